@@ -1,0 +1,110 @@
+#include "app/startup.h"
+
+#include "platform/lumofm/core.h"
+#include "platform/lumofm/vfs.h"
+#include "platform/lumoinit.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+
+namespace {
+const char* const kFullScreenOption = "f";
+const char* const kDirectoryOption = "d";
+} // namespace
+
+QString Startup::version()
+{
+    return QStringLiteral("1.6.2");
+}
+
+QString Startup::description()
+{
+    return QStringLiteral("lumo-image its a application for view graphical files.\n"
+                          "You also can made some changed in images:\n"
+                          "  - change HVS ballnace\n"
+                          "  - change color ballance\n"
+                          "  - invert colors\n"
+                          "  - change image size\n"
+                          "  - change image format\n"
+                          "  - cute images\n"
+                          "  - make slideshow.");
+}
+
+void Startup::setUpParser(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(lumoApplicationDescription());
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        {QString::fromLatin1(kFullScreenOption), QStringLiteral("fullscreen-view")},
+        QCoreApplication::translate("main", "Run in fullscreen view mode")));
+    parser.addOption(QCommandLineOption(QString::fromLatin1(kDirectoryOption),
+                                        QCoreApplication::translate("main", "Open directory"),
+                                        QStringLiteral("directory")));
+    parser.addPositionalArgument(QStringLiteral("directory"),
+                                 QCoreApplication::translate("main", "directory"));
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 QCoreApplication::translate("main", "image files"));
+}
+
+Startup::Arguments Startup::sort(const QCommandLineParser& parser,
+                                 const std::function<void()>& betweenArguments)
+{
+    Arguments arguments = sort(parser.positionalArguments(),
+                               parser.isSet(QString::fromLatin1(kDirectoryOption)),
+                               parser.value(QString::fromLatin1(kDirectoryOption)), betweenArguments);
+    arguments.fullScreen = parser.isSet(QString::fromLatin1(kFullScreenOption));
+    return arguments;
+}
+
+Startup::Arguments Startup::sort(const QStringList& positional, bool directorySet,
+                                 const QString& directory,
+                                 const std::function<void()>& betweenArguments)
+{
+    Arguments arguments;
+    LumoFM::VFS* vfs = LumoFM::VFS::ptr();
+    if (directorySet) {
+        // An explicit start directory wins; the positional arguments are not looked at.
+        const LumoFM::Entry entry = vfs->entry(directory);
+        if (vfs->isEntryExists(entry) && entry.isDir())
+            arguments.startDirectory = entry.path();
+        return arguments;
+    }
+
+    for (const QString& argument : positional) {
+        if (betweenArguments)
+            betweenArguments();
+        const LumoFM::Entry entry = vfs->entry(argument);
+        if (!vfs->isEntryExists(entry))
+            continue;
+        if (entry.isFile() || entry.isFileLink())
+            arguments.files.append(entry.path());
+        else
+            arguments.directories.append(entry.path());
+    }
+
+    if (!arguments.directories.isEmpty())
+        arguments.startDirectory = arguments.directories.first();
+    else if (arguments.files.size() >= 2)
+        arguments.startDirectory = vfs->parent(vfs->entry(arguments.files.first())).path();
+    return arguments;
+}
+
+int Startup::run(int& argc, char** argv)
+{
+    QApplication app(argc, argv);
+    lumoInit(version(), description());
+    LumoFM::Core::initialize();
+
+    QCommandLineParser parser;
+    setUpParser(parser);
+    parser.process(app);
+
+    const Arguments arguments = sort(parser, [] { QCoreApplication::processEvents(); });
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lumo-image"), QIcon()));
+
+    // The windows join here as they are built; until then a run ends after the command line.
+    Q_UNUSED(arguments)
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QCommandLineParser;
+class QCommandLineOption;
+
+// The command line: its options, and the sorting of its arguments into what the windows open.
+class Startup
+{
+public:
+    struct Arguments
+    {
+        QStringList files;       // existing files and links to files, in argument order
+        QStringList directories; // other existing entries, in argument order
+        QString startDirectory;  // empty: the file browser chooses
+        bool fullScreen = false;
+    };
+
+    static QString version();
+    static QString description();
+
+    // Adds help, version, "f"/"fullscreen-view", "d" and the two positional descriptions.
+    static void setUpParser(QCommandLineParser& parser);
+
+    // After parser.process(): applies the rules for "d" and the positional arguments.
+    // betweenArguments runs before each positional argument is examined (keeps the desktop responsive).
+    static Arguments sort(const QCommandLineParser& parser,
+                          const std::function<void()>& betweenArguments = {});
+
+    // The same rules on plain values, for callers that have no parser.
+    static Arguments sort(const QStringList& positional, bool directorySet, const QString& directory,
+                          const std::function<void()>& betweenArguments = {});
+
+    // Whole start-up: returns the process's exit code.
+    static int run(int& argc, char** argv);
+};

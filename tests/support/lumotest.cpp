@@ -1,0 +1,49 @@
+#include "support/lumotest.h"
+
+#include "app/startup.h"
+#include "platform/lumofm/core.h"
+#include "platform/lumoinit.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace lumotest {
+
+IsolatedHome::IsolatedHome()
+    : m_dir(std::make_unique<QTemporaryDir>())
+{
+    const QString base = m_dir->path();
+    const auto setDir = [&base](const char* variable, const QString& sub) {
+        const QString dir = base + sub;
+        QDir().mkpath(dir);
+        qputenv(variable, QFile::encodeName(dir));
+    };
+    setDir("HOME", QString());
+    setDir("XDG_CONFIG_HOME", QStringLiteral("/.config"));
+    setDir("XDG_CACHE_HOME", QStringLiteral("/.cache"));
+    setDir("XDG_DATA_HOME", QStringLiteral("/.local/share"));
+    QDir().mkpath(base + QStringLiteral("/Desktop"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+IsolatedHome::~IsolatedHome() = default;
+
+QString IsolatedHome::path() const
+{
+    return m_dir->path();
+}
+
+void initApplication()
+{
+    lumoInit(Startup::version(), Startup::description());
+    LumoFM::Core::initialize();
+}
+
+QString corpusDir(const QString& sub)
+{
+    const QString dir = QDir::cleanPath(QStringLiteral(LUMO_CORPUS_DIR) + QLatin1Char('/') + sub);
+    return QFileInfo(dir).isDir() ? dir : QString();
+}
+
+} // namespace lumotest

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace lumotest {
+
+// Points HOME and the XDG directories at a fresh temporary folder, so no test reads or writes
+// the real user's settings, thumbnails or trash. Must exist before the application object.
+class IsolatedHome
+{
+public:
+    IsolatedHome();
+    ~IsolatedHome();
+    QString path() const;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+// Registers the application as the program does (names, icon theme), after QApplication exists.
+void initApplication();
+
+// ../shared/corpus/<sub> when present, else an empty string (tests QSKIP then).
+QString corpusDir(const QString& sub);
+
+} // namespace lumotest
+
+#define LUMO_TEST_MAIN(TestObject)                                                                 \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        lumotest::IsolatedHome home;                                                               \
+        QApplication app(argc, argv);                                                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        lumotest::initApplication();                                                               \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }
