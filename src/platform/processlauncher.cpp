@@ -1,0 +1,41 @@
+#include "platform/processlauncher.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace {
+
+class RealProcessLauncher : public ProcessLauncher
+{
+public:
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingDirectory) override
+    {
+        // Arguments travel as a list: nothing is parsed by a shell.
+        return QProcess::startDetached(program, arguments, workingDirectory);
+    }
+};
+
+ProcessLauncher* g_installed = nullptr;
+
+} // namespace
+
+ProcessLauncher::~ProcessLauncher() = default;
+
+ProcessLauncher* ProcessLauncher::current()
+{
+    static RealProcessLauncher real;
+    return g_installed ? g_installed : &real;
+}
+
+void ProcessLauncher::install(ProcessLauncher* launcher)
+{
+    g_installed = launcher;
+}
+
+QString ProcessLauncher::siblingTool(const QString& name)
+{
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+    return QFileInfo(beside).isExecutable() ? beside : name;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/processlauncher.h"
+
+#include <QList>
+
+// Records the programs the code would start instead of starting them. Installs itself.
+class RecordingLauncher : public ProcessLauncher
+{
+public:
+    struct Start
+    {
+        QString program;
+        QStringList arguments;
+        QString workingDirectory;
+    };
+
+    RecordingLauncher();
+    ~RecordingLauncher() override;
+
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingDirectory) override;
+
+    const QList<Start>& starts() const { return m_starts; }
+    void setSucceeds(bool succeeds) { m_succeeds = succeeds; }
+
+private:
+    QList<Start> m_starts;
+    bool m_succeeds = true;
+};

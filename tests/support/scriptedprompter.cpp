@@ -1,0 +1,20 @@
+#include "support/scriptedprompter.h"
+
+ScriptedPrompter::ScriptedPrompter()
+{
+    Prompter::install(this);
+}
+
+ScriptedPrompter::~ScriptedPrompter()
+{
+    Prompter::install(nullptr);
+}
+
+QMessageBox::StandardButton ScriptedPrompter::ask(QWidget*, QMessageBox::Icon icon,
+                                                  const QString& title, const QString& text,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton)
+{
+    m_asked.append({icon, title, text, buttons});
+    return m_script.isEmpty() ? m_fallback : m_script.takeFirst();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/prompter.h"
+
+#include <QList>
+#include <QString>
+
+// Answers questions from a script (first in, first out) and records every question asked.
+// Installs itself for its lifetime.
+class ScriptedPrompter : public Prompter
+{
+public:
+    struct Question
+    {
+        QMessageBox::Icon icon;
+        QString title;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    ScriptedPrompter();
+    ~ScriptedPrompter() override;
+
+    // With the script empty, every question gets the fallback answer.
+    void answer(QMessageBox::StandardButton button) { m_script.append(button); }
+    void setFallback(QMessageBox::StandardButton button) { m_fallback = button; }
+    const QList<Question>& asked() const { return m_asked; }
+    void clear() { m_asked.clear(); m_script.clear(); }
+
+    QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                    const QString& text, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) override;
+
+private:
+    QList<QMessageBox::StandardButton> m_script;
+    QList<Question> m_asked;
+    QMessageBox::StandardButton m_fallback = QMessageBox::Cancel;
+};
