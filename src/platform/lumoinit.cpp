@@ -7,11 +7,15 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QTranslator>
 
 #include <memory>
 
 namespace {
+
+// QT_LOGGING_RULES="lumo.init.debug=true" shows where translations are looked for.
+Q_LOGGING_CATEGORY(lcInit, "lumo.init", QtWarningMsg)
 
 QString& registeredDescription()
 {
@@ -32,7 +36,10 @@ bool themeInstalled(const QString& name)
 void loadTranslator(const QString& fileName, const QString& directory)
 {
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(QLocale(), fileName, QStringLiteral("_"), directory))
+    const bool loaded = translator->load(QLocale(), fileName, QStringLiteral("_"), directory);
+    qCDebug(lcInit) << "translations" << fileName << "in" << directory
+                    << (loaded ? "loaded" : "not found");
+    if (!loaded)
         return;
     QCoreApplication::installTranslator(translator.get());
     translator.release()->setParent(QCoreApplication::instance());
@@ -50,7 +57,9 @@ void lumoInit(const QString& version, const QString& description)
     registeredDescription() = description;
 
     loadTranslator(QStringLiteral("qtbase"), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
-    loadTranslator(QStringLiteral("lumo-image"), lumoTranslationsDir());
+    const QString translations = lumoTranslationsDir();
+    qCDebug(lcInit) << "translations directory" << translations;
+    loadTranslator(QStringLiteral("lumo-image"), translations);
     lumoEnsureIconTheme();
 }
 
