@@ -1,0 +1,37 @@
+#include "view/picturereader.h"
+
+#include <QImageReader>
+
+#include <algorithm>
+
+namespace {
+
+// The decoded depth to budget for: at least 32 bits, more for deep formats.
+int budgetBitsPerPixel(QImage::Format announced)
+{
+    if (announced == QImage::Format_Invalid)
+        return 32;
+    return std::max(32, int(QImage::toPixelFormat(announced).bitsPerPixel()));
+}
+
+} // namespace
+
+PictureReader::Result PictureReader::read(const QString& path, const imaging::ReadLimits& limits)
+{
+    Result result;
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    // Formats whose handler cannot tell the size in advance are left to their own checks; a
+    // refusal of any kind still ends as a null image below.
+    const QSize announced = reader.size();
+    if (announced.isValid()
+        && !limits.fits(announced, budgetBitsPerPixel(reader.imageFormat())))
+        return result;
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return result;
+    result.image = image;
+    result.format = QString::fromLocal8Bit(QImageReader::imageFormat(path));
+    result.format.remove(QLatin1String("RAW"));
+    return result;
+}

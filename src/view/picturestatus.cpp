@@ -1,0 +1,114 @@
+#include "view/picturestatus.h"
+
+#include "app/settings.h"
+
+#include <QApplication>
+#include <QRect>
+#include <QSize>
+
+namespace {
+
+std::function<void()>& installedBeeper()
+{
+    static std::function<void()> beeper;
+    return beeper;
+}
+
+QString ratioText(const QSize& size)
+{
+    return QString::number(double(size.height()) / double(size.width()), 'g', 6);
+}
+
+} // namespace
+
+PictureStatus::WatchLimits PictureStatus::WatchLimits::fromSettings()
+{
+    const Settings::General* general = Settings::instance()->general();
+    WatchLimits limits;
+    limits.widthMin = general->watchWidthMin();
+    limits.widthMax = general->watchWidthMax();
+    limits.heightMin = general->watchHeightMin();
+    limits.heightMax = general->watchHeightMax();
+    limits.widthMinValue = general->widthMinValue();
+    limits.widthMaxValue = general->widthMaxValue();
+    limits.heightMinValue = general->heightMinValue();
+    limits.heightMaxValue = general->heightMaxValue();
+    return limits;
+}
+
+QString PictureStatus::imageInfoText(const QSize& size, int depth, const WatchLimits& limits,
+                                     bool* flagged)
+{
+    bool anyFlag = false;
+    const auto marked = [&anyFlag](int value, bool under, bool over) {
+        QString text = QString::number(value);
+        if (under)
+            text.prepend(QLatin1Char('!'));
+        if (over)
+            text.append(QLatin1Char('!'));
+        anyFlag = anyFlag || under || over;
+        return text;
+    };
+    const QString width = marked(size.width(), limits.widthMin && size.width() < limits.widthMinValue,
+                                 limits.widthMax && size.width() > limits.widthMaxValue);
+    const QString height =
+        marked(size.height(), limits.heightMin && size.height() < limits.heightMinValue,
+               limits.heightMax && size.height() > limits.heightMaxValue);
+    if (flagged)
+        *flagged = anyFlag;
+    return width + QLatin1String(" X ") + height + QLatin1String(" X ") + QString::number(depth)
+           + QLatin1String(" (") + ratioText(size) + QLatin1Char(')');
+}
+
+QString PictureStatus::browseText(int row, int rowCount)
+{
+    if (rowCount == 1)
+        return QString();
+    return QString::number(row + 1) + QLatin1String(" / ") + QString::number(rowCount);
+}
+
+QString PictureStatus::markText(const QRect& selection)
+{
+    return QString::number(selection.width()) + QLatin1String(" X ")
+           + QString::number(selection.height()) + QLatin1String(" + ")
+           + QString::number(selection.x()) + QLatin1String(" + ")
+           + QString::number(selection.y());
+}
+
+QString PictureStatus::zoomText(double scale)
+{
+    return tr("Zoom: %1 %").arg(qRound(scale * 100));
+}
+
+QString PictureStatus::fileSizeText(qint64 bytes)
+{
+    return QString::number(double(bytes) * (1.0 / 1024.0), 'g', 6) + QLatin1String(" kB");
+}
+
+QString PictureStatus::fileInfoText(qint64 bytes, const QString& format)
+{
+    return fileSizeText(bytes) + QLatin1String(" @ ") + format;
+}
+
+QString PictureStatus::notSavedText()
+{
+    return tr("Not saved");
+}
+
+QString PictureStatus::readErrorText()
+{
+    return tr("Read error");
+}
+
+void PictureStatus::beep()
+{
+    if (installedBeeper())
+        installedBeeper()();
+    else
+        QApplication::beep();
+}
+
+void PictureStatus::setBeeper(std::function<void()> beeper)
+{
+    installedBeeper() = std::move(beeper);
+}

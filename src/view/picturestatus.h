@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <functional>
+
+class QRect;
+class QSize;
+
+// The status texts a picture view publishes, computed from plain values so they can be checked
+// without a window; also the one place that sounds the size-limit warning.
+class PictureStatus
+{
+    Q_DECLARE_TR_FUNCTIONS(SPicView)
+
+public:
+    // The optional size limits the user watches; a value counts only while its flag is on.
+    struct WatchLimits
+    {
+        bool widthMin = false;
+        bool widthMax = false;
+        bool heightMin = false;
+        bool heightMax = false;
+        int widthMinValue = 100;
+        int widthMaxValue = 100;
+        int heightMinValue = 100;
+        int heightMaxValue = 100;
+
+        static WatchLimits fromSettings();
+    };
+
+    // "w X h X depth (ratio)", with "!" before a size under its minimum and after one over
+    // its maximum; *flagged tells whether any "!" was added.
+    static QString imageInfoText(const QSize& size, int depth, const WatchLimits& limits,
+                                 bool* flagged = nullptr);
+    // Empty for a list of one, since there is nowhere to go.
+    static QString browseText(int row, int rowCount);
+    static QString markText(const QRect& selection);
+    static QString zoomText(double scale);
+    static QString fileSizeText(qint64 bytes);
+    static QString fileInfoText(qint64 bytes, const QString& format);
+    static QString notSavedText();
+    static QString readErrorText();
+
+    static void beep();
+    // Tests count beeps instead of sounding them; an empty function restores the real beep.
+    static void setBeeper(std::function<void()> beeper);
+};

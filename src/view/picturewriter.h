@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QImage;
+
+// Writes a picture file in one pass with the quality the user configured, through a temporary
+// file, so a failed write leaves the old file whole.
+class PictureWriter
+{
+public:
+    // JPEG takes a stored quality of 1..100 and the library default otherwise; PNG takes its
+    // stored value as it is; other formats take the library default.
+    static int quality(const QString& format, int storedJpeg, int storedPng);
+    static int configuredQuality(const QString& format);
+    // The file a write to path lands in: the final target when path is a symbolic link.
+    static QString targetPath(const QString& path);
+    // False with a reason in *error when the file could not be written completely.
+    static bool write(const QImage& image, const QString& path, const QString& format,
+                      int quality, QString* error);
+};

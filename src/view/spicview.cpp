@@ -1,0 +1,314 @@
+#include "view/spicview.h"
+
+#include "app/settings.h"
+#include "platform/lumofm/vfs.h"
+#include "platform/lumoscrollbar.h"
+#include "view/directoryproxymodel.h"
+#include "view/filelistmodel.h"
+#include "view/newfilemodel.h"
+#include "view/picturereader.h"
+#include "view/picturestatus.h"
+#include "view/recentfilerecord.h"
+#include "view/sharedfilesystemmodel.h"
+#include "view/smark.h"
+#include "view/spic.h"
+
+#include <QApplication>
+#include <QFileSystemModel>
+#include <QIcon>
+#include <QPainter>
+#include <QScroller>
+#include <QShortcut>
+#include <QTimer>
+
+namespace {
+
+const int placeholderSize = 128;
+
+// Shown for a file that cannot be read; drawn by hand when the icon theme has no such icon.
+QImage placeholderImage()
+{
+    const QPixmap icon = QIcon::fromTheme(QStringLiteral("image-missing"))
+                             .pixmap(placeholderSize, placeholderSize);
+    // A theme with small bitmaps only still gives a placeholder of the usual size.
+    if (!icon.isNull())
+        return icon.toImage().scaled(placeholderSize, placeholderSize, Qt::KeepAspectRatio,
+                                     Qt::SmoothTransformation);
+    QImage image(placeholderSize, placeholderSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::lightGray);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::darkRed, 8));
+    const int inset = placeholderSize / 4;
+    painter.drawLine(inset, inset, placeholderSize - inset, placeholderSize - inset);
+    painter.drawLine(placeholderSize - inset, inset, inset, placeholderSize - inset);
+    painter.setPen(QPen(Qt::darkGray, 4));
+    painter.drawRect(image.rect().adjusted(2, 2, -2, -2));
+    return image;
+}
+
+// Restores the cursor however the read ends.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+SPicView::SPicView(int slideDelay, QWidget* parent)
+    : QScrollArea(parent)
+    , m_pic(new SPic(this))
+    , m_slideTimer(new QTimer(this))
+    , m_slideDelay(slideDelay)
+    , m_tapTimer(new QTimer(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidgetResizable(false);
+    setWidget(m_pic);
+    setAlignment(Qt::AlignCenter);
+
+    connect(m_pic, &SPic::selectionContextMenuRequested, this,
+            &SPicView::selectionContextMenuRequested);
+    connect(m_pic, &SPic::contextMenuRequested, this, &SPicView::contextMenuRequested);
+    connect(m_pic, &SPic::markChanged4P, this, &SPicView::markChanged);
+    connect(m_pic, &SPic::MPIChanged4P, this, &SPicView::MPIChanged);
+    m_pic->installEventFilter(this);
+
+    setBackgroundRole(QPalette::Dark);
+    m_zoomMode = zoomMode();
+    setFocusPolicy(Qt::StrongFocus);
+
+    connect(m_slideTimer, &QTimer::timeout, this, &SPicView::timerTimeout);
+
+    m_exitShortcut = new QShortcut(QKeySequence(tr("Esc", "Exit fullscreen")), this);
+    m_exitShortcut->setContext(Qt::WindowShortcut);
+    // Esc means something only while the view is full screen.
+    m_exitShortcut->setEnabled(false);
+    connect(m_exitShortcut, &QShortcut::activated, this, &SPicView::exitFullScreenRequested);
+
+    m_hScrollBar = new LumoScrollBar(Qt::Horizontal, this);
+    m_vScrollBar = new LumoScrollBar(Qt::Vertical, this);
+    setHorizontalScrollBar(m_hScrollBar);
+    setVerticalScrollBar(m_vScrollBar);
+
+    m_tapTimer->setSingleShot(true);
+    connect(m_tapTimer, &QTimer::timeout, this, &SPicView::toggleFullscreenPanel);
+
+    viewport()->grabGesture(Qt::TapGesture);
+    viewport()->grabGesture(Qt::PinchGesture);
+    viewport()->grabGesture(Qt::SwipeGesture);
+    QScroller::grabGesture(viewport(), QScroller::TouchGesture);
+}
+
+SPicView::~SPicView() = default;
+
+bool SPicView::openFile(const QString& path)
+{
+    m_modified = false;
+    m_unsavedNew = false;
+    const LumoFM::VFS* vfs = LumoFM::VFS::ptr();
+    const LumoFM::Entry entry = vfs->entry(path);
+    const QString file = entry.localPath();
+    const QString directory = vfs->parent(entry).localPath();
+
+    auto* model = qobject_cast<DirectoryProxyModel*>(m_fileModel.data());
+    if (model) {
+        model->setDirectoryFile(directory, file);
+    } else {
+        model = new DirectoryProxyModel(sharedFileSystemModel(), directory, this);
+        model->setCurrentFile(file);
+        connect(model, &DirectoryProxyModel::currentFileIndexChanged, this,
+                &SPicView::updateCurrentImageIndex);
+        replaceFileModel(model);
+    }
+    m_currentRow = model->currentRow();
+    return loadFile(file);
+}
+
+bool SPicView::openList(const QStringList& files)
+{
+    m_modified = false;
+    m_unsavedNew = false;
+    replaceFileModel(new FileListModel(files, this));
+    m_currentRow = 0;
+    if (m_fileModel->rowCount() == 0)
+        return loadFile(QString());
+    // Reads row 0 and tells the go actions the view stands at the first file.
+    setCurrentIndex(m_fileModel->index(0, 0));
+    return !isBroken();
+}
+
+void SPicView::setImage(const QImage& image)
+{
+    m_pic->setBroken(false);
+    m_pic->setFormat(QString());
+    m_pic->setImage(image);
+    clearSelectionIfAny();
+    m_pic->setSelectable(true);
+    m_unsavedNew = true;
+    m_modified = false;
+    replaceFileModel(new NewFileModel(this));
+    m_currentRow = 0;
+    setWindowTitle(PictureStatus::notSavedText());
+    show();
+    zoom();
+}
+
+void SPicView::newImage(int width, int height, int depth, uint pixel)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(pixel);
+    QImage::Format format = QImage::Format_Mono;
+    if (depth == 32)
+        format = QImage::Format_RGB32;
+    else if (depth == 8)
+        format = QImage::Format_Indexed8;
+    setImage(image.convertToFormat(format, Qt::ThresholdDither));
+}
+
+bool SPicView::loadFile(const QString& path)
+{
+    bool broken = true;
+    {
+        WaitCursor waitCursor;
+        const PictureReader::Result read =
+            path.isEmpty() ? PictureReader::Result() : PictureReader::read(path);
+        broken = read.image.isNull();
+        m_pic->setBroken(broken);
+        // No format for a placeholder, so closing never offers to write it over the file.
+        m_pic->setFormat(read.format);
+        m_pic->setImage(broken ? placeholderImage() : read.image);
+        clearSelectionIfAny();
+        m_pic->setSelectable(!broken);
+        if (!broken)
+            RecentFileRecord::record(path);
+    }
+    clearHistory();
+    m_modified = false;
+    m_zoomMode = zoomMode();
+    zoom();
+    refreshStatus();
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    return !broken;
+}
+
+int SPicView::zoomMode() const
+{
+    return Settings::instance()->general()->zoomModeInt();
+}
+
+void SPicView::setZoomMode(int mode)
+{
+    Settings::instance()->general()->setZoomModeInt(mode);
+    Settings::sync();
+}
+
+double SPicView::scale() const
+{
+    return m_pic->scale();
+}
+
+const QImage& SPicView::image() const
+{
+    return m_pic->image();
+}
+
+QString SPicView::filePath() const
+{
+    return currentModelIndex().data(QFileSystemModel::FilePathRole).toString();
+}
+
+QString SPicView::fileName() const
+{
+    return currentModelIndex().data(Qt::DisplayRole).toString();
+}
+
+QModelIndex SPicView::currentModelIndex() const
+{
+    return m_fileModel ? m_fileModel->index(m_currentRow, 0) : QModelIndex();
+}
+
+bool SPicView::isSaveable() const
+{
+    // A placeholder is never written over the file it stands for.
+    return m_modified && !isBroken() && !filePath().isEmpty();
+}
+
+bool SPicView::isBroken() const
+{
+    return m_pic->isBroken();
+}
+
+void SPicView::setIndicatorMode(bool on)
+{
+    if (on == m_indicatorMode)
+        return;
+    m_indicatorMode = on;
+    m_hScrollBar->setIndicatorMode(on);
+    m_vScrollBar->setIndicatorMode(on);
+    updateBackgroundRole();
+}
+
+void SPicView::setFullScreenMode(bool on)
+{
+    if (on != m_fullScreenMode) {
+        if (on) {
+            m_savedFrameStyle = frameStyle();
+            setFrameShape(QFrame::NoFrame);
+        } else {
+            setFrameStyle(m_savedFrameStyle);
+        }
+    }
+    m_fullScreenMode = on;
+    m_margin = on ? 0 : defaultMargin;
+    m_exitShortcut->setEnabled(on);
+    updateBackgroundRole();
+}
+
+QSize SPicView::sizeHint() const
+{
+    return size();
+}
+
+void SPicView::updateBackgroundRole()
+{
+    setBackgroundRole(m_fullScreenMode && m_indicatorMode ? QPalette::Shadow : QPalette::Dark);
+}
+
+void SPicView::replaceFileModel(QAbstractItemModel* model)
+{
+    QPointer<QAbstractItemModel> old = m_fileModel;
+    m_fileModel = model;
+    // The directory listing arrives after the picture is shown, so the position follows it.
+    connect(model, &QAbstractItemModel::modelReset, this, &SPicView::publishBrowseInfo);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &SPicView::publishBrowseInfo);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &SPicView::publishBrowseInfo);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &SPicView::publishBrowseInfo);
+    if (!old)
+        return;
+    old->disconnect(this);
+    // Views that show the old model let go of it on dirModelChanged; until then it stays valid.
+    old->deleteLater();
+    emit dirModelChanged(this);
+}
+
+void SPicView::publishBrowseInfo()
+{
+    emit browseInfoChanged(browseText());
+}
+
+QString SPicView::browseText() const
+{
+    return PictureStatus::browseText(m_currentRow, m_fileModel ? m_fileModel->rowCount() : 0);
+}
+
+void SPicView::clearSelectionIfAny()
+{
+    if (m_pic->mark()->mode() != MarkMode::None)
+        m_pic->clearSelection();
+}

@@ -1,0 +1,199 @@
+#pragma once
+
+#include <QFlags>
+#include <QModelIndex>
+#include <QPointer>
+#include <QScrollArea>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class AdjustmentDialog;
+class LumoScrollBar;
+class QAbstractItemModel;
+class QGestureEvent;
+class QImage;
+class QShortcut;
+class QTimer;
+class SPic;
+
+// One open picture: the document (pixels, file, format, modified flag, edit history) and the
+// scroll area that shows its canvas at a zoom. It also walks the list of files it belongs to.
+class SPicView : public QScrollArea
+{
+    Q_OBJECT
+
+public:
+    // What the adjustment protocol does around a dialog besides backing up and committing.
+    enum class AdjustmentOption {
+        ClearsSelection = 0x1,
+        AnnouncesNotSaved = 0x2,
+        RefreshesStatus = 0x4,
+        // The dialog's constructor already changed the picture (insert), so show it at once.
+        RedrawsBeforeRun = 0x8,
+    };
+    Q_DECLARE_FLAGS(AdjustmentOptions, AdjustmentOption)
+
+    using DialogFactory =
+        std::function<AdjustmentDialog*(SPicView* parent, QImage* target, const QImage* source)>;
+
+    static constexpr int defaultMargin = 20;
+
+    explicit SPicView(int slideDelay, QWidget* parent = nullptr);
+    ~SPicView() override;
+
+    // Filling the view.
+    bool openFile(const QString& path);
+    bool openList(const QStringList& files);
+    void setImage(const QImage& image);
+    void newImage(int width, int height, int depth, uint pixel);
+    bool loadFile(const QString& path);
+
+    // The stored zoom mode the view starts in; the full-screen view keeps its own.
+    virtual int zoomMode() const;
+    virtual void setZoomMode(int mode);
+    int currentZoomMode() const { return m_zoomMode; }
+    void setCurrentZoomMode(int mode) { m_zoomMode = mode; }
+    void zoomBy(double factor);
+    double scale() const;
+
+    // The document.
+    SPic* pic() const { return m_pic; }
+    const QImage& image() const;
+    QString filePath() const;
+    QString fileName() const;
+    QModelIndex currentModelIndex() const;
+    QAbstractItemModel* fileModel() const { return m_fileModel; }
+    int currentRow() const { return m_currentRow; }
+    bool isModified() const { return m_modified; }
+    bool isUnsavedNew() const { return m_unsavedNew; }
+    bool isSaveable() const;
+    bool isBroken() const;
+
+    // Writes the picture; false (after telling the user why) when the file could not be written.
+    bool write(const QString& path, const QString& format);
+    bool confirmClose();
+
+    // Edit history and the operations on the picture itself.
+    void pushUndo();
+    void commit();
+    void rollback();
+    void undo();
+    void redo();
+    void copy();
+    void cut();
+    void reload();
+    int undoCount() const { return int(m_undoList.size()); }
+    int redoCount() const { return int(m_redoList.size()); }
+    static int undoDepth(int stored);
+    // Runs one adjustment dialog under the history protocol; true when it was accepted.
+    bool runAdjustment(const DialogFactory& createDialog, AdjustmentOptions options);
+
+    // Moving through the list of files, and the slideshow.
+    void previous();
+    void next();
+    void first();
+    void last();
+    void startSlideshow();
+    void stopSlideshow();
+    bool slideshowRunning() const { return !m_slideshowStopped; }
+    int slideDelay() const { return m_slideDelay; }
+    void setSlideDelay(int seconds);
+
+    // Presentation.
+    int margin() const { return m_margin; }
+    void setMargin(int margin) { m_margin = margin; }
+    bool indicatorMode() const { return m_indicatorMode; }
+    void setIndicatorMode(bool on);
+    bool isFullScreenMode() const { return m_fullScreenMode; }
+    void setFullScreenMode(bool on);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QSize sizeHint() const override;
+
+signals:
+    void zoomChanged(const QString& text);
+    void imageInfoChanged(const QString& text);
+    void browseInfoChanged(const QString& text);
+    void currentIndexChanged(const QModelIndex& index);
+    void dirModelChanged(QWidget* view);
+    void fileInfoChanged(const QString& text);
+    void MPIChanged(const QString& text);
+    void markChanged(const QString& text);
+    void message(const QString& text, int milliseconds);
+    void slideshow_started();
+    void slideshow_stopped();
+    void atTheEnd();
+    void atTheFirst();
+    void hasNext();
+    void hasPrevious();
+    void addToUndo();
+    void copy_to_clipboard();
+    void picClosed(QWidget* view);
+    void selectionContextMenuRequested(const QPoint& globalPos);
+    void contextMenuRequested(const QPoint& globalPos);
+    void fullScreenPicClosed();
+    void exitFullScreenRequested();
+    void toggleFullScreenRequested();
+    void undoStatusChanged(bool available);
+    void redoStatusChanged(bool available);
+    void toggleFullscreenPanel();
+
+public slots:
+    void zoom();
+    void refreshStatus();
+    void timerTimeout();
+    bool save();
+    void setCurrentIndex(const QModelIndex& index);
+    void updateCurrentImageIndex(int imageFileIndex);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    void updateBackgroundRole();
+    void zoomPass();
+    void replaceFileModel(QAbstractItemModel* model);
+    void publishBrowseInfo();
+    QString browseText() const;
+    void clearSelectionIfAny();
+    void clearHistory();
+    void finishEdit();
+    bool moveAllowed();
+    bool readCurrent();
+    bool writeFile(const QString& path, const QString& format);
+    bool gestureEvent(QGestureEvent* event);
+
+    std::vector<std::unique_ptr<QImage>> m_undoList;
+    std::vector<std::unique_ptr<QImage>> m_redoList;
+    // Backups were dropped for depth, so an empty undo list no longer means "as in the file".
+    bool m_historyTrimmed = false;
+    int m_zoomMode = 4;
+    bool m_zoomShown = false;
+    bool m_inZoom = false;
+    bool m_zoomAgain = false;
+    SPic* m_pic = nullptr;
+    QPointer<QAbstractItemModel> m_fileModel;
+    int m_currentRow = 0;
+    bool m_modified = false;
+    QTimer* m_slideTimer = nullptr;
+    int m_slideDelay;
+    bool m_slideshowStopped = true;
+    int m_margin = defaultMargin;
+    bool m_unsavedNew = false;
+    bool m_fullScreenMode = false;
+    QShortcut* m_exitShortcut = nullptr;
+    bool m_indicatorMode = false;
+    LumoScrollBar* m_hScrollBar = nullptr;
+    LumoScrollBar* m_vScrollBar = nullptr;
+    int m_savedFrameStyle = 0;
+    bool m_doubleTapPending = false;
+    QTimer* m_tapTimer = nullptr;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(SPicView::AdjustmentOptions)

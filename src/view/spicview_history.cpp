@@ -1,0 +1,224 @@
+#include "view/spicview.h"
+
+#include "app/settings.h"
+#include "view/adjustmentdialog.h"
+#include "view/picturestatus.h"
+#include "view/smark.h"
+#include "view/spic.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPainter>
+
+#include <cstring>
+
+namespace {
+
+const int messageTime = 1000;
+
+int nearestToBlack(const QImage& image)
+{
+    const QVector<QRgb> table = image.colorTable();
+    int best = 0;
+    int bestDistance = INT_MAX;
+    for (int i = 0; i < table.size(); ++i) {
+        const QRgb c = table.at(i);
+        const int distance = qRed(c) * qRed(c) + qGreen(c) * qGreen(c) + qBlue(c) * qBlue(c);
+        if (distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+// A painter cannot draw on pictures with a colour table, so those get their darkest entry
+// written into the rows directly.
+void blacken(QImage& image, const QRect& area)
+{
+    const QRect rect = area.intersected(image.rect());
+    if (rect.isEmpty())
+        return;
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_Indexed8) {
+        const auto index = static_cast<uchar>(nearestToBlack(image));
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            std::memset(image.scanLine(y) + rect.left(), index, size_t(rect.width()));
+    } else if (format == QImage::Format_Mono || format == QImage::Format_MonoLSB) {
+        const bool set = nearestToBlack(image) != 0;
+        const bool lsb = format == QImage::Format_MonoLSB;
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            uchar* line = image.scanLine(y);
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const auto bit = static_cast<uchar>(lsb ? 1u << (x & 7) : 0x80u >> (x & 7));
+                line[x >> 3] = set ? uchar(line[x >> 3] | bit) : uchar(line[x >> 3] & ~bit);
+            }
+        }
+    } else {
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect, Qt::black);
+    }
+}
+
+} // namespace
+
+int SPicView::undoDepth(int stored)
+{
+    return stored & 0xff;
+}
+
+void SPicView::pushUndo()
+{
+    m_undoList.push_back(std::make_unique<QImage>(m_pic->image()));
+    emit addToUndo();
+    emit undoStatusChanged(true);
+}
+
+void SPicView::commit()
+{
+    m_redoList.clear();
+    emit redoStatusChanged(false);
+    const size_t depth = size_t(undoDepth(Settings::instance()->general()->undoN()));
+    if (m_undoList.size() > depth) {
+        m_undoList.erase(m_undoList.begin(), m_undoList.end() - std::ptrdiff_t(depth));
+        m_historyTrimmed = true;
+    }
+    if (m_undoList.empty())
+        emit undoStatusChanged(false);
+}
+
+void SPicView::rollback()
+{
+    if (m_undoList.empty())
+        return;
+    m_pic->setImage(*m_undoList.back());
+    m_undoList.pop_back();
+    if (m_undoList.empty())
+        emit undoStatusChanged(false);
+    zoom();
+    refreshStatus();
+}
+
+void SPicView::undo()
+{
+    if (m_undoList.empty()) {
+        emit message(tr("Undo: No backups available, discontinued."), messageTime);
+        return;
+    }
+    clearSelectionIfAny();
+    m_redoList.push_back(std::make_unique<QImage>(m_pic->image()));
+    if (m_redoList.size() == 1)
+        emit redoStatusChanged(true);
+    rollback();
+    // Back at the oldest backup: that is the file's own state only if none was dropped.
+    if (m_undoList.empty() && !m_historyTrimmed && m_modified) {
+        m_modified = false;
+        refreshStatus();
+    }
+}
+
+void SPicView::redo()
+{
+    if (m_redoList.empty()) {
+        emit message(tr("Redo: No backups available, discontinued."), messageTime);
+        return;
+    }
+    m_modified = true;
+    clearSelectionIfAny();
+    pushUndo();
+    m_pic->setImage(*m_redoList.back());
+    m_redoList.pop_back();
+    if (m_redoList.empty())
+        emit redoStatusChanged(false);
+    refreshStatus();
+    zoom();
+}
+
+void SPicView::copy()
+{
+    const bool part = m_pic->hasSelection();
+    emit message(part ? tr("Copy: Copy selected area...") : tr("Copy: Copy full image..."),
+                 messageTime);
+    QApplication::clipboard()->setImage(
+        part ? m_pic->image().copy(m_pic->selection()) : m_pic->image(), QClipboard::Clipboard);
+    emit copy_to_clipboard();
+}
+
+void SPicView::cut()
+{
+    if (!m_pic->hasSelection())
+        return;
+    pushUndo();
+    commit();
+    emit message(tr("Cut: cutting selected area..."), messageTime);
+    const QRect selection = m_pic->selection();
+    QApplication::clipboard()->setImage(m_pic->image().copy(selection), QClipboard::Clipboard);
+    emit copy_to_clipboard();
+    blacken(m_pic->image(), selection);
+    finishEdit();
+}
+
+void SPicView::reload()
+{
+    const QString path = filePath();
+    if (path.isEmpty() || !confirmClose())
+        return;
+    emit message(tr("Reload: Loading image from \"%1\"...").arg(path), 3000);
+    loadFile(path);
+}
+
+bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOptions options)
+{
+    pushUndo();
+    if (options & AdjustmentOption::ClearsSelection)
+        m_pic->clearSelection();
+    if (options & AdjustmentOption::AnnouncesNotSaved)
+        emit fileInfoChanged(PictureStatus::notSavedText());
+    const bool wasModified = m_modified;
+    m_modified = true;
+
+    std::unique_ptr<AdjustmentDialog> dialog(
+        createDialog(this, m_pic->imagePtr(), m_undoList.back().get()));
+    bool accepted = false;
+    if (dialog) {
+        connect(dialog.get(), &AdjustmentDialog::modified, this, &SPicView::zoom);
+        if (options & AdjustmentOption::RefreshesStatus)
+            connect(dialog.get(), &AdjustmentDialog::modified, this, &SPicView::refreshStatus);
+        if (options & AdjustmentOption::RedrawsBeforeRun) {
+            zoom();
+            refreshStatus();
+        }
+        QPointer<SPicView> self(this);
+        accepted = dialog->exec() == QDialog::Accepted;
+        if (!self) {
+            // Closed while the dialog ran: the dialog went with the view, its child.
+            (void)dialog.release();
+            return false;
+        }
+        dialog.reset();
+    }
+    if (accepted) {
+        commit();
+    } else {
+        m_modified = wasModified;
+        rollback();
+    }
+    return accepted;
+}
+
+void SPicView::clearHistory()
+{
+    m_undoList.clear();
+    m_redoList.clear();
+    m_historyTrimmed = false;
+    emit undoStatusChanged(false);
+    emit redoStatusChanged(false);
+}
+
+void SPicView::finishEdit()
+{
+    m_modified = true;
+    refreshStatus();
+    zoom();
+}

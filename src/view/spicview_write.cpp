@@ -1,0 +1,116 @@
+#include "view/spicview.h"
+
+#include "platform/prompter.h"
+#include "view/imageformats.h"
+#include "view/picturewriter.h"
+#include "view/spic.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+
+namespace {
+
+bool samePicture(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    const QString cb = QFileInfo(b).canonicalFilePath();
+    if (!ca.isEmpty() && !cb.isEmpty())
+        return ca == cb;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+} // namespace
+
+bool SPicView::writeFile(const QString& path, const QString& format)
+{
+    QString error;
+    if (!PictureWriter::write(m_pic->image(), path, format,
+                              PictureWriter::configuredQuality(format), &error)) {
+        Prompter::warning(this, tr("lumo-image - Write error"),
+                          tr("The image could not be saved as %1:\n%2").arg(path, error));
+        return false;
+    }
+    // Stored only once written, so a failed write does not change what a later Save uses.
+    m_pic->setFormat(format);
+    return true;
+}
+
+bool SPicView::write(const QString& path, const QString& format)
+{
+    // A picture made in memory has no file to save to; the caller asks for one instead.
+    if (path.isEmpty())
+        return false;
+    const QString ownPath = filePath();
+    const bool ownFile = !m_unsavedNew && !ownPath.isEmpty() && samePicture(ownPath, path);
+    if (!writeFile(path, format))
+        return false;
+    if (ownFile) {
+        // Re-read in place: the list the picture belongs to stays as the user made it.
+        loadFile(ownPath);
+        return true;
+    }
+    openFile(path);
+    return true;
+}
+
+bool SPicView::save()
+{
+    return write(filePath(), m_pic->format());
+}
+
+bool SPicView::confirmClose()
+{
+    const bool ran = slideshowRunning();
+    if (ran)
+        stopSlideshow();
+    bool answer = true;
+    bool resume = ran;
+    if (m_modified) {
+        const QString format = m_pic->format();
+        const QString path = filePath();
+        if (!format.isEmpty() && !path.isEmpty() && ImageFormats::instance()->canWrite(format)) {
+            const QMessageBox::StandardButton choice = Prompter::information(
+                this, tr("lumo-image - Save changes?"),
+                tr("The current image has unsaved changes that wiil be lost after closing.\n"
+                   "Do you want to save changes?\nFile will be saved with name %1")
+                    .arg(fileName()),
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            if (choice == QMessageBox::Yes) {
+                // The view moves on or closes next, so the file is not read back.
+                if (writeFile(path, format)) {
+                    m_modified = false;
+                } else {
+                    answer = false;
+                    resume = false;
+                }
+            } else if (choice == QMessageBox::Cancel) {
+                answer = false;
+                resume = false;
+            } else if (choice != QMessageBox::No) {
+                answer = false;
+            }
+        } else {
+            const QMessageBox::StandardButton choice = Prompter::information(
+                this, tr("lumo-image - Close image?"),
+                tr("The current image has unsaved changes that wiil be lost after closing.\n"
+                   "Do you still want to close it?"),
+                QMessageBox::Yes | QMessageBox::No);
+            answer = choice != QMessageBox::No;
+        }
+    }
+    if (resume)
+        startSlideshow();
+    return answer;
+}
+
+void SPicView::closeEvent(QCloseEvent* event)
+{
+    if (!confirmClose()) {
+        event->ignore();
+        return;
+    }
+    if (m_fullScreenMode)
+        emit fullScreenPicClosed();
+    emit picClosed(this);
+    event->accept();
+}

@@ -1,0 +1,83 @@
+#include "support/picturefixture.h"
+
+#include "app/settings.h"
+#include "view/smark.h"
+#include "view/spic.h"
+#include "view/spicview.h"
+
+#include <QSettings>
+#include <QtTest>
+
+ScriptedAdjustmentDialog::ScriptedAdjustmentDialog(QWidget* parent, QImage* target,
+                                                   const QImage* source, bool accept)
+    : AdjustmentDialog(parent, target, source)
+    , m_accept(accept)
+{
+}
+
+int ScriptedAdjustmentDialog::exec()
+{
+    *target() = source()->copy();
+    target()->invertPixels();
+    emit modified();
+    return m_accept ? Accepted : Rejected;
+}
+
+PictureFixture::PictureFixture(const QSize& pictureSize, const QString& fileName,
+                               const QSize& viewSize)
+{
+    Settings::instance()->store()->clear();
+    m_picturePath = path(fileName);
+    writePicture(m_picturePath, pictureSize);
+    m_view = new SPicView(5);
+    m_view->resize(viewSize);
+    m_view->show();
+    if (QTest::qWaitForWindowExposed(m_view))
+        m_view->openFile(m_picturePath);
+}
+
+PictureFixture::~PictureFixture()
+{
+    // The view deletes itself when a test closes it.
+    delete m_view.data();
+}
+
+QString PictureFixture::path(const QString& name) const
+{
+    return m_dir.path() + QLatin1Char('/') + name;
+}
+
+QImage PictureFixture::rampImage(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb(x * 255 / std::max(1, size.width() - 1),
+                           y * 255 / std::max(1, size.height() - 1), (x * 7 + y * 13) % 256);
+    }
+    return image;
+}
+
+bool PictureFixture::writePicture(const QString& path, const QSize& size, const char* format,
+                                  int quality)
+{
+    return rampImage(size).save(path, format, quality);
+}
+
+bool PictureFixture::runAdjustment(bool accept)
+{
+    return m_view->runAdjustment(
+        [accept](SPicView* parent, QImage* target, const QImage* source) {
+            return new ScriptedAdjustmentDialog(parent, target, source, accept);
+        },
+        SPicView::AdjustmentOption::AnnouncesNotSaved);
+}
+
+void PictureFixture::select(const QRect& rect)
+{
+    SPic* pic = m_view->pic();
+    pic->setSelection(rect);
+    pic->mark()->setMode(MarkMode::Selected);
+    pic->mark()->show();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "view/adjustmentdialog.h"
+#include "view/spicview.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <functional>
+
+// An adjustment dialog that needs no user: it writes a change into the picture, announces it and
+// answers as told, the way a real dialog's live preview and buttons do.
+class ScriptedAdjustmentDialog : public AdjustmentDialog
+{
+    Q_OBJECT
+
+public:
+    ScriptedAdjustmentDialog(QWidget* parent, QImage* target, const QImage* source, bool accept);
+    int exec() override;
+
+private:
+    bool m_accept;
+};
+
+// A shown picture view of a fixed size over a picture file generated in a sandbox folder, with
+// the settings store emptied first. Any test of the picture view starts from one.
+class PictureFixture
+{
+public:
+    explicit PictureFixture(const QSize& pictureSize = QSize(64, 48),
+                            const QString& fileName = QStringLiteral("picture.png"),
+                            const QSize& viewSize = QSize(400, 300));
+    ~PictureFixture();
+    PictureFixture(const PictureFixture&) = delete;
+    PictureFixture& operator=(const PictureFixture&) = delete;
+
+    SPicView* view() const { return m_view; }
+    QString path(const QString& name) const;
+    QString picturePath() const { return m_picturePath; }
+
+    // A horizontal colour ramp, so that lossy formats and qualities make a difference.
+    static QImage rampImage(const QSize& size);
+    static bool writePicture(const QString& path, const QSize& size, const char* format = nullptr,
+                             int quality = -1);
+
+    // Runs one adjustment through the view's protocol: the dialog inverts the picture.
+    bool runAdjustment(bool accept);
+    // A finished selection, as if drawn with the mouse.
+    void select(const QRect& rect);
+
+private:
+    QTemporaryDir m_dir;
+    QString m_picturePath;
+    QPointer<SPicView> m_view;
+};
