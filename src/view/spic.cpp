@@ -1,0 +1,366 @@
+#include "view/spic.h"
+
+#include "view/smark.h"
+
+#include <QColor>
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+SPic::SPic(QWidget* parent)
+    : QWidget(parent)
+    , m_mark(new SMark(this))
+{
+    setMouseTracking(true);
+    setCursor(Qt::CrossCursor);
+    connect(m_mark, &SMark::clicked, this, &SPic::registerClick);
+}
+
+void SPic::setScale(double scale)
+{
+    m_scale = scale;
+    relayout();
+    update();
+}
+
+void SPic::setImage(const QImage& image)
+{
+    m_image = image;
+    updateGeometry();
+    relayout();
+    update();
+}
+
+void SPic::setSelection(const QRect& selection)
+{
+    m_selection = selection;
+    relayout();
+}
+
+bool SPic::hasSelection() const
+{
+    return m_mark->mode() == MarkMode::Selected;
+}
+
+void SPic::clearSelection()
+{
+    m_mark->setMode(MarkMode::None);
+    m_mark->hide();
+    // A canvas that cannot be selected keeps its arrow.
+    setCursor(m_selectable ? Qt::CrossCursor : Qt::ArrowCursor);
+    emit markChanged4P(QString());
+}
+
+int SPic::scaledWidth() const
+{
+    return qRound(m_image.width() * m_scale);
+}
+
+int SPic::scaledHeight() const
+{
+    return qRound(m_image.height() * m_scale);
+}
+
+int SPic::imageX(int x, bool clamp) const
+{
+    return toImage(x, m_imageRect.left(), m_scale, m_image.width(), clamp);
+}
+
+int SPic::imageY(int y, bool clamp) const
+{
+    return toImage(y, m_imageRect.top(), m_scale, m_image.height(), clamp);
+}
+
+void SPic::setSelectable(bool selectable)
+{
+    if (m_selectable == selectable)
+        return;
+    m_selectable = selectable;
+    setMouseTracking(selectable);
+    setCursor(selectable ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+QSize SPic::sizeHint() const
+{
+    return m_image.isNull() ? QWidget::sizeHint() : m_image.size();
+}
+
+bool SPic::smoothAt(double scale)
+{
+    return scale < 2.0;
+}
+
+int SPic::toImage(int canvasPos, int origin, double scale, int extent, bool clamp)
+{
+    if (!(scale > 0.0))
+        return clamp ? 0 : -1;
+    const double v = (double(canvasPos) - origin) / scale;
+    if (clamp)
+        return int(std::clamp(std::trunc(v), 0.0, double(extent)));
+    if (v < 0.0)
+        return -1;
+    return int(std::min(std::trunc(v), double(std::numeric_limits<int>::max())));
+}
+
+QRect SPic::imageRectFor(const QSize& canvas, const QSize& scaled)
+{
+    return QRect(qRound((canvas.width() - scaled.width()) * 0.5),
+                 qRound((canvas.height() - scaled.height()) * 0.5), scaled.width(),
+                 scaled.height());
+}
+
+QRect SPic::markRectFor(const QRect& selection, double scale, const QPoint& origin)
+{
+    return QRect(qRound(selection.x() * scale) + origin.x(),
+                 qRound(selection.y() * scale) + origin.y(), qRound(selection.width() * scale),
+                 qRound(selection.height() * scale));
+}
+
+QString SPic::selectionText(const QRect& selection)
+{
+    const double ratio = selection.height() / double(selection.width());
+    return QStringLiteral("%1 X %2 + %3 + %4 (%5)")
+        .arg(QString::number(selection.width()), QString::number(selection.height()),
+             QString::number(selection.x()), QString::number(selection.y()),
+             QString::number(ratio, 'g', 6));
+}
+
+QString SPic::pixelText(const QImage& image, const QPoint& pixel)
+{
+    if (!image.valid(pixel))
+        return QString();
+    const QRgb rgb = image.pixel(pixel);
+    QString text = QStringLiteral("%1 X %2, %3 - %4 - %5")
+                       .arg(QString::number(pixel.x()), QString::number(pixel.y()),
+                            QString::number(qRed(rgb)), QString::number(qGreen(rgb)),
+                            QString::number(qBlue(rgb)));
+    if (image.depth() == 32)
+        text += QStringLiteral(" - ") + QString::number(qAlpha(rgb));
+    return text;
+}
+
+QColor SPic::selectionColour(const QImage& image)
+{
+    if (image.isNull())
+        return QColor(255, 255, 255);
+    // Both formats can be read as QRgb rows; anything else is converted once.
+    const bool direct =
+        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
+    const QImage rgb = direct ? image : image.convertToFormat(QImage::Format_ARGB32);
+    // 64-bit sums: a 24-megapixel photo overflows 32 bits in one channel.
+    quint64 red = 0;
+    quint64 green = 0;
+    quint64 blue = 0;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            red += quint64(qRed(line[x]));
+            green += quint64(qGreen(line[x]));
+            blue += quint64(qBlue(line[x]));
+        }
+    }
+    const double pixels = double(rgb.width()) * rgb.height();
+    return QColor(255 - qRound(red / pixels), 255 - qRound(green / pixels),
+                  255 - qRound(blue / pixels));
+}
+
+void SPic::registerClick(SEditReg editReg)
+{
+    const int left = m_selection.x();
+    const int top = m_selection.y();
+    const int right = left + m_selection.width();
+    const int bottom = top + m_selection.height();
+    MarkMode mode = MarkMode::Drawing;
+    switch (editReg) {
+    case SEditReg::TopLeft:
+        m_anchor = QPoint(right, bottom);
+        break;
+    case SEditReg::Left:
+        m_anchor.setX(right);
+        mode = MarkMode::SizingHorizontal;
+        break;
+    case SEditReg::BottomLeft:
+        m_anchor = QPoint(right, top);
+        break;
+    case SEditReg::Bottom:
+        m_anchor.setY(top);
+        mode = MarkMode::SizingVertical;
+        break;
+    case SEditReg::BottomRight:
+        m_anchor = QPoint(left, top);
+        break;
+    case SEditReg::Right:
+        m_anchor.setX(left);
+        mode = MarkMode::SizingHorizontal;
+        break;
+    case SEditReg::TopRight:
+        m_anchor = QPoint(left, bottom);
+        break;
+    case SEditReg::Top:
+        m_anchor.setY(bottom);
+        mode = MarkMode::SizingVertical;
+        break;
+    default:
+        return;
+    }
+    m_mark->setMode(mode);
+}
+
+bool SPic::acceptsMouse() const
+{
+    return m_selectable && !m_image.isNull() && m_scale > 0.0;
+}
+
+QPoint SPic::imagePoint(const QPoint& canvasPos, bool clamp) const
+{
+    return QPoint(imageX(canvasPos.x(), clamp), imageY(canvasPos.y(), clamp));
+}
+
+void SPic::mousePressEvent(QMouseEvent* event)
+{
+    if (!acceptsMouse())
+        return;
+    const QPoint pos = event->localPos().toPoint();
+    switch (m_mark->mode()) {
+    case MarkMode::None:
+        m_anchor = imagePoint(pos, true);
+        // Start from nothing, so a plain click cannot bring back a cleared selection.
+        m_selection = QRect(m_anchor, QSize(0, 0));
+        m_mark->setFillColour(selectionColour(m_image));
+        m_mark->setGeometry(QRect(pos, QSize(0, 0)));
+        m_mark->setMode(MarkMode::Drawing);
+        m_mark->show();
+        break;
+    case MarkMode::Selected:
+        if (!m_mark->geometry().contains(pos)) {
+            if (event->buttons() != Qt::NoButton)
+                clearSelection();
+        } else if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) {
+            const QPoint inMark = m_mark->mapFromParent(pos);
+            m_grabOffset = QPoint(qRound(inMark.x() / m_scale), qRound(inMark.y() / m_scale));
+            m_mark->setMode(MarkMode::Moving);
+            setCursor(Qt::ClosedHandCursor);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool SPic::dragTo(const QPoint& p)
+{
+    const int spanX = std::min(p.x(), m_anchor.x());
+    const int spanY = std::min(p.y(), m_anchor.y());
+    const int spanWidth = std::abs(p.x() - m_anchor.x());
+    const int spanHeight = std::abs(p.y() - m_anchor.y());
+    QRect& s = m_selection;
+    switch (m_mark->mode()) {
+    case MarkMode::Drawing:
+        s = QRect(spanX, spanY, spanWidth, spanHeight);
+        return true;
+    case MarkMode::SizingHorizontal:
+        s = QRect(spanX, s.y(), spanWidth, s.height());
+        return true;
+    case MarkMode::SizingVertical:
+        s = QRect(s.x(), spanY, s.width(), spanHeight);
+        return true;
+    case MarkMode::Moving:
+        s.moveTo(std::max(std::min(p.x() - m_grabOffset.x(), m_image.width() - s.width()), 0),
+                 std::max(std::min(p.y() - m_grabOffset.y(), m_image.height() - s.height()), 0));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void SPic::mouseMoveEvent(QMouseEvent* event)
+{
+    event->ignore();
+    if (!m_selectable)
+        return;
+    const QPoint pos = event->localPos().toPoint();
+    if ((event->buttons() & Qt::LeftButton) && acceptsMouse()) {
+        if (dragTo(imagePoint(pos, true))) {
+            m_mark->setGeometry(markRectFor(m_selection, m_scale, m_imageRect.topLeft()));
+            emit markChanged4P(selectionText(m_selection));
+        }
+        emit MPIChanged4P(pixelText(m_image, imagePoint(pos, false)));
+    } else if (event->buttons() == Qt::NoButton && m_mark->isVisible()) {
+        setCursor(m_mark->geometry().contains(pos) ? Qt::OpenHandCursor : Qt::CrossCursor);
+    }
+}
+
+void SPic::mouseReleaseEvent(QMouseEvent*)
+{
+    if (!acceptsMouse())
+        return;
+    const MarkMode mode = m_mark->mode();
+    if (mode == MarkMode::Moving)
+        setCursor(Qt::OpenHandCursor);
+    if (mode == MarkMode::Drawing || mode == MarkMode::SizingHorizontal
+        || mode == MarkMode::SizingVertical || mode == MarkMode::Moving) {
+        if (m_selection.width() != 0 && m_selection.height() != 0)
+            m_mark->setMode(MarkMode::Selected);
+        else
+            clearSelection();
+    }
+    // A selection too small to show at this scale does not survive.
+    if (m_mark->mode() != MarkMode::None && (m_mark->width() == 0 || m_mark->height() == 0))
+        clearSelection();
+}
+
+void SPic::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->ignore();
+}
+
+void SPic::leaveEvent(QEvent*)
+{
+    emit MPIChanged4P(QString());
+}
+
+void SPic::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A hidden mark keeps its last geometry; it offers no selection to act on.
+    if (m_mark->isVisible() && m_mark->geometry().contains(event->pos()))
+        emit selectionContextMenuRequested(event->globalPos());
+    else
+        emit contextMenuRequested(event->globalPos());
+}
+
+void SPic::resizeEvent(QResizeEvent*)
+{
+    relayout();
+}
+
+void SPic::relayout()
+{
+    m_imageRect = imageRectFor(size(), QSize(scaledWidth(), scaledHeight()));
+    m_mark->setGeometry(markRectFor(m_selection, m_scale, m_imageRect.topLeft()));
+}
+
+void SPic::paintEvent(QPaintEvent* event)
+{
+    if (!(m_scale > 0.0))
+        return;
+    // The image may have been changed in place since the last layout.
+    relayout();
+    if (m_image.isNull())
+        return;
+    // Drawn exactly where the mouse mapping and the mark place it.
+    const QRectF target(m_imageRect);
+    const QRectF shown = target.intersected(QRectF(event->rect()));
+    if (shown.isEmpty())
+        return;
+    const QRectF source((shown.x() - target.x()) / m_scale, (shown.y() - target.y()) / m_scale,
+                        shown.width() / m_scale, shown.height() / m_scale);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothAt(m_scale));
+    painter.setClipRect(event->rect());
+    painter.drawImage(shown, m_image, source);
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "view/selectiontypes.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+class QColor;
+class SMark;
+
+// The canvas of a picture view: shows the image at a display scale and lets the user draw, move
+// and resize one rectangular selection on it with the mouse.
+class SPic : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SPic(QWidget* parent = nullptr);
+
+    double scale() const { return m_scale; }
+    void setScale(double scale);
+
+    const QImage& image() const { return m_image; }
+    QImage& image() { return m_image; }
+    QImage* imagePtr() { return &m_image; }
+    void setImage(const QImage& image);
+
+    // x, y, width and height in image pixels; meaningful while the mark is Selected or dragged.
+    QRect selection() const { return m_selection; }
+    void setSelection(const QRect& selection);
+
+    SMark* mark() const { return m_mark; }
+    bool hasSelection() const;
+    void clearSelection();
+
+    int scaledWidth() const;
+    int scaledHeight() const;
+    // Image column (row) under a canvas coordinate; see toImage for the clamping rules.
+    int imageX(int x, bool clamp) const;
+    int imageY(int y, bool clamp) const;
+
+    bool isSelectable() const { return m_selectable; }
+    void setSelectable(bool selectable);
+    bool isBroken() const { return m_broken; }
+    void setBroken(bool broken) { m_broken = broken; }
+    QString format() const { return m_format; }
+    void setFormat(const QString& format) { m_format = format; }
+
+    QSize sizeHint() const override;
+
+    // Enlargements from 2 upward show hard pixels.
+    static bool smoothAt(double scale);
+    // Clamped: limited to 0..extent (one past the last pixel is allowed). Unclamped: -1 left of
+    // or above the image, unlimited beyond it.
+    static int toImage(int canvasPos, int origin, double scale, int extent, bool clamp);
+    // Where an image of the scaled size sits, centred, in a canvas of the given size.
+    static QRect imageRectFor(const QSize& canvas, const QSize& scaled);
+    // Where the mark lies on the canvas for a selection in image pixels.
+    static QRect markRectFor(const QRect& selection, double scale, const QPoint& origin);
+    static QString selectionText(const QRect& selection);
+    // Empty when the pixel lies outside the image.
+    static QString pixelText(const QImage& image, const QPoint& pixel);
+    // The inverse of the image's mean colour, so the frame stands out on any picture.
+    static QColor selectionColour(const QImage& image);
+
+signals:
+    void markChanged4P(const QString& text);
+    void MPIChanged4P(const QString& text);
+    void selectionContextMenuRequested(const QPoint& globalPos);
+    void contextMenuRequested(const QPoint& globalPos);
+
+public slots:
+    void registerClick(SEditReg editReg);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool acceptsMouse() const;
+    QPoint imagePoint(const QPoint& canvasPos, bool clamp) const;
+    // Follows a drag to image point p; false when no drag is under way.
+    bool dragTo(const QPoint& p);
+    void relayout();
+
+    double m_scale = 1.0;
+    QImage m_image;
+    QRect m_selection{0, 0, 0, 0};
+    SMark* m_mark = nullptr;
+    QPoint m_anchor;
+    QRect m_imageRect;
+    QPoint m_grabOffset;
+    bool m_selectable = true;
+    bool m_broken = false;
+    QString m_format;
+};
