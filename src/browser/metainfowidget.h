@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStackedWidget>
+
+class QLabel;
+class QTableWidget;
+
+// The "Metainfo" dock's content: the Exif tags of the active picture's file as a table of labels
+// and printed values, or "No metainfo" when the file carries none.
+class MetaInfoWidget : public QStackedWidget
+{
+    Q_OBJECT
+
+public:
+    enum Page { TablePage = 0, NoMetaInfoPage = 1 };
+
+    explicit MetaInfoWidget(QWidget* parent = nullptr);
+
+    void restoreFirstColumnWidth();
+    void saveFirstColumnWidth() const;
+
+    QTableWidget* table() const { return m_table; }
+
+public slots:
+    void setFilePath(const QString& filePath);
+
+private:
+    void appendRow(const QString& label, const QString& value);
+
+    QTableWidget* m_table;
+    QLabel* m_noMetaInfoLabel;
+};

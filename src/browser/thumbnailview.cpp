@@ -1,0 +1,309 @@
+#include "browser/thumbnailview.h"
+
+#include "browser/filethumbnailprovider.h"
+#include "browser/thumbnailitemdelegate.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QFutureWatcher>
+#include <QGestureEvent>
+#include <QMouseEvent>
+#include <QScroller>
+#include <QTapGesture>
+#include <QTimer>
+#include <QtConcurrent>
+
+#include <algorithm>
+
+namespace {
+
+// What a theme icon is charged in the cache; it shares its pixmaps with every other user.
+constexpr qint64 kThemeIconCost = 1024;
+
+QString filePathOf(const QModelIndex& index)
+{
+    return index.data(QFileSystemModel::FilePathRole).toString();
+}
+
+} // namespace
+
+ThumbnailView::ThumbnailView(QWidget* parent)
+    : QListView(parent)
+    , m_loadTimer(new QTimer(this))
+    , m_provider(std::make_unique<FileThumbnailProvider>())
+    , m_modelLifetimes(new QObject(this))
+{
+    setItemDelegate(new ThumbnailItemDelegate(this));
+    m_loadTimer->setSingleShot(true);
+    m_loadTimer->setInterval(kLoadDelayMs);
+    connect(m_loadTimer, &QTimer::timeout, this, &ThumbnailView::loadVisibleThumbnails);
+}
+
+// A background read still running keeps only copies of plain values, and its result is
+// dropped with the watcher.
+ThumbnailView::~ThumbnailView() = default;
+
+QIcon ThumbnailView::thumbnail(const QModelIndex& index) const
+{
+    const QString path = filePathOf(index);
+    const QFileInfo info(path);
+    if (info.isFile()) {
+        const QIcon icon = m_thumbnailCache.find(index);
+        return icon.isNull() ? QIcon::fromTheme(QStringLiteral("image-x-generic")) : icon;
+    }
+    return m_provider->icon(info);
+}
+
+void ThumbnailView::setModel(QAbstractItemModel* newModel)
+{
+    QAbstractItemModel* old = model();
+    if (newModel == old)
+        return;
+    if (old)
+        disconnect(old, nullptr, this, nullptr);
+    rowsRemovedFromModel();
+    QListView::setModel(newModel);
+    if (newModel) {
+        connect(newModel, &QAbstractItemModel::modelReset, this, &ThumbnailView::layoutChanged);
+        connect(newModel, &QAbstractItemModel::layoutChanged, this, &ThumbnailView::layoutChanged);
+        connect(newModel, &QAbstractItemModel::rowsRemoved, this,
+                &ThumbnailView::rowsRemovedFromModel);
+        watchModelLifetime(newModel);
+    }
+    m_loadTimer->start();
+}
+
+void ThumbnailView::setReadObserver(ReadObserver observer)
+{
+    m_readObserver = std::move(observer);
+}
+
+void ThumbnailView::setCacheBudget(qint64 bytes)
+{
+    m_thumbnailCache.setBudget(bytes);
+}
+
+void ThumbnailView::loadVisibleThumbnails()
+{
+    if (!isVisible() || !model())
+        return;
+    const QSize icon = iconSize();
+    const QRect area = QRect(QPoint(0, 0), viewport()->size())
+                           .adjusted(-icon.width(), -icon.height(), icon.width() - 1,
+                                     icon.height() - 1);
+    const bool idle = m_pendingIndexes.isEmpty();
+    const QModelIndex root = rootIndex();
+    const int rows = model()->rowCount(root);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = model()->index(row, 0, root);
+        if (visualRect(index).intersects(area) && !m_thumbnailCache.contains(index))
+            m_pendingIndexes.append(QPersistentModelIndex(index));
+    }
+    if (idle)
+        loadPendingThumbnail();
+}
+
+void ThumbnailView::loadPendingThumbnail()
+{
+    QPersistentModelIndex index;
+    while (!m_pendingIndexes.isEmpty() && !index.isValid())
+        index = m_pendingIndexes.takeFirst();
+    if (!index.isValid())
+        return;
+
+    const QString path = filePathOf(index);
+    const QFileInfo info(path);
+    if (info.size() >= kWorkerFileSize && FileThumbnailProvider::isReadableImage(info)) {
+        startBackgroundRead(index, path);
+        return;
+    }
+
+    if (FileThumbnailProvider::isReadableImage(info)) {
+        if (m_readObserver)
+            m_readObserver(path);
+        const QImage image = FileThumbnailProvider::readThumbnail(path);
+        storeThumbnail(index, m_provider->iconForImage(image), image.sizeInBytes());
+    } else {
+        storeThumbnail(index, m_provider->icon(info), kThemeIconCost);
+    }
+    scheduleNextLoad();
+}
+
+void ThumbnailView::startBackgroundRead(const QPersistentModelIndex& index, const QString& filePath)
+{
+    if (!m_watcher) {
+        m_watcher = std::make_unique<QFutureWatcher<ThumbnailPair>>();
+        connect(m_watcher.get(), &QFutureWatcherBase::finished, this,
+                &ThumbnailView::thumbnailReady);
+    }
+    // The task gets values only: no model object and nothing of this view may be touched off
+    // the GUI thread, and the view may be gone before the task ends.
+    const ReadObserver observer = m_readObserver;
+    m_asyncIndex = index;
+    m_watcher->setFuture(QtConcurrent::run([filePath, observer]() {
+        if (observer)
+            observer(filePath);
+        return ThumbnailPair{filePath, FileThumbnailProvider::readThumbnail(filePath)};
+    }));
+}
+
+void ThumbnailView::thumbnailReady()
+{
+    const ThumbnailPair pair = m_watcher->result();
+    const QPersistentModelIndex index = m_asyncIndex;
+    m_asyncIndex = QPersistentModelIndex();
+    // The row may have gone, or now stand for another file.
+    if (index.isValid() && filePathOf(index) == pair.filePath)
+        storeThumbnail(index, m_provider->iconForImage(pair.image), pair.image.sizeInBytes());
+    scheduleNextLoad();
+}
+
+void ThumbnailView::storeThumbnail(const QModelIndex& index, const QIcon& icon, qint64 cost)
+{
+    m_thumbnailCache.insert(index, icon, cost);
+    update(index);
+}
+
+void ThumbnailView::scheduleNextLoad()
+{
+    if (!m_pendingIndexes.isEmpty())
+        QTimer::singleShot(0, this, &ThumbnailView::loadPendingThumbnail);
+}
+
+void ThumbnailView::layoutChanged()
+{
+    m_pendingIndexes.clear();
+    m_thumbnailCache.clear();
+    m_loadTimer->start();
+}
+
+void ThumbnailView::watchModelLifetime(QAbstractItemModel* model)
+{
+    if (m_watchedModels.contains(model))
+        return;
+    m_watchedModels.insert(model);
+    connect(model, &QObject::destroyed, m_modelLifetimes, [this](QObject* gone) {
+        m_watchedModels.remove(gone);
+        dropDeadItems();
+    });
+}
+
+void ThumbnailView::dropDeadItems()
+{
+    // A destroyed model has invalidated its persistent indexes.
+    m_thumbnailCache.removeInvalid();
+    m_pendingIndexes.erase(std::remove_if(m_pendingIndexes.begin(), m_pendingIndexes.end(),
+                                          [](const QPersistentModelIndex& index) {
+                                              return !index.isValid();
+                                          }),
+                           m_pendingIndexes.end());
+}
+
+void ThumbnailView::resizeEvent(QResizeEvent* event)
+{
+    QListView::resizeEvent(event);
+    m_loadTimer->start();
+}
+
+void ThumbnailView::showEvent(QShowEvent* event)
+{
+    QListView::showEvent(event);
+    m_loadTimer->start();
+}
+
+bool ThumbnailView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Gesture)
+        return gestureEvent(static_cast<QGestureEvent*>(event));
+    return QListView::viewportEvent(event);
+}
+
+void ThumbnailView::scrollContentsBy(int dx, int dy)
+{
+    QListView::scrollContentsBy(dx, dy);
+    m_loadTimer->start();
+}
+
+void ThumbnailView::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    QListView::rowsInserted(parent, start, end);
+    m_loadTimer->start();
+}
+
+void ThumbnailView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    QListView::rowsAboutToBeRemoved(parent, start, end);
+    m_removalParent = parent;
+    m_removalStart = start;
+    m_removalEnd = end;
+    for (int row = start; row <= end; ++row)
+        m_thumbnailCache.remove(model()->index(row, 0, parent));
+
+    // Only a current item that is going moves on, to the next item that stays (or the one
+    // before); other removals, such as another program deleting files, leave it alone.
+    const QModelIndex current = currentIndex();
+    const bool currentGoes = current.isValid() && current.parent() == parent
+        && current.row() >= start && current.row() <= end;
+    if (parent == rootIndex() && currentGoes) {
+        const int rows = model()->rowCount(parent);
+        if (end < rows - 1)
+            setCurrentIndex(model()->index(end + 1, 0, parent));
+        else if (start > 0)
+            setCurrentIndex(model()->index(start - 1, 0, parent));
+    }
+    m_loadTimer->start();
+}
+
+void ThumbnailView::rowsRemovedFromModel()
+{
+    m_removalParent = QModelIndex();
+    m_removalStart = m_removalEnd = -1;
+}
+
+bool ThumbnailView::isRowBeingRemoved(const QModelIndex& parent, int row) const
+{
+    return m_removalStart >= 0 && parent == m_removalParent && row >= m_removalStart
+        && row <= m_removalEnd;
+}
+
+bool ThumbnailView::gestureEvent(QGestureEvent* event)
+{
+    if (auto* tap = static_cast<QTapGesture*>(event->gesture(Qt::TapGesture))) {
+        if (tap->state() == Qt::GestureFinished)
+            postClick(tap->position().toPoint());
+    }
+    return true;
+}
+
+bool ThumbnailView::isSynthesizedTouchClick(const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<const QMouseEvent*>(event);
+        return mouse->source() != Qt::MouseEventNotSynthesized
+            && mouse->button() != Qt::RightButton;
+    }
+    default:
+        return false;
+    }
+}
+
+void ThumbnailView::grabTouchGestures()
+{
+    QScroller::grabGesture(viewport(), QScroller::TouchGesture);
+    viewport()->grabGesture(Qt::TapGesture);
+}
+
+void ThumbnailView::postClick(const QPoint& viewportPos)
+{
+    const QPoint global = viewport()->mapToGlobal(viewportPos);
+    QCoreApplication::postEvent(viewport(),
+                                new QMouseEvent(QEvent::MouseButtonPress, viewportPos, global,
+                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(viewport(),
+                                new QMouseEvent(QEvent::MouseButtonRelease, viewportPos, global,
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
