@@ -20,9 +20,12 @@ Entry VFS::entry(const QString& path) const
     QString local = path;
     if (local.startsWith(QLatin1String("file:"))) {
         const QUrl url(local);
-        if (!url.isLocalFile())
+        // A file URL naming another host is no path here.
+        const QString host = url.host();
+        if (!url.isLocalFile()
+            || (!host.isEmpty() && host.compare(QLatin1String("localhost"), Qt::CaseInsensitive)))
             return Entry();
-        local = url.toLocalFile();
+        local = url.path(QUrl::FullyDecoded);
     }
     if (local == QLatin1String("~"))
         local = QDir::homePath();
@@ -49,7 +52,9 @@ Entry VFS::parent(const Entry& entry) const
 
 Entry VFS::child(const Entry& entry, const QString& name) const
 {
-    if (!entry.isValid() || name.isEmpty() || name.contains(QLatin1Char('/')))
+    // "." and ".." would name the entry itself or its parent, never a child.
+    if (!entry.isValid() || name.isEmpty() || name.contains(QLatin1Char('/'))
+        || name == QLatin1String(".") || name == QLatin1String(".."))
         return Entry();
     return Entry(QDir::cleanPath(entry.path() + QLatin1Char('/') + name));
 }

@@ -1,0 +1,34 @@
+#include "platform/lumohelpmenu.h"
+
+#include "platform/lumoinit.h"
+#include "platform/prompter.h"
+
+#include <QApplication>
+#include <QIcon>
+
+LumoHelpMenu::LumoHelpMenu(QWidget* parent)
+    : QMenu(tr("&Help"), parent)
+    , m_about(addAction(QIcon::fromTheme(QStringLiteral("help-about")), tr("About lumo-image")))
+    , m_aboutQt(addAction(tr("About Qt")))
+{
+    m_about->setMenuRole(QAction::AboutRole);
+    m_aboutQt->setMenuRole(QAction::AboutQtRole);
+    connect(m_about, &QAction::triggered, this, &LumoHelpMenu::showAbout);
+    connect(m_aboutQt, &QAction::triggered, qApp, &QApplication::aboutQt);
+}
+
+QString LumoHelpMenu::aboutText()
+{
+    const QString name = QCoreApplication::applicationName().toHtmlEscaped();
+    const QString version = QCoreApplication::applicationVersion().toHtmlEscaped();
+    const QString description = lumoApplicationDescription().toHtmlEscaped();
+    QString text = QStringLiteral("<h3>%1 %2</h3>").arg(name, version);
+    if (!description.isEmpty())
+        text += QStringLiteral("<p>%1</p>").arg(description);
+    return text;
+}
+
+void LumoHelpMenu::showAbout()
+{
+    Prompter::information(parentWidget(), tr("About lumo-image"), aboutText());
+}
