@@ -56,6 +56,7 @@ void TestVfs::entryFromText_data()
     QTest::newRow("file URL") << "file://@/d/sub" << "@/d/sub";
     QTest::newRow("file URL decodes percent escapes") << "file://@/a%20b.png" << "@/a b.png";
     QTest::newRow("file URL on localhost") << "file://localhost@/d" << "@/d";
+    QTest::newRow("file URL without a path is invalid") << "file://" << QString();
     QTest::newRow("remote URL is invalid") << "file://otherhost/x" << QString();
     QTest::newRow("root") << "/" << "/";
     QTest::newRow("double slashes") << "//tmp//x" << "/tmp/x";

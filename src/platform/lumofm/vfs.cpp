@@ -26,6 +26,8 @@ Entry VFS::entry(const QString& path) const
             || (!host.isEmpty() && host.compare(QLatin1String("localhost"), Qt::CaseInsensitive)))
             return Entry();
         local = url.path(QUrl::FullyDecoded);
+        if (local.isEmpty())
+            return Entry();
     }
     if (local == QLatin1String("~"))
         local = QDir::homePath();
