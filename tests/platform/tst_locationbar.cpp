@@ -20,9 +20,8 @@ private slots:
     void initTestCase();
     void enter_data();
     void enter();
-    void markClearsOnNavigation();
-    void markClearsOnEditing();
-    void escapeRestoresCurrentPath();
+    void markClears_data();
+    void markClears();
 
 private:
     QString path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
@@ -77,8 +76,22 @@ void TestLocationBar::enter()
     QCOMPARE(bar.text(), notFound ? typed : current);
 }
 
-void TestLocationBar::markClearsOnNavigation()
+void TestLocationBar::markClears_data()
 {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("text"); // "@" stands for the sandbox
+
+    QTest::newRow("on the next navigation") << "navigate" << "@/other dir";
+    QTest::newRow("on editing") << "edit" << "@/nowher";
+    QTest::newRow("on Escape, back to the current path") << "escape" << "@/start";
+}
+
+void TestLocationBar::markClears()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    text.replace(QLatin1Char('@'), m_dir.path());
+
     Navigation navigation;
     navigation.setCurrent(LumoFM::VFS::ptr()->entry(path(QStringLiteral("start"))));
     LocationBar bar(&navigation);
@@ -87,33 +100,16 @@ void TestLocationBar::markClearsOnNavigation()
     QVERIFY(bar.isPathNotFound());
     QCOMPARE(bar.toolTip(), QStringLiteral("Path not found"));
 
-    navigation.setCurrent(LumoFM::VFS::ptr()->entry(path(QStringLiteral("other dir"))));
+    if (how == QLatin1String("navigate"))
+        navigation.setCurrent(LumoFM::VFS::ptr()->entry(path(QStringLiteral("other dir"))));
+    else if (how == QLatin1String("edit"))
+        QTest::keyClick(&bar, Qt::Key_Backspace);
+    else
+        QTest::keyClick(&bar, Qt::Key_Escape);
+
     QVERIFY(!bar.isPathNotFound());
     QVERIFY(bar.toolTip().isEmpty());
-    QCOMPARE(bar.text(), path(QStringLiteral("other dir")));
-}
-
-void TestLocationBar::markClearsOnEditing()
-{
-    Navigation navigation;
-    navigation.setCurrent(LumoFM::VFS::ptr()->entry(path(QStringLiteral("start"))));
-    LocationBar bar(&navigation);
-    bar.setText(path(QStringLiteral("nowhere")));
-    QTest::keyClick(&bar, Qt::Key_Return);
-    QVERIFY(bar.isPathNotFound());
-    QTest::keyClick(&bar, Qt::Key_Backspace);
-    QVERIFY(!bar.isPathNotFound());
-    QCOMPARE(navigation.current().path(), path(QStringLiteral("start")));
-}
-
-void TestLocationBar::escapeRestoresCurrentPath()
-{
-    Navigation navigation;
-    navigation.setCurrent(LumoFM::VFS::ptr()->entry(path(QStringLiteral("start"))));
-    LocationBar bar(&navigation);
-    bar.setText(QStringLiteral("/half/typed"));
-    QTest::keyClick(&bar, Qt::Key_Escape);
-    QCOMPARE(bar.text(), path(QStringLiteral("start")));
+    QCOMPARE(bar.text(), text);
 }
 
 LUMO_TEST_MAIN(TestLocationBar)

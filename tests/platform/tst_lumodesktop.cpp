@@ -35,11 +35,9 @@ void TestLumoDesktop::probeDecision_data()
     QTest::newRow("nothing found") << false << false << false << false << 0;
     QTest::newRow("our window manager") << true << false << false << false << 5;
     QTest::newRow("our window manager wins over the rest") << true << true << true << true << 5;
-    QTest::newRow("kdesktop") << false << true << false << false << 1;
     QTest::newRow("kdesktop before gconf") << false << true << true << true << 1;
     QTest::newRow("GNOME 2 with gconftool-2") << false << false << true << true << 2;
     QTest::newRow("gconftool-2 alone is not GNOME 2") << false << false << true << false << 0;
-    QTest::newRow("GNOME 2 without gconftool-2") << false << false << false << true << 0;
 }
 
 void TestLumoDesktop::probeDecision()
@@ -66,7 +64,6 @@ void TestLumoDesktop::gnome2Session_data()
     QTest::newRow("GNOME 2") << "Default" << QString() << true;
     QTest::newRow("no session id") << QString() << QString() << false;
     QTest::newRow("GNOME 3 placeholder id") << "this-is-deprecated" << "GNOME" << false;
-    QTest::newRow("placeholder id alone") << "this-is-deprecated" << QString() << false;
     QTest::newRow("MATE keeps an id but names itself") << "Default" << "MATE" << false;
 }
 

@@ -103,15 +103,12 @@ void TestLumoGeometry::groupPerWindow()
     first.resize(300, 200);
     lumoSaveGeometry(&first, settings, false);
 
-    // Another window, with nothing stored for it, gets the default.
+    // Nothing is stored for another window, so it gets the default.
     QWidget other;
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect def(screen.topLeft(), QSize(222, 111));
+    const QRect def(QGuiApplication::primaryScreen()->availableGeometry().topLeft(), QSize(222, 111));
     lumoRestoreGeometry(&other, settings, def, false);
     QCOMPARE(other.geometry(), def);
-    QCOMPARE(settings.childGroups(), QStringList{QStringLiteral("Geometry")});
-    settings.beginGroup(QStringLiteral("Geometry"));
-    QCOMPARE(settings.childGroups(), QStringList{QStringLiteral("a_b")});
+    QCOMPARE(settings.allKeys().filter(QStringLiteral("/a_b/")).size(), 2);
 }
 
 LUMO_TEST_MAIN(TestLumoGeometry)

@@ -19,10 +19,7 @@ void TestLumoHelpMenu::aboutBox()
 {
     QWidget window;
     LumoHelpMenu menu(&window);
-    QCOMPARE(menu.title(), QStringLiteral("&Help"));
     QCOMPARE(menu.actions(), (QList<QAction*>{menu.aboutAction(), menu.aboutQtAction()}));
-    QCOMPARE(menu.aboutAction()->text(), QStringLiteral("About lumo-image"));
-    QCOMPARE(menu.aboutQtAction()->text(), QStringLiteral("About Qt"));
 
     ScriptedPrompter prompter;
     prompter.setFallback(QMessageBox::Ok);
