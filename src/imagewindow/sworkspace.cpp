@@ -1,0 +1,270 @@
+#include "imagewindow/sworkspace.h"
+
+#include "view/spicview.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QIcon>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QTabBar>
+#include <QUrl>
+
+#include <algorithm>
+
+QVector<QRect> horizontalBands(int width, int height, const QVector<int>& neededHeights)
+{
+    QVector<QRect> bands;
+    if (neededHeights.isEmpty())
+        return bands;
+    const int share = height / neededHeights.size();
+    int y = 0;
+    for (int needed : neededHeights) {
+        const int bandHeight = std::max(share, needed);
+        bands.append(QRect(0, y, width, bandHeight));
+        y += bandHeight;
+    }
+    return bands;
+}
+
+SWorkspace::SWorkspace(QWidget* parent) : QMdiArea(parent)
+{
+    setAcceptDrops(true);
+    connect(this, &QMdiArea::subWindowActivated, this, &SWorkspace::slotSubWindowActivated);
+}
+
+SWorkspace::~SWorkspace()
+{
+    // The base destructor still announces activations while it tears the sub-windows down.
+    disconnect(this, &QMdiArea::subWindowActivated, this, &SWorkspace::slotSubWindowActivated);
+    // A view still out for full screen is a top-level window nobody owns: give it back to its
+    // sub-window so it goes with the workspace instead of staying on screen.
+    leaveFullScreen();
+}
+
+QMdiSubWindow* SWorkspace::addPicView(SPicView* view, Qt::WindowFlags flags)
+{
+    if (m_singleWindowMode) {
+        const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
+        for (QMdiSubWindow* window : windows) {
+            if (!window->close())
+                return nullptr;
+        }
+    }
+    QMdiSubWindow* window = addSubWindow(view, flags);
+    window->setWindowIcon(QIcon::fromTheme(QStringLiteral("image-x-generic"), QIcon()));
+    return window;
+}
+
+void SWorkspace::normalizeSubWindows()
+{
+    if (viewMode() == QMdiArea::TabbedView)
+        return;
+    const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* window : windows) {
+        if (window->isMaximized())
+            window->showNormal();
+    }
+}
+
+void SWorkspace::prepareArrangement()
+{
+    if (QMdiSubWindow* active = activeSubWindow())
+        active->showNormal();
+    const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* window : windows) {
+        if (window->isMaximized()) {
+            // Hiding first lets the area drop its maximised layout before the window comes back.
+            window->hide();
+            window->showNormal();
+        } else if (window->isMinimized()) {
+            window->showNormal();
+        }
+    }
+}
+
+void SWorkspace::hTile()
+{
+    const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    prepareArrangement();
+    QVector<int> needed;
+    needed.reserve(windows.size());
+    for (QMdiSubWindow* window : windows)
+        needed.append(window->minimumHeight() + window->baseSize().height());
+    const QSize area = viewport()->size();
+    const QVector<QRect> bands = horizontalBands(area.width(), area.height(), needed);
+    for (int i = 0; i < windows.size(); ++i)
+        windows.at(i)->setGeometry(bands.at(i));
+}
+
+void SWorkspace::minimize()
+{
+    const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* window : windows)
+        window->showMinimized();
+}
+
+void SWorkspace::my_tile()
+{
+    prepareArrangement();
+    if (!subWindowList().isEmpty())
+        tileSubWindows();
+}
+
+void SWorkspace::my_cascade()
+{
+    prepareArrangement();
+    if (!subWindowList().isEmpty())
+        cascadeSubWindows();
+}
+
+void SWorkspace::setFullscreen(bool enable)
+{
+    if (!enable) {
+        leaveFullScreen();
+        return;
+    }
+    if (m_fullScreenPicView)
+        return;
+    QMdiSubWindow* window = currentSubWindow();
+    if (!window)
+        return;
+    auto* view = qobject_cast<SPicView*>(window->widget());
+    if (!view)
+        return;
+    // Remembered before the view moves, so the activations its move causes are not reported.
+    m_fullScreenSubWindow = window;
+    m_fullScreenPicView = view;
+    window->setWidget(nullptr);
+    connect(view, &SPicView::fullScreenPicClosed, this, &SWorkspace::slotFullScreenPicClosed);
+    connect(view, &SPicView::exitFullScreenRequested, this, &SWorkspace::exitFullScreenRequested);
+    view->setFullScreenMode(true);
+    view->showFullScreen();
+}
+
+void SWorkspace::leaveFullScreen()
+{
+    const QPointer<SPicView> view = m_fullScreenPicView;
+    const QPointer<QMdiSubWindow> window = m_fullScreenSubWindow;
+    m_fullScreenPicView.clear();
+    m_fullScreenSubWindow.clear();
+    if (!view)
+        return;
+    disconnect(view, &SPicView::fullScreenPicClosed, this, &SWorkspace::slotFullScreenPicClosed);
+    disconnect(view, &SPicView::exitFullScreenRequested, this,
+               &SWorkspace::exitFullScreenRequested);
+    view->setFullScreenMode(false);
+    // A closed sub-window lingers until its deferred deletion; it must not take the view along.
+    if (window && subWindowList().contains(window)) {
+        window->setWidget(view);
+    } else {
+        // Its sub-window went away meanwhile; the picture still deserves a place.
+        addSubWindow(view)->show();
+    }
+    view->setWindowState(view->windowState() & ~Qt::WindowFullScreen);
+    view->show();
+}
+
+void SWorkspace::setSingleWindowMode(bool enable)
+{
+    m_singleWindowMode = enable;
+}
+
+void SWorkspace::setTabbedMode(bool enable)
+{
+    const ViewMode wanted = enable ? QMdiArea::TabbedView : QMdiArea::SubWindowView;
+    if (viewMode() == wanted)
+        return;
+    const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
+    if (enable) {
+        m_savedGeometries.clear();
+        for (QMdiSubWindow* window : windows)
+            m_savedGeometries.append({window, window->geometry(), window->windowState()});
+        setViewMode(QMdiArea::TabbedView);
+        if (auto* tabBar = findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly)) {
+            tabBar->setTabsClosable(true);
+            tabBar->setUsesScrollButtons(true);
+            // The area closes a tab's window by itself too; with both, one click on a tab's
+            // close button would also close the window that moved into its place.
+            disconnect(tabBar, &QTabBar::tabCloseRequested, this, nullptr);
+            connect(tabBar, &QTabBar::tabCloseRequested, this, &SWorkspace::closeTab);
+        }
+        return;
+    }
+    setViewMode(QMdiArea::SubWindowView);
+    for (const SavedGeometry& saved : qAsConst(m_savedGeometries)) {
+        if (saved.window && windows.contains(saved.window))
+            restore(saved);
+    }
+    m_savedGeometries.clear();
+}
+
+void SWorkspace::restore(const SavedGeometry& saved)
+{
+    QMdiSubWindow* window = saved.window;
+    if (saved.state & Qt::WindowMaximized) {
+        window->showMaximized();
+    } else if (saved.state & Qt::WindowMinimized) {
+        window->showMinimized();
+    } else {
+        if (window->isMaximized() || window->isMinimized())
+            window->showNormal();
+        window->setGeometry(saved.geometry);
+    }
+}
+
+void SWorkspace::slotSubWindowActivated(QMdiSubWindow* subWindow)
+{
+    if (m_fullScreenPicView)
+        return;
+    if (subWindow) {
+        m_lastActivated = subWindow;
+        emit windowActivated(subWindow->widget());
+        return;
+    }
+    QMdiSubWindow* current = currentSubWindow();
+    if (m_lastActivated == current)
+        return;
+    m_lastActivated = current;
+    if (current)
+        emit windowActivated(current->widget());
+}
+
+void SWorkspace::slotFullScreenPicClosed()
+{
+    const QPointer<QMdiSubWindow> window = m_fullScreenSubWindow;
+    m_fullScreenPicView.clear();
+    m_fullScreenSubWindow.clear();
+    if (window)
+        window->close();
+    emit fullScreenPicClosed();
+}
+
+void SWorkspace::closeTab(int index)
+{
+    const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
+    if (index >= 0 && index < windows.size())
+        windows.at(index)->close();
+}
+
+void SWorkspace::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void SWorkspace::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl& url : urls) {
+        if (url.scheme() == QLatin1String("file"))
+            files.append(url.toLocalFile());
+    }
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    emit listDropped(files);
+}

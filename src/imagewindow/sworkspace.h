@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QMdiArea>
+#include <QPointer>
+#include <QRect>
+#include <QVector>
+
+class QMdiSubWindow;
+class SPicView;
+
+// Full-width bands stacked from the top, one per window: each is at least height / count high,
+// or as high as the window needs (its minimum plus base height). Bands are not clipped to the
+// area, so windows that need more than their share push the later bands further down.
+QVector<QRect> horizontalBands(int width, int height, const QVector<int>& neededHeights);
+
+// The area of the image window that holds every open picture view in a sub-window or a tab,
+// with single-window mode, its own arrangements, full screen for the current view, and drops of
+// local files.
+class SWorkspace : public QMdiArea
+{
+    Q_OBJECT
+
+public:
+    explicit SWorkspace(QWidget* parent = nullptr);
+    ~SWorkspace() override;
+
+    // None when single-window mode is on and an open picture refused to close.
+    QMdiSubWindow* addPicView(SPicView* view, Qt::WindowFlags flags = Qt::WindowFlags());
+    void normalizeSubWindows();
+
+    bool singleWindowMode() const { return m_singleWindowMode; }
+
+signals:
+    void listDropped(const QStringList& files);
+    void windowActivated(QWidget* view);
+    void fullScreenPicClosed();
+    void exitFullScreenRequested();
+
+public slots:
+    void hTile();
+    void minimize();
+    void my_tile();
+    void my_cascade();
+    void setFullscreen(bool enable);
+    void setSingleWindowMode(bool enable);
+    void setTabbedMode(bool enable);
+    void slotSubWindowActivated(QMdiSubWindow* subWindow);
+    void slotFullScreenPicClosed();
+    void closeTab(int index);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Where a sub-window stood before tabs, kept as area coordinates: restoreGeometry would
+    // take them for screen coordinates and push windows near the top edge down. Guarded, so a
+    // window closed while tabbed never hands its place to a newcomer at the same address.
+    struct SavedGeometry
+    {
+        QPointer<QMdiSubWindow> window;
+        QRect geometry;
+        Qt::WindowStates state;
+    };
+
+    void prepareArrangement();
+    void leaveFullScreen();
+    static void restore(const SavedGeometry& saved);
+
+    bool m_singleWindowMode = false;
+    QVector<SavedGeometry> m_savedGeometries;
+    QPointer<QMdiSubWindow> m_fullScreenSubWindow;
+    QPointer<SPicView> m_fullScreenPicView;
+    QPointer<QMdiSubWindow> m_lastActivated;
+};

@@ -1,0 +1,152 @@
+#include "view/goactions.h"
+
+#include "view/spicview.h"
+
+#include <QAction>
+#include <QIcon>
+
+GoActions::GoActions(QObject* parent)
+    : QActionGroup(parent),
+      m_startAction(createAction(tr("&Start slideshow"), "media-playback-start",
+                                 QKeySequence(Qt::SHIFT + Qt::Key_S),
+                                 &GoActions::startAction_triggered)),
+      m_stopAction(createAction(tr("S&top slideshow"), "media-playback-stop",
+                                QKeySequence(Qt::SHIFT + Qt::Key_T),
+                                &GoActions::stopAction_triggered)),
+      m_firstAction(createAction(tr("&First image"), "go-first",
+                                 QKeySequence(Qt::SHIFT + Qt::Key_F),
+                                 &GoActions::firstAction_triggered)),
+      m_lastAction(createAction(tr("&Last image"), "go-last", QKeySequence(Qt::SHIFT + Qt::Key_L),
+                                &GoActions::lastAction_triggered)),
+      m_nextAction(createAction(tr("&Next image"), "go-next", QKeySequence(Qt::Key_Right),
+                                &GoActions::nextAction_triggered)),
+      m_previousAction(createAction(tr("&Previous image"), "go-previous",
+                                    QKeySequence(Qt::Key_Left),
+                                    &GoActions::previousAction_triggered))
+{
+}
+
+QAction* GoActions::createAction(const QString& text, const char* iconName,
+                                 const QKeySequence& shortcut, void (GoActions::*slot)())
+{
+    auto* action = new QAction(QIcon::fromTheme(QLatin1String(iconName), QIcon()), text, this);
+    action->setShortcut(shortcut);
+    action->setEnabled(false);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void GoActions::enable(std::initializer_list<QAction*> actions, bool enabled)
+{
+    for (QAction* action : actions)
+        action->setEnabled(enabled);
+}
+
+void GoActions::setPicView(SPicView* view)
+{
+    if (view == m_picView)
+        return;
+    if (m_picView)
+        disconnect(m_picView, nullptr, this, nullptr);
+    m_picView = view;
+    if (!view)
+        return;
+    connect(view, &SPicView::slideshow_started, this, &GoActions::slideshow_start);
+    connect(view, &SPicView::slideshow_stopped, this, &GoActions::slideshow_stop);
+    connect(view, &SPicView::atTheEnd, this, &GoActions::endOfListReached);
+    connect(view, &SPicView::atTheFirst, this, &GoActions::firstInListReached);
+    connect(view, &SPicView::hasNext, this, &GoActions::hasNextInList);
+    connect(view, &SPicView::hasPrevious, this, &GoActions::hasPreviousInList);
+}
+
+void GoActions::updateActions()
+{
+    if (!m_picView) {
+        enable({m_startAction, m_stopAction, m_firstAction, m_lastAction, m_nextAction,
+                m_previousAction},
+               false);
+        return;
+    }
+    enable({m_firstAction, m_lastAction, m_nextAction, m_previousAction}, true);
+    const bool running = m_picView->slideshowRunning();
+    m_startAction->setEnabled(!running);
+    m_stopAction->setEnabled(running);
+}
+
+void GoActions::previousAction_triggered()
+{
+    if (!m_picView)
+        return;
+    enable({m_nextAction, m_startAction, m_lastAction}, true);
+    m_picView->previous();
+}
+
+void GoActions::nextAction_triggered()
+{
+    if (!m_picView)
+        return;
+    enable({m_previousAction, m_firstAction}, true);
+    m_picView->next();
+}
+
+void GoActions::firstAction_triggered()
+{
+    if (!m_picView)
+        return;
+    enable({m_lastAction, m_nextAction, m_startAction}, true);
+    m_picView->first();
+}
+
+void GoActions::lastAction_triggered()
+{
+    if (m_picView)
+        m_picView->last();
+}
+
+void GoActions::startAction_triggered()
+{
+    if (!m_picView)
+        return;
+    enable({m_previousAction, m_firstAction}, true);
+    m_picView->startSlideshow();
+}
+
+void GoActions::stopAction_triggered()
+{
+    if (m_picView)
+        m_picView->stopSlideshow();
+}
+
+void GoActions::slideshow_start()
+{
+    m_stopAction->setEnabled(true);
+    m_startAction->setEnabled(false);
+}
+
+void GoActions::slideshow_stop()
+{
+    m_startAction->setEnabled(true);
+    m_stopAction->setEnabled(false);
+}
+
+void GoActions::endOfListReached()
+{
+    enable({m_previousAction, m_firstAction}, true);
+    enable({m_startAction, m_stopAction, m_nextAction, m_lastAction}, false);
+}
+
+void GoActions::firstInListReached()
+{
+    enable({m_startAction, m_nextAction, m_lastAction}, true);
+    enable({m_previousAction, m_firstAction}, false);
+}
+
+void GoActions::hasNextInList()
+{
+    enable({m_startAction, m_nextAction, m_lastAction}, true);
+}
+
+void GoActions::hasPreviousInList()
+{
+    enable({m_previousAction, m_firstAction}, true);
+}

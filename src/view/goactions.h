@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QActionGroup>
+#include <QPointer>
+
+#include <initializer_list>
+
+class QAction;
+class SPicView;
+
+// The six navigation actions (slideshow start and stop, first, last, next, previous) that drive
+// one picture view, enabled from where the view stands in its list of files.
+class GoActions : public QActionGroup
+{
+    Q_OBJECT
+
+public:
+    explicit GoActions(QObject* parent = nullptr);
+
+    QAction* startAction() const { return m_startAction; }
+    QAction* stopAction() const { return m_stopAction; }
+    QAction* firstAction() const { return m_firstAction; }
+    QAction* lastAction() const { return m_lastAction; }
+    QAction* nextAction() const { return m_nextAction; }
+    QAction* previousAction() const { return m_previousAction; }
+
+    SPicView* picView() const { return m_picView; }
+    void setPicView(SPicView* view);
+    void updateActions();
+
+public slots:
+    void startAction_triggered();
+    void stopAction_triggered();
+    void firstAction_triggered();
+    void lastAction_triggered();
+    void nextAction_triggered();
+    void previousAction_triggered();
+
+    void slideshow_start();
+    void slideshow_stop();
+    void endOfListReached();
+    void firstInListReached();
+    void hasNextInList();
+    void hasPreviousInList();
+
+private:
+    QAction* createAction(const QString& text, const char* iconName, const QKeySequence& shortcut,
+                          void (GoActions::*slot)());
+    static void enable(std::initializer_list<QAction*> actions, bool enabled);
+
+    QAction* m_startAction;
+    QAction* m_stopAction;
+    QAction* m_firstAction;
+    QAction* m_lastAction;
+    QAction* m_nextAction;
+    QAction* m_previousAction;
+    QPointer<SPicView> m_picView;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QActionGroup>
+#include <QKeySequence>
+#include <QList>
+#include <QPointer>
+
+class QAction;
+class SPicView;
+
+// The zoom actions (three steps in, three out, true size, fit) that drive one picture view;
+// disabled while its slideshow runs or its picture could not be read.
+class ZoomActions : public QActionGroup
+{
+    Q_OBJECT
+
+public:
+    explicit ZoomActions(QObject* parent = nullptr);
+
+    QAction* zoomInAction() const { return m_zoomInAction; }
+    QAction* zoomInInAction() const { return m_zoomInInAction; }
+    QAction* zoomInInInAction() const { return m_zoomInInInAction; }
+    QAction* zoomOutAction() const { return m_zoomOutAction; }
+    QAction* zoomOutOutAction() const { return m_zoomOutOutAction; }
+    QAction* zoomOutOutOutAction() const { return m_zoomOutOutOutAction; }
+    QAction* trueSizeAction() const { return m_trueSizeAction; }
+    QAction* fitAction() const { return m_fitAction; }
+
+    SPicView* picView() const { return m_picView; }
+    void setPicView(SPicView* view);
+    void updateActions();
+
+public slots:
+    void zoomInSlot();
+    void zoomInInSlot();
+    void zoomInInInSlot();
+    void zoomOutSlot();
+    void zoomOutOutSlot();
+    void zoomOutOutOutSlot();
+    void trueSizeSlot();
+    void fitForHeightSlot();
+
+    void slideshow_start();
+    void slideshow_stop();
+
+private:
+    QAction* createAction(const QString& text, const char* iconName,
+                          const QList<QKeySequence>& shortcuts, void (ZoomActions::*slot)());
+    void zoomBy(double factor);
+    void setMode(int mode);
+    bool usable() const;
+
+    QAction* m_zoomInAction;
+    QAction* m_zoomInInAction;
+    QAction* m_zoomInInInAction;
+    QAction* m_zoomOutAction;
+    QAction* m_zoomOutOutAction;
+    QAction* m_zoomOutOutOutAction;
+    QAction* m_trueSizeAction;
+    QAction* m_fitAction;
+    QPointer<SPicView> m_picView;
+};

@@ -1,0 +1,268 @@
+#include "support/lumotest.h"
+
+#include "imagewindow/sworkspace.h"
+#include "view/spicview.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QTabBar>
+
+namespace {
+
+// Stands in for a picture whose owner answers Cancel when asked to close it.
+class Stubborn : public QWidget
+{
+public:
+    explicit Stubborn(bool refuse) : m_refuse(refuse) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override { event->setAccepted(!m_refuse); }
+
+private:
+    bool m_refuse;
+};
+
+enum class Leave
+{
+    PutBack,
+    ViewClosed,
+    SubWindowClosed,
+    WorkspaceDeleted
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Leave)
+
+// An 800 by 600 workspace of free sub-windows named "0", "1", ...
+class TestSWorkspace : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { m_workspace.reset(); }
+    void tabsKeepGeometry_data();
+    void tabsKeepGeometry();
+    void closing_data();
+    void closing();
+    void hTile_data();
+    void hTile();
+    void drop_data();
+    void drop();
+    void fullScreen_data();
+    void fullScreen();
+
+private:
+    QList<QMdiSubWindow*> addWindows(int count, int refuseAt = -1);
+    QStringList names() const;
+    std::unique_ptr<SWorkspace> m_workspace;
+};
+
+void TestSWorkspace::init()
+{
+    m_workspace = std::make_unique<SWorkspace>();
+    m_workspace->resize(800, 600);
+    m_workspace->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_workspace.get()));
+}
+
+QList<QMdiSubWindow*> TestSWorkspace::addWindows(int count, int refuseAt)
+{
+    QList<QMdiSubWindow*> windows;
+    for (int i = 0; i < count; ++i) {
+        auto* widget = new Stubborn(i == refuseAt);
+        widget->setObjectName(QString::number(i));
+        windows << m_workspace->addSubWindow(widget);
+        windows.last()->setGeometry(15 + 40 * i, 10 + 30 * i, 220 + 10 * i, 160);
+        windows.last()->show();
+    }
+    return windows;
+}
+
+QStringList TestSWorkspace::names() const
+{
+    QStringList result;
+    for (QMdiSubWindow* window : m_workspace->subWindowList(QMdiArea::CreationOrder))
+        result << window->widget()->objectName();
+    return result;
+}
+
+void TestSWorkspace::tabsKeepGeometry_data()
+{
+    QTest::addColumn<int>("maximised");
+    QTest::newRow("free windows, one near the top edge") << -1;
+    QTest::newRow("the last one maximised") << 2;
+}
+
+void TestSWorkspace::tabsKeepGeometry()
+{
+    QFETCH(int, maximised);
+    const QList<QMdiSubWindow*> windows = addWindows(3);
+    if (maximised >= 0)
+        windows.at(maximised)->showMaximized();
+    QList<QRect> before;
+    for (QMdiSubWindow* window : windows)
+        before << window->geometry();
+    for (bool tabbed : {true, false, true, false})
+        m_workspace->setTabbedMode(tabbed);
+    for (int i = 0; i < windows.size(); ++i)
+        QCOMPARE(windows.at(i)->geometry(), before.at(i));
+}
+
+void TestSWorkspace::closing_data()
+{
+    QTest::addColumn<int>("refuseAt");
+    QTest::addColumn<int>("tab"); // -1: open a picture in single-window mode instead
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("middle tab") << -1 << 1 << QStringList{"0", "2"};
+    QTest::newRow("refused close keeps the tab") << 1 << 1 << QStringList{"0", "1", "2"};
+    QTest::newRow("tab past the end") << -1 << 3 << QStringList{"0", "1", "2"};
+    QTest::newRow("single window: the new picture replaces the others")
+        << -1 << -1 << QStringList{"new"};
+    QTest::newRow("single window, close cancelled: the new picture is dropped")
+        << 1 << -1 << QStringList{"1", "2"};
+}
+
+void TestSWorkspace::closing()
+{
+    QFETCH(int, refuseAt);
+    QFETCH(int, tab);
+    QFETCH(QStringList, left);
+    addWindows(3, refuseAt);
+    if (tab >= 0) {
+        m_workspace->setTabbedMode(true);
+        auto* tabBar = m_workspace->findChild<QTabBar*>();
+        QVERIFY(tabBar && tabBar->tabsClosable());
+        emit tabBar->tabCloseRequested(tab);
+    } else {
+        m_workspace->setSingleWindowMode(true);
+        auto view = std::make_unique<SPicView>(5);
+        view->setObjectName(QStringLiteral("new"));
+        const bool placed = m_workspace->addPicView(view.get()) != nullptr;
+        QCOMPARE(placed, left.contains(QStringLiteral("new")));
+        if (placed)
+            view.release();
+    }
+    QCOMPARE(names(), left);
+}
+
+void TestSWorkspace::hTile_data()
+{
+    QTest::addColumn<int>("firstMinimum");
+    QTest::addColumn<QVector<int>>("tops");
+    QTest::addColumn<QVector<int>>("heights");
+    QTest::newRow("three equal bands")
+        << 0 << QVector<int>{0, 200, 400} << QVector<int>{200, 200, 200};
+    QTest::newRow("the first needs 250")
+        << 250 << QVector<int>{0, 250, 450} << QVector<int>{250, 200, 200};
+}
+
+void TestSWorkspace::hTile()
+{
+    QFETCH(int, firstMinimum);
+    QFETCH(QVector<int>, tops);
+    QFETCH(QVector<int>, heights);
+    QVector<QRect> expected;
+    for (int i = 0; i < tops.size(); ++i)
+        expected << QRect(0, tops.at(i), 800, heights.at(i));
+    QCOMPARE(horizontalBands(800, 600, {firstMinimum, 0, 0}), expected);
+
+    const QList<QMdiSubWindow*> windows = addWindows(3);
+    windows.first()->setMinimumHeight(firstMinimum);
+    windows.last()->showMaximized();
+    m_workspace->hTile();
+    for (int i = 0; i < windows.size(); ++i)
+        QCOMPARE(windows.at(i)->geometry(), expected.at(i));
+}
+
+void TestSWorkspace::drop_data()
+{
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<QStringList>("listed");
+    const QUrl web(QStringLiteral("https://example.org/d.png"));
+    QTest::newRow("two files and a web address")
+        << QList<QUrl>{QUrl::fromLocalFile("/tmp/a b.png"), web, QUrl::fromLocalFile("/tmp/c.jpg")}
+        << QStringList{"/tmp/a b.png", "/tmp/c.jpg"};
+    QTest::newRow("a web address alone") << QList<QUrl>{web} << QStringList{};
+}
+
+void TestSWorkspace::drop()
+{
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(QStringList, listed);
+    QMimeData data;
+    data.setUrls(urls);
+    QSignalSpy spy(m_workspace.get(), &SWorkspace::listDropped);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QApplication::sendEvent(m_workspace->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_workspace->viewport(), &drop);
+    QCOMPARE(spy.count(), listed.isEmpty() ? 0 : 1);
+    if (!listed.isEmpty())
+        QCOMPARE(spy.first().first().toStringList(), listed);
+}
+
+void TestSWorkspace::fullScreen_data()
+{
+    QTest::addColumn<Leave>("leave");
+    QTest::addColumn<bool>("viewKept");
+    QTest::newRow("put back into its sub-window") << Leave::PutBack << true;
+    QTest::newRow("closing the view closes its sub-window") << Leave::ViewClosed << false;
+    QTest::newRow("its sub-window closed meanwhile") << Leave::SubWindowClosed << true;
+    QTest::newRow("the workspace goes first") << Leave::WorkspaceDeleted << false;
+}
+
+void TestSWorkspace::fullScreen()
+{
+    QFETCH(Leave, leave);
+    QFETCH(bool, viewKept);
+    m_workspace->setFullscreen(true); // nothing current: ignored
+    QPointer<SPicView> view = new SPicView(5);
+    QMdiSubWindow* window = m_workspace->addPicView(view);
+    QMdiSubWindow* other = m_workspace->addPicView(new SPicView(5));
+    window->show();
+    other->show();
+    QSignalSpy activated(m_workspace.get(), &SWorkspace::windowActivated);
+    QSignalSpy closed(m_workspace.get(), &SWorkspace::fullScreenPicClosed);
+    QSignalSpy exitRequested(m_workspace.get(), &SWorkspace::exitFullScreenRequested);
+    m_workspace->setActiveSubWindow(window);
+    QCOMPARE(activated.last().first().value<QWidget*>(), view.data());
+    activated.clear();
+
+    m_workspace->setFullscreen(true);
+    m_workspace->setFullscreen(true);
+    QVERIFY(view->isWindow() && view->isFullScreenMode() && !window->widget());
+    m_workspace->setActiveSubWindow(other);
+    QCOMPARE(activated.count(), 0);
+    emit view->exitFullScreenRequested();
+    QCOMPARE(exitRequested.count(), 1);
+
+    if (leave == Leave::ViewClosed)
+        QVERIFY(view->close());
+    if (leave == Leave::SubWindowClosed)
+        QVERIFY(window->close());
+    if (leave == Leave::WorkspaceDeleted)
+        m_workspace.reset();
+    else
+        m_workspace->setFullscreen(false);
+    QTRY_COMPARE(!view.isNull(), viewKept);
+    QCOMPARE(closed.count(), leave == Leave::ViewClosed ? 1 : 0);
+    if (m_workspace)
+        QCOMPARE(m_workspace->subWindowList().size(), viewKept ? 2 : 1);
+    if (leave == Leave::PutBack)
+        QCOMPARE(window->widget(), view.data());
+    if (viewKept) {
+        QVERIFY(!view->isFullScreenMode() && !view->isWindow() && !view->isFullScreen());
+        QCOMPARE(view->parentWidget()->parentWidget(), m_workspace->viewport());
+        QVERIFY(view->isVisibleTo(view->parentWidget()));
+        emit view->exitFullScreenRequested();
+        QCOMPARE(exitRequested.count(), 1);
+    }
+}
+
+LUMO_TEST_MAIN(TestSWorkspace)
+#include "tst_sworkspace.moc"
