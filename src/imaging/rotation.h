@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QImage>
+
+namespace imaging {
+
+// The source turned clockwise by degrees about its centre, smoothly or fast; the result is the
+// bounding box of the turned picture, so its size follows the angle. Null when the memory for
+// it could not be had.
+QImage rotated(const QImage& source, double degrees, bool smooth);
+
+// The rotation slider counts half degrees.
+inline double rotationAngle(int halfDegrees)
+{
+    return halfDegrees * 0.5;
+}
+
+} // namespace imaging
