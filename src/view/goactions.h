@@ -24,7 +24,6 @@ public:
     QAction* nextAction() const { return m_nextAction; }
     QAction* previousAction() const { return m_previousAction; }
 
-    SPicView* picView() const { return m_picView; }
     void setPicView(SPicView* view);
     void updateActions();
 

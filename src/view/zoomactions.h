@@ -26,7 +26,6 @@ public:
     QAction* trueSizeAction() const { return m_trueSizeAction; }
     QAction* fitAction() const { return m_fitAction; }
 
-    SPicView* picView() const { return m_picView; }
     void setPicView(SPicView* view);
     void updateActions();
 
