@@ -141,6 +141,13 @@ signals:
     void toggleFullscreenPanel();
 
 public slots:
+    void showRotateDialog();
+    void showRGBAdjustDialog();
+    void showDepthConversionDialog();
+    void showHSVAdjustDialog();
+    void showBrightnessContrastDialog();
+    void showResizeDialog();
+    void showInsertDialog();
     void zoom();
     void refreshStatus();
     void timerTimeout();

@@ -1,0 +1,53 @@
+#include "dialogs/brightnesscontrastdialog.h"
+
+#include "dialogs/dialogparts.h"
+#include "imaging/brightnesscontrast.h"
+
+#include <QVBoxLayout>
+
+BrightnessContrastDialog::BrightnessContrastDialog(QWidget* parent, QImage* target,
+                                                   const QImage* source)
+    : AdjustmentDialog(parent, target, source)
+{
+    setWindowTitle(tr("Brightness-Contrast"));
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    m_brightnessSlider = dialogparts::addLiveSliderRow(
+        this, grid, 0, tr("Brightness:"), -100, 100, QStringLiteral("brightness"),
+        &BrightnessContrastDialog::resetBrightness, &BrightnessContrastDialog::process);
+    m_contrastSlider = dialogparts::addLiveSliderRow(
+        this, grid, 1, tr("Contrast:"), -100, 100, QStringLiteral("contrast"),
+        &BrightnessContrastDialog::resetContrast, &BrightnessContrastDialog::process);
+    m_gammaSlider = dialogparts::addLiveSliderRow(
+        this, grid, 2, tr("Gamma:"), -100, 100, QStringLiteral("gamma"),
+        &BrightnessContrastDialog::resetGamma, &BrightnessContrastDialog::process);
+    dialogparts::addOkCancel(this, layout);
+}
+
+void BrightnessContrastDialog::process()
+{
+    // Out of memory: the picture stays as it was.
+    if (!imaging::adjustBrightnessContrastGamma(*source(), *target(), m_brightnessSlider->value(),
+                                                m_contrastSlider->value(),
+                                                m_gammaSlider->value()))
+        *target() = *source();
+    emit modified();
+}
+
+void BrightnessContrastDialog::resetBrightness()
+{
+    m_brightnessSlider->setValue(0);
+}
+
+void BrightnessContrastDialog::resetContrast()
+{
+    m_contrastSlider->setValue(0);
+}
+
+void BrightnessContrastDialog::resetGamma()
+{
+    m_gammaSlider->setValue(0);
+}

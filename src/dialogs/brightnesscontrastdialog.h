@@ -1,0 +1,25 @@
+#pragma once
+
+#include "view/adjustmentdialog.h"
+
+class ExtSlider;
+
+// Brightness, contrast and gamma of the whole picture, previewed live.
+class BrightnessContrastDialog : public AdjustmentDialog
+{
+    Q_OBJECT
+
+public:
+    BrightnessContrastDialog(QWidget* parent, QImage* target, const QImage* source);
+
+public slots:
+    void process();
+    void resetBrightness();
+    void resetContrast();
+    void resetGamma();
+
+private:
+    ExtSlider* m_brightnessSlider;
+    ExtSlider* m_contrastSlider;
+    ExtSlider* m_gammaSlider;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "view/adjustmentdialog.h"
+
+class QListWidget;
+
+// Conversion of the picture to 1, 8 or 32 bits per pixel with a chosen dithering.
+class DepthConversionDialog : public AdjustmentDialog
+{
+    Q_OBJECT
+
+public:
+    DepthConversionDialog(QWidget* parent, QImage* target, const QImage* source);
+
+public slots:
+    void createPreview();
+
+private:
+    QListWidget* m_depthList;
+    QListWidget* m_ditherList;
+};

@@ -1,0 +1,45 @@
+#include "dialogs/dialogparts.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+
+namespace dialogparts {
+
+QListWidget* makeChoiceList(const QString& items, int currentRow, const QString& objectName,
+                            QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(objectName);
+    list->addItems(items.split(QLatin1Char('-')));
+    list->setCurrentRow(currentRow);
+    return list;
+}
+
+QDialogButtonBox* addOkCancel(QDialog* dialog, QLayout* layout)
+{
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(box);
+    return box;
+}
+
+ExtSlider* addSliderRow(QWidget* parent, QGridLayout* grid, int row, const QString& labelText,
+                        const QString& resetText, int minimum, int maximum, const QString& name,
+                        QPushButton** reset)
+{
+    auto* slider = new ExtSlider(minimum, maximum, 1, 0, parent);
+    slider->setObjectName(name + QLatin1String("Slider"));
+    auto* label = new QLabel(labelText, parent);
+    label->setBuddy(slider);
+    *reset = new QPushButton(resetText, parent);
+    (*reset)->setObjectName(name + QLatin1String("Reset"));
+    grid->addWidget(label, row, 0);
+    grid->addWidget(slider, row, 1);
+    grid->addWidget(*reset, row, 2);
+    return slider;
+}
+
+} // namespace dialogparts

@@ -1,0 +1,51 @@
+#include "dialogs/hsvadjustdialog.h"
+
+#include "dialogs/dialogparts.h"
+#include "imaging/hsvadjust.h"
+
+#include <QVBoxLayout>
+
+HSVAdjustDialog::HSVAdjustDialog(QWidget* parent, QImage* target, const QImage* source)
+    : AdjustmentDialog(parent, target, source)
+{
+    setWindowTitle(tr("Hue-Saturation"));
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    m_hueSlider = dialogparts::addLiveSliderRow(this, grid, 0, tr("&Hue:"), -359, 359,
+                                                QStringLiteral("hue"), &HSVAdjustDialog::nullFarbt,
+                                                &HSVAdjustDialog::anpassen);
+    m_saturationSlider = dialogparts::addLiveSliderRow(
+        this, grid, 1, tr("&Saturation:"), -255, 255, QStringLiteral("saturation"),
+        &HSVAdjustDialog::nullSaett, &HSVAdjustDialog::anpassen);
+    m_valueSlider = dialogparts::addLiveSliderRow(
+        this, grid, 2, tr("&Brightness:"), -255, 255, QStringLiteral("value"),
+        &HSVAdjustDialog::nullHell, &HSVAdjustDialog::anpassen);
+    dialogparts::addOkCancel(this, layout);
+}
+
+void HSVAdjustDialog::anpassen()
+{
+    // Out of memory: the picture stays as it was.
+    if (!imaging::adjustHsv(*source(), *target(), m_hueSlider->value(),
+                            m_saturationSlider->value(), m_valueSlider->value()))
+        *target() = *source();
+    emit modified();
+}
+
+void HSVAdjustDialog::nullFarbt()
+{
+    m_hueSlider->setValue(0);
+}
+
+void HSVAdjustDialog::nullSaett()
+{
+    m_saturationSlider->setValue(0);
+}
+
+void HSVAdjustDialog::nullHell()
+{
+    m_valueSlider->setValue(0);
+}

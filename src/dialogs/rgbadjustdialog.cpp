@@ -1,0 +1,52 @@
+#include "dialogs/rgbadjustdialog.h"
+
+#include "dialogs/dialogparts.h"
+#include "imaging/colorbalance.h"
+
+#include <QVBoxLayout>
+
+RGBAdjustDialog::RGBAdjustDialog(QWidget* parent, QImage* target, const QImage* source)
+    : AdjustmentDialog(parent, target, source)
+{
+    setWindowTitle(tr("Adjust colors"));
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    m_redSlider = dialogparts::addLiveSliderRow(this, grid, 0, tr("&Red:"), -255, 255,
+                                                QStringLiteral("red"), &RGBAdjustDialog::nullRed,
+                                                &RGBAdjustDialog::anpassen);
+    m_greenSlider = dialogparts::addLiveSliderRow(
+        this, grid, 1, tr("&Green:"), -255, 255, QStringLiteral("green"),
+        &RGBAdjustDialog::nullGreen, &RGBAdjustDialog::anpassen);
+    m_blueSlider = dialogparts::addLiveSliderRow(this, grid, 2, tr("&Blue:"), -255, 255,
+                                                 QStringLiteral("blue"),
+                                                 &RGBAdjustDialog::nullBlue,
+                                                 &RGBAdjustDialog::anpassen);
+    dialogparts::addOkCancel(this, layout);
+}
+
+void RGBAdjustDialog::anpassen()
+{
+    // Out of memory: the picture stays as it was.
+    if (!imaging::adjustColorBalance(*source(), *target(), m_redSlider->value(),
+                                     m_greenSlider->value(), m_blueSlider->value()))
+        *target() = *source();
+    emit modified();
+}
+
+void RGBAdjustDialog::nullRed()
+{
+    m_redSlider->setValue(0);
+}
+
+void RGBAdjustDialog::nullGreen()
+{
+    m_greenSlider->setValue(0);
+}
+
+void RGBAdjustDialog::nullBlue()
+{
+    m_blueSlider->setValue(0);
+}
