@@ -1,0 +1,433 @@
+#include "view/directoryproxymodel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHash>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace {
+
+QString cleanPath(const QString& path)
+{
+    return path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+DirectoryProxyModel::DirectoryProxyModel(QFileSystemModel* source, const QString& directoryPath,
+                                         QObject* parent)
+    : QAbstractProxyModel(parent)
+    , m_dirPath(cleanPath(directoryPath))
+{
+    // The file-system model's own name order, so browser and view list files alike.
+    m_collator.setNumericMode(true);
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+    setSourceModel(source);
+}
+
+DirectoryProxyModel::~DirectoryProxyModel() = default;
+
+QFileSystemModel* DirectoryProxyModel::fileSystemModel() const
+{
+    return qobject_cast<QFileSystemModel*>(sourceModel());
+}
+
+void DirectoryProxyModel::setSourceModel(QAbstractItemModel* model)
+{
+    beginResetModel();
+    m_resetting = true;
+    for (const QMetaObject::Connection& connection : m_sourceConnections)
+        disconnect(connection);
+    m_sourceConnections.clear();
+    QAbstractProxyModel::setSourceModel(model);
+    m_files.clear();
+    m_dirIndex = QPersistentModelIndex();
+    if (QFileSystemModel* fs = fileSystemModel()) {
+        using Self = DirectoryProxyModel;
+        m_sourceConnections = {
+            connect(fs, &QAbstractItemModel::rowsInserted, this, &Self::sourceRowsInserted),
+            connect(fs, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                    &Self::sourceRowsAboutToBeRemoved),
+            connect(fs, &QAbstractItemModel::rowsRemoved, this, &Self::sourceRowsRemoved),
+            connect(fs, &QAbstractItemModel::rowsMoved, this, &Self::sourceRowsMoved),
+            connect(fs, &QAbstractItemModel::layoutChanged, this, &Self::sourceLayoutChanged),
+            connect(fs, &QAbstractItemModel::modelReset, this, &Self::refresh),
+            connect(fs, &QAbstractItemModel::dataChanged, this, &Self::sourceDataChanged),
+            connect(fs, &QFileSystemModel::directoryLoaded, this, &Self::sourceDirectoryLoaded),
+            connect(fs, &QObject::destroyed, this, &Self::sourceDestroyed),
+        };
+        readDirectory();
+        rebuild();
+    }
+    m_resetting = false;
+    endResetModel();
+    updateCurrentRow();
+}
+
+void DirectoryProxyModel::setDirectoryFile(const QString& directoryPath, const QString& filePath)
+{
+    const QString dir = cleanPath(directoryPath);
+    if (dir == m_dirPath && m_dirIndex.isValid()) {
+        // Same list: keep it, so views keep what they made from it.
+        if (!filePath.isEmpty())
+            setCurrentFile(filePath);
+        readDirectory();
+        if (!remapSourceRows())
+            refresh();
+        updateCurrentRow();
+        return;
+    }
+    beginResetModel();
+    m_resetting = true;
+    m_dirPath = dir;
+    m_dirIndex = QPersistentModelIndex();
+    if (fileSystemModel())
+        readDirectory();
+    rebuild();
+    m_resetting = false;
+    endResetModel();
+    if (filePath.isEmpty())
+        updateCurrentRow();
+    else
+        setCurrentFile(filePath);
+}
+
+void DirectoryProxyModel::setCurrentFile(const QString& filePath)
+{
+    m_currentFilePath = cleanPath(filePath);
+    // Asking the source for the file lists it at once, before its directory has been read.
+    // The caller reads the row that results; it is no news to announce.
+    if (QFileSystemModel* fs = fileSystemModel(); fs && !m_currentFilePath.isEmpty()) {
+        m_settingCurrent = true;
+        fs->index(m_currentFilePath);
+        m_settingCurrent = false;
+    }
+    m_currentRow = findRow(currentName());
+}
+
+void DirectoryProxyModel::refresh()
+{
+    beginResetModel();
+    m_resetting = true;
+    QFileSystemModel* fs = fileSystemModel();
+    if (fs && !m_dirIndex.isValid() && !m_dirPath.isEmpty())
+        m_dirIndex = fs->index(m_dirPath);
+    rebuild();
+    m_resetting = false;
+    endResetModel();
+    updateCurrentRow();
+}
+
+void DirectoryProxyModel::readDirectory()
+{
+    QFileSystemModel* fs = fileSystemModel();
+    if (m_dirPath.isEmpty()) {
+        m_dirIndex = QPersistentModelIndex();
+        return;
+    }
+    // Finding the directory first, with signals on, lets other views see the rows of its
+    // parents appear; the root switch below then only makes the model read the directory.
+    fs->index(m_dirPath);
+    {
+        // Other views of the shared model must not see its root change.
+        const QSignalBlocker blocker(fs);
+        const QString oldRoot = fs->rootPath();
+        fs->setRootPath(m_dirPath);
+        fs->setRootPath(oldRoot);
+    }
+    m_dirIndex = fs->index(m_dirPath);
+}
+
+std::vector<DirectoryProxyModel::File> DirectoryProxyModel::sourceFiles(int first, int last) const
+{
+    std::vector<File> files;
+    const QFileSystemModel* fs = fileSystemModel();
+    if (!fs || !m_dirIndex.isValid())
+        return files;
+    files.reserve(std::max(0, last - first + 1));
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = fs->index(row, 0, m_dirIndex);
+        if (index.isValid() && !fs->isDir(index))
+            files.push_back({fs->fileName(index), row});
+    }
+    return files;
+}
+
+void DirectoryProxyModel::rebuild()
+{
+    const QFileSystemModel* fs = fileSystemModel();
+    m_files = sourceFiles(0, fs && m_dirIndex.isValid() ? fs->rowCount(m_dirIndex) - 1 : -1);
+    std::sort(m_files.begin(), m_files.end(),
+              [this](const File& left, const File& right) { return lessThan(left.name, right.name); });
+}
+
+bool DirectoryProxyModel::remapSourceRows()
+{
+    const QFileSystemModel* fs = fileSystemModel();
+    if (!fs || !m_dirIndex.isValid())
+        return m_files.empty();
+    const std::vector<File> files = sourceFiles(0, fs->rowCount(m_dirIndex) - 1);
+    if (files.size() != m_files.size())
+        return false;
+    QHash<QString, int> rowOfName;
+    rowOfName.reserve(int(files.size()));
+    for (const File& file : files)
+        rowOfName.insert(file.name, file.sourceRow);
+    for (File& file : m_files) {
+        const auto found = rowOfName.constFind(file.name);
+        if (found == rowOfName.constEnd())
+            return false;
+        file.sourceRow = found.value();
+    }
+    return true;
+}
+
+void DirectoryProxyModel::insertFiles(std::vector<File> added)
+{
+    std::sort(added.begin(), added.end(),
+              [this](const File& left, const File& right) { return lessThan(left.name, right.name); });
+    // Files that fall between the same two listed files go in as one block of rows.
+    auto next = added.begin();
+    while (next != added.end()) {
+        const int gap = lowerBound(next->name);
+        auto end = next + 1;
+        while (end != added.end()
+               && (gap == int(m_files.size()) || lessThan(end->name, m_files[gap].name)))
+            ++end;
+        beginInsertRows(QModelIndex(), gap, gap + int(end - next) - 1);
+        m_files.insert(m_files.begin() + gap, next, end);
+        endInsertRows();
+        next = end;
+    }
+}
+
+bool DirectoryProxyModel::lessThan(const QString& left, const QString& right) const
+{
+    // Names the collator finds equal ("a.png", "A.png") still need one fixed order.
+    const int order = m_collator.compare(left, right);
+    return order != 0 ? order < 0 : left < right;
+}
+
+int DirectoryProxyModel::lowerBound(const QString& name) const
+{
+    const auto found = std::lower_bound(
+        m_files.begin(), m_files.end(), name,
+        [this](const File& file, const QString& key) { return lessThan(file.name, key); });
+    return int(found - m_files.begin());
+}
+
+int DirectoryProxyModel::findRow(const QString& name) const
+{
+    if (name.isEmpty())
+        return -1;
+    const int row = lowerBound(name);
+    return row < int(m_files.size()) && m_files[row].name == name ? row : -1;
+}
+
+int DirectoryProxyModel::proxyRowOfSource(int sourceRow) const
+{
+    const QFileSystemModel* fs = fileSystemModel();
+    const int row = findRow(fs->fileName(fs->index(sourceRow, 0, m_dirIndex)));
+    return row >= 0 && m_files[row].sourceRow == sourceRow ? row : -1;
+}
+
+QString DirectoryProxyModel::currentName() const
+{
+    if (m_currentFilePath.isEmpty())
+        return QString();
+    const QFileInfo info(m_currentFilePath);
+    return info.path() == m_dirPath ? info.fileName() : QString();
+}
+
+void DirectoryProxyModel::updateCurrentRow()
+{
+    const int row = findRow(currentName());
+    if (row != m_currentRow && !m_settingCurrent) {
+        m_currentRow = row;
+        emit currentFileIndexChanged(row);
+    }
+}
+
+bool DirectoryProxyModel::isDirectoryWithin(const QModelIndex& parent, int first, int last) const
+{
+    for (QModelIndex index = m_dirIndex; index.isValid(); index = index.parent()) {
+        if (index.parent() == parent && index.row() >= first && index.row() <= last)
+            return true;
+    }
+    return false;
+}
+
+QModelIndex DirectoryProxyModel::index(int row, int column, const QModelIndex& parent) const
+{
+    return hasIndex(row, column, parent) ? createIndex(row, column) : QModelIndex();
+}
+
+QModelIndex DirectoryProxyModel::parent(const QModelIndex& /*child*/) const
+{
+    return QModelIndex();
+}
+
+int DirectoryProxyModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_files.size());
+}
+
+int DirectoryProxyModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 1;
+}
+
+bool DirectoryProxyModel::hasChildren(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !m_files.empty();
+}
+
+bool DirectoryProxyModel::canFetchMore(const QModelIndex& parent) const
+{
+    const QFileSystemModel* fs = fileSystemModel();
+    return !parent.isValid() && fs && m_dirIndex.isValid() && fs->canFetchMore(m_dirIndex);
+}
+
+void DirectoryProxyModel::fetchMore(const QModelIndex& parent)
+{
+    if (canFetchMore(parent))
+        fileSystemModel()->fetchMore(m_dirIndex);
+}
+
+QModelIndex DirectoryProxyModel::mapToSource(const QModelIndex& proxyIndex) const
+{
+    const QFileSystemModel* fs = fileSystemModel();
+    if (!fs || !proxyIndex.isValid() || proxyIndex.model() != this
+        || proxyIndex.row() >= int(m_files.size()) || !m_dirIndex.isValid())
+        return QModelIndex();
+    return fs->index(m_files[proxyIndex.row()].sourceRow, 0, m_dirIndex);
+}
+
+QModelIndex DirectoryProxyModel::mapFromSource(const QModelIndex& sourceIndex) const
+{
+    if (!sourceIndex.isValid() || sourceIndex.model() != sourceModel() || !m_dirIndex.isValid()
+        || sourceIndex.column() != 0 || sourceIndex.parent() != m_dirIndex)
+        return QModelIndex();
+    const int row = proxyRowOfSource(sourceIndex.row());
+    return row >= 0 ? createIndex(row, 0) : QModelIndex();
+}
+
+void DirectoryProxyModel::sourceRowsInserted(const QModelIndex& parent, int first, int last)
+{
+    if (m_resetting || !m_dirIndex.isValid() || parent != m_dirIndex)
+        return;
+    const int count = last - first + 1;
+    for (File& file : m_files) {
+        if (file.sourceRow >= first)
+            file.sourceRow += count;
+    }
+    insertFiles(sourceFiles(first, last));
+    updateCurrentRow();
+}
+
+void DirectoryProxyModel::sourceRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
+{
+    if (m_resetting || !m_dirIndex.isValid())
+        return;
+    if (parent != m_dirIndex) {
+        if (isDirectoryWithin(parent, first, last)) {
+            beginResetModel();
+            m_files.clear();
+            m_dirIndex = QPersistentModelIndex();
+            endResetModel();
+        }
+        return;
+    }
+    // Removed while the source still has the rows, so every step reads consistent data.
+    const auto going = [first, last](const File& file) {
+        return file.sourceRow >= first && file.sourceRow <= last;
+    };
+    int row = int(m_files.size()) - 1;
+    while (row >= 0) {
+        if (!going(m_files[row])) {
+            --row;
+            continue;
+        }
+        int top = row;
+        while (top > 0 && going(m_files[top - 1]))
+            --top;
+        beginRemoveRows(QModelIndex(), top, row);
+        m_files.erase(m_files.begin() + top, m_files.begin() + row + 1);
+        endRemoveRows();
+        row = top - 1;
+    }
+}
+
+void DirectoryProxyModel::sourceRowsRemoved(const QModelIndex& parent, int first, int last)
+{
+    if (m_resetting)
+        return;
+    if (m_dirIndex.isValid() && parent == m_dirIndex) {
+        const int count = last - first + 1;
+        for (File& file : m_files) {
+            if (file.sourceRow > last)
+                file.sourceRow -= count;
+        }
+    }
+    updateCurrentRow();
+}
+
+void DirectoryProxyModel::sourceRowsMoved(const QModelIndex& parent, int /*first*/, int /*last*/,
+                                          const QModelIndex& destination, int /*row*/)
+{
+    if (!m_resetting && m_dirIndex.isValid() && (parent == m_dirIndex || destination == m_dirIndex))
+        refresh();
+}
+
+void DirectoryProxyModel::sourceLayoutChanged(const QList<QPersistentModelIndex>& parents)
+{
+    if (m_resetting || !m_dirIndex.isValid()
+        || (!parents.isEmpty() && !parents.contains(m_dirIndex)))
+        return;
+    // The source sorts its rows now and then; only the row numbers change for us, unless
+    // its filters let files in or out.
+    if (!remapSourceRows())
+        refresh();
+}
+
+void DirectoryProxyModel::sourceDataChanged(const QModelIndex& topLeft,
+                                            const QModelIndex& bottomRight,
+                                            const QVector<int>& roles)
+{
+    if (m_resetting || !m_dirIndex.isValid() || topLeft.parent() != m_dirIndex
+        || topLeft.column() > 0)
+        return;
+    int top = int(m_files.size());
+    int bottom = -1;
+    for (int sourceRow = topLeft.row(); sourceRow <= bottomRight.row(); ++sourceRow) {
+        const int row = proxyRowOfSource(sourceRow);
+        if (row >= 0) {
+            top = std::min(top, row);
+            bottom = std::max(bottom, row);
+        }
+    }
+    if (bottom >= 0)
+        emit dataChanged(index(top, 0), index(bottom, 0), roles);
+}
+
+void DirectoryProxyModel::sourceDirectoryLoaded(const QString& path)
+{
+    // Handing the root back made the source stop watching the directory; reading it once
+    // more makes it watch again, so files added or deleted later still show up.
+    QFileSystemModel* fs = fileSystemModel();
+    if (fs && m_dirIndex.isValid() && path == fs->filePath(m_dirIndex)
+        && fs->canFetchMore(m_dirIndex))
+        fs->fetchMore(m_dirIndex);
+}
+
+void DirectoryProxyModel::sourceDestroyed()
+{
+    beginResetModel();
+    m_files.clear();
+    m_dirIndex = QPersistentModelIndex();
+    endResetModel();
+    updateCurrentRow();
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+class QFileSystemModel;
+
+// The one file-system model of the process, listing directories and readable image files.
+// Created on the first call; GUI thread only. Setting its root path sets it for every user.
+QFileSystemModel* sharedFileSystemModel();

@@ -1,0 +1,128 @@
+#include "support/lumotest.h"
+
+#include "view/imageformats.h"
+
+#include <QImageReader>
+#include <QImageWriter>
+#include <QtConcurrent>
+
+using Formats = QList<QByteArray>;
+Q_DECLARE_METATYPE(Formats)
+
+// The format lists, and the patterns and dialog filters made from them.
+class TestImageFormats : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formatLists_data();
+    void formatLists();
+    void suffixCheckIgnoresCase_data();
+    void suffixCheckIgnoresCase();
+    void formatFilter_data();
+    void formatFilter();
+    void patternsAndFiltersFollowListOrder();
+    void processInstance();
+};
+
+void TestImageFormats::formatLists_data()
+{
+    QTest::addColumn<Formats>("reported");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("sorted and lower-cased")
+        << Formats{"png", "BMP", "jpg"} << QStringList{"bmp", "jpg", "png"};
+    QTest::newRow("repeats in mixed case kept once")
+        << Formats{"jpeg", "JPEG", "png", "Jpeg", "png"} << QStringList{"jpeg", "png"};
+    QTest::newRow("nothing reported") << Formats{} << QStringList{};
+}
+
+void TestImageFormats::formatLists()
+{
+    QFETCH(Formats, reported);
+    QFETCH(QStringList, expected);
+
+    const ImageFormats readOnly(reported, {});
+    QCOMPARE(readOnly.readableFormats(), expected);
+    QVERIFY(readOnly.writableFormats().isEmpty());
+    const ImageFormats writeOnly({}, reported);
+    QCOMPARE(writeOnly.writableFormats(), expected);
+}
+
+void TestImageFormats::suffixCheckIgnoresCase_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<bool>("readable");
+    QTest::addColumn<bool>("writable");
+
+    QTest::newRow("JPG in capitals") << "JPG" << true << false;
+    QTest::newRow("jpg") << "jpg" << true << false;
+    QTest::newRow("Png mixed case") << "Png" << true << true;
+    QTest::newRow("written only") << "PPM" << false << true;
+    QTest::newRow("unknown") << "txt" << false << false;
+    QTest::newRow("empty suffix") << "" << false << false;
+    QTest::newRow("part of a name is no match") << "pn" << false << false;
+}
+
+void TestImageFormats::suffixCheckIgnoresCase()
+{
+    QFETCH(QString, suffix);
+    QFETCH(bool, readable);
+    QFETCH(bool, writable);
+
+    const ImageFormats formats({"jpg", "PNG"}, {"png", "ppm"});
+    QCOMPARE(formats.canRead(suffix), readable);
+    QCOMPARE(formats.canWrite(suffix), writable);
+}
+
+void TestImageFormats::formatFilter_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("filter");
+
+    QTest::newRow("PNG in capitals") << "PNG" << "PNG (*.png *.PNG)";
+    QTest::newRow("lower case") << "jpeg" << "JPEG (*.jpeg *.JPEG)";
+    QTest::newRow("mixed case") << "TiF" << "TIF (*.tif *.TIF)";
+}
+
+void TestImageFormats::formatFilter()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, filter);
+    QCOMPARE(ImageFormats::formatFilter(format), filter);
+}
+
+void TestImageFormats::patternsAndFiltersFollowListOrder()
+{
+    const ImageFormats formats({"png", "gif", "BMP"}, {"xpm", "bmp"});
+
+    QCOMPARE(formats.readPatterns(),
+             (QStringList{"*.bmp", "*.BMP", "*.gif", "*.GIF", "*.png", "*.PNG"}));
+    QCOMPARE(formats.writePatterns(), (QStringList{"*.bmp", "*.BMP", "*.xpm", "*.XPM"}));
+    QCOMPARE(formats.readFilters(),
+             (QStringList{"BMP (*.bmp *.BMP)", "GIF (*.gif *.GIF)", "PNG (*.png *.PNG)"}));
+    QCOMPARE(formats.writeFilters(), (QStringList{"BMP (*.bmp *.BMP)", "XPM (*.xpm *.XPM)"}));
+    QCOMPARE(formats.allImagesFilter(),
+             QStringLiteral("All image files (*.bmp *.BMP *.gif *.GIF *.png *.PNG)"));
+}
+
+void TestImageFormats::processInstance()
+{
+    // Thumbnail workers reach the instance first as often as the GUI does.
+    QList<QFuture<const ImageFormats*>> seen;
+    for (int i = 0; i < 4; ++i)
+        seen << QtConcurrent::run([] { return ImageFormats::instance(); });
+    for (QFuture<const ImageFormats*>& formats : seen)
+        QCOMPARE(formats.result(), ImageFormats::instance());
+
+    const ImageFormats* formats = ImageFormats::instance();
+    const ImageFormats expected(QImageReader::supportedImageFormats(),
+                                QImageWriter::supportedImageFormats());
+    QCOMPARE(formats->readableFormats(), expected.readableFormats());
+    QCOMPARE(formats->writableFormats(), expected.writableFormats());
+    QVERIFY(formats->canRead(QStringLiteral("PNG")));
+    QVERIFY(formats->canWrite(QStringLiteral("png")));
+}
+
+LUMO_TEST_MAIN(TestImageFormats)
+#include "tst_imageformats.moc"
