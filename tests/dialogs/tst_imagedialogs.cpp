@@ -1,4 +1,5 @@
 #include "support/lumotest.h"
+#include "support/picturefixture.h"
 
 #include "dialogs/brightnesscontrastdialog.h"
 #include "dialogs/depthconversiondialog.h"
@@ -54,14 +55,10 @@ namespace {
 
 QImage picture(int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgba(x * 7 % 256, y * 5 % 256, (x + y) % 256, 200));
-    return image;
+    return PictureFixture::rampImage(QSize(width, height));
 }
 
-// Marks the target so that a recomputation, and only one, is seen.
+// A target no recomputation could give, so an untimely one shows.
 QImage untouched(const QImage& source)
 {
     QImage marker(source.size() + QSize(1, 1), QImage::Format_RGB32);
@@ -87,7 +84,7 @@ void releaseArrow(ExtSlider* slider)
 using Pass = std::function<bool(const QImage&, QImage&, int, int, int)>;
 using Maker = std::function<AdjustmentDialog*(QImage*, const QImage*)>;
 
-// Plain dialogs that scripts a colour choice instead of asking a person.
+// The new-image dialog with scripted colour choices instead of a person.
 class ScriptedNewImageDialog : public NewImageDialog
 {
 public:
@@ -318,7 +315,6 @@ void TestImageDialogs::depthConversion_data()
     QTest::newRow("untouched") << -1 << -1 << int(QImage::Format_Invalid);
     QTest::newRow("1 bit diffuse") << 0 << 0 << int(QImage::Format_Mono);
     QTest::newRow("8 bit ordered") << 1 << 1 << int(QImage::Format_Indexed8);
-    QTest::newRow("1 bit without dither") << 0 << 2 << int(QImage::Format_Mono);
 }
 
 void TestImageDialogs::depthConversion()
