@@ -15,6 +15,21 @@ public:
         // Arguments travel as a list: nothing is parsed by a shell.
         return QProcess::startDetached(program, arguments, workingDirectory);
     }
+
+    int execute(const QString& program, const QStringList& arguments) override
+    {
+        QProcess process;
+        // Nobody reads the output, so it must not fill a pipe and stall the program.
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(program, arguments);
+        if (!process.waitForStarted(executeTimeout))
+            return -2;
+        if (!process.waitForFinished(executeTimeout) ||
+            process.exitStatus() != QProcess::NormalExit)
+            return -1;
+        return process.exitCode();
+    }
 };
 
 ProcessLauncher* g_installed = nullptr;

@@ -13,6 +13,12 @@ RecordingLauncher::~RecordingLauncher()
 bool RecordingLauncher::startDetached(const QString& program, const QStringList& arguments,
                                       const QString& workingDirectory)
 {
-    m_starts.append({program, arguments, workingDirectory});
+    m_starts.append({program, arguments, workingDirectory, false});
     return m_succeeds;
+}
+
+int RecordingLauncher::execute(const QString& program, const QStringList& arguments)
+{
+    m_starts.append({program, arguments, QString(), true});
+    return m_succeeds ? 0 : -2;
 }

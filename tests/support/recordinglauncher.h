@@ -13,6 +13,8 @@ public:
         QString program;
         QStringList arguments;
         QString workingDirectory;
+        // Run with execute, waiting for the program, rather than detached.
+        bool waited;
     };
 
     RecordingLauncher();
@@ -20,6 +22,8 @@ public:
 
     bool startDetached(const QString& program, const QStringList& arguments,
                        const QString& workingDirectory) override;
+    // Answers 0 when succeeding, else -2 (not started).
+    int execute(const QString& program, const QStringList& arguments) override;
 
     const QList<Start>& starts() const { return m_starts; }
     void setSucceeds(bool succeeds) { m_succeeds = succeeds; }
