@@ -3,14 +3,32 @@
 #include "platform/lumofm/core.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoinit.h"
+#include "view/fullscreenpicview.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
 
+#include <cstdio>
+
 namespace {
 const char* const kFullScreenOption = "f";
 const char* const kDirectoryOption = "d";
+
+// The full-screen view alone over the files of the command line.
+int runFullScreenView(const QStringList& files)
+{
+    if (files.isEmpty()) {
+        // A black screen with a placeholder would tell the user less than a line on the terminal.
+        const QString text =
+            QCoreApplication::translate("main", "No image files to show in fullscreen view mode.");
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return 1;
+    }
+    FullscreenPicView view;
+    view.open(files);
+    return QApplication::exec();
+}
 } // namespace
 
 QString Startup::version()
@@ -104,7 +122,9 @@ int Startup::run(int& argc, char** argv)
     const Arguments arguments = sort(parser, [] { QCoreApplication::processEvents(); });
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lumo-image"), QIcon()));
 
-    // The windows join here as they are built; until then a run ends after the command line.
-    Q_UNUSED(arguments)
+    if (arguments.fullScreen)
+        return runFullScreenView(arguments.files);
+
+    // The main window's run joins here; until then a run without "f" ends after the command line.
     return 0;
 }
