@@ -124,7 +124,7 @@ void DirectoryProxyModel::refresh()
 void DirectoryProxyModel::readDirectory()
 {
     QFileSystemModel* fs = fileSystemModel();
-    if (m_dirPath.isEmpty()) {
+    if (m_dirPath.isEmpty() || !QFileInfo(m_dirPath).isDir()) {
         m_dirIndex = QPersistentModelIndex();
         return;
     }
@@ -160,7 +160,12 @@ void DirectoryProxyModel::rebuild()
 {
     const QFileSystemModel* fs = fileSystemModel();
     m_files = sourceFiles(0, fs && m_dirIndex.isValid() ? fs->rowCount(m_dirIndex) - 1 : -1);
-    std::sort(m_files.begin(), m_files.end(),
+    sortByName(m_files);
+}
+
+void DirectoryProxyModel::sortByName(std::vector<File>& files) const
+{
+    std::sort(files.begin(), files.end(),
               [this](const File& left, const File& right) { return lessThan(left.name, right.name); });
 }
 
@@ -187,8 +192,7 @@ bool DirectoryProxyModel::remapSourceRows()
 
 void DirectoryProxyModel::insertFiles(std::vector<File> added)
 {
-    std::sort(added.begin(), added.end(),
-              [this](const File& left, const File& right) { return lessThan(left.name, right.name); });
+    sortByName(added);
     // Files that fall between the same two listed files go in as one block of rows.
     auto next = added.begin();
     while (next != added.end()) {

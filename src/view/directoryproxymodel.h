@@ -58,6 +58,7 @@ private:
     void readDirectory();
     std::vector<File> sourceFiles(int first, int last) const;
     void rebuild();
+    void sortByName(std::vector<File>& files) const;
     bool remapSourceRows();
     void insertFiles(std::vector<File> added);
     bool lessThan(const QString& left, const QString& right) const;

@@ -1,13 +1,12 @@
 #include "support/lumotest.h"
 
+#include "view/fileentries.h"
 #include "view/filelistmodel.h"
 #include "view/newfilemodel.h"
 #include "view/sharedfilesystemmodel.h"
 
-#include <QAbstractItemModelTester>
 #include <QFileSystemModel>
 #include <QIcon>
-#include <QImage>
 
 // The shared file-system model and the two list models that stand in for a directory.
 class TestFileModels : public QObject
@@ -21,45 +20,21 @@ private slots:
     void fileListRow();
     void newFileRow_data();
     void newFileRow();
-    void listsHaveNoChildren();
-
-private:
-    static void make(const QString& dir, const QStringList& entries);
 };
-
-// "name/" is a directory, an image suffix gets a real image, anything else an empty file.
-void TestFileModels::make(const QString& dir, const QStringList& entries)
-{
-    for (const QString& entry : entries) {
-        const QString path = dir + QLatin1Char('/') + entry;
-        if (entry.endsWith(QLatin1Char('/'))) {
-            QVERIFY(QDir().mkpath(path));
-        } else if (entry.contains(QLatin1String(".png"), Qt::CaseInsensitive)
-                   || entry.contains(QLatin1String(".jpg"), Qt::CaseInsensitive)) {
-            QImage image(4, 4, QImage::Format_RGB32);
-            image.fill(Qt::blue);
-            const QByteArray format = entry.section(QLatin1Char('.'), -1).toLower().toLatin1();
-            QVERIFY(image.save(path, format.constData()));
-        } else {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
-    }
-}
 
 void TestFileModels::sharedModelListsImagesAndDirectories_data()
 {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QStringList>("listed");
-
     QTest::newRow("images and a subdirectory, not the text file")
         << QStringList{"a.png", "B.JPG", "notes.txt", "sub/"}
         << QStringList{"B.JPG", "a.png", "sub"};
-    QTest::newRow("suffix in mixed case")
-        << QStringList{"c.Jpg", "d.pNg"} << QStringList{"c.Jpg", "d.pNg"};
+    QTest::newRow("suffixes in mixed case, rarer formats")
+        << QStringList{"c.Jpg", "d.pNg", "e.ppm", "f.XBM"}
+        << QStringList{"c.Jpg", "d.pNg", "e.ppm", "f.XBM"};
     QTest::newRow("hidden entries left out")
         << QStringList{".hidden.png", ".hiddendir/", "shown.png"} << QStringList{"shown.png"};
-    QTest::newRow("directory named like an image kept, file without suffix left out")
+    QTest::newRow("directory named like an image kept, file without suffix not")
         << QStringList{"album.png/", "png"} << QStringList{"album.png"};
 }
 
@@ -69,7 +44,7 @@ void TestFileModels::sharedModelListsImagesAndDirectories()
     QFETCH(QStringList, listed);
 
     QTemporaryDir dir;
-    make(dir.path(), entries);
+    makeEntries(dir.path(), entries);
     QFileSystemModel* model = sharedFileSystemModel();
     QCOMPARE(sharedFileSystemModel(), model);
     const QModelIndex root = model->setRootPath(dir.path());
@@ -88,7 +63,6 @@ void TestFileModels::fileListRow_data()
     QTest::addColumn<QString>("listed");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path");
-
     QTest::newRow("existing file") << "a.png" << "a.png" << "a.png";
     QTest::newRow("deleted file gives nothing") << "gone.png" << QString() << QString();
     QTest::newRow("link: own name, target's path") << "link.png" << "link.png" << "a.png";
@@ -102,7 +76,7 @@ void TestFileModels::fileListRow()
     QFETCH(QString, path);
 
     QTemporaryDir dir;
-    make(dir.path(), {"a.png", "gone.png", "sub/"});
+    makeEntries(dir.path(), {"a.png", "gone.png", "sub/"});
     QVERIFY(QFile::link(dir.filePath("a.png"), dir.filePath("link.png")));
     QVERIFY(QFile::remove(dir.filePath("gone.png")));
     const QString canonicalDir = QFileInfo(dir.path()).canonicalFilePath();
@@ -114,7 +88,7 @@ void TestFileModels::fileListRow()
     QCOMPARE(index.data(QFileSystemModel::FilePathRole).toString(),
              path.isEmpty() ? QString() : canonicalDir + QLatin1Char('/') + path);
     QVERIFY(!index.data(Qt::ToolTipRole).isValid());
-    QVERIFY(!model.data(QModelIndex(), Qt::DisplayRole).isValid());
+    QCOMPARE(model.rowCount(index), 0); // a list, not a tree
 }
 
 void TestFileModels::newFileRow_data()
@@ -122,7 +96,6 @@ void TestFileModels::newFileRow_data()
     QTest::addColumn<int>("role");
     QTest::newRow("no text") << int(Qt::DisplayRole);
     QTest::newRow("no file path") << int(QFileSystemModel::FilePathRole);
-    QTest::newRow("no tool tip") << int(Qt::ToolTipRole);
 }
 
 void TestFileModels::newFileRow()
@@ -132,25 +105,13 @@ void TestFileModels::newFileRow()
     NewFileModel model;
     QCOMPARE(model.rowCount(), 1);
     const QModelIndex index = model.index(0, 0);
+    QCOMPARE(model.rowCount(index), 0);
     QVERIFY(!index.data(role).isValid());
-
     const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
     QCOMPARE(icon.availableSizes(), QList<QSize>{QSize(256, 256)});
     QImage white(256, 256, QImage::Format_RGB32);
     white.fill(Qt::white);
     QCOMPARE(icon.pixmap(256, 256).toImage().convertToFormat(QImage::Format_RGB32), white);
-}
-
-void TestFileModels::listsHaveNoChildren()
-{
-    // The model checker walks every row and fails the test on a row that nests the list.
-    FileListModel list({QStringLiteral("/nowhere/a.png"), QStringLiteral("/nowhere/b.png")});
-    QAbstractItemModelTester listCheck(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(list.rowCount(list.index(0, 0)), 0);
-    NewFileModel blank;
-    QAbstractItemModelTester blankCheck(&blank,
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(blank.rowCount(blank.index(0, 0)), 0);
 }
 
 LUMO_TEST_MAIN(TestFileModels)
