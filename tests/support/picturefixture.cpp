@@ -65,13 +65,13 @@ bool PictureFixture::writePicture(const QString& path, const QSize& size, const 
     return rampImage(size).save(path, format, quality);
 }
 
-bool PictureFixture::runAdjustment(bool accept)
+bool PictureFixture::runAdjustment(bool accept, SPicView::AdjustmentOptions options)
 {
     return m_view->runAdjustment(
         [accept](SPicView* parent, QImage* target, const QImage* source) {
             return new ScriptedAdjustmentDialog(parent, target, source, accept);
         },
-        SPicView::AdjustmentOption::AnnouncesNotSaved);
+        options);
 }
 
 void PictureFixture::select(const QRect& rect)

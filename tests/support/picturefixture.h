@@ -46,7 +46,8 @@ public:
                              int quality = -1);
 
     // Runs one adjustment through the view's protocol: the dialog inverts the picture.
-    bool runAdjustment(bool accept);
+    bool runAdjustment(bool accept, SPicView::AdjustmentOptions options =
+                                        SPicView::AdjustmentOption::AnnouncesNotSaved);
     // A finished selection, as if drawn with the mouse.
     void select(const QRect& rect);
 
