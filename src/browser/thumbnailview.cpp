@@ -32,7 +32,7 @@ ThumbnailView::ThumbnailView(QWidget* parent)
     : QListView(parent)
     , m_loadTimer(new QTimer(this))
     , m_provider(std::make_unique<FileThumbnailProvider>())
-    , m_modelLifetimes(new QObject(this))
+    , m_modelLifetimes(std::make_unique<QObject>())
 {
     setItemDelegate(new ThumbnailItemDelegate(this));
     m_loadTimer->setSingleShot(true);
@@ -183,7 +183,7 @@ void ThumbnailView::watchModelLifetime(QAbstractItemModel* model)
     if (m_watchedModels.contains(model))
         return;
     m_watchedModels.insert(model);
-    connect(model, &QObject::destroyed, m_modelLifetimes, [this](QObject* gone) {
+    connect(model, &QObject::destroyed, m_modelLifetimes.get(), [this](QObject* gone) {
         m_watchedModels.remove(gone);
         dropDeadItems();
     });

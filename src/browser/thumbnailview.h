@@ -92,8 +92,9 @@ private:
     QModelIndex m_removalParent;
     int m_removalStart = -1;
     int m_removalEnd = -1;
-    // Receives the destruction of every model this view has shown; apart from the view so that
-    // changing the model, which cuts the model's connections to the view, keeps these.
-    QObject* m_modelLifetimes;
     QSet<const QObject*> m_watchedModels;
+    // Receives the destruction of every model this view has shown; apart from the view so that
+    // changing the model, which cuts the model's connections to the view, keeps these. Declared
+    // last so that it goes first, before the cache its handler cleans.
+    std::unique_ptr<QObject> m_modelLifetimes;
 };

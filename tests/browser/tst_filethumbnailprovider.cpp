@@ -5,7 +5,6 @@
 #include "platform/lumothumbnails.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QPainter>
 
 #include <exiv2/exiv2.hpp>
@@ -18,149 +17,106 @@ class TestFileThumbnailProvider : public QObject
 
 private slots:
     void initTestCase();
-    void scaledSize_data();
-    void scaledSize();
-    void source_data();
-    void source();
     void decodesSmall_data();
     void decodesSmall();
-    void appliesOrientation();
+    void desktopCache_data();
+    void desktopCache();
     void icons_data();
     void icons();
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
-    QString writeImage(const QString& name, const QSize& size, const QColor& color,
-                       const char* format = "PNG");
     QTemporaryDir m_dir;
 };
 
 void TestFileThumbnailProvider::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    QVERIFY(lumotest::installTestIconTheme(m_dir.filePath(QStringLiteral("icons")),
-                                           {QStringLiteral("image-missing"), QStringLiteral("folder")}));
-}
-
-QString TestFileThumbnailProvider::writeImage(const QString& name, const QSize& size,
-                                              const QColor& color, const char* format)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(color);
-    const QString file = path(name);
-    return image.save(file, format) ? file : QString();
-}
-
-void TestFileThumbnailProvider::scaledSize_data()
-{
-    QTest::addColumn<QSize>("full");
-    QTest::addColumn<QSize>("scaled");
-    QTest::newRow("landscape photo") << QSize(4000, 3000) << QSize(256, 192);
-    QTest::newRow("portrait photo") << QSize(3000, 4000) << QSize(192, 256);
-    QTest::newRow("small picture is not enlarged") << QSize(100, 50) << QSize(100, 50);
-    QTest::newRow("exactly the edge") << QSize(256, 10) << QSize(256, 10);
-    QTest::newRow("thin strip keeps a pixel") << QSize(10000, 5) << QSize(256, 1);
-    QTest::newRow("empty") << QSize(0, 0) << QSize(0, 0);
-}
-
-void TestFileThumbnailProvider::scaledSize()
-{
-    QFETCH(QSize, full);
-    QFETCH(QSize, scaled);
-    QCOMPARE(FileThumbnailProvider::scaledSize(full), scaled);
-}
-
-void TestFileThumbnailProvider::source_data()
-{
-    QTest::addColumn<int>("mtimeOffset"); // seconds added to the file's mtime in the cache
-    QTest::addColumn<int>("sizeOffset");  // bytes added to the file's size; -1000 leaves it out
-    QTest::addColumn<bool>("hasMtime");
-    QTest::addColumn<bool>("fromCache");
-    QTest::newRow("current cached thumbnail") << 0 << 0 << true << true;
-    QTest::newRow("cached without a size") << 0 << -1000 << true << true;
-    QTest::newRow("picture changed since") << -10 << 0 << true << false;
-    QTest::newRow("picture grew since") << 0 << 7 << true << false;
-    QTest::newRow("cached without a time") << 0 << 0 << false << false;
-}
-
-void TestFileThumbnailProvider::source()
-{
-    QFETCH(int, mtimeOffset);
-    QFETCH(int, sizeOffset);
-    QFETCH(bool, hasMtime);
-    QFETCH(bool, fromCache);
-    const QString file = writeImage(QStringLiteral("%1.png").arg(QTest::currentDataTag()),
-                                    QSize(40, 30), Qt::red);
-    QVERIFY(!file.isEmpty());
-    const QFileInfo info(file);
-
-    QImage cached(32, 24, QImage::Format_RGB32);
-    cached.fill(Qt::green);
-    if (hasMtime)
-        cached.setText(QStringLiteral("Thumb::MTime"),
-                       QString::number(info.lastModified().toSecsSinceEpoch() + mtimeOffset));
-    if (sizeOffset != -1000)
-        cached.setText(QStringLiteral("Thumb::Size"), QString::number(info.size() + sizeOffset));
-    const QString cachePath = LumoThumbnails::thumbnailPath(file, 1);
-    QVERIFY(QDir().mkpath(QFileInfo(cachePath).path()));
-    QVERIFY(cached.save(cachePath, "PNG"));
-
-    const QImage thumbnail = FileThumbnailProvider::readThumbnail(file);
-    QCOMPARE(thumbnail.size(), fromCache ? QSize(32, 24) : QSize(40, 30));
-    QCOMPARE(QColor(thumbnail.pixel(5, 5)), fromCache ? QColor(Qt::green) : QColor(Qt::red));
-
-    // Without any cached thumbnail the file itself is read.
-    QVERIFY(QFile::remove(cachePath));
-    QCOMPARE(QColor(FileThumbnailProvider::readThumbnail(file).pixel(5, 5)), QColor(Qt::red));
+    QVERIFY(lumotest::installTestIconTheme(path("icons"), {"image-missing", "folder"}));
 }
 
 void TestFileThumbnailProvider::decodesSmall_data()
 {
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<QSize>("full");
-    QTest::newRow("jpeg shrinks while decoding") << QByteArray("JPG") << QSize(1200, 800);
-    QTest::newRow("png is reduced after decoding") << QByteArray("PNG") << QSize(600, 900);
-    QTest::newRow("small bmp stays as it is") << QByteArray("BMP") << QSize(120, 60);
+    QTest::addColumn<int>("orientation"); // Exif; 6 means "turn 90 degrees clockwise to show"
+    QTest::addColumn<QSize>("scaled");
+    QTest::newRow("jpeg shrinks while decoding") << QByteArray("jpg") << QSize(1200, 800) << 1 << QSize(256, 170);
+    QTest::newRow("turned jpeg comes upright") << QByteArray("jpg") << QSize(400, 200) << 6 << QSize(128, 256);
+    QTest::newRow("portrait png, reduced after") << QByteArray("png") << QSize(600, 900) << 1 << QSize(170, 256);
+    QTest::newRow("small picture is not enlarged") << QByteArray("bmp") << QSize(120, 60) << 1 << QSize(120, 60);
+    QTest::newRow("thin strip keeps a pixel") << QByteArray("png") << QSize(3000, 2) << 1 << QSize(256, 1);
 }
 
 void TestFileThumbnailProvider::decodesSmall()
 {
     QFETCH(QByteArray, format);
     QFETCH(QSize, full);
-    const QString file = writeImage(QStringLiteral("big.") + QString::fromLatin1(format).toLower(),
-                                    full, Qt::blue, format.constData());
-    QVERIFY(!file.isEmpty());
+    QFETCH(int, orientation);
+    QFETCH(QSize, scaled);
+    // Red left half, blue right half: turned by 6, red ends on top. Either way red is at the
+    // top left and blue at the bottom right.
+    QImage image(full, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter(&image).fillRect(0, 0, full.width() / 2, full.height(), Qt::red);
+    const QString file = path(QStringLiteral("big%1.").arg(orientation) + format);
+    QVERIFY(image.save(file));
+    if (orientation != 1) {
+        auto exiv = Exiv2::ImageFactory::open(file.toStdString());
+        Exiv2::ExifData exif;
+        exif["Exif.Image.Orientation"] = uint16_t(orientation);
+        exiv->setExifData(exif);
+        exiv->writeMetadata();
+    }
     const QImage thumbnail = FileThumbnailProvider::readThumbnail(file);
-    QCOMPARE(thumbnail.size(), FileThumbnailProvider::scaledSize(full));
-    QVERIFY(qBlue(thumbnail.pixel(thumbnail.width() / 2, thumbnail.height() / 2)) > 200);
+    QCOMPARE(thumbnail.size(), scaled);
+    const QRgb topLeft = thumbnail.pixel(scaled.width() / 4, scaled.height() / 4);
+    const QRgb bottomRight = thumbnail.pixel(scaled.width() * 3 / 4, scaled.height() * 3 / 4);
+    QVERIFY(qRed(topLeft) > 200 && qBlue(topLeft) < 60);
+    QVERIFY(qBlue(bottomRight) > 200 && qRed(bottomRight) < 60);
 }
 
-void TestFileThumbnailProvider::appliesOrientation()
+void TestFileThumbnailProvider::desktopCache_data()
 {
-    // Red on the left, blue on the right, stored turned: orientation 6 means "rotate 90 degrees
-    // clockwise to show", so red ends on top.
-    QImage image(400, 200, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QPainter(&image).fillRect(0, 0, 200, 200, Qt::red);
-    const QString file = path(QStringLiteral("turned.jpg"));
-    QVERIFY(image.save(file, "JPG"));
-    auto exiv = Exiv2::ImageFactory::open(file.toStdString());
-    Exiv2::ExifData exif;
-    exif["Exif.Image.Orientation"] = uint16_t(6);
-    exiv->setExifData(exif);
-    exiv->writeMetadata();
+    QTest::addColumn<QString>("mtime"); // offset to the file's mtime, or empty for none
+    QTest::addColumn<QString>("size");  // offset to the file's size, or empty for none
+    QTest::addColumn<bool>("used");
+    QTest::newRow("current") << "0" << "0" << true;
+    QTest::newRow("current, without a size") << "0" << "" << true;
+    QTest::newRow("picture changed since") << "-10" << "0" << false;
+    QTest::newRow("picture grew since") << "0" << "7" << false;
+    QTest::newRow("without a time") << "" << "0" << false;
+}
 
-    const QImage thumbnail = FileThumbnailProvider::readThumbnail(file);
-    QCOMPARE(thumbnail.size(), QSize(128, 256));
-    QVERIFY(qRed(thumbnail.pixel(64, 30)) > 200 && qBlue(thumbnail.pixel(64, 30)) < 60);
-    QVERIFY(qBlue(thumbnail.pixel(64, 226)) > 200 && qRed(thumbnail.pixel(64, 226)) < 60);
+void TestFileThumbnailProvider::desktopCache()
+{
+    QFETCH(QString, mtime);
+    QFETCH(QString, size);
+    QFETCH(bool, used);
+    const QString file = path(QTest::currentDataTag() + QStringLiteral(".png"));
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(file));
+    const QFileInfo info(file);
+    QImage cached(32, 24, QImage::Format_RGB32);
+    cached.fill(Qt::green);
+    if (!mtime.isEmpty())
+        cached.setText("Thumb::MTime", QString::number(info.lastModified().toSecsSinceEpoch() + mtime.toInt()));
+    if (!size.isEmpty())
+        cached.setText("Thumb::Size", QString::number(info.size() + size.toInt()));
+    const QString cachePath = LumoThumbnails::thumbnailPath(file, 1);
+    QVERIFY(QDir().mkpath(QFileInfo(cachePath).path()) && cached.save(cachePath));
+
+    QCOMPARE(FileThumbnailProvider::readThumbnail(file).pixelColor(5, 5),
+             used ? QColor(Qt::green) : QColor(Qt::red));
+    QVERIFY(QFile::remove(cachePath));
+    QCOMPARE(FileThumbnailProvider::readThumbnail(file).pixelColor(5, 5), QColor(Qt::red));
 }
 
 void TestFileThumbnailProvider::icons_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("iconName"); // empty: a picture, not a theme icon
-    QTest::newRow("picture") << "photo.png" << QString();
+    QTest::addColumn<QString>("iconName"); // empty: the picture itself
+    QTest::newRow("picture") << "photo.png" << "";
     QTest::newRow("corrupt picture") << "corrupt.png" << "image-missing";
     QTest::newRow("directory") << "folder" << "folder";
 }
@@ -169,12 +125,11 @@ void TestFileThumbnailProvider::icons()
 {
     QFETCH(QString, name);
     QFETCH(QString, iconName);
-    QVERIFY(!writeImage(QStringLiteral("photo.png"), QSize(300, 150), Qt::yellow).isEmpty());
-    QFile corrupt(path(QStringLiteral("corrupt.png")));
-    QVERIFY(corrupt.open(QIODevice::WriteOnly));
-    corrupt.write("\x89PNG\r\n\x1a\n then nothing sensible");
+    QImage photo(300, 150, QImage::Format_RGB32);
+    QVERIFY(photo.save(path("photo.png")) && QDir(m_dir.path()).mkpath("folder"));
+    QFile corrupt(path("corrupt.png"));
+    QVERIFY(corrupt.open(QIODevice::WriteOnly) && corrupt.write("\x89PNG\r\n\x1a\n then nothing") > 0);
     corrupt.close();
-    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder")));
 
     const QIcon icon = FileThumbnailProvider().icon(QFileInfo(path(name)));
     QCOMPARE(icon.name(), iconName);

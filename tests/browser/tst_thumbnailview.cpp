@@ -5,7 +5,6 @@
 #include "platform/lumothumbnails.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileSystemModel>
 #include <QMutex>
 #include <QScrollBar>
@@ -13,8 +12,8 @@
 #include <QThreadPool>
 #include <QTimer>
 
-// Lazy loading: when loading starts, what is queued, where files are read, what the items show,
-// and how the cache and the current item follow the model.
+// Lazy loading: when it starts, what is queued, where files are read, what items show, and how
+// the cache and the current item follow the model.
 class TestThumbnailView : public QObject
 {
     Q_OBJECT
@@ -32,33 +31,29 @@ private slots:
     void itemShows();
     void currentAfterRemoval_data();
     void currentAfterRemoval();
-    void relayoutEmptiesCache_data();
-    void relayoutEmptiesCache();
-    void cacheFollowsModelLifetime();
+    void cacheEmptiedOrKept_data();
+    void cacheEmptiedOrKept();
     void backgroundReadOutlived_data();
     void backgroundReadOutlived();
 
 private:
-    QString path(const QString& name) const { return m_dir.filePath(name); }
     QString writeImage(const QString& name, const QColor& color, qint64 paddedSize = 0);
-    QStandardItem* addFile(const QString& file);
+    QModelIndex addFile(const QString& file, const QString& text = QString());
     void showView();
     void loadAll();
-    QString describe(const QIcon& icon) const;
+    QString describe(const QModelIndex& index) const;
 
     QTemporaryDir m_dir;
     std::unique_ptr<QStandardItemModel> m_model;
     std::unique_ptr<ThumbnailView> m_view;
     QMutex m_readsLock;
-    QList<QPair<QString, bool>> m_reads; // file, read on the GUI thread
+    QList<bool> m_readOnGuiThread;
 };
 
 void TestThumbnailView::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    QVERIFY(lumotest::installTestIconTheme(
-        m_dir.filePath(QStringLiteral("icons")),
-        {QStringLiteral("image-x-generic"), QStringLiteral("image-missing"), QStringLiteral("folder")}));
+    QVERIFY(lumotest::installTestIconTheme(m_dir.filePath("icons"),
+                                           {"image-x-generic", "image-missing", "folder"}));
 }
 
 void TestThumbnailView::init()
@@ -69,11 +64,11 @@ void TestThumbnailView::init()
     m_view->setIconSize(QSize(40, 40));
     m_view->setGridSize(QSize(60, 60));
     m_view->resize(320, 200);
-    m_view->setReadObserver([this](const QString& file) {
+    m_readOnGuiThread.clear();
+    m_view->setReadObserver([this](const QString&) {
         QMutexLocker lock(&m_readsLock);
-        m_reads.append({file, QThread::currentThread() == qApp->thread()});
+        m_readOnGuiThread << (QThread::currentThread() == qApp->thread());
     });
-    m_reads.clear();
 }
 
 void TestThumbnailView::cleanup()
@@ -87,22 +82,19 @@ QString TestThumbnailView::writeImage(const QString& name, const QColor& color, 
 {
     QImage image(30, 20, QImage::Format_RGB32);
     image.fill(color);
-    const QString file = path(name);
-    if (!image.save(file, "PNG"))
-        return QString();
-    QFile out(file);
-    // Readers stop at the end of the picture; the padding only makes the file big.
-    if (paddedSize > 0 && (!out.open(QIODevice::Append) || !out.resize(paddedSize)))
-        return QString();
-    return file;
+    QFile file(m_dir.filePath(name));
+    // Readers stop at the end of the picture; padding only makes the file big.
+    const bool ok = image.save(file.fileName(), "PNG")
+        && (paddedSize == 0 || (file.open(QIODevice::Append) && file.resize(paddedSize)));
+    return ok ? file.fileName() : QString();
 }
 
-QStandardItem* TestThumbnailView::addFile(const QString& file)
+QModelIndex TestThumbnailView::addFile(const QString& file, const QString& text)
 {
-    auto* item = new QStandardItem(QFileInfo(file).fileName());
+    auto* item = new QStandardItem(text);
     item->setData(file, QFileSystemModel::FilePathRole);
     m_model->appendRow(item);
-    return item;
+    return item->index();
 }
 
 void TestThumbnailView::showView()
@@ -115,19 +107,17 @@ void TestThumbnailView::showView()
 void TestThumbnailView::loadAll()
 {
     m_view->loadVisibleThumbnails();
-    QTRY_COMPARE(m_view->pendingCount(), 0);
-    QTRY_VERIFY(!m_view->isReadingInBackground());
+    QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
 }
 
-QString TestThumbnailView::describe(const QIcon& icon) const
+// A theme icon by its name, a picture by its colour.
+QString TestThumbnailView::describe(const QModelIndex& index) const
 {
-    if (!icon.name().isEmpty())
-        return icon.name();
+    const QIcon icon = m_view->thumbnail(index);
     const QImage image = icon.pixmap(16, 16).toImage();
-    const QColor color = image.pixelColor(image.width() / 2, image.height() / 2);
-    return color == QColor(Qt::green) ? QStringLiteral("green")
-        : color == QColor(Qt::red)    ? QStringLiteral("red")
-                                      : color.name();
+    return !icon.name().isEmpty() ? icon.name()
+        : image.isNull()          ? QStringLiteral("null")
+                                  : image.pixelColor(8, 5).name();
 }
 
 void TestThumbnailView::readThread_data()
@@ -142,75 +132,59 @@ void TestThumbnailView::readThread()
 {
     QFETCH(qint64, size);
     QFETCH(bool, guiThread);
-    const QString file = writeImage(QStringLiteral("sized.png"), Qt::red, size);
-    QVERIFY(!file.isEmpty());
-    QCOMPARE(QFileInfo(file).size(), size);
-    const QModelIndex index = addFile(file)->index();
+    const QModelIndex index = addFile(writeImage("sized.png", Qt::red, size));
     showView();
-
     loadAll();
-    QCOMPARE(describe(m_view->thumbnail(index)), QStringLiteral("red"));
+    QCOMPARE(describe(index), QStringLiteral("#ff0000"));
     QMutexLocker lock(&m_readsLock);
-    QVERIFY(!m_reads.isEmpty());
-    QCOMPARE(m_reads.first().first, file);
-    QCOMPARE(m_reads.first().second, guiThread);
+    QCOMPARE(m_readOnGuiThread.value(0, !guiThread), guiThread);
 }
 
 void TestThumbnailView::hiddenViewQueuesNothing()
 {
-    addFile(writeImage(QStringLiteral("hidden.png"), Qt::red));
+    addFile(writeImage("hidden.png", Qt::red));
     m_view->setModel(m_model.get());
     m_view->loadVisibleThumbnails();
-    QCOMPARE(m_view->pendingCount(), 0);
-    QCOMPARE(m_view->thumbnailCache().count(), 0);
-    QVERIFY(m_reads.isEmpty());
+    QCOMPARE(m_view->pendingCount() + m_view->thumbnailCache().count() + m_readOnGuiThread.size(), 0);
 }
 
 void TestThumbnailView::loadTimerRestarts_data()
 {
     QTest::addColumn<QString>("trigger");
-    QTest::newRow("scroll step") << "scroll";
-    QTest::newRow("resize") << "resize";
-    QTest::newRow("rows inserted") << "insert";
-    QTest::newRow("rows removed") << "remove";
-    QTest::newRow("model changed") << "model";
-    QTest::newRow("layout changed") << "layout";
+    for (const char* trigger : {"scroll", "resize", "insert", "remove", "model", "layout"})
+        QTest::newRow(trigger) << trigger;
 }
 
 void TestThumbnailView::loadTimerRestarts()
 {
     QFETCH(QString, trigger);
-    const QString file = writeImage(QStringLiteral("many.png"), Qt::red);
+    const QString file = writeImage("many.png", Qt::red);
     for (int i = 0; i < 60; ++i)
         addFile(file);
     showView();
     QTimer* timer = m_view->loadTimer();
-    QCOMPARE(timer->interval(), 200);
-    QVERIFY(timer->isSingleShot());
-    QVERIFY(timer->isActive()); // from being shown
+    QVERIFY(timer->isActive() && timer->isSingleShot() && timer->interval() == 200);
 
-    // Several steps in a row: each one starts the delay afresh and none loads anything.
+    // Step after step, each one starts the delay afresh and none loads anything.
     QStandardItemModel other;
     for (int step = 1; step <= 4; ++step) {
         timer->stop();
-        if (trigger == QLatin1String("scroll"))
+        if (trigger == "scroll")
             m_view->verticalScrollBar()->setValue(step * 20);
-        else if (trigger == QLatin1String("resize"))
+        else if (trigger == "resize")
             m_view->resize(320 + step * 10, 200);
-        else if (trigger == QLatin1String("insert"))
+        else if (trigger == "insert")
             addFile(file);
-        else if (trigger == QLatin1String("remove"))
+        else if (trigger == "remove")
             m_model->removeRow(0);
-        else if (trigger == QLatin1String("model"))
+        else if (trigger == "model")
             m_view->setModel(step % 2 ? static_cast<QAbstractItemModel*>(&other) : m_model.get());
         else
             m_model->sort(0, step % 2 ? Qt::DescendingOrder : Qt::AscendingOrder);
-        QVERIFY2(timer->isActive(), qPrintable(QStringLiteral("step %1").arg(step)));
-        QCOMPARE(m_view->pendingCount(), 0);
-        QCOMPARE(m_view->thumbnailCache().count(), 0);
+        QVERIFY2(timer->isActive(), qPrintable(QString::number(step)));
+        QCOMPARE(m_view->pendingCount() + m_view->thumbnailCache().count(), 0);
     }
-    // The delay over, the visible items load.
-    QTRY_VERIFY(m_view->thumbnailCache().count() > 0);
+    QTRY_VERIFY(m_view->thumbnailCache().count() > 0); // the delay over, visible items load
 }
 
 void TestThumbnailView::itemShows_data()
@@ -218,9 +192,9 @@ void TestThumbnailView::itemShows_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    QTest::newRow("current desktop thumbnail") << "current" << "image-x-generic" << "green";
-    QTest::newRow("stale desktop thumbnail") << "stale" << "image-x-generic" << "red";
-    QTest::newRow("no desktop thumbnail") << "plain" << "image-x-generic" << "red";
+    QTest::newRow("current desktop thumbnail") << "current" << "image-x-generic" << "#00ff00";
+    QTest::newRow("stale desktop thumbnail") << "stale" << "image-x-generic" << "#ff0000";
+    QTest::newRow("no desktop thumbnail") << "plain" << "image-x-generic" << "#ff0000";
     QTest::newRow("corrupt image") << "corrupt" << "image-x-generic" << "image-missing";
     QTest::newRow("directory") << "directory" << "folder" << "folder";
 }
@@ -230,33 +204,26 @@ void TestThumbnailView::itemShows()
     QFETCH(QString, kind);
     QFETCH(QString, before);
     QFETCH(QString, after);
-    QString file = path(kind + QStringLiteral(".png"));
-    if (kind == QLatin1String("directory")) {
-        QVERIFY(QDir(m_dir.path()).mkpath(kind));
-        file = path(kind);
-    } else if (kind == QLatin1String("corrupt")) {
+    QString file = writeImage(kind + ".png", Qt::red);
+    if (kind == "directory") {
+        file = m_dir.filePath(kind);
+        QVERIFY(QDir().mkpath(file));
+    } else if (kind == "corrupt") {
         QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write("\x89PNG\r\n\x1a\nbroken");
-    } else {
-        QVERIFY(!writeImage(kind + QStringLiteral(".png"), Qt::red).isEmpty());
-    }
-    if (kind == QLatin1String("current") || kind == QLatin1String("stale")) {
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write("\x89PNG\r\n\x1a\nbroken") > 0);
+    } else if (kind != "plain") {
         QImage cached(30, 20, QImage::Format_RGB32);
         cached.fill(Qt::green);
         const qint64 mtime = QFileInfo(file).lastModified().toSecsSinceEpoch();
-        cached.setText(QStringLiteral("Thumb::MTime"),
-                       QString::number(kind == QLatin1String("current") ? mtime : mtime - 60));
+        cached.setText("Thumb::MTime", QString::number(kind == "current" ? mtime : mtime - 60));
         const QString cachePath = LumoThumbnails::thumbnailPath(file, 1);
-        QVERIFY(QDir().mkpath(QFileInfo(cachePath).path()));
-        QVERIFY(cached.save(cachePath, "PNG"));
+        QVERIFY(QDir().mkpath(QFileInfo(cachePath).path()) && cached.save(cachePath));
     }
-    const QModelIndex index = addFile(file)->index();
+    const QModelIndex index = addFile(file);
     showView();
-
-    QCOMPARE(describe(m_view->thumbnail(index)), before);
+    QCOMPARE(describe(index), before);
     loadAll();
-    QCOMPARE(describe(m_view->thumbnail(index)), after);
+    QCOMPARE(describe(index), after);
 }
 
 void TestThumbnailView::currentAfterRemoval_data()
@@ -269,7 +236,7 @@ void TestThumbnailView::currentAfterRemoval_data()
     QTest::newRow("last two rows with the current: one before") << 9 << 8 << 9 << "item7";
     QTest::newRow("current before the removed rows is kept") << 1 << 3 << 5 << "item1";
     QTest::newRow("current after the removed rows is kept") << 8 << 3 << 5 << "item8";
-    QTest::newRow("every row: left to the item view") << 4 << 0 << 9 << QString();
+    QTest::newRow("every row: left to the item view") << 4 << 0 << 9 << "";
 }
 
 void TestThumbnailView::currentAfterRemoval()
@@ -278,9 +245,9 @@ void TestThumbnailView::currentAfterRemoval()
     QFETCH(int, first);
     QFETCH(int, last);
     QFETCH(QString, expected);
-    const QString file = writeImage(QStringLiteral("row.png"), Qt::red);
+    const QString file = writeImage("row.png", Qt::red);
     for (int row = 0; row < 10; ++row)
-        addFile(file)->setText(QStringLiteral("item%1").arg(row));
+        addFile(file, QStringLiteral("item%1").arg(row));
     showView();
     loadAll();
     QCOMPARE(m_view->thumbnailCache().count(), 10);
@@ -288,101 +255,89 @@ void TestThumbnailView::currentAfterRemoval()
     m_view->setCurrentIndex(m_model->index(current, 0));
     m_model->removeRows(first, last - first + 1);
     QCOMPARE(m_view->currentIndex().data().toString(), expected);
-    // The removed rows' icons are gone with them.
     QCOMPARE(m_view->thumbnailCache().count(), 10 - (last - first + 1));
+    if (!expected.isEmpty()) // moved rows keep their icons
+        QCOMPARE(describe(m_model->index(m_model->rowCount() - 1, 0)), QStringLiteral("#ff0000"));
 }
 
-void TestThumbnailView::relayoutEmptiesCache_data()
+void TestThumbnailView::cacheEmptiedOrKept_data()
 {
-    QTest::addColumn<bool>("reset");
-    QTest::newRow("model reset") << true;
-    QTest::newRow("layout change") << false;
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<QString>("shown"); // what the first row shows afterwards
+    QTest::newRow("model reset empties") << "reset" << 0 << "image-x-generic";
+    QTest::newRow("layout change empties") << "layout" << 0 << "image-x-generic";
+    QTest::newRow("another model meanwhile keeps") << "switch" << 3 << "#ff0000";
+    QTest::newRow("model destroyed drops its icons") << "destroy" << 0 << "image-x-generic";
+    QTest::newRow("over budget the least recently drawn goes") << "budget" << 2 << "#ff0000";
 }
 
-void TestThumbnailView::relayoutEmptiesCache()
+void TestThumbnailView::cacheEmptiedOrKept()
 {
-    QFETCH(bool, reset);
-    const QString file = writeImage(QStringLiteral("relayout.png"), Qt::red);
-    for (int row = 0; row < 6; ++row)
-        addFile(file)->setText(QString::number(row));
+    QFETCH(QString, change);
+    QFETCH(int, left);
+    QFETCH(QString, shown);
+    const QString file = writeImage("kept.png", Qt::red);
+    for (int row = 0; row < 3; ++row)
+        addFile(file, QString::number(row));
     showView();
     loadAll();
-    QCOMPARE(m_view->thumbnailCache().count(), 6);
+    QCOMPARE(m_view->thumbnailCache().count(), 3);
 
-    if (reset) {
+    QStandardItemModel other;
+    if (change == "reset") {
         m_model->clear();
         addFile(file);
-    } else {
+    } else if (change == "layout") {
         m_model->sort(0, Qt::DescendingOrder);
+    } else if (change == "budget") {
+        describe(m_model->index(0, 0)); // drawn last, so row 1 is the oldest
+        describe(m_model->index(2, 0));
+        m_view->setCacheBudget(2 * 30 * 20 * 4);
+        QVERIFY(!m_view->thumbnailCache().contains(m_model->index(1, 0)));
+    } else {
+        m_view->setModel(&other);
+        if (change == "destroy") {
+            m_model = std::make_unique<QStandardItemModel>(); // same files, new items
+            addFile(file);
+        }
+        m_view->setModel(m_model.get());
     }
-    QCOMPARE(m_view->thumbnailCache().count(), 0);
+    QCOMPARE(m_view->thumbnailCache().count(), left);
     QCOMPARE(m_view->pendingCount(), 0);
-    QCOMPARE(describe(m_view->thumbnail(m_model->index(0, 0))), QStringLiteral("image-x-generic"));
-    QVERIFY(m_view->loadTimer()->isActive());
-}
-
-void TestThumbnailView::cacheFollowsModelLifetime()
-{
-    addFile(writeImage(QStringLiteral("first.png"), Qt::red));
-    showView();
-    loadAll();
-    QCOMPARE(m_view->thumbnailCache().count(), 1);
-
-    // Another model meanwhile keeps the first one's icons while it lives.
-    auto second = std::make_unique<QStandardItemModel>();
-    m_view->setModel(second.get());
-    QCOMPARE(m_view->thumbnailCache().count(), 1);
-    m_view->setModel(m_model.get());
-    QCOMPARE(describe(m_view->thumbnail(m_model->index(0, 0))), QStringLiteral("red"));
-
-    m_view->setModel(second.get());
-    const QString file = m_model->index(0, 0).data(QFileSystemModel::FilePathRole).toString();
-    m_model.reset();
-    QCOMPARE(m_view->thumbnailCache().count(), 0);
-
-    // A new model showing the same file starts from the placeholder.
-    m_model = std::make_unique<QStandardItemModel>();
-    addFile(file);
-    m_view->setModel(m_model.get());
-    QCOMPARE(describe(m_view->thumbnail(m_model->index(0, 0))), QStringLiteral("image-x-generic"));
+    QCOMPARE(describe(m_model->index(0, 0)), shown);
 }
 
 void TestThumbnailView::backgroundReadOutlived_data()
 {
     QTest::addColumn<QString>("event");
-    QTest::newRow("view destroyed") << "destroy";
-    QTest::newRow("row removed") << "remove";
-    QTest::newRow("model reset") << "reset";
+    for (const char* event : {"view destroyed", "row removed", "model reset"})
+        QTest::newRow(event) << event;
 }
 
 void TestThumbnailView::backgroundReadOutlived()
 {
     QFETCH(QString, event);
-    const QString big = writeImage(QStringLiteral("big.png"), Qt::red, 5000000);
-    const QString small = writeImage(QStringLiteral("small.png"), Qt::green);
-    addFile(big);
-    addFile(small);
+    addFile(writeImage("big.png", Qt::red, 5000000));
+    addFile(writeImage("small.png", Qt::green));
     showView();
     m_view->loadTimer()->stop();
     m_view->loadVisibleThumbnails();
     QVERIFY(m_view->isReadingInBackground());
-
-    if (event == QLatin1String("destroy")) {
+    if (event == "view destroyed") {
         m_view.reset();
         QThreadPool::globalInstance()->waitForDone();
         QCoreApplication::processEvents();
         return;
     }
-    if (event == QLatin1String("remove"))
+    if (event == "row removed")
         m_model->removeRow(0);
     else
         m_model->clear();
     QThreadPool::globalInstance()->waitForDone();
-    QTRY_VERIFY(!m_view->isReadingInBackground());
-    QTRY_COMPARE(m_view->pendingCount(), 0);
-    QCOMPARE(m_view->thumbnailCache().contains(m_model->index(0, 0)),
-             event == QLatin1String("remove"));
-    QCOMPARE(m_view->thumbnailCache().count(), event == QLatin1String("remove") ? 1 : 0);
+    QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
+    // The big one's result is dropped; the queue goes on with the small one.
+    QCOMPARE(m_view->thumbnailCache().count(), event == "row removed" ? 1 : 0);
 }
 
 LUMO_TEST_MAIN(TestThumbnailView)
