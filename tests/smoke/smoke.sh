@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# End to end on a real X server: the binary starts, answers --version and --help, refuses nonsense,
-# and shows pictures full screen until Escape.
+# End to end on a real X server: the binary starts, answers --version and --help, refuses nonsense
+# and shows pictures full screen until Escape; the desktop tools beside it answer --help.
 set -u
 bin="$1"
 fail=0
@@ -17,6 +17,16 @@ check grep -q 'Open directory' <<<"$out"
 
 "$bin" --no-such-option >/dev/null 2>&1; rc=$?
 check [ "$rc" -ne 0 ]
+
+# The desktop tools are built beside the program.
+tools=$(dirname "$bin")
+out=$("$tools/lumo-fops" --help 2>&1); rc=$?
+check [ "$rc" -eq 0 ]
+check grep -q -- '--trash' <<<"$out"
+
+out=$("$tools/lumo-props" --help 2>&1); rc=$?
+check [ "$rc" -eq 0 ]
+check grep -q -- '--show' <<<"$out"
 
 out=$("$bin" -f /nonexistent/none.png 2>&1); rc=$?
 check [ "$rc" -eq 1 ]

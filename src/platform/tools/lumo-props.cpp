@@ -1,0 +1,13 @@
+#include "platform/filepropertieswindow.h"
+#include "platform/lumoinit.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    lumoInit(QStringLiteral(LUMO_VERSION), FilePropertiesWindow::description());
+    QCoreApplication::setApplicationName(QStringLiteral("lumo-props"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("lumo-props"));
+    return FilePropertiesWindow::run(QCoreApplication::arguments());
+}
