@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QSpinBox;
+
+// Edits the image window's undo depth and recent-files list, and clears that list. The image
+// window's settingsDlg slot just constructs it with itself as parent and runs it with exec().
+class SettingsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit SettingsDialog(QWidget* parent = nullptr);
+
+public slots:
+    // Ok: stores the three controls and flushes.
+    void slotAccept();
+    // Forgets the recent files and the last directory at once; Cancel does not bring them back.
+    void clearLast();
+
+private:
+    QSpinBox* m_undoSpinBox;
+    QCheckBox* m_showLastFilesCheckBox;
+    QSpinBox* m_lastNSpinBox;
+};
