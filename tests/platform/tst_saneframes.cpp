@@ -1,0 +1,230 @@
+#include "support/lumotest.h"
+
+#include "platform/saneframes.h"
+#include "platform/sanepageassembler.h"
+
+#include <cstring>
+
+namespace {
+
+SANE_Parameters parameters(SANE_Frame format, int depth, int pixels, int bytesPerLine, int lines,
+                           bool last = true)
+{
+    SANE_Parameters p;
+    p.format = format;
+    p.last_frame = last ? SANE_TRUE : SANE_FALSE;
+    p.bytes_per_line = bytesPerLine;
+    p.pixels_per_line = pixels;
+    p.lines = lines;
+    p.depth = depth;
+    return p;
+}
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray result;
+    for (int v : values)
+        result.append(char(v));
+    return result;
+}
+
+// 16-bit samples as the scanner sends them: in this machine's byte order.
+QByteArray words(std::initializer_list<int> values)
+{
+    QByteArray result;
+    for (int v : values) {
+        const quint16 word = quint16(v);
+        result.append(reinterpret_cast<const char*>(&word), sizeof word);
+    }
+    return result;
+}
+
+QList<QRgb> pixels(const QImage& image)
+{
+    QList<QRgb> result;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            result << (image.pixel(x, y) & 0xffffff);
+    }
+    return result;
+}
+
+const QRgb black = 0x000000;
+const QRgb white = 0xffffff;
+
+} // namespace
+
+// Scanner frames of every depth and format turned into pictures.
+class TestSaneFrames : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decode_data();
+    void decode();
+    void threePass_data();
+    void threePass();
+    void progress_data();
+    void progress();
+};
+
+void TestSaneFrames::decode_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("bytesPerLine");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("imageFormat");
+    QTest::addColumn<QList<QRgb>>("expected");
+
+    const int gray = SANE_FRAME_GRAY;
+    const int rgb = SANE_FRAME_RGB;
+    const int grey8 = QImage::Format_Grayscale8;
+    const int rgb32 = QImage::Format_RGB32;
+    QTest::newRow("grey, 8 bits") << gray << 8 << 3 << 3 << 2 << bytes({0, 128, 255, 10, 20, 30})
+                                  << QSize(3, 2) << grey8
+                                  << QList<QRgb>{0x000000, 0x808080, 0xffffff,
+                                                 0x0a0a0a, 0x141414, 0x1e1e1e};
+    QTest::newRow("grey, padded lines")
+        << gray << 8 << 2 << 4 << 2 << bytes({1, 2, 99, 99, 3, 4, 99, 99}) << QSize(2, 2) << grey8
+        << QList<QRgb>{0x010101, 0x020202, 0x030303, 0x040404};
+    QTest::newRow("grey, 16 bits") << gray << 16 << 3 << 6 << 1 << words({0, 65535, 25700})
+                                   << QSize(3, 1) << grey8 << QList<QRgb>{black, white, 0x646464};
+    QTest::newRow("grey, 1 bit: a set bit is black")
+        << gray << 1 << 10 << 2 << 1 << bytes({0xa0, 0x40}) << QSize(10, 1)
+        << int(QImage::Format_Mono)
+        << QList<QRgb>{black, white, black, white, white, white, white, white, white, black};
+    QTest::newRow("colour, 8 bits") << rgb << 8 << 2 << 6 << 1 << bytes({255, 0, 0, 0, 0, 255})
+                                    << QSize(2, 1) << rgb32 << QList<QRgb>{0xff0000, 0x0000ff};
+    QTest::newRow("colour, 16 bits")
+        << rgb << 16 << 2 << 12 << 1 << words({65535, 0, 25700, 0, 65535, 0}) << QSize(2, 1)
+        << rgb32 << QList<QRgb>{0xff0064, 0x00ff00};
+    QTest::newRow("colour, 1 bit: red, cyan, white")
+        << rgb << 1 << 3 << 2 << 1 << bytes({0x8f, 0x80}) << QSize(3, 1) << rgb32
+        << QList<QRgb>{0xff0000, 0x00ffff, white};
+    QTest::newRow("unknown height: the whole lines that came")
+        << gray << 8 << 2 << 2 << -1 << bytes({1, 2, 3, 4, 5}) << QSize(2, 2) << grey8
+        << QList<QRgb>{0x010101, 0x020202, 0x030303, 0x040404};
+    QTest::newRow("frame cut short keeps its lines")
+        << gray << 8 << 2 << 2 << 4 << bytes({1, 2, 3, 4}) << QSize(2, 2) << grey8
+        << QList<QRgb>{0x010101, 0x020202, 0x030303, 0x040404};
+    QTest::newRow("more data than lines is ignored")
+        << gray << 8 << 1 << 1 << 1 << bytes({7, 8, 9}) << QSize(1, 1) << grey8
+        << QList<QRgb>{0x070707};
+    QTest::newRow("grey line too short for its pixels")
+        << gray << 8 << 4 << 3 << 1 << bytes({1, 2, 3}) << QSize(0, 0) << 0 << QList<QRgb>();
+    QTest::newRow("colour line too short for its pixels")
+        << rgb << 8 << 2 << 5 << 1 << bytes({1, 2, 3, 4, 5}) << QSize(0, 0) << 0 << QList<QRgb>();
+    QTest::newRow("16-bit line too short")
+        << gray << 16 << 2 << 3 << 1 << bytes({1, 2, 3}) << QSize(0, 0) << 0 << QList<QRgb>();
+    QTest::newRow("unknown depth")
+        << gray << 4 << 2 << 1 << 1 << bytes({0x12}) << QSize(0, 0) << 0 << QList<QRgb>();
+    QTest::newRow("not one whole line")
+        << gray << 8 << 4 << 4 << 2 << bytes({1, 2, 3}) << QSize(0, 0) << 0 << QList<QRgb>();
+    QTest::newRow("a band alone is no picture") << int(SANE_FRAME_RED) << 8 << 1 << 1 << 1
+                                                << bytes({1}) << QSize(0, 0) << 0 << QList<QRgb>();
+    QTest::newRow("negative width")
+        << gray << 8 << -2 << 2 << 1 << bytes({1, 2}) << QSize(0, 0) << 0 << QList<QRgb>();
+}
+
+void TestSaneFrames::decode()
+{
+    QFETCH(int, format);
+    QFETCH(int, depth);
+    QFETCH(int, width);
+    QFETCH(int, bytesPerLine);
+    QFETCH(int, lines);
+    QFETCH(QByteArray, data);
+    QFETCH(QSize, size);
+    QFETCH(int, imageFormat);
+    QFETCH(QList<QRgb>, expected);
+    const QImage image =
+        SaneFrames::decode(parameters(SANE_Frame(format), depth, width, bytesPerLine, lines), data);
+    QCOMPARE(image.size(), size);
+    if (image.isNull())
+        return;
+    QCOMPARE(int(image.format()), imageFormat);
+    QCOMPARE(pixels(image), expected);
+}
+
+void TestSaneFrames::threePass_data()
+{
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QList<QRgb>>("expected");
+    // Each band's samples are its own: red 1 and 2, green 3 and 4, blue 5 and 6 (in 8 bits).
+    const QList<QRgb> expected{0x010305, 0x020406};
+    QTest::newRow("red, green, blue") << "RGB" << 8 << 1 << expected;
+    QTest::newRow("blue, red, green") << "BRG" << 8 << 1 << expected;
+    QTest::newRow("green, blue, red, 16 bits") << "GBR" << 16 << 1 << expected;
+    QTest::newRow("unknown height") << "RGB" << 8 << -1 << expected;
+}
+
+void TestSaneFrames::threePass()
+{
+    QFETCH(QString, order);
+    QFETCH(int, depth);
+    QFETCH(int, lines);
+    QFETCH(QList<QRgb>, expected);
+    SanePageAssembler page;
+    for (int i = 0; i < order.size(); ++i) {
+        const int band = QStringLiteral("RGB").indexOf(order.at(i));
+        const SANE_Frame frame = SANE_Frame(SANE_FRAME_RED + band);
+        const int first = 1 + 2 * band;
+        const QByteArray data =
+            depth == 8 ? bytes({first, first + 1}) : words({first * 257, (first + 1) * 257});
+        QVERIFY(page.beginFrame(
+            parameters(frame, depth, 2, 2 * depth / 8, lines, i == order.size() - 1)));
+        QVERIFY(page.addData(data.constData(), 1));
+        QVERIFY(page.addData(data.constData() + 1, data.size() - 1));
+        QVERIFY(page.endFrame());
+        QCOMPARE(page.isComplete(), i == order.size() - 1);
+    }
+    QCOMPARE(page.image().size(), QSize(2, 1));
+    QCOMPARE(pixels(page.image()), expected);
+
+    // A grey frame cannot join the bands of that page.
+    QVERIFY(!page.beginFrame(parameters(SANE_FRAME_GRAY, 8, 2, 2, 1)));
+}
+
+void TestSaneFrames::progress_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("bandsDone");
+    QTest::addColumn<int>("bytesRead");
+    QTest::addColumn<int>("percent");
+    QTest::newRow("grey, half read") << int(SANE_FRAME_GRAY) << 4 << 0 << 4 << 50;
+    QTest::newRow("grey, all read") << int(SANE_FRAME_GRAY) << 4 << 0 << 8 << 100;
+    QTest::newRow("second band, half read") << int(SANE_FRAME_GREEN) << 4 << 1 << 4 << 50;
+    QTest::newRow("unknown height") << int(SANE_FRAME_GRAY) << -1 << 0 << 4 << -1;
+}
+
+void TestSaneFrames::progress()
+{
+    QFETCH(int, format);
+    QFETCH(int, lines);
+    QFETCH(int, bandsDone);
+    QFETCH(int, bytesRead);
+    QFETCH(int, percent);
+    SanePageAssembler page;
+    const QByteArray line(2, '\x10');
+    for (int band = 0; band < bandsDone; ++band) {
+        QVERIFY(
+            page.beginFrame(parameters(SANE_Frame(SANE_FRAME_RED + band), 8, 2, 2, lines, false)));
+        for (int y = 0; y < lines; ++y)
+            QVERIFY(page.addData(line.constData(), line.size()));
+        QVERIFY(page.endFrame());
+    }
+    QVERIFY(page.beginFrame(parameters(SANE_Frame(format), 8, 2, 2, lines)));
+    const QByteArray data(bytesRead, '\x20');
+    QVERIFY(page.addData(data.constData(), data.size()));
+    QCOMPARE(page.progress(), percent);
+}
+
+LUMO_TEST_MAIN(TestSaneFrames)
+#include "tst_saneframes.moc"
