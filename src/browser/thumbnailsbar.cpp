@@ -23,6 +23,8 @@ ThumbnailsBar::ThumbnailsBar(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setContentsMargins(0, 0, 0, 0);
+    // Every item is one grid cell; without this the layout asks each of a big folder's files.
+    setUniformItemSizes(true);
 
     setHorizontalScrollBar(m_scrollBar);
     m_scrollTimeLine = new QTimeLine(kScrollDurationMs, this);
