@@ -2,6 +2,8 @@
 
 #include "app/settings.h"
 
+#include <QTimer>
+
 #include <algorithm>
 
 QStringList RecentFileRecord::listWith(const QStringList& lasts, const QString& path, int lastN)
@@ -28,5 +30,6 @@ void RecentFileRecord::record(const QString& path)
     const QStringList lasts = general->lasts();
     general->setLastDir(directoryOf(path));
     general->setLasts(listWith(lasts, path, general->lastN()));
-    Settings::sync();
+    // Writing the store to disk waits for the disk; the picture is shown first.
+    QTimer::singleShot(0, Settings::instance(), [] { Settings::sync(); });
 }

@@ -10,6 +10,6 @@ public:
     static QStringList listWith(const QStringList& lasts, const QString& path, int lastN);
     // The path up to its last "/" (a trailing "/" does not count); the path itself without one.
     static QString directoryOf(const QString& path);
-    // Stores both in the settings and flushes them.
+    // Stores both in the settings at once and flushes them to disk from the event loop.
     static void record(const QString& path);
 };

@@ -1,0 +1,104 @@
+// Opening a 24-megapixel JPEG in a picture view against decoding it alone.
+// The view's overhead (reading checks, format, recent files, first zoom) should stay under 10 %.
+
+#include "view/spicview.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const int runs = 9;
+
+QImage makePhoto(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb((x / 7 + y / 3) & 0xff, (x * y / 97) & 0xff, (x ^ y) & 0xff);
+    }
+    return image;
+}
+
+qint64 decodeNanoseconds(const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    const qint64 elapsed = timer.nsecsElapsed();
+    return image.isNull() ? -1 : elapsed;
+}
+
+qint64 viewNanoseconds(SPicView& view, const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const bool read = view.openFile(path);
+    const qint64 elapsed = timer.nsecsElapsed();
+    return read ? elapsed : -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Keep the recent-files list and settings of whoever runs this untouched.
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/.config")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+
+    const QString path = home.filePath(QStringLiteral("photo.jpg"));
+    if (!makePhoto(QSize(6000, 4000)).save(path, "JPEG", 90)) {
+        out << "could not write " << path << '\n';
+        return 1;
+    }
+
+    SPicView view(5);
+    view.resize(1200, 800);
+    view.show();
+    QApplication::processEvents();
+
+    // Pairs run back to back and the median of their ratios is kept, so that a busy machine
+    // slows both sides of a pair alike.
+    std::vector<double> ratios;
+    std::vector<qint64> decodes;
+    std::vector<qint64> views;
+    for (int i = 0; i < runs; ++i) {
+        const qint64 decode = decodeNanoseconds(path);
+        const qint64 viewed = viewNanoseconds(view, path);
+        if (decode < 0 || viewed < 0) {
+            out << "reading failed\n";
+            return 1;
+        }
+        decodes.push_back(decode);
+        views.push_back(viewed);
+        ratios.push_back(double(viewed) / double(decode));
+        QApplication::processEvents();
+    }
+    const auto median = [](auto values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+
+    const double ratio = median(ratios);
+    out << "24 MP JPEG, median of " << runs << " runs\n"
+        << "  decode alone:      " << median(decodes) / 1e6 << " ms\n"
+        << "  open in the view:  " << median(views) / 1e6 << " ms\n"
+        << "  ratio view/decode: " << ratio << " (overhead " << (ratio - 1.0) * 100.0
+        << " %, target under 10 %)\n";
+    return 0;
+}
