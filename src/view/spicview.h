@@ -48,6 +48,9 @@ public:
     bool openList(const QStringList& files);
     void setImage(const QImage& image);
     void newImage(int width, int height, int depth, uint pixel);
+    // A picture handed in from outside (the scanner, another program) exists nowhere else, so
+    // it counts as changed until it is written.
+    void importImage(const QImage& image);
     bool loadFile(const QString& path);
 
     // The stored zoom mode the view starts in; the full-screen view keeps its own.

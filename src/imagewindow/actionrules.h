@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QSize>
+
+// When the image window's actions are usable, and how big a new picture window is made: values
+// only, so the rules are checked without any window.
+namespace ActionRules {
+
+// The current picture as the actions see it.
+struct State
+{
+    bool hasView = false;
+    // The file could not be read and a placeholder is shown.
+    bool broken = false;
+    bool slideshowRunning = false;
+    bool undoAvailable = false;
+    bool redoAvailable = false;
+    bool clipboardHasImage = false;
+    bool saveable = false;
+    bool hasFilePath = false;
+};
+
+struct Enables
+{
+    // Copy, cut and reload follow the group; undo, redo and paste have rules of their own.
+    bool editGroup = false;
+    bool undo = false;
+    bool redo = false;
+    bool paste = false;
+    bool save = false;
+    bool saveAs = false;
+    bool remove = false;
+    bool print = false;
+    bool fullScreen = false;
+    bool delayBox = false;
+    // The six adjustment dialogs of the Image menu.
+    bool imageDialogs = false;
+    bool wallpaper = false;
+};
+
+Enables enables(const State& state);
+
+// Tiling, cascading and minimising mean nothing for one window or for tabs.
+bool arrangementEnabled(bool hasView, bool singleWindowMode, bool tabbed);
+
+// A new picture window fits its picture plus a margin, but takes at most three quarters of the
+// workspace each way.
+QSize placedViewSize(const QSize& canvasHint, const QSize& workspace);
+
+} // namespace ActionRules

@@ -1,0 +1,335 @@
+#include "imagewindow/imagescentralwidget.h"
+
+#include "app/settings.h"
+#include "browser/metainfowidget.h"
+#include "browser/thumbnailsbar.h"
+#include "imagewindow/sworkspace.h"
+#include "imagewindow/wallpapersetter.h"
+#include "platform/lumoscandialog.h"
+#include "platform/lumosplitter.h"
+#include "platform/prompter.h"
+#include "view/fullscreenpanel.h"
+#include "view/goactions.h"
+#include "view/spicview.h"
+#include "view/zoomactions.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu,
+                                         QMainWindow* mainWindow, QWidget* parent)
+    : QWidget(parent)
+    , m_actions(actions)
+    , m_helpMenu(helpMenu)
+    , m_titleWindow(mainWindow)
+{
+    if (mainWindow)
+        mainWindow->installEventFilter(this);
+    const Settings::ImagesCentralWidget* settings = Settings::instance()->imagesCentralWidget();
+
+    m_splitter = new LumoSplitter(Qt::Vertical, this);
+    m_workspace = new SWorkspace(m_splitter);
+    m_workspace->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_workspace->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_thumbnailsBar = new ThumbnailsBar(m_splitter);
+    m_splitter->addWidget(m_workspace);
+    m_splitter->addWidget(m_thumbnailsBar);
+    m_splitter->setChildrenCollapsible(false);
+
+    m_thumbnailsBarAction = new QAction(tr("Show thumbnails bar"), this);
+    m_thumbnailsBarAction->setCheckable(true);
+    m_thumbnailsBarAction->setChecked(true);
+    connect(m_thumbnailsBarAction, &QAction::toggled, m_thumbnailsBar, &QWidget::setVisible);
+    m_thumbnailsBarAction->setChecked(settings->thumbnailsBarVisible());
+    const QByteArray splitterState = settings->thumbnailsBarSplitterSizes();
+    if (!splitterState.isEmpty())
+        m_splitter->restoreState(splitterState);
+
+    connect(m_workspace, &SWorkspace::windowActivated, this,
+            &ImagesCentralWidget::setPVConnections);
+    connect(m_workspace, &SWorkspace::windowActivated, this,
+            &ImagesCentralWidget::updateThumbnailsBar);
+    connect(m_workspace, &QMdiArea::subWindowActivated, this,
+            &ImagesCentralWidget::updateActionsAccessibility);
+    connect(m_workspace, &SWorkspace::listDropped, this, &ImagesCentralWidget::openFileList);
+
+    m_metaInfoDock = new QDockWidget(tr("Metainfo"), this);
+    m_metaInfoDock->setObjectName(QStringLiteral("dockMetaInfo"));
+    m_metaInfoDock->setFeatures(QDockWidget::DockWidgetClosable
+                                | QDockWidget::DockWidgetMovable);
+    m_metaInfo = new MetaInfoWidget(m_metaInfoDock);
+    m_metaInfoDock->setWidget(m_metaInfo);
+    // Shown only inside the main window.
+    m_metaInfoDock->hide();
+
+    addAction(shared(SharedActions::Index::FullScreen));
+
+    createSharedActions();
+    createEditActions();
+    m_goActions = new GoActions(this);
+    m_zoomActions = new ZoomActions(this);
+    addActions(m_editGroup->actions());
+    addActions(m_goActions->actions());
+    addActions(m_zoomActions->actions());
+
+    connect(m_workspace, &SWorkspace::fullScreenPicClosed, this,
+            &ImagesCentralWidget::slotFullScreenPicClosed);
+    connect(m_workspace, &SWorkspace::exitFullScreenRequested, this,
+            &ImagesCentralWidget::slotExitFullScreen);
+
+    createFileMenu();
+    createEditMenu();
+    createViewMenu();
+    createGoMenu();
+    createWindowsMenu();
+    createImageMenu();
+    createToolBars();
+    m_panel = std::make_unique<FullscreenPanel>(shared(SharedActions::Index::FullScreen),
+                                                m_goActions, m_zoomActions);
+
+    for (int i = 0; i < statusLabelCount; ++i) {
+        m_statusLabels[i] = new QLabel(this);
+        m_statusLabels[i]->hide();
+    }
+    m_wallpaperSetter = new WallpaperSetter(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_splitter);
+
+    m_metaInfo->restoreFirstColumnWidth();
+}
+
+ImagesCentralWidget::~ImagesCentralWidget()
+{
+    // What is torn down below must not call back into a window that is half gone.
+    m_workspace->disconnect(this);
+    m_thumbnailsBar->disconnect(this);
+    const QList<SPicView*> views = picViews();
+    for (SPicView* view : views)
+        view->disconnect(this);
+    releaseView();
+    // A picture still out full screen cannot go back into its sub-window: the main window may
+    // be half torn down already. It goes now, without the panel, which must survive it.
+    const QPointer<SPicView> lifted = m_panel->picView();
+    m_panel->setPicView(nullptr);
+    if (lifted && !lifted->parentWidget())
+        delete lifted.data();
+    saveSettings();
+}
+
+void ImagesCentralWidget::saveSettings()
+{
+    Settings* settings = Settings::instance();
+    Settings::ImagesCentralWidget* own = settings->imagesCentralWidget();
+    own->setSingleWindowMode(m_singleWindowAction->isChecked());
+    own->setTabbedWindowMode(m_tabbedAction->isChecked());
+    if (m_delaySpinBox)
+        own->setSlideDelay(m_delaySpinBox->value());
+    own->setThumbnailsBarSplitterSizes(m_splitter->saveState());
+    own->setThumbnailsBarVisible(m_thumbnailsBarAction->isChecked());
+    // Written here rather than by the panel, which would flush a second time.
+    if (m_metaInfo)
+        settings->metaInfoWidget()->setFirstColumnWidth(m_metaInfo->table()->columnWidth(0));
+    if (m_scanDialog)
+        settings->scanDialog()->setSize(m_scanDialog->size());
+    Settings::sync();
+}
+
+void ImagesCentralWidget::setMainWindow(QMainWindow* mainWindow)
+{
+    if (mainWindow == m_mainWindow)
+        return;
+    detach();
+    if (mainWindow)
+        attach(mainWindow);
+}
+
+void ImagesCentralWidget::attach(QMainWindow* mainWindow)
+{
+    m_mainWindow = mainWindow;
+    mainWindow->addDockWidget(Qt::RightDockWidgetArea, m_metaInfoDock);
+    m_metaInfoDock->show();
+
+    QMenuBar* menuBar = mainWindow->menuBar();
+    for (QMenu* menu : {m_fileMenu.get(), m_editMenu.get(), m_viewMenu.get(), m_goMenu,
+                        m_imageMenu.get(), m_windowsMenu.get()})
+        menuBar->addMenu(menu);
+    if (m_helpMenu)
+        menuBar->addMenu(m_helpMenu);
+
+    const QList<QToolBar*> bars = toolBars();
+    for (QToolBar* bar : bars) {
+        mainWindow->addToolBar(bar);
+        bar->show();
+    }
+
+    m_statusBar = new QStatusBar(mainWindow);
+    m_statusBar->setSizeGripEnabled(false);
+    mainWindow->setStatusBar(m_statusBar);
+    const std::array<int, statusLabelCount> stretch = {1, 2, 2, 1, 3, 3};
+    for (int i = 0; i < statusLabelCount; ++i) {
+        m_statusBar->addWidget(m_statusLabels[i], stretch[i]);
+        m_statusLabels[i]->show();
+    }
+
+    // The current picture's messages went to the status bar of the last attach.
+    QWidget* current = m_currentView;
+    if (!current && m_workspace->currentSubWindow())
+        current = m_workspace->currentSubWindow()->widget();
+    setPVConnections(current);
+}
+
+void ImagesCentralWidget::detach()
+{
+    QMainWindow* mainWindow = m_mainWindow;
+    if (!mainWindow)
+        return;
+    // The labels outlive the status bar the main window destroys.
+    for (const QPointer<QLabel>& label : m_statusLabels) {
+        if (!label)
+            continue;
+        if (m_statusBar)
+            m_statusBar->removeWidget(label);
+        label->setParent(this);
+        label->hide();
+    }
+    mainWindow->setStatusBar(nullptr);
+    m_statusBar = nullptr;
+
+    const QList<QToolBar*> bars = toolBars();
+    for (QToolBar* bar : bars) {
+        mainWindow->removeToolBar(bar);
+        bar->setParent(this);
+        bar->hide();
+    }
+    mainWindow->menuBar()->clear();
+    mainWindow->removeDockWidget(m_metaInfoDock);
+    m_metaInfoDock->setParent(this);
+    m_metaInfoDock->hide();
+    m_mainWindow = nullptr;
+}
+
+QMainWindow* ImagesCentralWidget::mainWindow() const
+{
+    return m_mainWindow;
+}
+
+SPicView* ImagesCentralWidget::currentView() const
+{
+    return m_currentView;
+}
+
+MetaInfoWidget* ImagesCentralWidget::metaInfoWidget() const
+{
+    return m_metaInfo;
+}
+
+QDockWidget* ImagesCentralWidget::metaInfoDock() const
+{
+    return m_metaInfoDock;
+}
+
+QSpinBox* ImagesCentralWidget::delaySpinBox() const
+{
+    return m_delaySpinBox;
+}
+
+QStatusBar* ImagesCentralWidget::statusBar() const
+{
+    return m_statusBar;
+}
+
+QLabel* ImagesCentralWidget::statusLabel(StatusLabel label) const
+{
+    return m_statusLabels[label];
+}
+
+QList<QToolBar*> ImagesCentralWidget::toolBars() const
+{
+    QList<QToolBar*> bars;
+    for (QToolBar* bar : {m_switchToolBar.data(), m_editToolBar.data(), m_slideToolBar.data(),
+                          m_zoomToolBar.data()}) {
+        if (bar)
+            bars.append(bar);
+    }
+    return bars;
+}
+
+void ImagesCentralWidget::setTabletMode(bool on)
+{
+    if (on == m_tabletMode)
+        return;
+    m_tabletMode = on;
+    m_panel->setTabletMode(on);
+    m_thumbnailsBar->setTabletMode(on);
+    const QList<SPicView*> views = picViews();
+    for (SPicView* view : views)
+        view->setIndicatorMode(on);
+    m_splitter->setThinHandleModeEnabled(on);
+}
+
+QList<SPicView*> ImagesCentralWidget::picViews() const
+{
+    QList<SPicView*> views;
+    const QList<QMdiSubWindow*> windows = m_workspace->subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* window : windows) {
+        if (auto* view = qobject_cast<SPicView*>(window->widget()))
+            views.append(view);
+    }
+    // A picture shown full screen has left its sub-window for the while.
+    if (SPicView* fullScreen = m_panel ? m_panel->picView() : nullptr) {
+        if (!views.contains(fullScreen))
+            views.append(fullScreen);
+    }
+    return views;
+}
+
+bool ImagesCentralWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_titleWindow && event->type() == QEvent::WindowTitleChange && m_metaInfo)
+        m_metaInfo->setFilePath(m_currentView ? m_currentView->filePath() : QString());
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ImagesCentralWidget::closeAllPictures()
+{
+    bool allClosed = true;
+    const QList<QMdiSubWindow*> windows = m_workspace->subWindowList(QMdiArea::CreationOrder);
+    // Every picture gets its question, also after one was kept.
+    for (QMdiSubWindow* window : windows) {
+        if (!window->close())
+            allClosed = false;
+    }
+    if (allClosed)
+        return true;
+    return Prompter::warning(this, tr("lumo-image"),
+                             tr("You have unsaved changes in opened files.\n"
+                                "Do you really want to quit without saving?"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        == QMessageBox::Yes;
+}
+
+void ImagesCentralWidget::closeEvent(QCloseEvent* event)
+{
+    event->setAccepted(closeAllPictures());
+}
+
+void ImagesCentralWidget::quitAction_triggered()
+{
+    if (close())
+        QApplication::quit();
+}

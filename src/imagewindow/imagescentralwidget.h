@@ -1,0 +1,240 @@
+#pragma once
+
+#include "imagewindow/actionrules.h"
+#include "imagewindow/sharedactions.h"
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class FullscreenPanel;
+class GoActions;
+class LumoScanDialog;
+class LumoSplitter;
+class MetaInfoWidget;
+class QAction;
+class QActionGroup;
+class QDockWidget;
+class QImage;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QModelIndex;
+class QPrinter;
+class QSizeF;
+class QSpinBox;
+class QStatusBar;
+class QToolBar;
+class SPicView;
+class SWorkspace;
+class ThumbnailsBar;
+class WallpaperSetter;
+class ZoomActions;
+
+// The image window: the workspace of picture views with the thumbnails bar and the metadata
+// dock, and the menus, tool bars, status bar and actions that act on the current picture. It
+// hangs its menus and bars on the main window only while images mode is shown.
+class ImagesCentralWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum StatusLabel { BrowseLabel, ImageLabel, FileLabel, ZoomLabel, PointerLabel, MarkLabel };
+    static constexpr int statusLabelCount = 6;
+
+    ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu, QMainWindow* mainWindow,
+                        QWidget* parent = nullptr);
+    ~ImagesCentralWidget() override;
+
+    // Attaches menus, tool bars, dock and status bar to the window; none detaches them.
+    void setMainWindow(QMainWindow* mainWindow);
+    QMainWindow* mainWindow() const;
+
+    void setTabletMode(bool on);
+    bool tabletMode() const { return m_tabletMode; }
+
+    // Lifts the current picture out full screen with the sliding panel, or puts it back.
+    void setFullScreen(bool on);
+
+    // False when the workspace refused it (an open picture would not close).
+    bool placePicView(SPicView* view);
+
+    SPicView* currentView() const;
+    SWorkspace* workspace() const { return m_workspace; }
+    ThumbnailsBar* thumbnailsBar() const { return m_thumbnailsBar; }
+    MetaInfoWidget* metaInfoWidget() const;
+    QDockWidget* metaInfoDock() const;
+    FullscreenPanel* fullscreenPanel() const { return m_panel.get(); }
+    QSpinBox* delaySpinBox() const;
+    QStatusBar* statusBar() const;
+    QLabel* statusLabel(StatusLabel label) const;
+
+    QActionGroup* editGroup() const { return m_editGroup; }
+    QAction* undoAction() const { return m_undoAction; }
+    QAction* redoAction() const { return m_redoAction; }
+    QAction* copyAction() const { return m_copyAction; }
+    QAction* cutAction() const { return m_cutAction; }
+    QAction* pasteAction() const { return m_pasteAction; }
+    QAction* reloadAction() const { return m_reloadAction; }
+    QAction* thumbnailsBarAction() const { return m_thumbnailsBarAction; }
+    GoActions* goActions() const { return m_goActions; }
+    ZoomActions* zoomActions() const { return m_zoomActions; }
+    // Holds the recent-files entries of whichever File menu showed them last.
+    QActionGroup* recentFilesGroup() const { return m_recentFilesGroup; }
+
+    QAction* singleWindowAction() const { return m_singleWindowAction; }
+    QAction* tabbedAction() const { return m_tabbedAction; }
+    QActionGroup* arrangementGroup() const { return m_arrangementGroup; }
+    QActionGroup* windowListGroup() const { return m_windowListGroup; }
+
+    QMenu* fileMenu() const { return m_fileMenu.get(); }
+    QMenu* editMenu() const { return m_editMenu.get(); }
+    QMenu* viewMenu() const { return m_viewMenu.get(); }
+    QMenu* goMenu() const { return m_goMenu; }
+    QMenu* imageMenu() const { return m_imageMenu.get(); }
+    QMenu* windowsMenu() const { return m_windowsMenu.get(); }
+    QList<QToolBar*> toolBars() const;
+
+    // What the two context menus offer now; nullptr stands for a separator.
+    QList<QAction*> pictureContextMenuActions() const;
+    QList<QAction*> selectionContextMenuActions() const;
+
+public slots:
+    void settingsDlg();
+    void updateFileMenu();
+    void openDlg();
+    void saveAsDlg();
+    void save();
+    void removeImageFile();
+    void setPVConnections(QWidget* widget);
+    void loadLast();
+    void postCreateWindowMenu();
+    void postCreateImageMenu();
+    void newDlg();
+    void quitAction_triggered();
+    void slideshow_start();
+    void slideshow_stop();
+    void delay_changed(int seconds);
+    void enableUndoSlot();
+    void enableSaveSlot();
+    void copyToClipboardSlot();
+    void changeWallpaper();
+    void activateSubWindow(QAction* action);
+    void showSelectionContextMenu(const QPoint& globalPos);
+    void showPictureContextMenu(const QPoint& globalPos);
+    void updateThumbnailsBar(QWidget* picView);
+    void slotFullScreenPicClosed();
+    void slotExitFullScreen();
+    void updateActionsAccessibility();
+    void openFileList(const QStringList& fileList);
+    void scanSlot();
+    void printDlg();
+    void printImageWithPrinterSize(QPrinter* printer, const QImage& image, const QSizeF& size);
+    void newPVFromFile(const QString& filePath);
+    void newPVFromList(const QStringList& list);
+    void newPVFromImage(const QImage& image);
+    void undoSlot();
+    void redoSlot();
+    void copySlot();
+    void cutSlot();
+    void pasteSlot();
+    void reloadSlot();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* shared(SharedActions::Index index) const { return m_actions->at(index); }
+    void createSharedActions();
+    void createEditActions();
+    void createFileMenu();
+    void createEditMenu();
+    void createViewMenu();
+    void createGoMenu();
+    void createWindowsMenu();
+    void createImageMenu();
+    void createToolBars();
+    QToolBar* createToolBar(const QString& title, const QString& objectName);
+
+    void attach(QMainWindow* mainWindow);
+    void detach();
+    void saveSettings();
+
+    std::unique_ptr<SPicView> newPicView() const;
+    // The view once the workspace took it; a view it refused goes away.
+    SPicView* place(std::unique_ptr<SPicView> view);
+    // Makes the main window show images mode before a picture arrives.
+    void switchToImagesMode();
+    QList<SPicView*> picViews() const;
+    // Asks every picture to close; false when one refused and the user kept them open.
+    bool closeAllPictures();
+
+    void connectView(SPicView* view);
+    void releaseView();
+    void viewModelChanged(QWidget* view);
+    void viewClosed(QWidget* view);
+    void thumbnailChosen(const QModelIndex& index);
+    ActionRules::State currentState() const;
+    void applyActionRules();
+    void runContextMenu(const QList<QAction*>& actions, const QPoint& globalPos);
+
+    SharedActions* m_actions;
+    QPointer<QMenu> m_helpMenu;
+    QPointer<QMainWindow> m_mainWindow;
+    // The window whose title changes re-read the metadata; set at construction.
+    QPointer<QMainWindow> m_titleWindow;
+    QPointer<QStatusBar> m_statusBar;
+    // Labels, bars and dock live in the main window while attached and may go before us.
+    std::array<QPointer<QLabel>, statusLabelCount> m_statusLabels;
+
+    LumoSplitter* m_splitter = nullptr;
+    SWorkspace* m_workspace = nullptr;
+    ThumbnailsBar* m_thumbnailsBar = nullptr;
+    QPointer<QDockWidget> m_metaInfoDock;
+    QPointer<MetaInfoWidget> m_metaInfo;
+
+    QPointer<SPicView> m_currentView;
+    QVector<QMetaObject::Connection> m_viewConnections;
+
+    GoActions* m_goActions = nullptr;
+    ZoomActions* m_zoomActions = nullptr;
+    QActionGroup* m_editGroup = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    QAction* m_copyAction = nullptr;
+    QAction* m_cutAction = nullptr;
+    QAction* m_pasteAction = nullptr;
+    QAction* m_reloadAction = nullptr;
+    QAction* m_thumbnailsBarAction = nullptr;
+    QActionGroup* m_recentFilesGroup = nullptr;
+
+    std::unique_ptr<QMenu> m_fileMenu;
+    std::unique_ptr<QMenu> m_editMenu;
+    std::unique_ptr<QMenu> m_viewMenu;
+    QMenu* m_goMenu = nullptr;
+    std::unique_ptr<QMenu> m_imageMenu;
+    std::unique_ptr<QMenu> m_windowsMenu;
+    QAction* m_singleWindowAction = nullptr;
+    QAction* m_tabbedAction = nullptr;
+    QActionGroup* m_arrangementGroup = nullptr;
+    QAction* m_closeAllAction = nullptr;
+    QActionGroup* m_windowListGroup = nullptr;
+
+    QPointer<QToolBar> m_switchToolBar;
+    QPointer<QToolBar> m_editToolBar;
+    QPointer<QToolBar> m_slideToolBar;
+    QPointer<QToolBar> m_zoomToolBar;
+    QPointer<QSpinBox> m_delaySpinBox;
+
+    std::unique_ptr<FullscreenPanel> m_panel;
+    QPointer<LumoScanDialog> m_scanDialog;
+    WallpaperSetter* m_wallpaperSetter = nullptr;
+    int m_printMethod = 1;
+    bool m_tabletMode = false;
+};

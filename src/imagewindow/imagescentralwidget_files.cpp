@@ -1,0 +1,84 @@
+#include "imagewindow/imagescentralwidget.h"
+
+#include "app/settings.h"
+#include "dialogs/settingsdialog.h"
+#include "imagewindow/fileremoval.h"
+#include "imagewindow/imageprinter.h"
+#include "imagewindow/wallpapersetter.h"
+#include "platform/lumoscandialog.h"
+#include "view/spic.h"
+#include "view/spicview.h"
+
+#include <QAction>
+
+// The image window's file operations: each hands the current picture to the class doing the work.
+
+void ImagesCentralWidget::settingsDlg()
+{
+    SettingsDialog dialog(this);
+    if (dialog.exec() != 0 && m_currentView)
+        m_currentView->refreshStatus();
+}
+
+void ImagesCentralWidget::updateFileMenu()
+{
+}
+
+void ImagesCentralWidget::openDlg()
+{
+}
+
+void ImagesCentralWidget::saveAsDlg()
+{
+}
+
+void ImagesCentralWidget::save()
+{
+    if (m_currentView && m_currentView->isModified())
+        m_currentView->write(m_currentView->filePath(), m_currentView->pic()->format());
+    enableSaveSlot();
+}
+
+void ImagesCentralWidget::loadLast()
+{
+}
+
+void ImagesCentralWidget::removeImageFile()
+{
+    if (m_currentView)
+        requestFileRemoval(m_currentView->filePath());
+}
+
+void ImagesCentralWidget::changeWallpaper()
+{
+    if (m_currentView)
+        m_wallpaperSetter->setWallpaper(m_currentView->filePath());
+}
+
+void ImagesCentralWidget::scanSlot()
+{
+    if (!m_scanDialog) {
+        m_scanDialog = new LumoScanDialog(this);
+        connect(m_scanDialog.data(), &LumoScanDialog::imageReady, this,
+                &ImagesCentralWidget::newPVFromImage);
+        m_scanDialog->setWindowFlags(m_scanDialog->windowFlags() | Qt::WindowMaximizeButtonHint);
+        m_scanDialog->resize(Settings::instance()->scanDialog()->size());
+    }
+    if (m_scanDialog->isReady())
+        m_scanDialog->exec();
+}
+
+void ImagesCentralWidget::printDlg()
+{
+    if (!m_currentView)
+        return;
+    // Printing is no edit: the picture's history stays as it was.
+    ImagePrinter(this).print(m_currentView->image().copy(), m_currentView->fileName(),
+                             m_printMethod);
+}
+
+void ImagesCentralWidget::printImageWithPrinterSize(QPrinter* printer, const QImage& image,
+                                                    const QSizeF& size)
+{
+    ImagePrinter::printImageWithPrinterSize(printer, image, size);
+}
