@@ -1,7 +1,6 @@
 #include "view/spicview.h"
 
 #include "view/picturestatus.h"
-#include "view/smark.h"
 #include "view/spic.h"
 #include "view/zoommodel.h"
 

@@ -3,13 +3,13 @@
 #include "app/settings.h"
 #include "view/adjustmentdialog.h"
 #include "view/picturestatus.h"
-#include "view/smark.h"
 #include "view/spic.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QPainter>
 
+#include <climits>
 #include <cstring>
 
 namespace {

@@ -3,6 +3,8 @@
 #include <QAbstractItemModel>
 #include <QTimer>
 
+#include <algorithm>
+
 bool SPicView::moveAllowed()
 {
     return m_fileModel && m_fileModel->rowCount() > 0 && confirmClose();

@@ -59,10 +59,9 @@ QImage PictureFixture::rampImage(const QSize& size)
     return image;
 }
 
-bool PictureFixture::writePicture(const QString& path, const QSize& size, const char* format,
-                                  int quality)
+bool PictureFixture::writePicture(const QString& path, const QSize& size, const char* format)
 {
-    return rampImage(size).save(path, format, quality);
+    return rampImage(size).save(path, format);
 }
 
 bool PictureFixture::runAdjustment(bool accept, SPicView::AdjustmentOptions options)

@@ -3,12 +3,9 @@
 #include "view/adjustmentdialog.h"
 #include "view/spicview.h"
 
-#include <QColor>
 #include <QImage>
 #include <QPointer>
 #include <QTemporaryDir>
-
-#include <functional>
 
 // An adjustment dialog that needs no user: it writes a change into the picture, announces it and
 // answers as told, the way a real dialog's live preview and buttons do.
@@ -42,8 +39,7 @@ public:
 
     // A horizontal colour ramp, so that lossy formats and qualities make a difference.
     static QImage rampImage(const QSize& size);
-    static bool writePicture(const QString& path, const QSize& size, const char* format = nullptr,
-                             int quality = -1);
+    static bool writePicture(const QString& path, const QSize& size, const char* format = nullptr);
 
     // Runs one adjustment through the view's protocol: the dialog inverts the picture.
     bool runAdjustment(bool accept, SPicView::AdjustmentOptions options =
