@@ -3,7 +3,7 @@
 #include "browser/filethumbnailprovider.h"
 #include "browser/thumbnailitemdelegate.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFutureWatcher>
@@ -141,6 +141,7 @@ void ThumbnailView::startBackgroundRead(const QPersistentModelIndex& index, cons
     // the GUI thread, and the view may be gone before the task ends.
     const ReadObserver observer = m_readObserver;
     m_asyncIndex = index;
+    m_awaitingResult = true;
     m_watcher->setFuture(QtConcurrent::run([filePath, observer]() {
         if (observer)
             observer(filePath);
@@ -153,6 +154,7 @@ void ThumbnailView::thumbnailReady()
     const ThumbnailPair pair = m_watcher->result();
     const QPersistentModelIndex index = m_asyncIndex;
     m_asyncIndex = QPersistentModelIndex();
+    m_awaitingResult = false;
     // The row may have gone, or now stand for another file.
     if (index.isValid() && filePathOf(index) == pair.filePath)
         storeThumbnail(index, m_provider->iconForImage(pair.image), pair.image.sizeInBytes());

@@ -45,7 +45,7 @@ public:
     void setCacheBudget(qint64 bytes);
     int pendingCount() const { return m_pendingIndexes.size(); }
     QTimer* loadTimer() const { return m_loadTimer; }
-    bool isReadingInBackground() const { return m_asyncIndex.isValid(); }
+    bool isReadingInBackground() const { return m_awaitingResult; }
 
 public slots:
     void loadVisibleThumbnails();
@@ -88,6 +88,7 @@ private:
     std::unique_ptr<QFutureWatcher<ThumbnailPair>> m_watcher;
     // The item the followed background read is for.
     QPersistentModelIndex m_asyncIndex;
+    bool m_awaitingResult = false;
     ReadObserver m_readObserver;
     QModelIndex m_removalParent;
     int m_removalStart = -1;
