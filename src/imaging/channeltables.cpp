@@ -36,7 +36,7 @@ bool applyChannelTables(const QImage& source, QImage& target, const ChannelTable
     uchar* outBits = target.bits();
     const qsizetype inStride = input.bytesPerLine();
     const qsizetype outStride = target.bytesPerLine();
-    forEachRowBand(input.height(), width, [&](int first, int end) {
+    forEachRowBand(input.height(), width, [=, &r, &g, &b](int first, int end) {
         for (int y = first; y < end; ++y) {
             const QRgb* in = reinterpret_cast<const QRgb*>(inBits + y * inStride);
             QRgb* out = reinterpret_cast<QRgb*>(outBits + y * outStride);

@@ -21,7 +21,7 @@ public:
         saturation = std::clamp(saturation, -255, 255);
         value = std::clamp(value, -255, 255);
         for (int h = -1; h < 360; ++h)
-            m_hue[h + 1] = std::clamp(h + hue, 0, 359);
+            m_hue[h + 1] = hueParts(std::clamp(h + hue, 0, 359));
         for (int v = 0; v < 256; ++v)
             m_value[v] = quint8(std::clamp(v + value, 0, 255));
         for (int max = 0; max < 256; ++max) {
@@ -43,7 +43,7 @@ public:
     }
 
 private:
-    std::array<int, 361> m_hue;
+    std::array<HueParts, 361> m_hue; // by hue + 1, so that grey's -1 has a place
     std::array<quint8, 256> m_value;
     std::vector<quint8> m_saturation; // by max * 256 + min
 };
@@ -80,7 +80,7 @@ bool adjustHsv(const QImage& source, QImage& target, int hue, int saturation, in
     uchar* outBits = target.bits();
     const qsizetype inStride = input.bytesPerLine();
     const qsizetype outStride = target.bytesPerLine();
-    forEachRowBand(input.height(), width, [&](int first, int end) {
+    forEachRowBand(input.height(), width, [=, &shift](int first, int end) {
         for (int y = first; y < end; ++y) {
             const QRgb* in = reinterpret_cast<const QRgb*>(inBits + y * inStride);
             QRgb* out = reinterpret_cast<QRgb*>(outBits + y * outStride);

@@ -81,22 +81,43 @@ inline Hsv toHsv(QRgb rgb)
     return {hsvHue(r, g, b, max, min), hsvSaturation(max, min), max};
 }
 
+// What the conversion back to RGB needs of a hue (0..359), worked out once for callers that
+// convert many colours of few hues.
+struct HueParts
+{
+    int hue;
+    int sextant;  // 0..5
+    bool falling; // odd sextants fall from value towards low, even ones rise
+    int slope;    // steps (of 60) from the sextant's value end
+};
+
+inline HueParts hueParts(int hue)
+{
+    const int sextant = hue / 60;
+    const int step = hue % 60;
+    const bool falling = sextant & 1;
+    return {hue, sextant, falling, falling ? step : 60 - step};
+}
+
+// The opaque colour of a hue that is not grey, saturation and value (0..255).
+inline QRgb fromHsv(const HueParts& hue, int saturation, int value)
+{
+    const int low = (2 * value * (255 - saturation) + 255) / 510;
+    const int twiceMid = 2 * value * (15300 - saturation * hue.slope) + 15300;
+    int mid = twiceMid / 30600;
+    if (mid * 30600 == twiceMid)
+        mid = detail::channelAtHalf(hue.hue, saturation, value, hue.falling);
+    const int* shifts = detail::sextantShifts[hue.sextant];
+    return 0xff000000u | uint(value) << shifts[0] | uint(mid) << shifts[1] |
+           uint(low) << shifts[2];
+}
+
 // The opaque colour of hue (0..359, or -1 for grey), saturation and value (0..255).
 inline QRgb fromHsv(int hue, int saturation, int value)
 {
     if (hue < 0)
         return qRgb(value, value, value);
-    const int sextant = hue / 60;
-    const int step = hue % 60;
-    const int low = (2 * value * (255 - saturation) + 255) / 510;
-    // Odd sextants fall from value towards low, even ones rise from low towards value.
-    const bool falling = sextant & 1;
-    const int num = value * (15300 - saturation * (falling ? step : 60 - step));
-    const int mid = num % 15300 == 7650 ? detail::channelAtHalf(hue, saturation, value, falling)
-                                        : (2 * num + 15300) / 30600;
-    const int* shifts = detail::sextantShifts[sextant];
-    return 0xff000000u | uint(value) << shifts[0] | uint(mid) << shifts[1] |
-           uint(low) << shifts[2];
+    return fromHsv(hueParts(hue), saturation, value);
 }
 
 } // namespace imaging
