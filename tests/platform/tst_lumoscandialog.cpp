@@ -119,8 +119,6 @@ void TestLumoScanDialog::scan_data()
     const QRgb whiteRgb = 0xffffff;
     QTest::newRow("grey, 8 bits, white") << QStringList{white} << "Gray"
                                          << "50 dpi" << size << whiteRgb;
-    QTest::newRow("grey, 8 bits, black") << QStringList() << "Gray"
-                                         << "50 dpi" << size << QRgb(0);
     QTest::newRow("grey, 1 bit, black") << QStringList{"depth 1"} << "Gray"
                                         << "50 dpi" << size << QRgb(0);
     QTest::newRow("grey, 1 bit, white") << QStringList{"depth 1", white} << "Gray"
@@ -131,10 +129,6 @@ void TestLumoScanDialog::scan_data()
                                                  << "50 dpi" << size << whiteRgb;
     QTest::newRow("colour, 1 bit, white") << QStringList{"depth 1", white} << "Color"
                                           << "50 dpi" << size << whiteRgb;
-    QTest::newRow("colour, 16 bits, white") << QStringList{"depth 16", white} << "Color"
-                                            << "50 dpi" << size << whiteRgb;
-    QTest::newRow("three passes, white") << QStringList{"three-pass true", white} << "Color"
-                                         << "50 dpi" << size << whiteRgb;
     QTest::newRow("three passes, blue first")
         << QStringList{"three-pass true", "three-pass-order BRG", white} << "Color"
         << "50 dpi" << size << whiteRgb;
