@@ -102,14 +102,16 @@ inline HueParts hueParts(int hue)
 // The opaque colour of a hue that is not grey, saturation and value (0..255).
 inline QRgb fromHsv(const HueParts& hue, int saturation, int value)
 {
-    const int low = (2 * value * (255 - saturation) + 255) / 510;
-    const int twiceMid = 2 * value * (15300 - saturation * hue.slope) + 15300;
-    int mid = twiceMid / 30600;
+    // Unsigned, because dividing by a constant is then a multiplication and a shift.
+    const uint v = uint(value);
+    const uint s = uint(saturation);
+    const uint low = (2 * v * (255 - s) + 255) / 510;
+    const uint twiceMid = 2 * v * (15300 - s * uint(hue.slope)) + 15300;
+    uint mid = twiceMid / 30600;
     if (mid * 30600 == twiceMid)
-        mid = detail::channelAtHalf(hue.hue, saturation, value, hue.falling);
+        mid = uint(detail::channelAtHalf(hue.hue, saturation, value, hue.falling));
     const int* shifts = detail::sextantShifts[hue.sextant];
-    return 0xff000000u | uint(value) << shifts[0] | uint(mid) << shifts[1] |
-           uint(low) << shifts[2];
+    return 0xff000000u | v << shifts[0] | mid << shifts[1] | low << shifts[2];
 }
 
 // The opaque colour of hue (0..359, or -1 for grey), saturation and value (0..255).
