@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
@@ -33,8 +34,27 @@ QString PictureWriter::targetPath(const QString& path)
 }
 
 bool PictureWriter::write(const QImage& image, const QString& path, const QString& format,
-                          int quality, QString* error)
+                          int quality, QString* error, const PictureMetadata& metadata,
+                          QString* metadataError)
 {
+    const QString effectiveFormat = format.isEmpty() ? QFileInfo(path).suffix() : format;
+    // Metadata goes into the encoded bytes before the file is committed, so the old file stays
+    // whole until the new one is complete.
+    const bool withMetadata = !metadata.isEmpty() && PictureMetadata::canCarry(effectiveFormat);
+    QByteArray encoded;
+    if (withMetadata) {
+        QBuffer buffer(&encoded);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, effectiveFormat.toLocal8Bit());
+        writer.setQuality(quality);
+        if (!writer.write(image)) {
+            *error = writer.errorString();
+            return false;
+        }
+        QString why;
+        if (!metadata.embedInto(&encoded, image.size(), &why) && metadataError)
+            *metadataError = why;
+    }
     QSaveFile file(targetPath(path));
     // A writable file in a folder we may not create files in can still be overwritten.
     file.setDirectWriteFallback(true);
@@ -42,13 +62,20 @@ bool PictureWriter::write(const QImage& image, const QString& path, const QStrin
         *error = file.errorString();
         return false;
     }
-    const QString effectiveFormat = format.isEmpty() ? QFileInfo(path).suffix() : format;
-    QImageWriter writer(&file, effectiveFormat.toLocal8Bit());
-    writer.setQuality(quality);
-    if (!writer.write(image)) {
-        *error = writer.errorString();
-        file.cancelWriting();
-        return false;
+    if (withMetadata) {
+        if (file.write(encoded) != encoded.size()) {
+            *error = file.errorString();
+            file.cancelWriting();
+            return false;
+        }
+    } else {
+        QImageWriter writer(&file, effectiveFormat.toLocal8Bit());
+        writer.setQuality(quality);
+        if (!writer.write(image)) {
+            *error = writer.errorString();
+            file.cancelWriting();
+            return false;
+        }
     }
     if (!file.commit()) {
         *error = file.errorString();

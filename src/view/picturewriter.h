@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/picturemetadata.h"
+
 #include <QString>
 
 class QImage;
@@ -15,7 +17,11 @@ public:
     static int configuredQuality(const QString& format);
     // The file a write to path lands in: the final target when path is a symbolic link.
     static QString targetPath(const QString& path);
-    // False with a reason in *error when the file could not be written completely.
+    // False with a reason in *error when the file could not be written completely. Metadata
+    // the format can hold goes into the file; when that fails the picture is written without it
+    // and *metadataError says why.
     static bool write(const QImage& image, const QString& path, const QString& format,
-                      int quality, QString* error);
+                      int quality, QString* error,
+                      const PictureMetadata& metadata = PictureMetadata(),
+                      QString* metadataError = nullptr);
 };

@@ -23,13 +23,23 @@ bool samePicture(const QString& a, const QString& b)
 
 bool SPicView::writeFile(const QString& path, const QString& format)
 {
+    // Read before writing: a save over the source replaces the file the metadata comes from.
+    QString metadataError;
+    const PictureMetadata metadata = m_unsavedNew || isBroken()
+                                         ? PictureMetadata()
+                                         : PictureMetadata::read(filePath(), &metadataError);
     QString error;
     if (!PictureWriter::write(m_pic->image(), path, format,
-                              PictureWriter::configuredQuality(format), &error)) {
+                              PictureWriter::configuredQuality(format), &error, metadata,
+                              &metadataError)) {
         Prompter::warning(this, tr("lumo-image - Write error"),
                           tr("The image could not be saved as %1:\n%2").arg(path, error));
         return false;
     }
+    if (!metadataError.isEmpty())
+        emit message(tr("Save: The picture was written without its metadata (%1).")
+                         .arg(metadataError),
+                     3000);
     // Stored only once written, so a failed write does not change what a later Save uses.
     m_pic->setFormat(format);
     return true;

@@ -1,0 +1,203 @@
+#include "view/picturemetadata.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QImageReader>
+#include <QSize>
+
+#include <exiv2/exiv2.hpp>
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+struct PictureMetadata::Data
+{
+    Exiv2::ExifData exif;
+    Exiv2::IptcData iptc;
+    Exiv2::XmpData xmp;
+};
+
+namespace {
+
+// Tags that describe how the source file stored its pixels; in another file they would lie.
+bool isStorageTag(uint16_t tag)
+{
+    switch (tag) {
+    case 0x00fe: // NewSubfileType
+    case 0x0100: // ImageWidth
+    case 0x0101: // ImageLength
+    case 0x0102: // BitsPerSample
+    case 0x0103: // Compression
+    case 0x0106: // PhotometricInterpretation
+    case 0x010a: // FillOrder
+    case 0x0111: // StripOffsets
+    case 0x0115: // SamplesPerPixel
+    case 0x0116: // RowsPerStrip
+    case 0x0117: // StripByteCounts
+    case 0x011c: // PlanarConfiguration
+    case 0x013d: // Predictor
+    case 0x0140: // ColorMap
+    case 0x0142: // TileWidth
+    case 0x0143: // TileLength
+    case 0x0144: // TileOffsets
+    case 0x0145: // TileByteCounts
+    case 0x014a: // SubIFDs
+    case 0x0152: // ExtraSamples
+    case 0x0153: // SampleFormat
+    case 0x015b: // JPEGTables
+    case 0x0201: // JPEGInterchangeFormat
+    case 0x0202: // JPEGInterchangeFormatLength
+    case 0x0212: // YCbCrSubSampling
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The further images of a multi-page or raw file; the saved picture is only the main one.
+bool isOtherImageGroup(const std::string& group)
+{
+    if (group.rfind("SubImage", 0) == 0 || group.rfind("SubThumb", 0) == 0)
+        return true;
+    return group.size() > 5 && group.compare(0, 5, "Image") == 0
+           && group[5] >= '0' && group[5] <= '9';
+}
+
+void adaptExif(Exiv2::ExifData& exif, const QSize& size)
+{
+    Exiv2::ExifThumb(exif).erase();
+    for (auto it = exif.begin(); it != exif.end();) {
+        const std::string group = it->groupName();
+        if ((group == "Image" && isStorageTag(it->tag())) || isOtherImageGroup(group))
+            it = exif.erase(it);
+        else
+            ++it;
+    }
+    const Exiv2::ExifKey orientation("Exif.Image.Orientation");
+    if (exif.findKey(orientation) != exif.end())
+        exif[orientation.key()] = uint16_t(1);
+    exif["Exif.Photo.PixelXDimension"] = uint32_t(size.width());
+    exif["Exif.Photo.PixelYDimension"] = uint32_t(size.height());
+}
+
+void adaptXmp(Exiv2::XmpData& xmp, const QSize& size)
+{
+    const auto setIfPresent = [&xmp](const char* key, const std::string& value) {
+        if (xmp.findKey(Exiv2::XmpKey(key)) != xmp.end())
+            xmp[key] = value;
+    };
+    setIfPresent("Xmp.tiff.Orientation", "1");
+    setIfPresent("Xmp.tiff.ImageWidth", std::to_string(size.width()));
+    setIfPresent("Xmp.tiff.ImageLength", std::to_string(size.height()));
+    setIfPresent("Xmp.exif.PixelXDimension", std::to_string(size.width()));
+    setIfPresent("Xmp.exif.PixelYDimension", std::to_string(size.height()));
+}
+
+QString describe(const std::exception& e)
+{
+    return QString::fromLocal8Bit(e.what());
+}
+
+} // namespace
+
+PictureMetadata::PictureMetadata() = default;
+PictureMetadata::~PictureMetadata() = default;
+PictureMetadata::PictureMetadata(const PictureMetadata& other) = default;
+PictureMetadata& PictureMetadata::operator=(const PictureMetadata& other) = default;
+
+PictureMetadata PictureMetadata::read(const QString& path, QString* error)
+{
+    PictureMetadata result;
+    const std::string file = QFile::encodeName(path).toStdString();
+    // Exiv2 throws more than its own error type on damaged files (bad_alloc, out_of_range).
+    try {
+        if (Exiv2::ImageFactory::getType(file) == Exiv2::ImageType::none)
+            return result;
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(file);
+        if (!image.get())
+            return result;
+        image->readMetadata();
+        auto data = std::make_shared<Data>();
+        data->exif = image->exifData();
+        data->iptc = image->iptcData();
+        data->xmp = image->xmpData();
+        if (!data->exif.empty() || !data->iptc.empty() || !data->xmp.empty())
+            result.m_data = std::move(data);
+    } catch (const std::exception& e) {
+        if (error)
+            *error = describe(e);
+    } catch (...) {
+        if (error)
+            *error = tr("unreadable metadata");
+    }
+    return result;
+}
+
+bool PictureMetadata::isEmpty() const
+{
+    return !m_data;
+}
+
+bool PictureMetadata::canCarry(const QString& format)
+{
+    static const QStringList carriers = {
+        QStringLiteral("jpeg"), QStringLiteral("jpg"), QStringLiteral("png"),
+        QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("webp")};
+    return carriers.contains(format, Qt::CaseInsensitive);
+}
+
+bool PictureMetadata::embedInto(QByteArray* encoded, const QSize& size, QString* error) const
+{
+    if (!m_data)
+        return true;
+    QByteArray result;
+    try {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(
+            reinterpret_cast<const Exiv2::byte*>(encoded->constData()), long(encoded->size()));
+        if (!image.get()) {
+            *error = tr("unknown file type");
+            return false;
+        }
+        image->readMetadata();
+        // Only formats that hold metadata come here; Exiv2's WebP claims to hold none but writes
+        // Exif and XMP all the same, so what each keeps is left to its writer.
+        if (!m_data->exif.empty()) {
+            Exiv2::ExifData exif = m_data->exif;
+            adaptExif(exif, size);
+            image->setExifData(exif);
+        }
+        if (!m_data->iptc.empty())
+            image->setIptcData(m_data->iptc);
+        if (!m_data->xmp.empty()) {
+            Exiv2::XmpData xmp = m_data->xmp;
+            adaptXmp(xmp, size);
+            image->setXmpData(xmp);
+        }
+        image->writeMetadata();
+        Exiv2::BasicIo& io = image->io();
+        if (io.open() != 0) {
+            *error = tr("cannot read back the written metadata");
+            return false;
+        }
+        const Exiv2::DataBuf written = io.read(long(io.size()));
+        io.close();
+        result = QByteArray(reinterpret_cast<const char*>(written.pData_), int(written.size_));
+    } catch (const std::exception& e) {
+        *error = describe(e);
+        return false;
+    } catch (...) {
+        *error = tr("unreadable metadata");
+        return false;
+    }
+    // A writer that mangled the file must not cost the picture: it still has to read as before.
+    QBuffer buffer(&result);
+    QImageReader reader(&buffer);
+    if (reader.size() != size) {
+        *error = tr("the picture did not survive adding the metadata");
+        return false;
+    }
+    *encoded = result;
+    return true;
+}
