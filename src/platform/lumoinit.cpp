@@ -8,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLoggingCategory>
+#include <QStandardPaths>
 #include <QTranslator>
 
 #include <memory>
@@ -84,6 +85,17 @@ QString lumoTranslationsDir()
 
 void lumoEnsureIconTheme()
 {
+    // Platforms without a desktop theme (offscreen, bare X) search only Qt's resources.
+    QStringList searchPaths = QIcon::themeSearchPaths();
+    const QStringList dataIcons = QStandardPaths::locateAll(
+        QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory);
+    const QString userIcons = QDir::homePath() + QStringLiteral("/.icons");
+    for (const QString& path : QStringList(userIcons) + dataIcons) {
+        if (!searchPaths.contains(path) && QFileInfo(path).isDir())
+            searchPaths.append(path);
+    }
+    QIcon::setThemeSearchPaths(searchPaths);
+
     const QString current = QIcon::themeName();
     if (!current.isEmpty() && current != QLatin1String("hicolor") && themeInstalled(current))
         return;

@@ -26,6 +26,13 @@ GenericFullscreenPanel::GenericFullscreenPanel(QWidget* parent)
             &GenericFullscreenPanel::timeLineStateChanged);
 }
 
+GenericFullscreenPanel::~GenericFullscreenPanel()
+{
+    // The time line is destroyed with the QWidget part; a running one stops then and its last
+    // state change must not reach a panel that no longer exists.
+    m_timeLine->disconnect(this);
+}
+
 void GenericFullscreenPanel::setWidget(QWidget* widget)
 {
     m_widget = widget;

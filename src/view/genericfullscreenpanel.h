@@ -16,6 +16,7 @@ public:
     static constexpr int kSlideDurationMs = 500;
 
     explicit GenericFullscreenPanel(QWidget* parent = nullptr);
+    ~GenericFullscreenPanel() override;
 
     QWidget* widget() const { return m_widget; }
     void setWidget(QWidget* widget);
