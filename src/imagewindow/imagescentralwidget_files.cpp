@@ -10,6 +10,7 @@
 #include "view/spicview.h"
 
 #include <QAction>
+#include <QImage>
 
 // The image window's file operations: each hands the current picture to the class doing the work.
 
@@ -72,9 +73,10 @@ void ImagesCentralWidget::printDlg()
 {
     if (!m_currentView)
         return;
-    // Printing is no edit: the picture's history stays as it was.
-    ImagePrinter(this).print(m_currentView->image().copy(), m_currentView->fileName(),
-                             m_printMethod);
+    // Printing is no edit: the picture's history stays as it was. The shared copy keeps the
+    // picture printed even if the view moves on while the dialog is open.
+    const QImage image = m_currentView->image();
+    ImagePrinter(this).print(image, m_currentView->fileName(), m_printMethod);
 }
 
 void ImagesCentralWidget::printImageWithPrinterSize(QPrinter* printer, const QImage& image,
