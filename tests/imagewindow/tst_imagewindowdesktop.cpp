@@ -120,8 +120,8 @@ QByteArray readAll(const QString& path)
 
 } // namespace
 
-// Printing, wallpaper, removal and scanning as the image window runs them, with the desktop,
-// the programs it starts and the printer replaced by recorders, and SANE's test scanner.
+// Printing, wallpaper, removal and scanning as the image window runs them: the desktop and the
+// programs it starts are recorded, pages go to a PDF file, scans come from SANE's test scanner.
 class TestImageWindowDesktop : public QObject
 {
     Q_OBJECT
