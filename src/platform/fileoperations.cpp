@@ -1,8 +1,8 @@
 #include "platform/fileoperations.h"
 
 #include "platform/prompter.h"
+#include "platform/toolcommandline.h"
 
-#include <QCommandLineParser>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -12,7 +12,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -158,39 +157,24 @@ FileOperations::Outcome FileOperations::finish(const QString& heading)
 
 int FileOperations::run(const QStringList& arguments, QWidget* parent)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(description());
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
+    ToolCommandLine commandLine(description());
     const QCommandLineOption removeOption(
         QStringLiteral("remove"),
         tr("Delete the files and folders permanently, after asking once."));
     const QCommandLineOption trashOption(QStringLiteral("trash"),
                                          tr("Move the files and folders to the trash."));
-    parser.addOptions({removeOption, trashOption});
-    parser.addPositionalArgument(QStringLiteral("paths"), tr("Files and folders."),
-                                 QStringLiteral("<paths...>"));
-
-    const auto usageError = [](const QString& text) {
-        std::fprintf(stderr, "%s\n%s\n", qPrintable(text),
-                     qPrintable(tr("Try --help for the options.")));
+    commandLine.parser().addOptions({removeOption, trashOption});
+    if (!commandLine.parse(arguments))
         return 2;
-    };
-    if (!parser.parse(arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(helpOption))
-        parser.showHelp();
-    if (parser.isSet(versionOption))
-        parser.showVersion();
-    if (parser.isSet(removeOption) == parser.isSet(trashOption))
-        return usageError(tr("Give exactly one of --remove and --trash."));
-    const QStringList paths = parser.positionalArguments();
+    if (commandLine.isSet(removeOption) == commandLine.isSet(trashOption))
+        return ToolCommandLine::usageError(tr("Give exactly one of --remove and --trash."));
+    const QStringList paths = commandLine.paths();
     if (paths.isEmpty())
-        return usageError(tr("No files or folders given."));
+        return ToolCommandLine::usageError(tr("No files or folders given."));
 
     FileOperations operations(parent);
     const Outcome outcome =
-        parser.isSet(removeOption) ? operations.remove(paths) : operations.moveToTrash(paths);
+        commandLine.isSet(removeOption) ? operations.remove(paths) : operations.moveToTrash(paths);
     return outcome == Outcome::Failed ? 1 : 0;
 }
 

@@ -2,16 +2,15 @@
 
 #include "platform/fileproperties.h"
 #include "platform/prompter.h"
+#include "platform/toolcommandline.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include <cstdio>
 
 FilePropertiesWindow::FilePropertiesWindow(const FileProperties& properties, QWidget* parent)
     : QDialog(parent)
@@ -37,32 +36,18 @@ FilePropertiesWindow::FilePropertiesWindow(const FileProperties& properties, QWi
 
 int FilePropertiesWindow::run(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(description());
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
+    ToolCommandLine commandLine(description());
     // The file browser always passes "-s"; paths alone are accepted the same way.
-    parser.addOption(QCommandLineOption({QStringLiteral("s"), QStringLiteral("show")},
-                                        tr("Show the properties of the files.")));
-    parser.addPositionalArgument(QStringLiteral("paths"), tr("Files and folders."),
-                                 QStringLiteral("<paths...>"));
-    const auto usageError = [](const QString& text) {
-        std::fprintf(stderr, "%s\n%s\n", qPrintable(text),
-                     qPrintable(tr("Try --help for the options.")));
+    commandLine.parser().addOption(QCommandLineOption(
+        {QStringLiteral("s"), QStringLiteral("show")}, tr("Show the properties of the files.")));
+    if (!commandLine.parse(arguments))
         return 2;
-    };
-    if (!parser.parse(arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(helpOption))
-        parser.showHelp();
-    if (parser.isSet(versionOption))
-        parser.showVersion();
-    if (parser.positionalArguments().isEmpty())
-        return usageError(tr("No files or folders given."));
+    if (commandLine.paths().isEmpty())
+        return ToolCommandLine::usageError(tr("No files or folders given."));
 
     QStringList missing;
     int shown = 0;
-    const QStringList paths = parser.positionalArguments();
+    const QStringList paths = commandLine.paths();
     for (const QString& path : paths) {
         const FileProperties properties(path);
         if (!properties.exists()) {
