@@ -14,22 +14,7 @@ class QWidget;
 
 // Prints one picture: runs the print dialog with the print method tab, then draws the picture
 // scaled to the page, at its screen size or at a size in millimetres, in tiles over several
-// pages when it is larger than one. The image window keeps the last method for its lifetime:
-//
-//   void ImagesCentralWidget::printDlg()
-//   {
-//       if (!m_currentView)
-//           return;
-//       m_currentView->pushUndo();   // the copy printed is the one just saved in the history
-//       ImagePrinter(this).print(m_currentView->image(), m_currentView->fileName(),
-//                                m_printMethod);   // int m_printMethod = 1;
-//   }
-//
-//   void ImagesCentralWidget::printImageWithPrinterSize(QPrinter* printer,
-//                                                       const QImage& image, const QSizeF& size)
-//   {
-//       ImagePrinter::printImageWithPrinterSize(printer, image, size);
-//   }
+// pages when it is larger than one. The image window keeps the last method for its lifetime.
 class ImagePrinter
 {
     Q_DECLARE_TR_FUNCTIONS(ImagePrinter)

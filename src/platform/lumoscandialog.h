@@ -15,21 +15,7 @@ class SaneSession;
 // The scanner dialog: lists the scanners SANE finds, offers each one's source, mode and
 // resolution, and scans with a progress bar and a Cancel button, handing over every page. SANE
 // runs on its own thread, so finding, opening and scanning never hold up the window. The
-// image window creates it once and shows it only when a scanner is there:
-//
-//   void ImagesCentralWidget::scanSlot()
-//   {
-//       if (!m_scanDialog) {   // QPointer<LumoScanDialog>
-//           m_scanDialog = new LumoScanDialog(this);
-//           connect(m_scanDialog, &LumoScanDialog::imageReady, this,
-//                   &ImagesCentralWidget::newPVFromImage);
-//           m_scanDialog->setWindowFlags(m_scanDialog->windowFlags()
-//                                        | Qt::WindowMaximizeButtonHint);
-//           m_scanDialog->resize(Settings::instance()->scanDialog()->size());
-//       }
-//       if (m_scanDialog->isReady())
-//           m_scanDialog->exec();
-//   }
+// image window creates it once and shows it only when a scanner is there.
 class LumoScanDialog : public QDialog
 {
     Q_OBJECT
