@@ -3,13 +3,6 @@
 #include <QString>
 
 // Asks the desktop's file-operations tool to remove a picture's file and returns at once;
-// confirmation, removal and any error message are the tool's business. The image window:
-//
-//   void ImagesCentralWidget::removeImageFile()
-//   {
-//       if (m_currentView)
-//           requestFileRemoval(m_currentView->filePath());
-//   }
-//
+// confirmation, removal and any error message are the tool's business.
 // False when there is no file or the tool could not be started.
 bool requestFileRemoval(const QString& filePath);

@@ -7,13 +7,7 @@
 
 // Makes a picture file the desktop wallpaper with the command the running desktop understands,
 // and on other desktops through the desktop portal when one answers. Nothing is reported to
-// the user. The image window holds one (m_wallpaperSetter = new WallpaperSetter(this)):
-//
-//   void ImagesCentralWidget::changeWallpaper()
-//   {
-//       if (m_currentView)
-//           m_wallpaperSetter->setWallpaper(m_currentView->filePath());
-//   }
+// the user.
 class WallpaperSetter : public QObject
 {
     Q_OBJECT
