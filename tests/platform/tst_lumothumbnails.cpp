@@ -12,12 +12,10 @@ class TestLumoThumbnails : public QObject
 
 private slots:
     void initTestCase();
-    void standardExample();
-    void sizeDirectories_data();
-    void sizeDirectories();
+    void thumbnailPath_data();
+    void thumbnailPath();
     void fileUri_data();
     void fileUri();
-    void defaultCacheFollowsXdg();
 
 private:
     QTemporaryDir m_dir;
@@ -25,44 +23,39 @@ private:
 
 void TestLumoThumbnails::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
     QFile file(m_dir.filePath(QStringLiteral("photo.png")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QVERIFY(QFile::link(file.fileName(), m_dir.filePath(QStringLiteral("link.png"))));
 }
 
-void TestLumoThumbnails::standardExample()
-{
-    // The freedesktop standard's own worked example.
-    QCOMPARE(LumoThumbnails::fileNameForUri("file:///home/jens/photos/me.png"),
-             QStringLiteral("c6ee772d9e49320e97ec29a7eb5b1697.png"));
-}
-
-void TestLumoThumbnails::sizeDirectories_data()
+void TestLumoThumbnails::thumbnailPath_data()
 {
     QTest::addColumn<int>("sizeCode");
-    QTest::addColumn<QString>("dir");
+    QTest::addColumn<QString>("cacheDir"); // empty: the user's cache
+    QTest::addColumn<QString>("expected"); // "@" stands for XDG_CACHE_HOME/thumbnails
 
-    QTest::newRow("0 normal") << 0 << "normal";
-    QTest::newRow("1 large") << 1 << "large";
-    QTest::newRow("2 x-large") << 2 << "x-large";
-    QTest::newRow("3 xx-large") << 3 << "xx-large";
-    QTest::newRow("negative is unknown") << -1 << QString();
-    QTest::newRow("4 is unknown") << 4 << QString();
+    // The file name is the freedesktop standard's own worked example.
+    const QString name = QStringLiteral("/c6ee772d9e49320e97ec29a7eb5b1697.png");
+    QTest::newRow("0 normal") << 0 << "/cache/thumbs/" << "/cache/thumbs/normal" + name;
+    QTest::newRow("1 large") << 1 << "/cache/thumbs/" << "/cache/thumbs/large" + name;
+    QTest::newRow("2 x-large") << 2 << "/cache/thumbs/" << "/cache/thumbs/x-large" + name;
+    QTest::newRow("3 xx-large") << 3 << "/cache/thumbs/" << "/cache/thumbs/xx-large" + name;
+    QTest::newRow("negative is unknown") << -1 << "/cache/thumbs/" << QString();
+    QTest::newRow("4 is unknown") << 4 << "/cache/thumbs/" << QString();
+    QTest::newRow("default cache follows XDG") << 1 << QString() << "@/large" + name;
 }
 
-void TestLumoThumbnails::sizeDirectories()
+void TestLumoThumbnails::thumbnailPath()
 {
     QFETCH(int, sizeCode);
-    QFETCH(QString, dir);
-
-    const QString path = LumoThumbnails::thumbnailPath(QStringLiteral("/home/jens/photos/me.png"),
-                                                       sizeCode, QStringLiteral("/cache/thumbs/"));
-    if (dir.isEmpty()) {
-        QVERIFY(path.isEmpty());
-        return;
-    }
-    QCOMPARE(path, "/cache/thumbs/" + dir + "/c6ee772d9e49320e97ec29a7eb5b1697.png");
+    QFETCH(QString, cacheDir);
+    QFETCH(QString, expected);
+    const QString cache = QDir::cleanPath(qEnvironmentVariable("XDG_CACHE_HOME"));
+    QVERIFY(!cache.isEmpty());
+    expected.replace(QLatin1Char('@'), cache + QStringLiteral("/thumbnails"));
+    QCOMPARE(LumoThumbnails::thumbnailPath(QStringLiteral("/home/jens/photos/me.png"), sizeCode,
+                                           cacheDir),
+             expected);
 }
 
 void TestLumoThumbnails::fileUri_data()
@@ -83,20 +76,11 @@ void TestLumoThumbnails::fileUri()
 {
     QFETCH(QString, path);
     QFETCH(QString, expectedPath);
-
     const QByteArray uri = LumoThumbnails::fileUri(path);
     QVERIFY(uri.startsWith("file:///"));
     for (const char c : uri)
         QVERIFY2(c > ' ' && static_cast<unsigned char>(c) < 0x80, uri.constData());
     QCOMPARE(QUrl::fromEncoded(uri).toLocalFile(), expectedPath);
-}
-
-void TestLumoThumbnails::defaultCacheFollowsXdg()
-{
-    const QString cache = QDir::cleanPath(qEnvironmentVariable("XDG_CACHE_HOME"));
-    QVERIFY(!cache.isEmpty());
-    QCOMPARE(LumoThumbnails::thumbnailPath(QStringLiteral("/home/jens/photos/me.png"), 1),
-             cache + "/thumbnails/large/c6ee772d9e49320e97ec29a7eb5b1697.png");
 }
 
 LUMO_TEST_MAIN(TestLumoThumbnails)

@@ -52,7 +52,6 @@ void TestTabletMode::switching_data()
     QTest::addColumn<int>("topLevelChanges");
     QTest::addColumn<bool>("finalMode");
 
-    QTest::newRow("desktop default") << QList<bool>{} << 0 << false;
     QTest::newRow("on") << QList<bool>{true} << 1 << true;
     QTest::newRow("on then off") << QList<bool>{true, false} << 2 << false;
     QTest::newRow("same value twice notifies once") << QList<bool>{true, true} << 1 << true;
@@ -64,16 +63,13 @@ void TestTabletMode::switching()
     QFETCH(QList<bool>, switches);
     QFETCH(int, topLevelChanges);
     QFETCH(bool, finalMode);
-
     StyleWatcher shown;
     StyleWatcher hidden;
     auto* child = new StyleWatcher;
     child->setParent(&shown);
     shown.show();
-
     for (const bool on : switches)
         lumoSetTabletMode(on);
-
     QCOMPARE(lumoInTabletMode(), finalMode);
     QCOMPARE(shown.changes, topLevelChanges);
     QCOMPARE(hidden.changes, topLevelChanges);
