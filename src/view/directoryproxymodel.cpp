@@ -342,6 +342,14 @@ void DirectoryProxyModel::sourceRowsAboutToBeRemoved(const QModelIndex& parent, 
             m_files.clear();
             m_dirIndex = QPersistentModelIndex();
             endResetModel();
+            // A listing of a parent taken before the directory was made drops it from the
+            // source although it is still there; it is looked up again once the source has
+            // finished removing.
+            if (!m_reattachPending) {
+                m_reattachPending = true;
+                QMetaObject::invokeMethod(this, &DirectoryProxyModel::reattach,
+                                          Qt::QueuedConnection);
+            }
         }
         return;
     }
@@ -425,6 +433,20 @@ void DirectoryProxyModel::sourceDirectoryLoaded(const QString& path)
     if (fs && m_dirIndex.isValid() && path == fs->filePath(m_dirIndex)
         && fs->canFetchMore(m_dirIndex))
         fs->fetchMore(m_dirIndex);
+}
+
+void DirectoryProxyModel::reattach()
+{
+    m_reattachPending = false;
+    if (m_dirIndex.isValid() || !fileSystemModel() || !QFileInfo(m_dirPath).isDir())
+        return;
+    beginResetModel();
+    m_resetting = true;
+    readDirectory();
+    rebuild();
+    m_resetting = false;
+    endResetModel();
+    updateCurrentRow();
 }
 
 void DirectoryProxyModel::sourceDestroyed()

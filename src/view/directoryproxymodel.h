@@ -78,6 +78,7 @@ private:
     void sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                            const QVector<int>& roles);
     void sourceDirectoryLoaded(const QString& path);
+    void reattach();
     void sourceDestroyed();
 
     QString m_dirPath;
@@ -90,5 +91,6 @@ private:
     // Set during our own resets: source changes then are read in one go at the end.
     bool m_resetting = false;
     bool m_settingCurrent = false;
+    bool m_reattachPending = false;
     std::vector<QMetaObject::Connection> m_sourceConnections;
 };

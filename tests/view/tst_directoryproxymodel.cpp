@@ -19,6 +19,8 @@ private slots:
     void listsTheImagesOfTheDirectory_data();
     void listsTheImagesOfTheDirectory();
     void currentFileKnownBeforeTheDirectoryIsRead();
+    void subdirectoryMadeAfterItsParentWasRead_data();
+    void subdirectoryMadeAfterItsParentWasRead();
     void followsChangesOnDisk_data();
     void followsChangesOnDisk();
     void pointingAtADirectory_data();
@@ -120,6 +122,57 @@ void TestDirectoryProxyModel::currentFileKnownBeforeTheDirectoryIsRead()
     QTRY_COMPARE(model.rowCount(), 3);
     QCOMPARE(model.currentRow(), 2);
     QCOMPARE(moved.last().at(0).toInt(), 2);
+}
+
+void TestDirectoryProxyModel::subdirectoryMadeAfterItsParentWasRead_data()
+{
+    QTest::addColumn<bool>("parentIsRoot");
+    QTest::addColumn<bool>("parentListsItFirst");
+    QTest::addColumn<bool>("deletedAfterwards");
+
+    // A listing of the parent taken just before the folder was made may still be on its way.
+    QTest::newRow("parent in another picture's list, opened at once") << false << false << false;
+    QTest::newRow("parent in another picture's list, opened once it shows the folder")
+        << false << true << false;
+    QTest::newRow("parent shown in the browser, opened at once") << true << false << false;
+    QTest::newRow("folder deleted afterwards: nothing listed") << false << false << true;
+}
+
+void TestDirectoryProxyModel::subdirectoryMadeAfterItsParentWasRead()
+{
+    QFETCH(bool, parentIsRoot);
+    QFETCH(bool, parentListsItFirst);
+    QFETCH(bool, deletedAfterwards);
+
+    QTemporaryDir parent;
+    makeEntries(parent.path(), {"p.png"});
+    QFileSystemModel* fs = sharedFileSystemModel();
+    std::unique_ptr<Checked> parentList;
+    if (parentIsRoot) {
+        fs->setRootPath(parent.path());
+    } else {
+        parentList = std::make_unique<Checked>(parent.path(), QStringLiteral("p.png"));
+        QTRY_COMPARE(parentList->model.rowCount(), 1);
+    }
+    const QModelIndex parentIndex = fs->index(parent.path());
+    QTRY_COMPARE(fs->rowCount(parentIndex), 1);
+
+    const QString sub = parent.filePath(QStringLiteral("sub"));
+    makeEntries(parent.path(), {"sub/", "sub/a.png", "sub/b.png", "sub/c.png"});
+    if (parentListsItFirst)
+        QTRY_COMPARE(fs->rowCount(parentIndex), 2);
+    Checked checked(sub, QStringLiteral("b.png"));
+    QTRY_COMPARE(names(checked.model), (QStringList{"a.png", "b.png", "c.png"}));
+    QCOMPARE(checked.model.currentRow(), 1);
+
+    if (deletedAfterwards) {
+        QVERIFY(QDir(sub).removeRecursively());
+        QTRY_COMPARE(checked.model.rowCount(), 0);
+        QCOMPARE(checked.model.currentRow(), -1);
+        QTRY_COMPARE(fs->rowCount(parentIndex), 1);
+        QCOMPARE(checked.model.rowCount(), 0);
+    }
+    fs->setRootPath(m_elsewhere.path());
 }
 
 void TestDirectoryProxyModel::followsChangesOnDisk_data()
