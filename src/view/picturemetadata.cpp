@@ -61,8 +61,8 @@ bool isOtherImageGroup(const std::string& group)
 {
     if (group.rfind("SubImage", 0) == 0 || group.rfind("SubThumb", 0) == 0)
         return true;
-    return group.size() > 5 && group.compare(0, 5, "Image") == 0
-           && group[5] >= '0' && group[5] <= '9';
+    return group.size() > 5 && group.compare(0, 5, "Image") == 0 && group[5] >= '0' &&
+           group[5] <= '9';
 }
 
 void adaptExif(Exiv2::ExifData& exif, const QSize& size)
@@ -142,9 +142,9 @@ bool PictureMetadata::isEmpty() const
 
 bool PictureMetadata::canCarry(const QString& format)
 {
-    static const QStringList carriers = {
-        QStringLiteral("jpeg"), QStringLiteral("jpg"), QStringLiteral("png"),
-        QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("webp")};
+    static const QStringList carriers = {QStringLiteral("jpeg"), QStringLiteral("jpg"),
+                                         QStringLiteral("png"),  QStringLiteral("tif"),
+                                         QStringLiteral("tiff"), QStringLiteral("webp")};
     return carriers.contains(format, Qt::CaseInsensitive);
 }
 

@@ -1,0 +1,24 @@
+#include "imagewindow/imageopener.h"
+
+#include "app/settings.h"
+#include "platform/filedialogs.h"
+#include "platform/lumofm/vfs.h"
+#include "view/imageformats.h"
+
+QString ImageOpener::filterString(const ImageFormats& formats)
+{
+    QStringList filters{formats.allImagesFilter(), tr("All Files (*)")};
+    filters += formats.readFilters();
+    return filters.join(QLatin1String(";;"));
+}
+
+QString ImageOpener::startDirectory()
+{
+    return LumoFM::VFS::ptr()->entry(Settings::instance()->general()->lastDir()).localPath();
+}
+
+QStringList ImageOpener::chooseFiles(QWidget* parent)
+{
+    return FileDialogs::current()->openFileNames(parent, QString(), startDirectory(),
+                                                 filterString(*ImageFormats::instance()));
+}

@@ -1,0 +1,54 @@
+#include "imagewindow/imagesaver.h"
+
+#include "imagewindow/saveasdecision.h"
+#include "platform/filedialogs.h"
+#include "platform/prompter.h"
+#include "view/imageformats.h"
+#include "view/spic.h"
+#include "view/spicview.h"
+
+#include <QFileInfo>
+#include <QPointer>
+
+bool ImageSaver::save(SPicView* view, QWidget* parent)
+{
+    if (!view || !view->isModified())
+        return false;
+    const QString path = view->filePath();
+    if (path.isEmpty())
+        return saveAs(view, parent);
+    return view->write(path, view->pic()->format());
+}
+
+bool ImageSaver::saveAs(SPicView* view, QWidget* parent)
+{
+    if (!view)
+        return false;
+    const ImageFormats& formats = *ImageFormats::instance();
+    const SaveAsDecision::Proposal proposal = SaveAsDecision::propose(view->filePath(), formats);
+    const std::unique_ptr<FileDialogs::SaveDialog> dialog = FileDialogs::current()->saveDialog(
+        parent,
+        {tr("Save file as"), QString(), formats.writeFilters(), proposal.filter, proposal.file});
+    // The picture may be closed while the dialog waits for the user.
+    const QPointer<SPicView> picture(view);
+    QString file;
+    QString filter;
+    while (dialog->run(&file, &filter) && picture) {
+        const SaveAsDecision decision(file, filter, formats);
+        if (decision.outcome() == SaveAsDecision::Outcome::WrongSuffix) {
+            Prompter::warning(parent, tr("Wrong file suffix"),
+                              tr("Saving image with selected file suffix is not supported. "
+                                 "Please select image format from list."));
+            continue;
+        }
+        if (decision.suffixAdded() && QFileInfo::exists(decision.path()) &&
+            Prompter::warning(parent, tr("lumo-image - Replace file?"),
+                              tr("%1 already exists.\nDo you want to replace it?")
+                                  .arg(QFileInfo(decision.path()).fileName()),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes)
+            continue;
+        return picture && picture->write(decision.path(), decision.format());
+    }
+    return false;
+}

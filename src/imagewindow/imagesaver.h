@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QCoreApplication>
+
+class QWidget;
+class SPicView;
+
+// The Save and Save as actions on one picture view: the dialog, the suffix rules and the
+// questions, then the view's own write, which reports a failure and keeps the picture.
+// Its texts belong to the image window's translations. ImagesCentralWidget uses it as:
+//
+//     void ImagesCentralWidget::save()
+//     {
+//         ImageSaver::save(m_currentView, this);
+//         enableSaveSlot();
+//     }
+//     void ImagesCentralWidget::saveAsDlg()
+//     {
+//         ImageSaver::saveAs(m_currentView, this);
+//     }
+class ImageSaver
+{
+    Q_DECLARE_TR_FUNCTIONS(ImagesCentralWidget)
+
+public:
+    // Writes a changed picture over its file in its format. A picture made in memory has no
+    // file yet, so it goes through Save as. True when a file was written.
+    static bool save(SPicView* view, QWidget* parent);
+    // Asks for a name until one can be written or the user cancels. True when a file was written.
+    static bool saveAs(SPicView* view, QWidget* parent);
+};

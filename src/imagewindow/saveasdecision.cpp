@@ -1,0 +1,43 @@
+#include "imagewindow/saveasdecision.h"
+
+#include "view/imageformats.h"
+
+int SaveAsDecision::suffixDot(const QString& path)
+{
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot > path.lastIndexOf(QLatin1Char('/')) ? dot : -1;
+}
+
+SaveAsDecision::Proposal SaveAsDecision::propose(const QString& picturePath,
+                                                 const ImageFormats& formats)
+{
+    const int dot = suffixDot(picturePath);
+    if (dot < 0)
+        return {picturePath, QString()};
+    const QString suffix = picturePath.mid(dot + 1).toLower();
+    if (formats.canWrite(suffix))
+        return {picturePath, ImageFormats::formatFilter(suffix)};
+    return {picturePath.left(dot), ImageFormats::formatFilter(QStringLiteral("jpg"))};
+}
+
+SaveAsDecision::SaveAsDecision(const QString& typedPath, const QString& chosenFilter,
+                               const ImageFormats& formats)
+{
+    const int dot = suffixDot(typedPath);
+    if (dot < 0) {
+        const QString filterFormat = chosenFilter.section(QLatin1Char(' '), 0, 0);
+        if (filterFormat.isEmpty() || !formats.canWrite(filterFormat))
+            return;
+        m_outcome = Outcome::Write;
+        m_path = typedPath + QLatin1Char('.') + filterFormat.toLower();
+        m_format = filterFormat;
+        m_suffixAdded = true;
+        return;
+    }
+    const QString suffix = typedPath.mid(dot + 1).toLower();
+    if (!formats.canWrite(suffix))
+        return;
+    m_outcome = Outcome::Write;
+    m_path = typedPath;
+    m_format = suffix.toUpper();
+}
