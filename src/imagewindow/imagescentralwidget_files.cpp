@@ -3,10 +3,12 @@
 #include "app/settings.h"
 #include "dialogs/settingsdialog.h"
 #include "imagewindow/fileremoval.h"
+#include "imagewindow/imageopener.h"
+#include "imagewindow/imagesaver.h"
+#include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/imageprinter.h"
 #include "imagewindow/wallpapersetter.h"
 #include "platform/lumoscandialog.h"
-#include "view/spic.h"
 #include "view/spicview.h"
 
 #include <QAction>
@@ -23,25 +25,40 @@ void ImagesCentralWidget::settingsDlg()
 
 void ImagesCentralWidget::updateFileMenu()
 {
+    RecentFilesMenu::rebuild(m_recentFilesGroup, m_fileMenu.get(), this,
+                             &ImagesCentralWidget::loadLast);
 }
 
 void ImagesCentralWidget::openDlg()
 {
+    const QStringList files = ImageOpener::chooseFiles(this);
+    for (const QString& file : files)
+        newPVFromFile(file);
+    if (!files.isEmpty()) {
+        shared(SharedActions::Index::Save)->setEnabled(false);
+        shared(SharedActions::Index::Remove)->setEnabled(false);
+    }
 }
 
 void ImagesCentralWidget::saveAsDlg()
 {
+    if (m_currentView)
+        ImageSaver::saveAs(m_currentView, this);
+    enableSaveSlot();
 }
 
 void ImagesCentralWidget::save()
 {
-    if (m_currentView && m_currentView->isModified())
-        m_currentView->write(m_currentView->filePath(), m_currentView->pic()->format());
+    if (m_currentView)
+        ImageSaver::save(m_currentView, this);
     enableSaveSlot();
 }
 
 void ImagesCentralWidget::loadLast()
 {
+    const QString path = RecentFilesMenu::pathOf(qobject_cast<QAction*>(sender()));
+    if (!path.isEmpty())
+        newPVFromFile(path);
 }
 
 void ImagesCentralWidget::removeImageFile()

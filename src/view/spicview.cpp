@@ -235,8 +235,9 @@ QModelIndex SPicView::currentModelIndex() const
 
 bool SPicView::isSaveable() const
 {
-    // A placeholder is never written over the file it stands for.
-    return m_modified && !isBroken() && !filePath().isEmpty();
+    // A placeholder is never written over the file it stands for; a changed picture made in
+    // memory has no file yet, and saving it asks for a name.
+    return m_modified && !isBroken() && (!filePath().isEmpty() || m_unsavedNew);
 }
 
 bool SPicView::isBroken() const

@@ -1,3 +1,4 @@
+#include "support/imagewindowhost.h"
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
 #include "support/scriptedprompter.h"
@@ -26,39 +27,7 @@
 
 namespace {
 
-// The main window's part: the full-screen and mode actions, and a window to attach to.
-struct Host
-{
-    Host()
-    {
-        fullScreen = new QAction(QStringLiteral("&Full screen"), &actionOwner);
-        fullScreen->setCheckable(true);
-        auto* modes = new QActionGroup(&actionOwner);
-        auto* files = new QAction(QStringLiteral("Files"), modes);
-        auto* images = new QAction(QStringLiteral("Images"), modes);
-        files->setCheckable(true);
-        images->setCheckable(true);
-        files->setChecked(true);
-        actions.set(SharedActions::Index::FullScreen, fullScreen);
-        actions.set(SharedActions::Index::Files, files);
-        actions.set(SharedActions::Index::Images, images);
-        window = new ImagesCentralWidget(&actions, nullptr, &mainWindow);
-        mainWindow.setCentralWidget(window);
-        window->setMainWindow(&mainWindow);
-        QObject::connect(fullScreen, &QAction::triggered, window,
-                         &ImagesCentralWidget::setFullScreen);
-        mainWindow.resize(1000, 800);
-        mainWindow.show();
-    }
-
-    QAction* action(SharedActions::Index index) const { return actions.at(index); }
-
-    QObject actionOwner;
-    SharedActions actions;
-    QMainWindow mainWindow;
-    ImagesCentralWidget* window;
-    QAction* fullScreen;
-};
+using Host = ImageWindowHost;
 
 // Accepts the modal dialog about to run, as soon as it shows.
 void acceptNextDialog()

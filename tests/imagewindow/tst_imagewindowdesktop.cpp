@@ -1,3 +1,4 @@
+#include "support/imagewindowhost.h"
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
 #include "support/recordinglauncher.h"
@@ -28,34 +29,7 @@
 
 namespace {
 
-// The main window's part: the full-screen and mode actions, and a window to attach to.
-struct Host
-{
-    Host()
-    {
-        auto* fullScreen = new QAction(QStringLiteral("&Full screen"), &actionOwner);
-        fullScreen->setCheckable(true);
-        auto* modes = new QActionGroup(&actionOwner);
-        auto* files = new QAction(QStringLiteral("Files"), modes);
-        auto* images = new QAction(QStringLiteral("Images"), modes);
-        files->setCheckable(true);
-        images->setCheckable(true);
-        files->setChecked(true);
-        actions.set(SharedActions::Index::FullScreen, fullScreen);
-        actions.set(SharedActions::Index::Files, files);
-        actions.set(SharedActions::Index::Images, images);
-        window = new ImagesCentralWidget(&actions, nullptr, &mainWindow);
-        mainWindow.setCentralWidget(window);
-        window->setMainWindow(&mainWindow);
-        mainWindow.resize(900, 700);
-        mainWindow.show();
-    }
-
-    QObject actionOwner;
-    SharedActions actions;
-    QMainWindow mainWindow;
-    ImagesCentralWidget* window;
-};
+using Host = ImageWindowHost;
 
 // Answers a fixed desktop identifier and records what the window manager would be sent.
 class FixedDesktop : public DesktopLink
