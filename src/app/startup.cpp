@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/mainwindow.h"
+#include "imagewindow/imagescentralwidget.h"
 #include "platform/lumofm/core.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoinit.h"
@@ -109,6 +111,14 @@ Startup::Arguments Startup::sort(const QStringList& positional, bool directorySe
     return arguments;
 }
 
+std::unique_ptr<MainWindow> Startup::showMainWindow(const Arguments& arguments)
+{
+    auto window = std::make_unique<MainWindow>(arguments.startDirectory);
+    window->show();
+    window->imagesWidget()->openFileList(arguments.files);
+    return window;
+}
+
 int Startup::run(int& argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -125,6 +135,6 @@ int Startup::run(int& argc, char** argv)
     if (arguments.fullScreen)
         return runFullScreenView(arguments.files);
 
-    // The main window's run joins here; until then a run without "f" ends after the command line.
-    return 0;
+    const std::unique_ptr<MainWindow> window = showMainWindow(arguments);
+    return QApplication::exec();
 }

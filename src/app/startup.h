@@ -4,7 +4,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class MainWindow;
 class QCommandLineParser;
 class QCommandLineOption;
 
@@ -34,6 +36,9 @@ public:
     // The same rules on plain values, for callers that have no parser.
     static Arguments sort(const QStringList& positional, bool directorySet, const QString& directory,
                           const std::function<void()>& betweenArguments = {});
+
+    // The normal run's window over the sorted command line: shown, with the files handed to it.
+    static std::unique_ptr<MainWindow> showMainWindow(const Arguments& arguments);
 
     // Whole start-up: returns the process's exit code.
     static int run(int& argc, char** argv);

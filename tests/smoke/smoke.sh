@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end on a real X server: the binary starts, answers --version and --help, refuses nonsense
-# and shows pictures full screen until Escape; the desktop tools beside it answer --help.
+# and shows pictures full screen until Escape; the desktop tools beside it answer --help; the main
+# window starts in files mode or with pictures, switches modes and quits with Ctrl+Q.
 set -u
 bin="$1"
 fail=0
@@ -56,6 +57,80 @@ xdotool key Escape
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
 kill -0 "$pid" 2>/dev/null && kill -TERM "$pid"
 wait "$pid"; rc=$?
+check [ "$rc" -eq 0 ]
+
+# The main window, in a home of its own so the first start gets the default geometry.
+# SMOKE_SHOTS names a folder that keeps the screenshots of each state for a person to look at.
+shots=${SMOKE_SHOTS:-$work/shots}
+mkdir -p "$shots" "$work/home"
+run_home() { HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" "$@"; }
+conf="$work/home/.config/lumo/lumo-image.conf"
+
+# Waits until a visible lumo-image window of the given size is mapped, then keys go to it.
+wait_window() {
+    for _ in $(seq 50); do
+        if xwininfo -root -tree | grep '("lumo-image" "lumo-image")' | grep -q " $1+"; then
+            xdotool mousemove 300 250
+            win=$(xdotool search --onlyvisible --name '^lumo-image' | head -n 1)
+            [ -n "$win" ] && xdotool windowfocus --sync "$win" 2>/dev/null
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}
+# Pixels of one colour on the screen, after the screen has settled.
+count_colour() {
+    sleep 0.5
+    import -window root "$shots/$2.png" 2>/dev/null
+    convert "$shots/$2.png" -fill black +opaque "$1" -fill white -opaque "$1" \
+        -format '%[fx:int(mean*w*h)]' info: 2>/dev/null
+}
+# "&View" opens on "Files", and "Images" is the next entry.
+show_mode() {
+    xdotool key alt+v
+    sleep 0.3
+    [ "$1" = images ] && xdotool key Down
+    xdotool key Return
+}
+quit_and_wait() {
+    xdotool key ctrl+q
+    for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || break; sleep 0.2; done
+    kill -0 "$1" 2>/dev/null && kill -TERM "$1"
+    wait "$1"
+}
+
+run_home "$bin" &
+pid=$!
+check wait_window 600x400
+count_colour '#FF8000' files-empty >/dev/null
+show_mode images
+count_colour '#FF8000' images-empty >/dev/null
+differs=$(compare -metric AE "$shots/files-empty.png" "$shots/images-empty.png" null: 2>&1)
+check [ "${differs%% *}" -gt 1000 ]
+quit_and_wait "$pid"; rc=$?
+check [ "$rc" -eq 0 ]
+# Ctrl+Q keeps the window's place and both modes' layouts.
+check grep -q 'rect=@Rect(0 0 600 400)' "$conf"
+check grep -q '^filesWindowState=' "$conf"
+check grep -q '^imagesWindowState=' "$conf"
+
+# Two pictures: images mode with the first at true size; the browser in their folder shows
+# both as small thumbnails.
+run_home "$bin" "$work/a.png" "$work/b.png" &
+pid=$!
+check wait_window 600x400
+orange=$(count_colour '#FF8000' images-two)
+check [ "${orange:-0}" -ge 2560 ]
+show_mode files
+orange=0
+for _ in $(seq 10); do
+    orange=$(count_colour '#FF8000' files-two)
+    [ "${orange:-0}" -gt 0 ] && [ "${orange:-0}" -lt 2560 ] && break
+done
+check [ "${orange:-0}" -gt 0 ]
+check [ "${orange:-0}" -lt 2560 ]
+quit_and_wait "$pid"; rc=$?
 check [ "$rc" -eq 0 ]
 
 [ "$fail" -eq 0 ] && echo "smoke: all checks passed"

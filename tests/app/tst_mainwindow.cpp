@@ -1,0 +1,330 @@
+#include "support/lumotest.h"
+#include "support/picturefixture.h"
+#include "support/scriptedprompter.h"
+
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "browser/filescentralwidget.h"
+#include "browser/imagefileselector.h"
+#include "browser/imagesdirview.h"
+#include "imagewindow/imagescentralwidget.h"
+#include "imagewindow/sworkspace.h"
+#include "platform/lumofm/navigation.h"
+#include "platform/lumogeometry.h"
+#include "platform/lumotabletmode.h"
+
+#include <QFileSystemModel>
+#include <QMenu>
+#include <QToolBar>
+
+// The normal run's window: what the command line opens, modes with their own layouts, full
+// screen, tablet mode, and closing with unsaved pictures.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void startUp_data();
+    void startUp();
+    void defaultGeometry_data();
+    void defaultGeometry();
+    void modeLayouts();
+    void closeWritesLayouts_data();
+    void closeWritesLayouts();
+    void closingAsksForPictures_data();
+    void closingAsksForPictures();
+    void activation_data();
+    void activation();
+    void browserRecentFiles();
+
+private:
+    QString path(const QString& name) const { return QDir::cleanPath(m_dir.filePath(name)); }
+    void make();
+    int pictureCount() const
+    {
+        return m_window->imagesWidget()->workspace()->subWindowList().size();
+    }
+    SPicView* currentView() const { return m_window->imagesWidget()->currentView(); }
+    Settings::WindowState* windowState() const { return Settings::instance()->windowState(); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QVERIFY(QDir(m_dir.path()).mkpath("sub"));
+    for (const char* name : {"a.png", "b.png"})
+        QVERIFY(PictureFixture::writePicture(path(QLatin1String(name)), QSize(40, 30)));
+}
+
+void TestMainWindow::init()
+{
+    Settings::instance()->store()->clear();
+    Settings::instance()->general()->setLastDir(path("sub"));
+    lumoSetTabletMode(false);
+    m_prompter = std::make_unique<ScriptedPrompter>();
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_prompter.reset();
+    lumoSetTabletMode(false);
+}
+
+void TestMainWindow::make()
+{
+    m_window = std::make_unique<MainWindow>(QString());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMainWindow::startUp_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("directoryOption"); // empty: not given
+    QTest::addColumn<bool>("filesMode");
+    QTest::addColumn<QString>("shownFile"); // the one picture opened; empty: none
+    QTest::addColumn<QString>("browserDir");
+
+    // "sub" is the directory the browser remembers.
+    QTest::newRow("no arguments: files mode, nothing opened") << QStringList() << "" << true << ""
+                                                              << "sub";
+    QTest::newRow("one file: shown, the browser keeps its own start")
+        << QStringList{"a.png"} << "" << false << "a.png"
+        << "sub";
+    QTest::newRow("two files: both in one view, the browser in their directory")
+        << QStringList{"a.png", "b.png"} << "" << false << "a.png"
+        << ".";
+    QTest::newRow("d and a file: the directory, the file not opened")
+        << QStringList{"a.png"} << "." << true << ""
+        << ".";
+}
+
+void TestMainWindow::startUp()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, directoryOption);
+    QFETCH(bool, filesMode);
+    QFETCH(QString, shownFile);
+    QFETCH(QString, browserDir);
+    QStringList positional;
+    for (const QString& argument : arguments)
+        positional << path(argument);
+    const Startup::Arguments sorted =
+        Startup::sort(positional, !directoryOption.isEmpty(),
+                      directoryOption.isEmpty() ? QString() : path(directoryOption));
+
+    m_window = Startup::showMainWindow(sorted);
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(m_window->geometry().size(), QSize(600, 400)); // first start on an 800 by 600 screen
+    QCOMPARE(m_window->isFilesMode(), filesMode);
+    QCOMPARE(m_window->filesAction()->isChecked(), filesMode);
+    QCOMPARE(m_window->filesWidget()->navigation()->current().path(), path(browserDir));
+    QCOMPARE(pictureCount(), shownFile.isEmpty() ? 0 : 1);
+    if (!shownFile.isEmpty()) {
+        QTRY_COMPARE(currentView()->filePath(), path(shownFile));
+        if (arguments.size() > 1)
+            QCOMPARE(currentView()->fileModel()->rowCount(), arguments.size());
+    }
+}
+
+void TestMainWindow::defaultGeometry_data()
+{
+    QTest::addColumn<QSize>("available");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("larger screen") << QSize(1280, 800) << QRect(0, 0, 600, 400);
+    QTest::newRow("800 by 300") << QSize(800, 300) << QRect(0, 0, 600, 300);
+    QTest::newRow("smaller both ways") << QSize(500, 350) << QRect(0, 0, 500, 350);
+}
+
+void TestMainWindow::defaultGeometry()
+{
+    QFETCH(QSize, available);
+    QFETCH(QRect, expected);
+    QCOMPARE(MainWindow::defaultGeometry(available), expected);
+}
+
+void TestMainWindow::modeLayouts()
+{
+    make();
+    QToolBar* navigationBar = m_window->filesWidget()->toolBars().last();
+    m_window->addToolBar(Qt::LeftToolBarArea, navigationBar);
+    m_window->imagesAction()->setChecked(true);
+    QVERIFY(!m_window->isFilesMode());
+    QToolBar* editBar = m_window->findChild<QToolBar*>(QStringLiteral("editToolBar"));
+    QVERIFY(editBar);
+    QCOMPARE(m_window->toolBarArea(editBar), Qt::TopToolBarArea);
+    m_window->addToolBar(Qt::BottomToolBarArea, editBar);
+
+    m_window->filesAction()->setChecked(true);
+    QVERIFY(m_window->isFilesMode());
+    QCOMPARE(m_window->toolBarArea(navigationBar), Qt::LeftToolBarArea);
+    QVERIFY(!editBar->isVisible());
+
+    m_window->imagesAction()->setChecked(true);
+    QCOMPARE(m_window->toolBarArea(editBar), Qt::BottomToolBarArea);
+}
+
+void TestMainWindow::closeWritesLayouts_data()
+{
+    QTest::addColumn<bool>("inImagesMode");
+    QTest::addColumn<QByteArray>("storedImagesLayout");
+    QTest::addColumn<bool>("byQuit"); // "&Quit" ends the event loop without closing the window
+    QTest::newRow("files mode only: no empty images layout") << false << QByteArray() << false;
+    QTest::newRow("files mode only: loaded images layout kept")
+        << false << QByteArray("earlier") << false;
+    QTest::newRow("images mode: its new layout, files as it was left")
+        << true << QByteArray() << false;
+    QTest::newRow("quit in images mode saves the same") << true << QByteArray() << true;
+}
+
+void TestMainWindow::closeWritesLayouts()
+{
+    QFETCH(bool, inImagesMode);
+    QFETCH(QByteArray, storedImagesLayout);
+    QFETCH(bool, byQuit);
+    if (!storedImagesLayout.isEmpty())
+        windowState()->setImagesWindowState(storedImagesLayout);
+    make();
+    const QByteArray filesLayout = m_window->saveState();
+    QByteArray imagesLayout = storedImagesLayout;
+    if (inImagesMode) {
+        m_window->imagesAction()->setChecked(true);
+        m_window->addToolBar(Qt::BottomToolBarArea, m_window->imagesWidget()->toolBars().first());
+    }
+    if (byQuit) {
+        const QList<QAction*> actions = m_window->imagesWidget()->fileMenu()->actions();
+        QTimer::singleShot(0, actions.last(), &QAction::trigger);
+        QCOMPARE(actions.last()->text(), QStringLiteral("&Quit"));
+        QCOMPARE(QApplication::exec(), 0);
+    } else {
+        QVERIFY(m_window->close());
+    }
+    if (inImagesMode)
+        imagesLayout = m_window->saveState(); // as it was when the window went
+    QCOMPARE(windowState()->filesWindowState(), filesLayout);
+    QCOMPARE(windowState()->imagesWindowState(), imagesLayout);
+    QCOMPARE(Settings::instance()->store()->contains("WindowState/imagesWindowState"),
+             !imagesLayout.isEmpty());
+    QVERIFY(Settings::instance()->store()->contains(lumoGeometryGroup(m_window.get()) + "/rect"));
+}
+
+void TestMainWindow::closingAsksForPictures_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<bool>("fullScreen");
+    QTest::addColumn<int>("warningAnswer"); // after the picture's own question is cancelled
+    QTest::addColumn<bool>("closed");
+
+    QTest::newRow("unmodified picture: no question")
+        << false << false << int(QMessageBox::NoButton) << true;
+    QTest::newRow("modified, refused: window and picture stay")
+        << true << false << int(QMessageBox::No) << false;
+    QTest::newRow("modified, quit without saving")
+        << true << false << int(QMessageBox::Yes) << true;
+    QTest::newRow("modified picture out full screen is asked too")
+        << true << true << int(QMessageBox::No) << false;
+}
+
+void TestMainWindow::closingAsksForPictures()
+{
+    QFETCH(bool, modified);
+    QFETCH(bool, fullScreen);
+    QFETCH(int, warningAnswer);
+    QFETCH(bool, closed);
+    make();
+    m_window->imagesWidget()->openFileList({path("a.png")});
+    const QPointer<SPicView> view = currentView();
+    QVERIFY(view);
+    if (modified) {
+        QVERIFY(view->runAdjustment(
+            [](SPicView* parent, QImage* target, const QImage* source) {
+                return new ScriptedAdjustmentDialog(parent, target, source, true);
+            },
+            SPicView::AdjustmentOption::AnnouncesNotSaved));
+        m_prompter->answer(QMessageBox::Cancel);
+        m_prompter->answer(QMessageBox::StandardButton(warningAnswer));
+    }
+    if (fullScreen) {
+        m_window->fullScreenAction()->trigger();
+        QVERIFY(view->isFullScreenMode());
+    }
+
+    QCOMPARE(m_window->close(), closed);
+    QCOMPARE(m_prompter->asked().size(), modified ? 2 : 0);
+    if (modified)
+        QCOMPARE(m_prompter->asked().last().title, QStringLiteral("lumo-image"));
+    QCOMPARE(m_window->isVisible(), !closed);
+    QCOMPARE(Settings::instance()->store()->contains("WindowState/filesWindowState"), closed);
+    if (!closed) {
+        QCOMPARE(pictureCount(), 1);
+        QCOMPARE(currentView(), view.data());
+        QVERIFY(view->isModified());
+        QVERIFY(!view->isFullScreenMode());
+    }
+}
+
+void TestMainWindow::activation_data()
+{
+    QTest::addColumn<bool>("tablet");
+    QTest::newRow("desktop: images mode; full screen there and back stays") << false;
+    QTest::newRow("tablet: full screen; leaving it returns to files mode") << true;
+}
+
+void TestMainWindow::activation()
+{
+    QFETCH(bool, tablet);
+    Settings::instance()->general()->setLastDir(m_dir.path());
+    make();
+    lumoSetTabletMode(tablet);
+    QCOMPARE(m_window->imagesWidget()->tabletMode(), tablet);
+    QCOMPARE(m_window->filesWidget()->selector()->tabletMode(), tablet);
+
+    ImagesDirView* dirView = m_window->filesWidget()->selector()->dirView();
+    const auto* model = qobject_cast<const QFileSystemModel*>(dirView->model());
+    QTRY_VERIFY(model->index(path("b.png")).isValid());
+    const QModelIndex index = model->index(path("b.png"));
+    dirView->setCurrentIndex(index);
+    emit dirView->activated(index);
+
+    QVERIFY(!m_window->isFilesMode());
+    QCOMPARE(pictureCount(), 1);
+    QCOMPARE(m_window->fullScreenAction()->isChecked(), tablet);
+    SPicView* view = currentView();
+    QVERIFY(view);
+    QCOMPARE(view->filePath(), path("b.png"));
+    QCOMPARE(view->isFullScreenMode(), tablet);
+
+    if (!tablet) {
+        m_window->fullScreenAction()->trigger();
+        QVERIFY(view->isFullScreenMode());
+    }
+    m_window->fullScreenAction()->trigger();
+    QVERIFY(!view->isFullScreenMode());
+    QCOMPARE(m_window->isFilesMode(), tablet);
+    QCOMPARE(m_window->filesAction()->isChecked(), tablet);
+}
+
+void TestMainWindow::browserRecentFiles()
+{
+    Settings::instance()->general()->setLasts({path("a.png"), path("b.png")});
+    make();
+    QMenu* menu = m_window->filesWidget()->fileMenu();
+    emit menu->aboutToShow();
+    QCOMPARE(menu->actions().size(), 9);
+    QAction* last = menu->actions().last();
+    QCOMPARE(last->text(), "&1: " + path("b.png"));
+    last->trigger();
+    QVERIFY(!m_window->isFilesMode());
+    QTRY_COMPARE(currentView()->filePath(), path("b.png"));
+}
+
+LUMO_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
