@@ -325,7 +325,8 @@ bool ImagesCentralWidget::closeAllPictures()
 
 void ImagesCentralWidget::closeEvent(QCloseEvent* event)
 {
-    event->setAccepted(closeAllPictures());
+    // Closing the top window right after this window closed must not ask again.
+    event->setAccepted(m_closeAnswered || closeAllPictures());
 }
 
 void ImagesCentralWidget::quitAction_triggered()

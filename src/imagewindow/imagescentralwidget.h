@@ -237,4 +237,5 @@ private:
     WallpaperSetter* m_wallpaperSetter = nullptr;
     int m_printMethod = 1;
     bool m_tabletMode = false;
+    bool m_closeAnswered = false;
 };

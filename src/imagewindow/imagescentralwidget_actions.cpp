@@ -182,6 +182,10 @@ void ImagesCentralWidget::slotFullScreenPicClosed()
     slotExitFullScreen();
     // The program ends with the picture, but not over the unsaved work of the others.
     QWidget* top = window();
-    if (top != this && close())
+    if (top != this && close()) {
+        // The main window's close runs this window's close handling again: it is answered.
+        m_closeAnswered = true;
         top->close();
+        m_closeAnswered = false;
+    }
 }

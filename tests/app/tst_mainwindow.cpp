@@ -37,6 +37,7 @@ private slots:
     void closeWritesLayouts();
     void closingAsksForPictures_data();
     void closingAsksForPictures();
+    void closingAFullScreenPictureAsksEachQuestionOnce();
     void activation_data();
     void activation();
     void browserRecentFiles();
@@ -269,6 +270,33 @@ void TestMainWindow::closingAsksForPictures()
         QVERIFY(view->isModified());
         QVERIFY(!view->isFullScreenMode());
     }
+}
+
+void TestMainWindow::closingAFullScreenPictureAsksEachQuestionOnce()
+{
+    Settings::instance()->imagesCentralWidget()->setSingleWindowMode(false);
+    make();
+    m_window->imagesWidget()->openFileList({path("a.png"), path("b.png")});
+    QCOMPARE(pictureCount(), 2);
+    const QPointer<SPicView> modified = currentView();
+    QVERIFY(modified->runAdjustment(
+        [](SPicView* parent, QImage* target, const QImage* source) {
+            return new ScriptedAdjustmentDialog(parent, target, source, true);
+        },
+        SPicView::AdjustmentOption::AnnouncesNotSaved));
+    QMdiArea* workspace = m_window->imagesWidget()->workspace();
+    workspace->setActiveSubWindow(workspace->subWindowList().first());
+    const QPointer<SPicView> shown = currentView();
+    QVERIFY(shown != modified);
+    m_window->fullScreenAction()->trigger();
+    QVERIFY(shown->isFullScreenMode());
+
+    // The other picture's question is cancelled, then the warning is answered Yes.
+    m_prompter->answer(QMessageBox::Cancel);
+    m_prompter->answer(QMessageBox::Yes);
+    shown->close();
+    QCOMPARE(m_prompter->asked().size(), 2);
+    QTRY_VERIFY(!m_window->isVisible());
 }
 
 void TestMainWindow::activation_data()
