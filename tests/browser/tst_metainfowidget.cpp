@@ -56,7 +56,6 @@ void TestMetaInfoWidget::shows_data()
     const QString rows = "Manufacturer=Lumo Optics|Orientation=top, left|Exposure Time=1/60 s";
     QTest::newRow("jpeg with exif") << QString() << tagged << 0 << rows;
     QTest::newRow("png without exif") << tagged << path("plain.png") << 1 << "";
-    QTest::newRow("empty path after a jpeg keeps page 0") << tagged << "" << 0 << "";
     QTest::newRow("unsupported type after a jpeg") << tagged << path("notes.txt") << 0 << "";
     QTest::newRow("missing file after no exif keeps page 1")
         << path("plain.png") << path("gone.jpg") << 1 << "";

@@ -2,9 +2,7 @@
 #include "support/testicontheme.h"
 
 #include "browser/thumbnailview.h"
-#include "platform/lumothumbnails.h"
 
-#include <QDateTime>
 #include <QFileSystemModel>
 #include <QMutex>
 #include <QScrollBar>
@@ -22,13 +20,11 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void readThread_data();
-    void readThread();
+    void itemShows_data();
+    void itemShows();
     void hiddenViewQueuesNothing();
     void loadTimerRestarts_data();
     void loadTimerRestarts();
-    void itemShows_data();
-    void itemShows();
     void currentAfterRemoval_data();
     void currentAfterRemoval();
     void cacheEmptiedOrKept_data();
@@ -120,24 +116,47 @@ QString TestThumbnailView::describe(const QModelIndex& index) const
                                   : image.pixelColor(8, 5).name();
 }
 
-void TestThumbnailView::readThread_data()
+void TestThumbnailView::itemShows_data()
 {
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<qint64>("size");
-    QTest::addColumn<bool>("guiThread");
-    QTest::newRow("4,999,999 bytes on the GUI thread") << qint64(4999999) << true;
-    QTest::newRow("5,000,000 bytes on a worker") << qint64(5000000) << false;
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("readOn"); // the thread that read the file, if any
+    QTest::newRow("4,999,999 bytes on the GUI thread")
+        << "picture" << qint64(4999999) << "image-x-generic" << "#ff0000" << "gui";
+    QTest::newRow("5,000,000 bytes on a worker")
+        << "picture" << qint64(5000000) << "image-x-generic" << "#ff0000" << "worker";
+    QTest::newRow("corrupt image")
+        << "corrupt" << qint64(0) << "image-x-generic" << "image-missing" << "gui";
+    QTest::newRow("directory") << "directory" << qint64(0) << "folder" << "folder" << "";
 }
 
-void TestThumbnailView::readThread()
+void TestThumbnailView::itemShows()
 {
+    QFETCH(QString, kind);
     QFETCH(qint64, size);
-    QFETCH(bool, guiThread);
-    const QModelIndex index = addFile(writeImage("sized.png", Qt::red, size));
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QString, readOn);
+    QString file = writeImage(kind + ".png", Qt::red, size);
+    if (kind == "directory") {
+        file = m_dir.filePath(kind);
+        QVERIFY(QDir().mkpath(file));
+    } else if (kind == "corrupt") {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write("\x89PNG\r\n\x1a\nbroken") > 0);
+    }
+    const QModelIndex index = addFile(file);
     showView();
+    QCOMPARE(describe(index), before);
     loadAll();
-    QCOMPARE(describe(index), QStringLiteral("#ff0000"));
+    QCOMPARE(describe(index), after);
     QMutexLocker lock(&m_readsLock);
-    QCOMPARE(m_readOnGuiThread.value(0, !guiThread), guiThread);
+    QStringList threads;
+    for (const bool gui : qAsConst(m_readOnGuiThread))
+        threads << (gui ? "gui" : "worker");
+    QCOMPARE(threads.join(' '), readOn);
 }
 
 void TestThumbnailView::hiddenViewQueuesNothing()
@@ -185,45 +204,6 @@ void TestThumbnailView::loadTimerRestarts()
         QCOMPARE(m_view->pendingCount() + m_view->thumbnailCache().count(), 0);
     }
     QTRY_VERIFY(m_view->thumbnailCache().count() > 0); // the delay over, visible items load
-}
-
-void TestThumbnailView::itemShows_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-    QTest::newRow("current desktop thumbnail") << "current" << "image-x-generic" << "#00ff00";
-    QTest::newRow("stale desktop thumbnail") << "stale" << "image-x-generic" << "#ff0000";
-    QTest::newRow("no desktop thumbnail") << "plain" << "image-x-generic" << "#ff0000";
-    QTest::newRow("corrupt image") << "corrupt" << "image-x-generic" << "image-missing";
-    QTest::newRow("directory") << "directory" << "folder" << "folder";
-}
-
-void TestThumbnailView::itemShows()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-    QString file = writeImage(kind + ".png", Qt::red);
-    if (kind == "directory") {
-        file = m_dir.filePath(kind);
-        QVERIFY(QDir().mkpath(file));
-    } else if (kind == "corrupt") {
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write("\x89PNG\r\n\x1a\nbroken") > 0);
-    } else if (kind != "plain") {
-        QImage cached(30, 20, QImage::Format_RGB32);
-        cached.fill(Qt::green);
-        const qint64 mtime = QFileInfo(file).lastModified().toSecsSinceEpoch();
-        cached.setText("Thumb::MTime", QString::number(kind == "current" ? mtime : mtime - 60));
-        const QString cachePath = LumoThumbnails::thumbnailPath(file, 1);
-        QVERIFY(QDir().mkpath(QFileInfo(cachePath).path()) && cached.save(cachePath));
-    }
-    const QModelIndex index = addFile(file);
-    showView();
-    QCOMPARE(describe(index), before);
-    loadAll();
-    QCOMPARE(describe(index), after);
 }
 
 void TestThumbnailView::currentAfterRemoval_data()

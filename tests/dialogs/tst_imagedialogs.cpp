@@ -37,10 +37,8 @@ private slots:
     void resetKeepsOtherSliders();
     void rotation_data();
     void rotation();
-    void smoothingRecomputesAtSameAngle();
     void resizePreview_data();
     void resizePreview();
-    void stretchDisablesAlignment();
     void insertPreview_data();
     void insertPreview();
     void depthConversion_data();
@@ -162,19 +160,23 @@ void TestImageDialogs::rotation_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("smooth");
     QTest::addColumn<QString>("label");
 
-    QTest::newRow("odd value is half a degree") << QString() << 91 << QString("45.5 \u00b0");
-    QTest::newRow("full turn") << QString() << 720 << QString("360 \u00b0");
-    QTest::newRow("90 button") << "button90" << 180 << QString("90 \u00b0");
-    QTest::newRow("180 button") << "button180" << 360 << QString("180 \u00b0");
-    QTest::newRow("270 button") << "button270" << 540 << QString("270 \u00b0");
+    QTest::newRow("odd value is half a degree") << QString() << 91 << false << "45.5 \u00b0";
+    QTest::newRow("full turn") << QString() << 720 << false << "360 \u00b0";
+    QTest::newRow("90 button") << "button90" << 180 << false << "90 \u00b0";
+    QTest::newRow("180 button") << "button180" << 360 << false << "180 \u00b0";
+    QTest::newRow("270 button") << "button270" << 540 << false << "270 \u00b0";
+    QTest::newRow("smoothing recomputes at the same angle") << QString() << 61 << true
+                                                            << "30.5 \u00b0";
 }
 
 void TestImageDialogs::rotation()
 {
     QFETCH(QString, button);
     QFETCH(int, value);
+    QFETCH(bool, smooth);
     QFETCH(QString, label);
 
     const QImage source = picture(40, 20);
@@ -189,22 +191,14 @@ void TestImageDialogs::rotation()
         slider->setValue(value);
     else
         child<QPushButton>(&dialog, qPrintable(button))->click();
+    QSignalSpy modified(&dialog, &AdjustmentDialog::modified);
+    child<QCheckBox>(&dialog, "smoothingBox")->setChecked(smooth);
+    QCOMPARE(modified.count(), smooth ? 1 : 0);
     QCOMPARE(slider->value(), value);
     QCOMPARE(child<QLabel>(&dialog, "angleLabel")->text(), label);
-    QCOMPARE(target, imaging::rotated(source, value * 0.5, false));
-}
-
-void TestImageDialogs::smoothingRecomputesAtSameAngle()
-{
-    const QImage source = picture(40, 20);
-    QImage target;
-    RotateDialog dialog(nullptr, &target, &source);
-    child<QSlider>(&dialog, "angleSlider")->setValue(61);
-    QSignalSpy modified(&dialog, &AdjustmentDialog::modified);
-    child<QCheckBox>(&dialog, "smoothingBox")->setChecked(true);
-    QCOMPARE(modified.count(), 1);
-    QCOMPARE(target, imaging::rotated(source, 30.5, true));
-    QVERIFY(target != imaging::rotated(source, 30.5, false));
+    QCOMPARE(target, imaging::rotated(source, value * 0.5, smooth));
+    if (smooth)
+        QVERIFY(target != imaging::rotated(source, value * 0.5, false));
 }
 
 void TestImageDialogs::resizePreview_data()
@@ -240,26 +234,15 @@ void TestImageDialogs::resizePreview()
     QCOMPARE(target, stretch ? imaging::stretched(source, size)
                              : imaging::cutOrExtend(source, size, alignment, alignment));
     QCOMPARE(modified.count(), (alignRow == 0 ? 1 : 3) + (stretch ? 1 : 0));
-}
-
-void TestImageDialogs::stretchDisablesAlignment()
-{
-    const QImage source = picture(4, 4);
-    QImage target = source;
-    ResizeDialog dialog(nullptr, &target, &source);
-    QList<QWidget*> alignment{child<QListWidget>(&dialog, "verticalList"),
-                              child<QListWidget>(&dialog, "horizontalList")};
+    // Stretching leaves nothing to align: the lists and their labels are disabled.
+    QList<QWidget*> aligning{child<QListWidget>(&dialog, "verticalList"),
+                             child<QListWidget>(&dialog, "horizontalList")};
     for (QLabel* label : dialog.findChildren<QLabel*>())
-        if (alignment.contains(label->buddy()))
-            alignment << label;
-    QCOMPARE(alignment.size(), 4);
-
-    auto* stretch = child<QCheckBox>(&dialog, "stretchBox");
-    for (bool on : {true, false}) {
-        stretch->setChecked(on);
-        for (QWidget* widget : alignment)
-            QCOMPARE(widget->isEnabled(), !on);
-    }
+        if (aligning.contains(label->buddy()))
+            aligning << label;
+    QCOMPARE(aligning.size(), 4);
+    for (QWidget* widget : aligning)
+        QCOMPARE(widget->isEnabled(), !stretch);
 }
 
 void TestImageDialogs::insertPreview_data()
@@ -343,7 +326,6 @@ void TestImageDialogs::newImageProposal_data()
 
     QTest::newRow("image") << picture(640, 480) << QString() << QSize(640, 480);
     QTest::newRow("text") << QImage() << "some text" << QSize(256, 256);
-    QTest::newRow("nothing") << QImage() << QString() << QSize(256, 256);
     QTest::newRow("oversized image proposes what the entry shows")
         << QImage(9000, 10, QImage::Format_Mono) << QString() << QSize(8200, 10);
 }
@@ -372,7 +354,6 @@ void TestImageDialogs::newImageFillColor_data()
     QTest::addColumn<QList<QColor>>("answers");
     QTest::addColumn<QColor>("fill");
 
-    QTest::newRow("starts opaque white") << QList<QColor>() << QColor(Qt::white);
     QTest::newRow("chosen") << QList<QColor>{QColor(10, 20, 30, 40)} << QColor(10, 20, 30, 40);
     QTest::newRow("cancelled keeps white") << QList<QColor>{QColor()} << QColor(Qt::white);
     QTest::newRow("cancelled keeps the earlier choice")

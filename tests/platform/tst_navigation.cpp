@@ -42,7 +42,8 @@ void TestNavigation::history_data()
     QTest::newRow("back past the start stays") << QStringList{"/a", "<", "<"} << "/a" << "up" << 1;
     QTest::newRow("up is a step back can undo")
         << QStringList{"/a/b", "^"} << "/a" << "back up" << 2;
-    QTest::newRow("up to root, then no further") << QStringList{"/a", "^", "^"} << "/" << "back" << 2;
+    QTest::newRow("up to root, then no further")
+        << QStringList{"/a", "^", "^"} << "/" << "back" << 2;
     QTest::newRow("up then back returns")
         << QStringList{"/a/b", "^", "<"} << "/a/b" << "forward up" << 3;
     QTest::newRow("refresh announces without history")

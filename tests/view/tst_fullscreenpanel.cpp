@@ -115,7 +115,8 @@ void TestFullscreenPanel::slide()
                                       : "stopped between",
              state);
     const int y = panel->y();
-    QCOMPARE(y == -h ? "hidden" : y == 0 ? "shown" : y > -h && y < 0 ? "between" : "elsewhere", place);
+    QCOMPARE(y == -h ? "hidden" : y == 0 ? "shown" : y > -h && y < 0 ? "between" : "elsewhere",
+             place);
 }
 
 void TestFullscreenPanel::realSlide_data()

@@ -96,7 +96,8 @@ void TestSPic::mouse_data()
     const QPoint on(110, 120);
     const QPoint grip(130, 135);
     const QVariant cleared(QString(""));
-    QTest::newRow("a click without drag clears") << int(Draw) << 1.0 << on << on << QRect() << cleared;
+    QTest::newRow("a click without drag clears")
+        << int(Draw) << 1.0 << on << on << QRect() << cleared;
     QTest::newRow("a click where a cleared selection was")
         << int(DrawAfterClear) << 1.0 << on << on << QRect() << cleared;
     QTest::newRow("null image ignores a drag")
@@ -123,8 +124,9 @@ void TestSPic::mouse_data()
         << QVariant("20 X 20 + 50 + 40 (1)");
     QTest::newRow("move a step") << int(Move) << 1.0 << grip << grip + QPoint(5, 3)
                                  << QRect(15, 13, 40, 30) << QVariant("40 X 30 + 15 + 13 (0.75)");
-    QTest::newRow("move far up and left") << int(Move) << 1.0 << grip << grip - QPoint(500, 500)
-                                          << QRect(0, 0, 40, 30) << QVariant("40 X 30 + 0 + 0 (0.75)");
+    QTest::newRow("move far up and left")
+        << int(Move) << 1.0 << grip << grip - QPoint(500, 500) << QRect(0, 0, 40, 30)
+        << QVariant("40 X 30 + 0 + 0 (0.75)");
     QTest::newRow("move far down and right")
         << int(Move) << 1.0 << grip << grip + QPoint(500, 500) << QRect(60, 50, 40, 30)
         << QVariant("40 X 30 + 60 + 50 (0.75)");
@@ -166,7 +168,8 @@ void TestSPic::mouse()
     if (gesture == Move)
         QCOMPARE(pic->cursor().shape(), Qt::OpenHandCursor);
     pic->clearSelection();
-    QCOMPARE(pic->cursor().shape(), gesture == DrawUnselectable ? Qt::ArrowCursor : Qt::CrossCursor);
+    QCOMPARE(pic->cursor().shape(),
+             gesture == DrawUnselectable ? Qt::ArrowCursor : Qt::CrossCursor);
 }
 
 void TestSPic::handlesNeedRoom_data()
