@@ -195,7 +195,7 @@ void ImagesCentralWidget::attach(QMainWindow* mainWindow)
 
 void ImagesCentralWidget::detach()
 {
-    QMainWindow* mainWindow = m_mainWindow;
+    QMainWindow* mainWindow = qobject_cast<QMainWindow*>(m_mainWindow.data());
     if (!mainWindow)
         return;
     // The labels outlive the status bar the main window destroys.
@@ -225,7 +225,7 @@ void ImagesCentralWidget::detach()
 
 QMainWindow* ImagesCentralWidget::mainWindow() const
 {
-    return m_mainWindow;
+    return qobject_cast<QMainWindow*>(m_mainWindow.data());
 }
 
 SPicView* ImagesCentralWidget::currentView() const

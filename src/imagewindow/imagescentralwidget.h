@@ -186,9 +186,10 @@ private:
 
     SharedActions* m_actions;
     QPointer<QMenu> m_helpMenu;
-    QPointer<QMainWindow> m_mainWindow;
+    // Held as widgets: a QPointer<QMainWindow> would be cast while the window is half destroyed.
+    QPointer<QWidget> m_mainWindow;
     // The window whose title changes re-read the metadata; set at construction.
-    QPointer<QMainWindow> m_titleWindow;
+    QPointer<QWidget> m_titleWindow;
     QPointer<QStatusBar> m_statusBar;
     // Labels, bars and dock live in the main window while attached and may go before us.
     std::array<QPointer<QLabel>, statusLabelCount> m_statusLabels;
