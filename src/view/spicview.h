@@ -176,6 +176,7 @@ private:
     void finishEdit();
     bool moveAllowed();
     bool readCurrent();
+    void readCurrentPausingSlideshow();
     bool writeFile(const QString& path, const QString& format);
     bool gestureEvent(QGestureEvent* event);
 

@@ -23,12 +23,7 @@ void SPicView::previous()
     m_currentRow = std::max(0, row);
     if (row < 1)
         emit atTheFirst();
-    const bool running = slideshowRunning();
-    if (running)
-        m_slideTimer->stop();
-    readCurrent();
-    if (running)
-        startSlideshow();
+    readCurrentPausingSlideshow();
 }
 
 void SPicView::next()
@@ -39,6 +34,12 @@ void SPicView::next()
     m_currentRow = std::min(m_currentRow + 1, lastRow);
     if (m_currentRow == lastRow)
         emit atTheEnd();
+    readCurrentPausingSlideshow();
+}
+
+void SPicView::readCurrentPausingSlideshow()
+{
+    // A manual step restarts the slideshow's full delay on the new picture.
     const bool running = slideshowRunning();
     if (running)
         m_slideTimer->stop();

@@ -1,3 +1,4 @@
+#include "support/fixeddesktop.h"
 #include "support/imagewindowhost.h"
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
@@ -31,20 +32,6 @@ namespace {
 
 using Host = ImageWindowHost;
 
-// Answers a fixed desktop identifier and records what the window manager would be sent.
-class FixedDesktop : public DesktopLink
-{
-public:
-    explicit FixedDesktop(int desktop) : m_desktop(desktop) { DesktopLink::install(this); }
-    ~FixedDesktop() override { DesktopLink::install(nullptr); }
-    int desktop() override { return m_desktop; }
-    void sendToWindowManager(const QString& text) override { m_sent << text; }
-    const QStringList& sent() const { return m_sent; }
-
-private:
-    int m_desktop;
-    QStringList m_sent;
-};
 
 // Calls act on the modal dialog of type T once it shows, then closes it with result. Modal
 // runs block the test, so this polls from the event loop they run.

@@ -1,3 +1,4 @@
+#include "support/fixeddesktop.h"
 #include "support/lumotest.h"
 #include "support/recordinglauncher.h"
 
@@ -17,20 +18,6 @@
 
 namespace {
 
-// Answers a fixed desktop identifier and records what the window manager would be sent.
-class FixedDesktop : public DesktopLink
-{
-public:
-    explicit FixedDesktop(int desktop) : m_desktop(desktop) { DesktopLink::install(this); }
-    ~FixedDesktop() override { DesktopLink::install(nullptr); }
-    int desktop() override { return m_desktop; }
-    void sendToWindowManager(const QString& text) override { m_sent << text; }
-    const QStringList& sent() const { return m_sent; }
-
-private:
-    int m_desktop;
-    QStringList m_sent;
-};
 
 const char* const portalConnection = "lumo-test-portal";
 const char* const callerConnection = "lumo-test-caller";
