@@ -30,19 +30,12 @@ void ThumbnailItemDelegate::initStyleOption(QStyleOptionViewItem* option,
         option->checkState = static_cast<Qt::CheckState>(value.toInt());
     }
 
+    // Items keep the whole icon size whatever they show, so a thumbnail arriving later fits the
+    // rectangle laid out with the placeholder; any other size would leave the placeholder's edge
+    // beneath the thumbnail or wrap the name into a clipped second line. The icon keeps its
+    // aspect ratio inside and never grows.
     option->features |= QStyleOptionViewItem::HasDecoration;
     option->icon = m_view ? m_view->thumbnail(index) : QIcon();
-    if (!option->icon.isNull()) {
-        QIcon::Mode mode = QIcon::Normal;
-        if (!(option->state & QStyle::State_Enabled))
-            mode = QIcon::Disabled;
-        else if (option->state & QStyle::State_Selected)
-            mode = QIcon::Selected;
-        const QIcon::State state = option->state & QStyle::State_Open ? QIcon::On : QIcon::Off;
-        // Thumbnails shrink to the icon size but never grow beyond their own.
-        option->decorationSize = option->decorationSize.boundedTo(
-            option->icon.actualSize(option->decorationSize, mode, state));
-    }
 
     if (m_showText) {
         value = index.data(Qt::DisplayRole);
