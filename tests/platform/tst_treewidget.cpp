@@ -9,10 +9,26 @@
 #include <QFileSystemModel>
 #include <QGestureEvent>
 #include <QPinchGesture>
+#include <QTimer>
 
 using LumoFM::Entry;
 using LumoFM::Navigation;
 using LumoFM::TreeWidget;
+
+namespace {
+
+constexpr int kSiblings = 40;
+
+// The whole row, and the name starting in the tree's left half.
+bool rowInView(const TreeWidget& tree, const QModelIndex& index)
+{
+    const QRect rect = tree.visualRect(index);
+    const QSize view = tree.viewport()->size();
+    return rect.isValid() && rect.top() >= 0 && rect.bottom() < view.height() && rect.left() >= 0
+        && rect.left() <= view.width() / 2;
+}
+
+} // namespace
 
 // The directory tree follows the navigation and drives it.
 class TestTreeWidget : public QObject
@@ -25,6 +41,8 @@ private slots:
     void pinch_data();
     void pinch();
     void completerOffersDirectoriesOnly();
+    void showsCurrentDirectory_data();
+    void showsCurrentDirectory();
 
 private:
     QString path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
@@ -35,6 +53,10 @@ void TestTreeWidget::initTestCase()
 {
     QVERIFY(QDir().mkpath(path(QStringLiteral("a/deep/er"))));
     QVERIFY(QDir().mkpath(path(QStringLiteral("b"))));
+    // Enough siblings that a directory late in the list is out of a small tree's view.
+    for (int i = 0; i < kSiblings; ++i)
+        QVERIFY(QDir().mkpath(path(QStringLiteral("many/d%1").arg(i, 2, 10, QLatin1Char('0')))));
+    QVERIFY(QDir().mkpath(path(QStringLiteral("many/d37/inner"))));
     QFile file(path(QStringLiteral("a/photo.png")));
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
@@ -93,6 +115,61 @@ void TestTreeWidget::pinch()
     QCOMPARE(tree.zoom(), zoom);
     if (enabled && baseIcons.isValid())
         QCOMPARE(tree.iconSize(), baseIcons * zoom);
+}
+
+void TestTreeWidget::showsCurrentDirectory_data()
+{
+    QTest::addColumn<bool>("rootLater"); // as the browser does, one event-loop turn after
+    QTest::addColumn<QStringList>("visits"); // before the tree exists, then after; "|" splits
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("start-up, root set later")
+        << true << QStringList{"many/d37/inner", "|"} << "many/d37/inner";
+    QTest::newRow("start-up, root set at once")
+        << false << QStringList{"many/d37", "|"} << "many/d37";
+    QTest::newRow("moved to once the tree is up")
+        << true << QStringList{"|", "many/d38"} << "many/d38";
+    QTest::newRow("moved away and back to a listed directory")
+        << false << QStringList{"|", "many/d37/inner", "a/deep/er", "many/d39"} << "many/d39";
+}
+
+void TestTreeWidget::showsCurrentDirectory()
+{
+    QFETCH(bool, rootLater);
+    QFETCH(QStringList, visits);
+    QFETCH(QString, shown);
+
+    Navigation navigation;
+    navigation.setCurrent(Entry(m_dir.path()));
+    const int split = visits.indexOf(QStringLiteral("|"));
+    for (const QString& visit : visits.mid(0, split))
+        navigation.setCurrent(Entry(path(visit)));
+    TreeWidget tree(&navigation);
+    tree.resize(120, 160);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    if (rootLater)
+        QTimer::singleShot(0, &tree, [&] { tree.setRootEntry(Entry(m_dir.path())); });
+    else
+        tree.setRootEntry(Entry(m_dir.path()));
+    auto* model = qobject_cast<QFileSystemModel*>(tree.model());
+    for (const QString& visit : visits.mid(split + 1)) {
+        navigation.setCurrent(Entry(path(visit)));
+        QTRY_VERIFY(rowInView(tree, model->index(path(visit))));
+    }
+
+    // Once every listing is in and sorted, as the model's own timer would, the directory must
+    // still be in view, not where it stood while its siblings were missing.
+    const QModelIndex many = model->index(path(QStringLiteral("many")));
+    QTRY_COMPARE(model->rowCount(many), kSiblings);
+    QTRY_COMPARE(model->rowCount(model->index(m_dir.path())), 3);
+    model->sort(0);
+    const QModelIndex current = model->index(path(shown));
+    QCOMPARE(tree.currentIndex(), current);
+    QVERIFY(tree.selectionModel()->isSelected(current));
+    for (QModelIndex above = current.parent(); above != tree.rootIndex(); above = above.parent())
+        QVERIFY(tree.isExpanded(above));
+    QTRY_VERIFY(rowInView(tree, current));
 }
 
 void TestTreeWidget::completerOffersDirectoriesOnly()

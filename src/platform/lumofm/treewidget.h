@@ -3,6 +3,7 @@
 #include "platform/lumofm/entry.h"
 
 #include <QPointer>
+#include <QSet>
 #include <QTreeView>
 
 class QCompleter;
@@ -44,12 +45,19 @@ protected:
 
 private:
     void selectEntry(const Entry& entry);
+    void revealPending();
+    void onDirectoryLoaded(const QString& path);
+    QString shownRootPath() const;
     void onCurrentIndexChanged(const QModelIndex& index);
     bool pinch(QGestureEvent* event);
 
     QPointer<Navigation> m_navigation;
     QFileSystemModel* m_model;
     Entry m_root;
+    // The current directory while the listings that place it are still coming in; empty once
+    // it is shown for good.
+    QString m_revealPath;
+    QSet<QString> m_listedDirs;
     bool m_selecting = false;
     bool m_pinchZoom = false;
     bool m_kineticScrolling = false;
