@@ -10,6 +10,7 @@
 #include "browser/thumbnailsbar.h"
 #include "browser/thumbnailview.h"
 #include "view/filelistmodel.h"
+#include "view/sharedfilesystemmodel.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QProcess>
@@ -174,8 +176,8 @@ bool scrollThroughAll(const QStringList& files, int* made, int* kept)
 }
 
 // From opening the file to the picture painted, with the thumbnails bar on the view's files as
-// the image window shows it.
-double firstPictureMs(const QString& file)
+// the image window shows it; then, in listedMs, until the view lists all files of the folder.
+double firstPictureMs(const QString& file, int files = 1, double* listedMs = nullptr)
 {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
@@ -212,7 +214,13 @@ double firstPictureMs(const QString& file)
         out() << "the picture was never painted" << Qt::endl;
         return -1;
     }
-    return timer.nsecsElapsed() / 1e6;
+    const double paintedMs = timer.nsecsElapsed() / 1e6;
+    if (listedMs) {
+        const bool listed =
+            runUntil([view, files] { return view->fileModel()->rowCount() >= files; }, 60000);
+        *listedMs = listed ? timer.nsecsElapsed() / 1e6 : -1;
+    }
+    return paintedMs;
 }
 
 // The bar alone: from being given the files and the current one to its first paint.
@@ -262,8 +270,11 @@ int main(int argc, char** argv)
     const int bigFolderFiles = args.size() > 3 ? args.at(3).toInt() : 30000;
 
     const QDir root(work.path());
-    for (const char* sub : {"originals", "photos", "vips", "alone", "big"})
+    for (const char* sub : {"originals", "photos", "vips", "alone", "big", "browsed"})
         root.mkpath(QString::fromLatin1(sub));
+    // As in the program, where the browser has pointed the shared model somewhere: its default
+    // root, the working directory, may hold these folders and have the model sort them again.
+    sharedFileSystemModel()->setRootPath(root.filePath(QStringLiteral("browsed")));
 
     out() << "generating " << distinctPhotos << " photos of " << photoSize.width() << "x"
           << photoSize.height() << " ..." << Qt::endl;
@@ -324,9 +335,13 @@ int main(int argc, char** argv)
           << " files " << barCrowded << " ms; ratio " << barCrowded / barAlone << Qt::endl;
 
     const double alone = firstPictureMs(aloneFile);
-    const double crowded = firstPictureMs(crowdedFile);
+    double crowdedListed = -1;
+    const double crowded = firstPictureMs(crowdedFile, bigFolderFiles, &crowdedListed);
     out() << "first picture: alone " << alone << " ms, among " << bigFolderFiles << " files "
           << crowded << " ms; ratio " << crowded / alone << " (target <= 1.2)" << Qt::endl;
+    // The folder's listing comes after the picture; until it is in, the GUI thread is busy.
+    out() << "all " << bigFolderFiles << " files listed after " << crowdedListed << " ms"
+          << Qt::endl;
     // Again, with both folders already listed by the shared file-system model.
     const double aloneAgain = firstPictureMs(aloneFile);
     const double crowdedAgain = firstPictureMs(crowdedFile);

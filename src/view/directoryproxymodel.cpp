@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHash>
-#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -56,7 +55,7 @@ void DirectoryProxyModel::setSourceModel(QAbstractItemModel* model)
             connect(fs, &QAbstractItemModel::layoutChanged, this, &Self::sourceLayoutChanged),
             connect(fs, &QAbstractItemModel::modelReset, this, &Self::refresh),
             connect(fs, &QAbstractItemModel::dataChanged, this, &Self::sourceDataChanged),
-            connect(fs, &QFileSystemModel::directoryLoaded, this, &Self::sourceDirectoryLoaded),
+            connect(fs, &QFileSystemModel::rootPathChanged, this, &Self::sourceRootPathChanged),
             connect(fs, &QObject::destroyed, this, &Self::sourceDestroyed),
         };
         readDirectory();
@@ -128,17 +127,36 @@ void DirectoryProxyModel::readDirectory()
         m_dirIndex = QPersistentModelIndex();
         return;
     }
-    // Finding the directory first, with signals on, lets other views see the rows of its
-    // parents appear; the root switch below then only makes the model read the directory.
-    fs->index(m_dirPath);
-    {
-        // Other views of the shared model must not see its root change.
-        const QSignalBlocker blocker(fs);
-        const QString oldRoot = fs->rootPath();
-        fs->setRootPath(m_dirPath);
-        fs->setRootPath(oldRoot);
-    }
+    // Finding the directory lists the rows of its parents for every view; its own files come
+    // from fetchDirectory. Moving the source's root there and back instead would make the
+    // source sort everything under its root twice, stop watching the directory and read it
+    // anew.
     m_dirIndex = fs->index(m_dirPath);
+    scheduleFetch();
+}
+
+void DirectoryProxyModel::scheduleFetch()
+{
+    // Deferred to the event loop: a picture opened in a big folder is shown before the
+    // folder's listing arrives and keeps the GUI thread busy.
+    if (m_fetchPending)
+        return;
+    m_fetchPending = true;
+    QMetaObject::invokeMethod(this, &DirectoryProxyModel::fetchDirectory, Qt::QueuedConnection);
+}
+
+void DirectoryProxyModel::fetchDirectory()
+{
+    m_fetchPending = false;
+    QFileSystemModel* fs = fileSystemModel();
+    if (!fs || !m_dirIndex.isValid())
+        return;
+    // The source fetches nothing before a root path has been set; setting the one it has
+    // changes nothing else and tells no view.
+    fs->setRootPath(fs->rootPath());
+    // Reading a directory also makes the source watch it.
+    if (fs->canFetchMore(m_dirIndex))
+        fs->fetchMore(m_dirIndex);
 }
 
 std::vector<DirectoryProxyModel::File> DirectoryProxyModel::sourceFiles(int first, int last) const
@@ -298,7 +316,7 @@ bool DirectoryProxyModel::canFetchMore(const QModelIndex& parent) const
 void DirectoryProxyModel::fetchMore(const QModelIndex& parent)
 {
     if (canFetchMore(parent))
-        fileSystemModel()->fetchMore(m_dirIndex);
+        fetchDirectory();
 }
 
 QModelIndex DirectoryProxyModel::mapToSource(const QModelIndex& proxyIndex) const
@@ -425,14 +443,12 @@ void DirectoryProxyModel::sourceDataChanged(const QModelIndex& topLeft,
         emit dataChanged(index(top, 0), index(bottom, 0), roles);
 }
 
-void DirectoryProxyModel::sourceDirectoryLoaded(const QString& path)
+void DirectoryProxyModel::sourceRootPathChanged()
 {
-    // Handing the root back made the source stop watching the directory; reading it once
-    // more makes it watch again, so files added or deleted later still show up.
+    // Moving the root away from a directory makes the source stop watching it.
     QFileSystemModel* fs = fileSystemModel();
-    if (fs && m_dirIndex.isValid() && path == fs->filePath(m_dirIndex)
-        && fs->canFetchMore(m_dirIndex))
-        fs->fetchMore(m_dirIndex);
+    if (fs && m_dirIndex.isValid() && fs->canFetchMore(m_dirIndex))
+        scheduleFetch();
 }
 
 void DirectoryProxyModel::reattach()

@@ -56,6 +56,8 @@ private:
 
     QFileSystemModel* fileSystemModel() const;
     void readDirectory();
+    void scheduleFetch();
+    void fetchDirectory();
     std::vector<File> sourceFiles(int first, int last) const;
     void rebuild();
     void sortByName(std::vector<File>& files) const;
@@ -77,7 +79,7 @@ private:
     void sourceLayoutChanged(const QList<QPersistentModelIndex>& parents);
     void sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                            const QVector<int>& roles);
-    void sourceDirectoryLoaded(const QString& path);
+    void sourceRootPathChanged();
     void reattach();
     void sourceDestroyed();
 
@@ -92,5 +94,6 @@ private:
     bool m_resetting = false;
     bool m_settingCurrent = false;
     bool m_reattachPending = false;
+    bool m_fetchPending = false;
     std::vector<QMetaObject::Connection> m_sourceConnections;
 };
