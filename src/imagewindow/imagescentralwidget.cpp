@@ -122,12 +122,6 @@ ImagesCentralWidget::~ImagesCentralWidget()
     for (SPicView* view : views)
         view->disconnect(this);
     releaseView();
-    // A picture still out full screen cannot go back into its sub-window: the main window may
-    // be half torn down already. It goes now, without the panel, which must survive it.
-    const QPointer<SPicView> lifted = m_panel->picView();
-    m_panel->setPicView(nullptr);
-    if (lifted && !lifted->parentWidget())
-        delete lifted.data();
     saveSettings();
 }
 

@@ -37,9 +37,15 @@ SWorkspace::~SWorkspace()
 {
     // The base destructor still announces activations while it tears the sub-windows down.
     disconnect(this, &QMdiArea::subWindowActivated, this, &SWorkspace::slotSubWindowActivated);
-    // A view still out for full screen is a top-level window nobody owns: give it back to its
-    // sub-window so it goes with the workspace instead of staying on screen.
-    leaveFullScreen();
+    // A view still out for full screen is a top-level window nobody else owns. It goes now,
+    // as the sub-windows will: putting it back would show it, move it between windows and
+    // run its code while whoever holds the workspace may be half torn down.
+    if (SPicView* view = m_fullScreenPicView) {
+        m_fullScreenPicView.clear();
+        m_fullScreenSubWindow.clear();
+        view->disconnect(this);
+        delete view;
+    }
 }
 
 QMdiSubWindow* SWorkspace::addPicView(SPicView* view, Qt::WindowFlags flags)

@@ -4,9 +4,12 @@
 #include "view/spicview.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QSplitter>
 #include <QTabBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -28,7 +31,8 @@ enum class Leave
     PutBack,
     ViewClosed,
     SubWindowClosed,
-    WorkspaceDeleted
+    WorkspaceDeleted,
+    OwnerDeleted
 };
 
 } // namespace
@@ -209,29 +213,42 @@ void TestSWorkspace::fullScreen_data()
     QTest::newRow("closing the view closes its sub-window") << Leave::ViewClosed << false;
     QTest::newRow("its sub-window closed meanwhile") << Leave::SubWindowClosed << true;
     QTest::newRow("the workspace goes first") << Leave::WorkspaceDeleted << false;
+    QTest::newRow("the window holding the workspace goes first") << Leave::OwnerDeleted << false;
 }
 
 void TestSWorkspace::fullScreen()
 {
     QFETCH(Leave, leave);
     QFETCH(bool, viewKept);
-    m_workspace->setFullscreen(true); // nothing current: ignored
+    // Placed as in the image window: beside other widgets in a splitter of a shown window.
+    std::unique_ptr<QWidget> owner;
+    if (leave == Leave::OwnerDeleted) {
+        owner = std::make_unique<QWidget>();
+        auto* splitter = new QSplitter(Qt::Vertical, owner.get());
+        splitter->addWidget(m_workspace.release());
+        splitter->addWidget(new QLineEdit);
+        (new QVBoxLayout(owner.get()))->addWidget(splitter);
+        owner->show();
+        QVERIFY(QTest::qWaitForWindowExposed(owner.get()));
+    }
+    SWorkspace* workspace = owner ? owner->findChild<SWorkspace*>() : m_workspace.get();
+    workspace->setFullscreen(true); // nothing current: ignored
     QPointer<SPicView> view = new SPicView(5);
-    QMdiSubWindow* window = m_workspace->addPicView(view);
-    QMdiSubWindow* other = m_workspace->addPicView(new SPicView(5));
+    QMdiSubWindow* window = workspace->addPicView(view);
+    QMdiSubWindow* other = workspace->addPicView(new SPicView(5));
     window->show();
     other->show();
-    QSignalSpy activated(m_workspace.get(), &SWorkspace::windowActivated);
-    QSignalSpy closed(m_workspace.get(), &SWorkspace::fullScreenPicClosed);
-    QSignalSpy exitRequested(m_workspace.get(), &SWorkspace::exitFullScreenRequested);
-    m_workspace->setActiveSubWindow(window);
+    QSignalSpy activated(workspace, &SWorkspace::windowActivated);
+    QSignalSpy closed(workspace, &SWorkspace::fullScreenPicClosed);
+    QSignalSpy exitRequested(workspace, &SWorkspace::exitFullScreenRequested);
+    workspace->setActiveSubWindow(window);
     QCOMPARE(activated.last().first().value<QWidget*>(), view.data());
     activated.clear();
 
-    m_workspace->setFullscreen(true);
-    m_workspace->setFullscreen(true);
+    workspace->setFullscreen(true);
+    workspace->setFullscreen(true);
     QVERIFY(view->isWindow() && view->isFullScreenMode() && !window->widget());
-    m_workspace->setActiveSubWindow(other);
+    workspace->setActiveSubWindow(other);
     QCOMPARE(activated.count(), 0);
     emit view->exitFullScreenRequested();
     QCOMPARE(exitRequested.count(), 1);
@@ -242,17 +259,19 @@ void TestSWorkspace::fullScreen()
         QVERIFY(window->close());
     if (leave == Leave::WorkspaceDeleted)
         m_workspace.reset();
+    else if (leave == Leave::OwnerDeleted)
+        owner.reset();
     else
-        m_workspace->setFullscreen(false);
+        workspace->setFullscreen(false);
     QTRY_COMPARE(!view.isNull(), viewKept);
     QCOMPARE(closed.count(), leave == Leave::ViewClosed ? 1 : 0);
-    if (m_workspace)
-        QCOMPARE(m_workspace->subWindowList().size(), viewKept ? 2 : 1);
+    if (leave != Leave::WorkspaceDeleted && leave != Leave::OwnerDeleted)
+        QCOMPARE(workspace->subWindowList().size(), viewKept ? 2 : 1);
     if (leave == Leave::PutBack)
         QCOMPARE(window->widget(), view.data());
     if (viewKept) {
         QVERIFY(!view->isFullScreenMode() && !view->isWindow() && !view->isFullScreen());
-        QCOMPARE(view->parentWidget()->parentWidget(), m_workspace->viewport());
+        QCOMPARE(view->parentWidget()->parentWidget(), workspace->viewport());
         QVERIFY(view->isVisibleTo(view->parentWidget()));
         emit view->exitFullScreenRequested();
         QCOMPARE(exitRequested.count(), 1);
