@@ -1,5 +1,6 @@
 #include "browser/imagesdirview.h"
 
+#include "browser/imagefilefiltermodel.h"
 #include "platform/lumofm/navigation.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoscrollbar.h"
@@ -36,6 +37,7 @@ ImagesDirView::ImagesDirView(LumoFM::Navigation* navigation, QWidget* parent)
     : ThumbnailView(parent)
     , m_navigation(navigation)
     , m_fsModel(sharedFileSystemModel())
+    , m_imageModel(new ImageFileFilterModel(m_fsModel, this))
     , m_placeholderModel(nullptr)
     , m_horizontalScrollBar(new LumoScrollBar(Qt::Horizontal))
     , m_verticalScrollBar(new LumoScrollBar(Qt::Vertical))
@@ -51,7 +53,7 @@ ImagesDirView::ImagesDirView(LumoFM::Navigation* navigation, QWidget* parent)
     setIconSize(QSize(m_thumbnailSize, m_thumbnailSize));
 
     m_placeholderModel = new QStandardItemModel(this);
-    showModel(m_fsModel);
+    showModel(m_imageModel);
     if (m_navigation) {
         setDirectory(m_navigation->current().localPath());
         connect(m_navigation, &LumoFM::Navigation::currentChanged, this,
@@ -89,6 +91,11 @@ QStringList ImagesDirView::selectedFilePaths() const
     return paths;
 }
 
+QModelIndex ImagesDirView::indexOfPath(const QString& path) const
+{
+    return m_imageModel->mapFromSource(m_fsModel->index(path));
+}
+
 bool ImagesDirView::isShowingPlaceholder() const
 {
     return model() == m_placeholderModel;
@@ -104,9 +111,9 @@ void ImagesDirView::setDirectory(const QString& localPath)
     m_horizontalScrollBar->setValue(0);
     m_verticalScrollBar->setValue(0);
     const QModelIndex root = m_fsModel->setRootPath(localPath);
-    if (model() != m_fsModel)
-        showModel(m_fsModel);
-    setRootIndex(root);
+    if (model() != m_imageModel)
+        showModel(m_imageModel);
+    setRootIndex(m_imageModel->mapFromSource(root));
     setCurrentIndex(QModelIndex());
 }
 

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class ImageFileFilterModel;
 class LumoScrollBar;
 class QFileSystemModel;
 class QMenu;
@@ -34,6 +35,8 @@ public:
     QString currentFilePath() const;
     // Paths of the selected items, in the order they were selected.
     QStringList selectedFilePaths() const;
+    // The item of a listed file or directory; invalid when it is not shown.
+    QModelIndex indexOfPath(const QString& path) const;
 
     // Shows the directory, or an empty view when the file-system model cannot index it.
     void setDirectory(const QString& localPath);
@@ -84,6 +87,7 @@ private:
 
     QPointer<LumoFM::Navigation> m_navigation;
     QFileSystemModel* m_fsModel;
+    ImageFileFilterModel* m_imageModel;
     QStandardItemModel* m_placeholderModel;
     LumoScrollBar* m_horizontalScrollBar;
     LumoScrollBar* m_verticalScrollBar;

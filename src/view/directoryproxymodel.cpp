@@ -1,11 +1,16 @@
 #include "view/directoryproxymodel.h"
 
+#include "view/imageformats.h"
+
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -58,8 +63,7 @@ void DirectoryProxyModel::setSourceModel(QAbstractItemModel* model)
             connect(fs, &QFileSystemModel::rootPathChanged, this, &Self::sourceRootPathChanged),
             connect(fs, &QObject::destroyed, this, &Self::sourceDestroyed),
         };
-        readDirectory();
-        rebuild();
+        readDirectoryLater();
     }
     m_resetting = false;
     endResetModel();
@@ -83,9 +87,9 @@ void DirectoryProxyModel::setDirectoryFile(const QString& directoryPath, const Q
     m_resetting = true;
     m_dirPath = dir;
     m_dirIndex = QPersistentModelIndex();
+    m_files.clear();
     if (fileSystemModel())
-        readDirectory();
-    rebuild();
+        readDirectoryLater();
     m_resetting = false;
     endResetModel();
     if (filePath.isEmpty())
@@ -101,7 +105,11 @@ void DirectoryProxyModel::setCurrentFile(const QString& filePath)
     // The caller reads the row that results; it is no news to announce.
     if (QFileSystemModel* fs = fileSystemModel(); fs && !m_currentFilePath.isEmpty()) {
         m_settingCurrent = true;
-        fs->index(m_currentFilePath);
+        const QModelIndex file = fs->index(m_currentFilePath);
+        // Listed at once: until the rest of the folder is taken in, the current file is listed
+        // on its own, and a name without an image suffix is listed only while current.
+        if (file.isValid() && file.parent() == m_dirIndex && findRow(fs->fileName(file)) < 0)
+            insertFiles(sourceFiles(file.row(), file.row()));
         m_settingCurrent = false;
     }
     m_currentRow = findRow(currentName());
@@ -135,19 +143,49 @@ void DirectoryProxyModel::readDirectory()
     scheduleFetch();
 }
 
+// A new directory's files are taken in from the event loop, also when the source has them
+// already: sorting tens of thousands of names would hold up the picture.
+void DirectoryProxyModel::readDirectoryLater()
+{
+    m_files.clear();
+    readDirectory();
+    stopFill();
+    m_fillPending = m_dirIndex.isValid();
+}
+
 void DirectoryProxyModel::scheduleFetch()
 {
-    // Deferred to the event loop: a picture opened in a big folder is shown before the
-    // folder's listing arrives and keeps the GUI thread busy.
+    // Posted below the priority of repaints: a picture opened in a big folder is painted
+    // before the folder is listed or taken in, which keeps the GUI thread busy.
     if (m_fetchPending)
         return;
     m_fetchPending = true;
-    QMetaObject::invokeMethod(this, &DirectoryProxyModel::fetchDirectory, Qt::QueuedConnection);
+    QCoreApplication::postEvent(this, new QEvent(fetchEventType()), Qt::LowEventPriority - 1);
+}
+
+QEvent::Type DirectoryProxyModel::fetchEventType()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+bool DirectoryProxyModel::event(QEvent* event)
+{
+    if (event->type() != fetchEventType())
+        return QAbstractProxyModel::event(event);
+    fetchDirectory();
+    return true;
 }
 
 void DirectoryProxyModel::fetchDirectory()
 {
     m_fetchPending = false;
+    fetchSource();
+    fillFromSource();
+}
+
+void DirectoryProxyModel::fetchSource()
+{
     QFileSystemModel* fs = fileSystemModel();
     if (!fs || !m_dirIndex.isValid())
         return;
@@ -159,6 +197,57 @@ void DirectoryProxyModel::fetchDirectory()
         fs->fetchMore(m_dirIndex);
 }
 
+void DirectoryProxyModel::fillFromSource()
+{
+    if (!m_fillPending)
+        return;
+    const QFileSystemModel* fs = fileSystemModel();
+    if (!fs || !m_dirIndex.isValid()) {
+        stopFill();
+        return;
+    }
+    // A slice of rows a turn of the event loop, so that a window shown meanwhile is painted
+    // and input is handled while a big folder is taken in.
+    constexpr int sliceRows = 4096;
+    const int rows = fs->rowCount(m_dirIndex);
+    const int end = std::min(rows, m_fillNextRow + sliceRows);
+    std::vector<File> slice = sourceFiles(m_fillNextRow, end - 1);
+    m_fillFiles.insert(m_fillFiles.end(), std::make_move_iterator(slice.begin()),
+                       std::make_move_iterator(slice.end()));
+    m_fillNextRow = end;
+    if (end < rows) {
+        scheduleFetch();
+        return;
+    }
+    std::vector<bool> listed(std::size_t(rows), false);
+    for (const File& file : m_files) {
+        if (file.sourceRow < rows)
+            listed[std::size_t(file.sourceRow)] = true;
+    }
+    std::vector<File> missing = std::move(m_fillFiles);
+    stopFill();
+    missing.erase(std::remove_if(missing.begin(), missing.end(),
+                                 [&listed](const File& file) {
+                                     return listed[std::size_t(file.sourceRow)];
+                                 }),
+                  missing.end());
+    insertFiles(std::move(missing));
+    updateCurrentRow();
+}
+
+void DirectoryProxyModel::restartFill()
+{
+    // Rows read so far may have moved.
+    m_fillFiles.clear();
+    m_fillNextRow = 0;
+}
+
+void DirectoryProxyModel::stopFill()
+{
+    m_fillPending = false;
+    restartFill();
+}
+
 std::vector<DirectoryProxyModel::File> DirectoryProxyModel::sourceFiles(int first, int last) const
 {
     std::vector<File> files;
@@ -166,16 +255,23 @@ std::vector<DirectoryProxyModel::File> DirectoryProxyModel::sourceFiles(int firs
     if (!fs || !m_dirIndex.isValid())
         return files;
     files.reserve(std::max(0, last - first + 1));
+    const ImageFormats* formats = ImageFormats::instance();
+    // The file a picture shows is listed whatever its name: the image library reads by content.
+    const QString current = currentName();
     for (int row = first; row <= last; ++row) {
         const QModelIndex index = fs->index(row, 0, m_dirIndex);
-        if (index.isValid() && !fs->isDir(index))
-            files.push_back({fs->fileName(index), row});
+        if (!index.isValid() || fs->isDir(index))
+            continue;
+        QString name = fs->fileName(index);
+        if (formats->hasReadableSuffix(name) || name == current)
+            files.push_back({std::move(name), row});
     }
     return files;
 }
 
 void DirectoryProxyModel::rebuild()
 {
+    stopFill();
     const QFileSystemModel* fs = fileSystemModel();
     m_files = sourceFiles(0, fs && m_dirIndex.isValid() ? fs->rowCount(m_dirIndex) - 1 : -1);
     sortByName(m_files);
@@ -183,8 +279,25 @@ void DirectoryProxyModel::rebuild()
 
 void DirectoryProxyModel::sortByName(std::vector<File>& files) const
 {
-    std::sort(files.begin(), files.end(),
-              [this](const File& left, const File& right) { return lessThan(left.name, right.name); });
+    if (files.size() < 2)
+        return;
+    // Sort keys are made once a name; comparing names with the collator costs several times
+    // as much, and a big folder takes hundreds of thousands of comparisons.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(files.size());
+    for (const File& file : files)
+        keys.push_back(m_collator.sortKey(file.name));
+    std::vector<std::size_t> order(files.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::sort(order.begin(), order.end(), [&](std::size_t left, std::size_t right) {
+        const int compared = keys[left].compare(keys[right]);
+        return compared != 0 ? compared < 0 : files[left].name < files[right].name;
+    });
+    std::vector<File> sorted;
+    sorted.reserve(files.size());
+    for (const std::size_t index : order)
+        sorted.push_back(std::move(files[index]));
+    files.swap(sorted);
 }
 
 bool DirectoryProxyModel::remapSourceRows()
@@ -193,7 +306,8 @@ bool DirectoryProxyModel::remapSourceRows()
     if (!fs || !m_dirIndex.isValid())
         return m_files.empty();
     const std::vector<File> files = sourceFiles(0, fs->rowCount(m_dirIndex) - 1);
-    if (files.size() != m_files.size())
+    // While the folder is taken in, the source has more files than the list.
+    if (m_fillPending ? files.size() < m_files.size() : files.size() != m_files.size())
         return false;
     QHash<QString, int> rowOfName;
     rowOfName.reserve(int(files.size()));
@@ -315,8 +429,10 @@ bool DirectoryProxyModel::canFetchMore(const QModelIndex& parent) const
 
 void DirectoryProxyModel::fetchMore(const QModelIndex& parent)
 {
+    // Only the source's listing: views ask for more while a new directory is being set up,
+    // before its current file is known.
     if (canFetchMore(parent))
-        fetchDirectory();
+        fetchSource();
 }
 
 QModelIndex DirectoryProxyModel::mapToSource(const QModelIndex& proxyIndex) const
@@ -346,6 +462,7 @@ void DirectoryProxyModel::sourceRowsInserted(const QModelIndex& parent, int firs
         if (file.sourceRow >= first)
             file.sourceRow += count;
     }
+    restartFill();
     insertFiles(sourceFiles(first, last));
     updateCurrentRow();
 }
@@ -371,6 +488,7 @@ void DirectoryProxyModel::sourceRowsAboutToBeRemoved(const QModelIndex& parent, 
         }
         return;
     }
+    restartFill();
     // Removed while the source still has the rows, so every step reads consistent data.
     const auto going = [first, last](const File& file) {
         return file.sourceRow >= first && file.sourceRow <= last;
@@ -418,7 +536,8 @@ void DirectoryProxyModel::sourceLayoutChanged(const QList<QPersistentModelIndex>
         || (!parents.isEmpty() && !parents.contains(m_dirIndex)))
         return;
     // The source sorts its rows now and then; only the row numbers change for us, unless
-    // its filters let files in or out.
+    // files came or went unnoticed.
+    restartFill();
     if (!remapSourceRows())
         refresh();
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractProxyModel>
 #include <QCollator>
+#include <QEvent>
 #include <QMetaObject>
 #include <QPersistentModelIndex>
 #include <QString>
@@ -47,6 +48,9 @@ public slots:
 signals:
     void currentFileIndexChanged(int row);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     struct File
     {
@@ -56,8 +60,14 @@ private:
 
     QFileSystemModel* fileSystemModel() const;
     void readDirectory();
+    void readDirectoryLater();
     void scheduleFetch();
+    static QEvent::Type fetchEventType();
     void fetchDirectory();
+    void fetchSource();
+    void fillFromSource();
+    void restartFill();
+    void stopFill();
     std::vector<File> sourceFiles(int first, int last) const;
     void rebuild();
     void sortByName(std::vector<File>& files) const;
@@ -95,5 +105,10 @@ private:
     bool m_settingCurrent = false;
     bool m_reattachPending = false;
     bool m_fetchPending = false;
+    // Set while the source's files are taken in, a slice at a time: all but the current one
+    // and any that arrived since.
+    bool m_fillPending = false;
+    int m_fillNextRow = 0;
+    std::vector<File> m_fillFiles;
     std::vector<QMetaObject::Connection> m_sourceConnections;
 };

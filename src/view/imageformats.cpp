@@ -3,6 +3,8 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <algorithm>
+
 namespace {
 
 QStringList formatNames(const QList<QByteArray>& formats)
@@ -34,6 +36,12 @@ QStringList filters(const QStringList& formats)
     return result;
 }
 
+// Directory listings ask this once a file: a binary search in the sorted lower-case names.
+bool containsFormat(const QStringList& formats, const QString& suffix)
+{
+    return !suffix.isEmpty() && std::binary_search(formats.cbegin(), formats.cend(), suffix.toLower());
+}
+
 } // namespace
 
 const ImageFormats* ImageFormats::instance()
@@ -52,12 +60,18 @@ ImageFormats::ImageFormats(const QList<QByteArray>& readable, const QList<QByteA
 
 bool ImageFormats::canRead(const QString& suffix) const
 {
-    return m_readable.contains(suffix, Qt::CaseInsensitive);
+    return containsFormat(m_readable, suffix);
+}
+
+bool ImageFormats::hasReadableSuffix(const QString& fileName) const
+{
+    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && canRead(fileName.mid(dot + 1));
 }
 
 bool ImageFormats::canWrite(const QString& suffix) const
 {
-    return m_writable.contains(suffix, Qt::CaseInsensitive);
+    return containsFormat(m_writable, suffix);
 }
 
 QStringList ImageFormats::readPatterns() const

@@ -24,6 +24,8 @@ public:
     // The suffix is compared without regard to case: "JPG" is readable when "jpg" is.
     bool canRead(const QString& suffix) const;
     bool canWrite(const QString& suffix) const;
+    // Whether the text after the name's last dot is a readable suffix.
+    bool hasReadableSuffix(const QString& fileName) const;
 
     // "*.png", "*.PNG" for each format, in list order.
     QStringList readPatterns() const;

@@ -8,7 +8,6 @@
 #include "platform/lumofm/vfs.h"
 
 #include <QAction>
-#include <QFileSystemModel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -180,14 +179,13 @@ void TestFilesCentralWidget::fullScreenAccessibility()
     m_widget->setMainWindow(&m_mainWindow);
     QVERIFY2(!fullScreen->isEnabled(), "nothing current yet");
     ImagesDirView* view = m_widget->selector()->dirView();
-    const auto* model = qobject_cast<const QFileSystemModel*>(view->model());
-    QTRY_VERIFY(model->index(path(current)).isValid());
-    view->setCurrentIndex(model->index(path(current)));
+    QTRY_VERIFY(view->indexOfPath(path(current)).isValid());
+    view->setCurrentIndex(view->indexOfPath(path(current)));
     QCOMPARE(fullScreen->isEnabled(), enabled);
 
     // Detached, the switch belongs to the image window: another item changes nothing.
     m_widget->setMainWindow(nullptr);
-    view->setCurrentIndex(model->index(path(current == "sub" ? "a.png" : "sub")));
+    view->setCurrentIndex(view->indexOfPath(path(current == "sub" ? "a.png" : "sub")));
     QCOMPARE(fullScreen->isEnabled(), enabled);
 }
 

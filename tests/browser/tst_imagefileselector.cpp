@@ -5,7 +5,6 @@
 #include "browser/imagesdirview.h"
 #include "platform/lumofm/navigation.h"
 #include "platform/lumofm/treewidget.h"
-#include "view/sharedfilesystemmodel.h"
 
 #include <QFileSystemModel>
 #include <QGestureEvent>
@@ -80,7 +79,7 @@ void TestImageFileSelector::goTo(const QString& name)
 
 QPoint TestImageFileSelector::itemCentre(const QString& name) const
 {
-    return view()->visualRect(sharedFileSystemModel()->index(path(name))).center();
+    return view()->visualRect(view()->indexOfPath(path(name))).center();
 }
 
 void TestImageFileSelector::trigger(const QString& action)

@@ -3,59 +3,20 @@
 #include "view/fileentries.h"
 #include "view/filelistmodel.h"
 #include "view/newfilemodel.h"
-#include "view/sharedfilesystemmodel.h"
 
 #include <QFileSystemModel>
 #include <QIcon>
 
-// The shared file-system model and the two list models that stand in for a directory.
+// The two list models that stand in for a directory.
 class TestFileModels : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void sharedModelListsImagesAndDirectories_data();
-    void sharedModelListsImagesAndDirectories();
     void fileListRow_data();
     void fileListRow();
     void newFileRow();
 };
-
-void TestFileModels::sharedModelListsImagesAndDirectories_data()
-{
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QStringList>("listed");
-    QTest::newRow("images and a subdirectory, not the text file")
-        << QStringList{"a.png", "B.JPG", "notes.txt", "sub/"}
-        << QStringList{"B.JPG", "a.png", "sub"};
-    QTest::newRow("suffixes in mixed case, rarer formats")
-        << QStringList{"c.Jpg", "d.pNg", "e.ppm", "f.XBM"}
-        << QStringList{"c.Jpg", "d.pNg", "e.ppm", "f.XBM"};
-    QTest::newRow("hidden entries left out")
-        << QStringList{".hidden.png", ".hiddendir/", "shown.png"} << QStringList{"shown.png"};
-    QTest::newRow("directory named like an image kept, file without suffix not")
-        << QStringList{"album.png/", "png"} << QStringList{"album.png"};
-}
-
-void TestFileModels::sharedModelListsImagesAndDirectories()
-{
-    QFETCH(QStringList, entries);
-    QFETCH(QStringList, listed);
-
-    QTemporaryDir dir;
-    makeEntries(dir.path(), entries);
-    QFileSystemModel* model = sharedFileSystemModel();
-    QCOMPARE(sharedFileSystemModel(), model);
-    const QModelIndex root = model->setRootPath(dir.path());
-    const auto names = [&] {
-        QStringList result;
-        for (int row = 0; row < model->rowCount(root); ++row)
-            result << model->index(row, 0, root).data().toString();
-        result.sort();
-        return result;
-    };
-    QTRY_COMPARE(names(), listed);
-}
 
 void TestFileModels::fileListRow_data()
 {

@@ -13,6 +13,8 @@ class TestImageFormats : public QObject
 private slots:
     void suffixCheckIgnoresCase_data();
     void suffixCheckIgnoresCase();
+    void fileNameSuffix_data();
+    void fileNameSuffix();
     void formatFilter_data();
     void formatFilter();
     void patternsAndFiltersFollowListOrder();
@@ -39,6 +41,25 @@ void TestImageFormats::suffixCheckIgnoresCase()
     const ImageFormats formats({"jpg", "PNG"}, {"png", "ppm"});
     QCOMPARE(formats.canRead(suffix), readable);
     QCOMPARE(formats.canWrite(suffix), writable);
+}
+
+void TestImageFormats::fileNameSuffix_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("capital suffix") << "IMG_0001.JPG" << true;
+    QTest::newRow("dots inside the name") << "holiday.2024.06.png" << true;
+    QTest::newRow("compressed picture") << "scan.png.gz" << false;
+    QTest::newRow("format name without a dot") << "jpg" << false;
+    QTest::newRow("trailing dot") << "photo." << false;
+}
+
+void TestImageFormats::fileNameSuffix()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, readable);
+    const ImageFormats formats({"jpg", "PNG"}, {"png"});
+    QCOMPARE(formats.hasReadableSuffix(fileName), readable);
 }
 
 void TestImageFormats::formatFilter_data()
