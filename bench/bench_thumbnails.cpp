@@ -34,6 +34,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -175,33 +176,39 @@ bool scrollThroughAll(const QStringList& files, int* made, int* kept)
     return true;
 }
 
+// The time of the first paint of the widget it watches, taken as it happens: work that runs
+// later in the same pass of the event loop does not count.
+struct PaintWatch : QObject
+{
+    explicit PaintWatch(const QElapsedTimer& clock) : timer(clock) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && paintedMs < 0)
+            paintedMs = timer.nsecsElapsed() / 1e6;
+        return false;
+    }
+    const QElapsedTimer& timer;
+    double paintedMs = -1;
+};
+
 // From opening the file to the picture painted, with the thumbnails bar on the view's files as
 // the image window shows it; then, in listedMs, until the view lists all files of the folder.
-double firstPictureMs(const QString& file, int files = 1, double* listedMs = nullptr)
+// With a host, the picture goes into that window, already on screen, as when the browser opens
+// a picture; otherwise into a new window.
+double firstPictureMs(const QString& file, int files = 1, double* listedMs = nullptr,
+                      QWidget* host = nullptr)
 {
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* view = new SPicView(5, &window);
-    auto* bar = new ThumbnailsBar(&window);
+    const auto window = std::make_unique<QWidget>(host);
+    auto* layout = new QVBoxLayout(window.get());
+    auto* view = new SPicView(5, window.get());
+    auto* bar = new ThumbnailsBar(window.get());
     layout->addWidget(view, 1);
     layout->addWidget(bar);
-    window.resize(1200, 900);
-
-    bool painted = false;
-    struct PaintWatch : QObject
-    {
-        bool* seen;
-        explicit PaintWatch(bool* s) : seen(s) {}
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            if (event->type() == QEvent::Paint)
-                *seen = true;
-            return false;
-        }
-    } watch(&painted);
-    view->pic()->installEventFilter(&watch);
+    window->resize(1200, 900);
 
     QElapsedTimer timer;
+    PaintWatch watch(timer);
+    view->pic()->installEventFilter(&watch);
     timer.start();
     if (!view->openFile(file)) {
         out() << "could not open " << file << Qt::endl;
@@ -209,18 +216,17 @@ double firstPictureMs(const QString& file, int files = 1, double* listedMs = nul
     }
     bar->setModel(view->fileModel());
     bar->setCurrentIndex(view->currentModelIndex());
-    window.show();
-    if (!runUntil([&painted] { return painted; }, 60000)) {
+    window->show();
+    if (!runUntil([&watch] { return watch.paintedMs >= 0; }, 60000)) {
         out() << "the picture was never painted" << Qt::endl;
         return -1;
     }
-    const double paintedMs = timer.nsecsElapsed() / 1e6;
     if (listedMs) {
         const bool listed =
             runUntil([view, files] { return view->fileModel()->rowCount() >= files; }, 60000);
         *listedMs = listed ? timer.nsecsElapsed() / 1e6 : -1;
     }
-    return paintedMs;
+    return watch.paintedMs;
 }
 
 // The bar alone: from being given the files and the current one to its first paint.
@@ -229,27 +235,14 @@ double barFirstPaintMs(const QStringList& files, int current)
     FileListModel model(files);
     ThumbnailsBar bar;
     bar.resize(1200, 120);
-    bool painted = false;
-    struct PaintWatch : QObject
-    {
-        bool* seen;
-        explicit PaintWatch(bool* s) : seen(s) {}
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            if (event->type() == QEvent::Paint)
-                *seen = true;
-            return false;
-        }
-    } watch(&painted);
-    bar.viewport()->installEventFilter(&watch);
     QElapsedTimer timer;
+    PaintWatch watch(timer);
+    bar.viewport()->installEventFilter(&watch);
     timer.start();
     bar.setModel(&model);
     bar.setCurrentIndex(model.index(current, 0));
     bar.show();
-    if (!runUntil([&painted] { return painted; }, 60000))
-        return -1;
-    return timer.nsecsElapsed() / 1e6;
+    return runUntil([&watch] { return watch.paintedMs >= 0; }, 60000) ? watch.paintedMs : -1;
 }
 
 } // namespace
@@ -342,10 +335,21 @@ int main(int argc, char** argv)
     // The folder's listing comes after the picture; until it is in, the GUI thread is busy.
     out() << "all " << bigFolderFiles << " files listed after " << crowdedListed << " ms"
           << Qt::endl;
-    // Again, with both folders already listed by the shared file-system model.
+    // Again, with both folders already listed by the shared file-system model, as after the
+    // browser has shown them: in a new window, and in a window already on screen.
     const double aloneAgain = firstPictureMs(aloneFile);
     const double crowdedAgain = firstPictureMs(crowdedFile);
-    out() << "first picture, folders already listed: alone " << aloneAgain << " ms, crowded "
-          << crowdedAgain << " ms; ratio " << crowdedAgain / aloneAgain << Qt::endl;
+    out() << "first picture, folders already listed, new window: alone " << aloneAgain
+          << " ms, crowded " << crowdedAgain << " ms; ratio " << crowdedAgain / aloneAgain
+          << " (target <= 1.2)" << Qt::endl;
+    QWidget shown;
+    shown.resize(1200, 900);
+    shown.show();
+    runUntil([&shown] { return shown.isVisible(); }, 1000);
+    const double aloneShown = firstPictureMs(aloneFile, 1, nullptr, &shown);
+    const double crowdedShown = firstPictureMs(crowdedFile, 1, nullptr, &shown);
+    out() << "first picture, folders already listed, window on screen: alone " << aloneShown
+          << " ms, crowded " << crowdedShown << " ms; ratio " << crowdedShown / aloneShown
+          << " (target <= 1.2)" << Qt::endl;
     return alone > 0 && crowded > 0 ? 0 : 1;
 }
