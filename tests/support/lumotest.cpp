@@ -1,5 +1,6 @@
 #include "support/lumotest.h"
 
+#include "app/settings.h"
 #include "app/startup.h"
 #include "platform/lumofm/core.h"
 #include "platform/lumoinit.h"
@@ -38,6 +39,11 @@ void initApplication()
 {
     lumoInit(Startup::version(), Startup::description());
     LumoFM::Core::initialize();
+}
+
+void flushSettings()
+{
+    Settings::sync();
 }
 
 QString corpusDir(const QString& sub)

@@ -24,6 +24,10 @@ private:
 // Registers the application as the program does (names, icon theme), after QApplication exists.
 void initApplication();
 
+// Writes the settings while the temporary home still exists: written at exit, they would make
+// its folder anew and leave it behind.
+void flushSettings();
+
 // ../shared/corpus/<sub> when present, else an empty string (tests QSKIP then).
 QString corpusDir(const QString& sub);
 
@@ -38,5 +42,7 @@ QString corpusDir(const QString& sub);
         lumotest::initApplication();                                                               \
         TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&tc, argc, argv);                                                      \
+        const int result = QTest::qExec(&tc, argc, argv);                                          \
+        lumotest::flushSettings();                                                                 \
+        return result;                                                                             \
     }
