@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QPinchGesture>
 #include <QStandardItemModel>
-#include <QToolTip>
 
 #include <algorithm>
 
@@ -284,12 +283,7 @@ void ImagesDirView::mouseMoveEvent(QMouseEvent* event)
 bool ImagesDirView::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
-        const auto* help = static_cast<QHelpEvent*>(event);
-        const QModelIndex index = indexAt(help->pos());
-        if (index.isValid())
-            QToolTip::showText(help->globalPos(), index.data(Qt::DisplayRole).toString(), this);
-        else
-            QToolTip::hideText();
+        showItemToolTip(static_cast<QHelpEvent*>(event));
         return true;
     }
     return ThumbnailView::viewportEvent(event);

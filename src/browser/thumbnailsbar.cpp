@@ -5,7 +5,6 @@
 
 #include <QHelpEvent>
 #include <QTimeLine>
-#include <QToolTip>
 
 ThumbnailsBar::ThumbnailsBar(QWidget* parent)
     : ThumbnailView(parent)
@@ -111,12 +110,7 @@ void ThumbnailsBar::updateIconSize()
 bool ThumbnailsBar::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && model()) {
-        const auto* help = static_cast<QHelpEvent*>(event);
-        const QModelIndex index = indexAt(help->pos());
-        if (index.isValid())
-            QToolTip::showText(help->globalPos(), index.data(Qt::DisplayRole).toString(), this);
-        else
-            QToolTip::hideText();
+        showItemToolTip(static_cast<QHelpEvent*>(event));
         return true;
     }
     return ThumbnailView::viewportEvent(event);

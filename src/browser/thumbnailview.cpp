@@ -8,10 +8,12 @@
 #include <QFileSystemModel>
 #include <QFutureWatcher>
 #include <QGestureEvent>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QScroller>
 #include <QTapGesture>
 #include <QTimer>
+#include <QToolTip>
 #include <QtConcurrent>
 
 #include <algorithm>
@@ -219,6 +221,15 @@ bool ThumbnailView::viewportEvent(QEvent* event)
     if (event->type() == QEvent::Gesture)
         return gestureEvent(static_cast<QGestureEvent*>(event));
     return QListView::viewportEvent(event);
+}
+
+void ThumbnailView::showItemToolTip(const QHelpEvent* event)
+{
+    const QModelIndex index = indexAt(event->pos());
+    if (index.isValid())
+        QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString(), this);
+    else
+        QToolTip::hideText();
 }
 
 void ThumbnailView::scrollContentsBy(int dx, int dy)

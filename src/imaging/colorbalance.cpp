@@ -1,6 +1,7 @@
 #include "imaging/colorbalance.h"
 
 #include "imaging/channeltables.h"
+#include "imaging/scanlinepass.h"
 
 #include <algorithm>
 
@@ -31,16 +32,9 @@ QRgb balanceColor(QRgb color, int red, int green, int blue)
 
 bool adjustColorBalance(const QImage& source, QImage& target, int red, int green, int blue)
 {
-    if (source.isNull()) {
-        target = source;
+    if (recolorTable(source, target,
+                     [=](QRgb color) { return balanceColor(color, red, green, blue); }))
         return true;
-    }
-    if (source.colorCount() != 0) {
-        target = source;
-        for (int i = 0; i < source.colorCount(); ++i)
-            target.setColor(i, balanceColor(source.color(i), red, green, blue));
-        return true;
-    }
     return applyChannelTables(source, target, offsetTable(red), offsetTable(green),
                               offsetTable(blue));
 }

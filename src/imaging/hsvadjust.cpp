@@ -60,16 +60,9 @@ QRgb adjustHsvColor(QRgb color, int hue, int saturation, int value)
 
 bool adjustHsv(const QImage& source, QImage& target, int hue, int saturation, int value)
 {
-    if (source.isNull()) {
-        target = source;
+    if (recolorTable(source, target,
+                     [=](QRgb color) { return adjustHsvColor(color, hue, saturation, value); }))
         return true;
-    }
-    if (source.colorCount() != 0) {
-        target = source;
-        for (int i = 0; i < source.colorCount(); ++i)
-            target.setColor(i, adjustHsvColor(source.color(i), hue, saturation, value));
-        return true;
-    }
     const QImage input = toArgb32Layout(source);
     if (input.isNull() || !prepareTarget(input, target))
         return false;

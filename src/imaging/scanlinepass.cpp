@@ -46,6 +46,16 @@ bool prepareTarget(const QImage& source, QImage& target)
     return !target.isNull();
 }
 
+bool recolorTable(const QImage& source, QImage& target, const std::function<QRgb(QRgb)>& recolor)
+{
+    if (!source.isNull() && source.colorCount() == 0)
+        return false;
+    target = source;
+    for (int i = 0; i < source.colorCount(); ++i)
+        target.setColor(i, recolor(source.color(i)));
+    return true;
+}
+
 void forEachRowBand(int height, int width, const std::function<void(int, int)>& work)
 {
     if (height <= 0)

@@ -21,6 +21,10 @@ QImage toArgb32Layout(const QImage& image);
 // False when the memory could not be had (target is then null).
 bool prepareTarget(const QImage& source, QImage& target);
 
+// For a null picture or one with a colour table, makes target the source with each table entry
+// passed through recolor and returns true; false for any other picture, left to the caller.
+bool recolorTable(const QImage& source, QImage& target, const std::function<QRgb(QRgb)>& recolor);
+
 // Runs work(firstRow, endRow) over bands of rows that together cover 0..height, on the global
 // thread pool when the picture is large enough to profit, and returns when all are done.
 void forEachRowBand(int height, int width, const std::function<void(int, int)>& work);
