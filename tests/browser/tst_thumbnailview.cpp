@@ -1,324 +1,499 @@
 #include "support/lumotest.h"
 #include "support/testicontheme.h"
 
+#include "browser/filethumbnailprovider.h"
+#include "browser/imagesdirview.h"
+#include "browser/thumbnailsbar.h"
 #include "browser/thumbnailview.h"
+#include "platform/lumothumbnails.h"
 
 #include <QFileSystemModel>
 #include <QMutex>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QThreadPool>
+#include <QTimeLine>
 #include <QTimer>
+#include <QTouchDevice>
 
-// Lazy loading: when it starts, what is queued, where files are read, what items show, and how
-// the cache and the current item follow the model.
+#include <exiv2/exiv2.hpp>
+
+namespace {
+
+// The bounding box of the pixels that match.
+template <typename Match> QRect pixelsWhere(const QImage& image, Match match)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (match(image.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+} // namespace
+
+// Thumbnails: where a file's comes from, when the view loads them and on which thread, what
+// items show, how the cache and the current item follow the model, and the one-row bar.
 class TestThumbnailView : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void itemShows_data();
-    void itemShows();
-    void hiddenViewQueuesNothing();
-    void loadTimerRestarts_data();
-    void loadTimerRestarts();
-    void currentAfterRemoval_data();
-    void currentAfterRemoval();
-    void cacheEmptiedOrKept_data();
-    void cacheEmptiedOrKept();
-    void backgroundReadOutlived_data();
-    void backgroundReadOutlived();
-
-private:
-    QString writeImage(const QString& name, const QColor& color, qint64 paddedSize = 0);
-    QModelIndex addFile(const QString& file, const QString& text = QString());
-    void showView();
-    void loadAll();
-    QString describe(const QModelIndex& index) const;
-
     QTemporaryDir m_dir;
     std::unique_ptr<QStandardItemModel> m_model;
     std::unique_ptr<ThumbnailView> m_view;
+    std::unique_ptr<ThumbnailsBar> m_bar;
     QMutex m_readsLock;
-    QList<bool> m_readOnGuiThread;
-};
+    QStringList m_readThreads;
 
-void TestThumbnailView::initTestCase()
-{
-    QVERIFY(lumotest::installTestIconTheme(m_dir.filePath("icons"),
-                                           {"image-x-generic", "image-missing", "folder"}));
-}
+    QString writeImage(const QString& name, const QColor& color, qint64 paddedSize = 0)
+    {
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(color);
+        QFile file(m_dir.filePath(name));
+        // Readers stop at the end of the picture; padding only makes the file big.
+        const bool ok =
+            image.save(file.fileName(), "PNG") &&
+            (paddedSize == 0 || (file.open(QIODevice::Append) && file.resize(paddedSize)));
+        return ok ? file.fileName() : QString();
+    }
 
-void TestThumbnailView::init()
-{
-    m_model = std::make_unique<QStandardItemModel>();
-    m_view = std::make_unique<ThumbnailView>();
-    m_view->setViewMode(QListView::IconMode);
-    m_view->setIconSize(QSize(40, 40));
-    m_view->setGridSize(QSize(60, 60));
-    m_view->resize(320, 200);
-    m_readOnGuiThread.clear();
-    m_view->setReadObserver([this](const QString&) {
+    QModelIndex addFile(const QString& file, const QString& text = QString())
+    {
+        auto* item = new QStandardItem(text);
+        item->setData(file, QFileSystemModel::FilePathRole);
+        m_model->appendRow(item);
+        return item->index();
+    }
+
+    void show(QListView* view)
+    {
+        view->setModel(m_model.get());
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+    }
+
+    void loadAll()
+    {
+        m_view->loadVisibleThumbnails();
+        QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
+    }
+
+    // A theme icon by its name, a picture by its colour.
+    QString describe(const QModelIndex& index) const
+    {
+        const QIcon icon = m_view->thumbnail(index);
+        const QImage image = icon.pixmap(16, 16).toImage();
+        return !icon.name().isEmpty() ? icon.name()
+               : image.isNull()       ? QStringLiteral("null")
+                                      : image.pixelColor(8, 5).name();
+    }
+
+    // A bar over items without files: its behaviour does not depend on the pictures.
+    void fillBar(int rows, int current)
+    {
+        for (int r = 0; r < rows; ++r)
+            m_model->appendRow(new QStandardItem(QStringLiteral("item%1").arg(r)));
+        m_bar = std::make_unique<ThumbnailsBar>();
+        m_bar->resize(400, 120);
+        show(m_bar.get());
+        if (current >= 0)
+            m_bar->setCurrentIndex(m_model->index(current, 0));
+        QTRY_COMPARE(m_bar->findChild<QTimeLine*>()->state(), QTimeLine::NotRunning);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(lumotest::installTestIconTheme(m_dir.filePath("icons"),
+                                               {"image-x-generic", "image-missing", "folder"}));
+    }
+
+    void init()
+    {
+        m_model = std::make_unique<QStandardItemModel>();
+        m_view = std::make_unique<ThumbnailView>();
+        m_view->setViewMode(QListView::IconMode);
+        m_view->setIconSize(QSize(40, 40));
+        m_view->setGridSize(QSize(60, 60));
+        m_view->resize(320, 200);
+        m_readThreads.clear();
+        m_view->setReadObserver([this](const QString&) {
+            QMutexLocker lock(&m_readsLock);
+            m_readThreads << (QThread::currentThread() == qApp->thread() ? "gui" : "worker");
+        });
+    }
+
+    void cleanup()
+    {
+        m_bar.reset();
+        m_view.reset();
+        m_model.reset();
+        QThreadPool::globalInstance()->waitForDone();
+    }
+
+    void decodesSmallAndUpright()
+    {
+        // Red left half, blue right half, to be turned 90 degrees clockwise to show.
+        QImage image(400, 200, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QPainter(&image).fillRect(0, 0, 200, 200, Qt::red);
+        const QString file = m_dir.filePath("turned.jpg");
+        QVERIFY(image.save(file));
+        auto exiv = Exiv2::ImageFactory::open(file.toStdString());
+        Exiv2::ExifData exif;
+        exif["Exif.Image.Orientation"] = uint16_t(6);
+        exiv->setExifData(exif);
+        exiv->writeMetadata();
+        const QImage thumbnail = FileThumbnailProvider::readThumbnail(file);
+        QCOMPARE(thumbnail.size(), QSize(128, 256));
+        QVERIFY(qRed(thumbnail.pixel(64, 64)) > 200); // red on top
+        QVERIFY(qBlue(thumbnail.pixel(64, 192)) > 200);
+        QCOMPARE(FileThumbnailProvider::scaledSize(QSize(120, 60)), QSize(120, 60));
+        QCOMPARE(FileThumbnailProvider::scaledSize(QSize(3000, 2)), QSize(256, 1));
+    }
+
+    void desktopCache_data()
+    {
+        QTest::addColumn<QString>("mtime"); // offset to the file's mtime, or empty for none
+        QTest::addColumn<QString>("size");  // offset to the file's size, or empty for none
+        QTest::addColumn<bool>("used");
+        QTest::newRow("current") << "0"
+                                 << "0" << true;
+        QTest::newRow("current, without a size") << "0"
+                                                 << "" << true;
+        QTest::newRow("stale: picture changed since") << "-10"
+                                                      << "0" << false;
+        QTest::newRow("stale: picture grew since") << "0"
+                                                   << "7" << false;
+        QTest::newRow("without a time") << ""
+                                        << "0" << false;
+    }
+
+    void desktopCache()
+    {
+        QFETCH(QString, mtime);
+        QFETCH(QString, size);
+        QFETCH(bool, used);
+        const QString file = writeImage(QTest::currentDataTag() + QStringLiteral(".png"), Qt::red);
+        const QFileInfo info(file);
+        QImage cached(32, 24, QImage::Format_RGB32);
+        cached.fill(Qt::green);
+        if (!mtime.isEmpty())
+            cached.setText("Thumb::MTime",
+                           QString::number(info.lastModified().toSecsSinceEpoch() + mtime.toInt()));
+        if (!size.isEmpty())
+            cached.setText("Thumb::Size", QString::number(info.size() + size.toInt()));
+        const QString cachePath = LumoThumbnails::thumbnailPath(file, 1);
+        QVERIFY(QDir().mkpath(QFileInfo(cachePath).path()) && cached.save(cachePath));
+        const QModelIndex index = addFile(file);
+        show(m_view.get());
+        loadAll();
+        QCOMPARE(describe(index), used ? "#00ff00" : "#ff0000");
+        QVERIFY(QFile::remove(cachePath));
+    }
+
+    void itemShows_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("readOn"); // the thread that read the file, if any
+        QTest::newRow("4,999,999 bytes on the GUI thread")
+            << "picture" << qint64(4999999) << "image-x-generic"
+            << "#ff0000"
+            << "gui";
+        QTest::newRow("5,000,000 bytes on a worker")
+            << "picture" << qint64(5000000) << "image-x-generic"
+            << "#ff0000"
+            << "worker";
+        QTest::newRow("corrupt image") << "corrupt" << qint64(0) << "image-x-generic"
+                                       << "image-missing"
+                                       << "gui";
+        QTest::newRow("directory") << "directory" << qint64(0) << "folder"
+                                   << "folder"
+                                   << "";
+    }
+
+    void itemShows()
+    {
+        QFETCH(QString, kind);
+        QFETCH(qint64, size);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(QString, readOn);
+        QString file = writeImage(kind + ".png", Qt::red, size);
+        if (kind == "directory") {
+            file = m_dir.filePath(kind);
+            QVERIFY(QDir().mkpath(file));
+        } else if (kind == "corrupt") {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write("\x89PNG\r\n\x1a\nbroken") > 0);
+        }
+        const QModelIndex index = addFile(file);
+        show(m_view.get());
+        QCOMPARE(describe(index), before);
+        loadAll();
+        QCOMPARE(describe(index), after);
         QMutexLocker lock(&m_readsLock);
-        m_readOnGuiThread << (QThread::currentThread() == qApp->thread());
-    });
-}
-
-void TestThumbnailView::cleanup()
-{
-    m_view.reset();
-    m_model.reset();
-    QThreadPool::globalInstance()->waitForDone();
-}
-
-QString TestThumbnailView::writeImage(const QString& name, const QColor& color, qint64 paddedSize)
-{
-    QImage image(30, 20, QImage::Format_RGB32);
-    image.fill(color);
-    QFile file(m_dir.filePath(name));
-    // Readers stop at the end of the picture; padding only makes the file big.
-    const bool ok = image.save(file.fileName(), "PNG")
-        && (paddedSize == 0 || (file.open(QIODevice::Append) && file.resize(paddedSize)));
-    return ok ? file.fileName() : QString();
-}
-
-QModelIndex TestThumbnailView::addFile(const QString& file, const QString& text)
-{
-    auto* item = new QStandardItem(text);
-    item->setData(file, QFileSystemModel::FilePathRole);
-    m_model->appendRow(item);
-    return item->index();
-}
-
-void TestThumbnailView::showView()
-{
-    m_view->setModel(m_model.get());
-    m_view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
-}
-
-void TestThumbnailView::loadAll()
-{
-    m_view->loadVisibleThumbnails();
-    QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
-}
-
-// A theme icon by its name, a picture by its colour.
-QString TestThumbnailView::describe(const QModelIndex& index) const
-{
-    const QIcon icon = m_view->thumbnail(index);
-    const QImage image = icon.pixmap(16, 16).toImage();
-    return !icon.name().isEmpty() ? icon.name()
-        : image.isNull()          ? QStringLiteral("null")
-                                  : image.pixelColor(8, 5).name();
-}
-
-void TestThumbnailView::itemShows_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<qint64>("size");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<QString>("readOn"); // the thread that read the file, if any
-    QTest::newRow("4,999,999 bytes on the GUI thread")
-        << "picture" << qint64(4999999) << "image-x-generic" << "#ff0000" << "gui";
-    QTest::newRow("5,000,000 bytes on a worker")
-        << "picture" << qint64(5000000) << "image-x-generic" << "#ff0000" << "worker";
-    QTest::newRow("corrupt image")
-        << "corrupt" << qint64(0) << "image-x-generic" << "image-missing" << "gui";
-    QTest::newRow("directory") << "directory" << qint64(0) << "folder" << "folder" << "";
-}
-
-void TestThumbnailView::itemShows()
-{
-    QFETCH(QString, kind);
-    QFETCH(qint64, size);
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-    QFETCH(QString, readOn);
-    QString file = writeImage(kind + ".png", Qt::red, size);
-    if (kind == "directory") {
-        file = m_dir.filePath(kind);
-        QVERIFY(QDir().mkpath(file));
-    } else if (kind == "corrupt") {
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write("\x89PNG\r\n\x1a\nbroken") > 0);
+        QCOMPARE(m_readThreads.join(' '), readOn);
     }
-    const QModelIndex index = addFile(file);
-    showView();
-    QCOMPARE(describe(index), before);
-    loadAll();
-    QCOMPARE(describe(index), after);
-    QMutexLocker lock(&m_readsLock);
-    QStringList threads;
-    for (const bool gui : qAsConst(m_readOnGuiThread))
-        threads << (gui ? "gui" : "worker");
-    QCOMPARE(threads.join(' '), readOn);
-}
 
-void TestThumbnailView::hiddenViewQueuesNothing()
-{
-    addFile(writeImage("hidden.png", Qt::red));
-    m_view->setModel(m_model.get());
-    m_view->loadVisibleThumbnails();
-    QCOMPARE(m_view->pendingCount() + m_view->thumbnailCache().count() + m_readOnGuiThread.size(), 0);
-}
-
-void TestThumbnailView::loadTimerRestarts_data()
-{
-    QTest::addColumn<QString>("trigger");
-    for (const char* trigger : {"scroll", "resize", "insert", "remove", "model", "layout"})
-        QTest::newRow(trigger) << trigger;
-}
-
-void TestThumbnailView::loadTimerRestarts()
-{
-    QFETCH(QString, trigger);
-    const QString file = writeImage("many.png", Qt::red);
-    for (int i = 0; i < 60; ++i)
-        addFile(file);
-    showView();
-    QTimer* timer = m_view->loadTimer();
-    QVERIFY(timer->isActive() && timer->isSingleShot() && timer->interval() == 200);
-
-    // Step after step, each one starts the delay afresh and none loads anything.
-    QStandardItemModel other;
-    for (int step = 1; step <= 4; ++step) {
-        timer->stop();
-        if (trigger == "scroll")
-            m_view->verticalScrollBar()->setValue(step * 20);
-        else if (trigger == "resize")
-            m_view->resize(320 + step * 10, 200);
-        else if (trigger == "insert")
+    void loadWaitsUntilShownAndSettled()
+    {
+        const QString file = writeImage("many.png", Qt::red);
+        for (int i = 0; i < 60; ++i)
             addFile(file);
-        else if (trigger == "remove")
-            m_model->removeRow(0);
-        else if (trigger == "model")
-            m_view->setModel(step % 2 ? static_cast<QAbstractItemModel*>(&other) : m_model.get());
-        else
-            m_model->sort(0, step % 2 ? Qt::DescendingOrder : Qt::AscendingOrder);
-        QVERIFY2(timer->isActive(), qPrintable(QString::number(step)));
+        m_view->setModel(m_model.get());
+        m_view->loadVisibleThumbnails(); // hidden: queues nothing
         QCOMPARE(m_view->pendingCount() + m_view->thumbnailCache().count(), 0);
+        show(m_view.get());
+        QTimer* timer = m_view->loadTimer();
+        QVERIFY(timer->isActive() && timer->isSingleShot() && timer->interval() == 200);
+        // Step after step, each scroll starts the delay afresh and none loads anything.
+        for (int step = 1; step <= 4; ++step) {
+            timer->stop();
+            m_view->verticalScrollBar()->setValue(step * 20);
+            QVERIFY(timer->isActive());
+            QCOMPARE(m_view->pendingCount() + m_view->thumbnailCache().count(), 0);
+        }
+        QTRY_VERIFY(m_view->thumbnailCache().count() > 0); // the delay over, visible items load
     }
-    QTRY_VERIFY(m_view->thumbnailCache().count() > 0); // the delay over, visible items load
-}
 
-void TestThumbnailView::currentAfterRemoval_data()
-{
-    QTest::addColumn<int>("current");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("rows 3 to 5 with the current: next stays") << 4 << 3 << 5 << "item6";
-    QTest::newRow("last two rows with the current: one before") << 9 << 8 << 9 << "item7";
-    QTest::newRow("current before the removed rows is kept") << 1 << 3 << 5 << "item1";
-    QTest::newRow("current after the removed rows is kept") << 8 << 3 << 5 << "item8";
-    QTest::newRow("every row: left to the item view") << 4 << 0 << 9 << "";
-}
+    void currentAfterRemoval_data()
+    {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("rows 3 to 5 with the current: next stays") << 4 << 3 << 5 << "item6";
+        QTest::newRow("last two rows with the current: one before") << 9 << 8 << 9 << "item7";
+        QTest::newRow("current before the removed rows is kept") << 1 << 3 << 5 << "item1";
+    }
 
-void TestThumbnailView::currentAfterRemoval()
-{
-    QFETCH(int, current);
-    QFETCH(int, first);
-    QFETCH(int, last);
-    QFETCH(QString, expected);
-    const QString file = writeImage("row.png", Qt::red);
-    for (int row = 0; row < 10; ++row)
-        addFile(file, QStringLiteral("item%1").arg(row));
-    showView();
-    loadAll();
-    QCOMPARE(m_view->thumbnailCache().count(), 10);
-
-    m_view->setCurrentIndex(m_model->index(current, 0));
-    m_model->removeRows(first, last - first + 1);
-    QCOMPARE(m_view->currentIndex().data().toString(), expected);
-    QCOMPARE(m_view->thumbnailCache().count(), 10 - (last - first + 1));
-    if (!expected.isEmpty()) // moved rows keep their icons
+    void currentAfterRemoval()
+    {
+        QFETCH(int, current);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(QString, expected);
+        const QString file = writeImage("row.png", Qt::red);
+        for (int row = 0; row < 10; ++row)
+            addFile(file, QStringLiteral("item%1").arg(row));
+        show(m_view.get());
+        loadAll();
+        m_view->setCurrentIndex(m_model->index(current, 0));
+        m_model->removeRows(first, last - first + 1);
+        QCOMPARE(m_view->currentIndex().data().toString(), expected);
+        QCOMPARE(m_view->thumbnailCache().count(), 10 - (last - first + 1));
+        // Rows that moved up keep their own icons.
         QCOMPARE(describe(m_model->index(m_model->rowCount() - 1, 0)), QStringLiteral("#ff0000"));
-}
+    }
 
-void TestThumbnailView::cacheEmptiedOrKept_data()
-{
-    QTest::addColumn<QString>("change");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<QString>("shown"); // what the first row shows afterwards
-    QTest::newRow("model reset empties") << "reset" << 0 << "image-x-generic";
-    QTest::newRow("layout change empties") << "layout" << 0 << "image-x-generic";
-    QTest::newRow("another model meanwhile keeps") << "switch" << 3 << "#ff0000";
-    QTest::newRow("model destroyed drops its icons") << "destroy" << 0 << "image-x-generic";
-    QTest::newRow("over budget the least recently drawn goes") << "budget" << 2 << "#ff0000";
-}
+    void cacheEmptiedOrKept_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<QString>("shown"); // what the first row shows afterwards
+        QTest::newRow("model reset empties") << "reset" << 0 << "image-x-generic";
+        QTest::newRow("model destroyed drops its dead indexes")
+            << "destroy" << 0 << "image-x-generic";
+        QTest::newRow("over budget the least recently drawn goes") << "budget" << 2 << "#ff0000";
+    }
 
-void TestThumbnailView::cacheEmptiedOrKept()
-{
-    QFETCH(QString, change);
-    QFETCH(int, left);
-    QFETCH(QString, shown);
-    const QString file = writeImage("kept.png", Qt::red);
-    for (int row = 0; row < 3; ++row)
-        addFile(file, QString::number(row));
-    showView();
-    loadAll();
-    QCOMPARE(m_view->thumbnailCache().count(), 3);
-
-    QStandardItemModel other;
-    if (change == "reset") {
-        m_model->clear();
-        addFile(file);
-    } else if (change == "layout") {
-        m_model->sort(0, Qt::DescendingOrder);
-    } else if (change == "budget") {
-        describe(m_model->index(0, 0)); // drawn last, so row 1 is the oldest
-        describe(m_model->index(2, 0));
-        m_view->setCacheBudget(2 * 30 * 20 * 4);
-        QVERIFY(!m_view->thumbnailCache().contains(m_model->index(1, 0)));
-    } else {
-        m_view->setModel(&other);
-        if (change == "destroy") {
+    void cacheEmptiedOrKept()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, left);
+        QFETCH(QString, shown);
+        const QString file = writeImage("kept.png", Qt::red);
+        for (int row = 0; row < 3; ++row)
+            addFile(file, QString::number(row));
+        show(m_view.get());
+        loadAll();
+        QCOMPARE(m_view->thumbnailCache().count(), 3);
+        QStandardItemModel other;
+        if (change == "reset") {
+            m_model->clear();
+            addFile(file);
+        } else if (change == "budget") {
+            describe(m_model->index(0, 0)); // drawn last, so row 1 is the oldest
+            describe(m_model->index(2, 0));
+            m_view->setCacheBudget(2 * 30 * 20 * 4);
+            QVERIFY(!m_view->thumbnailCache().contains(m_model->index(1, 0)));
+        } else {
+            m_view->setModel(&other);
             m_model = std::make_unique<QStandardItemModel>(); // same files, new items
             addFile(file);
+            m_view->setModel(m_model.get());
         }
-        m_view->setModel(m_model.get());
+        QCOMPARE(m_view->thumbnailCache().count(), left);
+        QCOMPARE(m_view->pendingCount(), 0);
+        QCOMPARE(describe(m_model->index(0, 0)), shown);
     }
-    QCOMPARE(m_view->thumbnailCache().count(), left);
-    QCOMPARE(m_view->pendingCount(), 0);
-    QCOMPARE(describe(m_model->index(0, 0)), shown);
-}
 
-void TestThumbnailView::backgroundReadOutlived_data()
-{
-    QTest::addColumn<QString>("event");
-    for (const char* event : {"view destroyed", "row removed", "model reset"})
-        QTest::newRow(event) << event;
-}
-
-void TestThumbnailView::backgroundReadOutlived()
-{
-    QFETCH(QString, event);
-    addFile(writeImage("big.png", Qt::red, 5000000));
-    addFile(writeImage("small.png", Qt::green));
-    showView();
-    m_view->loadTimer()->stop();
-    m_view->loadVisibleThumbnails();
-    QVERIFY(m_view->isReadingInBackground());
-    if (event == "view destroyed") {
-        m_view.reset();
-        QThreadPool::globalInstance()->waitForDone();
-        QCoreApplication::processEvents();
-        return;
+    void backgroundReadOutlived_data()
+    {
+        QTest::addColumn<bool>("viewDestroyed");
+        QTest::newRow("view destroyed") << true;
+        QTest::newRow("row removed") << false;
     }
-    if (event == "row removed")
+
+    void backgroundReadOutlived()
+    {
+        QFETCH(bool, viewDestroyed);
+        addFile(writeImage("big.png", Qt::red, 5000000));
+        addFile(writeImage("small.png", Qt::green));
+        show(m_view.get());
+        m_view->loadTimer()->stop();
+        m_view->loadVisibleThumbnails();
+        QVERIFY(m_view->isReadingInBackground());
+        if (viewDestroyed) {
+            m_view.reset();
+            QThreadPool::globalInstance()->waitForDone();
+            QCoreApplication::processEvents();
+            return;
+        }
         m_model->removeRow(0);
-    else
-        m_model->clear();
-    QThreadPool::globalInstance()->waitForDone();
-    QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
-    // The big one's result is dropped; the queue goes on with the small one.
-    QCOMPARE(m_view->thumbnailCache().count(), event == "row removed" ? 1 : 0);
-}
+        QThreadPool::globalInstance()->waitForDone();
+        QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
+        // The big one's result is dropped; the queue goes on with the small one.
+        QCOMPARE(m_view->thumbnailCache().count(), 1);
+        QCOMPARE(describe(m_model->index(0, 0)), QStringLiteral("#00ff00"));
+    }
+
+    // The thumbnail takes the placeholder's place and nothing else moves.
+    void thumbnailReplacesPlaceholder()
+    {
+        constexpr int edge = 16; // the test theme's icons, drawn unscaled
+        QImage picture(320, 240, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        const QString file = m_dir.filePath(QStringLiteral("picture.png"));
+        QVERIFY(picture.save(file));
+        const QModelIndex index = addFile(file, QStringLiteral("picture.png"));
+        // Set up as the file browser's directory view; the icon, not the name, sets the height.
+        ThumbnailView& view = *m_view;
+        QFont font = view.font();
+        font.setPixelSize(edge / 2);
+        view.setFont(font);
+        view.setWrapping(true);
+        view.setWordWrap(true);
+        view.setResizeMode(QListView::Adjust);
+        view.setIconSize(QSize(edge, edge));
+        view.setGridSize(ImagesDirView::iconModeGridSize(edge, view.fontMetrics().height()));
+        view.resize(200, 120);
+        show(m_view.get());
+
+        const QImage placeholder = view.viewport()->grab().toImage();
+        const QRgb placeholderColour =
+            QIcon::fromTheme("image-x-generic").pixmap(edge).toImage().pixel(1, 1);
+        const auto isPlaceholder = [&](QRgb p) { return p == placeholderColour; };
+        const QRect slot = pixelsWhere(placeholder, isPlaceholder);
+        QCOMPARE(slot.size(), QSize(edge, edge));
+
+        // Only the item's rectangle is repainted when its thumbnail comes in.
+        view.loadVisibleThumbnails();
+        QVERIFY(view.thumbnailCache().contains(index));
+        const QRect repainted = view.visualRect(index);
+        QImage loaded = placeholder;
+        view.viewport()->render(&loaded, repainted.topLeft(), QRegion(repainted));
+        QVERIFY(pixelsWhere(loaded, isPlaceholder).isNull());
+        const QRect thumbnail = pixelsWhere(
+            loaded, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; });
+        QCOMPARE(thumbnail.size(), QSize(16, 12));
+        QVERIFY2(slot.contains(thumbnail), "the thumbnail is drawn in the placeholder's place");
+        QImage before = placeholder;
+        QPainter(&before).fillRect(slot, Qt::black);
+        QPainter(&loaded).fillRect(slot, Qt::black);
+        QVERIFY2(loaded == before, "the name stays where it was");
+
+        // A re-layout while thumbnails are loaded, then an emptied cache: the placeholder comes
+        // back as it was, with its name on one line.
+        view.doItemsLayout();
+        view.layoutChanged();
+        QCOMPARE(view.viewport()->grab().toImage(), placeholder);
+    }
+
+    void barGeometry()
+    {
+        // 120 high, a 10-pixel scroll bar and a frame of 1.
+        const int side = ThumbnailsBar::iconSide(120, 10, 1);
+        QCOMPARE(side, 107);
+        QCOMPARE(ThumbnailsBar::gridSizeForIcon(side), QSize(111, 107));
+        QCOMPARE(ThumbnailsBar::minimumBarHeight(10, 1), 61);
+        QCOMPARE(ThumbnailsBar::maximumBarHeight(10, 1), 141);
+        QCOMPARE(ThumbnailsBar::iconSide(10, 12, 1), 1); // lower than its scroll bar
+        QCOMPARE(ThumbnailsBar::centeringScrollValue(500, QRect(1000, 0, 111, 107), 800), 1156);
+    }
+
+    void barReportsCurrent_data()
+    {
+        QTest::addColumn<int>("removeFirst"); // -1: pick row 30 of 40 instead
+        QTest::addColumn<int>("reported");    // -1 for nothing
+        QTest::newRow("picked item is reported and centred") << -1 << 30;
+        QTest::newRow("current last of ten removed reports row 8") << 9 << 8;
+        QTest::newRow("every row removed reports nothing") << 0 << -1;
+    }
+
+    void barReportsCurrent()
+    {
+        QFETCH(int, removeFirst);
+        QFETCH(int, reported);
+        fillBar(removeFirst < 0 ? 40 : 10, removeFirst < 0 ? -1 : 9);
+        QScrollBar* scrollBar = m_bar->horizontalScrollBar();
+        const int centred = ThumbnailsBar::centeringScrollValue(
+            scrollBar->value(), m_bar->visualRect(m_model->index(30, 0)),
+            m_bar->viewport()->width());
+        QSignalSpy reports(m_bar.get(), &ThumbnailsBar::currentIndexChanged);
+        if (removeFirst < 0)
+            m_bar->setCurrentIndex(m_model->index(30, 0));
+        else
+            m_model->removeRows(removeFirst, 10 - removeFirst);
+        QCOMPARE(reports.size(), reported < 0 ? 0 : 1);
+        if (reported < 0)
+            return;
+        const QModelIndex index = reports.first().first().value<QModelIndex>();
+        QCOMPARE(index.data().toString(), QStringLiteral("item%1").arg(reported));
+        if (removeFirst < 0)
+            QTRY_COMPARE(scrollBar->value(), qMin(centred, scrollBar->maximum()));
+    }
+
+    void barTouch_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("selects");
+        QTest::newRow("tap selects like a click") << "tap" << true;
+        QTest::newRow("synthesized left press is swallowed") << "left" << false;
+        QTest::newRow("synthesized right press passes") << "right" << true;
+    }
+
+    void barTouch()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, selects);
+        fillBar(5, -1);
+        const QModelIndex target = m_model->index(2, 0);
+        QWidget* viewport = m_bar->viewport();
+        const QPoint pos = m_bar->visualRect(target).center();
+        if (input == "tap") {
+            static QTouchDevice* device = QTest::createTouchDevice();
+            QTest::touchEvent(viewport, device).press(0, pos, viewport);
+            QTest::touchEvent(viewport, device).release(0, pos, viewport);
+            QTRY_COMPARE(m_bar->currentIndex(), target);
+        } else {
+            const Qt::MouseButton button = input == "right" ? Qt::RightButton : Qt::LeftButton;
+            const QPoint global = viewport->mapToGlobal(pos);
+            QMouseEvent press(QEvent::MouseButtonPress, pos, global, global, button, button,
+                              Qt::NoModifier, Qt::MouseEventSynthesizedBySystem);
+            QApplication::sendEvent(viewport, &press);
+        }
+        QCOMPARE(m_bar->selectionModel()->isSelected(target), selects);
+    }
+};
 
 LUMO_TEST_MAIN(TestThumbnailView)
 #include "tst_thumbnailview.moc"

@@ -9,6 +9,8 @@
 #include "dialogs/resizedialog.h"
 #include "dialogs/rgbadjustdialog.h"
 #include "dialogs/rotatedialog.h"
+#include "dialogs/scsizechanger.h"
+#include "dialogs/sizeunits.h"
 #include "imaging/brightnesscontrast.h"
 #include "imaging/canvasinsert.h"
 #include "imaging/canvasresize.h"
@@ -27,28 +29,6 @@
 
 #include <functional>
 
-// What the dialogs add to the pixel work: wiring, ranges, labels, enable rules, live preview.
-class TestImageDialogs : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void resetKeepsOtherSliders_data();
-    void resetKeepsOtherSliders();
-    void rotation_data();
-    void rotation();
-    void resizePreview_data();
-    void resizePreview();
-    void insertPreview_data();
-    void insertPreview();
-    void depthConversion_data();
-    void depthConversion();
-    void newImageProposal_data();
-    void newImageProposal();
-    void newImageFillColor_data();
-    void newImageFillColor();
-};
-
 namespace {
 
 QImage picture(int width, int height)
@@ -64,19 +44,12 @@ QImage untouched(const QImage& source)
     return marker;
 }
 
-template <class T>
-T* child(const QObject* parent, const char* name)
+template <class T> T* child(const QObject* parent, const QString& name)
 {
-    T* found = parent->findChild<T*>(QString::fromLatin1(name));
+    T* found = parent->findChild<T*>(name);
     if (!found)
-        qFatal("no child %s", name);
+        qFatal("no child %s", qPrintable(name));
     return found;
-}
-
-void releaseArrow(ExtSlider* slider)
-{
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
-    QApplication::sendEvent(slider->slider(), &release);
 }
 
 using Pass = std::function<bool(const QImage&, QImage&, int, int, int)>;
@@ -97,280 +70,270 @@ protected:
 Q_DECLARE_METATYPE(Pass)
 Q_DECLARE_METATYPE(Maker)
 
-void TestImageDialogs::resetKeepsOtherSliders_data()
+// What the dialogs add to the pixel work: live preview, Reset, enable rules and the size entry.
+class TestImageDialogs : public QObject
 {
-    QTest::addColumn<Maker>("make");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<Pass>("pass");
-    QTest::addColumn<int>("resetRow");
+    Q_OBJECT
 
-    const Maker brightness = [](QImage* t, const QImage* s) {
-        return new BrightnessContrastDialog(nullptr, t, s);
-    };
-    const Maker hsv = [](QImage* t, const QImage* s) { return new HSVAdjustDialog(nullptr, t, s); };
-    const Maker rgb = [](QImage* t, const QImage* s) { return new RGBAdjustDialog(nullptr, t, s); };
-    const QStringList bcg{"brightness", "contrast", "gamma"};
-    const QStringList hsvNames{"hue", "saturation", "value"};
-    const QStringList rgbNames{"red", "green", "blue"};
-    for (int row = 0; row < 3; ++row) {
-        QTest::addRow("brightness-contrast row %d", row)
-            << brightness << bcg << Pass(imaging::adjustBrightnessContrastGamma) << row;
-        QTest::addRow("hue-saturation row %d", row)
-            << hsv << hsvNames << Pass(imaging::adjustHsv) << row;
-        QTest::addRow("colour balance row %d", row)
-            << rgb << rgbNames << Pass(imaging::adjustColorBalance) << row;
+private slots:
+    void resetKeepsOtherSliders_data()
+    {
+        QTest::addColumn<Maker>("make");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<Pass>("pass");
+        QTest::addColumn<int>("resetRow");
+        QTest::newRow("brightness reset") << Maker([](QImage* t, const QImage* s) {
+            return new BrightnessContrastDialog(nullptr, t, s);
+        }) << QStringList{"brightness", "contrast", "gamma"}
+                                          << Pass(imaging::adjustBrightnessContrastGamma) << 0;
+        QTest::newRow("saturation reset")
+            << Maker([](QImage* t, const QImage* s) { return new HSVAdjustDialog(nullptr, t, s); })
+            << QStringList{"hue", "saturation", "value"} << Pass(imaging::adjustHsv) << 1;
+        QTest::newRow("blue reset")
+            << Maker([](QImage* t, const QImage* s) { return new RGBAdjustDialog(nullptr, t, s); })
+            << QStringList{"red", "green", "blue"} << Pass(imaging::adjustColorBalance) << 2;
     }
-}
 
-void TestImageDialogs::resetKeepsOtherSliders()
-{
-    QFETCH(Maker, make);
-    QFETCH(QStringList, names);
-    QFETCH(Pass, pass);
-    QFETCH(int, resetRow);
+    void resetKeepsOtherSliders()
+    {
+        QFETCH(Maker, make);
+        QFETCH(QStringList, names);
+        QFETCH(Pass, pass);
+        QFETCH(int, resetRow);
+        const QImage source = picture(16, 12);
+        QImage target = untouched(source);
+        std::unique_ptr<AdjustmentDialog> dialog(make(&target, &source));
+        QSignalSpy modified(dialog.get(), &AdjustmentDialog::modified);
+        int values[3] = {40, -60, 80};
+        QList<ExtSlider*> sliders;
+        for (int i = 0; i < 3; ++i) {
+            sliders << child<ExtSlider>(dialog.get(), names[i] + "Slider");
+            sliders[i]->setValue(values[i]);
+        }
+        // Moving alone recomputes nothing; letting go does.
+        QCOMPARE(target, untouched(source));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(sliders[2]->slider(), &release);
+        QCOMPARE(modified.count(), 1);
 
-    const QImage source = picture(16, 12);
-    QImage target = untouched(source);
-    std::unique_ptr<AdjustmentDialog> dialog(make(&target, &source));
-    QSignalSpy modified(dialog.get(), &AdjustmentDialog::modified);
-
-    int values[3] = {40, -60, 80};
-    QList<ExtSlider*> sliders;
-    for (int i = 0; i < 3; ++i) {
-        sliders << child<ExtSlider>(dialog.get(), qPrintable(names[i] + "Slider"));
-        sliders[i]->setValue(values[i]);
+        child<QPushButton>(dialog.get(), names[resetRow] + "Reset")->click();
+        values[resetRow] = 0;
+        QCOMPARE(modified.count(), 2);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(sliders[i]->value(), values[i]);
+        QImage expected;
+        QVERIFY(pass(source, expected, values[0], values[1], values[2]));
+        QCOMPARE(target, expected);
     }
-    // Moving alone recomputes nothing; letting go does.
-    QCOMPARE(modified.count(), 0);
-    QCOMPARE(target, untouched(source));
-    releaseArrow(sliders[2]);
-    QCOMPARE(modified.count(), 1);
 
-    child<QPushButton>(dialog.get(), qPrintable(names[resetRow] + "Reset"))->click();
-    values[resetRow] = 0;
-    QCOMPARE(modified.count(), 2);
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(sliders[i]->value(), values[i]);
-    QImage expected;
-    QVERIFY(pass(source, expected, values[0], values[1], values[2]));
-    QCOMPARE(target, expected);
-}
+    void rotation()
+    {
+        const QImage source = picture(40, 20);
+        QImage target = untouched(source);
+        RotateDialog dialog(nullptr, &target, &source);
+        QCOMPARE(target, source); // shown unrotated from the start
+        auto* slider = child<QSlider>(&dialog, "angleSlider");
+        slider->setValue(91);
+        QCOMPARE(child<QLabel>(&dialog, "angleLabel")->text(), QString("45.5 \u00b0"));
 
-void TestImageDialogs::rotation_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<bool>("smooth");
-    QTest::addColumn<QString>("label");
+        child<QPushButton>(&dialog, "button90")->click();
+        QCOMPARE(slider->value(), 180);
+        QCOMPARE(target.size(), QSize(20, 40));
+        QCOMPARE(target.pixel(19, 0), source.pixel(0, 0)); // clockwise
 
-    QTest::newRow("odd value is half a degree") << QString() << 91 << false << "45.5 \u00b0";
-    QTest::newRow("full turn") << QString() << 720 << false << "360 \u00b0";
-    QTest::newRow("90 button") << "button90" << 180 << false << "90 \u00b0";
-    QTest::newRow("180 button") << "button180" << 360 << false << "180 \u00b0";
-    QTest::newRow("270 button") << "button270" << 540 << false << "270 \u00b0";
-    QTest::newRow("smoothing recomputes at the same angle") << QString() << 61 << true
-                                                            << "30.5 \u00b0";
-}
-
-void TestImageDialogs::rotation()
-{
-    QFETCH(QString, button);
-    QFETCH(int, value);
-    QFETCH(bool, smooth);
-    QFETCH(QString, label);
-
-    const QImage source = picture(40, 20);
-    QImage target = untouched(source);
-    RotateDialog dialog(nullptr, &target, &source);
-    // The constructor shows the unrotated picture and its angle.
-    QCOMPARE(target, source);
-    QCOMPARE(child<QLabel>(&dialog, "angleLabel")->text(), QString("0 \u00b0"));
-
-    auto* slider = child<QSlider>(&dialog, "angleSlider");
-    if (button.isEmpty())
-        slider->setValue(value);
-    else
-        child<QPushButton>(&dialog, qPrintable(button))->click();
-    QSignalSpy modified(&dialog, &AdjustmentDialog::modified);
-    child<QCheckBox>(&dialog, "smoothingBox")->setChecked(smooth);
-    QCOMPARE(modified.count(), smooth ? 1 : 0);
-    QCOMPARE(slider->value(), value);
-    QCOMPARE(child<QLabel>(&dialog, "angleLabel")->text(), label);
-    QCOMPARE(target, imaging::rotated(source, value * 0.5, smooth));
-    if (smooth)
-        QVERIFY(target != imaging::rotated(source, value * 0.5, false));
-}
-
-void TestImageDialogs::resizePreview_data()
-{
-    QTest::addColumn<bool>("stretch");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("alignRow");
-
-    QTest::newRow("cut at the left") << false << 30 << 0;
-    QTest::newRow("extend centred") << false << 60 << 1;
-    QTest::newRow("cut at the right") << false << 30 << 2;
-    QTest::newRow("stretched") << true << 60 << 1;
-}
-
-void TestImageDialogs::resizePreview()
-{
-    QFETCH(bool, stretch);
-    QFETCH(int, width);
-    QFETCH(int, alignRow);
-
-    const QImage source = picture(40, 30);
-    QImage target = untouched(source);
-    ResizeDialog dialog(nullptr, &target, &source);
-    QSignalSpy modified(&dialog, &AdjustmentDialog::modified);
-    child<QListWidget>(&dialog, "horizontalList")->setCurrentRow(alignRow);
-    child<QListWidget>(&dialog, "verticalList")->setCurrentRow(alignRow);
-    child<QSpinBox>(&dialog, "widthSpinBox")->setValue(width);
-    if (stretch)
-        child<QCheckBox>(&dialog, "stretchBox")->click();
-
-    const QSize size(width, 30);
-    const imaging::Alignment alignment = imaging::alignmentForRow(alignRow);
-    QCOMPARE(target, stretch ? imaging::stretched(source, size)
-                             : imaging::cutOrExtend(source, size, alignment, alignment));
-    QCOMPARE(modified.count(), (alignRow == 0 ? 1 : 3) + (stretch ? 1 : 0));
-    // Stretching leaves nothing to align: the lists and their labels are disabled.
-    QList<QWidget*> aligning{child<QListWidget>(&dialog, "verticalList"),
-                             child<QListWidget>(&dialog, "horizontalList")};
-    for (QLabel* label : dialog.findChildren<QLabel*>())
-        if (aligning.contains(label->buddy()))
-            aligning << label;
-    QCOMPARE(aligning.size(), 4);
-    for (QWidget* widget : aligning)
-        QCOMPARE(widget->isEnabled(), !stretch);
-}
-
-void TestImageDialogs::insertPreview_data()
-{
-    QTest::addColumn<QSize>("pictureSize");
-    QTest::addColumn<bool>("enlarge");
-    QTest::addColumn<int>("insertWidth");
-    QTest::addColumn<QSize>("resultSize");
-    QTest::addColumn<int>("maximumX");
-
-    QTest::newRow("enlarged") << QSize(100, 100) << true << 50 << QSize(130, 130) << 8150;
-    QTest::newRow("not enlarged") << QSize(100, 100) << false << 50 << QSize(100, 100) << 8150;
-    QTest::newRow("largest X ignores the picture width")
-        << QSize(3000, 100) << true << 50 << QSize(3000, 130) << 8150;
-    QTest::newRow("doubled insert") << QSize(100, 100) << true << 100 << QSize(180, 180) << 8100;
-}
-
-void TestImageDialogs::insertPreview()
-{
-    QFETCH(QSize, pictureSize);
-    QFETCH(bool, enlarge);
-    QFETCH(int, insertWidth);
-    QFETCH(QSize, resultSize);
-    QFETCH(int, maximumX);
-
-    const QImage source = picture(pictureSize.width(), pictureSize.height());
-    const QImage insert = picture(50, 50).mirrored();
-    QImage target;
-    InsertDialog dialog(nullptr, &target, &source, insert);
-    // The constructor already shows the insert at (0, 0) in its own size.
-    QCOMPARE(target, imaging::insertImage(source, insert, QRect(0, 0, 50, 50), true));
-
-    child<QCheckBox>(&dialog, "keepRatioBox")->setChecked(true);
-    child<QSpinBox>(&dialog, "widthSpinBox")->setValue(insertWidth);
-    if (!enlarge)
-        child<QCheckBox>(&dialog, "enlargeBox")->click();
-    auto* xBox = child<QSpinBox>(&dialog, "xSpinBox");
-    xBox->setValue(80);
-    child<QSpinBox>(&dialog, "ySpinBox")->setValue(80);
-
-    QCOMPARE(xBox->maximum(), maximumX);
-    QCOMPARE(target.size(), resultSize);
-    QCOMPARE(target, imaging::insertImage(source, insert, QRect(80, 80, insertWidth, insertWidth),
-                                          enlarge));
-}
-
-void TestImageDialogs::depthConversion_data()
-{
-    QTest::addColumn<int>("depthRow");
-    QTest::addColumn<int>("ditherRow");
-    QTest::addColumn<int>("format");
-
-    QTest::newRow("untouched") << -1 << -1 << int(QImage::Format_Invalid);
-    QTest::newRow("1 bit diffuse") << 0 << 0 << int(QImage::Format_Mono);
-    QTest::newRow("8 bit ordered") << 1 << 1 << int(QImage::Format_Indexed8);
-}
-
-void TestImageDialogs::depthConversion()
-{
-    QFETCH(int, depthRow);
-    QFETCH(int, ditherRow);
-    QFETCH(int, format);
-
-    const QImage source = picture(20, 20);
-    QImage target = source;
-    DepthConversionDialog dialog(nullptr, &target, &source);
-    if (depthRow >= 0) {
-        child<QListWidget>(&dialog, "depthList")->setCurrentRow(depthRow);
-        child<QListWidget>(&dialog, "ditherList")->setCurrentRow(ditherRow);
+        // Smoothing recomputes at once, at the same angle; 720 is a full turn.
+        slider->setValue(61);
+        QSignalSpy modified(&dialog, &AdjustmentDialog::modified);
+        child<QCheckBox>(&dialog, "smoothingBox")->setChecked(true);
+        QCOMPARE(modified.count(), 1);
+        QCOMPARE(target, imaging::rotated(source, 30.5, true));
+        QVERIFY(target != imaging::rotated(source, 30.5, false));
+        slider->setValue(720);
+        QCOMPARE(target.convertToFormat(source.format()), source);
     }
-    const bool unchanged = format == QImage::Format_Invalid;
-    QCOMPARE(int(target.format()), unchanged ? int(source.format()) : format);
-    QCOMPARE(target == source, unchanged);
-}
 
-void TestImageDialogs::newImageProposal_data()
-{
-    QTest::addColumn<QImage>("clipboardImage");
-    QTest::addColumn<QString>("clipboardText");
-    QTest::addColumn<QSize>("proposed");
+    void resizePreview_data()
+    {
+        QTest::addColumn<bool>("stretch");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("alignRow");
+        QTest::newRow("extend centred") << false << 60 << 1;
+        QTest::newRow("cut at the right") << false << 30 << 2;
+        QTest::newRow("stretched") << true << 60 << 1;
+    }
 
-    QTest::newRow("image") << picture(640, 480) << QString() << QSize(640, 480);
-    QTest::newRow("text") << QImage() << "some text" << QSize(256, 256);
-    QTest::newRow("oversized image proposes what the entry shows")
-        << QImage(9000, 10, QImage::Format_Mono) << QString() << QSize(8200, 10);
-}
+    void resizePreview()
+    {
+        QFETCH(bool, stretch);
+        QFETCH(int, width);
+        QFETCH(int, alignRow);
+        const QImage source = picture(40, 30);
+        QImage target = untouched(source);
+        ResizeDialog dialog(nullptr, &target, &source);
+        child<QListWidget>(&dialog, "horizontalList")->setCurrentRow(alignRow);
+        child<QListWidget>(&dialog, "verticalList")->setCurrentRow(alignRow);
+        child<QSpinBox>(&dialog, "widthSpinBox")->setValue(width);
+        if (stretch)
+            child<QCheckBox>(&dialog, "stretchBox")->click();
+        const QSize size(width, 30);
+        const imaging::Alignment alignment = imaging::alignmentForRow(alignRow);
+        QCOMPARE(target, stretch ? imaging::stretched(source, size)
+                                 : imaging::cutOrExtend(source, size, alignment, alignment));
+        // Stretching leaves nothing to align.
+        QCOMPARE(child<QListWidget>(&dialog, "verticalList")->isEnabled(), !stretch);
+        QCOMPARE(child<QListWidget>(&dialog, "horizontalList")->isEnabled(), !stretch);
+    }
 
-void TestImageDialogs::newImageProposal()
-{
-    QFETCH(QImage, clipboardImage);
-    QFETCH(QString, clipboardText);
-    QFETCH(QSize, proposed);
+    void insertPreview_data()
+    {
+        QTest::addColumn<QSize>("pictureSize");
+        QTest::addColumn<bool>("enlarge");
+        QTest::addColumn<int>("insertWidth");
+        QTest::addColumn<QSize>("resultSize");
+        QTest::addColumn<int>("maximumX");
+        QTest::newRow("enlarged") << QSize(100, 100) << true << 50 << QSize(130, 130) << 8150;
+        QTest::newRow("not enlarged") << QSize(100, 100) << false << 50 << QSize(100, 100) << 8150;
+        QTest::newRow("doubled; largest X ignores the picture width")
+            << QSize(3000, 100) << true << 100 << QSize(3000, 180) << 8100;
+    }
 
-    QClipboard* clipboard = QApplication::clipboard();
-    clipboard->clear();
-    if (!clipboardImage.isNull())
-        clipboard->setImage(clipboardImage);
-    else if (!clipboardText.isEmpty())
-        clipboard->setText(clipboardText);
+    void insertPreview()
+    {
+        QFETCH(QSize, pictureSize);
+        QFETCH(bool, enlarge);
+        QFETCH(int, insertWidth);
+        QFETCH(QSize, resultSize);
+        QFETCH(int, maximumX);
+        const QImage source = picture(pictureSize.width(), pictureSize.height());
+        const QImage insert = picture(50, 50).mirrored();
+        QImage target;
+        InsertDialog dialog(nullptr, &target, &source, insert);
+        // The constructor already shows the insert at (0, 0) in its own size.
+        QCOMPARE(target, imaging::insertImage(source, insert, QRect(0, 0, 50, 50), true));
+        child<QCheckBox>(&dialog, "keepRatioBox")->setChecked(true);
+        child<QSpinBox>(&dialog, "widthSpinBox")->setValue(insertWidth);
+        if (!enlarge)
+            child<QCheckBox>(&dialog, "enlargeBox")->click();
+        auto* xBox = child<QSpinBox>(&dialog, "xSpinBox");
+        xBox->setValue(80);
+        child<QSpinBox>(&dialog, "ySpinBox")->setValue(80);
+        QCOMPARE(xBox->maximum(), maximumX);
+        QCOMPARE(target.size(), resultSize);
+        QCOMPARE(target, imaging::insertImage(source, insert,
+                                              QRect(80, 80, insertWidth, insertWidth), enlarge));
+    }
 
-    NewImageDialog dialog;
-    QCOMPARE(QSize(dialog.newWidth(), dialog.newHeight()), proposed);
-    QCOMPARE(child<QSpinBox>(&dialog, "widthSpinBox")->value(), proposed.width());
-    QCOMPARE(dialog.depth(), 32);
-}
+    void depthConversion()
+    {
+        const QImage source = picture(20, 20);
+        QImage target = source;
+        DepthConversionDialog dialog(nullptr, &target, &source);
+        QCOMPARE(target, source); // Ok without touching the lists changes nothing
+        child<QListWidget>(&dialog, "depthList")->setCurrentRow(1);
+        child<QListWidget>(&dialog, "ditherList")->setCurrentRow(1);
+        QCOMPARE(target.format(), QImage::Format_Indexed8); // 8 bits, ordered
+    }
 
-void TestImageDialogs::newImageFillColor_data()
-{
-    QTest::addColumn<QList<QColor>>("answers");
-    QTest::addColumn<QColor>("fill");
+    void newImageProposal_data()
+    {
+        QTest::addColumn<QVariant>("clipboard");
+        QTest::addColumn<QSize>("proposed");
+        QTest::newRow("image") << QVariant(picture(640, 480)) << QSize(640, 480);
+        QTest::newRow("text") << QVariant("some text") << QSize(256, 256);
+        QTest::newRow("oversized image proposes what the entry shows")
+            << QVariant(QImage(9000, 10, QImage::Format_Mono)) << QSize(8200, 10);
+    }
 
-    QTest::newRow("chosen") << QList<QColor>{QColor(10, 20, 30, 40)} << QColor(10, 20, 30, 40);
-    QTest::newRow("cancelled keeps white") << QList<QColor>{QColor()} << QColor(Qt::white);
-    QTest::newRow("cancelled keeps the earlier choice")
-        << QList<QColor>{QColor(Qt::red), QColor()} << QColor(Qt::red);
-}
+    void newImageProposal()
+    {
+        QFETCH(QVariant, clipboard);
+        QFETCH(QSize, proposed);
+        QApplication::clipboard()->clear();
+        if (clipboard.type() == QVariant::Image)
+            QApplication::clipboard()->setImage(clipboard.value<QImage>());
+        else
+            QApplication::clipboard()->setText(clipboard.toString());
+        NewImageDialog dialog;
+        QCOMPARE(QSize(dialog.newWidth(), dialog.newHeight()), proposed);
+    }
 
-void TestImageDialogs::newImageFillColor()
-{
-    QFETCH(QList<QColor>, answers);
-    QFETCH(QColor, fill);
-
-    ScriptedNewImageDialog dialog;
-    dialog.answers = answers;
-    for (int i = answers.size(); i > 0; --i)
+    void cancelledColourKeepsFill()
+    {
+        ScriptedNewImageDialog dialog;
+        dialog.answers = {QColor(10, 20, 30, 40), QColor()};
         child<QPushButton>(&dialog, "fillButton")->click();
-    QCOMPARE(dialog.fillColor(), fill.rgba());
-}
+        child<QPushButton>(&dialog, "fillButton")->click();
+        QCOMPARE(dialog.fillColor(), QColor(10, 20, 30, 40).rgba());
+    }
+
+    void sizeEntry_data()
+    {
+        QTest::addColumn<QSize>("base");
+        QTest::addColumn<QStringList>("steps"); // "w<n>" or "h<n>" sets a spin box, "keep" checks
+        QTest::addColumn<QSize>("result");
+        QTest::addColumn<QString>("ratio");
+        QTest::newRow("fresh label divides width by height")
+            << QSize(400, 300) << QStringList() << QSize(400, 300) << "1.33333";
+        QTest::newRow("keep ratio, width 200 gives height 150")
+            << QSize(400, 300) << QStringList{"keep", "w200"} << QSize(200, 150) << "0.75";
+        QTest::newRow("typed width stays when the height rounds half up")
+            << QSize(400, 300) << QStringList{"keep", "w2"} << QSize(2, 2) << "1";
+        QTest::newRow("switching keep on follows the height edited last")
+            << QSize(400, 300) << QStringList{"w100", "h150", "keep"} << QSize(200, 150) << "0.75";
+        QTest::newRow("keep ratio at the 8200 cap pulls the width back")
+            << QSize(100, 1000) << QStringList{"keep", "h8200", "w8200"} << QSize(820, 8200)
+            << "10";
+        QTest::newRow("zero height is raised to the smallest")
+            << QSize(400, 300) << QStringList{"h0"} << QSize(400, 1) << "0.0025";
+    }
+
+    void sizeEntry()
+    {
+        QFETCH(QSize, base);
+        QFETCH(QStringList, steps);
+        QFETCH(QSize, result);
+        QFETCH(QString, ratio);
+        SCSizeChanger changer(base.width(), base.height());
+        auto* width = child<QSpinBox>(&changer, "widthSpinBox");
+        auto* height = child<QSpinBox>(&changer, "heightSpinBox");
+        for (const QString& step : steps) {
+            if (step == QLatin1String("keep"))
+                child<QCheckBox>(&changer, "keepRatioBox")->setChecked(true);
+            else
+                (step.startsWith('w') ? width : height)->setValue(step.mid(1).toInt());
+        }
+        QCOMPARE(QSize(changer.newWidth(), changer.newHeight()), result);
+        QCOMPARE(QSize(width->value(), height->value()), result);
+        QCOMPARE(child<QLabel>(&changer, "ratioLabel")->text(), "Current ratio: " + ratio);
+    }
+
+    void sizeUnits_data()
+    {
+        QTest::addColumn<int>("value"); // in thousandths of the base
+        QTest::addColumn<int>("base");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<int>("maximum");
+        QTest::newRow("thousandths of 400") << 500 << 400 << 200 << 3 << 20500;
+        QTest::newRow("half of 301 rounds up") << 500 << 301 << 151 << 3 << 27243;
+        QTest::newRow("never below one pixel") << 1 << 300 << 1 << 3 << 27333;
+        // Relative units never give 0: past 2000 pixels one thousandth would round to none.
+        QTest::newRow("large base keeps a step of one") << 1 << 3000 << 3 << 1 << 2733;
+    }
+
+    void sizeUnits()
+    {
+        QFETCH(int, value);
+        QFETCH(int, base);
+        QFETCH(int, pixels);
+        QFETCH(int, minimum);
+        QFETCH(int, maximum);
+        QCOMPARE(sizeunits::pixelsFromValue(value, 1, base), pixels);
+        const sizeunits::UnitRange range = sizeunits::unitRange(1, pixels, base);
+        QCOMPARE(range.minimum, minimum);
+        QCOMPARE(range.maximum, maximum);
+    }
+};
 
 LUMO_TEST_MAIN(TestImageDialogs)
 #include "tst_imagedialogs.moc"

@@ -4,30 +4,18 @@
 #include "support/scriptedprompter.h"
 
 #include "app/settings.h"
+#include "dialogs/settingsdialog.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imagesaver.h"
+#include "imagewindow/recentfilesmenu.h"
 #include "view/imageformats.h"
+#include "view/recentfilerecord.h"
 #include "view/spicview.h"
 
+#include <QActionGroup>
 #include <QDir>
 #include <QImageReader>
-#include <QSettings>
-
-// The Open and Save as questions, answered through scripted dialogs.
-class TestOpenSave : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void openDialog_data();
-    void openDialog();
-    void saveAsProposal_data();
-    void saveAsProposal();
-    void saveAsWrites_data();
-    void saveAsWrites();
-    void save_data();
-    void save();
-};
+#include <QMenu>
 
 namespace {
 
@@ -48,198 +36,326 @@ QString filterOf(const QString& format)
 
 } // namespace
 
-void TestOpenSave::openDialog_data()
+// The Open and Save as questions, answered through scripted dialogs, and the recent files that
+// reading records and the File menu lists.
+class TestOpenSave : public QObject
 {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QStringList>("chosen");
-    QTest::addColumn<QString>("directory");
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    QTest::newRow("cancelled, in the remembered folder")
-        << "/home/u/pics" << QStringList() << "/home/u/pics";
-    QTest::newRow("three files in the order returned")
-        << "/home/u/pics" << QStringList{"/p/c.png", "/p/a.png", "/p/b.jpg"} << "/home/u/pics";
-    QTest::newRow("nothing remembered starts on the desktop") << "" << QStringList() << desktop;
-}
+    Q_OBJECT
 
-void TestOpenSave::openDialog()
-{
-    QFETCH(QString, stored);
-    QFETCH(QStringList, chosen);
-    QFETCH(QString, directory);
-    Settings::instance()->general()->setLastDir(stored);
-    ScriptedFileDialogs dialogs;
-    dialogs.chooseFiles(chosen);
-    QCOMPARE(ImageOpener::chooseFiles(nullptr), chosen);
-    QCOMPARE(dialogs.openCalls().size(), 1);
-    QCOMPARE(dialogs.openCalls().first().directory, directory);
-    const QStringList filters = dialogs.openCalls().first().filter.split(QStringLiteral(";;"));
-    const ImageFormats* formats = ImageFormats::instance();
-    QCOMPARE(filters.value(0), formats->allImagesFilter());
-    QCOMPARE(filters.value(1), QStringLiteral("All Files (*)"));
-    QCOMPARE(filters.mid(2), formats->readFilters());
-    QCOMPARE(Settings::instance()->store()->value("/lumo-apps/lumo-image/lastDir").toString(),
-             stored);
-}
+public slots:
+    void loadLast() { m_loaded << RecentFilesMenu::pathOf(qobject_cast<QAction*>(sender())); }
 
-void TestOpenSave::saveAsProposal_data()
-{
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("filter");
-    QTest::newRow("writable: its own name and format") << "photo.png"
-                                                       << "photo.png"
-                                                       << "png";
-    QTest::newRow("gif, not writable: jpg without the suffix") << "photo.gif"
-                                                               << "photo"
-                                                               << "jpg";
-    QTest::newRow("no suffix in a folder with a dot") << "my.photos/photo"
-                                                      << "my.photos/photo"
-                                                      << "";
-}
-
-void TestOpenSave::saveAsProposal()
-{
-    QFETCH(QString, picture);
-    QFETCH(QString, file);
-    QFETCH(QString, filter);
-    const ImageFormats* formats = ImageFormats::instance();
-    if (!formats->canRead(QStringLiteral("gif")) || formats->canWrite(QStringLiteral("gif")))
-        QSKIP("needs an image library that reads GIF and cannot write it");
-    PictureFixture fixture;
-    const QString path = fixture.path(picture);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (picture.endsWith(QLatin1String(".gif"))) {
-        QFile gif(path);
-        QVERIFY(gif.open(QIODevice::WriteOnly) && gif.write(onePixelGif) > 0);
-    } else {
-        QVERIFY(PictureFixture::writePicture(path, QSize(8, 8), "png"));
+private slots:
+    void init()
+    {
+        Settings::instance()->store()->clear();
+        m_fileMenu = std::make_unique<QMenu>();
+        m_otherMenu = std::make_unique<QMenu>();
+        for (QMenu* menu : {m_fileMenu.get(), m_otherMenu.get()}) {
+            menu->addAction(QStringLiteral("&Open"));
+            menu->addSeparator();
+            menu->addAction(QStringLiteral("&Quit"));
+        }
+        m_group = new QActionGroup(m_fileMenu.get());
+        m_group->setExclusive(false);
+        m_loaded.clear();
     }
-    QVERIFY(fixture.view()->openFile(path));
-    const QStringList before = QDir(fixture.path(QString())).entryList();
 
-    ScriptedFileDialogs dialogs;
-    ScriptedPrompter prompter;
-    QVERIFY(!ImageSaver::saveAs(fixture.view(), nullptr));
-    QCOMPARE(dialogs.saveProposals().size(), 1);
-    const FileDialogs::SaveProposal proposal = dialogs.saveProposals().first();
-    QCOMPARE(proposal.caption, QStringLiteral("Save file as"));
-    QCOMPARE(proposal.filters, formats->writeFilters());
-    QCOMPARE(proposal.selectedFile, fixture.path(file));
-    QCOMPARE(proposal.selectedFilter, filterOf(filter));
-    QCOMPARE(QDir(fixture.path(QString())).entryList(), before);
-    QVERIFY(prompter.asked().isEmpty());
-}
-
-void TestOpenSave::saveAsWrites_data()
-{
-    QTest::addColumn<QStringList>("answers"); // file, filter format, file, ...
-    QTest::addColumn<QString>("existing");
-    QTest::addColumn<int>("reply");
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QStringList>("asked"); // titles of the boxes shown
-    const QString wrong = QStringLiteral("Wrong file suffix");
-    const QString replace = QStringLiteral("lumo-image - Replace file?");
-    QTest::newRow("no suffix takes the filter's")
-        << QStringList{"name", "PNG"} << "" << 0 << "name.png" << QByteArray("png")
-        << QStringList();
-    QTest::newRow("the suffix wins over the filter")
-        << QStringList{"name.JPEG", "PNG"} << "" << 0 << "name.JPEG" << QByteArray("jpeg")
-        << QStringList();
-    QTest::newRow("no suffix inside my.photos")
-        << QStringList{"my.photos/name", "PNG"} << "" << 0 << "my.photos/name.png"
-        << QByteArray("png") << QStringList();
-    QTest::newRow("unsupported suffix warns and asks again")
-        << QStringList{"name.xyz", "PNG", "name.bmp", "PNG"} << "" << 0 << "name.bmp"
-        << QByteArray("bmp") << QStringList{wrong};
-    QTest::newRow("completed name exists, no asks again")
-        << QStringList{"name", "PNG"} << "name.png" << int(QMessageBox::No) << "" << QByteArray()
-        << QStringList{replace};
-    QTest::newRow("completed name exists, yes replaces it")
-        << QStringList{"name", "PNG"} << "name.png" << int(QMessageBox::Yes) << "name.png"
-        << QByteArray("png") << QStringList{replace};
-}
-
-void TestOpenSave::saveAsWrites()
-{
-    QFETCH(QStringList, answers);
-    QFETCH(QString, existing);
-    QFETCH(int, reply);
-    QFETCH(QString, written);
-    QFETCH(QByteArray, format);
-    QFETCH(QStringList, asked);
-    PictureFixture fixture;
-    QDir().mkpath(fixture.path(QStringLiteral("my.photos")));
-    if (!existing.isEmpty())
-        QVERIFY(PictureFixture::writePicture(fixture.path(existing), QSize(4, 4)));
-    const QByteArray existingBytes = contents(fixture.path(existing));
-    QVERIFY(fixture.runAdjustment(true));
-    const QImage edited = fixture.view()->image().copy();
-
-    ScriptedFileDialogs dialogs;
-    for (int i = 0; i + 1 < answers.size(); i += 2)
-        dialogs.chooseSave(fixture.path(answers.at(i)), filterOf(answers.at(i + 1)));
-    ScriptedPrompter prompter;
-    if (reply != 0)
-        prompter.answer(QMessageBox::StandardButton(reply));
-    QCOMPARE(ImageSaver::saveAs(fixture.view(), nullptr), !written.isEmpty());
-
-    QStringList titles;
-    for (const ScriptedPrompter::Question& question : prompter.asked())
-        titles << question.title;
-    QCOMPARE(titles, asked);
-    // Every new run is the same dialog, showing what the user left in it.
-    const QList<ScriptedFileDialogs::SaveRun> runs = dialogs.saveRuns();
-    for (int i = 1; i < runs.size(); ++i) {
-        QCOMPARE(runs.at(i).dialog, 0);
-        QCOMPARE(runs.at(i).file, fixture.path(answers.at(2 * i - 2)));
-        QCOMPARE(runs.at(i).filter, filterOf(answers.at(2 * i - 1)));
+    void reading_data()
+    {
+        QTest::addColumn<QStringList>("read"); // "other/" files are not pictures
+        QTest::addColumn<int>("lastN");
+        QTest::addColumn<QStringList>("lasts");
+        QTest::newRow("a, b, a leaves a then b")
+            << QStringList{"a.png", "b.png", "a.png"} << 10 << QStringList{"a.png", "b.png"};
+        QTest::newRow("lastN 3 keeps the newest three")
+            << QStringList{"a.png", "b.png", "c.png", "d.png", "e.png"} << 3
+            << QStringList{"e.png", "d.png", "c.png"};
+        QTest::newRow("a file that fails to read changes nothing")
+            << QStringList{"a.png", "other/broken.png"} << 10 << QStringList{"a.png"};
     }
-    if (written.isEmpty()) {
-        QCOMPARE(runs.size(), answers.size() / 2 + 1);
-        QCOMPARE(contents(fixture.path(existing)), existingBytes);
-        return;
+
+    void reading()
+    {
+        QFETCH(QStringList, read);
+        QFETCH(int, lastN);
+        QFETCH(QStringList, lasts);
+        PictureFixture fixture;
+        Settings::General* general = Settings::instance()->general();
+        general->setLasts({});
+        general->setLastN(lastN);
+        QDir().mkpath(fixture.path(QStringLiteral("other")));
+        for (const QString& name : read) {
+            const QString path = fixture.path(name);
+            if (name.startsWith(QLatin1String("other/"))) {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
+            } else if (!QFileInfo::exists(path)) {
+                QVERIFY(PictureFixture::writePicture(path, QSize(4, 4)));
+            }
+            fixture.view()->openFile(path);
+        }
+        QStringList paths;
+        for (const QString& name : lasts)
+            paths << fixture.path(name);
+        QCOMPARE(general->lasts(), paths);
+        QCOMPARE(general->lastDir(), QFileInfo(fixture.picturePath()).absolutePath());
     }
-    QCOMPARE(runs.size(), answers.size() / 2);
-    QImageReader reader(fixture.path(written));
-    QCOMPARE(reader.format(), format);
-    QCOMPARE(reader.read().size(), edited.size());
-}
 
-void TestOpenSave::save_data()
-{
-    QTest::addColumn<bool>("edited");
-    QTest::addColumn<bool>("madeInMemory");
-    QTest::addColumn<QString>("written");
-    QTest::newRow("changed picture over its own file") << true << false << "picture.png";
-    QTest::newRow("unchanged picture is not written") << false << false << "";
-    QTest::newRow("picture made in memory asks for a name") << true << true << "new.png";
-}
+    void menuEntries_data()
+    {
+        QTest::addColumn<bool>("show");
+        QTest::addColumn<int>("lastN");
+        QTest::addColumn<QStringList>("lasts");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("stored");
+        const QStringList abc{"/p/a.png", "/p/b.png", "/p/c.png"};
+        QTest::newRow("numbered from 0")
+            << true << 10 << abc << QStringList{"-", "&0: /p/a.png", "&1: /p/b.png", "&2: /p/c.png"}
+            << abc;
+        QTest::newRow("lastN 1 shows one and shortens the list")
+            << true << 1 << abc << QStringList{"-", "&0: /p/a.png"} << QStringList{"/p/a.png"};
+        QTest::newRow("hidden list ends the menu with quit")
+            << false << 1 << abc << QStringList() << abc;
+    }
 
-void TestOpenSave::save()
-{
-    QFETCH(bool, edited);
-    QFETCH(bool, madeInMemory);
-    QFETCH(QString, written);
-    PictureFixture fixture;
-    SPicView* view = fixture.view();
-    if (madeInMemory)
-        view->setImage(PictureFixture::rampImage(QSize(20, 10)));
-    if (edited)
+    void menuEntries()
+    {
+        QFETCH(bool, show);
+        QFETCH(int, lastN);
+        QFETCH(QStringList, lasts);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, stored);
+        Settings::General* general = Settings::instance()->general();
+        general->setLasts(lasts);
+        // Entries shown earlier in the other File menu move over rather than stay behind twice.
+        rebuild(m_otherMenu.get());
+        general->setShowLastFiles(show);
+        general->setLastN(lastN);
+        rebuild(m_fileMenu.get());
+        QCOMPARE(rebuild(m_fileMenu.get()), entries);
+        QCOMPARE(tail(*m_otherMenu), QStringList());
+        QCOMPARE(m_fileMenu->actions().at(2)->text(), QStringLiteral("&Quit"));
+        QCOMPARE(general->lasts(), stored);
+    }
+
+    void entryOpensItsFile()
+    {
+        Settings::General* general = Settings::instance()->general();
+        general->setLasts({"/p/a.png", "/p/b.png", "/p/c.png"});
+        rebuild(m_fileMenu.get());
+        QAction* oldest = m_fileMenu->actions().at(6);
+        oldest->trigger();
+        // The list shrank since the menu showed: the entry opens nothing.
+        general->setLasts({"/p/a.png"});
+        oldest->trigger();
+        QCOMPARE(m_loaded, (QStringList{"/p/c.png", QString()}));
+    }
+
+    void deleteAllEntries()
+    {
+        PictureFixture fixture;
+        QVERIFY(!Settings::instance()->general()->lasts().isEmpty());
+        SettingsDialog().clearLast();
+        ScriptedFileDialogs dialogs;
+        ImageOpener::chooseFiles(nullptr);
+        QCOMPARE(dialogs.openCalls().value(0).directory,
+                 QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        QCOMPARE(rebuild(m_fileMenu.get()), QStringList{"-"});
+    }
+
+    // Recording a file remembers its folder, where the next open dialog starts.
+    void openDialog()
+    {
+        RecentFileRecord::record(QStringLiteral("/home/u/pics/x.jpg"));
+        ScriptedFileDialogs dialogs;
+        const QStringList chosen{"/p/c.png", "/p/a.png", "/p/b.jpg"};
+        dialogs.chooseFiles(chosen);
+        QCOMPARE(ImageOpener::chooseFiles(nullptr), chosen);
+        QCOMPARE(dialogs.openCalls().value(0).directory, QStringLiteral("/home/u/pics"));
+        const QStringList filters = dialogs.openCalls().first().filter.split(QStringLiteral(";;"));
+        QCOMPARE(filters.value(0), ImageFormats::instance()->allImagesFilter());
+        QCOMPARE(filters.value(1), QStringLiteral("All Files (*)"));
+    }
+
+    void saveAsProposal_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("writable: its own name and format") << "photo.png"
+                                                           << "photo.png"
+                                                           << "png";
+        QTest::newRow("gif, not writable: jpg without the suffix") << "photo.gif"
+                                                                   << "photo"
+                                                                   << "jpg";
+        QTest::newRow("no suffix in a folder with a dot") << "my.photos/photo"
+                                                          << "my.photos/photo"
+                                                          << "";
+    }
+
+    void saveAsProposal()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, file);
+        QFETCH(QString, filter);
+        const ImageFormats* formats = ImageFormats::instance();
+        if (!formats->canRead(QStringLiteral("gif")) || formats->canWrite(QStringLiteral("gif")))
+            QSKIP("needs an image library that reads GIF and cannot write it");
+        PictureFixture fixture;
+        const QString path = fixture.path(picture);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (picture.endsWith(QLatin1String(".gif"))) {
+            QFile gif(path);
+            QVERIFY(gif.open(QIODevice::WriteOnly) && gif.write(onePixelGif) > 0);
+        } else {
+            QVERIFY(PictureFixture::writePicture(path, QSize(8, 8), "png"));
+        }
+        QVERIFY(fixture.view()->openFile(path));
+        const QStringList before = QDir(fixture.path(QString())).entryList();
+
+        ScriptedFileDialogs dialogs;
+        ScriptedPrompter prompter;
+        QVERIFY(!ImageSaver::saveAs(fixture.view(), nullptr));
+        QCOMPARE(dialogs.saveProposals().size(), 1);
+        const FileDialogs::SaveProposal proposal = dialogs.saveProposals().first();
+        QCOMPARE(proposal.selectedFile, fixture.path(file));
+        QCOMPARE(proposal.selectedFilter, filterOf(filter));
+        QCOMPARE(QDir(fixture.path(QString())).entryList(), before);
+        QVERIFY(prompter.asked().isEmpty());
+    }
+
+    void saveAsWrites_data()
+    {
+        QTest::addColumn<QStringList>("answers"); // file, filter format, file, ...
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<int>("reply");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QStringList>("asked"); // titles of the boxes shown
+        const QString wrong = QStringLiteral("Wrong file suffix");
+        const QString replace = QStringLiteral("lumo-image - Replace file?");
+        QTest::newRow("no suffix takes the filter's")
+            << QStringList{"name", "PNG"} << "" << 0 << "name.png" << QStringList();
+        QTest::newRow("the suffix wins over the filter")
+            << QStringList{"name.JPEG", "PNG"} << "" << 0 << "name.JPEG" << QStringList();
+        QTest::newRow("no suffix inside my.photos") << QStringList{"my.photos/name", "PNG"} << ""
+                                                    << 0 << "my.photos/name.png" << QStringList();
+        QTest::newRow("unsupported suffix warns and asks again")
+            << QStringList{"name.xyz", "PNG", "name.bmp", "PNG"} << "" << 0 << "name.bmp"
+            << QStringList{wrong};
+        QTest::newRow("completed name exists, no asks again")
+            << QStringList{"name", "PNG"} << "name.png" << int(QMessageBox::No) << ""
+            << QStringList{replace};
+        QTest::newRow("completed name exists, yes replaces it")
+            << QStringList{"name", "PNG"} << "name.png" << int(QMessageBox::Yes) << "name.png"
+            << QStringList{replace};
+    }
+
+    void saveAsWrites()
+    {
+        QFETCH(QStringList, answers);
+        QFETCH(QString, existing);
+        QFETCH(int, reply);
+        QFETCH(QString, written);
+        QFETCH(QStringList, asked);
+        PictureFixture fixture;
+        QDir().mkpath(fixture.path(QStringLiteral("my.photos")));
+        if (!existing.isEmpty())
+            QVERIFY(PictureFixture::writePicture(fixture.path(existing), QSize(4, 4)));
+        const QByteArray existingBytes = contents(fixture.path(existing));
         QVERIFY(fixture.runAdjustment(true));
-    const QImage picture = view->image().copy();
-    const QByteArray before = contents(fixture.picturePath());
-    ScriptedFileDialogs dialogs;
-    dialogs.chooseSave(fixture.path(QStringLiteral("new")), filterOf(QStringLiteral("png")));
+        const QImage edited = fixture.view()->image().copy();
 
-    QCOMPARE(ImageSaver::save(view, nullptr), !written.isEmpty());
-    QCOMPARE(dialogs.saveRuns().size(), madeInMemory ? 1 : 0);
-    QCOMPARE(contents(fixture.picturePath()) == before, written != QLatin1String("picture.png"));
-    if (!written.isEmpty()) {
-        QCOMPARE(QImage(fixture.path(written)).convertToFormat(picture.format()), picture);
-        QVERIFY(!view->isModified());
+        ScriptedFileDialogs dialogs;
+        for (int i = 0; i + 1 < answers.size(); i += 2)
+            dialogs.chooseSave(fixture.path(answers.at(i)), filterOf(answers.at(i + 1)));
+        ScriptedPrompter prompter;
+        if (reply != 0)
+            prompter.answer(QMessageBox::StandardButton(reply));
+        QCOMPARE(ImageSaver::saveAs(fixture.view(), nullptr), !written.isEmpty());
+
+        QStringList titles;
+        for (const ScriptedPrompter::Question& question : prompter.asked())
+            titles << question.title;
+        QCOMPARE(titles, asked);
+        // Every new run is the same dialog, showing what the user left in it.
+        const QList<ScriptedFileDialogs::SaveRun> runs = dialogs.saveRuns();
+        for (int i = 1; i < runs.size(); ++i) {
+            QCOMPARE(runs.at(i).dialog, 0);
+            QCOMPARE(runs.at(i).file, fixture.path(answers.at(2 * i - 2)));
+            QCOMPARE(runs.at(i).filter, filterOf(answers.at(2 * i - 1)));
+        }
+        if (written.isEmpty()) {
+            QCOMPARE(runs.size(), answers.size() / 2 + 1);
+            QCOMPARE(contents(fixture.path(existing)), existingBytes);
+            return;
+        }
+        QCOMPARE(runs.size(), answers.size() / 2);
+        QImageReader reader(fixture.path(written));
+        // The format follows the suffix the file got.
+        QCOMPARE(reader.format(), QFileInfo(written).suffix().toLower().toLatin1());
+        QCOMPARE(reader.read().size(), edited.size());
     }
-}
+
+    void save_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<bool>("madeInMemory");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("changed picture over its own file") << true << false << "picture.png";
+        QTest::newRow("unchanged picture is not written") << false << false << "";
+        QTest::newRow("picture made in memory asks for a name") << true << true << "new.png";
+    }
+
+    void save()
+    {
+        QFETCH(bool, edited);
+        QFETCH(bool, madeInMemory);
+        QFETCH(QString, written);
+        PictureFixture fixture;
+        SPicView* view = fixture.view();
+        if (madeInMemory)
+            view->setImage(PictureFixture::rampImage(QSize(20, 10)));
+        if (edited)
+            QVERIFY(fixture.runAdjustment(true));
+        const QImage picture = view->image().copy();
+        const QByteArray before = contents(fixture.picturePath());
+        ScriptedFileDialogs dialogs;
+        dialogs.chooseSave(fixture.path(QStringLiteral("new")), filterOf(QStringLiteral("png")));
+
+        QCOMPARE(ImageSaver::save(view, nullptr), !written.isEmpty());
+        QCOMPARE(dialogs.saveRuns().size(), madeInMemory ? 1 : 0);
+        QCOMPARE(contents(fixture.picturePath()) == before,
+                 written != QLatin1String("picture.png"));
+        if (!written.isEmpty()) {
+            QCOMPARE(QImage(fixture.path(written)).convertToFormat(picture.format()), picture);
+            QVERIFY(!view->isModified());
+        }
+    }
+
+private:
+    // A File menu as the image window's ends, and the browser's, sharing one entry group.
+    QStringList rebuild(QMenu* menu)
+    {
+        RecentFilesMenu::rebuild(m_group, menu, this, &TestOpenSave::loadLast);
+        return tail(*menu);
+    }
+
+    // What follows "&Quit"; a separator shows as "-".
+    static QStringList tail(const QMenu& menu)
+    {
+        QStringList texts;
+        const QList<QAction*> actions = menu.actions();
+        for (int i = 3; i < actions.size(); ++i)
+            texts << (actions.at(i)->isSeparator() ? QStringLiteral("-") : actions.at(i)->text());
+        return texts;
+    }
+
+    std::unique_ptr<QMenu> m_fileMenu;
+    std::unique_ptr<QMenu> m_otherMenu;
+    QActionGroup* m_group = nullptr;
+    QStringList m_loaded;
+};
 
 LUMO_TEST_MAIN(TestOpenSave)
 #include "tst_opensave.moc"

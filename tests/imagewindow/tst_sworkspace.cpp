@@ -26,18 +26,7 @@ private:
     bool m_refuse;
 };
 
-enum class Leave
-{
-    PutBack,
-    ViewClosed,
-    SubWindowClosed,
-    WorkspaceDeleted,
-    OwnerDeleted
-};
-
 } // namespace
-
-Q_DECLARE_METATYPE(Leave)
 
 // An 800 by 600 workspace of free sub-windows named "0", "1", ...
 class TestSWorkspace : public QObject
@@ -45,238 +34,210 @@ class TestSWorkspace : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init()
+    {
+        m_workspace = std::make_unique<SWorkspace>();
+        m_workspace->resize(800, 600);
+        m_workspace->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_workspace.get()));
+    }
+
     void cleanup() { m_workspace.reset(); }
-    void tabsKeepGeometry_data();
-    void tabsKeepGeometry();
-    void closing_data();
-    void closing();
-    void hTile_data();
-    void hTile();
-    void drop_data();
-    void drop();
-    void fullScreen_data();
-    void fullScreen();
 
-private:
-    QList<QMdiSubWindow*> addWindows(int count, int refuseAt = -1);
-    QStringList names() const;
-    std::unique_ptr<SWorkspace> m_workspace;
-};
-
-void TestSWorkspace::init()
-{
-    m_workspace = std::make_unique<SWorkspace>();
-    m_workspace->resize(800, 600);
-    m_workspace->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_workspace.get()));
-}
-
-QList<QMdiSubWindow*> TestSWorkspace::addWindows(int count, int refuseAt)
-{
-    QList<QMdiSubWindow*> windows;
-    for (int i = 0; i < count; ++i) {
-        auto* widget = new Stubborn(i == refuseAt);
-        widget->setObjectName(QString::number(i));
-        windows << m_workspace->addSubWindow(widget);
-        windows.last()->setGeometry(15 + 40 * i, 10 + 30 * i, 220 + 10 * i, 160);
-        windows.last()->show();
+    void tabsKeepGeometry_data()
+    {
+        QTest::addColumn<int>("maximised");
+        QTest::newRow("free windows, one near the top edge") << -1;
+        QTest::newRow("the last one maximised") << 2;
     }
-    return windows;
-}
 
-QStringList TestSWorkspace::names() const
-{
-    QStringList result;
-    for (QMdiSubWindow* window : m_workspace->subWindowList(QMdiArea::CreationOrder))
-        result << window->widget()->objectName();
-    return result;
-}
-
-void TestSWorkspace::tabsKeepGeometry_data()
-{
-    QTest::addColumn<int>("maximised");
-    QTest::newRow("free windows, one near the top edge") << -1;
-    QTest::newRow("the last one maximised") << 2;
-}
-
-void TestSWorkspace::tabsKeepGeometry()
-{
-    QFETCH(int, maximised);
-    const QList<QMdiSubWindow*> windows = addWindows(3);
-    if (maximised >= 0)
-        windows.at(maximised)->showMaximized();
-    QList<QRect> before;
-    for (QMdiSubWindow* window : windows)
-        before << window->geometry();
-    for (bool tabbed : {true, false, true, false})
-        m_workspace->setTabbedMode(tabbed);
-    for (int i = 0; i < windows.size(); ++i)
-        QCOMPARE(windows.at(i)->geometry(), before.at(i));
-}
-
-void TestSWorkspace::closing_data()
-{
-    QTest::addColumn<int>("refuseAt");
-    QTest::addColumn<int>("tab"); // -1: open a picture in single-window mode instead
-    QTest::addColumn<QStringList>("left");
-    QTest::newRow("middle tab") << -1 << 1 << QStringList{"0", "2"};
-    QTest::newRow("refused close keeps the tab") << 1 << 1 << QStringList{"0", "1", "2"};
-    QTest::newRow("tab past the end") << -1 << 3 << QStringList{"0", "1", "2"};
-    QTest::newRow("single window: the new picture replaces the others")
-        << -1 << -1 << QStringList{"new"};
-    QTest::newRow("single window, close cancelled: the new picture is dropped")
-        << 1 << -1 << QStringList{"1", "2"};
-}
-
-void TestSWorkspace::closing()
-{
-    QFETCH(int, refuseAt);
-    QFETCH(int, tab);
-    QFETCH(QStringList, left);
-    addWindows(3, refuseAt);
-    if (tab >= 0) {
-        m_workspace->setTabbedMode(true);
-        auto* tabBar = m_workspace->findChild<QTabBar*>();
-        QVERIFY(tabBar && tabBar->tabsClosable());
-        emit tabBar->tabCloseRequested(tab);
-    } else {
-        m_workspace->setSingleWindowMode(true);
-        auto view = std::make_unique<SPicView>(5);
-        view->setObjectName(QStringLiteral("new"));
-        const bool placed = m_workspace->addPicView(view.get()) != nullptr;
-        QCOMPARE(placed, left.contains(QStringLiteral("new")));
-        if (placed)
-            view.release();
+    void tabsKeepGeometry()
+    {
+        QFETCH(int, maximised);
+        const QList<QMdiSubWindow*> windows = addWindows(3);
+        if (maximised >= 0)
+            windows.at(maximised)->showMaximized();
+        QList<QRect> before;
+        for (QMdiSubWindow* window : windows)
+            before << window->geometry();
+        for (bool tabbed : {true, false, true, false})
+            m_workspace->setTabbedMode(tabbed);
+        for (int i = 0; i < windows.size(); ++i)
+            QCOMPARE(windows.at(i)->geometry(), before.at(i));
     }
-    QCOMPARE(names(), left);
-}
 
-void TestSWorkspace::hTile_data()
-{
-    QTest::addColumn<int>("firstMinimum");
-    QTest::addColumn<QVector<int>>("tops");
-    QTest::addColumn<QVector<int>>("heights");
-    QTest::newRow("three equal bands")
-        << 0 << QVector<int>{0, 200, 400} << QVector<int>{200, 200, 200};
-    QTest::newRow("the first needs 250")
-        << 250 << QVector<int>{0, 250, 450} << QVector<int>{250, 200, 200};
-}
-
-void TestSWorkspace::hTile()
-{
-    QFETCH(int, firstMinimum);
-    QFETCH(QVector<int>, tops);
-    QFETCH(QVector<int>, heights);
-    const QList<QMdiSubWindow*> windows = addWindows(3);
-    windows.first()->setMinimumHeight(firstMinimum);
-    windows.last()->showMaximized();
-    m_workspace->hTile();
-    for (int i = 0; i < windows.size(); ++i)
-        QCOMPARE(windows.at(i)->geometry(), QRect(0, tops.at(i), 800, heights.at(i)));
-}
-
-void TestSWorkspace::drop_data()
-{
-    QTest::addColumn<QList<QUrl>>("urls");
-    QTest::addColumn<QStringList>("listed");
-    const QUrl web(QStringLiteral("https://example.org/d.png"));
-    QTest::newRow("two files and a web address")
-        << QList<QUrl>{QUrl::fromLocalFile("/tmp/a b.png"), web, QUrl::fromLocalFile("/tmp/c.jpg")}
-        << QStringList{"/tmp/a b.png", "/tmp/c.jpg"};
-    QTest::newRow("a web address alone") << QList<QUrl>{web} << QStringList{};
-}
-
-void TestSWorkspace::drop()
-{
-    QFETCH(QList<QUrl>, urls);
-    QFETCH(QStringList, listed);
-    QMimeData data;
-    data.setUrls(urls);
-    QSignalSpy spy(m_workspace.get(), &SWorkspace::listDropped);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    enter.ignore();
-    QApplication::sendEvent(m_workspace->viewport(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_workspace->viewport(), &drop);
-    QCOMPARE(spy.count(), listed.isEmpty() ? 0 : 1);
-    if (!listed.isEmpty())
-        QCOMPARE(spy.first().first().toStringList(), listed);
-}
-
-void TestSWorkspace::fullScreen_data()
-{
-    QTest::addColumn<Leave>("leave");
-    QTest::addColumn<bool>("viewKept");
-    QTest::newRow("put back into its sub-window") << Leave::PutBack << true;
-    QTest::newRow("closing the view closes its sub-window") << Leave::ViewClosed << false;
-    QTest::newRow("its sub-window closed meanwhile") << Leave::SubWindowClosed << true;
-    QTest::newRow("the workspace goes first") << Leave::WorkspaceDeleted << false;
-    QTest::newRow("the window holding the workspace goes first") << Leave::OwnerDeleted << false;
-}
-
-void TestSWorkspace::fullScreen()
-{
-    QFETCH(Leave, leave);
-    QFETCH(bool, viewKept);
-    // Placed as in the image window: beside other widgets in a splitter of a shown window.
-    std::unique_ptr<QWidget> owner;
-    if (leave == Leave::OwnerDeleted) {
-        owner = std::make_unique<QWidget>();
-        auto* splitter = new QSplitter(Qt::Vertical, owner.get());
-        splitter->addWidget(m_workspace.release());
-        splitter->addWidget(new QLineEdit);
-        (new QVBoxLayout(owner.get()))->addWidget(splitter);
-        owner->show();
-        QVERIFY(QTest::qWaitForWindowExposed(owner.get()));
+    void closing_data()
+    {
+        QTest::addColumn<int>("refuseAt");
+        QTest::addColumn<int>("tab"); // -1: open a picture in single-window mode instead
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("middle tab") << -1 << 1 << QStringList{"0", "2"};
+        QTest::newRow("refused close keeps the tab") << 1 << 1 << QStringList{"0", "1", "2"};
+        QTest::newRow("tab past the end") << -1 << 3 << QStringList{"0", "1", "2"};
+        QTest::newRow("single window: the new picture replaces the others")
+            << -1 << -1 << QStringList{"new"};
+        QTest::newRow("single window, close cancelled: the new picture is dropped")
+            << 1 << -1 << QStringList{"1", "2"};
     }
-    SWorkspace* workspace = owner ? owner->findChild<SWorkspace*>() : m_workspace.get();
-    workspace->setFullscreen(true); // nothing current: ignored
-    QPointer<SPicView> view = new SPicView(5);
-    QMdiSubWindow* window = workspace->addPicView(view);
-    QMdiSubWindow* other = workspace->addPicView(new SPicView(5));
-    window->show();
-    other->show();
-    QSignalSpy activated(workspace, &SWorkspace::windowActivated);
-    QSignalSpy closed(workspace, &SWorkspace::fullScreenPicClosed);
-    QSignalSpy exitRequested(workspace, &SWorkspace::exitFullScreenRequested);
-    workspace->setActiveSubWindow(window);
-    QCOMPARE(activated.last().first().value<QWidget*>(), view.data());
-    activated.clear();
 
-    workspace->setFullscreen(true);
-    workspace->setFullscreen(true);
-    QVERIFY(view->isWindow() && view->isFullScreenMode() && !window->widget());
-    workspace->setActiveSubWindow(other);
-    QCOMPARE(activated.count(), 0);
-    emit view->exitFullScreenRequested();
-    QCOMPARE(exitRequested.count(), 1);
+    void closing()
+    {
+        QFETCH(int, refuseAt);
+        QFETCH(int, tab);
+        QFETCH(QStringList, left);
+        addWindows(3, refuseAt);
+        if (tab >= 0) {
+            m_workspace->setTabbedMode(true);
+            auto* tabBar = m_workspace->findChild<QTabBar*>();
+            QVERIFY(tabBar && tabBar->tabsClosable());
+            emit tabBar->tabCloseRequested(tab);
+        } else {
+            m_workspace->setSingleWindowMode(true);
+            auto view = std::make_unique<SPicView>(5);
+            view->setObjectName(QStringLiteral("new"));
+            const bool placed = m_workspace->addPicView(view.get()) != nullptr;
+            QCOMPARE(placed, left.contains(QStringLiteral("new")));
+            if (placed)
+                view.release();
+        }
+        QCOMPARE(names(), left);
+    }
 
-    if (leave == Leave::ViewClosed)
-        QVERIFY(view->close());
-    if (leave == Leave::SubWindowClosed)
-        QVERIFY(window->close());
-    if (leave == Leave::WorkspaceDeleted)
-        m_workspace.reset();
-    else if (leave == Leave::OwnerDeleted)
-        owner.reset();
-    else
-        workspace->setFullscreen(false);
-    QTRY_COMPARE(!view.isNull(), viewKept);
-    QCOMPARE(closed.count(), leave == Leave::ViewClosed ? 1 : 0);
-    if (leave != Leave::WorkspaceDeleted && leave != Leave::OwnerDeleted)
-        QCOMPARE(workspace->subWindowList().size(), viewKept ? 2 : 1);
-    if (leave == Leave::PutBack)
-        QCOMPARE(window->widget(), view.data());
-    if (viewKept) {
-        QVERIFY(!view->isFullScreenMode() && !view->isWindow() && !view->isFullScreen());
-        QCOMPARE(view->parentWidget()->parentWidget(), workspace->viewport());
-        QVERIFY(view->isVisibleTo(view->parentWidget()));
+    void hTile_data()
+    {
+        QTest::addColumn<int>("firstMinimum");
+        QTest::addColumn<QVector<int>>("tops");
+        QTest::addColumn<QVector<int>>("heights");
+        QTest::newRow("three equal bands")
+            << 0 << QVector<int>{0, 200, 400} << QVector<int>{200, 200, 200};
+        QTest::newRow("the first needs 250")
+            << 250 << QVector<int>{0, 250, 450} << QVector<int>{250, 200, 200};
+    }
+
+    void hTile()
+    {
+        QFETCH(int, firstMinimum);
+        QFETCH(QVector<int>, tops);
+        QFETCH(QVector<int>, heights);
+        const QList<QMdiSubWindow*> windows = addWindows(3);
+        windows.first()->setMinimumHeight(firstMinimum);
+        windows.last()->showMaximized();
+        m_workspace->hTile();
+        for (int i = 0; i < windows.size(); ++i)
+            QCOMPARE(windows.at(i)->geometry(), QRect(0, tops.at(i), 800, heights.at(i)));
+    }
+
+    void drop()
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile("/tmp/a b.png"), QUrl("https://example.org/d.png"),
+                      QUrl::fromLocalFile("/tmp/c.jpg")});
+        QSignalSpy spy(m_workspace.get(), &SWorkspace::listDropped);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        enter.ignore();
+        QApplication::sendEvent(m_workspace->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_workspace->viewport(), &drop);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.first().first().toStringList(), (QStringList{"/tmp/a b.png", "/tmp/c.jpg"}));
+    }
+
+    void fullScreen_data()
+    {
+        QTest::addColumn<QString>("leave");
+        QTest::addColumn<bool>("viewKept");
+        QTest::newRow("put back into its sub-window") << "put back" << true;
+        QTest::newRow("closing the view closes its sub-window") << "view closed" << false;
+        QTest::newRow("its sub-window closed meanwhile") << "sub-window closed" << true;
+        QTest::newRow("the window holding the workspace goes first") << "owner deleted" << false;
+    }
+
+    void fullScreen()
+    {
+        QFETCH(QString, leave);
+        QFETCH(bool, viewKept);
+        // Placed as in the image window: beside other widgets in a splitter of a shown window.
+        std::unique_ptr<QWidget> owner;
+        if (leave == QLatin1String("owner deleted")) {
+            owner = std::make_unique<QWidget>();
+            auto* splitter = new QSplitter(Qt::Vertical, owner.get());
+            splitter->addWidget(m_workspace.release());
+            splitter->addWidget(new QLineEdit);
+            (new QVBoxLayout(owner.get()))->addWidget(splitter);
+            owner->show();
+            QVERIFY(QTest::qWaitForWindowExposed(owner.get()));
+        }
+        SWorkspace* workspace = owner ? owner->findChild<SWorkspace*>() : m_workspace.get();
+        workspace->setFullscreen(true); // nothing current: ignored
+        QPointer<SPicView> view = new SPicView(5);
+        QMdiSubWindow* window = workspace->addPicView(view);
+        QMdiSubWindow* other = workspace->addPicView(new SPicView(5));
+        window->show();
+        other->show();
+        QSignalSpy activated(workspace, &SWorkspace::windowActivated);
+        QSignalSpy closed(workspace, &SWorkspace::fullScreenPicClosed);
+        QSignalSpy exitRequested(workspace, &SWorkspace::exitFullScreenRequested);
+        workspace->setActiveSubWindow(window);
+        QCOMPARE(activated.last().first().value<QWidget*>(), view.data());
+        activated.clear();
+
+        workspace->setFullscreen(true);
+        workspace->setFullscreen(true);
+        QVERIFY(view->isWindow() && view->isFullScreenMode() && !window->widget());
+        workspace->setActiveSubWindow(other);
+        QCOMPARE(activated.count(), 0);
         emit view->exitFullScreenRequested();
         QCOMPARE(exitRequested.count(), 1);
+
+        if (leave == QLatin1String("view closed"))
+            QVERIFY(view->close());
+        if (leave == QLatin1String("sub-window closed"))
+            QVERIFY(window->close());
+        if (leave == QLatin1String("owner deleted"))
+            owner.reset();
+        else
+            workspace->setFullscreen(false);
+        QTRY_COMPARE(!view.isNull(), viewKept);
+        QCOMPARE(closed.count(), leave == QLatin1String("view closed") ? 1 : 0);
+        if (leave != QLatin1String("owner deleted"))
+            QCOMPARE(workspace->subWindowList().size(), viewKept ? 2 : 1);
+        if (leave == QLatin1String("put back"))
+            QCOMPARE(window->widget(), view.data());
+        if (viewKept) {
+            QVERIFY(!view->isFullScreenMode() && !view->isWindow() && !view->isFullScreen());
+            QCOMPARE(view->parentWidget()->parentWidget(), workspace->viewport());
+            QVERIFY(view->isVisibleTo(view->parentWidget()));
+            emit view->exitFullScreenRequested();
+            QCOMPARE(exitRequested.count(), 1);
+        }
     }
-}
+
+private:
+    QList<QMdiSubWindow*> addWindows(int count, int refuseAt = -1)
+    {
+        QList<QMdiSubWindow*> windows;
+        for (int i = 0; i < count; ++i) {
+            auto* widget = new Stubborn(i == refuseAt);
+            widget->setObjectName(QString::number(i));
+            windows << m_workspace->addSubWindow(widget);
+            windows.last()->setGeometry(15 + 40 * i, 10 + 30 * i, 220 + 10 * i, 160);
+            windows.last()->show();
+        }
+        return windows;
+    }
+
+    QStringList names() const
+    {
+        QStringList result;
+        for (QMdiSubWindow* window : m_workspace->subWindowList(QMdiArea::CreationOrder))
+            result << window->widget()->objectName();
+        return result;
+    }
+
+    std::unique_ptr<SWorkspace> m_workspace;
+};
 
 LUMO_TEST_MAIN(TestSWorkspace)
 #include "tst_sworkspace.moc"

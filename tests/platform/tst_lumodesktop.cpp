@@ -1,13 +1,15 @@
 #include "support/lumotest.h"
 
 #include "platform/lumodesktop.h"
+#include "platform/processlauncher.h"
 
 #include <QProcessEnvironment>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-// Desktop identification and window-manager commands, with and without an X server.
+// Talking to the desktop: which one runs, window-manager commands with and without an X server,
+// and external programs run for real.
 class TestLumoDesktop : public QObject
 {
     Q_OBJECT
@@ -19,13 +21,14 @@ private slots:
     void gnome2Session();
     void withoutDisplay();
     void onXServer();
+    void execute_data();
+    void execute();
 };
 
 void TestLumoDesktop::probeDecision_data()
 {
     QTest::addColumn<QString>("found"); // what the probe saw: wm, kdesktop, gconftool, gnome2
     QTest::addColumn<int>("expected");
-
     QTest::newRow("nothing found") << "" << 0;
     QTest::newRow("our window manager wins over the rest") << "wm kdesktop gconftool gnome2" << 5;
     QTest::newRow("kdesktop before gconf") << "kdesktop gconftool gnome2" << 1;
@@ -39,10 +42,10 @@ void TestLumoDesktop::probeDecision()
     QFETCH(int, expected);
     const QStringList seen = found.split(QLatin1Char(' '));
     LumoDesktopProbe probe;
-    probe.lumoWindowManager = seen.contains(QLatin1String("wm"));
-    probe.kdesktopService = seen.contains(QLatin1String("kdesktop"));
-    probe.gconftoolInstalled = seen.contains(QLatin1String("gconftool"));
-    probe.gnome2Session = seen.contains(QLatin1String("gnome2"));
+    probe.lumoWindowManager = seen.contains("wm");
+    probe.kdesktopService = seen.contains("kdesktop");
+    probe.gconftoolInstalled = seen.contains("gconftool");
+    probe.gnome2Session = seen.contains("gnome2");
     QCOMPARE(lumoDesktopFromProbe(probe), expected);
 }
 
@@ -51,7 +54,6 @@ void TestLumoDesktop::gnome2Session_data()
     QTest::addColumn<QString>("sessionId");
     QTest::addColumn<QString>("currentDesktop");
     QTest::addColumn<bool>("expected");
-
     QTest::newRow("GNOME 2") << "Default" << QString() << true;
     QTest::newRow("no session id") << QString() << QString() << false;
     QTest::newRow("GNOME 3 placeholder id") << "this-is-deprecated" << "GNOME" << false;
@@ -65,46 +67,43 @@ void TestLumoDesktop::gnome2Session()
     QFETCH(bool, expected);
     QProcessEnvironment environment;
     if (!sessionId.isEmpty())
-        environment.insert(QStringLiteral("GNOME_DESKTOP_SESSION_ID"), sessionId);
+        environment.insert("GNOME_DESKTOP_SESSION_ID", sessionId);
     if (!currentDesktop.isEmpty())
-        environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), currentDesktop);
+        environment.insert("XDG_CURRENT_DESKTOP", currentDesktop);
     QCOMPARE(lumoIsGnome2Session(environment), expected);
 }
 
 void TestLumoDesktop::withoutDisplay()
 {
+    // Nothing sent without a display, and no crash.
     QCOMPARE(whatDE(nullptr, 1234), 0);
-    SendCommandToWM(nullptr, QStringLiteral("LUMOWM_UPDATE_VAL WallPaper /tmp/a.png\n"));
+    SendCommandToWM(nullptr, "LUMOWM_UPDATE_VAL WallPaper /tmp/a.png\n");
 }
 
 void TestLumoDesktop::onXServer()
 {
     // Runs against the X server in DISPLAY (for example under xvfb-run), whatever the Qt platform.
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("no X display");
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = qEnvironmentVariableIsEmpty("DISPLAY") ? nullptr : XOpenDisplay(nullptr);
     if (!display)
-        QSKIP("X display not reachable");
+        QSKIP("no X display");
     const Window root = DefaultRootWindow(display);
     const Atom running = XInternAtom(display, "_LUMO_WM_RUNNING", False);
     const Atom command = XInternAtom(display, "_LUMO_WM_COMMAND", False);
     XDeleteProperty(display, root, running);
     XDeleteProperty(display, root, command);
-
     QVERIFY2(whatDE(display, root) != 5, "no window manager of ours runs yet");
 
     const long one = 1;
-    XChangeProperty(display, root, running, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&one), 1);
+    const auto* oneData = reinterpret_cast<const unsigned char*>(&one);
+    XChangeProperty(display, root, running, XA_CARDINAL, 32, PropModeReplace, oneData, 1);
     XSync(display, False);
     QCOMPARE(whatDE(display, root), 5);
 
-    // A leftover of another type is replaced rather than raising an X error.
-    XChangeProperty(display, root, command, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&one), 1);
-    const QString path = QString::fromUtf8("/tmp/Ä b.png");
-    SendCommandToWM(display, QStringLiteral("LUMOWM_UPDATE_VAL WallPaper ") + path + "\n");
-    SendCommandToWM(display, QStringLiteral("SECOND"));
+    // A leftover of another type is replaced rather than raising an X error; texts add up.
+    XChangeProperty(display, root, command, XA_CARDINAL, 32, PropModeReplace, oneData, 1);
+    const QString first = QString::fromUtf8("LUMOWM_UPDATE_VAL WallPaper /tmp/Ä b.png\n");
+    SendCommandToWM(display, first);
+    SendCommandToWM(display, "SECOND");
     Atom type = None;
     int format = 0;
     unsigned long items = 0;
@@ -115,11 +114,29 @@ void TestLumoDesktop::onXServer()
     QVERIFY(data && type == XInternAtom(display, "UTF8_STRING", False) && format == 8);
     const QString written = QString::fromUtf8(reinterpret_cast<const char*>(data), int(items));
     XFree(data);
-    QCOMPARE(written, "LUMOWM_UPDATE_VAL WallPaper " + path + "\nSECOND\n");
-
     XDeleteProperty(display, root, running);
     XDeleteProperty(display, root, command);
     XCloseDisplay(display);
+    QCOMPARE(written, first + "SECOND\n");
+}
+
+void TestLumoDesktop::execute_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("exit code comes back") << "sh" << QStringList{"-c", "exit 3"} << 3;
+    QTest::newRow("missing program is not started") << "lumo-no-such-program" << QStringList()
+                                                    << -2;
+    QTest::newRow("a crash is not an exit code") << "sh" << QStringList{"-c", "kill -9 $$"} << -1;
+}
+
+void TestLumoDesktop::execute()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QCOMPARE(ProcessLauncher::current()->execute(program, arguments), exitCode);
 }
 
 LUMO_TEST_MAIN(TestLumoDesktop)

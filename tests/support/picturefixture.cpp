@@ -64,13 +64,13 @@ bool PictureFixture::writePicture(const QString& path, const QSize& size, const 
     return rampImage(size).save(path, format);
 }
 
-bool PictureFixture::runAdjustment(bool accept, SPicView::AdjustmentOptions options)
+bool PictureFixture::runAdjustment(bool accept)
 {
     return m_view->runAdjustment(
         [accept](SPicView* parent, QImage* target, const QImage* source) {
             return new ScriptedAdjustmentDialog(parent, target, source, accept);
         },
-        options);
+        SPicView::AdjustmentOption::AnnouncesNotSaved);
 }
 
 void PictureFixture::select(const QRect& rect)

@@ -42,8 +42,7 @@ public:
     static bool writePicture(const QString& path, const QSize& size, const char* format = nullptr);
 
     // Runs one adjustment through the view's protocol: the dialog inverts the picture.
-    bool runAdjustment(bool accept, SPicView::AdjustmentOptions options =
-                                        SPicView::AdjustmentOption::AnnouncesNotSaved);
+    bool runAdjustment(bool accept);
     // A finished selection, as if drawn with the mouse.
     void select(const QRect& rect);
 

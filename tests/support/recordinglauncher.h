@@ -22,13 +22,11 @@ public:
 
     bool startDetached(const QString& program, const QStringList& arguments,
                        const QString& workingDirectory) override;
-    // Answers 0 when succeeding, else -2 (not started).
+    // Answers 0, as a program that ran and succeeded.
     int execute(const QString& program, const QStringList& arguments) override;
 
     const QList<Start>& starts() const { return m_starts; }
-    void setSucceeds(bool succeeds) { m_succeeds = succeeds; }
 
 private:
     QList<Start> m_starts;
-    bool m_succeeds = true;
 };

@@ -17,8 +17,6 @@ public:
         if (m_owner->m_saveScript.isEmpty())
             return false;
         const SaveAnswer answer = m_owner->m_saveScript.takeFirst();
-        if (!answer.accept)
-            return false;
         m_file = answer.file;
         m_filter = answer.filter;
         *file = m_file;
@@ -45,12 +43,7 @@ ScriptedFileDialogs::~ScriptedFileDialogs()
 
 void ScriptedFileDialogs::chooseSave(const QString& file, const QString& filter)
 {
-    m_saveScript.append({true, file, filter});
-}
-
-void ScriptedFileDialogs::cancelSave()
-{
-    m_saveScript.append({false, QString(), QString()});
+    m_saveScript.append({file, filter});
 }
 
 QStringList ScriptedFileDialogs::openFileNames(QWidget*, const QString& caption,

@@ -29,7 +29,6 @@ public:
 
     void chooseFiles(const QStringList& files) { m_openScript.append(files); }
     void chooseSave(const QString& file, const QString& filter);
-    void cancelSave();
 
     const QList<OpenCall>& openCalls() const { return m_openCalls; }
     const QList<SaveProposal>& saveProposals() const { return m_saveProposals; }
@@ -43,7 +42,6 @@ private:
     class ScriptedSaveDialog;
     struct SaveAnswer
     {
-        bool accept;
         QString file;
         QString filter;
     };

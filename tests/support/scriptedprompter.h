@@ -25,7 +25,6 @@ public:
     void answer(QMessageBox::StandardButton button) { m_script.append(button); }
     void setFallback(QMessageBox::StandardButton button) { m_fallback = button; }
     const QList<Question>& asked() const { return m_asked; }
-    void clear() { m_asked.clear(); m_script.clear(); }
 
     QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                     const QString& text, QMessageBox::StandardButtons buttons,

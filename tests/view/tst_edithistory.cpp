@@ -2,180 +2,274 @@
 #include "support/picturefixture.h"
 
 #include "app/settings.h"
-#include "view/smark.h"
+#include "view/adjustmentdialog.h"
+#include "view/extslider.h"
+#include "view/picturestatus.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 
 #include <QClipboard>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTimer>
 
-// Undo, redo, copy, cut and the protocol every adjustment dialog runs under.
+#include <functional>
+
+namespace {
+
+// Runs the slot and, once its dialog is up, applies the change and answers; a failed check
+// inside still closes the dialog, so the test ends instead of waiting for a person.
+bool runDialog(SPicView* view, const char* slot, const std::function<void(QDialog*)>& whileOpen)
+{
+    bool opened = false;
+    QTimer::singleShot(0, view, [whileOpen, &opened] {
+        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        opened = true;
+        whileOpen(dialog);
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+    });
+    return QMetaObject::invokeMethod(view, slot) && opened;
+}
+
+// Sets a control the way the user would, ending with the release a slider dialog waits for.
+void setControl(QDialog* dialog, const QString& name, int value)
+{
+    QWidget* control = dialog->findChild<QWidget*>(name);
+    if (auto* extSlider = qobject_cast<ExtSlider*>(control)) {
+        extSlider->setValue(value);
+        emit extSlider->sliderReleased();
+    } else if (auto* slider = qobject_cast<QSlider*>(control)) {
+        slider->setValue(value);
+    } else if (auto* spinBox = qobject_cast<QSpinBox*>(control)) {
+        spinBox->setValue(value);
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+        list->setCurrentRow(value);
+    } else {
+        QFAIL(qPrintable(QStringLiteral("no control ") + name));
+    }
+}
+
+} // namespace
+
+// Undo, redo, cut, the protocol every adjustment dialog runs under, and the dialog slots.
 class TestEditHistory : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void depthFromSettings_data();
-    void depthFromSettings();
-    void cutBlackens_data();
-    void cutBlackens();
-    void cancelRestoresExactly_data();
-    void cancelRestoresExactly();
-    void adjustmentOptions_data();
-    void adjustmentOptions();
-};
+    void depthFromSettings_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("undos");
+        QTest::newRow("three kept") << 3 << 3;
+        QTest::newRow("low byte of 300") << 300 << 44;
+        QTest::newRow("256 keeps nothing") << 256 << 0;
+    }
+    void depthFromSettings()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, undos);
+        PictureFixture pic(QSize(8, 8));
+        SPicView* view = pic.view();
+        Settings::instance()->general()->setUndoN(stored);
+        QSignalSpy undoStatus(view, &SPicView::undoStatusChanged);
+        QSignalSpy messages(view, &SPicView::message);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(pic.runAdjustment(true));
+        const QImage edited = view->image().copy();
+        const int kept = std::min(undos, 5);
+        QCOMPARE(view->undoCount(), kept);
+        QCOMPARE(undoStatus.last().at(0).toBool(), kept > 0);
 
-using Option = SPicView::AdjustmentOption;
-Q_DECLARE_METATYPE(SPicView::AdjustmentOptions)
-
-void TestEditHistory::depthFromSettings_data()
-{
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("undos");
-    QTest::newRow("three kept") << 3 << 3;
-    QTest::newRow("low byte of 300") << 300 << 44;
-    QTest::newRow("256 keeps nothing") << 256 << 0;
-}
-
-void TestEditHistory::depthFromSettings()
-{
-    QFETCH(int, stored);
-    QFETCH(int, undos);
-    PictureFixture pic(QSize(8, 8));
-    SPicView* view = pic.view();
-    Settings::instance()->general()->setUndoN(stored);
-    QSignalSpy undoStatus(view, &SPicView::undoStatusChanged);
-    QSignalSpy redoStatus(view, &SPicView::redoStatusChanged);
-    QSignalSpy messages(view, &SPicView::message);
-    for (int i = 0; i < 5; ++i)
-        QVERIFY(pic.runAdjustment(true));
-    const QImage edited = view->image().copy();
-    const int kept = std::min(undos, 5);
-    QCOMPARE(view->undoCount(), kept);
-    QCOMPARE(undoStatus.last().at(0).toBool(), kept > 0);
-
-    for (int i = 0; i < kept; ++i)
+        for (int i = 0; i < kept; ++i)
+            view->undo();
+        QCOMPARE(messages.count(), 0);
         view->undo();
-    QCOMPARE(messages.count(), 0);
-    view->undo();
-    QCOMPARE(messages.last().at(0).toString(),
-             QStringLiteral("Undo: No backups available, discontinued."));
-    QCOMPARE(messages.last().at(1).toInt(), 1000);
-    // Only a history that reaches back to the file makes the picture unmodified again.
-    QCOMPARE(view->isModified(), kept < 5);
+        QCOMPARE(messages.last().at(0).toString(),
+                 QStringLiteral("Undo: No backups available, discontinued."));
+        QCOMPARE(messages.last().at(1).toInt(), 1000);
+        // Only a history that reaches back to the file makes the picture unmodified again.
+        QCOMPARE(view->isModified(), kept < 5);
 
-    // Redo brings every undone edit back, and with it the picture's changed state.
-    for (int i = 0; i < kept; ++i)
+        // Redo brings every undone edit back, and with it the picture's changed state.
+        for (int i = 0; i < kept; ++i)
+            view->redo();
+        QCOMPARE(view->image(), edited);
+        QVERIFY(view->isModified());
+        QCOMPARE(view->undoCount(), kept);
         view->redo();
-    QCOMPARE(view->image(), edited);
-    QVERIFY(view->isModified());
-    QCOMPARE(view->undoCount(), kept);
-    QVERIFY(redoStatus.isEmpty() || !redoStatus.last().at(0).toBool());
-    view->redo();
-    QCOMPARE(messages.last().at(0).toString(),
-             QStringLiteral("Redo: No backups available, discontinued."));
-    QCOMPARE(view->image(), edited);
-}
+        QCOMPARE(messages.last().at(0).toString(),
+                 QStringLiteral("Redo: No backups available, discontinued."));
+    }
 
-void TestEditHistory::cutBlackens_data()
-{
-    QTest::addColumn<QImage>("image");
-    QTest::addColumn<QRgb>("black");
-    const QImage ramp = PictureFixture::rampImage(QSize(12, 10));
-    QTest::newRow("true colour") << ramp << qRgb(0, 0, 0);
-    const QVector<QRgb> table{qRgb(255, 255, 255), qRgb(200, 0, 0), qRgb(20, 10, 10), qRgb(0, 0, 200)};
-    QTest::newRow("indexed, darkest entry not first")
-        << ramp.convertToFormat(QImage::Format_Indexed8, table) << qRgb(20, 10, 10);
-    const QImage mono = ramp.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-    QImage whiteFirst = mono;
-    whiteFirst.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    QTest::newRow("mono, black second") << whiteFirst << qRgb(0, 0, 0);
-    QImage blackFirst = mono.convertToFormat(QImage::Format_MonoLSB);
-    blackFirst.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    QTest::newRow("mono lsb, black first") << blackFirst << qRgb(0, 0, 0);
-}
+    void cutBlackens_data()
+    {
+        QTest::addColumn<QImage>("image");
+        QTest::addColumn<QRgb>("black");
+        const QImage ramp = PictureFixture::rampImage(QSize(12, 10));
+        QTest::newRow("true colour") << ramp << qRgb(0, 0, 0);
+        const QVector<QRgb> table{qRgb(255, 255, 255), qRgb(200, 0, 0), qRgb(20, 10, 10),
+                                  qRgb(0, 0, 200)};
+        QTest::newRow("indexed, darkest entry not first")
+            << ramp.convertToFormat(QImage::Format_Indexed8, table) << qRgb(20, 10, 10);
+        QImage mono = ramp.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+        mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        QTest::newRow("mono, black second") << mono << qRgb(0, 0, 0);
+    }
+    void cutBlackens()
+    {
+        QFETCH(QImage, image);
+        QFETCH(QRgb, black);
+        PictureFixture pic;
+        SPicView* view = pic.view();
+        view->setImage(image);
+        const QRect area(3, 2, 7, 5);
+        pic.select(area);
+        view->cut();
+        const QImage cut = view->image();
+        for (int y = 0; y < cut.height(); ++y)
+            for (int x = 0; x < cut.width(); ++x)
+                QCOMPARE(cut.pixel(x, y), area.contains(x, y) ? black : image.pixel(x, y));
+        QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 image.copy(area).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(view->pic()->selection(), area);
+        QVERIFY(view->isModified());
+        view->undo();
+        QCOMPARE(view->image(), image);
+    }
 
-void TestEditHistory::cutBlackens()
-{
-    QFETCH(QImage, image);
-    QFETCH(QRgb, black);
-    PictureFixture pic;
-    SPicView* view = pic.view();
-    view->setImage(image);
-    const QRect area(3, 2, 7, 5);
-    pic.select(area);
-    view->cut();
-    const QImage cut = view->image();
-    for (int y = 0; y < cut.height(); ++y)
-        for (int x = 0; x < cut.width(); ++x)
-            QCOMPARE(cut.pixel(x, y), area.contains(x, y) ? black : image.pixel(x, y));
-    QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
-             image.copy(area).convertToFormat(QImage::Format_RGB32));
-    QVERIFY(view->pic()->hasSelection());
-    QCOMPARE(view->pic()->selection(), area);
-    QVERIFY(view->isModified());
-    view->undo();
-    QCOMPARE(view->image(), image);
-}
-
-void TestEditHistory::cancelRestoresExactly_data()
-{
-    QTest::addColumn<int>("editsBefore");
-    QTest::newRow("unmodified picture") << 0;
-    QTest::newRow("picture with two edits") << 2;
-}
-
-void TestEditHistory::cancelRestoresExactly()
-{
-    QFETCH(int, editsBefore);
-    PictureFixture pic;
-    SPicView* view = pic.view();
-    for (int i = 0; i < editsBefore; ++i)
+    void cancelAfterEditsRestoresExactly()
+    {
+        PictureFixture pic;
+        SPicView* view = pic.view();
         QVERIFY(pic.runAdjustment(true));
-    const QImage before = view->image().copy();
-    const bool modified = view->isModified();
-    QSignalSpy fileInfo(view, &SPicView::fileInfoChanged);
-    QVERIFY(!pic.runAdjustment(false));
-    QCOMPARE(view->image(), before);
-    QCOMPARE(view->isModified(), modified);
-    QCOMPARE(view->undoCount(), editsBefore);
-    QCOMPARE(fileInfo.first().at(0).toString(), QStringLiteral("Not saved"));
-    QCOMPARE(fileInfo.last().at(0).toString() == QStringLiteral("Not saved"), modified);
-}
+        QVERIFY(pic.runAdjustment(true));
+        const QImage before = view->image().copy();
+        QVERIFY(!pic.runAdjustment(false));
+        QCOMPARE(view->image(), before);
+        QVERIFY(view->isModified());
+        QCOMPARE(view->undoCount(), 2);
+    }
 
-void TestEditHistory::adjustmentOptions_data()
-{
-    QTest::addColumn<SPicView::AdjustmentOptions>("options");
-    QTest::addColumn<bool>("keepsSelection");
-    QTest::addColumn<int>("notSaved");
-    QTest::addColumn<int>("refreshes");
-    QTest::newRow("colour dialogs")
-        << SPicView::AdjustmentOptions(Option::AnnouncesNotSaved) << true << 1 << 0;
-    QTest::newRow("geometry dialogs")
-        << (Option::ClearsSelection | Option::RefreshesStatus) << false << 0 << 1;
-    QTest::newRow("depth dialog") << SPicView::AdjustmentOptions(Option::RefreshesStatus) << true
-                                  << 0 << 1;
-    QTest::newRow("insert dialog")
-        << (Option::ClearsSelection | Option::RefreshesStatus | Option::RedrawsBeforeRun) << false
-        << 0 << 2;
-}
+    // Cancel gives back exactly the picture that was there, whatever the dialog showed.
+    void dialogCancelRestoresPicture_data()
+    {
+        // Rows are named after the view's slot.
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("clearsSelection");
+        // Shown when the dialog is up: announced, or the status refreshed on a modified picture.
+        QTest::addColumn<bool>("notSaved");
+        QTest::addColumn<bool>("refreshesStatus");
+        QTest::newRow("showRotateDialog") << "angleSlider" << 61 << true << false << true;
+        QTest::newRow("showRGBAdjustDialog") << "redSlider" << 90 << false << true << false;
+        QTest::newRow("showDepthConversionDialog") << "depthList" << 0 << false << false << true;
+        QTest::newRow("showHSVAdjustDialog") << "hueSlider" << 120 << false << true << false;
+        QTest::newRow("showBrightnessContrastDialog")
+            << "gammaSlider" << -70 << false << true << false;
+        QTest::newRow("showResizeDialog") << "widthSpinBox" << 100 << true << false << true;
+        QTest::newRow("showInsertDialog") << "xSpinBox" << 40 << true << true << true;
+    }
+    void dialogCancelRestoresPicture()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, value);
+        QFETCH(bool, clearsSelection);
+        QFETCH(bool, notSaved);
+        QFETCH(bool, refreshesStatus);
+        QApplication::clipboard()->setImage(PictureFixture::rampImage(QSize(30, 20)).mirrored());
+        PictureFixture fixture;
+        SPicView* view = fixture.view();
+        fixture.select(QRect(2, 2, 10, 10));
+        const QImage before = view->image();
+        QSignalSpy fileInfo(view, &SPicView::fileInfoChanged);
+        QSignalSpy imageInfo(view, &SPicView::imageInfoChanged);
+        QVERIFY(runDialog(view, QTest::currentDataTag(), [&](QDialog* dialog) {
+            QCOMPARE(dialog->parentWidget(), view);
+            QCOMPARE(view->pic()->hasSelection(), !clearsSelection);
+            QCOMPARE(fileInfo.contains({PictureStatus::notSavedText()}), notSaved);
+            imageInfo.clear();
+            setControl(dialog, control, value / 2);
+            setControl(dialog, control, value);
+            QVERIFY(view->image() != before);
+            QCOMPARE(imageInfo.isEmpty(), !refreshesStatus);
+            dialog->reject();
+        }));
+        QCOMPARE(view->image(), before);
+        QCOMPARE(view->undoCount(), 0);
+        QVERIFY(!view->isModified());
+    }
 
-void TestEditHistory::adjustmentOptions()
-{
-    QFETCH(SPicView::AdjustmentOptions, options);
-    QFETCH(bool, keepsSelection);
-    QFETCH(int, notSaved);
-    QFETCH(int, refreshes);
-    PictureFixture pic;
-    pic.select(QRect(1, 1, 10, 10));
-    QSignalSpy fileInfo(pic.view(), &SPicView::fileInfoChanged);
-    QSignalSpy imageInfo(pic.view(), &SPicView::imageInfoChanged);
-    QVERIFY(pic.runAdjustment(true, options));
-    QCOMPARE(pic.view()->pic()->hasSelection(), keepsSelection);
-    QCOMPARE(fileInfo.count(), notSaved + refreshes);
-    QCOMPARE(imageInfo.count(), refreshes);
-    QVERIFY(pic.view()->isModified());
-    QCOMPARE(pic.view()->undoCount(), 1);
-}
+    void rotationByNinetyIsCommitted()
+    {
+        PictureFixture fixture(QSize(64, 48));
+        SPicView* view = fixture.view();
+        QVERIFY(runDialog(view, "showRotateDialog", [](QDialog* dialog) {
+            dialog->findChild<QPushButton*>(QStringLiteral("button90"))->click();
+            QCOMPARE(dialog->findChild<QSlider*>(QStringLiteral("angleSlider"))->value(), 180);
+            dialog->accept();
+        }));
+        QCOMPARE(view->image().size(), QSize(48, 64));
+        QCOMPARE(view->undoCount(), 1);
+    }
+
+    void pasteWithoutImageOpensNothing()
+    {
+        QApplication::clipboard()->setText(QStringLiteral("not a picture"));
+        PictureFixture fixture;
+        QSignalSpy messages(fixture.view(), &SPicView::message);
+        fixture.view()->showInsertDialog();
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.first().at(0).toString(),
+                 QString("Paste: No usable clipboard content, aborted."));
+        QCOMPARE(fixture.view()->undoCount(), 0);
+    }
+
+    // The slider's release signals decide when the adjustment dialogs recompute.
+    void sliderReleases_data()
+    {
+        QTest::addColumn<int>("key"); // 0: the mouse lets go of the handle
+        QTest::addColumn<bool>("autoRepeat");
+        QTest::addColumn<int>("arrows");
+        QTest::addColumn<int>("released");
+        QTest::newRow("left") << int(Qt::Key_Left) << false << 1 << 0;
+        // A held arrow key's last step must not go unnoticed.
+        QTest::newRow("right auto-repeat") << int(Qt::Key_Right) << true << 1 << 0;
+        QTest::newRow("handle let go") << 0 << false << 0 << 1;
+    }
+    void sliderReleases()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, autoRepeat);
+        QFETCH(int, arrows);
+        QFETCH(int, released);
+        ExtSlider slider(-100, 100, 1, 0);
+        slider.resize(300, 40);
+        slider.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&slider));
+        QSignalSpy arrowSpy(&slider, &ExtSlider::arrows_release_signal);
+        QSignalSpy releasedSpy(&slider, &ExtSlider::sliderReleased);
+        if (key == 0) {
+            const QPoint handle = slider.slider()->rect().center();
+            QTest::mousePress(slider.slider(), Qt::LeftButton, Qt::NoModifier, handle);
+            QTest::mouseRelease(slider.slider(), Qt::LeftButton, Qt::NoModifier, handle);
+        } else {
+            // The inner slider has the keyboard; its unhandled releases travel up to the widget.
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), autoRepeat);
+            QApplication::sendEvent(slider.slider(), &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(), autoRepeat);
+            QApplication::sendEvent(slider.slider(), &release);
+        }
+        QCOMPARE(arrowSpy.count(), arrows);
+        QCOMPARE(releasedSpy.count(), released);
+    }
+};
 
 LUMO_TEST_MAIN(TestEditHistory)
 #include "tst_edithistory.moc"
