@@ -5,20 +5,6 @@
 
 #include <QSettings>
 
-// The store's conversions, the computed defaults and the keys other readers rely on.
-class TestSettings : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void init() { Settings::instance()->store()->clear(); }
-    void emptyLastDirReadsDesktop();
-    void scanDialogDefault_data();
-    void scanDialogDefault();
-    void storedValues_data();
-    void storedValues();
-};
-
 namespace {
 
 // The few settings the table below reads and writes, by the name used in its rows.
@@ -44,66 +30,67 @@ void write(const QString& name, const QVariant& value)
 
 } // namespace
 
-void TestSettings::emptyLastDirReadsDesktop()
+// The store's conversions, the computed defaults and the keys other readers rely on.
+class TestSettings : public QObject
 {
-    const QString desktop = LumoFM::VFS::ptr()->desktopEntry().localPath();
-    QVERIFY(!desktop.isEmpty());
-    QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
-    Settings::instance()->general()->setLastDir(QString());
-    QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
-}
+    Q_OBJECT
 
-void TestSettings::scanDialogDefault_data()
-{
-    QTest::addColumn<QSize>("available");
-    QTest::addColumn<QSize>("expected");
-    QTest::newRow("large area caps at 800x600") << QSize(1024, 768) << QSize(800, 600);
-    QTest::newRow("small area is used whole") << QSize(640, 480) << QSize(640, 480);
-    QTest::newRow("mixed") << QSize(1920, 500) << QSize(800, 500);
-}
+private slots:
+    void init() { Settings::instance()->store()->clear(); }
 
-void TestSettings::scanDialogDefault()
-{
-    QFETCH(QSize, available);
-    QFETCH(QSize, expected);
-    QCOMPARE(Settings::ScanDialog::defaultSize(available), expected);
-}
-
-void TestSettings::storedValues_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QVariant>("stored"); // written straight into the store when not written
-    QTest::addColumn<QVariant>("expected");
-
-    // "false" is the one text QVariant reads as false; other words would read as true.
-    QTest::newRow("text for an int reads 0")
-        << "undoN" << "lumo-apps/lumo-image/undoN" << QVariant("many") << QVariant(0);
-    QTest::newRow("text for a bool reads false") << "iconViewMode"
-        << "FilesCentralWidget/iconViewMode" << QVariant("false") << QVariant(false);
-    QTest::newRow("list round trip") << "lasts" << "lumo-apps/lumo-image/lasts" << QVariant()
-                                     << QVariant(QStringList{"/a.png", "/b.png"});
-    QTest::newRow("layout bytes with a zero round trip") << "filesWindowState"
-        << "WindowState/filesWindowState" << QVariant() << QVariant(QByteArray("\x00\x01l", 3));
-}
-
-void TestSettings::storedValues()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, key);
-    QFETCH(QVariant, stored);
-    QFETCH(QVariant, expected);
-    if (stored.isValid()) {
-        Settings::instance()->store()->setValue(key, stored);
-        QCOMPARE(read(name), expected);
-        return;
+    void emptyLastDirReadsDesktop()
+    {
+        const QString desktop = LumoFM::VFS::ptr()->desktopEntry().localPath();
+        QVERIFY(!desktop.isEmpty());
+        QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
+        Settings::instance()->general()->setLastDir(QString());
+        QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
     }
-    write(name, expected);
-    Settings::sync();
-    QCOMPARE(read(name), expected);
-    // Another reader of the same store file finds the value under the documented key.
-    QCOMPARE(QSettings().value(key), expected);
-}
+
+    void scanDialogDefault()
+    {
+        // At most 800 by 600, each side on its own.
+        QCOMPARE(Settings::ScanDialog::defaultSize(QSize(1024, 768)), QSize(800, 600));
+        QCOMPARE(Settings::ScanDialog::defaultSize(QSize(640, 480)), QSize(640, 480));
+        QCOMPARE(Settings::ScanDialog::defaultSize(QSize(1920, 500)), QSize(800, 500));
+    }
+
+    void storedValues_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("stored"); // written straight into the store when not written
+        QTest::addColumn<QVariant>("expected");
+
+        // "false" is the one text QVariant reads as false; other words would read as true.
+        QTest::newRow("text for an int reads 0")
+            << "undoN" << "lumo-apps/lumo-image/undoN" << QVariant("many") << QVariant(0);
+        QTest::newRow("text for a bool reads false") << "iconViewMode"
+            << "FilesCentralWidget/iconViewMode" << QVariant("false") << QVariant(false);
+        QTest::newRow("list round trip") << "lasts" << "lumo-apps/lumo-image/lasts" << QVariant()
+                                         << QVariant(QStringList{"/a.png", "/b.png"});
+        QTest::newRow("layout bytes with a zero round trip") << "filesWindowState"
+            << "WindowState/filesWindowState" << QVariant() << QVariant(QByteArray("\x00\x01l", 3));
+    }
+
+    void storedValues()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, key);
+        QFETCH(QVariant, stored);
+        QFETCH(QVariant, expected);
+        if (stored.isValid()) {
+            Settings::instance()->store()->setValue(key, stored);
+            QCOMPARE(read(name), expected);
+            return;
+        }
+        write(name, expected);
+        Settings::sync();
+        QCOMPARE(read(name), expected);
+        // Another reader of the same store file finds the value under the documented key.
+        QCOMPARE(QSettings().value(key), expected);
+    }
+};
 
 LUMO_TEST_MAIN(TestSettings)
 #include "tst_settings.moc"

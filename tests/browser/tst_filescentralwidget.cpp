@@ -65,6 +65,7 @@ private slots:
         QCOMPARE(Settings::instance()->general()->lastDir(), expectedPath);
     }
 
+    // List to icons with the slider at 40 and a stored icon size of 100 stores 40 and shows 100.
     void viewModeSwitch()
     {
         Settings::FilesCentralWidget* settings = Settings::instance()->filesCentralWidget();
@@ -131,8 +132,6 @@ private:
     QMainWindow m_mainWindow;
     std::unique_ptr<FilesCentralWidget> m_widget;
 };
-
-// List to icons with the slider at 40 and a stored icon size of 100 stores 40 and shows 100.
 
 LUMO_TEST_MAIN(TestFilesCentralWidget)
 #include "tst_filescentralwidget.moc"

@@ -200,10 +200,9 @@ private:
     {
         std::unique_ptr<QMenu> menu = view()->createContextMenu();
         QVERIFY(menu);
-        for (QAction* entry : menu->actions()) {
+        for (QAction* entry : menu->actions())
             if (entry->text() == action)
                 entry->trigger();
-        }
     }
 
     QTemporaryDir m_dir;

@@ -81,13 +81,10 @@ private slots:
         QVERIFY(buffer.open(QIODevice::WriteOnly) &&
                 QImage(8, 8, QImage::Format_RGB32).save(&buffer, "JPG"));
         const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-        const int length = payload.size() + 2;
-        jpeg.insert(2,
-                    QByteArray("\xff\xe1", 2) + char(length >> 8) + char(length & 0xff) + payload);
+        const int length = payload.size() + 2; // the APP1 segment after the start marker
+        jpeg.insert(2, QByteArray("\xff\xe1", 2) + char(length >> 8) + char(length) + payload);
         QFile out(path("damaged.jpg"));
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(jpeg) == jpeg.size());
-        out.close();
-
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(jpeg) == jpeg.size() && out.flush());
         MetaInfoWidget widget;
         widget.setFilePath(out.fileName()); // must return, whatever it shows
     }

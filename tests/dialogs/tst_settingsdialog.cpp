@@ -23,11 +23,6 @@ void press(SettingsDialog& dialog, QDialogButtonBox::StandardButton which)
     dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(which)->click();
 }
 
-QSpinBox* spinBox(SettingsDialog& dialog, const QString& name)
-{
-    return dialog.findChild<QSpinBox*>(name);
-}
-
 } // namespace
 
 // The settings dialog: what Ok and Cancel store, and the immediate list clearing.
@@ -41,6 +36,7 @@ private slots:
         Settings::instance()->store()->clear();
         Settings::sync();
     }
+
     void okStoresAndCancelDoesNot_data()
     {
         QTest::addColumn<bool>("ok");
@@ -52,15 +48,14 @@ private slots:
     {
         QFETCH(bool, ok);
         SettingsDialog dialog;
-        spinBox(dialog, "undoSpinBox")->setValue(42);
+        dialog.findChild<QSpinBox*>("undoSpinBox")->setValue(42);
         dialog.findChild<QCheckBox*>(QStringLiteral("showLastFilesCheckBox"))->setChecked(false);
-        spinBox(dialog, "lastNSpinBox")->setValue(7);
+        dialog.findChild<QSpinBox*>("lastNSpinBox")->setValue(7);
         press(dialog, ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
 
         const Settings::General* general = Settings::instance()->general();
-        QCOMPARE(general->undoN(), ok ? 42 : 10);
-        QCOMPARE(general->showLastFiles(), !ok);
-        QCOMPARE(general->lastN(), ok ? 7 : 10);
+        const QVariantList stored{general->undoN(), general->showLastFiles(), general->lastN()};
+        QCOMPARE(stored, ok ? QVariantList({42, false, 7}) : QVariantList({10, true, 10}));
         QCOMPARE(storeOnDisk().contains("undoN=42"), ok);
     }
 
@@ -70,8 +65,8 @@ private slots:
         general->setUndoN(500);
         general->setLastN(-3);
         SettingsDialog dialog;
-        QCOMPARE(spinBox(dialog, "undoSpinBox")->value(), 127);
-        QCOMPARE(spinBox(dialog, "lastNSpinBox")->value(), 1);
+        QCOMPARE(dialog.findChild<QSpinBox*>("undoSpinBox")->value(), 127);
+        QCOMPARE(dialog.findChild<QSpinBox*>("lastNSpinBox")->value(), 1);
         press(dialog, QDialogButtonBox::Ok);
         QCOMPARE(general->undoN(), 127);
         QCOMPARE(general->lastN(), 1);
@@ -85,7 +80,7 @@ private slots:
         Settings::sync();
 
         SettingsDialog dialog;
-        spinBox(dialog, "undoSpinBox")->setValue(42);
+        dialog.findChild<QSpinBox*>("undoSpinBox")->setValue(42);
         dialog.findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
         QVERIFY(!storeOnDisk().contains("/pics"));
         press(dialog, QDialogButtonBox::Cancel);

@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 
@@ -48,8 +47,8 @@ class TestImagePrinter : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_pdf = m_dir->filePath(QStringLiteral("out.pdf"));
+        m_pdf = m_dir.filePath(QStringLiteral("out.pdf"));
+        QFile::remove(m_pdf);
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printer->setOutputFormat(QPrinter::PdfFormat);
         m_printer->setOutputFileName(m_pdf);
@@ -72,11 +71,8 @@ private slots:
         QFETCH(QSize, millimetres);
         QCOMPARE(PrintLayout::screenDpi(), 96);
         ScriptedPrompter prompter;
-        QImage image;
-        if (pixels.isValid()) {
-            image = QImage(pixels, QImage::Format_RGB32);
-            image.fill(Qt::white);
-        }
+        QImage image(pixels, QImage::Format_RGB32); // null without a size
+        image.fill(Qt::white);
         int method = 2;
         QSize shown;
         QVERIFY(!print(image, method, [&shown](PrintMethodWidget& tab) {
@@ -102,7 +98,6 @@ private slots:
             << 3 << false << "widthBox" << 100 << 3 << QSize(100, 127);
         QTest::newRow("height beyond the range caps the width")
             << 3 << true << "heightBox" << 999999 << 3 << QSize(999999, 999999);
-        QTest::newRow("scale to page") << 1 << true << "widthBox" << 100 << 1 << QSize(100, 50);
         QTest::newRow("out of range falls back to original size")
             << 0 << true << "widthBox" << 100 << 2 << QSize(100, 50);
     }
@@ -136,7 +131,6 @@ private slots:
         QTest::addColumn<int>("pages");
         // A4 is 210 x 297 mm; the picture is 960 x 480 pixels, 254 x 127 mm on screen.
         QTest::newRow("scaled to the page") << 1 << QSize() << 1 << 1;
-        QTest::newRow("scaled, every copy printed") << 1 << QSize() << 2 << 2;
         QTest::newRow("screen size needs two columns") << 2 << QSize() << 1 << 2;
         QTest::newRow("3 columns by 2 rows") << 3 << QSize(500, 400) << 1 << 6;
         QTest::newRow("3 by 2, every copy printed") << 3 << QSize(500, 400) << 2 << 12;
@@ -155,7 +149,6 @@ private slots:
         QVERIFY(print(image, lastMethod, [&](PrintMethodWidget& tab) {
             tab.setPrintMethod(method);
             if (method == PrintMethodWidget::PrintSize) {
-                part<QRadioButton>(tab, "sizeButton")->setChecked(true);
                 part<QCheckBox>(tab, "propBox")->setChecked(false);
                 part<QSpinBox>(tab, "widthBox")->setValue(millimetres.width());
                 part<QSpinBox>(tab, "heightBox")->setValue(millimetres.height());
@@ -214,7 +207,7 @@ private:
         return printer.print(image, QStringLiteral("photo.png"), method);
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    QTemporaryDir m_dir;
     std::unique_ptr<QPrinter> m_printer;
     QString m_pdf;
 };

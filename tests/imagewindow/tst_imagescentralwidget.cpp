@@ -23,6 +23,8 @@
 
 namespace {
 
+using Index = SharedActions::Index;
+
 // Accepts the modal dialog about to run, as soon as it shows.
 void acceptNextDialog()
 {
@@ -35,10 +37,9 @@ void acceptNextDialog()
 QStringList texts(const QList<QAction*>& actions)
 {
     QStringList result;
-    for (QAction* action : actions) {
-        if (action && !action->isSeparator())
+    for (QAction* action : actions)
+        if (!action->isSeparator())
             result << action->text();
-    }
     return result;
 }
 
@@ -92,19 +93,16 @@ private slots:
         QFETCH(bool, single);
         window()->singleWindowAction()->setChecked(single);
         QVERIFY(open({"a.png", "c.png"}));
-        const QList<SPicView*> all = views();
-        QCOMPARE(all.size(), single ? 1 : 2);
-        QCOMPARE(all.first()->fileName(), QStringLiteral("a.png"));
+        QCOMPARE(shown(), paths(single ? QStringList{"a.png"} : QStringList{"a.png", "c.png"}));
         if (single) {
-            all.first()->next();
-            QCOMPARE(all.first()->fileName(), QStringLiteral("c.png"));
+            views().first()->next();
+            QCOMPARE(shown(), paths({"c.png"}));
             return;
         }
-        QCOMPARE(all.last()->fileName(), QStringLiteral("c.png"));
         QVERIFY(!subWindow(0)->isMaximized() && !subWindow(1)->isMaximized());
         const QPoint step = subWindow(1)->pos() - subWindow(0)->pos();
         QVERIFY2(step.x() > 0 && step.y() > 0, "the later window sits lower right");
-        QCOMPARE(window()->currentView(), all.last());
+        QCOMPARE(window()->currentView(), views().last());
     }
 
     void openDialog_data()
@@ -118,67 +116,53 @@ private slots:
     void openDialog()
     {
         QFETCH(QStringList, chosen);
-        QStringList paths;
-        for (const QString& name : chosen)
-            paths << path(name);
         ScriptedFileDialogs dialogs;
-        dialogs.chooseFiles(paths);
-        m_host->action(SharedActions::Index::Open)->trigger();
-        QStringList opened;
-        for (SPicView* view : views())
-            opened << view->filePath();
-        QCOMPARE(opened, paths);
-        QVERIFY(!enabled(SharedActions::Index::Save));
-        QVERIFY(!enabled(SharedActions::Index::Remove));
+        dialogs.chooseFiles(paths(chosen));
+        m_host->action(Index::Open)->trigger();
+        QCOMPARE(shown(), paths(chosen));
+        QVERIFY(!enabled(Index::Save) && !enabled(Index::Remove));
     }
 
     void actionStates_data()
     {
-        QTest::addColumn<QString>("file"); // "-" for a picture handed in without a file
-        QTest::addColumn<bool>("slideshow");
-        // Save, Save as, Remove, Print, Full screen, delay box, the Image menu's six dialogs,
-        // wallpaper
+        QTest::addColumn<QString>("picture"); // a file, "slideshow" of a.png or "handed-in"
+        // Save, Save as, Remove, Print, Full screen, delay box, then the Image menu's entries
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no picture") << QString() << false << "00000000";
-        QTest::newRow("unreadable picture can still be removed")
-            << "broken.png" << false << "00100101";
-        QTest::newRow("readable picture") << "a.png" << false << "01111111";
-        QTest::newRow("slideshow") << "a.png" << true << "00001101";
-        QTest::newRow("picture without a file") << "-" << false << "11011110";
+        QTest::newRow("no picture") << QString() << "000000 000000-0";
+        QTest::newRow("unreadable picture can still be removed") << "broken.png"
+                                                                 << "001001 000000-1";
+        QTest::newRow("readable picture") << "a.png"
+                                          << "011111 111111-1";
+        QTest::newRow("slideshow") << "slideshow"
+                                   << "000011 000000-1";
+        QTest::newRow("picture without a file") << "handed-in"
+                                                << "110111 111111-0";
     }
 
     void actionStates()
     {
-        QFETCH(QString, file);
-        QFETCH(bool, slideshow);
+        QFETCH(QString, picture);
         QFETCH(QString, expected);
         m_host.reset(); // it would store its own delay on leaving
         Settings::instance()->imagesCentralWidget()->setSlideDelay(7);
         m_host = std::make_unique<ImageWindowHost>();
-        if (file == QLatin1String("-"))
+        if (picture == "handed-in")
             window()->newPVFromImage(PictureFixture::rampImage(QSize(8, 8)));
-        else if (!file.isEmpty())
-            QVERIFY(open({file}));
-        if (slideshow)
+        else if (!picture.isEmpty())
+            QVERIFY(open({picture == "slideshow" ? QStringLiteral("a.png") : picture}));
+        if (picture == "slideshow")
             window()->currentView()->startSlideshow();
         QCOMPARE(window()->delaySpinBox()->value(), 7);
         const auto states = [this] {
-            using Index = SharedActions::Index;
-            emit window()->imageMenu()->aboutToShow();
-            QList<QAction*> entries = window()->imageMenu()->actions();
             QString bits;
-            for (bool on : {enabled(Index::Save), enabled(Index::SaveAs), enabled(Index::Remove),
-                            enabled(Index::Print), enabled(Index::FullScreen),
-                            window()->delaySpinBox()->isEnabled()})
-                bits += on ? QLatin1Char('1') : QLatin1Char('0');
-            if (entries.size() != 8 || !entries.at(6)->isSeparator())
-                return bits + QStringLiteral("menu changed");
-            const auto dialogs = std::count_if(entries.begin(), entries.begin() + 6,
-                                               [](QAction* entry) { return entry->isEnabled(); });
-            bits += dialogs == 6   ? QLatin1Char('1')
-                    : dialogs == 0 ? QLatin1Char('0')
-                                   : QLatin1Char('?');
-            return bits + (entries.last()->isEnabled() ? QLatin1Char('1') : QLatin1Char('0'));
+            for (Index index :
+                 {Index::Save, Index::SaveAs, Index::Remove, Index::Print, Index::FullScreen})
+                bits += enabled(index) ? '1' : '0';
+            bits += window()->delaySpinBox()->isEnabled() ? "1 " : "0 ";
+            emit window()->imageMenu()->aboutToShow();
+            for (QAction* entry : window()->imageMenu()->actions())
+                bits += entry->isSeparator() ? '-' : entry->isEnabled() ? '1' : '0';
+            return bits;
         };
         QTRY_COMPARE(states(), expected);
     }
@@ -188,77 +172,106 @@ private slots:
         QVERIFY(open({"a.png", "b.png"}));
         SPicView* first = views().first();
         modify(first);
-        QVERIFY(enabled(SharedActions::Index::Save));
+        QVERIFY(enabled(Index::Save));
         first->startSlideshow();
-        for (int index : {1, 0})
-            window()->workspace()->setActiveSubWindow(subWindow(index));
+        activate(1);
+        activate(0);
         QCOMPARE(window()->currentView(), first);
-        QVERIFY(!window()->editGroup()->isEnabled());
-        QVERIFY(!window()->copyAction()->isEnabled());
-        QVERIFY(!enabled(SharedActions::Index::Save));
+        QVERIFY(!window()->editGroup()->isEnabled() && !window()->copyAction()->isEnabled());
+        QVERIFY(!enabled(Index::Save));
         first->stopSlideshow();
-        QVERIFY(window()->copyAction()->isEnabled());
-        QVERIFY(enabled(SharedActions::Index::Save));
+        QVERIFY(window()->copyAction()->isEnabled() && enabled(Index::Save));
     }
 
-    void closing_data()
+    // Quitting asks each changed picture, then warns. A picture handed in without a file counts
+    // as changed until saved; a blank new one does not.
+    void closeQuestions_data()
     {
-        QTest::addColumn<bool>("modified");
-        QTest::addColumn<int>("warningAnswer");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("unchanged picture: no warning")
-            << false << int(QMessageBox::NoButton) << true;
-        QTest::newRow("changes kept, No keeps the window") << true << int(QMessageBox::No) << false;
-        QTest::newRow("changes kept, Yes quits anyway") << true << int(QMessageBox::Yes) << true;
+        QTest::addColumn<QString>("steps"); // the picture first; "open" in single-window mode
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("kept");
+        using B = QMessageBox;
+        const QList<int> no{B::No};
+        QTest::newRow("unchanged picture: no warning") << "a.png quit" << no << 0 << true << false;
+        QTest::newRow("changes kept, No keeps the window")
+            << "a.png edit quit" << QList<int>{B::Cancel, B::No} << 2 << false << true;
+        QTest::newRow("changes kept, Yes quits anyway")
+            << "a.png edit quit" << QList<int>{B::Cancel, B::Yes} << 2 << true << true;
+        QTest::newRow("handed-in picture asks before closing")
+            << "handed-in close" << no << 1 << false << true;
+        QTest::newRow("handed-in picture asks before the next one replaces it")
+            << "handed-in open" << no << 1 << false << true;
+        QTest::newRow("handed-in picture asks after its edits are undone")
+            << "handed-in edit undo close" << no << 1 << false << true;
+        QTest::newRow("blank new picture closes without a question")
+            << "blank close" << no << 0 << true << false;
     }
 
-    void closing()
+    void closeQuestions()
     {
-        QFETCH(bool, modified);
-        QFETCH(int, warningAnswer);
-        QFETCH(bool, accepted);
-        QVERIFY(open({"a.png"}));
-        if (modified) {
-            modify(views().first());
-            m_prompter->answer(QMessageBox::Cancel);
-            m_prompter->answer(QMessageBox::StandardButton(warningAnswer));
+        QFETCH(QString, steps);
+        QFETCH(QList<int>, answers);
+        QFETCH(int, asked);
+        QFETCH(bool, closed);
+        QFETCH(bool, kept);
+        QStringList script = steps.split(' ');
+        const QString picture = script.takeFirst();
+        window()->singleWindowAction()->setChecked(script.contains("open"));
+        if (picture == "blank") {
+            acceptNextDialog();
+            window()->newDlg();
+        } else if (picture == "handed-in") {
+            window()->newPVFromImage(PictureFixture::rampImage(QSize(16, 12)));
+        } else {
+            QVERIFY(open({picture}));
         }
-        QCOMPARE(window()->close(), accepted);
-        QCOMPARE(m_prompter->asked().size(), modified ? 2 : 0);
-        QCOMPARE(views().size(), modified ? 1 : 0);
+        QCOMPARE(views().size(), 1);
+        SPicView* view = views().first();
+        QCOMPARE(view->isModified(), picture == "handed-in");
+        for (int answer : answers)
+            m_prompter->answer(QMessageBox::StandardButton(answer));
+        bool done = false;
+        for (const QString& step : script) {
+            if (step == "edit")
+                modify(view);
+            else if (step == "undo")
+                view->undo();
+            else if (step == "open")
+                window()->newPVFromFile(path("a.png"));
+            else
+                done = step == "quit" ? window()->close() : subWindow(0)->close();
+        }
+        QCOMPARE(m_prompter->asked().size(), asked);
+        QCOMPARE(done, closed);
+        QCOMPARE(views(), kept ? QList<SPicView*>{view} : QList<SPicView*>());
     }
 
     void windowMenu_data()
     {
-        QTest::addColumn<int>("pictures");
-        QTest::addColumn<bool>("single");
-        QTest::addColumn<bool>("tabbed");
+        QTest::addColumn<QString>("mode"); // with two pictures, or "none"
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<bool>("arranging");
         const QStringList both = {"&0: ", "&1: "};
-        QTest::newRow("free windows: numbered from 0") << 2 << false << false << both << true;
-        QTest::newRow("single-window mode: none listed")
-            << 2 << true << false << QStringList() << false;
-        QTest::newRow("tabs: no arranging") << 2 << false << true << both << false;
-        QTest::newRow("no picture") << 0 << false << false << QStringList() << false;
+        QTest::newRow("free windows: numbered from 0") << "free" << both << true;
+        QTest::newRow("single-window mode: none listed") << "single" << QStringList() << false;
+        QTest::newRow("tabs: no arranging") << "tabs" << both << false;
+        QTest::newRow("no picture") << "none" << QStringList() << false;
     }
 
     void windowMenu()
     {
-        QFETCH(int, pictures);
-        QFETCH(bool, single);
-        QFETCH(bool, tabbed);
+        QFETCH(QString, mode);
         QFETCH(QStringList, entries);
         QFETCH(bool, arranging);
-        if (pictures > 0)
-            QVERIFY(open(QStringList{"a.png", "b.png"}.mid(0, pictures)));
-        window()->singleWindowAction()->setChecked(single);
-        window()->tabbedAction()->setChecked(tabbed);
+        if (mode != "none")
+            QVERIFY(open({"a.png", "b.png"}));
+        window()->singleWindowAction()->setChecked(mode == "single");
+        window()->tabbedAction()->setChecked(mode == "tabs");
         emit window()->windowsMenu()->aboutToShow();
-        const QList<QAction*> arrangement = window()->arrangementGroup()->actions();
-        for (QAction* action : arrangement)
+        for (QAction* action : window()->arrangementGroup()->actions())
             QCOMPARE(action->isEnabled(), arranging);
-
         const QList<QAction*> listed = window()->windowListGroup()->actions();
         QStringList prefixes;
         for (const QString& text : texts(listed))
@@ -275,7 +288,7 @@ private slots:
     {
         QVERIFY(open({"a.png"}));
         SPicView* view = window()->currentView();
-        const auto shown = [this](auto request) {
+        const auto menuOf = [this](auto request) {
             QStringList entries;
             QTimer::singleShot(0, this, [&entries] {
                 if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
@@ -287,14 +300,14 @@ private slots:
             return entries;
         };
         const auto pictureMenu = [view] { emit view->contextMenuRequested(QPoint(10, 10)); };
-        const QStringList picture = shown(pictureMenu);
+        const QStringList picture = menuOf(pictureMenu);
         QCOMPARE(picture.size(), 11);
         QCOMPARE(picture.mid(9), (QStringList{"Show thumbnails bar", "Metainfo"}));
-        QCOMPARE(shown([view] { emit view->selectionContextMenuRequested(QPoint(10, 10)); }),
+        QCOMPARE(menuOf([view] { emit view->selectionContextMenuRequested(QPoint(10, 10)); }),
                  (QStringList{"&Copy", "&Cut"}));
         // Full screen has neither the thumbnails bar nor the dock.
         m_host->fullScreen->trigger();
-        QCOMPARE(shown(pictureMenu), picture.mid(0, 9));
+        QCOMPARE(menuOf(pictureMenu), picture.mid(0, 9));
     }
 
     // Read at construction, written on destruction: one set of values in, the opposite one out.
@@ -309,11 +322,12 @@ private slots:
         stored->setSlideDelay(9);
         settings->metaInfoWidget()->setFirstColumnWidth(150);
         m_host = std::make_unique<ImageWindowHost>();
-        QVERIFY(window()->workspace()->singleWindowMode());
-        QCOMPARE(window()->workspace()->viewMode(), QMdiArea::TabbedView);
-        QVERIFY(!window()->thumbnailsBar()->isVisibleTo(window()));
-        QCOMPARE(window()->delaySpinBox()->value(), 9);
-        QCOMPARE(window()->metaInfoWidget()->table()->columnWidth(0), 150);
+        QCOMPARE((QVariantList{window()->workspace()->singleWindowMode(),
+                               window()->workspace()->viewMode() == QMdiArea::TabbedView,
+                               window()->thumbnailsBar()->isVisibleTo(window()),
+                               window()->delaySpinBox()->value(),
+                               window()->metaInfoWidget()->table()->columnWidth(0)}),
+                 (QVariantList{true, true, false, 9, 150}));
 
         window()->singleWindowAction()->setChecked(false);
         window()->tabbedAction()->setChecked(false);
@@ -322,11 +336,10 @@ private slots:
         window()->metaInfoWidget()->table()->setColumnWidth(0, 60);
         m_host.reset();
         settings->store()->sync();
-        QVERIFY(!stored->singleWindowMode());
-        QVERIFY(!stored->tabbedWindowMode());
-        QVERIFY(stored->thumbnailsBarVisible());
-        QCOMPARE(stored->slideDelay(), 2);
-        QCOMPARE(settings->metaInfoWidget()->firstColumnWidth(), 60);
+        QCOMPARE((QVariantList{stored->singleWindowMode(), stored->tabbedWindowMode(),
+                               stored->thumbnailsBarVisible(), stored->slideDelay(),
+                               settings->metaInfoWidget()->firstColumnWidth()}),
+                 (QVariantList{false, false, true, 2, 60}));
     }
 
     void fullScreenPictureClosed_data()
@@ -346,7 +359,7 @@ private slots:
             m_prompter->answer(QMessageBox::Cancel);
             m_prompter->answer(QMessageBox::No);
         }
-        window()->workspace()->setActiveSubWindow(subWindow(1));
+        activate(1);
         m_host->fullScreen->trigger();
         const QPointer<SPicView> shown = window()->currentView();
         FullscreenPanel* panel = window()->fullscreenPanel();
@@ -354,8 +367,7 @@ private slots:
         QCOMPARE(panel->picView(), shown.data());
 
         shown->close();
-        QCOMPARE(panel->picView(), nullptr);
-        QCOMPARE(panel->parentWidget(), nullptr);
+        QVERIFY(!panel->picView() && !panel->parentWidget());
         QVERIFY(!m_host->fullScreen->isChecked());
         QCOMPARE(m_host->mainWindow.isVisible(), otherModified);
         QCOMPARE(views().size(), otherModified ? 1 : 0);
@@ -364,7 +376,7 @@ private slots:
         m_host->mainWindow.show();
         window()->show();
         QVERIFY(open({"c.png"}));
-        window()->workspace()->setActiveSubWindow(subWindow(views().size() - 1));
+        activate(views().size() - 1);
         m_host->fullScreen->trigger();
         QCOMPARE(panel->parentWidget(), window()->currentView());
         m_host->fullScreen->trigger();
@@ -372,61 +384,15 @@ private slots:
         QVERIFY(!window()->currentView()->isFullScreenMode());
     }
 
-    void picturesWithoutFile_data()
-    {
-        QTest::addColumn<bool>("blank");
-        QTest::addColumn<bool>("single");
-        QTest::addColumn<QString>("then");
-        QTest::addColumn<bool>("asks");
-        QTest::newRow("handed-in picture asks before closing") << false << false << "close" << true;
-        QTest::newRow("handed-in picture asks before the next one replaces it")
-            << false << true << "open" << true;
-        QTest::newRow("handed-in picture asks after its edits are undone")
-            << false << false << "undo" << true;
-        QTest::newRow("blank new picture closes without a question")
-            << true << false << "close" << false;
-    }
-
-    void picturesWithoutFile()
-    {
-        QFETCH(bool, blank);
-        QFETCH(bool, single);
-        QFETCH(QString, then);
-        QFETCH(bool, asks);
-        window()->singleWindowAction()->setChecked(single);
-        if (blank) {
-            acceptNextDialog();
-            window()->newDlg();
-        } else {
-            window()->newPVFromImage(PictureFixture::rampImage(QSize(16, 12)));
-        }
-        QCOMPARE(views().size(), 1);
-        SPicView* view = views().first();
-        QCOMPARE(view->isModified(), !blank);
-        m_prompter->answer(QMessageBox::No);
-        if (then == QLatin1String("open")) {
-            window()->newPVFromFile(path(QStringLiteral("a.png")));
-        } else {
-            if (then == QLatin1String("undo")) {
-                modify(view);
-                view->undo();
-            }
-            subWindow(0)->close();
-        }
-        QCOMPARE(m_prompter->asked().size(), asks ? 1 : 0);
-        QCOMPARE(views(), asks ? QList<SPicView*>{view} : QList<SPicView*>());
-    }
-
     // Switching views once dropped the link that keeps the bar on the view's current model.
     void thumbnailsBarFollowsViewBack()
     {
         QVERIFY(open({"a.png", "b.png"}));
         SPicView* first = views().first();
-        SWorkspace* workspace = window()->workspace();
-        workspace->setActiveSubWindow(subWindow(0));
-        workspace->setActiveSubWindow(subWindow(1));
+        activate(0);
+        activate(1);
         QCOMPARE(window()->thumbnailsBar()->model(), views().last()->fileModel());
-        workspace->setActiveSubWindow(subWindow(0));
+        activate(0);
         first->openList({path(QStringLiteral("a.png")), path(QStringLiteral("c.png"))});
         QCOMPARE(window()->thumbnailsBar()->model(), first->fileModel());
         QCOMPARE(window()->thumbnailsBar()->model()->rowCount(), 2);
@@ -434,18 +400,19 @@ private slots:
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    QStringList paths(const QStringList& names) const
+    {
+        QStringList result;
+        for (const QString& name : names)
+            result << path(name);
+        return result;
+    }
+
     // Opens the files and waits until each picture knows its place in its directory.
     bool open(const QStringList& names)
     {
-        QStringList paths;
-        for (const QString& name : names)
-            paths << path(name);
-        window()->openFileList(paths);
-        return QTest::qWaitFor([this] {
-            const QList<SPicView*> all = views();
-            return std::all_of(all.begin(), all.end(),
-                               [](SPicView* view) { return !view->filePath().isEmpty(); });
-        });
+        window()->openFileList(paths(names));
+        return QTest::qWaitFor([this] { return !shown().contains(QString()); });
     }
 
     QList<SPicView*> views() const
@@ -456,16 +423,24 @@ private:
         return result;
     }
 
+    QStringList shown() const
+    {
+        QStringList result;
+        for (SPicView* view : views())
+            result << view->filePath();
+        return result;
+    }
+
     QMdiSubWindow* subWindow(int index) const
     {
         return window()->workspace()->subWindowList(QMdiArea::CreationOrder).value(index);
     }
+    void activate(int index) { window()->workspace()->setActiveSubWindow(subWindow(index)); }
 
     // Runs an adjustment dialog from the Image menu and accepts it.
     void modify(SPicView* view)
     {
-        window()->workspace()->setActiveSubWindow(
-            qobject_cast<QMdiSubWindow*>(view->parentWidget()));
+        activate(views().indexOf(view));
         emit window()->imageMenu()->aboutToShow();
         acceptNextDialog();
         // "&Brightness-Contrast..."
@@ -473,7 +448,7 @@ private:
     }
 
     ImagesCentralWidget* window() const { return m_host->window; }
-    bool enabled(SharedActions::Index index) const { return m_host->action(index)->isEnabled(); }
+    bool enabled(Index index) const { return m_host->action(index)->isEnabled(); }
 
     QTemporaryDir m_dir;
     std::unique_ptr<ScriptedPrompter> m_prompter;

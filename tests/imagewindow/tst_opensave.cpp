@@ -29,6 +29,15 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+const QStringList abc{"/p/a.png", "/p/b.png", "/p/c.png"};
+
 QString filterOf(const QString& format)
 {
     return format.isEmpty() ? QString() : ImageFormats::formatFilter(format);
@@ -84,15 +93,12 @@ private slots:
         Settings::General* general = Settings::instance()->general();
         general->setLasts({});
         general->setLastN(lastN);
-        QDir().mkpath(fixture.path(QStringLiteral("other")));
         for (const QString& name : read) {
             const QString path = fixture.path(name);
-            if (name.startsWith(QLatin1String("other/"))) {
-                QFile file(path);
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
-            } else if (!QFileInfo::exists(path)) {
+            if (name.startsWith("other/"))
+                QVERIFY(writeFile(path, "not a picture"));
+            else if (!QFileInfo::exists(path))
                 QVERIFY(PictureFixture::writePicture(path, QSize(4, 4)));
-            }
             fixture.view()->openFile(path);
         }
         QStringList paths;
@@ -106,28 +112,24 @@ private slots:
     {
         QTest::addColumn<bool>("show");
         QTest::addColumn<int>("lastN");
-        QTest::addColumn<QStringList>("lasts");
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("stored");
-        const QStringList abc{"/p/a.png", "/p/b.png", "/p/c.png"};
         QTest::newRow("numbered from 0")
-            << true << 10 << abc << QStringList{"-", "&0: /p/a.png", "&1: /p/b.png", "&2: /p/c.png"}
+            << true << 10 << QStringList{"-", "&0: /p/a.png", "&1: /p/b.png", "&2: /p/c.png"}
             << abc;
         QTest::newRow("lastN 1 shows one and shortens the list")
-            << true << 1 << abc << QStringList{"-", "&0: /p/a.png"} << QStringList{"/p/a.png"};
-        QTest::newRow("hidden list ends the menu with quit")
-            << false << 1 << abc << QStringList() << abc;
+            << true << 1 << QStringList{"-", "&0: /p/a.png"} << QStringList{"/p/a.png"};
+        QTest::newRow("hidden list ends the menu with quit") << false << 1 << QStringList() << abc;
     }
 
     void menuEntries()
     {
         QFETCH(bool, show);
         QFETCH(int, lastN);
-        QFETCH(QStringList, lasts);
         QFETCH(QStringList, entries);
         QFETCH(QStringList, stored);
         Settings::General* general = Settings::instance()->general();
-        general->setLasts(lasts);
+        general->setLasts(abc);
         // Entries shown earlier in the other File menu move over rather than stay behind twice.
         rebuild(m_otherMenu.get());
         general->setShowLastFiles(show);
@@ -142,7 +144,7 @@ private slots:
     void entryOpensItsFile()
     {
         Settings::General* general = Settings::instance()->general();
-        general->setLasts({"/p/a.png", "/p/b.png", "/p/c.png"});
+        general->setLasts(abc);
         rebuild(m_fileMenu.get());
         QAction* oldest = m_fileMenu->actions().at(6);
         oldest->trigger();
@@ -180,37 +182,27 @@ private slots:
 
     void saveAsProposal_data()
     {
-        QTest::addColumn<QString>("picture");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("filter");
-        QTest::newRow("writable: its own name and format") << "photo.png"
-                                                           << "photo.png"
-                                                           << "png";
-        QTest::newRow("gif, not writable: jpg without the suffix") << "photo.gif"
-                                                                   << "photo"
-                                                                   << "jpg";
-        QTest::newRow("no suffix in a folder with a dot") << "my.photos/photo"
-                                                          << "my.photos/photo"
-                                                          << "";
+        QTest::addColumn<QStringList>("proposal"); // picture, proposed file, proposed filter
+        QTest::newRow("writable: its own name and format")
+            << QStringList{"photo.png", "photo.png", "png"};
+        QTest::newRow("gif, not writable: jpg without the suffix")
+            << QStringList{"photo.gif", "photo", "jpg"};
+        QTest::newRow("no suffix in a folder with a dot")
+            << QStringList{"my.photos/photo", "my.photos/photo", ""};
     }
 
     void saveAsProposal()
     {
-        QFETCH(QString, picture);
-        QFETCH(QString, file);
-        QFETCH(QString, filter);
+        QFETCH(QStringList, proposal);
+        const QString picture = proposal.at(0);
         const ImageFormats* formats = ImageFormats::instance();
         if (!formats->canRead(QStringLiteral("gif")) || formats->canWrite(QStringLiteral("gif")))
             QSKIP("needs an image library that reads GIF and cannot write it");
         PictureFixture fixture;
         const QString path = fixture.path(picture);
         QDir().mkpath(QFileInfo(path).absolutePath());
-        if (picture.endsWith(QLatin1String(".gif"))) {
-            QFile gif(path);
-            QVERIFY(gif.open(QIODevice::WriteOnly) && gif.write(onePixelGif) > 0);
-        } else {
-            QVERIFY(PictureFixture::writePicture(path, QSize(8, 8), "png"));
-        }
+        QVERIFY(picture.endsWith(".gif") ? writeFile(path, onePixelGif)
+                                         : PictureFixture::writePicture(path, QSize(8, 8), "png"));
         QVERIFY(fixture.view()->openFile(path));
         const QStringList before = QDir(fixture.path(QString())).entryList();
 
@@ -218,9 +210,8 @@ private slots:
         ScriptedPrompter prompter;
         QVERIFY(!ImageSaver::saveAs(fixture.view(), nullptr));
         QCOMPARE(dialogs.saveProposals().size(), 1);
-        const FileDialogs::SaveProposal proposal = dialogs.saveProposals().first();
-        QCOMPARE(proposal.selectedFile, fixture.path(file));
-        QCOMPARE(proposal.selectedFilter, filterOf(filter));
+        QCOMPARE(dialogs.saveProposals().first().selectedFile, fixture.path(proposal.at(1)));
+        QCOMPARE(dialogs.saveProposals().first().selectedFilter, filterOf(proposal.at(2)));
         QCOMPARE(QDir(fixture.path(QString())).entryList(), before);
         QVERIFY(prompter.asked().isEmpty());
     }
@@ -228,43 +219,38 @@ private slots:
     void saveAsWrites_data()
     {
         QTest::addColumn<QStringList>("answers"); // file, filter format, file, ...
-        QTest::addColumn<QString>("existing");
-        QTest::addColumn<int>("reply");
+        QTest::addColumn<int>("reply");           // when set, name.png exists
         QTest::addColumn<QString>("written");
         QTest::addColumn<QStringList>("asked"); // titles of the boxes shown
-        const QString wrong = QStringLiteral("Wrong file suffix");
-        const QString replace = QStringLiteral("lumo-image - Replace file?");
+        const QStringList none, replace{"lumo-image - Replace file?"};
         QTest::newRow("no suffix takes the filter's")
-            << QStringList{"name", "PNG"} << "" << 0 << "name.png" << QStringList();
+            << QStringList{"name", "PNG"} << 0 << "name.png" << none;
         QTest::newRow("the suffix wins over the filter")
-            << QStringList{"name.JPEG", "PNG"} << "" << 0 << "name.JPEG" << QStringList();
-        QTest::newRow("no suffix inside my.photos") << QStringList{"my.photos/name", "PNG"} << ""
-                                                    << 0 << "my.photos/name.png" << QStringList();
+            << QStringList{"name.JPEG", "PNG"} << 0 << "name.JPEG" << none;
+        QTest::newRow("no suffix inside my.photos")
+            << QStringList{"my.photos/name", "PNG"} << 0 << "my.photos/name.png" << none;
         QTest::newRow("unsupported suffix warns and asks again")
-            << QStringList{"name.xyz", "PNG", "name.bmp", "PNG"} << "" << 0 << "name.bmp"
-            << QStringList{wrong};
+            << QStringList{"name.xyz", "PNG", "name.bmp", "PNG"} << 0 << "name.bmp"
+            << QStringList{"Wrong file suffix"};
         QTest::newRow("completed name exists, no asks again")
-            << QStringList{"name", "PNG"} << "name.png" << int(QMessageBox::No) << ""
-            << QStringList{replace};
+            << QStringList{"name", "PNG"} << int(QMessageBox::No) << "" << replace;
         QTest::newRow("completed name exists, yes replaces it")
-            << QStringList{"name", "PNG"} << "name.png" << int(QMessageBox::Yes) << "name.png"
-            << QStringList{replace};
+            << QStringList{"name", "PNG"} << int(QMessageBox::Yes) << "name.png" << replace;
     }
 
     void saveAsWrites()
     {
         QFETCH(QStringList, answers);
-        QFETCH(QString, existing);
         QFETCH(int, reply);
         QFETCH(QString, written);
         QFETCH(QStringList, asked);
         PictureFixture fixture;
         QDir().mkpath(fixture.path(QStringLiteral("my.photos")));
-        if (!existing.isEmpty())
-            QVERIFY(PictureFixture::writePicture(fixture.path(existing), QSize(4, 4)));
-        const QByteArray existingBytes = contents(fixture.path(existing));
+        const QString existing = fixture.path(QStringLiteral("name.png"));
+        if (reply != 0)
+            QVERIFY(PictureFixture::writePicture(existing, QSize(4, 4)));
+        const QByteArray existingBytes = contents(existing);
         QVERIFY(fixture.runAdjustment(true));
-        const QImage edited = fixture.view()->image().copy();
 
         ScriptedFileDialogs dialogs;
         for (int i = 0; i + 1 < answers.size(); i += 2)
@@ -280,21 +266,20 @@ private slots:
         QCOMPARE(titles, asked);
         // Every new run is the same dialog, showing what the user left in it.
         const QList<ScriptedFileDialogs::SaveRun> runs = dialogs.saveRuns();
+        QCOMPARE(runs.size(), answers.size() / 2 + (written.isEmpty() ? 1 : 0));
         for (int i = 1; i < runs.size(); ++i) {
             QCOMPARE(runs.at(i).dialog, 0);
             QCOMPARE(runs.at(i).file, fixture.path(answers.at(2 * i - 2)));
             QCOMPARE(runs.at(i).filter, filterOf(answers.at(2 * i - 1)));
         }
         if (written.isEmpty()) {
-            QCOMPARE(runs.size(), answers.size() / 2 + 1);
-            QCOMPARE(contents(fixture.path(existing)), existingBytes);
+            QCOMPARE(contents(existing), existingBytes);
             return;
         }
-        QCOMPARE(runs.size(), answers.size() / 2);
         QImageReader reader(fixture.path(written));
         // The format follows the suffix the file got.
         QCOMPARE(reader.format(), QFileInfo(written).suffix().toLower().toLatin1());
-        QCOMPARE(reader.read().size(), edited.size());
+        QCOMPARE(reader.read().size(), fixture.view()->image().size());
     }
 
     void save_data()

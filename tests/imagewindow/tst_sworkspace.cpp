@@ -14,17 +14,19 @@
 namespace {
 
 // Stands in for a picture whose owner answers Cancel when asked to close it.
-class Stubborn : public QWidget
+struct Stubborn : QWidget
 {
-public:
-    explicit Stubborn(bool refuse) : m_refuse(refuse) {}
-
-protected:
-    void closeEvent(QCloseEvent* event) override { event->setAccepted(!m_refuse); }
-
-private:
-    bool m_refuse;
+    bool refuse = false;
+    void closeEvent(QCloseEvent* event) override { event->setAccepted(!refuse); }
 };
+
+QList<QRect> geometries(const QList<QMdiSubWindow*>& windows)
+{
+    QList<QRect> result;
+    for (QMdiSubWindow* window : windows)
+        result << window->geometry();
+    return result;
+}
 
 } // namespace
 
@@ -57,13 +59,10 @@ private slots:
         const QList<QMdiSubWindow*> windows = addWindows(3);
         if (maximised >= 0)
             windows.at(maximised)->showMaximized();
-        QList<QRect> before;
-        for (QMdiSubWindow* window : windows)
-            before << window->geometry();
+        const QList<QRect> before = geometries(windows);
         for (bool tabbed : {true, false, true, false})
             m_workspace->setTabbedMode(tabbed);
-        for (int i = 0; i < windows.size(); ++i)
-            QCOMPARE(windows.at(i)->geometry(), before.at(i));
+        QCOMPARE(geometries(windows), before);
     }
 
     void closing_data()
@@ -106,25 +105,22 @@ private slots:
     void hTile_data()
     {
         QTest::addColumn<int>("firstMinimum");
-        QTest::addColumn<QVector<int>>("tops");
-        QTest::addColumn<QVector<int>>("heights");
+        QTest::addColumn<QList<QRect>>("bands");
         QTest::newRow("three equal bands")
-            << 0 << QVector<int>{0, 200, 400} << QVector<int>{200, 200, 200};
+            << 0 << QList<QRect>{{0, 0, 800, 200}, {0, 200, 800, 200}, {0, 400, 800, 200}};
         QTest::newRow("the first needs 250")
-            << 250 << QVector<int>{0, 250, 450} << QVector<int>{250, 200, 200};
+            << 250 << QList<QRect>{{0, 0, 800, 250}, {0, 250, 800, 200}, {0, 450, 800, 200}};
     }
 
     void hTile()
     {
         QFETCH(int, firstMinimum);
-        QFETCH(QVector<int>, tops);
-        QFETCH(QVector<int>, heights);
+        QFETCH(QList<QRect>, bands);
         const QList<QMdiSubWindow*> windows = addWindows(3);
         windows.first()->setMinimumHeight(firstMinimum);
         windows.last()->showMaximized();
         m_workspace->hTile();
-        for (int i = 0; i < windows.size(); ++i)
-            QCOMPARE(windows.at(i)->geometry(), QRect(0, tops.at(i), 800, heights.at(i)));
+        QCOMPARE(geometries(windows), bands);
     }
 
     void drop()
@@ -219,7 +215,8 @@ private:
     {
         QList<QMdiSubWindow*> windows;
         for (int i = 0; i < count; ++i) {
-            auto* widget = new Stubborn(i == refuseAt);
+            auto* widget = new Stubborn;
+            widget->refuse = i == refuseAt;
             widget->setObjectName(QString::number(i));
             windows << m_workspace->addSubWindow(widget);
             windows.last()->setGeometry(15 + 40 * i, 10 + 30 * i, 220 + 10 * i, 160);

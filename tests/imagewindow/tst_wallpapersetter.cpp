@@ -15,29 +15,23 @@ const QString portalConnection = QStringLiteral("lumo-test-portal");
 const QString callerConnection = QStringLiteral("lumo-test-caller");
 } // namespace
 
-// Stands in for the desktop portal's wallpaper interface and keeps what it was given.
+// Stands in for the desktop portal's wallpaper interface and keeps the file and options given.
 class FakePortal : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Wallpaper")
 
 public:
-    QByteArray fileContents;
-    QVariantMap options;
-    int calls = 0;
+    QList<QVariantList> calls;
 
 public slots:
-    QDBusObjectPath SetWallpaperFile(const QString& parentWindow,
-                                     const QDBusUnixFileDescriptor& file,
-                                     const QVariantMap& givenOptions)
+    QDBusObjectPath SetWallpaperFile(const QString&, const QDBusUnixFileDescriptor& file,
+                                     const QVariantMap& options)
     {
-        Q_UNUSED(parentWindow)
-        ++calls;
-        options = givenOptions;
         QFile reader;
-        if (reader.open(::dup(file.fileDescriptor()), QIODevice::ReadOnly,
-                        QFileDevice::AutoCloseHandle))
-            fileContents = reader.readAll();
+        reader.open(::dup(file.fileDescriptor()), QIODevice::ReadOnly,
+                    QFileDevice::AutoCloseHandle);
+        calls << QVariantList{reader.readAll(), options};
         return QDBusObjectPath(QStringLiteral("/org/freedesktop/portal/desktop/request/1/t"));
     }
 };
@@ -49,27 +43,19 @@ class TestWallpaperSetter : public QObject
 
 private slots:
     // A bus of our own without service files, so nothing real is activated; without dbus-daemon
-    // the portal is not tested.
+    // the portal is not tested. The permissive policy, eavesdropping included, is what libdbus
+    // needs here: with the stock session policy the client aborts inside the library.
     void initTestCase()
     {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
         QFile config(m_dir.filePath(QStringLiteral("bus.conf")));
-        if (daemon.isEmpty() || !config.open(QIODevice::WriteOnly))
-            return;
-        config.write(
-            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\""
-            " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-            "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-            "<auth>EXTERNAL</auth><policy context=\"default\">"
-            "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
-            "<allow own=\"*\"/></policy></busconfig>\n");
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("<busconfig><listen>unix:tmpdir=/tmp</listen><policy context=\"default\">"
+                     "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                     "<allow own=\"*\"/></policy></busconfig>\n");
         config.close();
-        m_busDaemon.start(daemon,
-                          {QStringLiteral("--config-file=") + config.fileName(),
-                           QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        while (m_busDaemon.waitForStarted() && !m_busDaemon.canReadLine()) {
-            if (!m_busDaemon.waitForReadyRead(10000))
-                return;
+        m_busDaemon.start(QStringLiteral("dbus-daemon"),
+                          {"--config-file=" + config.fileName(), "--nofork", "--print-address=1"});
+        while (!m_busDaemon.canReadLine() && m_busDaemon.waitForReadyRead(10000)) {
         }
         m_busAddress = QString::fromLocal8Bit(m_busDaemon.readLine()).trimmed();
     }
@@ -78,63 +64,57 @@ private slots:
     {
         QDBusConnection::disconnectFromBus(portalConnection);
         QDBusConnection::disconnectFromBus(callerConnection);
-        if (m_busDaemon.state() != QProcess::NotRunning) {
-            m_busDaemon.kill();
-            m_busDaemon.waitForFinished();
-        }
+        m_busDaemon.kill();
+        m_busDaemon.waitForFinished();
     }
 
     void commands_data()
     {
         QTest::addColumn<int>("desktop");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments"); // %1 stands for the path
-        QTest::addColumn<QString>("windowManagerText");
-        const QStringList gconf{"-t", "string", "-s", "/desktop/gnome/background/picture_filename",
-                                "%1"};
+        QTest::addColumn<QStringList>("started"); // program and arguments; %1 is the path
+        QTest::addColumn<QStringList>("sent");    // to the window manager
+        const QStringList none;
         QTest::newRow("kdesktop, blanks in one argument")
             << 1 << "the sea.png"
-            << "dbus"
-            << QStringList{"kdesktop", "KBackgroundIface", "setWallpaper", "1", "\"%1\"", "6"}
-            << QString();
-        QTest::newRow("gconf, a quote cannot add arguments") << 2 << "a\" -s /x \"b.png"
-                                                             << "gconftool-2" << gconf << QString();
+            << QStringList{"dbus",   "kdesktop", "KBackgroundIface", "setWallpaper", "1",
+                           "\"%1\"", "6"}
+            << none;
+        QTest::newRow("gconf, a quote cannot add arguments")
+            << 2 << "a\" -s /x \"b.png" << QStringList{"gconftool-2",
+                                                       "-t",
+                                                       "string",
+                                                       "-s",
+                                                       "/desktop/gnome/background/picture_filename",
+                                                       "%1"}
+            << none;
         QTest::newRow("window manager")
-            << 5 << "sea.png" << QString() << QStringList() << "LUMOWM_UPDATE_VAL WallPaper %1\n";
-        QTest::newRow("other desktop without a portal")
-            << 3 << "sea.png" << QString() << QStringList() << QString();
+            << 5 << "sea.png" << none << QStringList{"LUMOWM_UPDATE_VAL WallPaper %1\n"};
+        QTest::newRow("other desktop without a portal") << 3 << "sea.png" << none << none;
         // Control characters would end the window manager's command and start another.
-        QTest::newRow("line feed, window manager")
-            << 5 << "a.png\nLUMOWM_QUIT" << QString() << QStringList() << QString();
-        QTest::newRow("carriage return, kdesktop")
-            << 1 << "a\r.png" << QString() << QStringList() << QString();
+        QTest::newRow("line feed, window manager") << 5 << "a.png\nLUMOWM_QUIT" << none << none;
+        QTest::newRow("carriage return, kdesktop") << 1 << "a\r.png" << none << none;
     }
 
     void commands()
     {
         QFETCH(int, desktop);
         QFETCH(QString, name);
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, windowManagerText);
+        QFETCH(QStringList, started);
+        QFETCH(QStringList, sent);
         const QString path = picture(name);
-        arguments.replaceInStrings(QStringLiteral("%1"), path);
         RecordingLauncher launcher;
         FixedDesktop link(desktop);
         WallpaperSetter setter;
         setter.setPortalBus(QDBusConnection(QStringLiteral("no such bus")));
         setter.setWallpaper(path);
-
-        QCOMPARE(launcher.starts().size(), program.isEmpty() ? 0 : 1);
-        if (!program.isEmpty()) {
-            QCOMPARE(launcher.starts().first().program, program);
-            QCOMPARE(launcher.starts().first().arguments, arguments);
-            QVERIFY(launcher.starts().first().waited);
+        QStringList starts;
+        for (const RecordingLauncher::Start& start : launcher.starts()) {
+            QVERIFY(start.waited);
+            starts << start.program << start.arguments;
         }
-        QCOMPARE(link.sent(), windowManagerText.isEmpty()
-                                  ? QStringList()
-                                  : QStringList{windowManagerText.arg(path)});
+        QCOMPARE(starts, started.replaceInStrings(QStringLiteral("%1"), path));
+        QCOMPARE(link.sent(), sent.replaceInStrings(QStringLiteral("%1"), path));
     }
 
     void portal_data()
@@ -161,7 +141,6 @@ private slots:
             portalBus.unregisterObject(object);
             portalBus.unregisterService(service);
         });
-
         RecordingLauncher launcher;
         FixedDesktop link(0);
         WallpaperSetter setter;
@@ -172,14 +151,9 @@ private slots:
         QVERIFY(replied.wait(10000));
         QCOMPARE(replied.first().first().toBool(), portalThere);
         QVERIFY(launcher.starts().isEmpty() && link.sent().isEmpty());
-        QCOMPARE(fake.calls, portalThere ? 1 : 0);
-        if (portalThere) {
-            QCOMPARE(fake.fileContents,
-                     "picture bytes of " + QFile::encodeName(QFileInfo(path).fileName()));
-            QCOMPARE(fake.options.value(QStringLiteral("set-on")).toString(),
-                     QStringLiteral("background"));
-            QCOMPARE(fake.options.value(QStringLiteral("show-preview")).toBool(), false);
-        }
+        const QVariantList call{"picture bytes of " + QFile::encodeName(QFileInfo(path).fileName()),
+                                QVariantMap{{"set-on", "background"}, {"show-preview", false}}};
+        QCOMPARE(fake.calls, portalThere ? QList<QVariantList>{call} : QList<QVariantList>());
     }
 
 private:

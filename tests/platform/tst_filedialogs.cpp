@@ -5,16 +5,6 @@
 #include <QFileDialog>
 #include <QTimer>
 
-// The real save dialog: what it shows first, and what it keeps for the next run.
-class TestFileDialogs : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void saveDialogKeepsState_data();
-    void saveDialogKeepsState();
-};
-
 namespace {
 
 // Runs the dialog once; while it is up, notes its mode, filter and files and closes it as the
@@ -39,35 +29,41 @@ bool runOnce(FileDialogs::SaveDialog* dialog, bool accept, QStringList* shown, Q
 
 } // namespace
 
-void TestFileDialogs::saveDialogKeepsState_data()
+// The real save dialog: what it shows first, and what it keeps for the next run.
+class TestFileDialogs : public QObject
 {
-    QTest::addColumn<QString>("proposedFilter");
-    QTest::addColumn<QString>("shownFilter");
-    QTest::newRow("proposed filter") << "PNG (*.png *.PNG)" << "PNG (*.png *.PNG)";
-    QTest::newRow("no filter proposed keeps the first") << "" << "BMP (*.bmp *.BMP)";
-}
+    Q_OBJECT
 
-void TestFileDialogs::saveDialogKeepsState()
-{
-    QFETCH(QString, proposedFilter);
-    QFETCH(QString, shownFilter);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("photo.png");
-    const std::unique_ptr<FileDialogs::SaveDialog> dialog = FileDialogs::current()->saveDialog(
-        nullptr, {"Save file as", QString(), {"BMP (*.bmp *.BMP)", "PNG (*.png *.PNG)"},
-                  proposedFilter, path});
-    QStringList shown;
-    QString file;
-    QString filter;
-    QVERIFY(runOnce(dialog.get(), true, &shown, &file, &filter));
-    QCOMPARE(shown, (QStringList{"save", shownFilter, path}));
-    QCOMPARE(file, path);
-    QCOMPARE(filter, shownFilter);
+private slots:
+    void saveDialogKeepsState_data()
+    {
+        QTest::addColumn<QString>("proposedFilter");
+        QTest::addColumn<QString>("shownFilter");
+        QTest::newRow("proposed filter") << "PNG (*.png *.PNG)" << "PNG (*.png *.PNG)";
+        QTest::newRow("no filter proposed keeps the first") << "" << "BMP (*.bmp *.BMP)";
+    }
 
-    // Shown again after a refused name, it still holds the user's folder, name and filter.
-    QVERIFY(!runOnce(dialog.get(), false, &shown, &file, &filter));
-    QCOMPARE(shown, (QStringList{"save", shownFilter, path}));
-}
+    void saveDialogKeepsState()
+    {
+        QFETCH(QString, proposedFilter);
+        QFETCH(QString, shownFilter);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("photo.png");
+        const std::unique_ptr<FileDialogs::SaveDialog> dialog = FileDialogs::current()->saveDialog(
+            nullptr, {"Save file as", QString(), {"BMP (*.bmp *.BMP)", "PNG (*.png *.PNG)"},
+                      proposedFilter, path});
+        QStringList shown;
+        QString file;
+        QString filter;
+        QVERIFY(runOnce(dialog.get(), true, &shown, &file, &filter));
+        QCOMPARE(shown, (QStringList{"save", shownFilter, path}));
+        QCOMPARE((QStringList{file, filter}), (QStringList{path, shownFilter}));
+
+        // Shown again after a refused name, it still holds the user's folder, name and filter.
+        QVERIFY(!runOnce(dialog.get(), false, &shown, &file, &filter));
+        QCOMPARE(shown, (QStringList{"save", shownFilter, path}));
+    }
+};
 
 LUMO_TEST_MAIN(TestFileDialogs)
 #include "tst_filedialogs.moc"

@@ -15,129 +15,119 @@ class TestLumoDesktop : public QObject
     Q_OBJECT
 
 private slots:
-    void probeDecision_data();
-    void probeDecision();
-    void gnome2Session_data();
-    void gnome2Session();
-    void withoutDisplay();
-    void onXServer();
-    void execute_data();
-    void execute();
+    void probeDecision_data()
+    {
+        QTest::addColumn<QString>("found"); // what the probe saw: wm, kdesktop, gconftool, gnome2
+        QTest::addColumn<int>("expected");
+        QTest::newRow("nothing found") << "" << 0;
+        QTest::newRow("our window manager wins over all") << "wm kdesktop gconftool gnome2" << 5;
+        QTest::newRow("kdesktop before gconf") << "kdesktop gconftool gnome2" << 1;
+        QTest::newRow("GNOME 2 with gconftool-2") << "gconftool gnome2" << 2;
+        QTest::newRow("gconftool-2 alone is not GNOME 2") << "gconftool" << 0;
+    }
+
+    void probeDecision()
+    {
+        QFETCH(QString, found);
+        QFETCH(int, expected);
+        const QStringList seen = found.split(' ');
+        LumoDesktopProbe probe;
+        probe.lumoWindowManager = seen.contains("wm");
+        probe.kdesktopService = seen.contains("kdesktop");
+        probe.gconftoolInstalled = seen.contains("gconftool");
+        probe.gnome2Session = seen.contains("gnome2");
+        QCOMPARE(lumoDesktopFromProbe(probe), expected);
+    }
+
+    void gnome2Session_data()
+    {
+        QTest::addColumn<QString>("sessionId");
+        QTest::addColumn<QString>("currentDesktop");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("GNOME 2") << "Default" << "" << true;
+        QTest::newRow("no session id") << "" << "" << false;
+        QTest::newRow("GNOME 3 placeholder id") << "this-is-deprecated" << "GNOME" << false;
+        QTest::newRow("MATE keeps an id but names itself") << "Default" << "MATE" << false;
+    }
+
+    void gnome2Session()
+    {
+        QFETCH(QString, sessionId);
+        QFETCH(QString, currentDesktop);
+        QFETCH(bool, expected);
+        QProcessEnvironment environment;
+        if (!sessionId.isEmpty())
+            environment.insert("GNOME_DESKTOP_SESSION_ID", sessionId);
+        if (!currentDesktop.isEmpty())
+            environment.insert("XDG_CURRENT_DESKTOP", currentDesktop);
+        QCOMPARE(lumoIsGnome2Session(environment), expected);
+    }
+
+    void withoutDisplay()
+    {
+        // Nothing sent without a display, and no crash.
+        QCOMPARE(whatDE(nullptr, 1234), 0);
+        SendCommandToWM(nullptr, "LUMOWM_UPDATE_VAL WallPaper /tmp/a.png\n");
+    }
+
+    void onXServer()
+    {
+        // Runs against the X server in DISPLAY (for example under xvfb-run), whatever the Qt
+        // platform.
+        Display* display = qEnvironmentVariableIsEmpty("DISPLAY") ? nullptr : XOpenDisplay(nullptr);
+        if (!display)
+            QSKIP("no X display");
+        const Window root = DefaultRootWindow(display);
+        const Atom running = XInternAtom(display, "_LUMO_WM_RUNNING", False);
+        const Atom command = XInternAtom(display, "_LUMO_WM_COMMAND", False);
+        XDeleteProperty(display, root, running);
+        XDeleteProperty(display, root, command);
+        QVERIFY2(whatDE(display, root) != 5, "no window manager of ours runs yet");
+
+        const long one = 1;
+        const auto* oneData = reinterpret_cast<const unsigned char*>(&one);
+        XChangeProperty(display, root, running, XA_CARDINAL, 32, PropModeReplace, oneData, 1);
+        XSync(display, False);
+        QCOMPARE(whatDE(display, root), 5);
+
+        // A leftover of another type is replaced rather than raising an X error; texts add up.
+        XChangeProperty(display, root, command, XA_CARDINAL, 32, PropModeReplace, oneData, 1);
+        const QString first = QString::fromUtf8("LUMOWM_UPDATE_VAL WallPaper /tmp/Ä b.png\n");
+        SendCommandToWM(display, first);
+        SendCommandToWM(display, "SECOND");
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display, root, command, 0, 4096, False, AnyPropertyType, &type, &format,
+                           &items, &after, &data);
+        QVERIFY(data && type == XInternAtom(display, "UTF8_STRING", False) && format == 8);
+        const QString written = QString::fromUtf8(reinterpret_cast<const char*>(data), int(items));
+        XFree(data);
+        XDeleteProperty(display, root, running);
+        XDeleteProperty(display, root, command);
+        XCloseDisplay(display);
+        QCOMPARE(written, first + "SECOND\n");
+    }
+
+    void execute_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("script"); // for sh -c
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("exit code comes back") << "sh" << "exit 3" << 3;
+        QTest::newRow("missing program is not started") << "lumo-no-such-program" << "" << -2;
+        QTest::newRow("a crash is not an exit code") << "sh" << "kill -9 $$" << -1;
+    }
+
+    void execute()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, script);
+        QFETCH(int, exitCode);
+        QCOMPARE(ProcessLauncher::current()->execute(program, {"-c", script}), exitCode);
+    }
 };
-
-void TestLumoDesktop::probeDecision_data()
-{
-    QTest::addColumn<QString>("found"); // what the probe saw: wm, kdesktop, gconftool, gnome2
-    QTest::addColumn<int>("expected");
-    QTest::newRow("nothing found") << "" << 0;
-    QTest::newRow("our window manager wins over the rest") << "wm kdesktop gconftool gnome2" << 5;
-    QTest::newRow("kdesktop before gconf") << "kdesktop gconftool gnome2" << 1;
-    QTest::newRow("GNOME 2 with gconftool-2") << "gconftool gnome2" << 2;
-    QTest::newRow("gconftool-2 alone is not GNOME 2") << "gconftool" << 0;
-}
-
-void TestLumoDesktop::probeDecision()
-{
-    QFETCH(QString, found);
-    QFETCH(int, expected);
-    const QStringList seen = found.split(QLatin1Char(' '));
-    LumoDesktopProbe probe;
-    probe.lumoWindowManager = seen.contains("wm");
-    probe.kdesktopService = seen.contains("kdesktop");
-    probe.gconftoolInstalled = seen.contains("gconftool");
-    probe.gnome2Session = seen.contains("gnome2");
-    QCOMPARE(lumoDesktopFromProbe(probe), expected);
-}
-
-void TestLumoDesktop::gnome2Session_data()
-{
-    QTest::addColumn<QString>("sessionId");
-    QTest::addColumn<QString>("currentDesktop");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("GNOME 2") << "Default" << QString() << true;
-    QTest::newRow("no session id") << QString() << QString() << false;
-    QTest::newRow("GNOME 3 placeholder id") << "this-is-deprecated" << "GNOME" << false;
-    QTest::newRow("MATE keeps an id but names itself") << "Default" << "MATE" << false;
-}
-
-void TestLumoDesktop::gnome2Session()
-{
-    QFETCH(QString, sessionId);
-    QFETCH(QString, currentDesktop);
-    QFETCH(bool, expected);
-    QProcessEnvironment environment;
-    if (!sessionId.isEmpty())
-        environment.insert("GNOME_DESKTOP_SESSION_ID", sessionId);
-    if (!currentDesktop.isEmpty())
-        environment.insert("XDG_CURRENT_DESKTOP", currentDesktop);
-    QCOMPARE(lumoIsGnome2Session(environment), expected);
-}
-
-void TestLumoDesktop::withoutDisplay()
-{
-    // Nothing sent without a display, and no crash.
-    QCOMPARE(whatDE(nullptr, 1234), 0);
-    SendCommandToWM(nullptr, "LUMOWM_UPDATE_VAL WallPaper /tmp/a.png\n");
-}
-
-void TestLumoDesktop::onXServer()
-{
-    // Runs against the X server in DISPLAY (for example under xvfb-run), whatever the Qt platform.
-    Display* display = qEnvironmentVariableIsEmpty("DISPLAY") ? nullptr : XOpenDisplay(nullptr);
-    if (!display)
-        QSKIP("no X display");
-    const Window root = DefaultRootWindow(display);
-    const Atom running = XInternAtom(display, "_LUMO_WM_RUNNING", False);
-    const Atom command = XInternAtom(display, "_LUMO_WM_COMMAND", False);
-    XDeleteProperty(display, root, running);
-    XDeleteProperty(display, root, command);
-    QVERIFY2(whatDE(display, root) != 5, "no window manager of ours runs yet");
-
-    const long one = 1;
-    const auto* oneData = reinterpret_cast<const unsigned char*>(&one);
-    XChangeProperty(display, root, running, XA_CARDINAL, 32, PropModeReplace, oneData, 1);
-    XSync(display, False);
-    QCOMPARE(whatDE(display, root), 5);
-
-    // A leftover of another type is replaced rather than raising an X error; texts add up.
-    XChangeProperty(display, root, command, XA_CARDINAL, 32, PropModeReplace, oneData, 1);
-    const QString first = QString::fromUtf8("LUMOWM_UPDATE_VAL WallPaper /tmp/Ä b.png\n");
-    SendCommandToWM(display, first);
-    SendCommandToWM(display, "SECOND");
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, root, command, 0, 4096, False, AnyPropertyType, &type, &format,
-                       &items, &after, &data);
-    QVERIFY(data && type == XInternAtom(display, "UTF8_STRING", False) && format == 8);
-    const QString written = QString::fromUtf8(reinterpret_cast<const char*>(data), int(items));
-    XFree(data);
-    XDeleteProperty(display, root, running);
-    XDeleteProperty(display, root, command);
-    XCloseDisplay(display);
-    QCOMPARE(written, first + "SECOND\n");
-}
-
-void TestLumoDesktop::execute_data()
-{
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::newRow("exit code comes back") << "sh" << QStringList{"-c", "exit 3"} << 3;
-    QTest::newRow("missing program is not started") << "lumo-no-such-program" << QStringList()
-                                                    << -2;
-    QTest::newRow("a crash is not an exit code") << "sh" << QStringList{"-c", "kill -9 $$"} << -1;
-}
-
-void TestLumoDesktop::execute()
-{
-    QFETCH(QString, program);
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QCOMPARE(ProcessLauncher::current()->execute(program, arguments), exitCode);
-}
 
 LUMO_TEST_MAIN(TestLumoDesktop)
 #include "tst_lumodesktop.moc"

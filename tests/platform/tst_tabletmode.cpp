@@ -42,139 +42,116 @@ class TestTabletMode : public QObject
 
 private slots:
     void cleanup() { lumoSetTabletMode(false); }
-    void switching_data();
-    void switching();
-    void windowDeletedDuringSwitch();
-    void thinSplitterHandles();
-    void geometryDecision_data();
-    void geometryDecision();
-    void geometryRoundTrip_data();
-    void geometryRoundTrip();
-};
 
-void TestTabletMode::switching_data()
-{
-    QTest::addColumn<QList<bool>>("switches");
-    QTest::addColumn<int>("topLevelChanges");
-    QTest::addColumn<bool>("finalMode");
-    QTest::newRow("on then off") << QList<bool>{true, false} << 2 << false;
-    QTest::newRow("same value twice notifies once") << QList<bool>{true, true} << 1 << true;
-    QTest::newRow("off when already off is silent") << QList<bool>{false} << 0 << false;
-}
-
-void TestTabletMode::switching()
-{
-    QFETCH(QList<bool>, switches);
-    QFETCH(int, topLevelChanges);
-    QFETCH(bool, finalMode);
-    StyleWatcher shown;
-    StyleWatcher hidden;
-    auto* child = new StyleWatcher;
-    child->setParent(&shown);
-    shown.show();
-    for (const bool on : switches)
-        lumoSetTabletMode(on);
-    QCOMPARE(lumoInTabletMode(), finalMode);
-    QCOMPARE(shown.changes, topLevelChanges);
-    QCOMPARE(hidden.changes, topLevelChanges);
-    QCOMPARE(child->changes, 0);
-    QCOMPARE(shown.seenMode, finalMode);
-}
-
-void TestTabletMode::windowDeletedDuringSwitch()
-{
-    StyleWatcher first;
-    StyleWatcher second;
-    auto* victim = new StyleWatcher;
-    first.toDelete = victim;
-    second.toDelete = victim;
-    lumoSetTabletMode(true);
-    QVERIFY(!first.toDelete);
-    QCOMPARE(first.changes + second.changes, 2);
-}
-
-void TestTabletMode::thinSplitterHandles()
-{
-    LumoSplitter splitter(Qt::Horizontal);
-    splitter.setHandleWidth(9);
-    splitter.setThinHandleModeEnabled(true);
-    QCOMPARE(splitter.handleWidth(), 1);
-    // Switching on twice must still come back to the caller's width.
-    splitter.setThinHandleModeEnabled(true);
-    splitter.setThinHandleModeEnabled(false);
-    QVERIFY(!splitter.thinHandleModeEnabled());
-    QCOMPARE(splitter.handleWidth(), 9);
-}
-
-void TestTabletMode::geometryDecision_data()
-{
-    QTest::addColumn<QRect>("stored");
-    QTest::addColumn<QList<QRect>>("screens");
-    QTest::addColumn<QRect>("expected");
-
-    const QList<QRect> one{QRect(0, 0, 1920, 1080)};
-    const QRect def(0, 0, 600, 400);
-    const QRect onSecond(2000, 100, 800, 600);
-    QTest::newRow("nothing stored") << QRect() << one << def;
-    QTest::newRow("second screen gone") << onSecond << one << def;
-    QTest::newRow("only a sliver shows") << QRect(1900, 100, 800, 600) << one << def;
-    QTest::newRow("a corner big enough to grab")
-        << QRect(1820, 1000, 800, 600) << one << QRect(1820, 1000, 800, 600);
-    QTest::newRow("tiny window fully shown")
-        << QRect(10, 10, 20, 10) << one << QRect(10, 10, 20, 10);
-    QTest::newRow("empty stored size") << QRect(100, 100, 0, 0) << one << def;
-    QTest::newRow("default under a top panel moves onto the screen")
-        << QRect() << QList<QRect>{QRect(0, 32, 1920, 1048)} << QRect(0, 32, 600, 400);
-    QTest::newRow("default larger than the screen shrinks")
-        << QRect() << QList<QRect>{QRect(0, 0, 800, 300)} << QRect(0, 0, 600, 300);
-    QTest::newRow("no screens known keeps the stored place")
-        << QRect(-5000, 0, 800, 600) << QList<QRect>{} << QRect(-5000, 0, 800, 600);
-}
-
-void TestTabletMode::geometryDecision()
-{
-    QFETCH(QRect, stored);
-    QFETCH(QList<QRect>, screens);
-    QFETCH(QRect, expected);
-    QCOMPARE(lumoGeometryToRestore(stored, screens, QRect(0, 0, 600, 400)), expected);
-}
-
-void TestTabletMode::geometryRoundTrip_data()
-{
-    QTest::addColumn<bool>("sizeOnly");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("place and size") << false << "mainWindow";
-    // A slash would open a nested group in the settings.
-    QTest::newRow("size only, a slash in the name") << true << "a/b";
-}
-
-void TestTabletMode::geometryRoundTrip()
-{
-    QFETCH(bool, sizeOnly);
-    QFETCH(QString, name);
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect saved(screen.topLeft() + QPoint(40, 30), QSize(320, 200));
-    const QRect def(screen.topLeft(), QSize(222, 111));
-    QTemporaryDir dir;
-    QSettings settings(dir.filePath("geometry.ini"), QSettings::IniFormat);
+    void switching_data()
     {
+        QTest::addColumn<QList<bool>>("switches");
+        QTest::addColumn<int>("topLevelChanges");
+        QTest::newRow("on then off") << QList<bool>{true, false} << 2;
+        QTest::newRow("repeats are silent") << QList<bool>{false, true, true} << 1;
+    }
+
+    void switching()
+    {
+        QFETCH(QList<bool>, switches);
+        QFETCH(int, topLevelChanges);
+        StyleWatcher shown;
+        StyleWatcher hidden;
+        auto* child = new StyleWatcher;
+        child->setParent(&shown);
+        shown.show();
+        // A window deleted while the others are being told must not break the switch.
+        shown.toDelete = hidden.toDelete = new StyleWatcher;
+        for (const bool on : switches)
+            lumoSetTabletMode(on);
+        QCOMPARE(lumoInTabletMode(), switches.last());
+        QVERIFY(!shown.toDelete);
+        QCOMPARE((QList<int>{shown.changes, hidden.changes, child->changes}),
+                 (QList<int>{topLevelChanges, topLevelChanges, 0}));
+        QCOMPARE(shown.seenMode, switches.last());
+    }
+
+    void thinSplitterHandles()
+    {
+        LumoSplitter splitter(Qt::Horizontal);
+        splitter.setHandleWidth(9);
+        splitter.setThinHandleModeEnabled(true);
+        QCOMPARE(splitter.handleWidth(), 1);
+        // Switching on twice must still come back to the caller's width.
+        splitter.setThinHandleModeEnabled(true);
+        splitter.setThinHandleModeEnabled(false);
+        QVERIFY(!splitter.thinHandleModeEnabled());
+        QCOMPARE(splitter.handleWidth(), 9);
+    }
+
+    void geometryDecision_data()
+    {
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<QRect>("expected"); // null: the default, 600 by 400 at (0, 0)
+
+        using R = QRect;
+        const QList<R> one{R(0, 0, 1920, 1080)};
+        QTest::newRow("nothing stored") << R() << one << R();
+        QTest::newRow("second screen gone") << R(2000, 100, 800, 600) << one << R();
+        QTest::newRow("only a sliver shows") << R(1900, 100, 800, 600) << one << R();
+        QTest::newRow("a corner big enough to grab")
+            << R(1820, 1000, 800, 600) << one << R(1820, 1000, 800, 600);
+        QTest::newRow("tiny window fully shown") << R(10, 10, 20, 10) << one << R(10, 10, 20, 10);
+        QTest::newRow("empty stored size") << R(100, 100, 0, 0) << one << R();
+        QTest::newRow("default under a top panel moves onto the screen")
+            << R() << QList<R>{R(0, 32, 1920, 1048)} << R(0, 32, 600, 400);
+        QTest::newRow("default larger than the screen shrinks")
+            << R() << QList<R>{R(0, 0, 800, 300)} << R(0, 0, 600, 300);
+        QTest::newRow("no screens known keeps the stored place")
+            << R(-5000, 0, 800, 600) << QList<R>{} << R(-5000, 0, 800, 600);
+    }
+
+    void geometryDecision()
+    {
+        QFETCH(QRect, stored);
+        QFETCH(QList<QRect>, screens);
+        QFETCH(QRect, expected);
+        const QRect def(0, 0, 600, 400);
+        QCOMPARE(lumoGeometryToRestore(stored, screens, def), expected.isNull() ? def : expected);
+    }
+
+    void geometryRoundTrip_data()
+    {
+        QTest::addColumn<bool>("sizeOnly");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("place and size") << false << "mainWindow";
+        // A slash would open a nested group in the settings.
+        QTest::newRow("size only, a slash in the name") << true << "a/b";
+    }
+
+    void geometryRoundTrip()
+    {
+        QFETCH(bool, sizeOnly);
+        QFETCH(QString, name);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect saved(screen.topLeft() + QPoint(40, 30), QSize(320, 200));
+        const QRect def(screen.topLeft(), QSize(222, 111));
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath("geometry.ini"), QSettings::IniFormat);
         QWidget window;
         window.setObjectName(name);
         window.setGeometry(saved);
         lumoSaveGeometry(&window, settings, sizeOnly);
-    }
-    QWidget restored;
-    restored.setObjectName(name);
-    restored.setGeometry(QRect(screen.topLeft() + QPoint(5, 5), QSize(100, 100)));
-    lumoRestoreGeometry(&restored, settings, def, sizeOnly);
-    QCOMPARE(restored.geometry(), QRect(sizeOnly ? restored.pos() : saved.topLeft(), saved.size()));
+        QWidget restored;
+        restored.setObjectName(name);
+        restored.setGeometry(QRect(screen.topLeft() + QPoint(5, 5), QSize(100, 100)));
+        lumoRestoreGeometry(&restored, settings, def, sizeOnly);
+        QCOMPARE(restored.geometry(),
+                 QRect(sizeOnly ? restored.pos() : saved.topLeft(), saved.size()));
 
-    QWidget other; // nothing is stored for it
-    lumoRestoreGeometry(&other, settings, def, false);
-    QCOMPARE(other.geometry(), def);
-    settings.beginGroup("Geometry");
-    QCOMPARE(settings.childGroups(), QStringList{name.replace(QLatin1Char('/'), QLatin1Char('_'))});
-}
+        QWidget other; // nothing is stored for it
+        lumoRestoreGeometry(&other, settings, def, false);
+        QCOMPARE(other.geometry(), def);
+        settings.beginGroup("Geometry");
+        QCOMPARE(settings.childGroups(), QStringList{name.replace('/', '_')});
+    }
+};
 
 LUMO_TEST_MAIN(TestTabletMode)
 #include "tst_tabletmode.moc"

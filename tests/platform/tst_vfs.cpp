@@ -18,222 +18,205 @@ class TestVfs : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void entryFromText_data();
-    void entryFromText();
-    void walking_data();
-    void walking();
-    void links_data();
-    void links();
-    void desktopFollowsUserDirs_data();
-    void desktopFollowsUserDirs();
-    void iconNames_data();
-    void iconNames();
-    void thumbnailPath_data();
-    void thumbnailPath();
-    void fileUri_data();
-    void fileUri();
-
-private:
     QString path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
     QTemporaryDir m_dir;
-};
 
-void TestVfs::initTestCase()
-{
-    QVERIFY(QDir().mkpath(path("d/sub")));
-    const QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    for (const auto& file : QList<QPair<QString, QByteArray>>{
-             {"f.png", png}, {"pngdata", png}, {"blob", QByteArray("\x00\x01\xff\xfe", 4)}}) {
-        QFile out(path(file.first));
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file.second) > 0);
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QDir().mkpath(path("d/sub")));
+        const QByteArray png("\x89PNG\r\n\x1a\n", 8);
+        for (const auto& file : QList<QPair<QString, QByteArray>>{
+                 {"f.png", png}, {"pngdata", png}, {"blob", QByteArray("\x00\x01\xff\xfe", 4)}}) {
+            QFile out(path(file.first));
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file.second) > 0);
+        }
+        QVERIFY(QFile::link(path("f.png"), path("filelink")));
+        QVERIFY(QFile::link(path("d"), path("dirlink")));
+        QVERIFY(QFile::link(path("gone"), path("dangling")));
     }
-    QVERIFY(QFile::link(path("f.png"), path("filelink")));
-    QVERIFY(QFile::link(path("d"), path("dirlink")));
-    QVERIFY(QFile::link(path("gone"), path("dangling")));
-}
 
-void TestVfs::entryFromText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected"); // "@" stands for the sandbox, "~" for HOME
+    void entryFromText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected"); // "@" stands for the sandbox, "~" for HOME
 
-    QTest::newRow("empty is invalid") << QString() << QString();
-    QTest::newRow("dot segments cleaned") << "./d/../d/sub/" << "@/d/sub";
-    QTest::newRow("tilde slash") << "~/pics/a.png" << "~/pics/a.png";
-    QTest::newRow("tilde inside a name is literal") << "a~b" << "@/a~b";
-    QTest::newRow("file URL decodes percent escapes") << "file://@/a%20b.png" << "@/a b.png";
-    QTest::newRow("file URL on localhost") << "file://localhost@/d" << "@/d";
-    QTest::newRow("file URL without a path is invalid") << "file://" << QString();
-    QTest::newRow("file://otherhost is not local") << "file://otherhost/x" << QString();
-}
+        QTest::newRow("empty is invalid") << "" << "";
+        QTest::newRow("dot segments cleaned") << "./d/../d/sub/" << "@/d/sub";
+        QTest::newRow("tilde slash") << "~/pics/a.png" << "~/pics/a.png";
+        QTest::newRow("tilde inside a name is literal") << "a~b" << "@/a~b";
+        QTest::newRow("file URL decodes percent escapes") << "file://@/a%20b.png" << "@/a b.png";
+        QTest::newRow("file URL on localhost") << "file://localhost@/d" << "@/d";
+        QTest::newRow("file URL without a path is invalid") << "file://" << "";
+        QTest::newRow("file://otherhost is not local") << "file://otherhost/x" << "";
+    }
 
-void TestVfs::entryFromText()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    text.replace(QLatin1Char('@'), m_dir.path());
-    expected.replace(QLatin1Char('@'), m_dir.path());
-    if (expected.startsWith(QLatin1Char('~')))
-        expected = QDir::cleanPath(QDir::homePath()) + expected.mid(1);
+    void entryFromText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        text.replace('@', m_dir.path());
+        expected.replace('@', m_dir.path());
+        if (expected.startsWith('~'))
+            expected = QDir::cleanPath(QDir::homePath()) + expected.mid(1);
 
-    const QString oldCurrent = QDir::currentPath();
-    QDir::setCurrent(m_dir.path());
-    const Entry entry = VFS::ptr()->entry(text);
-    QDir::setCurrent(oldCurrent);
-    QCOMPARE(entry.isValid(), !expected.isEmpty());
-    QCOMPARE(entry.path(), expected);
-    QCOMPARE(entry.localPath(), expected);
-}
+        const QString oldCurrent = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+        const Entry entry = VFS::ptr()->entry(text);
+        QDir::setCurrent(oldCurrent);
+        QCOMPARE(entry.isValid(), !expected.isEmpty());
+        QCOMPARE(entry.path(), expected);
+        QCOMPARE(entry.localPath(), expected);
+    }
 
-void TestVfs::walking_data()
-{
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("childName"); // empty: take the parent
-    QTest::addColumn<QString>("expected");
+    void walking_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("childName"); // empty: take the parent
+        QTest::addColumn<QString>("expected");
 
-    QTest::newRow("parent of a top directory is root") << "/usr" << QString() << "/";
-    QTest::newRow("parent of root is root") << "/" << QString() << "/";
-    QTest::newRow("child") << "/usr" << "lib" << "/usr/lib";
-    QTest::newRow("child with a slash is invalid") << "/usr" << "a/b" << QString();
-    QTest::newRow("child '..' is invalid") << "/usr/lib" << ".." << QString();
-}
+        QTest::newRow("parent of a top directory is root") << "/usr" << "" << "/";
+        QTest::newRow("parent of root is root") << "/" << "" << "/";
+        QTest::newRow("child") << "/usr" << "lib" << "/usr/lib";
+        QTest::newRow("child with a slash is invalid") << "/usr" << "a/b" << "";
+        QTest::newRow("child '..' is invalid") << "/usr/lib" << ".." << "";
+    }
 
-void TestVfs::walking()
-{
-    QFETCH(QString, from);
-    QFETCH(QString, childName);
-    QFETCH(QString, expected);
-    const Entry start(from);
-    const Entry result =
-        childName.isEmpty() ? VFS::ptr()->parent(start) : VFS::ptr()->child(start, childName);
-    QCOMPARE(result.path(), expected);
-}
+    void walking()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, childName);
+        QFETCH(QString, expected);
+        const Entry start(from);
+        const Entry result =
+            childName.isEmpty() ? VFS::ptr()->parent(start) : VFS::ptr()->child(start, childName);
+        QCOMPARE(result.path(), expected);
+    }
 
-void TestVfs::links_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("traits");
-    QTest::newRow("link to a file") << "filelink" << "exists file link";
-    QTest::newRow("link to a directory") << "dirlink" << "exists dir";
-    QTest::newRow("dangling link exists as a link") << "dangling" << "exists";
-}
+    void links_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("traits");
+        QTest::newRow("link to a file") << "filelink" << "exists file link";
+        QTest::newRow("link to a directory") << "dirlink" << "exists dir";
+        QTest::newRow("dangling link exists as a link") << "dangling" << "exists";
+    }
 
-void TestVfs::links()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, traits);
-    const Entry entry = VFS::ptr()->entry(path(name));
-    // Links are kept as typed; following them is the caller's choice.
-    QCOMPARE(entry.path(), path(name));
-    const QStringList seen({VFS::ptr()->isEntryExists(entry) ? "exists" : "",
-                            entry.isDir() ? "dir" : "", entry.isFile() ? "file" : "",
-                            entry.isFileLink() ? "link" : ""});
-    QCOMPARE(seen.join(QLatin1Char(' ')).simplified(), traits);
-}
+    void links()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, traits);
+        const Entry entry = VFS::ptr()->entry(path(name));
+        // Links are kept as typed; following them is the caller's choice.
+        QCOMPARE(entry.path(), path(name));
+        const QStringList seen({VFS::ptr()->isEntryExists(entry) ? "exists" : "",
+                                entry.isDir() ? "dir" : "", entry.isFile() ? "file" : "",
+                                entry.isFileLink() ? "link" : ""});
+        QCOMPARE(seen.join(' ').simplified(), traits);
+    }
 
-void TestVfs::desktopFollowsUserDirs_data()
-{
-    QTest::addColumn<QByteArray>("userDirs"); // empty: no user-dirs.dirs at all
-    QTest::addColumn<QString>("expected");   // relative to HOME
-    QTest::newRow("no user-dirs.dirs") << QByteArray() << "Desktop";
-    QTest::newRow("among other entries")
-        << QByteArray("# c\nXDG_DOWNLOAD_DIR=\"$HOME/dl\"\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n")
-        << "Bureau";
-}
+    void desktopFollowsUserDirs_data()
+    {
+        QTest::addColumn<QByteArray>("userDirs"); // empty: no user-dirs.dirs at all
+        QTest::addColumn<QString>("expected");   // relative to HOME
+        QTest::newRow("no user-dirs.dirs") << QByteArray() << "Desktop";
+        QTest::newRow("among other entries")
+            << QByteArray("# c\nXDG_DOWNLOAD_DIR=\"$HOME/dl\"\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n")
+            << "Bureau";
+    }
 
-void TestVfs::desktopFollowsUserDirs()
-{
-    QFETCH(QByteArray, userDirs);
-    QFETCH(QString, expected);
-    const QString home = QDir::cleanPath(QDir::homePath());
-    QVERIFY(QDir(home).mkpath(expected));
-    const QString file = qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs";
-    QFile::remove(file);
-    if (!userDirs.isEmpty()) {
+    void desktopFollowsUserDirs()
+    {
+        QFETCH(QByteArray, userDirs);
+        QFETCH(QString, expected);
+        const QString home = QDir::cleanPath(QDir::homePath());
+        QVERIFY(QDir(home).mkpath(expected));
+        const QString file = qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs";
         QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(userDirs) > 0);
+        out.remove();
+        if (!userDirs.isEmpty())
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(userDirs) > 0);
+        out.close();
+        const Entry desktop = VFS::ptr()->desktopEntry();
+        QFile::remove(file);
+        QCOMPARE(desktop.path(), home + QLatin1Char('/') + expected);
     }
-    const Entry desktop = VFS::ptr()->desktopEntry();
-    QFile::remove(file);
-    QCOMPARE(desktop.path(), home + QLatin1Char('/') + expected);
-}
 
-void TestVfs::iconNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("onWorker");
-    QTest::addColumn<QString>("prefix");
-    QTest::newRow("directory") << "d" << false << "folder";
-    QTest::newRow("missing file named by suffix") << "missing.jpg" << false << "image-";
-    // Content decides when the name says nothing.
-    QTest::newRow("png content without suffix") << "pngdata" << false << "image-";
-    QTest::newRow("binary without suffix") << "blob" << false << "unknown";
-    QTest::newRow("empty path") << QString() << false << "unknown";
-    // The icon loader is not thread-safe, so thumbnail workers must not consult the theme.
-    QTest::newRow("worker thread gets the generic name") << "f.png" << true << "image-x-generic";
-}
+    void iconNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        // The row "worker" asks from a thread-pool worker and wants this whole name.
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("directory") << "d" << "folder";
+        QTest::newRow("missing file named by suffix") << "missing.jpg" << "image-";
+        // Content decides when the name says nothing.
+        QTest::newRow("png content without suffix") << "pngdata" << "image-";
+        QTest::newRow("binary without suffix") << "blob" << "unknown";
+        QTest::newRow("empty path") << "" << "unknown";
+        // The icon loader is not thread-safe, so thumbnail workers must not consult the theme.
+        QTest::newRow("worker") << "f.png" << "image-x-generic";
+    }
 
-void TestVfs::iconNames()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, onWorker);
-    QFETCH(QString, prefix);
-    const QString file = name.isEmpty() ? QString() : path(name);
-    const auto lookUp = [file] { return LumoFM::IconProvider::ptr()->nameForFile(file); };
-    const QString icon = onWorker ? QtConcurrent::run(lookUp).result() : lookUp();
-    QVERIFY2(onWorker ? icon == prefix : icon.startsWith(prefix), qPrintable(icon));
-}
+    void iconNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, prefix);
+        const QString file = name.isEmpty() ? QString() : path(name);
+        const auto lookUp = [file] { return LumoFM::IconProvider::ptr()->nameForFile(file); };
+        const bool onWorker = QByteArray(QTest::currentDataTag()) == "worker";
+        const QString icon = onWorker ? QtConcurrent::run(lookUp).result() : lookUp();
+        QVERIFY2(onWorker ? icon == prefix : icon.startsWith(prefix), qPrintable(icon));
+    }
 
-void TestVfs::thumbnailPath_data()
-{
-    QTest::addColumn<int>("sizeCode");
-    QTest::addColumn<QString>("cacheDir"); // empty: the user's cache
-    QTest::addColumn<QString>("expected"); // "@" stands for XDG_CACHE_HOME/thumbnails
+    void thumbnailPath_data()
+    {
+        QTest::addColumn<int>("sizeCode");
+        QTest::addColumn<QString>("cacheDir"); // empty: the user's cache
+        QTest::addColumn<QString>("expected"); // "@" stands for XDG_CACHE_HOME/thumbnails
 
-    // The thumbnail-path worked example of the freedesktop standard.
-    const QString name = "/c6ee772d9e49320e97ec29a7eb5b1697.png";
-    QTest::newRow("1 large") << 1 << "/cache/thumbs/" << "/cache/thumbs/large" + name;
-    QTest::newRow("negative is unknown") << -1 << "/cache/thumbs/" << QString();
-    QTest::newRow("4 is unknown") << 4 << "/cache/thumbs/" << QString();
-    QTest::newRow("default cache follows XDG") << 1 << QString() << "@/large" + name;
-}
+        // The thumbnail-path worked example of the freedesktop standard.
+        const QString name = "/c6ee772d9e49320e97ec29a7eb5b1697.png";
+        QTest::newRow("1 large") << 1 << "/cache/thumbs/" << "/cache/thumbs/large" + name;
+        QTest::newRow("negative is unknown") << -1 << "/cache/thumbs/" << "";
+        QTest::newRow("4 is unknown") << 4 << "/cache/thumbs/" << "";
+        QTest::newRow("default cache follows XDG") << 1 << "" << "@/large" + name;
+    }
 
-void TestVfs::thumbnailPath()
-{
-    QFETCH(int, sizeCode);
-    QFETCH(QString, cacheDir);
-    QFETCH(QString, expected);
-    const QString cache = QDir::cleanPath(qEnvironmentVariable("XDG_CACHE_HOME"));
-    QVERIFY(!cache.isEmpty());
-    expected.replace(QLatin1Char('@'), cache + "/thumbnails");
-    QCOMPARE(LumoThumbnails::thumbnailPath("/home/jens/photos/me.png", sizeCode, cacheDir),
-             expected);
-}
+    void thumbnailPath()
+    {
+        QFETCH(int, sizeCode);
+        QFETCH(QString, cacheDir);
+        QFETCH(QString, expected);
+        const QString cache = QDir::cleanPath(qEnvironmentVariable("XDG_CACHE_HOME"));
+        QVERIFY(!cache.isEmpty());
+        expected.replace('@', cache + "/thumbnails");
+        QCOMPARE(LumoThumbnails::thumbnailPath("/home/jens/photos/me.png", sizeCode, cacheDir),
+                 expected);
+    }
 
-void TestVfs::fileUri_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("missing file keeps its path") << "/no/such/dir/x.png" << "/no/such/dir/x.png";
-    QTest::newRow("dots are cleaned") << "/no/such/../such/x.png" << "/no/such/x.png";
-    QTest::newRow("link resolves to its target")
-        << path("filelink") << QDir(m_dir.path()).canonicalPath() + "/f.png";
-    QTest::newRow("space and non-ASCII are percent-encoded")
-        << QString::fromUtf8("/no/Ä b.png") << QString::fromUtf8("/no/Ä b.png");
-}
+    void fileUri_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("missing file as it is") << "/no/such/dir/x.png" << "/no/such/dir/x.png";
+        QTest::newRow("dots are cleaned") << "/no/such/../such/x.png" << "/no/such/x.png";
+        QTest::newRow("link resolves to its target")
+            << path("filelink") << QDir(m_dir.path()).canonicalPath() + "/f.png";
+        QTest::newRow("space and non-ASCII are percent-encoded")
+            << QString::fromUtf8("/no/Ä b.png") << QString::fromUtf8("/no/Ä b.png");
+    }
 
-void TestVfs::fileUri()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, expected);
-    const QByteArray uri = LumoThumbnails::fileUri(file);
-    QVERIFY(uri.startsWith("file:///"));
-    for (const char c : uri)
-        QVERIFY2(c > ' ' && static_cast<unsigned char>(c) < 0x80, uri.constData());
-    QCOMPARE(QUrl::fromEncoded(uri).toLocalFile(), expected);
-}
+    void fileUri()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, expected);
+        const QByteArray uri = LumoThumbnails::fileUri(file);
+        QVERIFY(uri.startsWith("file:///"));
+        for (const char c : uri)
+            QVERIFY2(c > ' ' && static_cast<unsigned char>(c) < 0x80, uri.constData());
+        QCOMPARE(QUrl::fromEncoded(uri).toLocalFile(), expected);
+    }
+};
 
 LUMO_TEST_MAIN(TestVfs)
 #include "tst_vfs.moc"
