@@ -4,7 +4,9 @@
 #include "platform/lumoscrollbar.h"
 
 #include <QHelpEvent>
+#include <QScrollBar>
 #include <QTimeLine>
+#include <QTimer>
 
 ThumbnailsBar::ThumbnailsBar(QWidget* parent)
     : ThumbnailView(parent)
@@ -139,6 +141,30 @@ void ThumbnailsBar::currentChanged(const QModelIndex& current, const QModelIndex
     const QModelIndex target = model()->index(row, 0, parent);
     smoothScrollToCenter(target);
     emit currentIndexChanged(target);
+}
+
+void ThumbnailsBar::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    ThumbnailView::rowsInserted(parent, start, end);
+    // Files listed in front of the current one push it out of sight. A big folder arrives in
+    // many batches: the bar centres it again once per turn of the event loop, not per batch.
+    const QModelIndex current = currentIndex();
+    if (m_recentrePending || !current.isValid() || parent != rootIndex() || end >= current.row())
+        return;
+    m_recentrePending = true;
+    QTimer::singleShot(0, this, &ThumbnailsBar::recentreCurrent);
+}
+
+void ThumbnailsBar::recentreCurrent()
+{
+    m_recentrePending = false;
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    // A jump, not a glide: the picture has not changed, only what lies before it.
+    m_scrollTimeLine->stop();
+    QScrollBar* bar = horizontalScrollBar();
+    bar->setValue(centeringScrollValue(bar->value(), visualRect(current), viewport()->width()));
 }
 
 void ThumbnailsBar::applyHeightLimits()

@@ -40,12 +40,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
 
 private:
     void applyHeightLimits();
     void updateIconSize();
+    void recentreCurrent();
 
     QTimeLine* m_scrollTimeLine;
     LumoScrollBar* m_scrollBar;
     bool m_tabletMode = false;
+    bool m_recentrePending = false;
 };

@@ -433,6 +433,22 @@ private slots:
             QTRY_COMPARE(scrollBar->value(), qMin(centred, scrollBar->maximum()));
     }
 
+    // A folder listed after its picture was opened arrives in front of it, batch by batch.
+    void barKeepsCurrentInSightAsRowsArrive()
+    {
+        fillBar(5, 2);
+        for (int batch = 0; batch < 3; ++batch) {
+            for (int r = 0; r < 20; ++r)
+                m_model->insertRow(0, new QStandardItem(QStringLiteral("new%1").arg(batch * 20 + r)));
+        }
+        QCOMPARE(m_bar->currentIndex().data().toString(), QStringLiteral("item2"));
+        const auto offCentre = [this] {
+            return qAbs(m_bar->visualRect(m_bar->currentIndex()).center().x()
+                        - m_bar->viewport()->width() / 2);
+        };
+        QTRY_VERIFY(offCentre() <= m_bar->gridSize().width() / 2);
+    }
+
     void barTouch_data()
     {
         QTest::addColumn<QString>("input");
