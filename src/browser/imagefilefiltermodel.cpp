@@ -6,14 +6,13 @@
 
 ImageFileFilterModel::ImageFileFilterModel(QFileSystemModel* source, QObject* parent)
     : QSortFilterProxyModel(parent)
-    , m_fsModel(source)
 {
     setSourceModel(source);
 }
 
 bool ImageFileFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
-    const QModelIndex index = m_fsModel->index(sourceRow, 0, sourceParent);
-    return m_fsModel->isDir(index)
-        || ImageFormats::instance()->hasReadableSuffix(m_fsModel->fileName(index));
+    const auto* fs = static_cast<const QFileSystemModel*>(sourceModel());
+    const QModelIndex index = fs->index(sourceRow, 0, sourceParent);
+    return fs->isDir(index) || ImageFormats::instance()->hasReadableSuffix(fs->fileName(index));
 }

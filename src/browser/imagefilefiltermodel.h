@@ -15,7 +15,4 @@ public:
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
-
-private:
-    QFileSystemModel* m_fsModel;
 };

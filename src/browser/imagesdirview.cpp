@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGestureEvent>
-#include <QHelpEvent>
 #include <QMenu>
 #include <QPinchGesture>
 #include <QStandardItemModel>
@@ -278,15 +277,6 @@ void ImagesDirView::mouseMoveEvent(QMouseEvent* event)
     // Moving the mouse neither drags files nor draws a selection band here.
     const bool overItem = indexAt(event->pos()).isValid();
     viewport()->setCursor(overItem ? Qt::PointingHandCursor : Qt::ArrowCursor);
-}
-
-bool ImagesDirView::viewportEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ToolTip) {
-        showItemToolTip(static_cast<QHelpEvent*>(event));
-        return true;
-    }
-    return ThumbnailView::viewportEvent(event);
 }
 
 bool ImagesDirView::gestureEvent(QGestureEvent* event)

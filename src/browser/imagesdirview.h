@@ -76,7 +76,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
     bool gestureEvent(QGestureEvent* event) override;
 
 private:

@@ -3,7 +3,6 @@
 #include "browser/thumbnailitemdelegate.h"
 #include "platform/lumoscrollbar.h"
 
-#include <QHelpEvent>
 #include <QScrollBar>
 #include <QTimeLine>
 #include <QTimer>
@@ -107,15 +106,6 @@ void ThumbnailsBar::updateIconSize()
     const int side = iconSide(height(), horizontalScrollBar()->sizeHint().height(), frameWidth());
     setIconSize(QSize(side, side));
     setGridSize(gridSizeForIcon(side));
-}
-
-bool ThumbnailsBar::viewportEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ToolTip && model()) {
-        showItemToolTip(static_cast<QHelpEvent*>(event));
-        return true;
-    }
-    return ThumbnailView::viewportEvent(event);
 }
 
 void ThumbnailsBar::currentChanged(const QModelIndex& current, const QModelIndex& previous)

@@ -220,16 +220,17 @@ bool ThumbnailView::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::Gesture)
         return gestureEvent(static_cast<QGestureEvent*>(event));
+    if (event->type() == QEvent::ToolTip) {
+        // The name, also where the item's text is elided or not shown at all.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid())
+            QToolTip::showText(help->globalPos(), index.data(Qt::DisplayRole).toString(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
     return QListView::viewportEvent(event);
-}
-
-void ThumbnailView::showItemToolTip(const QHelpEvent* event)
-{
-    const QModelIndex index = indexAt(event->pos());
-    if (index.isValid())
-        QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString(), this);
-    else
-        QToolTip::hideText();
 }
 
 void ThumbnailView::scrollContentsBy(int dx, int dy)

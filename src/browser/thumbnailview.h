@@ -13,7 +13,6 @@
 
 class FileThumbnailProvider;
 class QGestureEvent;
-class QHelpEvent;
 class QTimer;
 template <typename T>
 class QFutureWatcher;
@@ -65,9 +64,6 @@ protected:
     // For subclasses' viewport filters: a mouse event made up from touch input, other than the
     // right button; the tap gesture delivers those clicks instead.
     static bool isSynthesizedTouchClick(const QEvent* event);
-    // For subclasses' viewport events: shows the name of the item under a tool-tip event, or
-    // hides the tip between items.
-    void showItemToolTip(const QHelpEvent* event);
     // Finger drags scroll the viewport and finished taps come as gestures.
     void grabTouchGestures();
     // A left click at a viewport position, as a finished tap gives it.

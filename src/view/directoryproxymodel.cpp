@@ -147,7 +147,6 @@ void DirectoryProxyModel::readDirectory()
 // already: sorting tens of thousands of names would hold up the picture.
 void DirectoryProxyModel::readDirectoryLater()
 {
-    m_files.clear();
     readDirectory();
     stopFill();
     m_fillPending = m_dirIndex.isValid();
