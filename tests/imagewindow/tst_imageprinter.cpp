@@ -30,9 +30,7 @@ QSize boxes(PrintMethodWidget& tab)
 int pdfPages(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     return QString::fromLatin1(bytes.constData(), bytes.size())
         .count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)")));
 }
@@ -183,13 +181,12 @@ private slots:
         QFETCH(QList<QRectF>, sources);
         const PrintLayout::TileGrid grid(size, size, page);
         QList<QRectF> got;
-        for (int row = 0; row < grid.rows(); ++row) {
+        for (int row = 0; row < grid.rows(); ++row)
             for (int column = 0; column < grid.columns(); ++column) {
                 const PrintLayout::Tile tile = grid.tile(row, column);
                 got << tile.source;
                 QCOMPARE(tile.target, QRectF(QPointF(0, 0), tile.source.size()));
             }
-        }
         QCOMPARE(got, sources);
         QCOMPARE(grid.count(), qint64(sources.size()));
     }

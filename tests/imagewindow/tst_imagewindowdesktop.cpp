@@ -147,8 +147,7 @@ private slots:
         };
         QCOMPARE(whenShown<QPrintDialog>(print, user, QDialog::Accepted), 1);
         QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray printed = file.readAll();
+        const QByteArray printed = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         // The document and its pages are the picture shown when printing began.
         QVERIFY(printed.contains("/Title " + pdfText(QStringLiteral("wide.png"))));
         QVERIFY(printed.contains("/Height 20") && !printed.contains("/Height 30"));

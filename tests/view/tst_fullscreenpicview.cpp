@@ -63,8 +63,6 @@ private slots:
             << QStringList{"top", "finish", "below"} << "sliding out";
         QTest::newRow("back up while sliding out restarts from hidden")
             << QStringList{"top", "finish", "below", "half", "top"} << "sliding in";
-        QTest::newRow("toggle when in slides out")
-            << QStringList{"top", "finish", "toggle"} << "sliding out";
         QTest::newRow("toggle while sliding out brings it back from hidden")
             << QStringList{"top", "finish", "below", "half", "toggle"} << "sliding in";
         // Touch drags would send the panel away mid-slide.
@@ -127,12 +125,10 @@ private slots:
         QPointer<SPicView> first = new SPicView(5);
         QVERIFY(first->openList(files));
         panel->setPicView(first);
-        QCOMPARE(panel->parentWidget(), first.data());
         QVERIFY(first->close());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(first.isNull() && panel);
+        QVERIFY(first.isNull() && panel && panel->isHidden() && !panel->picView());
         QCOMPARE(panel->parentWidget(), &owner);
-        QVERIFY(panel->isHidden() && !panel->picView());
 
         SPicView second(5);
         QVERIFY(second.openList(files.mid(1)));
@@ -209,7 +205,6 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::newRow("Esc") << "Esc";
         QTest::newRow("double tap") << "double tap";
-        QTest::newRow("exit button") << "exit button";
     }
     void closing()
     {
@@ -217,9 +212,9 @@ private slots:
         FullscreenPicView* view = openView({"a.png", "b.png"});
         QVERIFY(QTest::qWaitForWindowActive(view));
         QSignalSpy closed(view, &SPicView::picClosed);
-        if (how == "Esc") {
+        if (how == "Esc")
             QTest::keyClick(view, Qt::Key_Escape);
-        } else if (how == "double tap") {
+        else // a double tap
             for (const auto type : {QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
                 const QPointF pos(10, 10);
                 QMouseEvent touch(type, pos, pos, pos, Qt::LeftButton,
@@ -228,9 +223,6 @@ private slots:
                                   Qt::NoModifier, Qt::MouseEventSynthesizedBySystem);
                 QApplication::sendEvent(view->pic(), &touch);
             }
-        } else {
-            view->exitAction()->trigger();
-        }
         QCOMPARE(closed.count(), 1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(m_view && view->isHidden());

@@ -129,7 +129,6 @@ private slots:
         QTest::addColumn<bool>("knownFormat");
         QTest::newRow("read-only file in read-only folder") << "picture.png" << true;
         QTest::newRow("format nobody writes") << "picture.png" << false;
-        QTest::newRow("folder that does not exist") << "missing/picture.png" << true;
         QTest::newRow("a folder in the way") << "." << true;
     }
     void failureKeepsEverything()
@@ -224,7 +223,6 @@ private slots:
             << "copy.jpg" << 6 << false << QSize(48, 64);
         QTest::newRow("jpeg over its own file") << "photo.jpg" << 6 << false << QSize(48, 64);
         QTest::newRow("png") << "copy.png" << 6 << false << QSize(48, 64);
-        QTest::newRow("turned in the editor") << "copy.jpg" << 1 << true << QSize(48, 64);
         QTest::newRow("both turns") << "copy.jpg" << 6 << true << QSize(64, 48);
     }
     void cameraDataKept()

@@ -44,7 +44,6 @@ private slots:
     {
         PictureFixture pic(QSize(20, 1000));
         SPicView* view = pic.view();
-        QCOMPARE(view->pic()->height(), 1000 + SPicView::defaultMargin);
         QCOMPARE(view->pic()->width(), view->viewport()->width());
         QCOMPARE(view->verticalScrollBar()->maximum(), 1020 - view->viewport()->height());
     }
@@ -204,9 +203,8 @@ private slots:
         QSignalSpy marks(pic.view(), &SPicView::markChanged);
         pic.select(QRect(1, 1, 5, 5));
         QVERIFY(!pic.view()->openFile(file.fileName()));
-        QVERIFY(pic.view()->isBroken());
+        QVERIFY(pic.view()->isBroken() && !pic.view()->pic()->isSelectable());
         QCOMPARE(pic.view()->image().size(), QSize(128, 128));
-        QVERIFY(!pic.view()->pic()->isSelectable());
         QCOMPARE((QVariantList{infos.last().at(0), zooms.last().at(0), marks.last().at(0)}),
                  (QVariantList{"Read error", "", ""}));
         QCOMPARE(Settings::instance()->general()->lasts(), lasts);
