@@ -8,6 +8,68 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include <cerrno>
+
+#include <unistd.h>
+
+namespace {
+
+bool failed(QString* error, const QString& why)
+{
+    *error = why;
+    return false;
+}
+
+// Qt keeps the reason of a failed write only when not a byte went out; the system's code tells
+// why a write stopped part way (a full disk, a file-size limit).
+bool failedWriting(QString* error, const QFileDevice& file)
+{
+    return failed(error, errno != 0 ? qt_error_string(errno) : file.errorString());
+}
+
+bool writeAll(QFileDevice& file, const QByteArray& bytes, QString* error)
+{
+    errno = 0;
+    return file.write(bytes) == bytes.size() || failedWriting(error, file);
+}
+
+// Every byte on the disk, and the file as long as intended. QSaveFile::commit() alone is not
+// enough: it drops the error of its own last flush and then replaces the old file all the same.
+bool reachesDisk(QFileDevice& file, qint64 size, QString* error)
+{
+    errno = 0;
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        return failedWriting(error, file);
+    // A full disk may show only here, when the data leaves the page cache.
+    if (::fsync(file.handle()) != 0)
+        return failed(error, qt_error_string(errno));
+    if (file.size() != size)
+        return failed(error, PictureWriter::tr("The file was cut short."));
+    return true;
+}
+
+// Puts bytes in place of the file at path, whole or not at all.
+bool store(const QByteArray& bytes, const QString& path, QString* error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        if (writeAll(file, bytes, error) && reachesDisk(file, bytes.size(), error)) {
+            if (file.commit())
+                return true;
+            return failed(error, file.errorString());
+        }
+        file.cancelWriting();
+        return false;
+    }
+    // No temporary file can be made beside it, but the file itself may still take new content.
+    const QFileInfo existing(path);
+    if (existing.isFile() && existing.isWritable())
+        return PictureWriter::rewriteInPlace(bytes, path, error);
+    return failed(error, file.errorString());
+}
+
+} // namespace
+
 int PictureWriter::quality(const QString& format, int storedJpeg, int storedPng)
 {
     if (format.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0
@@ -38,48 +100,52 @@ bool PictureWriter::write(const QImage& image, const QString& path, const QStrin
                           QString* metadataError)
 {
     const QString effectiveFormat = format.isEmpty() ? QFileInfo(path).suffix() : format;
-    // Metadata goes into the encoded bytes before the file is committed, so the old file stays
-    // whole until the new one is complete.
-    const bool withMetadata = !metadata.isEmpty() && PictureMetadata::canCarry(effectiveFormat);
+    // The whole file is made in memory first: metadata goes into the encoded bytes, and nothing
+    // on disk is touched before the new content is known.
     QByteArray encoded;
-    if (withMetadata) {
-        QBuffer buffer(&encoded);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, effectiveFormat.toLocal8Bit());
-        writer.setQuality(quality);
-        if (!writer.write(image)) {
-            *error = writer.errorString();
-            return false;
-        }
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, effectiveFormat.toLocal8Bit());
+    writer.setQuality(quality);
+    if (!writer.write(image))
+        return failed(error, writer.errorString());
+    buffer.close();
+    if (!metadata.isEmpty() && PictureMetadata::canCarry(effectiveFormat)) {
         QString why;
         if (!metadata.embedInto(&encoded, image.size(), &why) && metadataError)
             *metadataError = why;
     }
-    QSaveFile file(targetPath(path));
-    // A writable file in a folder we may not create files in can still be overwritten.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
+    return store(encoded, targetPath(path), error);
+}
+
+bool PictureWriter::rewriteInPlace(const QByteArray& bytes, const QString& path, QString* error)
+{
+    QFile file(path);
+    // Unbuffered, so that a failed write leaves nothing pending that would block putting back.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return failed(error, file.errorString());
+    const QByteArray old = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failed(error, file.errorString());
+    const auto writeAt = [&file, error](qint64 at, const QByteArray& part) {
+        return (file.seek(at) || failed(error, file.errorString())) && writeAll(file, part, error);
+    };
+    // Growing the file first shows whether the new content fits before any old byte changes.
+    const int oldSize = old.size();
+    if (bytes.size() > oldSize
+        && !(writeAt(oldSize, bytes.mid(oldSize)) && reachesDisk(file, bytes.size(), error))) {
+        file.resize(oldSize);
         return false;
     }
-    if (withMetadata) {
-        if (file.write(encoded) != encoded.size()) {
-            *error = file.errorString();
-            file.cancelWriting();
-            return false;
-        }
-    } else {
-        QImageWriter writer(&file, effectiveFormat.toLocal8Bit());
-        writer.setQuality(quality);
-        if (!writer.write(image)) {
-            *error = writer.errorString();
-            file.cancelWriting();
-            return false;
-        }
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    if (writeAt(0, bytes.left(oldSize))
+        && (bytes.size() >= oldSize || file.resize(bytes.size())
+            || failed(error, file.errorString()))
+        && reachesDisk(file, bytes.size(), error))
+        return true;
+    // Whatever was overwritten goes back; a limit stops writes at the same place both times.
+    file.unsetError();
+    if (file.seek(0))
+        file.write(old);
+    file.resize(oldSize);
+    return false;
 }

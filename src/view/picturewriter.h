@@ -2,14 +2,17 @@
 
 #include "view/picturemetadata.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class QImage;
 
-// Writes a picture file in one pass with the quality the user configured, through a temporary
-// file, so a failed write leaves the old file whole.
+// Writes a picture file with the quality the user configured, so that a write that fails for
+// any reason, a full disk included, leaves the old file as it was.
 class PictureWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(PictureWriter)
+
 public:
     // JPEG takes a stored quality of 1..100 and the library default otherwise; PNG takes its
     // stored value as it is; other formats take the library default.
@@ -24,4 +27,8 @@ public:
                       int quality, QString* error,
                       const PictureMetadata& metadata = PictureMetadata(),
                       QString* metadataError = nullptr);
+    // For a file in a folder that takes no new files, where it can only be overwritten in
+    // place: false with a reason in *error, and the old content kept, when the new one does
+    // not fit.
+    static bool rewriteInPlace(const QByteArray& bytes, const QString& path, QString* error);
 };

@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "view/adjustmentdialog.h"
 #include "view/filelistmodel.h"
+#include "view/picturewriter.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 
@@ -15,6 +16,9 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -80,6 +84,32 @@ template <typename Key, typename Data> QString text(const Data& data, const char
     const auto it = data.findKey(Key(key));
     return it == data.end() ? QString() : QString::fromStdString(it->toString());
 }
+
+// While it lives, no file of this process grows beyond the given size, as on a disk that fills up;
+// a write past it fails instead of ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+        : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+};
 
 } // namespace
 
@@ -161,6 +191,86 @@ private slots:
                  (QVariantList{true, 1, "png"}));
         QCOMPARE(view->image(), edited);
         QCOMPARE(contents(pic.picturePath()), original);
+    }
+
+    // The new file is small enough to wait whole in the write buffer, so only the last flush
+    // meets the limit.
+    void cutShortKeepsOriginal_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("lockFolder"); // no temporary file: the file is rewritten in place
+        QTest::addColumn<bool>("limited");
+        QTest::newRow("png through a temporary file") << "picture.png" << false << true;
+        QTest::newRow("jpeg through a temporary file") << "photo.jpg" << false << true;
+        QTest::newRow("png in a folder that takes no new files") << "picture.png" << true << true;
+        QTest::newRow("png in a folder that takes no new files, room enough")
+            << "picture.png" << true << false;
+    }
+    void cutShortKeepsOriginal()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, lockFolder);
+        QFETCH(bool, limited);
+        if (lockFolder && ::geteuid() == 0)
+            QSKIP("permissions do not stop the superuser");
+        PictureFixture pic(QSize(64, 48), name);
+        SPicView* view = pic.view();
+        QVERIFY(pic.runAdjustment(true));
+        const QImage edited = view->image().copy();
+        const QByteArray original = contents(pic.picturePath());
+        const QString folder = QFileInfo(pic.picturePath()).absolutePath();
+        if (lockFolder)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        ScriptedPrompter prompter;
+        bool saved = false;
+        {
+            FileSizeLimit limit(limited ? rlim_t(original.size() / 2) : RLIM_INFINITY);
+            saved = view->save();
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{name}); // nothing left over
+        QCOMPARE(saved, !limited);
+        if (!limited) {
+            QCOMPARE(QImage(pic.picturePath()).convertToFormat(edited.format()), edited);
+            return;
+        }
+        QCOMPARE(prompter.asked().size(), 1);
+        QCOMPARE(contents(pic.picturePath()), original);
+        QCOMPARE((QVariantList{view->isModified(), view->undoCount(), view->image() == edited}),
+                 (QVariantList{true, 1, true}));
+    }
+
+    void rewriteInPlaceWholeOrNothing_data()
+    {
+        QTest::addColumn<int>("oldSize");
+        QTest::addColumn<int>("newSize");
+        QTest::addColumn<int>("limit"); // bytes a file may reach; 0: no limit
+        QTest::newRow("shorter") << 300 << 200 << 0;
+        QTest::newRow("longer") << 200 << 300 << 0;
+        QTest::newRow("longer than the limit, the old file within") << 200 << 300 << 250;
+        QTest::newRow("old file already beyond the limit") << 300 << 280 << 100;
+    }
+    void rewriteInPlaceWholeOrNothing()
+    {
+        QFETCH(int, oldSize);
+        QFETCH(int, newSize);
+        QFETCH(int, limit);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("picture.png"));
+        const QByteArray old(oldSize, 'o');
+        const QByteArray replacement(newSize, 'n');
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == oldSize);
+        file.close();
+        QString error;
+        bool written = false;
+        {
+            FileSizeLimit fileSizeLimit(limit ? rlim_t(limit) : RLIM_INFINITY);
+            written = PictureWriter::rewriteInPlace(replacement, path, &error);
+        }
+        QCOMPARE(written, limit == 0);
+        QCOMPARE(error.isEmpty(), written);
+        QCOMPARE(contents(path), written ? replacement : old);
     }
 
     void listSurvivesWrite_data()
