@@ -1,5 +1,6 @@
 #include "platform/fileoperations.h"
 
+#include "platform/localpath.h"
 #include "platform/prompter.h"
 #include "platform/toolcommandline.h"
 
@@ -204,7 +205,7 @@ QStringList FileOperations::normalized(const QStringList& paths)
         if (path.isEmpty())
             continue;
         // Cleaning drops a trailing slash, which would otherwise make a link count as its target.
-        const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+        const QString clean = absoluteLocalPath(path);
         if (!absolute.contains(clean))
             absolute << clean;
     }

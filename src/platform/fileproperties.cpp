@@ -1,5 +1,7 @@
 #include "platform/fileproperties.h"
 
+#include "platform/localpath.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -8,7 +10,7 @@
 
 FileProperties::FileProperties(const QString& path)
 {
-    const QFileInfo entry(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+    const QFileInfo entry(absoluteLocalPath(path));
     m_exists = entry.exists() || entry.isSymLink();
     if (!m_exists)
         return;

@@ -60,7 +60,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QDir(m_dir.path()).mkpath("sub") && QDir(m_dir.path()).mkpath("d2"));
-        for (const char* name : {"a.png", "b.png"})
+        for (const char* name : {"a.png", "b.png", "./:c.png"})
             QVERIFY(PictureFixture::writePicture(path(QLatin1String(name)), QSize(40, 30)));
         QVERIFY(QFile::link(path("a.png"), path("link.png")));
         QVERIFY(QFile::link(path("sub"), path("linkdir")));
@@ -98,6 +98,9 @@ private slots:
             << L{"b.png", "missing.png", "a.png"} << L{"b.png", "a.png"} << L() << ".";
         QTest::newRow("links to files are files, links to directories are directories")
             << L{"link.png", "linkdir"} << L{"link.png"} << L{"linkdir"} << "linkdir";
+        // "./" keeps the test's own path() from taking the name for a Qt resource.
+        QTest::newRow("leading colon names a file, not a resource")
+            << L{":c.png", ":/"} << L{"./:c.png"} << L() << "";
         QTest::newRow("-f: full screen")
             << L{"-f", "a.png", "b.png"} << L{"a.png", "b.png"} << L() << ".";
     }

@@ -200,6 +200,22 @@ private slots:
         QVERIFY(warning.text.contains(paths.first()) && !warning.text.contains(paths.last()));
     }
 
+    // Qt reads a leading ':' as its resource prefix; given relative, such names are files here.
+    void colonNamesAreFiles()
+    {
+        make("./:a.png"); // the sandbox's own filePath() would refuse ":a.png"
+        const QString oldCurrent = QDir::currentPath();
+        QDir::setCurrent(m_dir->path());
+        const FileProperties shown(":a.png");
+        ScriptedPrompter prompter;
+        prompter.answer(QMessageBox::Yes);
+        const Outcome outcome = FileOperations().remove({":a.png"});
+        QDir::setCurrent(oldCurrent);
+        QVERIFY(shown.exists());
+        QCOMPARE(outcome, Outcome::Done);
+        QVERIFY(!stays(path("./:a.png")));
+    }
+
     void confirmationText()
     {
         const QString text = FileOperations::confirmationText(

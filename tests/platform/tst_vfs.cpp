@@ -45,6 +45,8 @@ private slots:
         QTest::newRow("dot segments cleaned") << "./d/../d/sub/" << "@/d/sub";
         QTest::newRow("tilde slash") << "~/pics/a.png" << "~/pics/a.png";
         QTest::newRow("tilde inside a name is literal") << "a~b" << "@/a~b";
+        QTest::newRow("leading colon is a name, not a Qt resource") << ":a.png" << "@/:a.png";
+        QTest::newRow("colon slash is a folder named colon") << ":/" << "@/:";
         QTest::newRow("file URL decodes percent escapes") << "file://@/a%20b.png" << "@/a b.png";
         QTest::newRow("file URL on localhost") << "file://localhost@/d" << "@/d";
         QTest::newRow("file URL without a path is invalid") << "file://" << "";

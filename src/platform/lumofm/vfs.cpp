@@ -1,5 +1,7 @@
 #include "platform/lumofm/vfs.h"
 
+#include "platform/localpath.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -34,7 +36,7 @@ Entry VFS::entry(const QString& path) const
     else if (local.startsWith(QLatin1String("~/")))
         local = QDir::homePath() + local.mid(1);
     // cleanPath keeps symbolic links as they are: callers decide whether to follow them.
-    return Entry(QDir::cleanPath(QDir::current().absoluteFilePath(local)));
+    return Entry(absoluteLocalPath(local));
 }
 
 bool VFS::isEntryExists(const Entry& entry) const
