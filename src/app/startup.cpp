@@ -98,10 +98,12 @@ Startup::Arguments Startup::sort(const QStringList& positional, bool directorySe
         const LumoFM::Entry entry = vfs->entry(argument);
         if (!vfs->isEntryExists(entry))
             continue;
-        if (entry.isFile() || entry.isFileLink())
-            arguments.files.append(entry.path());
-        else
+        // A pipe or a device is offered as a picture, which then reads as unreadable, rather
+        // than as a folder to browse.
+        if (entry.isDir())
             arguments.directories.append(entry.path());
+        else
+            arguments.files.append(entry.path());
     }
 
     if (!arguments.directories.isEmpty())

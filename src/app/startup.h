@@ -16,8 +16,8 @@ class Startup
 public:
     struct Arguments
     {
-        QStringList files;       // existing files and links to files, in argument order
-        QStringList directories; // other existing entries, in argument order
+        QStringList files;       // existing entries but directories, in argument order
+        QStringList directories; // existing directories and links to them, in argument order
         QString startDirectory;  // empty: the file browser chooses
         bool fullScreen = false;
     };

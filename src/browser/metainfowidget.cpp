@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -45,6 +46,9 @@ void MetaInfoWidget::saveFirstColumnWidth() const
 void MetaInfoWidget::setFilePath(const QString& filePath)
 {
     m_table->setRowCount(0);
+    // Opening a pipe would wait for a writer for ever; only regular files hold pictures.
+    if (!QFileInfo(filePath).isFile())
+        return;
     // A damaged or unsupported file ends the call quietly: the panel is a convenience, and rows
     // read before the failure are still worth showing.
     try {

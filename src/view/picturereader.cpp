@@ -1,5 +1,6 @@
 #include "view/picturereader.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
@@ -19,6 +20,9 @@ int budgetBitsPerPixel(QImage::Format announced)
 PictureReader::Result PictureReader::read(const QString& path, const imaging::ReadLimits& limits)
 {
     Result result;
+    // Opening a pipe waits for a writer, a device may never end: only regular files are pictures.
+    if (!QFileInfo(path).isFile())
+        return result;
     QImageReader reader(path);
     reader.setAutoTransform(true);
     // Formats whose handler cannot tell the size in advance are left to their own checks; a

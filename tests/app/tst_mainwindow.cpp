@@ -18,6 +18,8 @@
 #include <QMenu>
 #include <QToolBar>
 
+#include <sys/stat.h>
+
 // The normal run: the sorting of the command line, what it opens, the window's modes with their
 // own layouts, full screen, tablet mode, and closing with unsaved pictures.
 class TestMainWindow : public QObject
@@ -62,6 +64,7 @@ private slots:
         QVERIFY(QDir(m_dir.path()).mkpath("sub") && QDir(m_dir.path()).mkpath("d2"));
         for (const char* name : {"a.png", "b.png", "./:c.png"})
             QVERIFY(PictureFixture::writePicture(path(QLatin1String(name)), QSize(40, 30)));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
         QVERIFY(QFile::link(path("a.png"), path("link.png")));
         QVERIFY(QFile::link(path("sub"), path("linkdir")));
     }
@@ -101,6 +104,8 @@ private slots:
         // "./" keeps the test's own path() from taking the name for a Qt resource.
         QTest::newRow("leading colon names a file, not a resource")
             << L{":c.png", ":/"} << L{"./:c.png"} << L() << "";
+        QTest::newRow("pipe is offered as a picture, not browsed")
+            << L{"pipe"} << L{"pipe"} << L() << "";
         QTest::newRow("-f: full screen")
             << L{"-f", "a.png", "b.png"} << L{"a.png", "b.png"} << L() << ".";
     }
@@ -146,6 +151,8 @@ private slots:
         QTest::newRow("two files: one view, browser in their directory")
             << QStringList{"a.png", "b.png"} << "" << "a.png" << ".";
         QTest::newRow("d and a file: the directory, nothing opened") << a << "." << "" << ".";
+        QTest::newRow("pipe: an unreadable picture")
+            << QStringList{"pipe"} << "" << "pipe" << "sub";
     }
 
     void startUp()

@@ -9,6 +9,8 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <sys/stat.h>
+
 // The Exif panel: rows from Exiv2, the "No metainfo" page, failures and inert cells.
 class TestMetaInfoWidget : public QObject
 {
@@ -29,6 +31,7 @@ private slots:
         exiv->writeMetadata();
         QFile text(path("notes.txt"));
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a picture\n") > 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe.jpg")).constData(), 0600), 0);
     }
 
     void shows_data()
@@ -43,6 +46,7 @@ private slots:
         QTest::newRow("png without exif") << tagged << path("plain.png") << 1 << "";
         QTest::newRow("empty path after a jpeg") << tagged << QString() << 0 << "";
         QTest::newRow("unsupported type after a jpeg") << tagged << path("notes.txt") << 0 << "";
+        QTest::newRow("named pipe after a jpeg") << tagged << path("pipe.jpg") << 0 << "";
     }
 
     void shows()
