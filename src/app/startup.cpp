@@ -17,6 +17,34 @@ namespace {
 const char* const kFullScreenOption = "f";
 const char* const kDirectoryOption = "d";
 
+// --help and --version only print: they must answer on a terminal without a display, over ssh
+// for one, where the application object of the windows cannot even be made.
+bool asksOnlyForText(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    Startup::setUpParser(parser);
+    // Qt's own options (-platform, -display) are unknown here and leave the answer to the
+    // windowed run.
+    return parser.parse(arguments)
+           && (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")));
+}
+
+[[noreturn]] void printTextAndExit(int& argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    lumoInit(Startup::version(), Startup::description());
+    QCommandLineParser parser;
+    Startup::setUpParser(parser);
+    parser.parse(QCoreApplication::arguments());
+    // The order of QCommandLineParser::process().
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    parser.showHelp();
+}
+
 // The full-screen view alone over the files of the command line.
 int runFullScreenView(const QStringList& files)
 {
@@ -123,6 +151,8 @@ std::unique_ptr<MainWindow> Startup::showMainWindow(const Arguments& arguments)
 
 int Startup::run(int& argc, char** argv)
 {
+    if (asksOnlyForText(argc, argv))
+        printTextAndExit(argc, argv);
     QApplication app(argc, argv);
     lumoInit(version(), description());
     LumoFM::Core::initialize();

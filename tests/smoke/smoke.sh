@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# End to end on a real X server: the binary starts, answers --version and --help, refuses nonsense
-# and shows pictures full screen until Escape; the desktop tools beside it answer --help; the main
-# window starts in files mode or with pictures, switches modes and quits with Ctrl+Q.
+# End to end on a real X server: the binary starts, answers --version and --help (without a
+# display too), refuses nonsense and shows pictures full screen until Escape; the desktop tools
+# beside it answer --help; the main window starts in files mode or with pictures, switches modes
+# and quits with Ctrl+Q.
 set -u
 bin="$1"
 fail=0
@@ -14,6 +15,15 @@ check grep -q '1\.6\.2' <<<"$out"
 out=$("$bin" --help 2>&1); rc=$?
 check [ "$rc" -eq 0 ]
 check grep -q 'Run in fullscreen view mode' <<<"$out"
+check grep -q 'Open directory' <<<"$out"
+
+# On a terminal without any display (ssh without X) they answer all the same.
+no_display() { env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY= "$@"; }
+out=$(no_display "$bin" --version 2>&1); rc=$?
+check [ "$rc" -eq 0 ]
+check grep -q '1\.6\.2' <<<"$out"
+out=$(no_display "$bin" --help 2>&1); rc=$?
+check [ "$rc" -eq 0 ]
 check grep -q 'Open directory' <<<"$out"
 
 "$bin" --no-such-option >/dev/null 2>&1; rc=$?
