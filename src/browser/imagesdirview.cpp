@@ -7,6 +7,7 @@
 #include "platform/processlauncher.h"
 #include "view/sharedfilesystemmodel.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -39,6 +40,10 @@ ImagesDirView::ImagesDirView(LumoFM::Navigation* navigation, QWidget* parent)
     , m_placeholderModel(nullptr)
     , m_horizontalScrollBar(new LumoScrollBar(Qt::Horizontal))
     , m_verticalScrollBar(new LumoScrollBar(Qt::Vertical))
+    , m_removeAction(makeShortcutAction(tr("Remove"), QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+                                        &ImagesDirView::slotRemoveImageFile))
+    , m_trashAction(makeShortcutAction(tr("Remove to trash"), QKeySequence(Qt::Key_Delete),
+                                       &ImagesDirView::slotRemoveToTrashImageFile))
 {
     setMovement(QListView::Static);
     setWrapping(true);
@@ -66,6 +71,18 @@ ImagesDirView::ImagesDirView(LumoFM::Navigation* navigation, QWidget* parent)
     setAttribute(Qt::WA_MouseTracking);
     grabTouchGestures();
     viewport()->grabGesture(Qt::PinchGesture);
+}
+
+QAction* ImagesDirView::makeShortcutAction(const QString& text, const QKeySequence& keys,
+                                           void (ImagesDirView::*slot)())
+{
+    auto* action = new QAction(text, this);
+    action->setShortcut(keys);
+    // Only while the view has the focus: the same keys mean other things elsewhere.
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(action, &QAction::triggered, this, slot);
+    addAction(action);
+    return action;
 }
 
 QString ImagesDirView::currentFilePath() const
@@ -258,8 +275,8 @@ std::unique_ptr<QMenu> ImagesDirView::createContextMenu()
     auto menu = std::make_unique<QMenu>();
     menu->addAction(tr("Open"), this, &ImagesDirView::slotOpenImageFiles);
     menu->addSeparator();
-    menu->addAction(tr("Remove"), this, &ImagesDirView::slotRemoveImageFile);
-    menu->addAction(tr("Remove to trash"), this, &ImagesDirView::slotRemoveToTrashImageFile);
+    menu->addAction(m_removeAction);
+    menu->addAction(m_trashAction);
     menu->addSeparator();
     menu->addAction(tr("Properties"), this, &ImagesDirView::slotImageFileProperties);
     return menu;

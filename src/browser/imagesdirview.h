@@ -10,7 +10,9 @@
 
 class ImageFileFilterModel;
 class LumoScrollBar;
+class QAction;
 class QFileSystemModel;
+class QKeySequence;
 class QMenu;
 class QStandardItemModel;
 
@@ -81,6 +83,8 @@ protected:
 private:
     void showModel(QAbstractItemModel* model);
     void applyThumbnailSize(int size);
+    QAction* makeShortcutAction(const QString& text, const QKeySequence& keys,
+                                void (ImagesDirView::*slot)());
     void startFileTool(const QString& tool, const QString& option, const QString& workingDir);
     QString shownDirectory() const;
 
@@ -90,6 +94,8 @@ private:
     QStandardItemModel* m_placeholderModel;
     LumoScrollBar* m_horizontalScrollBar;
     LumoScrollBar* m_verticalScrollBar;
+    QAction* m_removeAction;
+    QAction* m_trashAction;
     int m_thumbnailSize = minimumThumbnailSize;
     // The size a pinch has reached before rounding, so that slow pinches of many small steps
     // still move the size.

@@ -1,5 +1,6 @@
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
+#include "support/recordinglauncher.h"
 #include "support/scriptedprompter.h"
 
 #include "app/mainwindow.h"
@@ -338,6 +339,32 @@ private slots:
         QVERIFY(!view->isFullScreenMode());
         QCOMPARE(m_window->isFilesMode(), tablet);
         QCOMPARE(m_window->filesAction()->isChecked(), tablet);
+    }
+
+    void deleteKeysInFilesMode_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("option"); // the file tool asks itself before deleting
+        QTest::newRow("Delete moves to the trash") << int(Qt::NoModifier) << "--trash";
+        QTest::newRow("Shift+Delete deletes") << int(Qt::ShiftModifier) << "--remove";
+    }
+
+    void deleteKeysInFilesMode()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(QString, option);
+        Settings::instance()->general()->setLastDir(m_dir.path());
+        make();
+        RecordingLauncher launcher;
+        ImagesDirView* dirView = m_window->filesWidget()->selector()->dirView();
+        QTRY_VERIFY(dirView->indexOfPath(path("b.png")).isValid());
+        dirView->setCurrentIndex(dirView->indexOfPath(path("b.png")));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        dirView->setFocus();
+        QTest::keyClick(dirView, Qt::Key_Delete, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(launcher.starts().size(), 1);
+        QCOMPARE(launcher.starts().first().arguments, (QStringList{option, path("b.png")}));
     }
 
     void browserRecentFiles()
