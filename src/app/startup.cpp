@@ -68,15 +68,15 @@ QString Startup::version()
 
 QString Startup::description()
 {
-    return QStringLiteral("lumo-image its a application for view graphical files.\n"
-                          "You also can made some changed in images:\n"
-                          "  - change HVS ballnace\n"
-                          "  - change color ballance\n"
+    return QStringLiteral("lumo-image is an application for viewing image files.\n"
+                          "You can also make some changes to images:\n"
+                          "  - change HSV balance\n"
+                          "  - change color balance\n"
                           "  - invert colors\n"
                           "  - change image size\n"
                           "  - change image format\n"
-                          "  - cute images\n"
-                          "  - make slideshow.");
+                          "  - cut images\n"
+                          "  - make a slideshow.");
 }
 
 void Startup::setUpParser(QCommandLineParser& parser)

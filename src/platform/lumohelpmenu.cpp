@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTextDocument>
 
 LumoHelpMenu::LumoHelpMenu(QWidget* parent)
     : QMenu(tr("&Help"), parent)
@@ -21,10 +22,11 @@ QString LumoHelpMenu::aboutText()
 {
     const QString name = QCoreApplication::applicationName().toHtmlEscaped();
     const QString version = QCoreApplication::applicationVersion().toHtmlEscaped();
-    const QString description = lumoApplicationDescription().toHtmlEscaped();
     QString text = QStringLiteral("<h3>%1 %2</h3>").arg(name, version);
+    const QString description = lumoApplicationDescription();
+    // Line by line and with its indents, as the description is written.
     if (!description.isEmpty())
-        text += QStringLiteral("<p>%1</p>").arg(description);
+        text += Qt::convertFromPlainText(description, Qt::WhiteSpacePre);
     return text;
 }
 

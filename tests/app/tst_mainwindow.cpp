@@ -13,10 +13,12 @@
 #include "imagewindow/sworkspace.h"
 #include "platform/lumofm/navigation.h"
 #include "platform/lumogeometry.h"
+#include "platform/lumohelpmenu.h"
 #include "platform/lumotabletmode.h"
 
 #include <QCommandLineParser>
 #include <QMenu>
+#include <QTextDocument>
 #include <QToolBar>
 
 #include <sys/stat.h>
@@ -365,6 +367,18 @@ private slots:
         QTest::keyClick(dirView, Qt::Key_Delete, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(launcher.starts().size(), 1);
         QCOMPARE(launcher.starts().first().arguments, (QStringList{option, path("b.png")}));
+    }
+
+    void aboutBoxKeepsItsLines()
+    {
+        make();
+        auto* help = m_window->findChild<LumoHelpMenu*>();
+        QVERIFY(help);
+        help->aboutAction()->trigger();
+        QCOMPARE(m_prompter->asked().size(), 1);
+        QTextDocument shown;
+        shown.setHtml(m_prompter->asked().first().text);
+        QCOMPARE(shown.toPlainText().split('\n').mid(1), Startup::description().split('\n'));
     }
 
     void browserRecentFiles()
