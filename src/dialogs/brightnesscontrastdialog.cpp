@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 BrightnessContrastDialog::BrightnessContrastDialog(QWidget* parent, QImage* target,
-                                                   const QImage* source)
+                                                   const QImage& source)
     : AdjustmentDialog(parent, target, source)
 {
     setWindowTitle(tr("Brightness-Contrast"));
@@ -30,10 +30,10 @@ BrightnessContrastDialog::BrightnessContrastDialog(QWidget* parent, QImage* targ
 void BrightnessContrastDialog::process()
 {
     // Out of memory: the picture stays as it was.
-    if (!imaging::adjustBrightnessContrastGamma(*source(), *target(), m_brightnessSlider->value(),
+    if (!imaging::adjustBrightnessContrastGamma(source(), *target(), m_brightnessSlider->value(),
                                                 m_contrastSlider->value(),
                                                 m_gammaSlider->value()))
-        *target() = *source();
+        *target() = source();
     emit modified();
 }
 

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 DepthConversionDialog::DepthConversionDialog(QWidget* parent, QImage* target,
-                                             const QImage* source)
+                                             const QImage& source)
     : AdjustmentDialog(parent, target, source)
     , m_depthList(dialogparts::makeChoiceList(tr("1 Bit / Pixel-8 Bit / Pixel-32 Bit / Pixel"), 2,
                                               QStringLiteral("depthList"), this))
@@ -41,8 +41,8 @@ DepthConversionDialog::DepthConversionDialog(QWidget* parent, QImage* target,
 void DepthConversionDialog::createPreview()
 {
     const QImage result =
-        imaging::convertDepth(*source(), m_depthList->currentRow(), m_ditherList->currentRow());
+        imaging::convertDepth(source(), m_depthList->currentRow(), m_ditherList->currentRow());
     // Out of memory: the picture stays as it was.
-    *target() = result.isNull() ? *source() : result;
+    *target() = result.isNull() ? source() : result;
     emit modified();
 }

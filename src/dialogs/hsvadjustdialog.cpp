@@ -5,7 +5,7 @@
 
 #include <QVBoxLayout>
 
-HSVAdjustDialog::HSVAdjustDialog(QWidget* parent, QImage* target, const QImage* source)
+HSVAdjustDialog::HSVAdjustDialog(QWidget* parent, QImage* target, const QImage& source)
     : AdjustmentDialog(parent, target, source)
 {
     setWindowTitle(tr("Hue-Saturation"));
@@ -29,9 +29,9 @@ HSVAdjustDialog::HSVAdjustDialog(QWidget* parent, QImage* target, const QImage* 
 void HSVAdjustDialog::anpassen()
 {
     // Out of memory: the picture stays as it was.
-    if (!imaging::adjustHsv(*source(), *target(), m_hueSlider->value(),
+    if (!imaging::adjustHsv(source(), *target(), m_hueSlider->value(),
                             m_saturationSlider->value(), m_valueSlider->value()))
-        *target() = *source();
+        *target() = source();
     emit modified();
 }
 

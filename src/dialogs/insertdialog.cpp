@@ -23,7 +23,7 @@ QSpinBox* makePositionBox(const QString& objectName, QWidget* parent)
 
 } // namespace
 
-InsertDialog::InsertDialog(QWidget* parent, QImage* target, const QImage* source,
+InsertDialog::InsertDialog(QWidget* parent, QImage* target, const QImage& source,
                            const QImage& insert)
     : AdjustmentDialog(parent, target, source)
     , m_insertImage(insert)
@@ -77,8 +77,8 @@ void InsertDialog::createPreview()
     }
     const QRect placement(m_xSpinBox->value(), m_ySpinBox->value(), width, height);
     const QImage result =
-        imaging::insertImage(*source(), m_insertImage, placement, m_enlargeBox->isChecked());
+        imaging::insertImage(source(), m_insertImage, placement, m_enlargeBox->isChecked());
     // Out of memory: the picture stays as it was.
-    *target() = result.isNull() ? *source() : result;
+    *target() = result.isNull() ? source() : result;
     emit modified();
 }

@@ -9,9 +9,9 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-ResizeDialog::ResizeDialog(QWidget* parent, QImage* target, const QImage* source)
+ResizeDialog::ResizeDialog(QWidget* parent, QImage* target, const QImage& source)
     : AdjustmentDialog(parent, target, source)
-    , m_sizeChanger(new SCSizeChanger(source->width(), source->height(), this))
+    , m_sizeChanger(new SCSizeChanger(source.width(), source.height(), this))
     , m_stretchBox(new QCheckBox(tr("Stretch image"), this))
     , m_verticalList(dialogparts::makeChoiceList(tr("Top-Center-Bottom"), 0,
                                                  QStringLiteral("verticalList"), this))
@@ -56,11 +56,11 @@ void ResizeDialog::createPreview()
     const QSize size(m_sizeChanger->newWidth(), m_sizeChanger->newHeight());
     const QImage result =
         m_stretchBox->isChecked()
-            ? imaging::stretched(*source(), size)
-            : imaging::cutOrExtend(*source(), size,
+            ? imaging::stretched(source(), size)
+            : imaging::cutOrExtend(source(), size,
                                    imaging::alignmentForRow(m_horizontalList->currentRow()),
                                    imaging::alignmentForRow(m_verticalList->currentRow()));
     // Out of memory: the picture stays as it was.
-    *target() = result.isNull() ? *source() : result;
+    *target() = result.isNull() ? source() : result;
     emit modified();
 }

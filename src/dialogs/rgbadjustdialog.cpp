@@ -5,7 +5,7 @@
 
 #include <QVBoxLayout>
 
-RGBAdjustDialog::RGBAdjustDialog(QWidget* parent, QImage* target, const QImage* source)
+RGBAdjustDialog::RGBAdjustDialog(QWidget* parent, QImage* target, const QImage& source)
     : AdjustmentDialog(parent, target, source)
 {
     setWindowTitle(tr("Adjust colors"));
@@ -30,9 +30,9 @@ RGBAdjustDialog::RGBAdjustDialog(QWidget* parent, QImage* target, const QImage* 
 void RGBAdjustDialog::anpassen()
 {
     // Out of memory: the picture stays as it was.
-    if (!imaging::adjustColorBalance(*source(), *target(), m_redSlider->value(),
+    if (!imaging::adjustColorBalance(source(), *target(), m_redSlider->value(),
                                      m_greenSlider->value(), m_blueSlider->value()))
-        *target() = *source();
+        *target() = source();
     emit modified();
 }
 

@@ -15,7 +15,7 @@ const QChar kDegree(0x00B0);
 
 } // namespace
 
-RotateDialog::RotateDialog(QWidget* parent, QImage* target, const QImage* source)
+RotateDialog::RotateDialog(QWidget* parent, QImage* target, const QImage& source)
     : AdjustmentDialog(parent, target, source)
     , m_angleSlider(new QSlider(Qt::Horizontal, this))
     , m_angleLabel(new QLabel(this))
@@ -66,9 +66,9 @@ RotateDialog::RotateDialog(QWidget* parent, QImage* target, const QImage* source
 void RotateDialog::machDVS(int value)
 {
     const double angle = imaging::rotationAngle(value);
-    const QImage result = imaging::rotated(*source(), angle, m_smoothingBox->isChecked());
+    const QImage result = imaging::rotated(source(), angle, m_smoothingBox->isChecked());
     // Out of memory: the picture stays as it was.
-    *target() = result.isNull() ? *source() : result;
+    *target() = result.isNull() ? source() : result;
     m_angleLabel->setText(QString::number(angle, 'g', 6) + QStringLiteral(" %1").arg(kDegree));
     emit modified();
 }

@@ -36,7 +36,7 @@ public:
     Q_DECLARE_FLAGS(AdjustmentOptions, AdjustmentOption)
 
     using DialogFactory =
-        std::function<AdjustmentDialog*(SPicView* parent, QImage* target, const QImage* source)>;
+        std::function<AdjustmentDialog*(SPicView* parent, QImage* target, const QImage& source)>;
 
     static constexpr int defaultMargin = 20;
 
@@ -184,6 +184,8 @@ private:
     std::vector<std::unique_ptr<QImage>> m_redoList;
     // Backups were dropped for depth, so an empty undo list no longer means "as in the file".
     bool m_historyTrimmed = false;
+    // An adjustment dialog is open: it writes into this picture, so the view stays on its file.
+    bool m_adjusting = false;
     int m_zoomMode = 4;
     bool m_zoomShown = false;
     bool m_inZoom = false;

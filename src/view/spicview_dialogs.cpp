@@ -18,7 +18,7 @@ namespace {
 template <class Dialog>
 SPicView::DialogFactory factory()
 {
-    return [](SPicView* parent, QImage* target, const QImage* source) {
+    return [](SPicView* parent, QImage* target, const QImage& source) {
         return new Dialog(parent, target, source);
     };
 }
@@ -65,7 +65,7 @@ void SPicView::showInsertDialog()
         return;
     }
     runAdjustment(
-        [insert](SPicView* parent, QImage* target, const QImage* source) {
+        [insert](SPicView* parent, QImage* target, const QImage& source) {
             return new InsertDialog(parent, target, source, insert);
         },
         AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus

@@ -162,7 +162,7 @@ void SPicView::cut()
 void SPicView::reload()
 {
     const QString path = filePath();
-    if (path.isEmpty() || !confirmClose())
+    if (path.isEmpty() || m_adjusting || !confirmClose())
         return;
     emit message(tr("Reload: Loading image from \"%1\"...").arg(path), 3000);
     loadFile(path);
@@ -179,7 +179,7 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
     m_modified = true;
 
     std::unique_ptr<AdjustmentDialog> dialog(
-        createDialog(this, m_pic->imagePtr(), m_undoList.back().get()));
+        createDialog(this, m_pic->imagePtr(), *m_undoList.back()));
     bool accepted = false;
     if (dialog) {
         connect(dialog.get(), &AdjustmentDialog::modified, this, &SPicView::zoom);
@@ -190,12 +190,14 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
             refreshStatus();
         }
         QPointer<SPicView> self(this);
+        m_adjusting = true;
         accepted = dialog->exec() == QDialog::Accepted;
         if (!self) {
             // Closed while the dialog ran: the dialog went with the view, its child.
             (void)dialog.release();
             return false;
         }
+        m_adjusting = false;
         dialog.reset();
     }
     if (accepted) {

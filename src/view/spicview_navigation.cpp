@@ -7,7 +7,7 @@
 
 bool SPicView::moveAllowed()
 {
-    return m_fileModel && m_fileModel->rowCount() > 0 && confirmClose();
+    return !m_adjusting && m_fileModel && m_fileModel->rowCount() > 0 && confirmClose();
 }
 
 bool SPicView::readCurrent()

@@ -50,7 +50,7 @@ class TestMainWindow : public QObject
     static bool modify(SPicView* view)
     {
         return view->runAdjustment(
-            [](SPicView* parent, QImage* target, const QImage* source) {
+            [](SPicView* parent, QImage* target, const QImage& source) {
                 return new ScriptedAdjustmentDialog(parent, target, source, true);
             },
             SPicView::AdjustmentOption::AnnouncesNotSaved);

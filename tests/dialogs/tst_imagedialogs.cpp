@@ -47,7 +47,7 @@ template <class T> T* child(const QObject* parent, const QString& name)
 }
 
 using Pass = std::function<bool(const QImage&, QImage&, int, int, int)>;
-using Maker = std::function<AdjustmentDialog*(QImage*, const QImage*)>;
+using Maker = std::function<AdjustmentDialog*(QImage*, const QImage&)>;
 
 // The new-image dialog with scripted colour choices instead of a person.
 class ScriptedNewImageDialog : public NewImageDialog
@@ -76,15 +76,15 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<Pass>("pass");
         QTest::addColumn<int>("resetRow");
-        QTest::newRow("brightness reset") << Maker([](QImage* t, const QImage* s) {
+        QTest::newRow("brightness reset") << Maker([](QImage* t, const QImage& s) {
             return new BrightnessContrastDialog(nullptr, t, s);
         }) << QStringList{"brightness", "contrast", "gamma"}
                                           << Pass(imaging::adjustBrightnessContrastGamma) << 0;
         QTest::newRow("saturation reset")
-            << Maker([](QImage* t, const QImage* s) { return new HSVAdjustDialog(nullptr, t, s); })
+            << Maker([](QImage* t, const QImage& s) { return new HSVAdjustDialog(nullptr, t, s); })
             << QStringList{"hue", "saturation", "value"} << Pass(imaging::adjustHsv) << 1;
         QTest::newRow("blue reset")
-            << Maker([](QImage* t, const QImage* s) { return new RGBAdjustDialog(nullptr, t, s); })
+            << Maker([](QImage* t, const QImage& s) { return new RGBAdjustDialog(nullptr, t, s); })
             << QStringList{"red", "green", "blue"} << Pass(imaging::adjustColorBalance) << 2;
     }
 
@@ -96,7 +96,7 @@ private slots:
         QFETCH(int, resetRow);
         const QImage source = PictureFixture::rampImage({16, 12});
         QImage target = untouched(source);
-        std::unique_ptr<AdjustmentDialog> dialog(make(&target, &source));
+        std::unique_ptr<AdjustmentDialog> dialog(make(&target, source));
         QSignalSpy modified(dialog.get(), &AdjustmentDialog::modified);
         QList<int> values{40, -60, 80};
         QList<ExtSlider*> sliders;
@@ -124,7 +124,7 @@ private slots:
     {
         const QImage source = PictureFixture::rampImage({40, 20});
         QImage target = untouched(source);
-        RotateDialog dialog(nullptr, &target, &source);
+        RotateDialog dialog(nullptr, &target, source);
         QCOMPARE(target, source); // shown unrotated from the start
         auto* slider = child<QSlider>(&dialog, "angleSlider");
         slider->setValue(91);
@@ -162,7 +162,7 @@ private slots:
         QFETCH(int, alignRow);
         const QImage source = PictureFixture::rampImage({40, 30});
         QImage target = untouched(source);
-        ResizeDialog dialog(nullptr, &target, &source);
+        ResizeDialog dialog(nullptr, &target, source);
         child<QListWidget>(&dialog, "horizontalList")->setCurrentRow(alignRow);
         child<QListWidget>(&dialog, "verticalList")->setCurrentRow(alignRow);
         child<QSpinBox>(&dialog, "widthSpinBox")->setValue(width);
@@ -195,7 +195,7 @@ private slots:
         const QImage source = PictureFixture::rampImage(pictureSize);
         const QImage insert = PictureFixture::rampImage({50, 50}).mirrored();
         QImage target;
-        InsertDialog dialog(nullptr, &target, &source, insert);
+        InsertDialog dialog(nullptr, &target, source, insert);
         // The constructor already shows the insert at (0, 0) in its own size.
         QCOMPARE(target, imaging::insertImage(source, insert, QRect(0, 0, 50, 50), true));
         child<QCheckBox>(&dialog, "keepRatioBox")->setChecked(true);
@@ -214,7 +214,7 @@ private slots:
     {
         const QImage source = PictureFixture::rampImage({20, 20});
         QImage target = source;
-        DepthConversionDialog dialog(nullptr, &target, &source);
+        DepthConversionDialog dialog(nullptr, &target, source);
         QCOMPARE(target, source); // Ok without touching the lists changes nothing
         child<QListWidget>(&dialog, "depthList")->setCurrentRow(1);
         child<QListWidget>(&dialog, "ditherList")->setCurrentRow(1);

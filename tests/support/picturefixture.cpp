@@ -9,18 +9,29 @@
 #include <QtTest>
 
 ScriptedAdjustmentDialog::ScriptedAdjustmentDialog(QWidget* parent, QImage* target,
-                                                   const QImage* source, bool accept)
+                                                   const QImage& source, bool accept,
+                                                   std::function<void()> whileOpen)
     : AdjustmentDialog(parent, target, source)
     , m_accept(accept)
+    , m_whileOpen(std::move(whileOpen))
 {
 }
 
 int ScriptedAdjustmentDialog::exec()
 {
-    *target() = source()->copy();
+    preview();
+    if (m_whileOpen) {
+        m_whileOpen();
+        preview();
+    }
+    return m_accept ? Accepted : Rejected;
+}
+
+void ScriptedAdjustmentDialog::preview()
+{
+    *target() = source().copy();
     target()->invertPixels();
     emit modified();
-    return m_accept ? Accepted : Rejected;
 }
 
 PictureFixture::PictureFixture(const QSize& pictureSize, const QString& fileName,
@@ -64,11 +75,11 @@ bool PictureFixture::writePicture(const QString& path, const QSize& size, const 
     return rampImage(size).save(path, format);
 }
 
-bool PictureFixture::runAdjustment(bool accept)
+bool PictureFixture::runAdjustment(bool accept, std::function<void()> whileOpen)
 {
     return m_view->runAdjustment(
-        [accept](SPicView* parent, QImage* target, const QImage* source) {
-            return new ScriptedAdjustmentDialog(parent, target, source, accept);
+        [accept, whileOpen](SPicView* parent, QImage* target, const QImage& source) {
+            return new ScriptedAdjustmentDialog(parent, target, source, accept, whileOpen);
         },
         SPicView::AdjustmentOption::AnnouncesNotSaved);
 }

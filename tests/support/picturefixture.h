@@ -7,18 +7,25 @@
 #include <QPointer>
 #include <QTemporaryDir>
 
+#include <functional>
+
 // An adjustment dialog that needs no user: it writes a change into the picture, announces it and
-// answers as told, the way a real dialog's live preview and buttons do.
+// answers as told, the way a real dialog's live preview and buttons do. Something to happen while
+// it is open runs between two such changes.
 class ScriptedAdjustmentDialog : public AdjustmentDialog
 {
     Q_OBJECT
 
 public:
-    ScriptedAdjustmentDialog(QWidget* parent, QImage* target, const QImage* source, bool accept);
+    ScriptedAdjustmentDialog(QWidget* parent, QImage* target, const QImage& source, bool accept,
+                             std::function<void()> whileOpen = {});
     int exec() override;
 
 private:
+    void preview();
+
     bool m_accept;
+    std::function<void()> m_whileOpen;
 };
 
 // A shown picture view of a fixed size over a picture file generated in a sandbox folder, with
@@ -42,7 +49,7 @@ public:
     static bool writePicture(const QString& path, const QSize& size, const char* format = nullptr);
 
     // Runs one adjustment through the view's protocol: the dialog inverts the picture.
-    bool runAdjustment(bool accept);
+    bool runAdjustment(bool accept, std::function<void()> whileOpen = {});
     // A finished selection, as if drawn with the mouse.
     void select(const QRect& rect);
 

@@ -1,5 +1,6 @@
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
+#include "support/scriptedprompter.h"
 
 #include "app/settings.h"
 #include "view/adjustmentdialog.h"
@@ -9,6 +10,7 @@
 #include "view/spicview.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QListWidget>
 #include <QPointer>
 #include <QSlider>
@@ -16,6 +18,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -190,6 +193,46 @@ private slots:
         }));
         QCOMPARE(view->image(), before);
         QVERIFY(view->undoCount() == 0 && !view->isModified());
+    }
+
+    // An open dialog writes into the shown picture: nothing moves the view to another file, asks
+    // about saving the half-finished preview, or takes away what the dialog reads.
+    void dialogKeepsPictureOnItsFile_data()
+    {
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("next, changes dropped") << "next" << int(QMessageBox::No);
+        QTest::newRow("thumbnail chosen, changes saved") << "thumbnail" << int(QMessageBox::Yes);
+        QTest::newRow("slideshow step") << "slideshow" << int(QMessageBox::No);
+        QTest::newRow("reload, changes saved") << "reload" << int(QMessageBox::Yes);
+    }
+    void dialogKeepsPictureOnItsFile()
+    {
+        QFETCH(QString, move);
+        QFETCH(int, answer);
+        PictureFixture pic;
+        SPicView* view = pic.view();
+        const QString other = pic.path(QStringLiteral("other.png"));
+        QVERIFY(PictureFixture::writePicture(other, QSize(30, 30)));
+        QVERIFY(view->openList({pic.picturePath(), other}));
+        QVERIFY(pic.runAdjustment(true)); // so that leaving would ask about the changes
+        const auto stored = [&pic] {
+            QFile file(pic.picturePath());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray before = stored();
+        ScriptedPrompter prompter;
+        prompter.setFallback(QMessageBox::StandardButton(answer));
+        const std::map<QString, std::function<void()>> moves{
+            {"next", [view] { view->next(); }},
+            {"thumbnail", [view] { view->setCurrentIndex(view->fileModel()->index(1, 0)); }},
+            {"slideshow", [view] { view->timerTimeout(); }},
+            {"reload", [view] { view->reload(); }}};
+        QVERIFY(pic.runAdjustment(true, moves.at(move)));
+        QVERIFY(prompter.asked().isEmpty());
+        QCOMPARE(view->filePath(), pic.picturePath());
+        QCOMPARE(view->undoCount(), 2);
+        QCOMPARE(stored(), before);
     }
 
     void pasteWithoutImageOpensNothing()

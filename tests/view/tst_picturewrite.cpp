@@ -47,7 +47,7 @@ public:
     using AdjustmentDialog::AdjustmentDialog;
     int exec() override
     {
-        *target() = source()->transformed(QTransform().rotate(90));
+        *target() = source().transformed(QTransform().rotate(90));
         emit modified();
         return Accepted;
     }
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(fixture.runAdjustment(true));
         if (turnInEditor)
             QVERIFY(view->runAdjustment(
-                [](SPicView* parent, QImage* target, const QImage* source) {
+                [](SPicView* parent, QImage* target, const QImage& source) {
                     return new QuarterTurnDialog(parent, target, source);
                 },
                 SPicView::AdjustmentOption::AnnouncesNotSaved));
