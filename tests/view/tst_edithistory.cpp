@@ -120,11 +120,18 @@ private slots:
         QTest::newRow("true colour") << ramp << qRgb(0, 0, 0);
         const QVector<QRgb> table{qRgb(255, 255, 255), qRgb(200, 0, 0), qRgb(20, 10, 10),
                                   qRgb(0, 0, 200)};
-        QTest::newRow("indexed, darkest entry not first")
-            << ramp.convertToFormat(QImage::Format_Indexed8, table) << qRgb(20, 10, 10);
+        QTest::newRow("indexed without black gains it")
+            << ramp.convertToFormat(QImage::Format_Indexed8, table) << qRgb(0, 0, 0);
+        QVector<QRgb> full;
+        for (int i = 0; i < 256; ++i)
+            full << qRgb(255, i, 255 - i);
+        QTest::newRow("indexed, full without black")
+            << ramp.convertToFormat(QImage::Format_Indexed8, full) << qRgb(0, 0, 0);
         QImage mono = ramp.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
         mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
         QTest::newRow("mono, black second") << mono << qRgb(0, 0, 0);
+        mono.setColorTable({qRgb(255, 255, 255), qRgb(90, 90, 255)});
+        QTest::newRow("mono without black") << mono << qRgb(0, 0, 0);
     }
     void cutBlackens()
     {
