@@ -28,10 +28,9 @@ public:
     // What the adjustment protocol does around a dialog besides backing up and committing.
     enum class AdjustmentOption {
         ClearsSelection = 0x1,
-        AnnouncesNotSaved = 0x2,
-        RefreshesStatus = 0x4,
+        RefreshesStatus = 0x2,
         // The dialog's constructor already changed the picture (insert), so show it at once.
-        RedrawsBeforeRun = 0x8,
+        RedrawsBeforeRun = 0x4,
     };
     Q_DECLARE_FLAGS(AdjustmentOptions, AdjustmentOption)
 

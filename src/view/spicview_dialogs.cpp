@@ -33,7 +33,7 @@ void SPicView::showRotateDialog()
 
 void SPicView::showRGBAdjustDialog()
 {
-    runAdjustment(factory<RGBAdjustDialog>(), AdjustmentOption::AnnouncesNotSaved);
+    runAdjustment(factory<RGBAdjustDialog>(), AdjustmentOptions());
 }
 
 void SPicView::showDepthConversionDialog()
@@ -43,12 +43,12 @@ void SPicView::showDepthConversionDialog()
 
 void SPicView::showHSVAdjustDialog()
 {
-    runAdjustment(factory<HSVAdjustDialog>(), AdjustmentOption::AnnouncesNotSaved);
+    runAdjustment(factory<HSVAdjustDialog>(), AdjustmentOptions());
 }
 
 void SPicView::showBrightnessContrastDialog()
 {
-    runAdjustment(factory<BrightnessContrastDialog>(), AdjustmentOption::AnnouncesNotSaved);
+    runAdjustment(factory<BrightnessContrastDialog>(), AdjustmentOptions());
 }
 
 void SPicView::showResizeDialog()

@@ -2,7 +2,6 @@
 
 #include "app/settings.h"
 #include "view/adjustmentdialog.h"
-#include "view/picturestatus.h"
 #include "view/spic.h"
 
 #include <QApplication>
@@ -180,10 +179,6 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
     pushUndo();
     if (options & AdjustmentOption::ClearsSelection)
         m_pic->clearSelection();
-    if (options & AdjustmentOption::AnnouncesNotSaved)
-        emit fileInfoChanged(PictureStatus::notSavedText());
-    const bool wasModified = m_modified;
-    m_modified = true;
 
     std::unique_ptr<AdjustmentDialog> dialog(
         createDialog(this, m_pic->imagePtr(), *m_undoList.back()));
@@ -208,9 +203,14 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
         dialog.reset();
     }
     if (accepted) {
+        // The preview is no change until it is kept, and Ok on untouched controls keeps none.
+        const bool changed = m_pic->image() != *m_undoList.back();
         commit();
+        if (changed && !m_modified) {
+            m_modified = true;
+            refreshStatus();
+        }
     } else {
-        m_modified = wasModified;
         rollback();
     }
     return accepted;

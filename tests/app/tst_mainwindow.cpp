@@ -53,7 +53,7 @@ class TestMainWindow : public QObject
             [](SPicView* parent, QImage* target, const QImage& source) {
                 return new ScriptedAdjustmentDialog(parent, target, source, true);
             },
-            SPicView::AdjustmentOption::AnnouncesNotSaved);
+            SPicView::AdjustmentOptions());
     }
     static Settings::WindowState* windowState() { return Settings::instance()->windowState(); }
 

@@ -81,7 +81,7 @@ bool PictureFixture::runAdjustment(bool accept, std::function<void()> whileOpen)
         [accept, whileOpen](SPicView* parent, QImage* target, const QImage& source) {
             return new ScriptedAdjustmentDialog(parent, target, source, accept, whileOpen);
         },
-        SPicView::AdjustmentOption::AnnouncesNotSaved);
+        SPicView::AdjustmentOptions());
 }
 
 void PictureFixture::select(const QRect& rect)

@@ -352,7 +352,7 @@ private slots:
                 [](SPicView* parent, QImage* target, const QImage& source) {
                     return new QuarterTurnDialog(parent, target, source);
                 },
-                SPicView::AdjustmentOption::AnnouncesNotSaved));
+                SPicView::AdjustmentOptions()));
         QSignalSpy messages(view, &SPicView::message);
         const QString path = fixture.path(target);
         QVERIFY(view->write(path, QFileInfo(path).suffix().toUpper()));
