@@ -11,19 +11,20 @@ BrightnessContrastDialog::BrightnessContrastDialog(QWidget* parent, QImage* targ
 {
     setWindowTitle(tr("Brightness-Contrast"));
     setModal(true);
+    setRecomputation([this] { process(); });
 
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);
     m_brightnessSlider = dialogparts::addLiveSliderRow(
         this, grid, 0, tr("Brightness:"), -100, 100, QStringLiteral("brightness"),
-        &BrightnessContrastDialog::resetBrightness, &BrightnessContrastDialog::process);
+        &BrightnessContrastDialog::resetBrightness);
     m_contrastSlider = dialogparts::addLiveSliderRow(
         this, grid, 1, tr("Contrast:"), -100, 100, QStringLiteral("contrast"),
-        &BrightnessContrastDialog::resetContrast, &BrightnessContrastDialog::process);
+        &BrightnessContrastDialog::resetContrast);
     m_gammaSlider = dialogparts::addLiveSliderRow(
         this, grid, 2, tr("Gamma:"), -100, 100, QStringLiteral("gamma"),
-        &BrightnessContrastDialog::resetGamma, &BrightnessContrastDialog::process);
+        &BrightnessContrastDialog::resetGamma);
     dialogparts::addOkCancel(this, layout);
 }
 

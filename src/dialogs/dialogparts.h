@@ -27,20 +27,19 @@ ExtSlider* addSliderRow(QWidget* parent, QGridLayout* grid, int row, const QStri
                         const QString& resetText, int minimum, int maximum, const QString& name,
                         QPushButton** reset);
 
-// A slider row of a live dialog: Reset first zeroes its slider, then the picture is
-// recomputed; letting go of the slider recomputes too, dragging alone does not.
+// A slider row of a live dialog: every change of the slider's value asks the dialog for a
+// recomputation; Reset zeroes its slider and recomputes at once.
 template <class Dialog>
 ExtSlider* addLiveSliderRow(Dialog* dialog, QGridLayout* grid, int row, const QString& labelText,
                             int minimum, int maximum, const QString& name,
-                            void (Dialog::*resetSlot)(), void (Dialog::*recompute)())
+                            void (Dialog::*resetSlot)())
 {
     QPushButton* reset = nullptr;
     ExtSlider* slider = addSliderRow(dialog, grid, row, labelText, Dialog::tr("Reset"), minimum,
                                      maximum, name, &reset);
     QObject::connect(reset, &QPushButton::clicked, dialog, resetSlot);
-    QObject::connect(reset, &QPushButton::clicked, dialog, recompute);
-    QObject::connect(slider, &ExtSlider::sliderReleased, dialog, recompute);
-    QObject::connect(slider, &ExtSlider::arrows_release_signal, dialog, recompute);
+    QObject::connect(reset, &QPushButton::clicked, dialog, &Dialog::recomputeNow);
+    QObject::connect(slider, &ExtSlider::valueChanged, dialog, &Dialog::recomputeLater);
     return slider;
 }
 

@@ -10,19 +10,19 @@ HSVAdjustDialog::HSVAdjustDialog(QWidget* parent, QImage* target, const QImage& 
 {
     setWindowTitle(tr("Hue-Saturation"));
     setModal(true);
+    setRecomputation([this] { anpassen(); });
 
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);
     m_hueSlider = dialogparts::addLiveSliderRow(this, grid, 0, tr("&Hue:"), -359, 359,
-                                                QStringLiteral("hue"), &HSVAdjustDialog::nullFarbt,
-                                                &HSVAdjustDialog::anpassen);
+                                                QStringLiteral("hue"), &HSVAdjustDialog::nullFarbt);
     m_saturationSlider = dialogparts::addLiveSliderRow(
         this, grid, 1, tr("&Saturation:"), -255, 255, QStringLiteral("saturation"),
-        &HSVAdjustDialog::nullSaett, &HSVAdjustDialog::anpassen);
+        &HSVAdjustDialog::nullSaett);
     m_valueSlider = dialogparts::addLiveSliderRow(
         this, grid, 2, tr("&Brightness:"), -255, 255, QStringLiteral("value"),
-        &HSVAdjustDialog::nullHell, &HSVAdjustDialog::anpassen);
+        &HSVAdjustDialog::nullHell);
     dialogparts::addOkCancel(this, layout);
 }
 

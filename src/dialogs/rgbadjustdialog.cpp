@@ -10,20 +10,19 @@ RGBAdjustDialog::RGBAdjustDialog(QWidget* parent, QImage* target, const QImage& 
 {
     setWindowTitle(tr("Adjust colors"));
     setModal(true);
+    setRecomputation([this] { anpassen(); });
 
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);
     m_redSlider = dialogparts::addLiveSliderRow(this, grid, 0, tr("&Red:"), -255, 255,
-                                                QStringLiteral("red"), &RGBAdjustDialog::nullRed,
-                                                &RGBAdjustDialog::anpassen);
+                                                QStringLiteral("red"), &RGBAdjustDialog::nullRed);
     m_greenSlider = dialogparts::addLiveSliderRow(
         this, grid, 1, tr("&Green:"), -255, 255, QStringLiteral("green"),
-        &RGBAdjustDialog::nullGreen, &RGBAdjustDialog::anpassen);
+        &RGBAdjustDialog::nullGreen);
     m_blueSlider = dialogparts::addLiveSliderRow(this, grid, 2, tr("&Blue:"), -255, 255,
                                                  QStringLiteral("blue"),
-                                                 &RGBAdjustDialog::nullBlue,
-                                                 &RGBAdjustDialog::anpassen);
+                                                 &RGBAdjustDialog::nullBlue);
     dialogparts::addOkCancel(this, layout);
 }
 

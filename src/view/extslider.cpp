@@ -11,6 +11,8 @@ ExtSlider::ExtSlider(int minimum, int maximum, int pageStep, int value, QWidget*
     m_slider->setRange(minimum, maximum);
     m_slider->setPageStep(pageStep);
     m_slider->setValue(value);
+    m_slider->setTracking(false);
+    connect(m_slider, &QSlider::valueChanged, this, &ExtSlider::valueChanged);
     connect(m_slider, &QSlider::sliderReleased, this, &ExtSlider::sliderReleased);
 
     auto* layout = new QHBoxLayout(this);

@@ -5,7 +5,8 @@
 class QSlider;
 
 // A horizontal slider that tells when the user lets go of it: by releasing the handle or an
-// arrow key. The adjustment dialogs recompute on those moments only, not on every drag step.
+// arrow key. Its value follows a dragged handle only when the handle is let go, so the adjustment
+// dialogs recompute on every change of value (key, wheel, click) but not on every drag step.
 class ExtSlider : public QWidget
 {
     Q_OBJECT
@@ -18,6 +19,7 @@ public:
     QSlider* slider() const { return m_slider; }
 
 signals:
+    void valueChanged(int value);
     void arrows_release_signal();
     void sliderReleased();
 

@@ -28,6 +28,7 @@
 #include <QSpinBox>
 
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -104,20 +105,77 @@ private slots:
             sliders << child<ExtSlider>(dialog.get(), name + "Slider");
         for (int i = 0; i < 3; ++i)
             sliders[i]->setValue(values[i]);
-        // Moving alone recomputes nothing; letting go does.
+        // Changes in one go cost one recomputation, once the events at hand are through.
         QCOMPARE(target, untouched(source));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
-        QApplication::sendEvent(sliders[2]->slider(), &release);
+        QVERIFY(modified.wait());
+        QCoreApplication::processEvents();
         QCOMPARE(modified.count(), 1);
 
         child<QPushButton>(dialog.get(), names[resetRow] + "Reset")->click();
         values[resetRow] = 0;
+        QCoreApplication::processEvents();
         QCOMPARE(modified.count(), 2);
         QCOMPARE((QList<int>{sliders[0]->value(), sliders[1]->value(), sliders[2]->value()}),
                  values);
         QImage expected;
         QVERIFY(pass(source, expected, values[0], values[1], values[2]));
         QCOMPARE(target, expected);
+    }
+
+    // Every way of changing a slider's value recomputes the picture; a drag waits for the
+    // handle to be let go, and Ok keeps what the controls show.
+    void everyValueChangeRecomputes_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("okAtOnce");
+        QTest::newRow("wheel") << "wheel" << false;
+        QTest::newRow("page up") << "pageup" << false;
+        QTest::newRow("home") << "home" << false;
+        QTest::newRow("end") << "end" << false;
+        QTest::newRow("click on the groove") << "groove" << false;
+        QTest::newRow("dragging, then letting go") << "drag" << false;
+        QTest::newRow("Ok right after End") << "end" << true;
+    }
+    void everyValueChangeRecomputes()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, okAtOnce);
+        const QImage source = PictureFixture::rampImage({16, 12});
+        QImage target = untouched(source);
+        BrightnessContrastDialog dialog(nullptr, &target, source);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QSlider* slider = child<ExtSlider>(&dialog, "gammaSlider")->slider();
+        const QPoint handle = slider->rect().center();
+        const QPoint nearEnd(slider->width() - 3, handle.y());
+        if (input == "wheel") {
+            QWheelEvent wheel(handle, slider->mapToGlobal(handle), QPoint(), QPoint(0, 120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(slider, &wheel);
+        } else if (input == "groove") {
+            QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, nearEnd);
+        } else if (input == "drag") {
+            QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, handle);
+            QMouseEvent move(QEvent::MouseMove, nearEnd, Qt::LeftButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(slider, &move);
+            QCoreApplication::processEvents();
+            QCOMPARE(target, untouched(source));
+            QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, nearEnd);
+        } else {
+            const std::map<QString, Qt::Key> keys{
+                {"pageup", Qt::Key_PageUp}, {"home", Qt::Key_Home}, {"end", Qt::Key_End}};
+            QTest::keyClick(slider, keys.at(input));
+        }
+        QVERIFY(slider->value() != 0);
+        QImage expected;
+        QVERIFY(imaging::adjustBrightnessContrastGamma(source, expected, 0, 0, slider->value()));
+        if (okAtOnce) {
+            dialog.accept();
+            QCOMPARE(target, expected);
+        } else {
+            QTRY_COMPARE(target, expected);
+        }
     }
 
     void rotation()

@@ -39,13 +39,12 @@ bool runDialog(SPicView* view, const char* slot, const std::function<void(QDialo
     return QMetaObject::invokeMethod(view, slot) && opened;
 }
 
-// Sets a control the way the user would, ending with the release a slider dialog waits for.
+// Sets a control the way the user would.
 void setControl(QDialog* dialog, const QString& name, int value)
 {
     QWidget* control = dialog->findChild<QWidget*>(name);
     if (auto* extSlider = qobject_cast<ExtSlider*>(control)) {
         extSlider->setValue(value);
-        emit extSlider->sliderReleased();
     } else if (auto* slider = qobject_cast<QSlider*>(control)) {
         slider->setValue(value);
     } else if (auto* spinBox = qobject_cast<QSpinBox*>(control)) {
