@@ -10,6 +10,7 @@
 #include "imagewindow/actionrules.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/sworkspace.h"
+#include "view/extslider.h"
 #include "view/fullscreenpanel.h"
 #include "view/spicview.h"
 
@@ -414,12 +415,19 @@ private:
     }
     void activate(int index) { window()->workspace()->setActiveSubWindow(subWindow(index)); }
 
-    // Runs an adjustment dialog from the Image menu and accepts it.
+    // Runs an adjustment dialog from the Image menu, brightens the picture with it and accepts.
     void modify(SPicView* view)
     {
         activate(views().indexOf(view));
         emit window()->imageMenu()->aboutToShow();
-        acceptNextDialog();
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            if (auto* slider = dialog->findChild<ExtSlider*>(QStringLiteral("brightnessSlider")))
+                slider->setValue(40);
+            dialog->accept();
+        });
         // "&Brightness-Contrast..."
         window()->imageMenu()->actions().at(5)->trigger();
     }
