@@ -122,8 +122,8 @@ private slots:
         QCOMPARE(target, expected);
     }
 
-    // Every way of changing a slider's value recomputes the picture; a drag waits for the
-    // handle to be let go, and Ok keeps what the controls show.
+    // Every way of changing a slider's value recomputes the picture, and Ok keeps what the
+    // controls show.
     void everyValueChangeRecomputes_data()
     {
         QTest::addColumn<QString>("input");
@@ -133,7 +133,6 @@ private slots:
         QTest::newRow("home") << "home" << false;
         QTest::newRow("end") << "end" << false;
         QTest::newRow("click on the groove") << "groove" << false;
-        QTest::newRow("dragging, then letting go") << "drag" << false;
         QTest::newRow("Ok right after End") << "end" << true;
     }
     void everyValueChangeRecomputes()
@@ -147,21 +146,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QSlider* slider = child<ExtSlider>(&dialog, "gammaSlider")->slider();
         const QPoint handle = slider->rect().center();
-        const QPoint nearEnd(slider->width() - 3, handle.y());
         if (input == "wheel") {
             QWheelEvent wheel(handle, slider->mapToGlobal(handle), QPoint(), QPoint(0, 120),
                               Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(slider, &wheel);
         } else if (input == "groove") {
-            QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, nearEnd);
-        } else if (input == "drag") {
-            QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, handle);
-            QMouseEvent move(QEvent::MouseMove, nearEnd, Qt::LeftButton, Qt::LeftButton,
-                             Qt::NoModifier);
-            QApplication::sendEvent(slider, &move);
-            QCoreApplication::processEvents();
-            QCOMPARE(target, untouched(source));
-            QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, nearEnd);
+            QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier,
+                              QPoint(slider->width() - 3, handle.y()));
         } else {
             const std::map<QString, Qt::Key> keys{
                 {"pageup", Qt::Key_PageUp}, {"home", Qt::Key_Home}, {"end", Qt::Key_End}};
