@@ -1,5 +1,6 @@
 #include "view/directoryproxymodel.h"
 
+#include "view/filenameorder.h"
 #include "view/imageformats.h"
 
 #include <QCoreApplication>
@@ -25,10 +26,8 @@ DirectoryProxyModel::DirectoryProxyModel(QFileSystemModel* source, const QString
                                          QObject* parent)
     : QAbstractProxyModel(parent)
     , m_dirPath(cleanPath(directoryPath))
+    , m_collator(filenameorder::collator())
 {
-    // The file-system model's own name order, so browser and view list files alike.
-    m_collator.setNumericMode(true);
-    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     setSourceModel(source);
 }
 
@@ -280,8 +279,16 @@ void DirectoryProxyModel::sortByName(std::vector<File>& files) const
 {
     if (files.size() < 2)
         return;
-    // Sort keys are made once a name; comparing names with the collator costs several times
-    // as much, and a big folder takes hundreds of thousands of comparisons.
+    // Where keys would give another order than searching and the browser use, names are
+    // compared directly; that is cheap in the C locale.
+    if (!filenameorder::sortKeysAgree(m_collator)) {
+        std::sort(files.begin(), files.end(), [this](const File& left, const File& right) {
+            return lessThan(left.name, right.name);
+        });
+        return;
+    }
+    // Elsewhere sort keys are made once a name; comparing names with the collator costs several
+    // times as much, and a big folder takes hundreds of thousands of comparisons.
     std::vector<QCollatorSortKey> keys;
     keys.reserve(files.size());
     for (const File& file : files)
@@ -341,9 +348,7 @@ void DirectoryProxyModel::insertFiles(std::vector<File> added)
 
 bool DirectoryProxyModel::lessThan(const QString& left, const QString& right) const
 {
-    // Names the collator finds equal ("a.png", "A.png") still need one fixed order.
-    const int order = m_collator.compare(left, right);
-    return order != 0 ? order < 0 : left < right;
+    return filenameorder::lessThan(m_collator, left, right);
 }
 
 int DirectoryProxyModel::lowerBound(const QString& name) const

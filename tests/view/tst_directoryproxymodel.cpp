@@ -60,6 +60,7 @@ private slots:
         // Another user of the shared model looks elsewhere, so the model never sorts our folders.
         sharedFileSystemModel()->setRootPath(m_elsewhere.path());
     }
+    void cleanup() { QLocale::setDefault(QLocale::system()); }
 
     void listsTheImagesOfTheDirectory_data()
     {
@@ -91,6 +92,42 @@ private slots:
         // Other views of the shared model never see its root move.
         QCOMPARE(sharedFileSystemModel()->rootPath(), m_elsewhere.path());
         QCOMPARE(rootChanges.count(), 0);
+    }
+
+    void browserOrderInAnyLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("addedLater");
+        // C compares case-blind but its sort keys are the names' bytes.
+        QTest::newRow("C") << "C" << false;
+        QTest::newRow("C, files added around the current one") << "C" << true;
+        QTest::newRow("UTF-8") << "en_US.UTF-8" << false;
+        QTest::newRow("UTF-8, files added around the current one") << "en_US.UTF-8" << true;
+    }
+    void browserOrderInAnyLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(bool, addedLater);
+        QLocale::setDefault(QLocale(locale));
+        QTemporaryDir dir;
+        const QStringList first{"b.png", "_x.png", "Zed.png", "a10.png", "c.png"};
+        const QStringList later{"B2.png", "a9.png", "A.png", "d1.png", "Y.png"};
+        makeEntries(dir.path(), addedLater ? first : first + later);
+        Checked checked(dir.path(), QStringLiteral("c.png"));
+        QTRY_COMPARE(checked.model.rowCount(), addedLater ? first.size() : first.size() * 2);
+        if (addedLater)
+            makeEntries(dir.path(), later);
+        QFileSystemModel browser;
+        const QModelIndex root = browser.setRootPath(dir.path());
+        const auto browserNames = [&] {
+            QStringList result;
+            for (int row = 0; row < browser.rowCount(root); ++row)
+                result << browser.index(row, 0, root).data().toString();
+            return result;
+        };
+        QTRY_COMPARE(browserNames().size(), first.size() * 2);
+        QTRY_COMPARE(names(checked.model), browserNames());
+        QCOMPARE(checked.model.currentRow(), browserNames().indexOf(QStringLiteral("c.png")));
     }
 
     void currentFileKnownBeforeTheDirectoryIsRead_data()
