@@ -6,6 +6,8 @@
 
 #include <QFileSystemModel>
 
+#include <algorithm>
+
 // The file browser's choice of entries from the shared model, which lists every file.
 class TestImageFileFilterModel : public QObject
 {
@@ -14,6 +16,7 @@ class TestImageFileFilterModel : public QObject
 private slots:
     void listsImagesAndDirectories_data();
     void listsImagesAndDirectories();
+    void bigFolderInOrderAtEveryPaint();
 };
 
 void TestImageFileFilterModel::listsImagesAndDirectories_data()
@@ -51,6 +54,45 @@ void TestImageFileFilterModel::listsImagesAndDirectories()
         return result;
     };
     QTRY_COMPARE(names(), listed);
+}
+
+// The source adds arriving files at the end and sorts them later; a view must never see them
+// out of order, whenever it paints.
+void TestImageFileFilterModel::bigFolderInOrderAtEveryPaint()
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 600; ++i) {
+        QFile file(dir.filePath(QStringLiteral("n%1.png").arg(i * 7919 % 1000)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QFileSystemModel* source = sharedFileSystemModel();
+    ImageFileFilterModel model(source);
+    const QPersistentModelIndex root = model.mapFromSource(source->setRootPath(dir.path()));
+    const auto names = [&] {
+        QStringList result;
+        for (int row = 0; row < model.rowCount(root); ++row)
+            result << model.index(row, 0, root).data().toString();
+        return result;
+    };
+    QList<QStringList> shown;
+    connect(&model, &QAbstractItemModel::rowsInserted, this, [&] { shown << names(); });
+    connect(&model, &QAbstractItemModel::layoutChanged, this, [&] { shown << names(); });
+    QTRY_COMPARE(names().size(), 600);
+    source->sort(0); // whatever still waits for the source's timer
+    const QStringList sorted = names();
+    const QModelIndex sourceRoot = source->index(dir.path());
+    QStringList sourceOrder;
+    for (int row = 0; row < source->rowCount(sourceRoot); ++row)
+        sourceOrder << source->index(row, 0, sourceRoot).data().toString();
+    QCOMPARE(sorted, sourceOrder);
+    QVERIFY(!shown.isEmpty());
+    for (const QStringList& seen : shown) {
+        QStringList expected = sorted;
+        expected.erase(std::remove_if(expected.begin(), expected.end(),
+                                      [&](const QString& name) { return !seen.contains(name); }),
+                       expected.end());
+        QCOMPARE(seen, expected);
+    }
 }
 
 LUMO_TEST_MAIN(TestImageFileFilterModel)
