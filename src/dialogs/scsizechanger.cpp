@@ -15,7 +15,7 @@ QSpinBox* makeSpinBox(int value, const QString& objectName, QWidget* parent)
 {
     auto* spinBox = new QSpinBox(parent);
     spinBox->setObjectName(objectName);
-    spinBox->setRange(sizeunits::kMinimumPixels, sizeunits::kMaximumPixels);
+    spinBox->setRange(sizeunits::kMinimumPixels, sizeunits::maximumPixels(value));
     spinBox->setSingleStep(1);
     spinBox->setSuffix(QLatin1Char(' ') + SCSizeChanger::tr("pixels"));
     spinBox->setValue(value);

@@ -4,6 +4,11 @@
 
 namespace sizeunits {
 
+int maximumPixels(int base)
+{
+    return qMax(kMaximumPixels, base);
+}
+
 int pixelsFromValue(int value, int unitRow, int base)
 {
     if (unitRow == 0)
@@ -22,9 +27,9 @@ int followingValue(int size, int base, int otherBase, int otherUnitRow)
 UnitRange unitRange(int unitRow, int pixels, int base)
 {
     if (unitRow == 0)
-        return {kMinimumPixels, kMaximumPixels, pixels};
+        return {kMinimumPixels, maximumPixels(base), pixels};
     // A base above 2000 pixels would round the smallest step to 0 thousandths: an empty picture.
-    return {qMax(1, qRound(1000.0 / base)), qRound(double(kMaximumPixels) * 1000.0 / base),
+    return {qMax(1, qRound(1000.0 / base)), qRound(double(maximumPixels(base)) * 1000.0 / base),
             qRound(pixels * 1000.0 / base)};
 }
 

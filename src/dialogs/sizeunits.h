@@ -7,6 +7,10 @@ namespace sizeunits {
 constexpr int kMinimumPixels = 1;
 constexpr int kMaximumPixels = 8200;
 
+// Largest pixels a side of that base length may be given: a picture already longer than
+// kMaximumPixels keeps its length.
+int maximumPixels(int base);
+
 // The pixels a spin box value stands for; never below one pixel.
 int pixelsFromValue(int value, int unitRow, int base);
 

@@ -6,9 +6,11 @@ namespace imaging {
 
 namespace {
 
-QSize bounded(const QSize& size)
+// A picture already longer than the limit may keep its length.
+QSize bounded(const QSize& size, const QSize& source)
 {
-    return {std::clamp(size.width(), 1, maximumSide), std::clamp(size.height(), 1, maximumSide)};
+    return {std::clamp(size.width(), 1, std::max(maximumSide, source.width())),
+            std::clamp(size.height(), 1, std::max(maximumSide, source.height()))};
 }
 
 } // namespace
@@ -43,7 +45,7 @@ QImage cutOrExtend(const QImage& source, const QSize& size, Alignment horizontal
 {
     if (source.isNull())
         return source;
-    const QSize canvas = bounded(size);
+    const QSize canvas = bounded(size, source.size());
     const int x = alignedOffset(source.width(), canvas.width(), horizontal);
     const int y = alignedOffset(source.height(), canvas.height(), vertical);
     return source.copy(QRect(QPoint(x, y), canvas));
@@ -53,7 +55,8 @@ QImage stretched(const QImage& source, const QSize& size)
 {
     if (source.isNull())
         return source;
-    return source.scaled(bounded(size), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return source.scaled(bounded(size, source.size()), Qt::IgnoreAspectRatio,
+                         Qt::SmoothTransformation);
 }
 
 } // namespace imaging

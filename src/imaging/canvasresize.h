@@ -7,7 +7,7 @@ namespace imaging {
 // The pixel work of resizing: scaling to a new size, or cutting and extending the canvas with
 // the picture aligned inside it.
 
-// Largest width or height a picture may be given.
+// Largest width or height a picture may be given, unless it is that long already.
 constexpr int maximumSide = 8200;
 
 // Where the picture sits along one axis of the new canvas: rows 0, 1, 2 of the alignment lists
@@ -22,11 +22,12 @@ Alignment alignmentForRow(int row);
 int alignedOffset(int sourceLength, int newLength, Alignment alignment);
 
 // The canvas of the given size cut from the source or extended around it, the extension filled
-// with zero pixel values. The size is kept within 1..maximumSide on each axis.
+// with zero pixel values. Each side is kept within 1..maximumSide, or within the source's own
+// length where that is longer.
 QImage cutOrExtend(const QImage& source, const QSize& size, Alignment horizontal,
                    Alignment vertical);
 
-// The source scaled smoothly to exactly the given size, kept within 1..maximumSide.
+// The source scaled smoothly to exactly the given size, kept within the same bounds.
 QImage stretched(const QImage& source, const QSize& size);
 
 } // namespace imaging

@@ -197,27 +197,34 @@ private slots:
 
     void resizePreview_data()
     {
+        QTest::addColumn<QSize>("sourceSize");
         QTest::addColumn<bool>("stretch");
-        QTest::addColumn<int>("width");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("alignRow");
-        QTest::newRow("extend centred") << false << 60 << 1;
-        QTest::newRow("stretched") << true << 60 << 1;
+        QTest::newRow("extend centred") << QSize(40, 30) << false << QSize(60, 30) << 1;
+        QTest::newRow("stretched") << QSize(40, 30) << true << QSize(60, 30) << 1;
+        QTest::newRow("only the height cut: a width past 8200 kept")
+            << QSize(10000, 4) << false << QSize(10000, 2) << 1;
+        QTest::newRow("only the height stretched: a width past 8200 kept")
+            << QSize(10000, 4) << true << QSize(10000, 2) << 0;
     }
 
     void resizePreview()
     {
+        QFETCH(QSize, sourceSize);
         QFETCH(bool, stretch);
-        QFETCH(int, width);
+        QFETCH(QSize, size);
         QFETCH(int, alignRow);
-        const QImage source = PictureFixture::rampImage({40, 30});
+        const QImage source = PictureFixture::rampImage(sourceSize);
         QImage target = untouched(source);
         ResizeDialog dialog(nullptr, &target, source);
         child<QListWidget>(&dialog, "horizontalList")->setCurrentRow(alignRow);
         child<QListWidget>(&dialog, "verticalList")->setCurrentRow(alignRow);
-        child<QSpinBox>(&dialog, "widthSpinBox")->setValue(width);
+        child<QSpinBox>(&dialog, "widthSpinBox")->setValue(size.width());
+        child<QSpinBox>(&dialog, "heightSpinBox")->setValue(size.height());
         if (stretch)
             child<QCheckBox>(&dialog, "stretchBox")->click();
-        const QSize size(width, 30);
+        QCOMPARE(target.size(), size);
         const imaging::Alignment alignment = imaging::alignmentForRow(alignRow);
         QCOMPARE(target, stretch ? imaging::stretched(source, size)
                                  : imaging::cutOrExtend(source, size, alignment, alignment));
@@ -322,6 +329,11 @@ private slots:
             << "10";
         QTest::newRow("zero height is raised to the smallest")
             << QSize(400, 300) << QStringList{"h0"} << QSize(400, 1) << "0.0025";
+        QTest::newRow("a side past 8200 is kept while the other changes")
+            << QSize(10000, 100) << QStringList{"h50"} << QSize(10000, 50) << "0.005";
+        QTest::newRow("a side past 8200 may shrink, but not grow")
+            << QSize(10000, 100) << QStringList{"w12000", "w9000"} << QSize(9000, 100)
+            << "0.0111111";
     }
 
     void sizeEntry()
@@ -353,6 +365,8 @@ private slots:
         QTest::newRow("never below one pixel") << 1 << 300 << QList<int>{1, 3, 27333};
         // Relative units never give 0: past 2000 pixels one thousandth would round to none.
         QTest::newRow("large base keeps a step of one") << 1 << 3000 << QList<int>{3, 1, 2733};
+        QTest::newRow("base past 8200 reaches its own size")
+            << 1 << 10000 << QList<int>{10, 1, 1000};
     }
 
     void sizeUnits()
