@@ -1,5 +1,7 @@
 #include "browser/thumbnailcache.h"
 
+#include <iterator>
+
 ThumbnailCache::ThumbnailCache(qint64 budgetBytes)
     : m_budget(budgetBytes)
 {
@@ -44,6 +46,8 @@ void ThumbnailCache::remove(const QModelIndex& index)
 
 void ThumbnailCache::removeInvalid()
 {
+    for (auto it = m_onScreen.begin(); it != m_onScreen.end();)
+        it = it->isValid() ? std::next(it) : m_onScreen.erase(it);
     for (auto it = m_entries.begin(); it != m_entries.end();) {
         if (it.key().isValid()) {
             ++it;
@@ -59,12 +63,19 @@ void ThumbnailCache::clear()
 {
     m_entries.clear();
     m_order.clear();
+    m_onScreen.clear();
     m_totalCost = 0;
 }
 
 void ThumbnailCache::setBudget(qint64 budgetBytes)
 {
     m_budget = budgetBytes;
+    evict();
+}
+
+void ThumbnailCache::setOnScreen(QSet<QPersistentModelIndex> items)
+{
+    m_onScreen = std::move(items);
     evict();
 }
 
@@ -78,8 +89,10 @@ void ThumbnailCache::erase(Entries::iterator it)
 void ThumbnailCache::evict()
 {
     // The newest entry stays even when it alone exceeds the budget: it is about to be drawn.
-    while (m_totalCost > m_budget && m_order.size() > 1) {
-        const auto it = m_entries.find(m_order.front());
-        erase(it);
+    auto next = m_order.begin();
+    while (m_totalCost > m_budget && next != m_order.end() && std::next(next) != m_order.end()) {
+        const auto it = m_entries.find(*next++);
+        if (!m_onScreen.contains(it.key()))
+            erase(it);
     }
 }

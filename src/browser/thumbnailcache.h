@@ -3,12 +3,13 @@
 #include <QHash>
 #include <QIcon>
 #include <QPersistentModelIndex>
+#include <QSet>
 
 #include <list>
 
 // The thumbnail view's loaded icons, bounded by a memory budget. Keys are persistent indexes, so
 // entries follow their items when rows move and die with them; the least recently drawn entries
-// make room for new ones.
+// make room for new ones, except those of the items on screen.
 class ThumbnailCache
 {
 public:
@@ -31,6 +32,9 @@ public:
     qint64 totalCost() const { return m_totalCost; }
     qint64 budget() const { return m_budget; }
     void setBudget(qint64 budgetBytes);
+    // The items on screen: their entries are never evicted, so the budget stretches to hold
+    // at least what is shown.
+    void setOnScreen(QSet<QPersistentModelIndex> items);
 
 private:
     using Order = std::list<QPersistentModelIndex>;
@@ -49,4 +53,5 @@ private:
     Order m_order; // least recently used first
     qint64 m_budget;
     qint64 m_totalCost = 0;
+    QSet<QPersistentModelIndex> m_onScreen;
 };

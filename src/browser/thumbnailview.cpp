@@ -97,11 +97,16 @@ void ThumbnailView::loadVisibleThumbnails()
     const bool idle = m_pendingIndexes.isEmpty();
     const QModelIndex root = rootIndex();
     const int rows = model()->rowCount(root);
+    QSet<QPersistentModelIndex> onScreen;
     for (int row = 0; row < rows; ++row) {
         const QModelIndex index = model()->index(row, 0, root);
-        if (visualRect(index).intersects(area) && !m_thumbnailCache.contains(index))
+        if (!visualRect(index).intersects(area))
+            continue;
+        onScreen.insert(index);
+        if (!m_thumbnailCache.contains(index))
             m_pendingIndexes.append(QPersistentModelIndex(index));
     }
+    m_thumbnailCache.setOnScreen(std::move(onScreen));
     if (idle)
         loadPendingThumbnail();
 }
