@@ -81,7 +81,8 @@ void SPic::setSelectable(bool selectable)
     if (m_selectable == selectable)
         return;
     m_selectable = selectable;
-    setMouseTracking(selectable);
+    // Tracking stays on: plain pointer moves pass on from here to the view, whose full-screen
+    // panel slides in when the pointer reaches the top edge.
     setCursor(selectable ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 

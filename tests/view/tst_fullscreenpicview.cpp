@@ -113,6 +113,25 @@ private slots:
         QCOMPARE(parent.hasMouseTracking(), !steps.contains("tablet") || state != "sliding in");
     }
 
+    void panelByPointerOverThePicture_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("picture") << "a.png";
+        QTest::newRow("unreadable file, which cannot be selected") << "x.txt";
+    }
+    // The move comes through the window system, so it passes from the canvas to the view.
+    void panelByPointerOverThePicture()
+    {
+        QFETCH(QString, file);
+        FullscreenPicView* view = openView({file});
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        const QPoint top = view->pic()->mapTo(view, QPoint(view->pic()->width() / 2, 0));
+        QVERIFY(top.y() < view->panel()->height() && view->childAt(top) == view->pic());
+        QTest::mouseMove(view->windowHandle(), view->rect().center()); // up from the middle
+        QTest::mouseMove(view->windowHandle(), top);
+        QTRY_VERIFY(view->panel()->isPanelShown());
+    }
+
     // Views are deleted when closed; the panel they carried must outlive them.
     void panelSurvivesItsView()
     {
