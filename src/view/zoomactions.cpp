@@ -22,8 +22,9 @@ ZoomActions::ZoomActions(QObject* parent)
       m_zoomInAction(createAction(tr("Zoom In 5%"), nullptr,
                                   {key(0, Qt::Key_Equal), key(0, Qt::Key_Plus)},
                                   &ZoomActions::zoomInSlot)),
-      m_zoomInInAction(createAction(tr("Zoom In 20%"), nullptr,
-                                    {key(Qt::SHIFT, Qt::Key_Equal), key(Qt::SHIFT, Qt::Key_Plus)},
+      // Not Shift+=: that is how a US keyboard types +, which Qt then offers as both, and with
+      // two actions behind them it triggers neither. Shift++ is the keypad's plus.
+      m_zoomInInAction(createAction(tr("Zoom In 20%"), nullptr, {key(Qt::SHIFT, Qt::Key_Plus)},
                                     &ZoomActions::zoomInInSlot)),
       m_zoomInInInAction(createAction(tr("Zoom In 50%"), "zoom-in",
                                       {key(Qt::CTRL, Qt::Key_Equal), key(Qt::CTRL, Qt::Key_Plus)},

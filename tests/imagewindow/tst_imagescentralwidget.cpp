@@ -17,6 +17,7 @@
 #include <QActionGroup>
 #include <QDialog>
 #include <QFile>
+#include <QHash>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSpinBox>
@@ -375,6 +376,36 @@ private slots:
         first->openList({path(QStringLiteral("a.png")), path(QStringLiteral("c.png"))});
         QCOMPARE(window()->thumbnailsBar()->model(), first->fileModel());
         QCOMPARE(window()->thumbnailsBar()->model()->rowCount(), 2);
+    }
+
+    // A shifted press reaches Qt on X11 as the key with Shift ("Shift+=") and as the symbol it
+    // types without Shift ("+"); with two actions behind those Qt triggers neither.
+    void eachKeyMeansOneAction()
+    {
+        const QString unshifted = QStringLiteral("`1234567890-=[]\\;',./");
+        const QString shifted = QStringLiteral("~!@#$%^&*()_+{}|:\"<>?");
+        QHash<int, QAction*> owners;
+        for (QAction* action : m_host->mainWindow.findChildren<QAction*>())
+            for (const QKeySequence& shortcut : action->shortcuts()) {
+                QAction*& owner = owners[shortcut[0]];
+                QVERIFY2(!owner || owner == action, qPrintable(shortcut.toString()));
+                owner = action;
+            }
+        QVERIFY(owners.size() > 20);
+        for (auto it = owners.cbegin(); it != owners.cend(); ++it) {
+            const int modifiers = it.key() & int(Qt::KeyboardModifierMask);
+            const int code = it.key() & ~int(Qt::KeyboardModifierMask);
+            const QChar key = code < 0x80 ? QChar(code) : QChar();
+            int twin = 0;
+            if (modifiers & Qt::SHIFT && unshifted.contains(key))
+                twin = (modifiers & ~Qt::SHIFT) | shifted.at(unshifted.indexOf(key)).unicode();
+            else if (!(modifiers & Qt::SHIFT) && shifted.contains(key))
+                twin = modifiers | Qt::SHIFT | unshifted.at(shifted.indexOf(key)).unicode();
+            QAction* other = owners.value(twin);
+            QVERIFY2(!other || other == it.value(),
+                     qPrintable(QKeySequence(it.key()).toString() + QStringLiteral(" and ")
+                                + QKeySequence(twin).toString()));
+        }
     }
 
 private:
