@@ -301,14 +301,9 @@ bool ImagesCentralWidget::eventFilter(QObject* watched, QEvent* event)
 
 bool ImagesCentralWidget::closeAllPictures()
 {
-    bool allClosed = true;
-    const QList<QMdiSubWindow*> windows = m_workspace->subWindowList(QMdiArea::CreationOrder);
     // Every picture gets its question, also after one was kept.
-    for (QMdiSubWindow* window : windows) {
-        if (!window->close())
-            allClosed = false;
-    }
-    if (allClosed)
+    if (m_workspace->closeSubWindowsInTurn(SWorkspace::OnKept::AskTheRest)
+        == SWorkspace::CloseResult::AllClosed)
         return true;
     return Prompter::warning(this, tr("lumo-image"),
                              tr("You have unsaved changes in opened files.\n"

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <deque>
 #include <memory>
 
 class FullscreenPanel;
@@ -167,8 +168,10 @@ private:
     void saveSettings();
 
     std::unique_ptr<SPicView> newPicView() const;
-    // The view once the workspace took it; a view it refused goes away.
+    // The view once the workspace took it; a view it refused goes away. One that arrives while
+    // another is being placed waits its turn, and then nullptr is returned.
     SPicView* place(std::unique_ptr<SPicView> view);
+    SPicView* placeNow(std::unique_ptr<SPicView> view);
     // Makes the main window show images mode before a picture arrives.
     void switchToImagesMode();
     QList<SPicView*> picViews() const;
@@ -201,6 +204,8 @@ private:
     QPointer<MetaInfoWidget> m_metaInfo;
 
     QPointer<SPicView> m_currentView;
+    bool m_placing = false;
+    std::deque<std::unique_ptr<SPicView>> m_waitingViews;
     QVector<QMetaObject::Connection> m_viewConnections;
 
     GoActions* m_goActions = nullptr;

@@ -56,6 +56,26 @@ bool ImagesCentralWidget::placePicView(SPicView* view)
 
 SPicView* ImagesCentralWidget::place(std::unique_ptr<SPicView> view)
 {
+    // Placing may ask whether the shown picture may close, and pictures keep arriving while
+    // the question is open (the scanner's feeder). Placed in the order they came, each with its
+    // own question, single-window mode ends with the last one the user let in.
+    if (m_placing) {
+        m_waitingViews.push_back(std::move(view));
+        return nullptr;
+    }
+    m_placing = true;
+    SPicView* placed = placeNow(std::move(view));
+    while (!m_waitingViews.empty()) {
+        std::unique_ptr<SPicView> next = std::move(m_waitingViews.front());
+        m_waitingViews.pop_front();
+        placeNow(std::move(next));
+    }
+    m_placing = false;
+    return placed;
+}
+
+SPicView* ImagesCentralWidget::placeNow(std::unique_ptr<SPicView> view)
+{
     if (!placePicView(view.get()))
         return nullptr;
     // The workspace's sub-window owns it now.

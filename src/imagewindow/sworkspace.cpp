@@ -48,15 +48,33 @@ SWorkspace::~SWorkspace()
     }
 }
 
+SWorkspace::CloseResult SWorkspace::closeSubWindowsInTurn(OnKept onKept)
+{
+    // Guarded: a window deleted meanwhile must not match a newcomer at its address.
+    QList<QPointer<QMdiSubWindow>> asked;
+    CloseResult result = CloseResult::AllClosed;
+    for (;;) {
+        // Read anew every time: the last question may have changed the list.
+        const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
+        const auto next =
+            std::find_if(windows.cbegin(), windows.cend(),
+                         [&asked](QMdiSubWindow* candidate) { return !asked.contains(candidate); });
+        if (next == windows.cend())
+            return result;
+        QMdiSubWindow* window = *next;
+        asked.append(window);
+        if (window->close())
+            continue;
+        result = CloseResult::SomeKept;
+        if (onKept == OnKept::Stop)
+            return result;
+    }
+}
+
 QMdiSubWindow* SWorkspace::addPicView(SPicView* view, Qt::WindowFlags flags)
 {
-    if (m_singleWindowMode) {
-        const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
-        for (QMdiSubWindow* window : windows) {
-            if (!window->close())
-                return nullptr;
-        }
-    }
+    if (m_singleWindowMode && closeSubWindowsInTurn(OnKept::Stop) != CloseResult::AllClosed)
+        return nullptr;
     QMdiSubWindow* window = addSubWindow(view, flags);
     window->setWindowIcon(QIcon::fromTheme(QStringLiteral("image-x-generic"), QIcon()));
     return window;

@@ -21,8 +21,24 @@ class SWorkspace : public QMdiArea
     Q_OBJECT
 
 public:
+    // How a round of closing sub-windows ended.
+    enum class CloseResult
+    {
+        AllClosed,
+        SomeKept
+    };
+    enum class OnKept
+    {
+        Stop,
+        AskTheRest
+    };
+
     explicit SWorkspace(QWidget* parent = nullptr);
     ~SWorkspace() override;
+
+    // Asks every sub-window to close, one at a time in creation order. A question's event loop
+    // may add windows, which are asked too, or close some, which are then not touched again.
+    CloseResult closeSubWindowsInTurn(OnKept onKept);
 
     // None when single-window mode is on and an open picture refused to close.
     QMdiSubWindow* addPicView(SPicView* view, Qt::WindowFlags flags = Qt::WindowFlags());

@@ -239,6 +239,53 @@ private slots:
         QCOMPARE(views(), kept ? QList<SPicView*>{view} : QList<SPicView*>());
     }
 
+    // Pages keep coming from the scanner's feeder while a question about closing is open.
+    void pagesArriveDuringQuestions_data()
+    {
+        QTest::addColumn<bool>("single");
+        QTest::addColumn<bool>("quit"); // after the first two pages
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QList<int>>("left"); // the pages still open
+        QTest::addColumn<int>("asked");
+        QTest::newRow("single window, each replaced page let go: the last page alone")
+            << true << false << int(QMessageBox::Yes) << QList<int>{6} << 5;
+        QTest::newRow("single window, the first page kept: each later page asked for")
+            << true << false << int(QMessageBox::No) << QList<int>{1} << 5;
+        QTest::newRow("quitting: pages arriving meanwhile are asked about too")
+            << false << true << int(QMessageBox::Yes) << QList<int>() << 6;
+    }
+
+    void pagesArriveDuringQuestions()
+    {
+        QFETCH(bool, single);
+        QFETCH(bool, quit);
+        QFETCH(int, answer);
+        QFETCH(QList<int>, left);
+        QFETCH(int, asked);
+        const int pages = 6;
+        window()->singleWindowAction()->setChecked(single);
+        int next = 1;
+        // As a question's event loop does: it takes the next page and deletes closed windows.
+        const auto deliver = [this, &next, pages] {
+            if (next <= pages)
+                window()->newPVFromImage(PictureFixture::rampImage(QSize(10 + next++, 8)));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        m_prompter->whileAsking(deliver);
+        m_prompter->setFallback(QMessageBox::StandardButton(answer));
+        deliver();
+        deliver();
+        if (quit)
+            QVERIFY(window()->close());
+        while (next <= pages)
+            deliver();
+        QList<int> open;
+        for (SPicView* view : views())
+            open << view->image().width() - 10;
+        QCOMPARE(open, left);
+        QCOMPARE(m_prompter->asked().size(), asked);
+    }
+
     void windowMenu_data()
     {
         QTest::addColumn<QString>("mode"); // with two pictures

@@ -16,5 +16,7 @@ QMessageBox::StandardButton ScriptedPrompter::ask(QWidget*, QMessageBox::Icon ic
                                                   QMessageBox::StandardButton)
 {
     m_asked.append({icon, title, text, buttons});
+    if (m_whileAsking)
+        m_whileAsking();
     return m_script.isEmpty() ? m_fallback : m_script.takeFirst();
 }
