@@ -301,10 +301,15 @@ bool ImagesCentralWidget::eventFilter(QObject* watched, QEvent* event)
 
 bool ImagesCentralWidget::closeAllPictures()
 {
-    // Every picture gets its question, also after one was kept.
-    if (m_workspace->closeSubWindowsInTurn(SWorkspace::OnKept::AskTheRest)
-        == SWorkspace::CloseResult::AllClosed)
+    // Every picture gets its question, also after one was kept, but a cancelled one ends it.
+    switch (m_workspace->closeSubWindowsInTurn(SWorkspace::OnKept::AskTheRest)) {
+    case SWorkspace::CloseResult::AllClosed:
         return true;
+    case SWorkspace::CloseResult::Cancelled:
+        return false;
+    case SWorkspace::CloseResult::SomeKept:
+        break;
+    }
     return Prompter::warning(this, tr("lumo-image"),
                              tr("You have unsaved changes in opened files.\n"
                                 "Do you really want to quit without saving?"),

@@ -63,8 +63,11 @@ SWorkspace::CloseResult SWorkspace::closeSubWindowsInTurn(OnKept onKept)
             return result;
         QMdiSubWindow* window = *next;
         asked.append(window);
+        const QPointer<SPicView> view = qobject_cast<SPicView*>(window->widget());
         if (window->close())
             continue;
+        if (view && view->closeCancelled())
+            return CloseResult::Cancelled;
         result = CloseResult::SomeKept;
         if (onKept == OnKept::Stop)
             return result;

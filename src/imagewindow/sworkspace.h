@@ -21,11 +21,12 @@ class SWorkspace : public QMdiArea
     Q_OBJECT
 
 public:
-    // How a round of closing sub-windows ended.
+    // How a round of closing sub-windows ended; a cancelled question ends it at once.
     enum class CloseResult
     {
         AllClosed,
-        SomeKept
+        SomeKept,
+        Cancelled
     };
     enum class OnKept
     {

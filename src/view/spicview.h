@@ -76,6 +76,9 @@ public:
     // Writes the picture; false (after telling the user why) when the file could not be written.
     bool write(const QString& path, const QString& format);
     bool confirmClose();
+    // The last question about closing was cancelled: whoever asked should stop, not just keep
+    // this picture.
+    bool closeCancelled() const { return m_closeCancelled; }
 
     // Edit history and the operations on the picture itself.
     void pushUndo();
@@ -198,6 +201,7 @@ private:
     bool m_slideshowStopped = true;
     int m_margin = defaultMargin;
     bool m_unsavedNew = false;
+    bool m_closeCancelled = false;
     bool m_fullScreenMode = false;
     QShortcut* m_exitShortcut = nullptr;
     bool m_indicatorMode = false;

@@ -75,6 +75,7 @@ bool SPicView::confirmClose()
         stopSlideshow();
     bool answer = true;
     bool resume = ran;
+    m_closeCancelled = false;
     if (m_modified) {
         const QString format = m_pic->format();
         const QString path = filePath();
@@ -96,6 +97,7 @@ bool SPicView::confirmClose()
             } else if (choice == QMessageBox::Cancel) {
                 answer = false;
                 resume = false;
+                m_closeCancelled = true;
             } else if (choice != QMessageBox::No) {
                 answer = false;
             }

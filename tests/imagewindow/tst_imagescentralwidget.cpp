@@ -181,8 +181,9 @@ private slots:
         QVERIFY(window()->copyAction()->isEnabled() && enabled(Index::Save));
     }
 
-    // Quitting asks each changed picture, then warns. A picture handed in without a file counts
-    // as changed until saved; a blank new one does not.
+    // Quitting asks each changed picture, then warns about those kept; a cancelled question
+    // ends it. A picture handed in without a file counts as changed until saved; a blank new
+    // one does not.
     void closeQuestions_data()
     {
         QTest::addColumn<QString>("steps"); // the picture first
@@ -193,10 +194,12 @@ private slots:
         using B = QMessageBox;
         const QList<int> no{B::No};
         QTest::newRow("unchanged picture: no warning") << "a.png quit" << no << 0 << true << false;
-        QTest::newRow("changes kept, No keeps the window")
-            << "a.png edit quit" << QList<int>{B::Cancel, B::No} << 2 << false << true;
-        QTest::newRow("changes kept, Yes quits anyway")
-            << "a.png edit quit" << QList<int>{B::Cancel, B::Yes} << 2 << true << true;
+        QTest::newRow("question cancelled: nothing more asked, nothing closes")
+            << "a.png edit quit" << QList<int>{B::Cancel, B::Yes} << 1 << false << true;
+        QTest::newRow("picture kept, No keeps the window")
+            << "handed-in quit" << QList<int>{B::No, B::No} << 2 << false << true;
+        QTest::newRow("picture kept, Yes quits anyway")
+            << "handed-in quit" << QList<int>{B::No, B::Yes} << 2 << true << true;
         QTest::newRow("handed-in picture asks after its edits are undone")
             << "handed-in edit undo close" << no << 1 << false << true;
         QTest::newRow("blank new picture closes without a question")
