@@ -154,7 +154,8 @@ void SPicView::setImage(const QImage& image)
     replaceFileModel(new NewFileModel(this));
     m_currentRow = 0;
     setWindowTitle(PictureStatus::notSavedText());
-    show();
+    // Not shown here: a view without a parent would flash up as a window of its own. Whoever
+    // places it shows it, and the resize on showing zooms.
     zoom();
 }
 

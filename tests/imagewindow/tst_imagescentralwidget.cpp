@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QHash>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSpinBox>
@@ -35,6 +36,20 @@ void acceptNextDialog()
             dialog->accept();
     });
 }
+
+// Counts picture views shown as windows of their own.
+struct ShownAlone : QObject
+{
+    ShownAlone() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* view = qobject_cast<SPicView*>(watched);
+        if (event->type() == QEvent::Show && view && view->isWindow())
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
 
 QStringList texts(const QList<QAction*>& actions)
 {
@@ -105,6 +120,32 @@ private slots:
         const QPoint step = subWindow(1)->pos() - subWindow(0)->pos();
         QVERIFY2(step.x() > 0 && step.y() > 0, "the later window sits lower right");
         QCOMPARE(window()->currentView(), views().last());
+    }
+
+    void newPictureShowsOnlyInside_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("handed in") << "handed-in";
+        QTest::newRow("blank new") << "blank";
+        QTest::newRow("from a file") << "a.png";
+    }
+
+    void newPictureShowsOnlyInside()
+    {
+        QFETCH(QString, picture);
+        const ShownAlone shownAlone;
+        if (picture == "handed-in") {
+            window()->newPVFromImage(PictureFixture::rampImage(QSize(8, 8)));
+        } else if (picture == "blank") {
+            acceptNextDialog();
+            window()->newDlg();
+        } else {
+            QVERIFY(open({picture}));
+        }
+        QCOMPARE(shownAlone.count, 0);
+        QCOMPARE(views().size(), 1);
+        QVERIFY(views().first()->isVisible());
+        QTRY_VERIFY(!window()->statusLabel(ImagesCentralWidget::ZoomLabel)->text().isEmpty());
     }
 
     void openDialog_data()
