@@ -1,5 +1,6 @@
 #include "imagewindow/imagesaver.h"
 
+#include "app/settings.h"
 #include "imagewindow/saveasdecision.h"
 #include "platform/filedialogs.h"
 #include "platform/prompter.h"
@@ -7,8 +8,10 @@
 #include "view/spic.h"
 #include "view/spicview.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QStandardPaths>
 
 bool ImageSaver::save(SPicView* view, QWidget* parent)
 {
@@ -25,10 +28,13 @@ bool ImageSaver::saveAs(SPicView* view, QWidget* parent)
     if (!view)
         return false;
     const ImageFormats& formats = *ImageFormats::instance();
-    const SaveAsDecision::Proposal proposal = SaveAsDecision::propose(view->filePath(), formats);
+    const SaveAsDecision::Proposal proposal = SaveAsDecision::propose(
+        view->filePath(), formats,
+        {Settings::instance()->general()->lastDir(),
+         QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), QDir::homePath()});
     const std::unique_ptr<FileDialogs::SaveDialog> dialog = FileDialogs::current()->saveDialog(
-        parent,
-        {tr("Save file as"), QString(), formats.writeFilters(), proposal.filter, proposal.file});
+        parent, {tr("Save file as"), proposal.directory, formats.writeFilters(), proposal.filter,
+                 proposal.file});
     // The picture may be closed while the dialog waits for the user.
     const QPointer<SPicView> picture(view);
     QString file;

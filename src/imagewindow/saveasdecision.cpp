@@ -2,6 +2,10 @@
 
 #include "view/imageformats.h"
 
+#include <QFileInfo>
+
+#include <algorithm>
+
 int SaveAsDecision::suffixDot(const QString& path)
 {
     const int dot = path.lastIndexOf(QLatin1Char('.'));
@@ -9,15 +13,26 @@ int SaveAsDecision::suffixDot(const QString& path)
 }
 
 SaveAsDecision::Proposal SaveAsDecision::propose(const QString& picturePath,
-                                                 const ImageFormats& formats)
+                                                 const ImageFormats& formats,
+                                                 const QStringList& newPictureFolders)
 {
+    if (picturePath.isEmpty()) {
+        // The dialog's first filter is merely the first format in the alphabet.
+        Proposal proposal{QString(), ImageFormats::formatFilter(QStringLiteral("png")), QString()};
+        const auto folder =
+            std::find_if(newPictureFolders.cbegin(), newPictureFolders.cend(),
+                         [](const QString& candidate) { return QFileInfo(candidate).isDir(); });
+        if (folder != newPictureFolders.cend())
+            proposal.directory = *folder;
+        return proposal;
+    }
     const int dot = suffixDot(picturePath);
     if (dot < 0)
-        return {picturePath, QString()};
+        return {picturePath, QString(), QString()};
     const QString suffix = picturePath.mid(dot + 1).toLower();
     if (formats.canWrite(suffix))
-        return {picturePath, ImageFormats::formatFilter(suffix)};
-    return {picturePath.left(dot), ImageFormats::formatFilter(QStringLiteral("jpg"))};
+        return {picturePath, ImageFormats::formatFilter(suffix), QString()};
+    return {picturePath.left(dot), ImageFormats::formatFilter(QStringLiteral("jpg")), QString()};
 }
 
 SaveAsDecision::SaveAsDecision(const QString& typedPath, const QString& chosenFilter,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class ImageFormats;
 
@@ -20,11 +21,14 @@ public:
     {
         QString file;
         QString filter; // empty: the dialog's first filter stays selected
+        QString directory; // where the dialog opens when it has no file to select
     };
 
     // The picture's own name and format when they can be written; otherwise the name without
-    // its suffix and the JPG filter.
-    static Proposal propose(const QString& picturePath, const ImageFormats& formats);
+    // its suffix and the JPG filter. A picture without a file starts as PNG in the first of
+    // newPictureFolders that exists.
+    static Proposal propose(const QString& picturePath, const ImageFormats& formats,
+                            const QStringList& newPictureFolders);
 
     // A writable suffix wins over the filter; a name without one takes the filter's.
     SaveAsDecision(const QString& typedPath, const QString& chosenFilter,

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QImageReader>
 #include <QMenu>
+#include <QStandardPaths>
 
 namespace {
 
@@ -199,6 +200,34 @@ private slots:
         QCOMPARE(dialogs.saveProposals().first().selectedFilter, filterOf(proposal.at(2)));
         QCOMPARE(QDir(fixture.path(QString())).entryList(), before);
         QVERIFY(prompter.asked().isEmpty());
+    }
+
+    void saveAsProposalForNewPicture_data()
+    {
+        QTest::addColumn<QString>("lastDir"); // inside the sandbox
+        QTest::addColumn<QString>("started"); // "~" for the Pictures folder
+        QTest::newRow("the last folder used") << "last" << "last";
+        QTest::newRow("last folder gone: the Pictures folder") << "gone" << "~";
+    }
+
+    // A picture made in memory has no name to propose: a sensible folder and PNG instead.
+    void saveAsProposalForNewPicture()
+    {
+        QFETCH(QString, lastDir);
+        QFETCH(QString, started);
+        PictureFixture fixture;
+        fixture.view()->setImage(PictureFixture::rampImage(QSize(8, 8)));
+        QVERIFY(QDir().mkpath(fixture.path(QStringLiteral("last"))));
+        const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        QVERIFY(QDir().mkpath(pictures));
+        Settings::instance()->general()->setLastDir(fixture.path(lastDir));
+
+        ScriptedFileDialogs dialogs;
+        QVERIFY(!ImageSaver::saveAs(fixture.view(), nullptr));
+        const FileDialogs::SaveProposal proposal = dialogs.saveProposals().value(0);
+        QCOMPARE(proposal.directory, started == "~" ? pictures : fixture.path(started));
+        QCOMPARE(proposal.selectedFilter, filterOf(QStringLiteral("png")));
+        QCOMPARE(proposal.selectedFile, QString());
     }
 
     void saveAsWrites_data()
