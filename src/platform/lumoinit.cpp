@@ -53,7 +53,8 @@ void lumoInit(const QString& version, const QString& description)
     QCoreApplication::setOrganizationName(QStringLiteral("lumo"));
     QCoreApplication::setApplicationName(QStringLiteral("lumo-image"));
     QCoreApplication::setApplicationVersion(version);
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("lumo-image"));
+    // No display name: Qt would append it to every window title, which already begins with
+    // the program's name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lumo.Image"));
     registeredDescription() = description;
 

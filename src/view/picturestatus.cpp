@@ -95,6 +95,13 @@ QString PictureStatus::notSavedText()
     return tr("Not saved");
 }
 
+QString PictureStatus::titleText(const QString& path, bool notSaved)
+{
+    if (!notSaved)
+        return path;
+    return path.isEmpty() ? notSavedText() : tr("%1 (Not saved)").arg(path);
+}
+
 QString PictureStatus::readErrorText()
 {
     return tr("Read error");

@@ -41,6 +41,9 @@ public:
     static QString fileSizeText(qint64 bytes);
     static QString fileInfoText(qint64 bytes, const QString& format);
     static QString notSavedText();
+    // The file's path, marked while the picture differs from it; a picture without a file is
+    // just not saved.
+    static QString titleText(const QString& path, bool notSaved);
     static QString readErrorText();
 
     static void beep();

@@ -120,5 +120,5 @@ void SPicView::refreshStatus()
     const bool notSaved = m_modified || m_unsavedNew;
     emit fileInfoChanged(notSaved ? PictureStatus::notSavedText()
                                   : PictureStatus::fileInfoText(bytes, m_pic->format()));
-    setWindowTitle(notSaved ? PictureStatus::notSavedText() : path);
+    setWindowTitle(PictureStatus::titleText(path, notSaved));
 }

@@ -148,6 +148,28 @@ private slots:
         QTRY_VERIFY(!window()->statusLabel(ImagesCentralWidget::ZoomLabel)->text().isEmpty());
     }
 
+    void titleNamesTheFile_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QString>("title"); // %1: the picture's path
+        QTest::newRow("unchanged") << false << "lumo-image - [%1]";
+        QTest::newRow("edited: still named, marked") << true << "lumo-image - [%1 (Not saved)]";
+    }
+
+    void titleNamesTheFile()
+    {
+        QFETCH(bool, edited);
+        QFETCH(QString, title);
+        m_host->mainWindow.setWindowTitle(QStringLiteral("lumo-image"));
+        window()->singleWindowAction()->setChecked(true);
+        QVERIFY(open({"a.png"}));
+        if (edited) {
+            modify(views().first());
+            views().first()->refreshStatus();
+        }
+        QTRY_COMPARE(m_host->mainWindow.windowTitle(), title.arg(path(QStringLiteral("a.png"))));
+    }
+
     void openDialog_data()
     {
         QTest::addColumn<QStringList>("chosen");

@@ -89,6 +89,15 @@ wait_window() {
     done
     return 1
 }
+# Waits until the window found by wait_window has the given title.
+title_is() {
+    for _ in $(seq 25); do
+        [ "$(xdotool getwindowname "$win" 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    echo "title: $(xdotool getwindowname "$win" 2>/dev/null)"
+    return 1
+}
 # Pixels of one colour on the screen, after the screen has settled.
 count_colour() {
     sleep 0.5
@@ -130,6 +139,8 @@ check grep -q '^imagesWindowState=' "$conf"
 run_home "$bin" "$work/a.png" "$work/b.png" &
 pid=$!
 check wait_window 600x400
+# The program's name once, then the picture's path.
+check title_is "lumo-image - [$work/a.png]"
 orange=$(count_colour '#FF8000' images-two)
 check [ "${orange:-0}" -ge 2560 ]
 show_mode files
