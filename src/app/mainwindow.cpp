@@ -16,13 +16,13 @@
 #include <QSettings>
 #include <QStackedWidget>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
 
-constexpr int kDefaultWidth = 600;
-constexpr int kDefaultHeight = 400;
+// Without a screen to measure.
+constexpr int kFallbackWidth = 600;
+constexpr int kFallbackHeight = 400;
 
 QIcon themeIcon(const char* name)
 {
@@ -91,19 +91,18 @@ void MainWindow::createSharedActions()
     m_actions.set(SharedActions::Index::Images, images);
 }
 
-QRect MainWindow::defaultGeometry(const QSize& available)
+QSize MainWindow::defaultSize(const QSize& available)
 {
-    return QRect(0, 0, std::min(kDefaultWidth, available.width()),
-                 std::min(kDefaultHeight, available.height()));
+    return available * 2 / 3;
 }
 
 void MainWindow::restoreWindowState()
 {
     QSettings settings;
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize available =
-        screen ? screen->availableGeometry().size() : QSize(kDefaultWidth, kDefaultHeight);
-    lumoRestoreGeometry(this, settings, defaultGeometry(available), false);
+    const QSize fallback(kFallbackWidth, kFallbackHeight);
+    const QSize size = screen ? defaultSize(screen->availableGeometry().size()) : fallback;
+    lumoRestoreGeometry(this, settings, size, false);
 
     const Settings::WindowState* state = Settings::instance()->windowState();
     m_filesLayout = state->filesWindowState();

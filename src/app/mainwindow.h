@@ -4,7 +4,7 @@
 
 #include <QByteArray>
 #include <QMainWindow>
-#include <QRect>
+#include <QSize>
 
 class FilesCentralWidget;
 class ImagesCentralWidget;
@@ -21,8 +21,9 @@ public:
     explicit MainWindow(const QString& startDirectory, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The rectangle of a first start: at the origin, 600 by 400 or as much as the screen has.
-    static QRect defaultGeometry(const QSize& available);
+    // The size of a first start, two thirds of the screen's available area each way; the
+    // window manager places the window.
+    static QSize defaultSize(const QSize& available);
 
     bool isFilesMode() const;
     FilesCentralWidget* filesWidget() const { return m_filesWidget; }

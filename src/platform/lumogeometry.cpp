@@ -24,21 +24,6 @@ bool showsEnough(const QRect& rect, const QList<QRect>& screens)
     });
 }
 
-bool insideAny(const QRect& rect, const QList<QRect>& screens)
-{
-    return std::any_of(screens.cbegin(), screens.cend(),
-                       [&](const QRect& screen) { return screen.contains(rect); });
-}
-
-QRect placedOn(QRect rect, const QRect& screen)
-{
-    rect.setWidth(std::min(rect.width(), screen.width()));
-    rect.setHeight(std::min(rect.height(), screen.height()));
-    rect.moveLeft(std::clamp(rect.left(), screen.left(), screen.right() - rect.width() + 1));
-    rect.moveTop(std::clamp(rect.top(), screen.top(), screen.bottom() - rect.height() + 1));
-    return rect;
-}
-
 QList<QRect> availableScreens()
 {
     QList<QRect> result;
@@ -53,16 +38,15 @@ QList<QRect> availableScreens()
 
 } // namespace
 
-QRect lumoGeometryToRestore(const QRect& stored, const QList<QRect>& screens,
-                            const QRect& defaultRect)
+LumoGeometryDecision lumoGeometryToRestore(const QRect& stored, const QList<QRect>& screens,
+                                           const QSize& defaultSize)
 {
-    if (screens.isEmpty())
-        return stored.isValid() ? stored : defaultRect;
-    if (stored.isValid() && showsEnough(stored, screens))
-        return stored;
-    if (!defaultRect.isValid() || insideAny(defaultRect, screens))
-        return defaultRect;
-    return placedOn(defaultRect, screens.first());
+    if (stored.isValid() && (screens.isEmpty() || showsEnough(stored, screens)))
+        return {stored, true};
+    QSize size = defaultSize;
+    if (!screens.isEmpty())
+        size = size.boundedTo(screens.first().size());
+    return {QRect(QPoint(), size), false};
 }
 
 QString lumoGeometryGroup(const QWidget* widget)
@@ -91,7 +75,7 @@ void lumoSaveGeometry(QWidget* widget, QSettings& settings, bool sizeOnly)
     settings.endGroup();
 }
 
-void lumoRestoreGeometry(QWidget* widget, QSettings& settings, const QRect& defaultRect,
+void lumoRestoreGeometry(QWidget* widget, QSettings& settings, const QSize& defaultSize,
                          bool sizeOnly)
 {
     if (!widget)
@@ -102,13 +86,16 @@ void lumoRestoreGeometry(QWidget* widget, QSettings& settings, const QRect& defa
     settings.endGroup();
 
     if (sizeOnly) {
-        const QSize size = stored.isValid() ? stored.size() : defaultRect.size();
+        const QSize size = stored.isValid() ? stored.size() : defaultSize;
         if (size.isValid())
             widget->resize(size);
     } else {
-        const QRect rect = lumoGeometryToRestore(stored, availableScreens(), defaultRect);
-        if (rect.isValid())
-            widget->setGeometry(rect);
+        const LumoGeometryDecision decision =
+            lumoGeometryToRestore(stored, availableScreens(), defaultSize);
+        if (decision.placed)
+            widget->setGeometry(decision.rect);
+        else if (decision.rect.isValid())
+            widget->resize(decision.rect.size());
     }
     // Full screen is not brought back: the program switches it through its own action.
     if (maximized)

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 class QSettings;
@@ -15,16 +16,25 @@ class QWidget;
 
 void lumoSaveGeometry(QWidget* widget, QSettings& settings, bool sizeOnly);
 
-// Falls back to defaultRect when nothing usable is stored.
-void lumoRestoreGeometry(QWidget* widget, QSettings& settings, const QRect& defaultRect,
+// Falls back to defaultSize when nothing usable is stored.
+void lumoRestoreGeometry(QWidget* widget, QSettings& settings, const QSize& defaultSize,
                          bool sizeOnly);
 
-// The rectangle a window gets back, given what was stored (an invalid rect when nothing),
-// the screens' available geometries (the primary first) and the caller's default. A stored rect
-// counts only when enough of it shows on some screen to grab it; the default is moved onto the
-// primary screen when it lies outside every screen.
-QRect lumoGeometryToRestore(const QRect& stored, const QList<QRect>& screens,
-                            const QRect& defaultRect);
+// What a window gets back. Its size always counts; its place only when placed, otherwise the
+// window manager places the window.
+struct LumoGeometryDecision
+{
+    QRect rect;
+    bool placed = false;
+};
+
+// The decision, given what was stored (an invalid rect when nothing), the screens' available
+// geometries (the primary first) and the caller's default size. A stored rect counts, with its
+// place, only when enough of it shows on some screen to grab it. Otherwise the default size,
+// shrunk to fit the primary screen, goes without a place: a place chosen here cannot know
+// the window manager's frame, and a frame above the screen cannot be dragged.
+LumoGeometryDecision lumoGeometryToRestore(const QRect& stored, const QList<QRect>& screens,
+                                           const QSize& defaultSize);
 
 // The settings group used for a widget.
 QString lumoGeometryGroup(const QWidget* widget);

@@ -69,7 +69,8 @@ kill -0 "$pid" 2>/dev/null && kill -TERM "$pid"
 wait "$pid"; rc=$?
 check [ "$rc" -eq 0 ]
 
-# The main window, in a home of its own so the first start gets the default geometry.
+# The main window, in a home of its own so the first start gets the default geometry: two
+# thirds of the screen each way, left to the window manager to place (here none: the origin).
 # SMOKE_SHOTS names a folder that keeps the screenshots of each state for a person to look at.
 shots=${SMOKE_SHOTS:-$work/shots}
 mkdir -p "$shots" "$work/home"
@@ -119,9 +120,11 @@ quit_and_wait() {
     wait "$1"
 }
 
+first_w=$(( (${screen%x*} * 2 + 1) / 3 ))
+first_h=$(( (${screen#*x} * 2 + 1) / 3 ))
 run_home "$bin" &
 pid=$!
-check wait_window 600x400
+check wait_window "${first_w}x${first_h}"
 count_colour '#FF8000' files-empty >/dev/null
 show_mode images
 count_colour '#FF8000' images-empty >/dev/null
@@ -130,7 +133,7 @@ check [ "${differs%% *}" -gt 1000 ]
 quit_and_wait "$pid"; rc=$?
 check [ "$rc" -eq 0 ]
 # Ctrl+Q keeps the window's place and both modes' layouts.
-check grep -q 'rect=@Rect(0 0 600 400)' "$conf"
+check grep -q "rect=@Rect(0 0 $first_w $first_h)" "$conf"
 check grep -q '^filesWindowState=' "$conf"
 check grep -q '^imagesWindowState=' "$conf"
 
@@ -138,7 +141,7 @@ check grep -q '^imagesWindowState=' "$conf"
 # both as small thumbnails.
 run_home "$bin" "$work/a.png" "$work/b.png" &
 pid=$!
-check wait_window 600x400
+check wait_window "${first_w}x${first_h}"
 # The program's name once, then the picture's path.
 check title_is "lumo-image - [$work/a.png]"
 orange=$(count_colour '#FF8000' images-two)
