@@ -183,6 +183,11 @@ void SWorkspace::leaveFullScreen()
     disconnect(view, &SPicView::exitFullScreenRequested, this,
                &SWorkspace::exitFullScreenRequested);
     view->setFullScreenMode(false);
+    // Out of full screen while still out of the sub-window and hidden: a sub-window follows
+    // its widget's state changes and would show itself normal, and a shown top-level window
+    // would flash up at its normal size.
+    view->hide();
+    view->setWindowState(view->windowState() & ~Qt::WindowFullScreen);
     // A closed sub-window lingers until its deferred deletion; it must not take the view along.
     if (window && subWindowList().contains(window)) {
         window->setWidget(view);
@@ -190,7 +195,6 @@ void SWorkspace::leaveFullScreen()
         // Its sub-window went away meanwhile; the picture still deserves a place.
         addSubWindow(view)->show();
     }
-    view->setWindowState(view->windowState() & ~Qt::WindowFullScreen);
     view->show();
 }
 

@@ -477,6 +477,33 @@ private slots:
         QVERIFY2(panel, "the panel outlives the view");
     }
 
+    void leavingFullScreenRestoresTheWorkspace_data()
+    {
+        QTest::addColumn<bool>("single");
+        QTest::newRow("single window: maximised again") << true;
+        QTest::newRow("free windows: each where it was") << false;
+    }
+
+    void leavingFullScreenRestoresTheWorkspace()
+    {
+        QFETCH(bool, single);
+        window()->singleWindowAction()->setChecked(single);
+        QVERIFY(open(single ? QStringList{"a.png"} : QStringList{"a.png", "b.png"}));
+        const auto arrangement = [this] {
+            QList<QVariant> result;
+            for (QMdiSubWindow* sub : window()->workspace()->subWindowList())
+                result << sub->geometry() << sub->isMaximized() << sub->widget()->geometry();
+            result << window()->singleWindowAction()->isChecked();
+            return result;
+        };
+        const QList<QVariant> before = arrangement();
+        m_host->fullScreen->trigger();
+        QVERIFY(window()->currentView()->isFullScreenMode());
+        m_host->fullScreen->trigger();
+        QVERIFY(!window()->currentView()->isFullScreenMode());
+        QTRY_COMPARE(arrangement(), before);
+    }
+
     // Switching views once dropped the link that keeps the bar on the view's current model.
     void thumbnailsBarFollowsViewBack()
     {
