@@ -775,6 +775,13 @@ Do you really want to quit without saving?</source>
     </message>
 </context>
 <context>
+    <name>PictureWriter</name>
+    <message>
+        <source>The file was cut short.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PrintMethodWidget</name>
     <message>
         <source>mm</source>
@@ -970,17 +977,21 @@ Do you really want to quit without saving?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The current image has unsaved changes that wiil be lost after closing.
+        <source>lumo-image - Close image?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (Not saved)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The current image has unsaved changes that will be lost after closing.
 Do you want to save changes?
 File will be saved with name %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>lumo-image - Close image?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The current image has unsaved changes that wiil be lost after closing.
+        <source>The current image has unsaved changes that will be lost after closing.
 Do you still want to close it?</source>
         <translation type="unfinished"></translation>
     </message>

@@ -82,7 +82,7 @@ bool SPicView::confirmClose()
         if (!format.isEmpty() && !path.isEmpty() && ImageFormats::instance()->canWrite(format)) {
             const QMessageBox::StandardButton choice = Prompter::information(
                 this, tr("lumo-image - Save changes?"),
-                tr("The current image has unsaved changes that wiil be lost after closing.\n"
+                tr("The current image has unsaved changes that will be lost after closing.\n"
                    "Do you want to save changes?\nFile will be saved with name %1")
                     .arg(fileName()),
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -104,7 +104,7 @@ bool SPicView::confirmClose()
         } else {
             const QMessageBox::StandardButton choice = Prompter::information(
                 this, tr("lumo-image - Close image?"),
-                tr("The current image has unsaved changes that wiil be lost after closing.\n"
+                tr("The current image has unsaved changes that will be lost after closing.\n"
                    "Do you still want to close it?"),
                 QMessageBox::Yes | QMessageBox::No);
             answer = choice != QMessageBox::No;
