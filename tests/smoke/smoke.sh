@@ -157,5 +157,23 @@ check [ "${orange:-0}" -lt 2560 ]
 quit_and_wait "$pid"; rc=$?
 check [ "$rc" -eq 0 ]
 
+# The file tool's question names the tool once; No keeps the file.
+convert -size 8x8 xc:white "$work/keep.png"
+"$tools/lumo-fops" --remove "$work/keep.png" &
+pid=$!
+asked=0
+for _ in $(seq 50); do
+    name=$(xdotool search --onlyvisible --name '^lumo-fops' getwindowname %@ 2>/dev/null | head -n 1)
+    [ -n "$name" ] && { asked=1; break; }
+    sleep 0.2
+done
+check [ "$asked" -eq 1 ]
+check [ "$name" = "lumo-fops - Delete permanently?" ]
+xdotool key Escape
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+kill -0 "$pid" 2>/dev/null && kill -TERM "$pid"
+wait "$pid"
+check [ -f "$work/keep.png" ]
+
 [ "$fail" -eq 0 ] && echo "smoke: all checks passed"
 exit "$fail"

@@ -8,6 +8,5 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     lumoInit(QStringLiteral(LUMO_VERSION), FileOperations::description());
     QCoreApplication::setApplicationName(QStringLiteral("lumo-fops"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("lumo-fops"));
     return FileOperations::run(QCoreApplication::arguments());
 }
