@@ -8,6 +8,18 @@
 
 #include <algorithm>
 
+namespace {
+
+QStringList namesUnder(const QAbstractItemModel& model, const QModelIndex& parent)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(parent); ++row)
+        result << model.index(row, 0, parent).data().toString();
+    return result;
+}
+
+} // namespace
+
 // The file browser's choice of entries from the shared model, which lists every file.
 class TestImageFileFilterModel : public QObject
 {
@@ -47,9 +59,7 @@ void TestImageFileFilterModel::listsImagesAndDirectories()
     // The source sorts as files arrive, which moves the rows of plain indexes.
     const QPersistentModelIndex root = model.mapFromSource(source->setRootPath(dir.path()));
     const auto names = [&] {
-        QStringList result;
-        for (int row = 0; row < model.rowCount(root); ++row)
-            result << model.index(row, 0, root).data().toString();
+        QStringList result = namesUnder(model, root);
         result.sort();
         return result;
     };
@@ -68,23 +78,14 @@ void TestImageFileFilterModel::bigFolderInOrderAtEveryPaint()
     QFileSystemModel* source = sharedFileSystemModel();
     ImageFileFilterModel model(source);
     const QPersistentModelIndex root = model.mapFromSource(source->setRootPath(dir.path()));
-    const auto names = [&] {
-        QStringList result;
-        for (int row = 0; row < model.rowCount(root); ++row)
-            result << model.index(row, 0, root).data().toString();
-        return result;
-    };
+    const auto names = [&] { return namesUnder(model, root); };
     QList<QStringList> shown;
     connect(&model, &QAbstractItemModel::rowsInserted, this, [&] { shown << names(); });
     connect(&model, &QAbstractItemModel::layoutChanged, this, [&] { shown << names(); });
     QTRY_COMPARE(names().size(), 600);
     source->sort(0); // whatever still waits for the source's timer
     const QStringList sorted = names();
-    const QModelIndex sourceRoot = source->index(dir.path());
-    QStringList sourceOrder;
-    for (int row = 0; row < source->rowCount(sourceRoot); ++row)
-        sourceOrder << source->index(row, 0, sourceRoot).data().toString();
-    QCOMPARE(sorted, sourceOrder);
+    QCOMPARE(sorted, namesUnder(*source, source->index(dir.path())));
     QVERIFY(!shown.isEmpty());
     for (const QStringList& seen : shown) {
         QStringList expected = sorted;
