@@ -8,15 +8,8 @@ class ImageFormats;
 class QWidget;
 
 // The Open action's question: which image files to open, starting in the last folder read.
-// Its texts belong to the image window's translations. ImagesCentralWidget::openDlg() is:
-//
-//     const QStringList files = ImageOpener::chooseFiles(this);
-//     for (const QString& file : files)
-//         newPVFromFile(file);
-//     if (!files.isEmpty()) {
-//         shared(SharedActions::Index::Save)->setEnabled(false);
-//         shared(SharedActions::Index::Remove)->setEnabled(false);
-//     }
+// Its texts belong to the image window's translations; ImageFileCommands::open() opens each
+// chosen file in a view of its own.
 class ImageOpener
 {
     Q_DECLARE_TR_FUNCTIONS(ImagesCentralWidget)

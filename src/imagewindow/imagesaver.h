@@ -7,17 +7,8 @@ class SPicView;
 
 // The Save and Save as actions on one picture view: the dialog, the suffix rules and the
 // questions, then the view's own write, which reports a failure and keeps the picture.
-// Its texts belong to the image window's translations. ImagesCentralWidget uses it as:
-//
-//     void ImagesCentralWidget::save()
-//     {
-//         ImageSaver::save(m_currentView, this);
-//         enableSaveSlot();
-//     }
-//     void ImagesCentralWidget::saveAsDlg()
-//     {
-//         ImageSaver::saveAs(m_currentView, this);
-//     }
+// Its texts belong to the image window's translations; ImageFileCommands calls it with the
+// current view and the window as the dialogs' parent.
 class ImageSaver
 {
     Q_DECLARE_TR_FUNCTIONS(ImagesCentralWidget)

@@ -3,9 +3,10 @@
 #include "app/settings.h"
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
+#include "dialogs/settingsdialog.h"
+#include "imagewindow/imagefilecommands.h"
+#include "imagewindow/imageprinter.h"
 #include "imagewindow/sworkspace.h"
-#include "imagewindow/wallpapersetter.h"
-#include "platform/lumoscandialog.h"
 #include "platform/lumosplitter.h"
 #include "platform/prompter.h"
 #include "view/fullscreenpanel.h"
@@ -104,7 +105,7 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu
         m_statusLabels[i] = new QLabel(this);
         m_statusLabels[i]->hide();
     }
-    m_wallpaperSetter = new WallpaperSetter(this);
+    m_files = new ImageFileCommands(this, m_actions);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -138,8 +139,7 @@ void ImagesCentralWidget::saveSettings()
     // Written here rather than by the panel, which would flush a second time.
     if (m_metaInfo)
         settings->metaInfoWidget()->setFirstColumnWidth(m_metaInfo->table()->columnWidth(0));
-    if (m_scanDialog)
-        settings->scanDialog()->setSize(m_scanDialog->size());
+    m_files->storeScanDialogSize();
     Settings::sync();
 }
 
@@ -328,3 +328,29 @@ void ImagesCentralWidget::quitAction_triggered()
     if (close())
         QApplication::quit();
 }
+
+void ImagesCentralWidget::settingsDlg()
+{
+    SettingsDialog dialog(this);
+    if (dialog.exec() != 0 && m_currentView)
+        m_currentView->refreshStatus();
+}
+
+void ImagesCentralWidget::printImageWithPrinterSize(QPrinter* printer, const QImage& image,
+                                                    const QSizeF& size)
+{
+    ImagePrinter::printImageWithPrinterSize(printer, image, size);
+}
+
+// The file commands hand the work on to their own part.
+
+void ImagesCentralWidget::updateFileMenu() { m_files->updateFileMenu(); }
+void ImagesCentralWidget::openDlg() { m_files->open(); }
+void ImagesCentralWidget::saveAsDlg() { m_files->saveAs(); }
+void ImagesCentralWidget::save() { m_files->save(); }
+void ImagesCentralWidget::removeImageFile() { m_files->remove(); }
+// Asked here: sender() means nothing once the call is passed on.
+void ImagesCentralWidget::loadLast() { m_files->openRecent(qobject_cast<QAction*>(sender())); }
+void ImagesCentralWidget::changeWallpaper() { m_files->changeWallpaper(); }
+void ImagesCentralWidget::scanSlot() { m_files->scan(); }
+void ImagesCentralWidget::printDlg() { m_files->print(); }

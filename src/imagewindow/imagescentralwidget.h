@@ -15,7 +15,7 @@
 
 class FullscreenPanel;
 class GoActions;
-class LumoScanDialog;
+class ImageFileCommands;
 class LumoSplitter;
 class MetaInfoWidget;
 class QAction;
@@ -34,7 +34,6 @@ class QToolBar;
 class SPicView;
 class SWorkspace;
 class ThumbnailsBar;
-class WallpaperSetter;
 class ZoomActions;
 
 // The image window: the workspace of picture views with the thumbnails bar and the metadata
@@ -239,9 +238,7 @@ private:
     QPointer<QSpinBox> m_delaySpinBox;
 
     std::unique_ptr<FullscreenPanel> m_panel;
-    QPointer<LumoScanDialog> m_scanDialog;
-    WallpaperSetter* m_wallpaperSetter = nullptr;
-    int m_printMethod = 1;
+    ImageFileCommands* m_files = nullptr;
     bool m_tabletMode = false;
     bool m_closeAnswered = false;
 };

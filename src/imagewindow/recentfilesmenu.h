@@ -9,21 +9,10 @@ class QActionGroup;
 class QMenu;
 
 // The numbered recent-files entries at the end of a File menu, rebuilt from the settings each
-// time the menu is about to show, and the file an entry opens. The image window uses it as:
+// time the menu is about to show, and the file an entry opens. The image window's entries call
+// its loadLast slot, which opens RecentFilesMenu::pathOf(sender()) through ImageFileCommands.
 //
-//     void ImagesCentralWidget::updateFileMenu()
-//     {
-//         RecentFilesMenu::rebuild(m_recentFilesGroup, m_fileMenu.get(), this,
-//                                  &ImagesCentralWidget::loadLast);
-//     }
-//     void ImagesCentralWidget::loadLast()
-//     {
-//         const QString path = RecentFilesMenu::pathOf(qobject_cast<QAction*>(sender()));
-//         if (!path.isEmpty())
-//             newPVFromFile(path);
-//     }
-//
-// The browser's FilesCentralWidget::updateFileMenu() makes the same call with its own File menu,
+// The browser's FilesCentralWidget::updateFileMenu() calls rebuild with its own File menu,
 // the image window's group and the image window as receiver. Recording a file that was read is
 // RecentFileRecord's part; "&Delete all entries" is the settings dialog's.
 class RecentFilesMenu
