@@ -6,6 +6,7 @@
 #include "imagewindow/imageprinter.h"
 #include "imagewindow/imagesaver.h"
 #include "imagewindow/imagescentralwidget.h"
+#include "imagewindow/imagewindowactions.h"
 #include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/wallpapersetter.h"
 #include "platform/lumoscandialog.h"
@@ -14,7 +15,7 @@
 #include <QAction>
 #include <QImage>
 
-ImageFileCommands::ImageFileCommands(ImagesCentralWidget* window, SharedActions* actions)
+ImageFileCommands::ImageFileCommands(ImagesCentralWidget* window, ImageWindowActions* actions)
     : QObject(window)
     , m_window(window)
     , m_actions(actions)
@@ -30,8 +31,8 @@ void ImageFileCommands::open()
     for (const QString& file : files)
         m_window->newPVFromFile(file);
     if (!files.isEmpty()) {
-        m_actions->at(SharedActions::Index::Save)->setEnabled(false);
-        m_actions->at(SharedActions::Index::Remove)->setEnabled(false);
+        m_actions->shared(SharedActions::Index::Save)->setEnabled(false);
+        m_actions->shared(SharedActions::Index::Remove)->setEnabled(false);
     }
 }
 
@@ -51,7 +52,7 @@ void ImageFileCommands::save()
 
 void ImageFileCommands::updateFileMenu()
 {
-    RecentFilesMenu::rebuild(m_window->recentFilesGroup(), m_window->fileMenu(), m_window,
+    RecentFilesMenu::rebuild(m_actions->recentFilesGroup(), m_actions->fileMenu(), m_window,
                              &ImagesCentralWidget::loadLast);
 }
 

@@ -3,10 +3,10 @@
 #include <QObject>
 #include <QPointer>
 
+class ImageWindowActions;
 class ImagesCentralWidget;
 class LumoScanDialog;
 class QAction;
-class SharedActions;
 class WallpaperSetter;
 
 // The image window's file commands: each hands the current picture to the helper doing the
@@ -16,7 +16,7 @@ class ImageFileCommands : public QObject
     Q_OBJECT
 
 public:
-    ImageFileCommands(ImagesCentralWidget* window, SharedActions* actions);
+    ImageFileCommands(ImagesCentralWidget* window, ImageWindowActions* actions);
     ~ImageFileCommands() override;
 
     void open();
@@ -34,7 +34,7 @@ public:
 
 private:
     ImagesCentralWidget* m_window;
-    SharedActions* m_actions;
+    ImageWindowActions* m_actions;
     WallpaperSetter* m_wallpaperSetter;
     QPointer<LumoScanDialog> m_scanDialog;
     int m_printMethod = 1;

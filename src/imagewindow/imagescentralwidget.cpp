@@ -6,6 +6,7 @@
 #include "dialogs/settingsdialog.h"
 #include "imagewindow/imagefilecommands.h"
 #include "imagewindow/imageprinter.h"
+#include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
 #include "platform/lumosplitter.h"
 #include "platform/prompter.h"
@@ -78,34 +79,23 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu
 
     addAction(shared(SharedActions::Index::FullScreen));
 
-    createSharedActions();
-    createEditActions();
-    m_goActions = new GoActions(this);
-    m_zoomActions = new ZoomActions(this);
-    addActions(m_editGroup->actions());
-    addActions(m_goActions->actions());
-    addActions(m_zoomActions->actions());
+    m_windowActions = new ImageWindowActions(this, actions, m_workspace);
 
     connect(m_workspace, &SWorkspace::fullScreenPicClosed, this,
             &ImagesCentralWidget::slotFullScreenPicClosed);
     connect(m_workspace, &SWorkspace::exitFullScreenRequested, this,
             &ImagesCentralWidget::slotExitFullScreen);
 
-    createFileMenu();
-    createEditMenu();
-    createViewMenu();
-    createGoMenu();
-    createWindowsMenu();
-    createImageMenu();
-    createToolBars();
+    m_windowActions->buildMenus(m_thumbnailsBarAction, m_metaInfoDock->toggleViewAction());
     m_panel = std::make_unique<FullscreenPanel>(shared(SharedActions::Index::FullScreen),
-                                                m_goActions, m_zoomActions);
+                                                m_windowActions->goActions(),
+                                                m_windowActions->zoomActions());
 
     for (int i = 0; i < statusLabelCount; ++i) {
         m_statusLabels[i] = new QLabel(this);
         m_statusLabels[i]->hide();
     }
-    m_files = new ImageFileCommands(this, m_actions);
+    m_files = new ImageFileCommands(this, m_windowActions);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -130,10 +120,10 @@ void ImagesCentralWidget::saveSettings()
 {
     Settings* settings = Settings::instance();
     Settings::ImagesCentralWidget* own = settings->imagesCentralWidget();
-    own->setSingleWindowMode(m_singleWindowAction->isChecked());
-    own->setTabbedWindowMode(m_tabbedAction->isChecked());
-    if (m_delaySpinBox)
-        own->setSlideDelay(m_delaySpinBox->value());
+    own->setSingleWindowMode(m_windowActions->singleWindowAction()->isChecked());
+    own->setTabbedWindowMode(m_windowActions->tabbedAction()->isChecked());
+    if (QSpinBox* delayBox = m_windowActions->delaySpinBox())
+        own->setSlideDelay(delayBox->value());
     own->setThumbnailsBarSplitterSizes(m_splitter->saveState());
     own->setThumbnailsBarVisible(m_thumbnailsBarAction->isChecked());
     // Written here rather than by the panel, which would flush a second time.
@@ -159,13 +149,13 @@ void ImagesCentralWidget::attach(QMainWindow* mainWindow)
     m_metaInfoDock->show();
 
     QMenuBar* menuBar = mainWindow->menuBar();
-    for (QMenu* menu : {m_fileMenu.get(), m_editMenu.get(), m_viewMenu.get(), m_goMenu,
-                        m_imageMenu.get(), m_windowsMenu.get()})
+    const QList<QMenu*> menus = m_windowActions->menus();
+    for (QMenu* menu : menus)
         menuBar->addMenu(menu);
     if (m_helpMenu)
         menuBar->addMenu(m_helpMenu);
 
-    const QList<QToolBar*> bars = toolBars();
+    const QList<QToolBar*> bars = m_windowActions->toolBars();
     for (QToolBar* bar : bars) {
         mainWindow->addToolBar(bar);
         bar->show();
@@ -204,7 +194,7 @@ void ImagesCentralWidget::detach()
     mainWindow->setStatusBar(nullptr);
     m_statusBar = nullptr;
 
-    const QList<QToolBar*> bars = toolBars();
+    const QList<QToolBar*> bars = m_windowActions->toolBars();
     for (QToolBar* bar : bars) {
         mainWindow->removeToolBar(bar);
         bar->setParent(this);
@@ -217,11 +207,6 @@ void ImagesCentralWidget::detach()
     m_mainWindow = nullptr;
 }
 
-QMainWindow* ImagesCentralWidget::mainWindow() const
-{
-    return qobject_cast<QMainWindow*>(m_mainWindow.data());
-}
-
 SPicView* ImagesCentralWidget::currentView() const
 {
     return m_currentView;
@@ -232,35 +217,14 @@ MetaInfoWidget* ImagesCentralWidget::metaInfoWidget() const
     return m_metaInfo;
 }
 
-QDockWidget* ImagesCentralWidget::metaInfoDock() const
-{
-    return m_metaInfoDock;
-}
-
-QSpinBox* ImagesCentralWidget::delaySpinBox() const
-{
-    return m_delaySpinBox;
-}
-
-QStatusBar* ImagesCentralWidget::statusBar() const
-{
-    return m_statusBar;
-}
-
 QLabel* ImagesCentralWidget::statusLabel(StatusLabel label) const
 {
     return m_statusLabels[label];
 }
 
-QList<QToolBar*> ImagesCentralWidget::toolBars() const
+QActionGroup* ImagesCentralWidget::recentFilesGroup() const
 {
-    QList<QToolBar*> bars;
-    for (QToolBar* bar : {m_switchToolBar.data(), m_editToolBar.data(), m_slideToolBar.data(),
-                          m_zoomToolBar.data()}) {
-        if (bar)
-            bars.append(bar);
-    }
-    return bars;
+    return m_windowActions->recentFilesGroup();
 }
 
 void ImagesCentralWidget::setTabletMode(bool on)
@@ -354,3 +318,28 @@ void ImagesCentralWidget::loadLast() { m_files->openRecent(qobject_cast<QAction*
 void ImagesCentralWidget::changeWallpaper() { m_files->changeWallpaper(); }
 void ImagesCentralWidget::scanSlot() { m_files->scan(); }
 void ImagesCentralWidget::printDlg() { m_files->print(); }
+
+void ImagesCentralWidget::postCreateWindowMenu()
+{
+    m_windowActions->rebuildWindowMenu(m_currentView != nullptr);
+}
+
+void ImagesCentralWidget::postCreateImageMenu()
+{
+    m_windowActions->rebuildImageMenu(m_currentView, ActionRules::enables(currentState()));
+}
+
+void ImagesCentralWidget::activateSubWindow(QAction* action)
+{
+    m_windowActions->activateSubWindow(action);
+}
+
+void ImagesCentralWidget::showSelectionContextMenu(const QPoint& globalPos)
+{
+    m_windowActions->showSelectionContextMenu(globalPos);
+}
+
+void ImagesCentralWidget::showPictureContextMenu(const QPoint& globalPos)
+{
+    m_windowActions->showPictureContextMenu(globalPos);
+}

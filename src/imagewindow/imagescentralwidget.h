@@ -14,8 +14,8 @@
 #include <memory>
 
 class FullscreenPanel;
-class GoActions;
 class ImageFileCommands;
+class ImageWindowActions;
 class LumoSplitter;
 class MetaInfoWidget;
 class QAction;
@@ -28,9 +28,7 @@ class QMenu;
 class QModelIndex;
 class QPrinter;
 class QSizeF;
-class QSpinBox;
 class QStatusBar;
-class QToolBar;
 class SPicView;
 class SWorkspace;
 class ThumbnailsBar;
@@ -53,10 +51,8 @@ public:
 
     // Attaches menus, tool bars, dock and status bar to the window; none detaches them.
     void setMainWindow(QMainWindow* mainWindow);
-    QMainWindow* mainWindow() const;
 
     void setTabletMode(bool on);
-    bool tabletMode() const { return m_tabletMode; }
 
     // Lifts the current picture out full screen with the sliding panel, or puts it back.
     void setFullScreen(bool on);
@@ -68,41 +64,12 @@ public:
     SWorkspace* workspace() const { return m_workspace; }
     ThumbnailsBar* thumbnailsBar() const { return m_thumbnailsBar; }
     MetaInfoWidget* metaInfoWidget() const;
-    QDockWidget* metaInfoDock() const;
     FullscreenPanel* fullscreenPanel() const { return m_panel.get(); }
-    QSpinBox* delaySpinBox() const;
-    QStatusBar* statusBar() const;
     QLabel* statusLabel(StatusLabel label) const;
-
-    QActionGroup* editGroup() const { return m_editGroup; }
-    QAction* undoAction() const { return m_undoAction; }
-    QAction* redoAction() const { return m_redoAction; }
-    QAction* copyAction() const { return m_copyAction; }
-    QAction* cutAction() const { return m_cutAction; }
-    QAction* pasteAction() const { return m_pasteAction; }
-    QAction* reloadAction() const { return m_reloadAction; }
     QAction* thumbnailsBarAction() const { return m_thumbnailsBarAction; }
-    GoActions* goActions() const { return m_goActions; }
-    ZoomActions* zoomActions() const { return m_zoomActions; }
     // Holds the recent-files entries of whichever File menu showed them last.
-    QActionGroup* recentFilesGroup() const { return m_recentFilesGroup; }
-
-    QAction* singleWindowAction() const { return m_singleWindowAction; }
-    QAction* tabbedAction() const { return m_tabbedAction; }
-    QActionGroup* arrangementGroup() const { return m_arrangementGroup; }
-    QActionGroup* windowListGroup() const { return m_windowListGroup; }
-
-    QMenu* fileMenu() const { return m_fileMenu.get(); }
-    QMenu* editMenu() const { return m_editMenu.get(); }
-    QMenu* viewMenu() const { return m_viewMenu.get(); }
-    QMenu* goMenu() const { return m_goMenu; }
-    QMenu* imageMenu() const { return m_imageMenu.get(); }
-    QMenu* windowsMenu() const { return m_windowsMenu.get(); }
-    QList<QToolBar*> toolBars() const;
-
-    // What the two context menus offer now; nullptr stands for a separator.
-    QList<QAction*> pictureContextMenuActions() const;
-    QList<QAction*> selectionContextMenuActions() const;
+    QActionGroup* recentFilesGroup() const;
+    ImageWindowActions* windowActions() const { return m_windowActions; }
 
 public slots:
     void settingsDlg();
@@ -151,17 +118,6 @@ protected:
 
 private:
     QAction* shared(SharedActions::Index index) const { return m_actions->at(index); }
-    void createSharedActions();
-    void createEditActions();
-    void createFileMenu();
-    void createEditMenu();
-    void createViewMenu();
-    void createGoMenu();
-    void createWindowsMenu();
-    void createImageMenu();
-    void createToolBars();
-    QToolBar* createToolBar(const QString& title, const QString& objectName);
-
     void attach(QMainWindow* mainWindow);
     void detach();
     void saveSettings();
@@ -184,7 +140,6 @@ private:
     void thumbnailChosen(const QModelIndex& index);
     ActionRules::State currentState() const;
     void applyActionRules();
-    void runContextMenu(const QList<QAction*>& actions, const QPoint& globalPos);
 
     SharedActions* m_actions;
     QPointer<QMenu> m_helpMenu;
@@ -193,7 +148,7 @@ private:
     // The window whose title changes re-read the metadata; set at construction.
     QPointer<QWidget> m_titleWindow;
     QPointer<QStatusBar> m_statusBar;
-    // Labels, bars and dock live in the main window while attached and may go before us.
+    // Labels and dock live in the main window while attached and may go before us.
     std::array<QPointer<QLabel>, statusLabelCount> m_statusLabels;
 
     LumoSplitter* m_splitter = nullptr;
@@ -207,35 +162,8 @@ private:
     std::deque<std::unique_ptr<SPicView>> m_waitingViews;
     QVector<QMetaObject::Connection> m_viewConnections;
 
-    GoActions* m_goActions = nullptr;
-    ZoomActions* m_zoomActions = nullptr;
-    QActionGroup* m_editGroup = nullptr;
-    QAction* m_undoAction = nullptr;
-    QAction* m_redoAction = nullptr;
-    QAction* m_copyAction = nullptr;
-    QAction* m_cutAction = nullptr;
-    QAction* m_pasteAction = nullptr;
-    QAction* m_reloadAction = nullptr;
+    ImageWindowActions* m_windowActions = nullptr;
     QAction* m_thumbnailsBarAction = nullptr;
-    QActionGroup* m_recentFilesGroup = nullptr;
-
-    std::unique_ptr<QMenu> m_fileMenu;
-    std::unique_ptr<QMenu> m_editMenu;
-    std::unique_ptr<QMenu> m_viewMenu;
-    QMenu* m_goMenu = nullptr;
-    std::unique_ptr<QMenu> m_imageMenu;
-    std::unique_ptr<QMenu> m_windowsMenu;
-    QAction* m_singleWindowAction = nullptr;
-    QAction* m_tabbedAction = nullptr;
-    QActionGroup* m_arrangementGroup = nullptr;
-    QAction* m_closeAllAction = nullptr;
-    QActionGroup* m_windowListGroup = nullptr;
-
-    QPointer<QToolBar> m_switchToolBar;
-    QPointer<QToolBar> m_editToolBar;
-    QPointer<QToolBar> m_slideToolBar;
-    QPointer<QToolBar> m_zoomToolBar;
-    QPointer<QSpinBox> m_delaySpinBox;
 
     std::unique_ptr<FullscreenPanel> m_panel;
     ImageFileCommands* m_files = nullptr;

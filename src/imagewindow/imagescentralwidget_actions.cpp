@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "browser/metainfowidget.h"
+#include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
 #include "view/fullscreenpanel.h"
 #include "view/goactions.h"
@@ -38,43 +39,35 @@ ActionRules::State ImagesCentralWidget::currentState() const
 
 void ImagesCentralWidget::applyActionRules()
 {
-    const ActionRules::Enables enables = ActionRules::enables(currentState());
-    // The group first: an action of a disabled group stays disabled whatever it is told.
-    m_editGroup->setEnabled(enables.editGroup);
-    m_undoAction->setEnabled(enables.undo);
-    m_redoAction->setEnabled(enables.redo);
-    m_pasteAction->setEnabled(enables.paste);
-    shared(SharedActions::Index::Save)->setEnabled(enables.save);
-    shared(SharedActions::Index::SaveAs)->setEnabled(enables.saveAs);
-    shared(SharedActions::Index::Remove)->setEnabled(enables.remove);
-    shared(SharedActions::Index::Print)->setEnabled(enables.print);
+    m_windowActions->applyRules(ActionRules::enables(currentState()));
 }
 
 void ImagesCentralWidget::updateActionsAccessibility()
 {
     if (!m_mainWindow)
         return;
-    m_goActions->updateActions();
-    m_zoomActions->updateActions();
+    m_windowActions->goActions()->updateActions();
+    m_windowActions->zoomActions()->updateActions();
     applyActionRules();
     SPicView* view = m_currentView;
     shared(SharedActions::Index::FullScreen)->setEnabled(view && !view->isBroken());
+    QSpinBox* delayBox = m_windowActions->delaySpinBox();
     if (!view) {
         for (const QPointer<QLabel>& label : m_statusLabels) {
             if (label)
                 label->clear();
         }
-        if (m_delaySpinBox) {
-            m_delaySpinBox->setEnabled(false);
-            m_delaySpinBox->setValue(Settings::instance()->imagesCentralWidget()->slideDelay());
+        if (delayBox) {
+            delayBox->setEnabled(false);
+            delayBox->setValue(Settings::instance()->imagesCentralWidget()->slideDelay());
         }
         if (m_metaInfo)
             m_metaInfo->setFilePath(QString());
         return;
     }
-    if (m_delaySpinBox) {
-        m_delaySpinBox->setEnabled(true);
-        m_delaySpinBox->setValue(view->slideDelay());
+    if (delayBox) {
+        delayBox->setEnabled(true);
+        delayBox->setValue(view->slideDelay());
     }
     const QString path = view->filePath();
     if (!path.isEmpty() && m_metaInfo)
@@ -99,7 +92,7 @@ void ImagesCentralWidget::delay_changed(int seconds)
 
 void ImagesCentralWidget::enableUndoSlot()
 {
-    m_undoAction->setEnabled(true);
+    m_windowActions->edit(ImageWindowActions::Edit::Undo)->setEnabled(true);
 }
 
 void ImagesCentralWidget::enableSaveSlot()
@@ -109,7 +102,7 @@ void ImagesCentralWidget::enableSaveSlot()
 
 void ImagesCentralWidget::copyToClipboardSlot()
 {
-    m_pasteAction->setEnabled(true);
+    m_windowActions->edit(ImageWindowActions::Edit::Paste)->setEnabled(true);
 }
 
 void ImagesCentralWidget::undoSlot()

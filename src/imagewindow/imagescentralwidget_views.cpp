@@ -3,6 +3,7 @@
 #include "app/settings.h"
 #include "browser/thumbnailsbar.h"
 #include "dialogs/newimagedialog.h"
+#include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
 #include "view/goactions.h"
 #include "view/spic.h"
@@ -21,8 +22,9 @@
 
 std::unique_ptr<SPicView> ImagesCentralWidget::newPicView() const
 {
-    const int delay = m_delaySpinBox ? m_delaySpinBox->value()
-                                     : Settings::instance()->imagesCentralWidget()->slideDelay();
+    QSpinBox* delayBox = m_windowActions->delaySpinBox();
+    const int delay = delayBox ? delayBox->value()
+                               : Settings::instance()->imagesCentralWidget()->slideDelay();
     return std::make_unique<SPicView>(delay);
 }
 
@@ -35,7 +37,7 @@ void ImagesCentralWidget::switchToImagesMode()
 
 bool ImagesCentralWidget::placePicView(SPicView* view)
 {
-    view->addActions(m_zoomActions->actions());
+    view->addActions(m_windowActions->zoomActions()->actions());
     connect(view, &SPicView::dirModelChanged, this, &ImagesCentralWidget::viewModelChanged);
     connect(view, &SPicView::picClosed, this, &ImagesCentralWidget::viewClosed);
 
@@ -145,8 +147,8 @@ void ImagesCentralWidget::setPVConnections(QWidget* widget)
     releaseView();
     m_currentView = view;
     if (view) {
-        m_zoomActions->setPicView(view);
-        m_goActions->setPicView(view);
+        m_windowActions->zoomActions()->setPicView(view);
+        m_windowActions->goActions()->setPicView(view);
         connectView(view);
     }
     updateActionsAccessibility();
@@ -182,8 +184,10 @@ void ImagesCentralWidget::connectView(SPicView* view)
     c << connect(view, &SPicView::slideshow_started, this, &ImagesCentralWidget::slideshow_start);
     c << connect(view, &SPicView::slideshow_stopped, this, &ImagesCentralWidget::slideshow_stop);
     c << connect(view, &SPicView::addToUndo, this, &ImagesCentralWidget::enableSaveSlot);
-    c << connect(view, &SPicView::undoStatusChanged, m_undoAction, &QAction::setEnabled);
-    c << connect(view, &SPicView::redoStatusChanged, m_redoAction, &QAction::setEnabled);
+    c << connect(view, &SPicView::undoStatusChanged,
+                 m_windowActions->edit(ImageWindowActions::Edit::Undo), &QAction::setEnabled);
+    c << connect(view, &SPicView::redoStatusChanged,
+                 m_windowActions->edit(ImageWindowActions::Edit::Redo), &QAction::setEnabled);
     c << connect(view, &SPicView::copy_to_clipboard, this,
                  &ImagesCentralWidget::copyToClipboardSlot);
     c << connect(view, &SPicView::toggleFullScreenRequested,
@@ -198,8 +202,8 @@ void ImagesCentralWidget::releaseView()
         disconnect(connection);
     m_viewConnections.clear();
     if (m_currentView) {
-        m_zoomActions->setPicView(nullptr);
-        m_goActions->setPicView(nullptr);
+        m_windowActions->zoomActions()->setPicView(nullptr);
+        m_windowActions->goActions()->setPicView(nullptr);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "browser/imagefileselector.h"
 #include "browser/imagesdirview.h"
 #include "imagewindow/imagescentralwidget.h"
+#include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
 #include "platform/lumofm/navigation.h"
 #include "platform/lumogeometry.h"
@@ -224,11 +225,11 @@ private slots:
         const QByteArray filesLayout = m_window->saveState();
         if (inImagesMode) {
             m_window->imagesAction()->setChecked(true);
-            QToolBar* bar = m_window->imagesWidget()->toolBars().first();
+            QToolBar* bar = m_window->imagesWidget()->windowActions()->toolBars().first();
             m_window->addToolBar(Qt::BottomToolBarArea, bar);
         }
         if (byQuit) {
-            QAction* quit = m_window->imagesWidget()->fileMenu()->actions().last();
+            QAction* quit = m_window->imagesWidget()->windowActions()->fileMenu()->actions().last();
             QCOMPARE(quit->text(), QStringLiteral("&Quit"));
             QTimer::singleShot(0, quit, &QAction::trigger);
             QCOMPARE(QApplication::exec(), 0);

@@ -9,6 +9,7 @@
 #include "browser/thumbnailsbar.h"
 #include "imagewindow/actionrules.h"
 #include "imagewindow/imagescentralwidget.h"
+#include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
 #include "view/extslider.h"
 #include "view/fullscreenpanel.h"
@@ -108,7 +109,7 @@ private slots:
     void openFileList()
     {
         QFETCH(bool, single);
-        window()->singleWindowAction()->setChecked(single);
+        actions()->singleWindowAction()->setChecked(single);
         QVERIFY(open({"a.png", "c.png"}));
         QCOMPARE(shown(), paths(single ? QStringList{"a.png"} : QStringList{"a.png", "c.png"}));
         if (single) {
@@ -149,7 +150,7 @@ private slots:
     void titleOfChangedPicture()
     {
         m_host->mainWindow.setWindowTitle(QStringLiteral("lumo-image"));
-        window()->singleWindowAction()->setChecked(true);
+        actions()->singleWindowAction()->setChecked(true);
         QVERIFY(open({"a.png"}));
         modify(views().first());
         views().first()->refreshStatus();
@@ -206,9 +207,9 @@ private slots:
             for (Index index :
                  {Index::Save, Index::SaveAs, Index::Remove, Index::Print, Index::FullScreen})
                 bits += enabled(index) ? '1' : '0';
-            bits += window()->delaySpinBox()->isEnabled() ? "1 " : "0 ";
-            emit window()->imageMenu()->aboutToShow();
-            for (QAction* entry : window()->imageMenu()->actions())
+            bits += actions()->delaySpinBox()->isEnabled() ? "1 " : "0 ";
+            emit actions()->imageMenu()->aboutToShow();
+            for (QAction* entry : actions()->imageMenu()->actions())
                 bits += entry->isSeparator() ? '-' : entry->isEnabled() ? '1' : '0';
             return bits;
         };
@@ -225,10 +226,11 @@ private slots:
         activate(1);
         activate(0);
         QCOMPARE(window()->currentView(), first);
-        QVERIFY(!window()->editGroup()->isEnabled() && !window()->copyAction()->isEnabled());
+        QAction* copy = actions()->edit(ImageWindowActions::Edit::Copy);
+        QVERIFY(!actions()->editGroup()->isEnabled() && !copy->isEnabled());
         QVERIFY(!enabled(Index::Save));
         first->stopSlideshow();
-        QVERIFY(window()->copyAction()->isEnabled() && enabled(Index::Save));
+        QVERIFY(copy->isEnabled() && enabled(Index::Save));
     }
 
     // Quitting asks each changed picture, then warns about those kept; a cancelled question
@@ -316,7 +318,7 @@ private slots:
         QFETCH(QList<int>, left);
         QFETCH(int, asked);
         const int pages = 6;
-        window()->singleWindowAction()->setChecked(single);
+        actions()->singleWindowAction()->setChecked(single);
         int next = 1;
         // As a question's event loop does: it takes the next page and deletes closed windows.
         const auto deliver = [this, &next, pages] {
@@ -356,12 +358,12 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(bool, arranging);
         QVERIFY(open({"a.png", "b.png"}));
-        window()->singleWindowAction()->setChecked(mode == "single");
-        window()->tabbedAction()->setChecked(mode == "tabs");
-        emit window()->windowsMenu()->aboutToShow();
-        for (QAction* action : window()->arrangementGroup()->actions())
+        actions()->singleWindowAction()->setChecked(mode == "single");
+        actions()->tabbedAction()->setChecked(mode == "tabs");
+        emit actions()->windowsMenu()->aboutToShow();
+        for (QAction* action : actions()->arrangementGroup()->actions())
             QCOMPARE(action->isEnabled(), arranging);
-        const QList<QAction*> listed = window()->windowListGroup()->actions();
+        const QList<QAction*> listed = actions()->windowListGroup()->actions();
         QStringList prefixes;
         for (const QString& text : texts(listed))
             prefixes << text.left(4);
@@ -414,14 +416,14 @@ private slots:
         QCOMPARE((QVariantList{window()->workspace()->singleWindowMode(),
                                window()->workspace()->viewMode() == QMdiArea::TabbedView,
                                window()->thumbnailsBar()->isVisibleTo(window()),
-                               window()->delaySpinBox()->value(),
+                               actions()->delaySpinBox()->value(),
                                window()->metaInfoWidget()->table()->columnWidth(0)}),
                  (QVariantList{true, true, false, 9, 150}));
 
-        window()->singleWindowAction()->setChecked(false);
-        window()->tabbedAction()->setChecked(false);
+        actions()->singleWindowAction()->setChecked(false);
+        actions()->tabbedAction()->setChecked(false);
         window()->thumbnailsBarAction()->setChecked(true);
-        window()->delaySpinBox()->setValue(2);
+        actions()->delaySpinBox()->setValue(2);
         window()->metaInfoWidget()->table()->setColumnWidth(0, 60);
         m_host.reset();
         settings->store()->sync();
@@ -467,7 +469,7 @@ private slots:
     // In single-window mode the picture comes back maximised, as it went.
     void leavingFullScreenRestoresTheWorkspace()
     {
-        window()->singleWindowAction()->setChecked(true);
+        actions()->singleWindowAction()->setChecked(true);
         QVERIFY(open({"a.png"}));
         QMdiSubWindow* sub = subWindow(0);
         const QRect before = sub->geometry();
@@ -566,7 +568,7 @@ private:
     void modify(SPicView* view)
     {
         activate(views().indexOf(view));
-        emit window()->imageMenu()->aboutToShow();
+        emit actions()->imageMenu()->aboutToShow();
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!dialog)
@@ -576,10 +578,11 @@ private:
             dialog->accept();
         });
         // "&Brightness-Contrast..."
-        window()->imageMenu()->actions().at(5)->trigger();
+        actions()->imageMenu()->actions().at(5)->trigger();
     }
 
     ImagesCentralWidget* window() const { return m_host->window; }
+    ImageWindowActions* actions() const { return window()->windowActions(); }
     bool enabled(Index index) const { return m_host->action(index)->isEnabled(); }
 
     QTemporaryDir m_dir;

@@ -6,6 +6,7 @@
 #include "support/scriptedprompter.h"
 
 #include "app/settings.h"
+#include "imagewindow/imagewindowactions.h"
 #include "imagewindow/printmethodwidget.h"
 #include "imagewindow/sworkspace.h"
 #include "platform/lumoscandialog.h"
@@ -151,7 +152,8 @@ private slots:
         // The document and its pages are the picture shown when printing began.
         QVERIFY(printed.contains("/Title " + pdfText(QStringLiteral("wide.png"))));
         QVERIFY(printed.contains("/Height 20") && !printed.contains("/Height 30"));
-        QVERIFY2(!window()->undoAction()->isEnabled(), "printing is no edit");
+        QAction* undo = window()->windowActions()->edit(ImageWindowActions::Edit::Undo);
+        QVERIFY2(!undo->isEnabled(), "printing is no edit");
 
         whenShown<QPrintDialog>(print, [&](QPrintDialog& dialog) {
             offered << dialog.findChild<PrintMethodWidget*>()->printMethod();

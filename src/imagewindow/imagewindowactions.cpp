@@ -1,0 +1,422 @@
+#include "imagewindow/imagewindowactions.h"
+
+#include "app/settings.h"
+#include "imagewindow/imagescentralwidget.h"
+#include "imagewindow/sworkspace.h"
+#include "view/goactions.h"
+#include "view/spicview.h"
+#include "view/zoomactions.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSpinBox>
+#include <QToolBar>
+
+#include <optional>
+
+// Every text here belongs to the image window's translations, hence ImagesCentralWidget::tr.
+
+namespace {
+
+QIcon themeIcon(const char* name)
+{
+    return QIcon::fromTheme(QLatin1String(name), QIcon());
+}
+
+struct ActionRow
+{
+    // An entry of the shared list, or else an edit action.
+    std::optional<SharedActions::Index> shared;
+    ImageWindowActions::Edit edit;
+    const char* text;
+    const char* icon;
+    int shortcut;
+    bool enabled;
+    void (ImagesCentralWidget::*slot)();
+};
+
+} // namespace
+
+ImageWindowActions::ImageWindowActions(ImagesCentralWidget* window, SharedActions* actions,
+                                       SWorkspace* workspace)
+    : QObject(window)
+    , m_window(window)
+    , m_actions(actions)
+    , m_workspace(workspace)
+{
+    createActions();
+    m_goActions = new GoActions(window);
+    m_zoomActions = new ZoomActions(window);
+    window->addActions(m_editGroup->actions());
+    window->addActions(m_goActions->actions());
+    window->addActions(m_zoomActions->actions());
+}
+
+ImageWindowActions::~ImageWindowActions() = default;
+
+void ImageWindowActions::createActions()
+{
+    using Index = SharedActions::Index;
+    using W = ImagesCentralWidget;
+    const int none = 0;
+    const ActionRow rows[] = {
+        {Index::Open, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Open..."), "document-open",
+         Qt::CTRL | Qt::Key_O, true, &W::openDlg},
+        {Index::New, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&New..."), nullptr, none, true,
+         &W::newDlg},
+        {Index::Save, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Save"), "document-save",
+         Qt::CTRL | Qt::Key_S, false, &W::save},
+        {Index::SaveAs, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Save as..."),
+         "document-save-as", none, false, &W::saveAsDlg},
+        {Index::Remove, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Remove"), nullptr,
+         Qt::SHIFT | Qt::Key_Delete, false, &W::removeImageFile},
+        {Index::Print, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Print..."),
+         "document-print", Qt::CTRL | Qt::Key_P, false, &W::printDlg},
+        {Index::Scan, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Scan..."), "scanner", none,
+         true, &W::scanSlot},
+        {Index::Settings, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Settings..."), nullptr,
+         none, true, &W::settingsDlg},
+        {Index::Quit, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Quit"), "application-exit",
+         Qt::CTRL | Qt::Key_Q, true, &W::quitAction_triggered},
+        {{}, Edit::Undo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Undo"), "edit-undo",
+         Qt::CTRL | Qt::Key_Z, true, &W::undoSlot},
+        {{}, Edit::Redo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Redo"), "edit-redo",
+         Qt::CTRL | Qt::Key_R, true, &W::redoSlot},
+        {{}, Edit::Copy, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Copy"), "edit-copy",
+         Qt::CTRL | Qt::Key_C, true, &W::copySlot},
+        {{}, Edit::Cut, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Cut"), "edit-cut",
+         Qt::CTRL | Qt::Key_X, true, &W::cutSlot},
+        {{}, Edit::Paste, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Paste..."), "edit-paste",
+         Qt::CTRL | Qt::Key_V, true, &W::pasteSlot},
+        {{}, Edit::Reload, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Re&load"), "view-refresh",
+         Qt::CTRL | Qt::Key_L, true, &W::reloadSlot},
+    };
+
+    m_editGroup = new QActionGroup(this);
+    m_editGroup->setExclusive(false);
+    for (const ActionRow& row : rows) {
+        auto* action =
+            new QAction(QCoreApplication::translate("ImagesCentralWidget", row.text), this);
+        if (row.icon)
+            action->setIcon(themeIcon(row.icon));
+        action->setShortcut(QKeySequence(row.shortcut));
+        if (!row.enabled)
+            action->setEnabled(false);
+        connect(action, &QAction::triggered, m_window, row.slot);
+        if (row.shared) {
+            m_actions->set(*row.shared, action);
+        } else {
+            m_editGroup->addAction(action);
+            m_edit[static_cast<std::size_t>(row.edit)] = action;
+        }
+    }
+    m_editGroup->setEnabled(false);
+}
+
+void ImageWindowActions::buildMenus(QAction* thumbnailsBarAction, QAction* metaInfoAction)
+{
+    m_thumbnailsBarAction = thumbnailsBarAction;
+    m_metaInfoAction = metaInfoAction;
+    createFileMenu();
+    createEditMenu();
+    createViewMenu(thumbnailsBarAction, metaInfoAction);
+    createGoMenu();
+    createWindowsMenu();
+    createImageMenu();
+    createToolBars();
+}
+
+void ImageWindowActions::createFileMenu()
+{
+    using Index = SharedActions::Index;
+    m_fileMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&File"));
+    m_fileMenu->addActions({shared(Index::Open), shared(Index::New), shared(Index::Scan)});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({shared(Index::Save), shared(Index::SaveAs), shared(Index::Remove),
+                            shared(Index::Print)});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({shared(Index::Settings), shared(Index::Quit)});
+    m_recentFilesGroup = new QActionGroup(m_fileMenu.get());
+    m_recentFilesGroup->setExclusive(false);
+    // Set as wallpaper in the Image menu follows the File menu's picture too.
+    connect(m_fileMenu.get(), &QMenu::aboutToShow, m_window,
+            &ImagesCentralWidget::postCreateImageMenu);
+    connect(m_fileMenu.get(), &QMenu::aboutToShow, m_window,
+            &ImagesCentralWidget::updateFileMenu);
+}
+
+void ImageWindowActions::createEditMenu()
+{
+    m_editMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&Edit"));
+    m_editMenu->addActions(m_editGroup->actions());
+}
+
+void ImageWindowActions::createViewMenu(QAction* thumbnailsBarAction, QAction* metaInfoAction)
+{
+    using Index = SharedActions::Index;
+    m_viewMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&View"));
+    m_viewMenu->addActions({shared(Index::Files), shared(Index::Images)});
+    m_viewMenu->addSeparator();
+    m_viewMenu->addActions({thumbnailsBarAction, metaInfoAction, shared(Index::FullScreen)});
+    QMenu* zoomMenu = m_viewMenu->addMenu(ImagesCentralWidget::tr("Zoom"));
+    zoomMenu->addActions(m_zoomActions->actions());
+}
+
+void ImageWindowActions::createGoMenu()
+{
+    m_goMenu = new QMenu(ImagesCentralWidget::tr("&Go"), m_window);
+    m_goMenu->addActions({m_goActions->firstAction(), m_goActions->previousAction(),
+                          m_goActions->nextAction(), m_goActions->lastAction()});
+    m_goMenu->addSeparator();
+    m_goMenu->addActions({m_goActions->startAction(), m_goActions->stopAction()});
+}
+
+void ImageWindowActions::createWindowsMenu()
+{
+    m_windowsMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&Windows"));
+    m_singleWindowAction = new QAction(ImagesCentralWidget::tr("Single window mode"), this);
+    m_singleWindowAction->setCheckable(true);
+    m_tabbedAction = new QAction(ImagesCentralWidget::tr("Tabs instead of subwindows"), this);
+    m_tabbedAction->setCheckable(true);
+
+    m_arrangementGroup = new QActionGroup(this);
+    m_arrangementGroup->setExclusive(false);
+    auto arrange = [this](const QString& text, void (SWorkspace::*slot)()) {
+        auto* action = new QAction(text, m_arrangementGroup);
+        connect(action, &QAction::triggered, m_workspace, slot);
+    };
+    arrange(ImagesCentralWidget::tr("&Vertical tile"), &SWorkspace::my_tile);
+    arrange(ImagesCentralWidget::tr("&Horizontal tile"), &SWorkspace::hTile);
+    arrange(ImagesCentralWidget::tr("&Cascade"), &SWorkspace::my_cascade);
+    arrange(ImagesCentralWidget::tr("&Minimize"), &SWorkspace::minimize);
+    m_closeAllAction = new QAction(ImagesCentralWidget::tr("Close all"), this);
+    connect(m_closeAllAction, &QAction::triggered, m_workspace, &QMdiArea::closeAllSubWindows);
+    m_windowListGroup = new QActionGroup(this);
+
+    m_windowsMenu->addActions({m_singleWindowAction, m_tabbedAction});
+    m_windowsMenu->addSeparator();
+    m_windowsMenu->addActions(m_arrangementGroup->actions());
+    m_windowsMenu->addAction(m_closeAllAction);
+
+    connect(m_singleWindowAction, &QAction::toggled, m_workspace,
+            &SWorkspace::setSingleWindowMode);
+    connect(m_singleWindowAction, &QAction::toggled, m_window,
+            &ImagesCentralWidget::postCreateWindowMenu);
+    connect(m_tabbedAction, &QAction::toggled, m_workspace, &SWorkspace::setTabbedMode);
+    connect(m_tabbedAction, &QAction::toggled, m_window,
+            &ImagesCentralWidget::postCreateWindowMenu);
+    connect(m_windowsMenu.get(), &QMenu::aboutToShow, m_window,
+            &ImagesCentralWidget::postCreateWindowMenu);
+    connect(m_windowListGroup, &QActionGroup::triggered, m_window,
+            &ImagesCentralWidget::activateSubWindow);
+
+    // Connected first, so the workspace starts in the stored modes.
+    const Settings::ImagesCentralWidget* settings = Settings::instance()->imagesCentralWidget();
+    m_singleWindowAction->setChecked(settings->singleWindowMode());
+    m_tabbedAction->setChecked(settings->tabbedWindowMode());
+    m_window->postCreateWindowMenu();
+}
+
+void ImageWindowActions::createImageMenu()
+{
+    m_imageMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&Image"));
+    connect(m_imageMenu.get(), &QMenu::aboutToShow, m_window,
+            &ImagesCentralWidget::postCreateImageMenu);
+    m_window->postCreateImageMenu();
+}
+
+QToolBar* ImageWindowActions::createToolBar(const QString& title, const QString& objectName)
+{
+    auto* bar = new QToolBar(title, m_window);
+    bar->setObjectName(objectName);
+    bar->setFloatable(false);
+    // Shown only inside the main window.
+    bar->hide();
+    return bar;
+}
+
+void ImageWindowActions::createToolBars()
+{
+    using Index = SharedActions::Index;
+    m_switchToolBar = createToolBar(ImagesCentralWidget::tr("Switch view mode"),
+                                    QStringLiteral("switchToolBar_images"));
+    m_switchToolBar->addActions({shared(Index::Files), shared(Index::Images)});
+    m_switchToolBar->addSeparator();
+    m_switchToolBar->addAction(shared(Index::FullScreen));
+
+    m_editToolBar = createToolBar(ImagesCentralWidget::tr("Edit"), QStringLiteral("editToolBar"));
+    m_editToolBar->addActions({shared(Index::Open), shared(Index::Save), shared(Index::SaveAs),
+                               edit(Edit::Undo), edit(Edit::Redo), edit(Edit::Copy),
+                               edit(Edit::Cut), edit(Edit::Paste)});
+
+    m_slideToolBar = createToolBar(ImagesCentralWidget::tr("SlideShow tools"),
+                                   QStringLiteral("slideToolBar"));
+    m_slideToolBar->addActions({m_goActions->firstAction(), m_goActions->previousAction(),
+                                m_goActions->startAction(), m_goActions->stopAction(),
+                                m_goActions->nextAction(), m_goActions->lastAction()});
+    m_slideToolBar->addSeparator();
+    m_delaySpinBox = new QSpinBox(m_slideToolBar);
+    m_delaySpinBox->setRange(1, 100);
+    m_delaySpinBox->setSingleStep(1);
+    m_delaySpinBox->setSuffix(ImagesCentralWidget::tr("s"));
+    m_delaySpinBox->setToolTip(ImagesCentralWidget::tr("Delay for slide show"));
+    m_delaySpinBox->setValue(Settings::instance()->imagesCentralWidget()->slideDelay());
+    m_delaySpinBox->setEnabled(false);
+    connect(m_delaySpinBox.data(), QOverload<int>::of(&QSpinBox::valueChanged), m_window,
+            &ImagesCentralWidget::delay_changed);
+    m_slideToolBar->addWidget(m_delaySpinBox);
+
+    m_zoomToolBar =
+        createToolBar(ImagesCentralWidget::tr("Zoom tools"), QStringLiteral("zoomToolBar"));
+    m_zoomToolBar->addActions(
+        {m_zoomActions->zoomOutOutOutAction(), m_zoomActions->zoomInInInAction()});
+    m_zoomToolBar->addSeparator();
+    m_zoomToolBar->addActions({m_zoomActions->trueSizeAction(), m_zoomActions->fitAction()});
+}
+
+QSpinBox* ImageWindowActions::delaySpinBox() const
+{
+    return m_delaySpinBox;
+}
+
+QList<QMenu*> ImageWindowActions::menus() const
+{
+    return {m_fileMenu.get(), m_editMenu.get(), m_viewMenu.get(),
+            m_goMenu,         m_imageMenu.get(), m_windowsMenu.get()};
+}
+
+QList<QToolBar*> ImageWindowActions::toolBars() const
+{
+    QList<QToolBar*> bars;
+    for (QToolBar* bar : {m_switchToolBar.data(), m_editToolBar.data(), m_slideToolBar.data(),
+                          m_zoomToolBar.data()}) {
+        if (bar)
+            bars.append(bar);
+    }
+    return bars;
+}
+
+void ImageWindowActions::applyRules(const ActionRules::Enables& enables)
+{
+    using Index = SharedActions::Index;
+    m_editGroup->setEnabled(enables.editGroup);
+    edit(Edit::Undo)->setEnabled(enables.undo);
+    edit(Edit::Redo)->setEnabled(enables.redo);
+    edit(Edit::Paste)->setEnabled(enables.paste);
+    shared(Index::Save)->setEnabled(enables.save);
+    shared(Index::SaveAs)->setEnabled(enables.saveAs);
+    shared(Index::Remove)->setEnabled(enables.remove);
+    shared(Index::Print)->setEnabled(enables.print);
+}
+
+void ImageWindowActions::rebuildImageMenu(SPicView* view, const ActionRules::Enables& enables)
+{
+    m_imageMenu->clear();
+    const std::pair<QString, void (SPicView::*)()> dialogs[] = {
+        {ImagesCentralWidget::tr("&Rotate..."), &SPicView::showRotateDialog},
+        {ImagesCentralWidget::tr("Change &size..."), &SPicView::showResizeDialog},
+        {ImagesCentralWidget::tr("Change &depth..."), &SPicView::showDepthConversionDialog},
+        {ImagesCentralWidget::tr("&Adjust colors..."), &SPicView::showRGBAdjustDialog},
+        {ImagesCentralWidget::tr("&Hue-Saturation..."), &SPicView::showHSVAdjustDialog},
+        {ImagesCentralWidget::tr("&Brightness-Contrast..."),
+         &SPicView::showBrightnessContrastDialog},
+    };
+    for (const auto& dialog : dialogs) {
+        QAction* action = m_imageMenu->addAction(dialog.first);
+        action->setEnabled(enables.imageDialogs);
+        if (!view)
+            continue;
+        const QPointer<SPicView> target = view;
+        connect(action, &QAction::triggered, m_window, [window = m_window, target,
+                                                        show = dialog.second] {
+            if (!target)
+                return;
+            (target.data()->*show)();
+            // The picture counts as changed only once its dialog is through.
+            window->enableSaveSlot();
+        });
+    }
+    m_imageMenu->addSeparator();
+    QAction* wallpaper = m_imageMenu->addAction(ImagesCentralWidget::tr("Set as wallpaper"));
+    wallpaper->setEnabled(enables.wallpaper);
+    connect(wallpaper, &QAction::triggered, m_window, &ImagesCentralWidget::changeWallpaper);
+}
+
+void ImageWindowActions::rebuildWindowMenu(bool hasView)
+{
+    const QList<QAction*> old = m_windowListGroup->actions();
+    for (QAction* action : old) {
+        m_windowListGroup->removeAction(action);
+        m_windowsMenu->removeAction(action);
+        action->deleteLater();
+    }
+    const bool single = m_singleWindowAction->isChecked();
+    m_arrangementGroup->setEnabled(ActionRules::arrangementEnabled(
+        hasView, single, m_workspace->viewMode() == QMdiArea::TabbedView));
+    const QList<QMdiSubWindow*> windows = m_workspace->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty() || single)
+        return;
+    auto* separator = new QAction(m_windowListGroup);
+    separator->setSeparator(true);
+    QMdiSubWindow* current = m_workspace->currentSubWindow();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows.at(i);
+        // Owned by its sub-window, so it goes when the window does.
+        auto* action = new QAction(QStringLiteral("&%1: %2").arg(i).arg(window->windowTitle()),
+                                   window);
+        action->setCheckable(true);
+        action->setChecked(window == current);
+        m_windowListGroup->addAction(action);
+    }
+    m_windowsMenu->addActions(m_windowListGroup->actions());
+}
+
+void ImageWindowActions::activateSubWindow(QAction* action)
+{
+    auto* window = qobject_cast<QMdiSubWindow*>(action ? action->parent() : nullptr);
+    if (window && m_workspace->subWindowList().contains(window))
+        m_workspace->setActiveSubWindow(window);
+}
+
+void ImageWindowActions::showPictureContextMenu(const QPoint& globalPos)
+{
+    using Index = SharedActions::Index;
+    QAction* fullScreen = shared(Index::FullScreen);
+    QList<QAction*> actions = {edit(Edit::Paste),
+                               edit(Edit::Reload),
+                               nullptr,
+                               m_goActions->startAction(),
+                               m_goActions->stopAction(),
+                               m_goActions->nextAction(),
+                               m_goActions->previousAction(),
+                               nullptr,
+                               shared(Index::SaveAs),
+                               shared(Index::Print),
+                               nullptr,
+                               fullScreen};
+    // The bar and the dock are out of sight while the picture is full screen.
+    if (!fullScreen->isChecked())
+        actions << nullptr << m_thumbnailsBarAction << m_metaInfoAction;
+    runContextMenu(actions, globalPos);
+}
+
+void ImageWindowActions::showSelectionContextMenu(const QPoint& globalPos)
+{
+    runContextMenu({edit(Edit::Copy), edit(Edit::Cut)}, globalPos);
+}
+
+void ImageWindowActions::runContextMenu(const QList<QAction*>& actions, const QPoint& globalPos)
+{
+    QMenu menu(m_window);
+    for (QAction* action : actions) {
+        if (action)
+            menu.addAction(action);
+        else
+            menu.addSeparator();
+    }
+    menu.exec(globalPos);
+}
