@@ -3,7 +3,10 @@
 #include "app/settings.h"
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
+#include "dialogs/newimagedialog.h"
 #include "dialogs/settingsdialog.h"
+#include "imagewindow/actionrules.h"
+#include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagefilecommands.h"
 #include "imagewindow/imageprinter.h"
 #include "imagewindow/imagewindowactions.h"
@@ -11,16 +14,15 @@
 #include "platform/lumosplitter.h"
 #include "platform/prompter.h"
 #include "view/fullscreenpanel.h"
-#include "view/goactions.h"
+#include "view/spic.h"
 #include "view/spicview.h"
 #include "view/zoomactions.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QLabel>
+#include <QImage>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -80,6 +82,9 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu
     addAction(shared(SharedActions::Index::FullScreen));
 
     m_windowActions = new ImageWindowActions(this, actions, m_workspace);
+    m_binding = std::make_unique<CurrentViewBinding>(this, m_windowActions, m_thumbnailsBar,
+                                                     m_metaInfo);
+    m_files = new ImageFileCommands(this, m_windowActions);
 
     connect(m_workspace, &SWorkspace::fullScreenPicClosed, this,
             &ImagesCentralWidget::slotFullScreenPicClosed);
@@ -90,12 +95,6 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu
     m_panel = std::make_unique<FullscreenPanel>(shared(SharedActions::Index::FullScreen),
                                                 m_windowActions->goActions(),
                                                 m_windowActions->zoomActions());
-
-    for (int i = 0; i < statusLabelCount; ++i) {
-        m_statusLabels[i] = new QLabel(this);
-        m_statusLabels[i]->hide();
-    }
-    m_files = new ImageFileCommands(this, m_windowActions);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -109,10 +108,13 @@ ImagesCentralWidget::~ImagesCentralWidget()
     // What is torn down below must not call back into a window that is half gone.
     m_workspace->disconnect(this);
     m_thumbnailsBar->disconnect(this);
+    m_thumbnailsBar->disconnect(m_binding.get());
     const QList<SPicView*> views = picViews();
-    for (SPicView* view : views)
+    for (SPicView* view : views) {
         view->disconnect(this);
-    releaseView();
+        view->disconnect(m_binding.get());
+    }
+    m_binding->release();
     saveSettings();
 }
 
@@ -145,6 +147,7 @@ void ImagesCentralWidget::setMainWindow(QMainWindow* mainWindow)
 void ImagesCentralWidget::attach(QMainWindow* mainWindow)
 {
     m_mainWindow = mainWindow;
+    m_binding->setMainWindow(mainWindow);
     mainWindow->addDockWidget(Qt::RightDockWidgetArea, m_metaInfoDock);
     m_metaInfoDock->show();
 
@@ -161,17 +164,13 @@ void ImagesCentralWidget::attach(QMainWindow* mainWindow)
         bar->show();
     }
 
-    m_statusBar = new QStatusBar(mainWindow);
-    m_statusBar->setSizeGripEnabled(false);
-    mainWindow->setStatusBar(m_statusBar);
-    const std::array<int, statusLabelCount> stretch = {1, 2, 2, 1, 3, 3};
-    for (int i = 0; i < statusLabelCount; ++i) {
-        m_statusBar->addWidget(m_statusLabels[i], stretch[i]);
-        m_statusLabels[i]->show();
-    }
+    auto* statusBar = new QStatusBar(mainWindow);
+    statusBar->setSizeGripEnabled(false);
+    mainWindow->setStatusBar(statusBar);
+    m_binding->attachStatusBar(statusBar);
 
     // The current picture's messages went to the status bar of the last attach.
-    QWidget* current = m_currentView;
+    QWidget* current = m_binding->view();
     if (!current && m_workspace->currentSubWindow())
         current = m_workspace->currentSubWindow()->widget();
     setPVConnections(current);
@@ -182,17 +181,8 @@ void ImagesCentralWidget::detach()
     QMainWindow* mainWindow = qobject_cast<QMainWindow*>(m_mainWindow.data());
     if (!mainWindow)
         return;
-    // The labels outlive the status bar the main window destroys.
-    for (const QPointer<QLabel>& label : m_statusLabels) {
-        if (!label)
-            continue;
-        if (m_statusBar)
-            m_statusBar->removeWidget(label);
-        label->setParent(this);
-        label->hide();
-    }
+    m_binding->detachStatusBar();
     mainWindow->setStatusBar(nullptr);
-    m_statusBar = nullptr;
 
     const QList<QToolBar*> bars = m_windowActions->toolBars();
     for (QToolBar* bar : bars) {
@@ -205,21 +195,17 @@ void ImagesCentralWidget::detach()
     m_metaInfoDock->setParent(this);
     m_metaInfoDock->hide();
     m_mainWindow = nullptr;
+    m_binding->setMainWindow(nullptr);
 }
 
 SPicView* ImagesCentralWidget::currentView() const
 {
-    return m_currentView;
+    return m_binding->view();
 }
 
 MetaInfoWidget* ImagesCentralWidget::metaInfoWidget() const
 {
     return m_metaInfo;
-}
-
-QLabel* ImagesCentralWidget::statusLabel(StatusLabel label) const
-{
-    return m_statusLabels[label];
 }
 
 QActionGroup* ImagesCentralWidget::recentFilesGroup() const
@@ -259,7 +245,7 @@ QList<SPicView*> ImagesCentralWidget::picViews() const
 bool ImagesCentralWidget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_titleWindow && event->type() == QEvent::WindowTitleChange && m_metaInfo)
-        m_metaInfo->setFilePath(m_currentView ? m_currentView->filePath() : QString());
+        m_metaInfo->setFilePath(currentView() ? currentView()->filePath() : QString());
     return QWidget::eventFilter(watched, event);
 }
 
@@ -293,11 +279,166 @@ void ImagesCentralWidget::quitAction_triggered()
         QApplication::quit();
 }
 
+void ImagesCentralWidget::setFullScreen(bool on)
+{
+    if (!on) {
+        // The panel leaves the view before the view goes back into its sub-window.
+        m_panel->setPicView(nullptr);
+        m_workspace->setFullscreen(false);
+        return;
+    }
+    m_workspace->setFullscreen(true);
+    SPicView* view = currentView();
+    if (view && view->isFullScreenMode())
+        m_panel->setPicView(view);
+}
+
+void ImagesCentralWidget::slotExitFullScreen()
+{
+    QAction* fullScreen = shared(SharedActions::Index::FullScreen);
+    if (fullScreen->isChecked())
+        fullScreen->trigger();
+}
+
+void ImagesCentralWidget::slotFullScreenPicClosed()
+{
+    // The closing view is deleted soon, and the panel must not go along with it.
+    m_panel->setPicView(nullptr);
+    // Through the action, so the main window leaves full screen the way it came.
+    slotExitFullScreen();
+    // The program ends with the picture, but not over the unsaved work of the others.
+    QWidget* top = window();
+    if (top != this && close()) {
+        // The main window's close runs this window's close handling again: it is answered.
+        m_closeAnswered = true;
+        top->close();
+        m_closeAnswered = false;
+    }
+}
+
+std::unique_ptr<SPicView> ImagesCentralWidget::newPicView() const
+{
+    QSpinBox* delayBox = m_windowActions->delaySpinBox();
+    const int delay = delayBox ? delayBox->value()
+                               : Settings::instance()->imagesCentralWidget()->slideDelay();
+    return std::make_unique<SPicView>(delay);
+}
+
+void ImagesCentralWidget::switchToImagesMode()
+{
+    QAction* files = shared(SharedActions::Index::Files);
+    if (files && files->isChecked())
+        shared(SharedActions::Index::Images)->setChecked(true);
+}
+
+bool ImagesCentralWidget::placePicView(SPicView* view)
+{
+    view->addActions(m_windowActions->zoomActions()->actions());
+    m_binding->watch(view);
+
+    view->resize(ActionRules::placedViewSize(view->pic()->sizeHint(), m_workspace->size()));
+    const bool alone = m_workspace->subWindowList().isEmpty() || m_workspace->singleWindowMode();
+    if (!alone)
+        m_workspace->normalizeSubWindows();
+    QMdiSubWindow* window = m_workspace->addPicView(view);
+    if (!window)
+        return false;
+    if (alone)
+        window->showMaximized();
+    else
+        window->showNormal();
+    view->setIndicatorMode(m_tabletMode);
+    return true;
+}
+
+SPicView* ImagesCentralWidget::place(std::unique_ptr<SPicView> view)
+{
+    // Placing may ask whether the shown picture may close, and pictures keep arriving while
+    // the question is open (the scanner's feeder). Placed in the order they came, each with its
+    // own question, single-window mode ends with the last one the user let in.
+    if (m_placing) {
+        m_waitingViews.push_back(std::move(view));
+        return nullptr;
+    }
+    m_placing = true;
+    SPicView* placed = placeNow(std::move(view));
+    while (!m_waitingViews.empty()) {
+        std::unique_ptr<SPicView> next = std::move(m_waitingViews.front());
+        m_waitingViews.pop_front();
+        placeNow(std::move(next));
+    }
+    m_placing = false;
+    return placed;
+}
+
+SPicView* ImagesCentralWidget::placeNow(std::unique_ptr<SPicView> view)
+{
+    if (!placePicView(view.get()))
+        return nullptr;
+    // The workspace's sub-window owns it now.
+    return view.release();
+}
+
+void ImagesCentralWidget::newPVFromFile(const QString& filePath)
+{
+    switchToImagesMode();
+    std::unique_ptr<SPicView> view = newPicView();
+    view->openFile(filePath);
+    if (SPicView* placed = place(std::move(view)))
+        updateThumbnailsBar(placed);
+}
+
+void ImagesCentralWidget::newPVFromList(const QStringList& list)
+{
+    switchToImagesMode();
+    std::unique_ptr<SPicView> view = newPicView();
+    view->openList(list);
+    place(std::move(view));
+}
+
+void ImagesCentralWidget::newPVFromImage(const QImage& image)
+{
+    if (image.isNull())
+        return;
+    switchToImagesMode();
+    std::unique_ptr<SPicView> view = newPicView();
+    view->importImage(image);
+    place(std::move(view));
+}
+
+void ImagesCentralWidget::newDlg()
+{
+    NewImageDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    switchToImagesMode();
+    std::unique_ptr<SPicView> view = newPicView();
+    view->newImage(dialog.newWidth(), dialog.newHeight(), dialog.depth(), dialog.fillColor());
+    place(std::move(view));
+}
+
+void ImagesCentralWidget::openFileList(const QStringList& fileList)
+{
+    if (fileList.isEmpty())
+        return;
+    if (fileList.size() == 1) {
+        newPVFromFile(fileList.first());
+        return;
+    }
+    if (m_workspace->singleWindowMode()) {
+        newPVFromList(fileList);
+        return;
+    }
+    for (const QString& path : fileList)
+        newPVFromFile(path);
+    m_workspace->cascadeSubWindows();
+}
+
 void ImagesCentralWidget::settingsDlg()
 {
     SettingsDialog dialog(this);
-    if (dialog.exec() != 0 && m_currentView)
-        m_currentView->refreshStatus();
+    if (dialog.exec() != 0 && currentView())
+        currentView()->refreshStatus();
 }
 
 void ImagesCentralWidget::printImageWithPrinterSize(QPrinter* printer, const QImage& image,
@@ -306,7 +447,7 @@ void ImagesCentralWidget::printImageWithPrinterSize(QPrinter* printer, const QIm
     ImagePrinter::printImageWithPrinterSize(printer, image, size);
 }
 
-// The file commands hand the work on to their own part.
+// The rest hands the work to the part doing it.
 
 void ImagesCentralWidget::updateFileMenu() { m_files->updateFileMenu(); }
 void ImagesCentralWidget::openDlg() { m_files->open(); }
@@ -321,12 +462,12 @@ void ImagesCentralWidget::printDlg() { m_files->print(); }
 
 void ImagesCentralWidget::postCreateWindowMenu()
 {
-    m_windowActions->rebuildWindowMenu(m_currentView != nullptr);
+    m_windowActions->rebuildWindowMenu(currentView() != nullptr);
 }
 
 void ImagesCentralWidget::postCreateImageMenu()
 {
-    m_windowActions->rebuildImageMenu(m_currentView, ActionRules::enables(currentState()));
+    m_windowActions->rebuildImageMenu(currentView(), ActionRules::enables(m_binding->state()));
 }
 
 void ImagesCentralWidget::activateSubWindow(QAction* action)
@@ -343,3 +484,19 @@ void ImagesCentralWidget::showPictureContextMenu(const QPoint& globalPos)
 {
     m_windowActions->showPictureContextMenu(globalPos);
 }
+
+void ImagesCentralWidget::setPVConnections(QWidget* widget) { m_binding->setView(widget); }
+void ImagesCentralWidget::updateActionsAccessibility() { m_binding->updateActions(); }
+void ImagesCentralWidget::updateThumbnailsBar(QWidget* picView) { m_binding->showModel(picView); }
+void ImagesCentralWidget::slideshow_start() { m_binding->applyRules(); }
+void ImagesCentralWidget::slideshow_stop() { m_binding->applyRules(); }
+void ImagesCentralWidget::delay_changed(int seconds) { m_binding->setDelay(seconds); }
+void ImagesCentralWidget::enableUndoSlot() { m_binding->enableUndo(); }
+void ImagesCentralWidget::enableSaveSlot() { m_binding->enableSave(); }
+void ImagesCentralWidget::copyToClipboardSlot() { m_binding->enablePaste(); }
+void ImagesCentralWidget::undoSlot() { m_binding->undo(); }
+void ImagesCentralWidget::redoSlot() { m_binding->redo(); }
+void ImagesCentralWidget::copySlot() { m_binding->copy(); }
+void ImagesCentralWidget::cutSlot() { m_binding->cut(); }
+void ImagesCentralWidget::pasteSlot() { m_binding->paste(); }
+void ImagesCentralWidget::reloadSlot() { m_binding->reload(); }

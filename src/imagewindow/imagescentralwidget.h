@@ -1,18 +1,16 @@
 #pragma once
 
-#include "imagewindow/actionrules.h"
 #include "imagewindow/sharedactions.h"
 
 #include <QList>
 #include <QPointer>
 #include <QStringList>
-#include <QVector>
 #include <QWidget>
 
-#include <array>
 #include <deque>
 #include <memory>
 
+class CurrentViewBinding;
 class FullscreenPanel;
 class ImageFileCommands;
 class ImageWindowActions;
@@ -22,29 +20,23 @@ class QAction;
 class QActionGroup;
 class QDockWidget;
 class QImage;
-class QLabel;
 class QMainWindow;
 class QMenu;
-class QModelIndex;
 class QPrinter;
 class QSizeF;
-class QStatusBar;
 class SPicView;
 class SWorkspace;
 class ThumbnailsBar;
-class ZoomActions;
 
 // The image window: the workspace of picture views with the thumbnails bar and the metadata
-// dock, and the menus, tool bars, status bar and actions that act on the current picture. It
-// hangs its menus and bars on the main window only while images mode is shown.
+// dock. It hangs its menus, bars and status bar on the main window only while images mode is
+// shown; its actions, the binding of the current picture and the file commands are its parts,
+// and its slots hand each piece of work to the part that does it.
 class ImagesCentralWidget : public QWidget
 {
     Q_OBJECT
 
 public:
-    enum StatusLabel { BrowseLabel, ImageLabel, FileLabel, ZoomLabel, PointerLabel, MarkLabel };
-    static constexpr int statusLabelCount = 6;
-
     ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu, QMainWindow* mainWindow,
                         QWidget* parent = nullptr);
     ~ImagesCentralWidget() override;
@@ -65,11 +57,11 @@ public:
     ThumbnailsBar* thumbnailsBar() const { return m_thumbnailsBar; }
     MetaInfoWidget* metaInfoWidget() const;
     FullscreenPanel* fullscreenPanel() const { return m_panel.get(); }
-    QLabel* statusLabel(StatusLabel label) const;
     QAction* thumbnailsBarAction() const { return m_thumbnailsBarAction; }
     // Holds the recent-files entries of whichever File menu showed them last.
     QActionGroup* recentFilesGroup() const;
     ImageWindowActions* windowActions() const { return m_windowActions; }
+    CurrentViewBinding* viewBinding() const { return m_binding.get(); }
 
 public slots:
     void settingsDlg();
@@ -133,40 +125,28 @@ private:
     // Asks every picture to close; false when one refused and the user kept them open.
     bool closeAllPictures();
 
-    void connectView(SPicView* view);
-    void releaseView();
-    void viewModelChanged(QWidget* view);
-    void viewClosed(QWidget* view);
-    void thumbnailChosen(const QModelIndex& index);
-    ActionRules::State currentState() const;
-    void applyActionRules();
-
     SharedActions* m_actions;
     QPointer<QMenu> m_helpMenu;
-    // Held as widgets: a QPointer<QMainWindow> would be cast while the window is half destroyed.
+    // Held as a widget: a QPointer<QMainWindow> would be cast while the window is half destroyed.
     QPointer<QWidget> m_mainWindow;
     // The window whose title changes re-read the metadata; set at construction.
     QPointer<QWidget> m_titleWindow;
-    QPointer<QStatusBar> m_statusBar;
-    // Labels and dock live in the main window while attached and may go before us.
-    std::array<QPointer<QLabel>, statusLabelCount> m_statusLabels;
 
     LumoSplitter* m_splitter = nullptr;
     SWorkspace* m_workspace = nullptr;
     ThumbnailsBar* m_thumbnailsBar = nullptr;
+    QAction* m_thumbnailsBarAction = nullptr;
+    // The dock lives in the main window while attached and may go before us.
     QPointer<QDockWidget> m_metaInfoDock;
     QPointer<MetaInfoWidget> m_metaInfo;
 
-    QPointer<SPicView> m_currentView;
+    ImageWindowActions* m_windowActions = nullptr;
+    std::unique_ptr<CurrentViewBinding> m_binding;
+    ImageFileCommands* m_files = nullptr;
+    std::unique_ptr<FullscreenPanel> m_panel;
+
     bool m_placing = false;
     std::deque<std::unique_ptr<SPicView>> m_waitingViews;
-    QVector<QMetaObject::Connection> m_viewConnections;
-
-    ImageWindowActions* m_windowActions = nullptr;
-    QAction* m_thumbnailsBarAction = nullptr;
-
-    std::unique_ptr<FullscreenPanel> m_panel;
-    ImageFileCommands* m_files = nullptr;
     bool m_tabletMode = false;
     bool m_closeAnswered = false;
 };

@@ -8,6 +8,7 @@
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
 #include "imagewindow/actionrules.h"
+#include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
@@ -143,7 +144,11 @@ private slots:
         QCOMPARE(shownAlone.count, 0);
         QCOMPARE(views().size(), 1);
         QVERIFY(views().first()->isVisible());
-        QTRY_VERIFY(!window()->statusLabel(ImagesCentralWidget::ZoomLabel)->text().isEmpty());
+        QTRY_VERIFY(!window()
+                         ->viewBinding()
+                         ->statusLabel(CurrentViewBinding::StatusLabel::Zoom)
+                         ->text()
+                         .isEmpty());
     }
 
     // The title of a changed picture still names its file.
