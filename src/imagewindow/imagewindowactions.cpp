@@ -27,6 +27,18 @@ QIcon themeIcon(const char* name)
     return QIcon::fromTheme(QLatin1String(name), QIcon());
 }
 
+// Menus, bars and context menus list their entries; nullptr stands for a separator.
+void addEntries(QWidget* target, const QList<QAction*>& entries)
+{
+    for (QAction* entry : entries) {
+        if (!entry) {
+            entry = new QAction(target);
+            entry->setSeparator(true);
+        }
+        target->addAction(entry);
+    }
+}
+
 struct ActionRow
 {
     // An entry of the shared list, or else an edit action.
@@ -134,12 +146,10 @@ void ImageWindowActions::createFileMenu()
 {
     using Index = SharedActions::Index;
     m_fileMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&File"));
-    m_fileMenu->addActions({shared(Index::Open), shared(Index::New), shared(Index::Scan)});
-    m_fileMenu->addSeparator();
-    m_fileMenu->addActions({shared(Index::Save), shared(Index::SaveAs), shared(Index::Remove),
-                            shared(Index::Print)});
-    m_fileMenu->addSeparator();
-    m_fileMenu->addActions({shared(Index::Settings), shared(Index::Quit)});
+    addEntries(m_fileMenu.get(),
+               {shared(Index::Open), shared(Index::New), shared(Index::Scan), nullptr,
+                shared(Index::Save), shared(Index::SaveAs), shared(Index::Remove),
+                shared(Index::Print), nullptr, shared(Index::Settings), shared(Index::Quit)});
     m_recentFilesGroup = new QActionGroup(m_fileMenu.get());
     m_recentFilesGroup->setExclusive(false);
     // Set as wallpaper in the Image menu follows the File menu's picture too.
@@ -159,9 +169,8 @@ void ImageWindowActions::createViewMenu(QAction* thumbnailsBarAction, QAction* m
 {
     using Index = SharedActions::Index;
     m_viewMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&View"));
-    m_viewMenu->addActions({shared(Index::Files), shared(Index::Images)});
-    m_viewMenu->addSeparator();
-    m_viewMenu->addActions({thumbnailsBarAction, metaInfoAction, shared(Index::FullScreen)});
+    addEntries(m_viewMenu.get(), {shared(Index::Files), shared(Index::Images), nullptr,
+                                  thumbnailsBarAction, metaInfoAction, shared(Index::FullScreen)});
     QMenu* zoomMenu = m_viewMenu->addMenu(ImagesCentralWidget::tr("Zoom"));
     zoomMenu->addActions(m_zoomActions->actions());
 }
@@ -169,10 +178,9 @@ void ImageWindowActions::createViewMenu(QAction* thumbnailsBarAction, QAction* m
 void ImageWindowActions::createGoMenu()
 {
     m_goMenu = new QMenu(ImagesCentralWidget::tr("&Go"), m_window);
-    m_goMenu->addActions({m_goActions->firstAction(), m_goActions->previousAction(),
-                          m_goActions->nextAction(), m_goActions->lastAction()});
-    m_goMenu->addSeparator();
-    m_goMenu->addActions({m_goActions->startAction(), m_goActions->stopAction()});
+    addEntries(m_goMenu, {m_goActions->firstAction(), m_goActions->previousAction(),
+                          m_goActions->nextAction(), m_goActions->lastAction(), nullptr,
+                          m_goActions->startAction(), m_goActions->stopAction()});
 }
 
 void ImageWindowActions::createWindowsMenu()
@@ -197,8 +205,7 @@ void ImageWindowActions::createWindowsMenu()
     connect(m_closeAllAction, &QAction::triggered, m_workspace, &QMdiArea::closeAllSubWindows);
     m_windowListGroup = new QActionGroup(this);
 
-    m_windowsMenu->addActions({m_singleWindowAction, m_tabbedAction});
-    m_windowsMenu->addSeparator();
+    addEntries(m_windowsMenu.get(), {m_singleWindowAction, m_tabbedAction, nullptr});
     m_windowsMenu->addActions(m_arrangementGroup->actions());
     m_windowsMenu->addAction(m_closeAllAction);
 
@@ -244,21 +251,19 @@ void ImageWindowActions::createToolBars()
     using Index = SharedActions::Index;
     m_switchToolBar = createToolBar(ImagesCentralWidget::tr("Switch view mode"),
                                     QStringLiteral("switchToolBar_images"));
-    m_switchToolBar->addActions({shared(Index::Files), shared(Index::Images)});
-    m_switchToolBar->addSeparator();
-    m_switchToolBar->addAction(shared(Index::FullScreen));
+    addEntries(m_switchToolBar,
+               {shared(Index::Files), shared(Index::Images), nullptr, shared(Index::FullScreen)});
 
     m_editToolBar = createToolBar(ImagesCentralWidget::tr("Edit"), QStringLiteral("editToolBar"));
-    m_editToolBar->addActions({shared(Index::Open), shared(Index::Save), shared(Index::SaveAs),
+    addEntries(m_editToolBar, {shared(Index::Open), shared(Index::Save), shared(Index::SaveAs),
                                edit(Edit::Undo), edit(Edit::Redo), edit(Edit::Copy),
                                edit(Edit::Cut), edit(Edit::Paste)});
 
     m_slideToolBar = createToolBar(ImagesCentralWidget::tr("SlideShow tools"),
                                    QStringLiteral("slideToolBar"));
-    m_slideToolBar->addActions({m_goActions->firstAction(), m_goActions->previousAction(),
+    addEntries(m_slideToolBar, {m_goActions->firstAction(), m_goActions->previousAction(),
                                 m_goActions->startAction(), m_goActions->stopAction(),
-                                m_goActions->nextAction(), m_goActions->lastAction()});
-    m_slideToolBar->addSeparator();
+                                m_goActions->nextAction(), m_goActions->lastAction(), nullptr});
     m_delaySpinBox = new QSpinBox(m_slideToolBar);
     m_delaySpinBox->setRange(1, 100);
     m_delaySpinBox->setSingleStep(1);
@@ -272,10 +277,9 @@ void ImageWindowActions::createToolBars()
 
     m_zoomToolBar =
         createToolBar(ImagesCentralWidget::tr("Zoom tools"), QStringLiteral("zoomToolBar"));
-    m_zoomToolBar->addActions(
-        {m_zoomActions->zoomOutOutOutAction(), m_zoomActions->zoomInInInAction()});
-    m_zoomToolBar->addSeparator();
-    m_zoomToolBar->addActions({m_zoomActions->trueSizeAction(), m_zoomActions->fitAction()});
+    addEntries(m_zoomToolBar,
+               {m_zoomActions->zoomOutOutOutAction(), m_zoomActions->zoomInInInAction(), nullptr,
+                m_zoomActions->trueSizeAction(), m_zoomActions->fitAction()});
 }
 
 QSpinBox* ImageWindowActions::delaySpinBox() const
@@ -412,11 +416,6 @@ void ImageWindowActions::showSelectionContextMenu(const QPoint& globalPos)
 void ImageWindowActions::runContextMenu(const QList<QAction*>& actions, const QPoint& globalPos)
 {
     QMenu menu(m_window);
-    for (QAction* action : actions) {
-        if (action)
-            menu.addAction(action);
-        else
-            menu.addSeparator();
-    }
+    addEntries(&menu, actions);
     menu.exec(globalPos);
 }

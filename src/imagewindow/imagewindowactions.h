@@ -78,7 +78,6 @@ private:
     void createImageMenu();
     void createToolBars();
     QToolBar* createToolBar(const QString& title, const QString& objectName);
-    // nullptr stands for a separator.
     void runContextMenu(const QList<QAction*>& actions, const QPoint& globalPos);
 
     ImagesCentralWidget* m_window;
