@@ -144,11 +144,8 @@ private slots:
         QCOMPARE(shownAlone.count, 0);
         QCOMPARE(views().size(), 1);
         QVERIFY(views().first()->isVisible());
-        QTRY_VERIFY(!window()
-                         ->viewBinding()
-                         ->statusLabel(CurrentViewBinding::StatusLabel::Zoom)
-                         ->text()
-                         .isEmpty());
+        QLabel* zoom = window()->viewBinding()->statusLabel(CurrentViewBinding::StatusLabel::Zoom);
+        QTRY_VERIFY(!zoom->text().isEmpty());
     }
 
     // The title of a changed picture still names its file.
