@@ -9,7 +9,7 @@
 #include "browser/filethumbnailprovider.h"
 #include "browser/thumbnailsbar.h"
 #include "browser/thumbnailview.h"
-#include "view/filelistmodel.h"
+#include "document/filelistmodel.h"
 #include "view/sharedfilesystemmodel.h"
 #include "view/spic.h"
 #include "view/spicview.h"

@@ -1,9 +1,9 @@
 #include "browser/filethumbnailprovider.h"
 
+#include "document/imageformats.h"
 #include "imaging/readlimits.h"
 #include "platform/lumofm/iconprovider.h"
 #include "platform/lumothumbnails.h"
-#include "view/imageformats.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "imagewindow/imageopener.h"
 
 #include "app/settings.h"
+#include "document/imageformats.h"
 #include "platform/filedialogs.h"
 #include "platform/lumofm/vfs.h"
-#include "view/imageformats.h"
 
 QString ImageOpener::filterString(const ImageFormats& formats)
 {

@@ -1,6 +1,6 @@
 #include "imagewindow/saveasdecision.h"
 
-#include "view/imageformats.h"
+#include "document/imageformats.h"
 
 #include <QFileInfo>
 

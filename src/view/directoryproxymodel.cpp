@@ -1,7 +1,7 @@
 #include "view/directoryproxymodel.h"
 
-#include "view/filenameorder.h"
-#include "view/imageformats.h"
+#include "document/filenameorder.h"
+#include "document/imageformats.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,14 +1,14 @@
 #include "view/spicview.h"
 
 #include "app/settings.h"
+#include "document/filelistmodel.h"
+#include "document/newfilemodel.h"
+#include "document/picturereader.h"
+#include "document/picturestatus.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoscrollbar.h"
 #include "view/directoryproxymodel.h"
-#include "view/filelistmodel.h"
-#include "view/newfilemodel.h"
-#include "view/picturereader.h"
-#include "view/picturestatus.h"
-#include "view/recentfilerecord.h"
+#include "view/picturesettings.h"
 #include "view/sharedfilesystemmodel.h"
 #include "view/smark.h"
 #include "view/spic.h"
@@ -186,7 +186,7 @@ bool SPicView::loadFile(const QString& path)
         clearSelectionIfAny();
         m_pic->setSelectable(!broken);
         if (!broken)
-            RecentFileRecord::record(path);
+            PictureSettings::recordRead(path);
     }
     clearHistory();
     m_modified = false;

@@ -1,6 +1,7 @@
 #include "view/spicview.h"
 
-#include "view/picturestatus.h"
+#include "document/picturestatus.h"
+#include "view/sizewarning.h"
 #include "view/spic.h"
 #include "view/zoommodel.h"
 
@@ -108,9 +109,9 @@ void SPicView::refreshStatus()
     const QImage& image = m_pic->image();
     bool flagged = false;
     emit imageInfoChanged(PictureStatus::imageInfoText(
-        image.size(), image.depth(), PictureStatus::WatchLimits::fromSettings(), &flagged));
+        image.size(), image.depth(), SizeWarning::limits(), &flagged));
     if (flagged)
-        PictureStatus::beep();
+        SizeWarning::beep();
     emit browseInfoChanged(browseText());
     emit currentIndexChanged(currentModelIndex());
     emit markChanged(m_pic->hasSelection() ? PictureStatus::markText(m_pic->selection())

@@ -1,8 +1,9 @@
 #include "view/spicview.h"
 
+#include "document/imageformats.h"
+#include "document/picturewriter.h"
 #include "platform/prompter.h"
-#include "view/imageformats.h"
-#include "view/picturewriter.h"
+#include "view/picturesettings.h"
 #include "view/spic.h"
 
 #include <QCloseEvent>
@@ -30,7 +31,7 @@ bool SPicView::writeFile(const QString& path, const QString& format)
                                          : PictureMetadata::read(filePath(), &metadataError);
     QString error;
     if (!PictureWriter::write(m_pic->image(), path, format,
-                              PictureWriter::configuredQuality(format), &error, metadata,
+                              PictureSettings::writeQuality(format), &error, metadata,
                               &metadataError)) {
         Prompter::warning(this, tr("lumo-image - Write error"),
                           tr("The image could not be saved as %1:\n%2").arg(path, error));

@@ -4,11 +4,11 @@
 #include "support/scriptedprompter.h"
 
 #include "app/settings.h"
+#include "document/imageformats.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imagesaver.h"
 #include "imagewindow/recentfilesmenu.h"
-#include "view/imageformats.h"
-#include "view/recentfilerecord.h"
+#include "view/picturesettings.h"
 #include "view/spicview.h"
 
 #include <QActionGroup>
@@ -156,7 +156,7 @@ private slots:
     // Recording a file remembers its folder, where the next open dialog starts.
     void openDialog()
     {
-        RecentFileRecord::record(QStringLiteral("/home/u/pics/x.jpg"));
+        PictureSettings::recordRead(QStringLiteral("/home/u/pics/x.jpg"));
         ScriptedFileDialogs dialogs;
         const QStringList chosen{"/p/c.png", "/p/a.png", "/p/b.jpg"};
         dialogs.chooseFiles(chosen);

@@ -1,9 +1,9 @@
 #include "support/lumotest.h"
 
+#include "document/filelistmodel.h"
+#include "document/newfilemodel.h"
 #include "view/directoryproxymodel.h"
 #include "view/fileentries.h"
-#include "view/filelistmodel.h"
-#include "view/newfilemodel.h"
 #include "view/sharedfilesystemmodel.h"
 
 #include <QAbstractItemModelTester>

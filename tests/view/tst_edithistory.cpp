@@ -3,9 +3,9 @@
 #include "support/scriptedprompter.h"
 
 #include "app/settings.h"
+#include "document/picturestatus.h"
 #include "view/adjustmentdialog.h"
 #include "view/extslider.h"
-#include "view/picturestatus.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 

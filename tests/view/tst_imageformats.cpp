@@ -1,6 +1,6 @@
 #include "support/lumotest.h"
 
-#include "view/imageformats.h"
+#include "document/imageformats.h"
 
 // The format lists, and the patterns and dialog filters made from them.
 class TestImageFormats : public QObject

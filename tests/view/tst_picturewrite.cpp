@@ -3,9 +3,9 @@
 #include "support/scriptedprompter.h"
 
 #include "app/settings.h"
+#include "document/filelistmodel.h"
+#include "document/picturewriter.h"
 #include "view/adjustmentdialog.h"
-#include "view/filelistmodel.h"
-#include "view/picturewriter.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 

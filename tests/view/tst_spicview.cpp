@@ -3,8 +3,8 @@
 #include "support/scriptedprompter.h"
 
 #include "app/settings.h"
-#include "view/picturereader.h"
-#include "view/picturestatus.h"
+#include "document/picturereader.h"
+#include "view/sizewarning.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 #include "view/zoomactions.h"
@@ -164,10 +164,10 @@ private slots:
         store->setValue(prefix + QStringLiteral("widthMaxValue"), 200);
         store->setValue(prefix + QStringLiteral("heightMaxValue"), 200);
         int beeps = 0;
-        PictureStatus::setBeeper([&beeps] { ++beeps; });
+        SizeWarning::setBeeper([&beeps] { ++beeps; });
         QSignalSpy infos(pic.view(), &SPicView::imageInfoChanged);
         pic.view()->refreshStatus();
-        PictureStatus::setBeeper({});
+        SizeWarning::setBeeper({});
         QCOMPARE(infos.last().at(0).toString(), text);
         QCOMPARE(beeps, watched ? 1 : 0);
     }

@@ -9,6 +9,10 @@ class FileListModel : public QAbstractListModel
     Q_OBJECT
 
 public:
+    // QFileSystemModel::FilePathRole, where every model a view lists gives a file's path; the
+    // file-system model lives with the widgets, so its value is spelt out here.
+    static constexpr int filePathRole = Qt::UserRole + 1;
+
     explicit FileListModel(const QStringList& files, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

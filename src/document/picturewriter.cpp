@@ -1,6 +1,4 @@
-#include "view/picturewriter.h"
-
-#include "app/settings.h"
+#include "document/picturewriter.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -78,12 +76,6 @@ int PictureWriter::quality(const QString& format, int storedJpeg, int storedPng)
     if (format.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
         return storedPng;
     return -1;
-}
-
-int PictureWriter::configuredQuality(const QString& format)
-{
-    const Settings::General* general = Settings::instance()->general();
-    return quality(format, general->qualityJPEG(), general->qualityPNG());
 }
 
 QString PictureWriter::targetPath(const QString& path)

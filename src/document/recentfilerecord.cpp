@@ -1,8 +1,4 @@
-#include "view/recentfilerecord.h"
-
-#include "app/settings.h"
-
-#include <QTimer>
+#include "document/recentfilerecord.h"
 
 #include <algorithm>
 
@@ -22,14 +18,4 @@ QString RecentFileRecord::directoryOf(const QString& path)
         return path;
     const int slash = path.lastIndexOf(QLatin1Char('/'), path.size() - 2);
     return slash < 0 ? path : path.left(slash);
-}
-
-void RecentFileRecord::record(const QString& path)
-{
-    Settings::General* general = Settings::instance()->general();
-    const QStringList lasts = general->lasts();
-    general->setLastDir(directoryOf(path));
-    general->setLasts(listWith(lasts, path, general->lastN()));
-    // Writing the store to disk waits for the disk; the picture is shown first.
-    QTimer::singleShot(0, Settings::instance(), [] { Settings::sync(); });
 }

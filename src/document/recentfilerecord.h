@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-// Remembers a successfully read file in the recent-files list and the last directory.
+// The recent-files list and the last directory after a file was read, as plain values.
 class RecentFileRecord
 {
 public:
@@ -10,6 +10,4 @@ public:
     static QStringList listWith(const QStringList& lasts, const QString& path, int lastN);
     // The path up to its last "/" (a trailing "/" does not count); the path itself without one.
     static QString directoryOf(const QString& path);
-    // Stores both in the settings at once and flushes them to disk from the event loop.
-    static void record(const QString& path);
 };

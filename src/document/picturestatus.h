@@ -3,13 +3,11 @@
 #include <QCoreApplication>
 #include <QString>
 
-#include <functional>
-
 class QRect;
 class QSize;
 
 // The status texts a picture view publishes, computed from plain values so they can be checked
-// without a window; also the one place that sounds the size-limit warning.
+// without a window.
 class PictureStatus
 {
     Q_DECLARE_TR_FUNCTIONS(SPicView)
@@ -26,8 +24,6 @@ public:
         int widthMaxValue = 100;
         int heightMinValue = 100;
         int heightMaxValue = 100;
-
-        static WatchLimits fromSettings();
     };
 
     // "w X h X depth (ratio)", with "!" before a size under its minimum and after one over
@@ -45,8 +41,4 @@ public:
     // just not saved.
     static QString titleText(const QString& path, bool notSaved);
     static QString readErrorText();
-
-    static void beep();
-    // Tests count beeps instead of sounding them; an empty function restores the real beep.
-    static void setBeeper(std::function<void()> beeper);
 };

@@ -1,18 +1,9 @@
-#include "view/picturestatus.h"
+#include "document/picturestatus.h"
 
-#include "app/settings.h"
-
-#include <QApplication>
 #include <QRect>
 #include <QSize>
 
 namespace {
-
-std::function<void()>& installedBeeper()
-{
-    static std::function<void()> beeper;
-    return beeper;
-}
 
 QString ratioText(const QSize& size)
 {
@@ -20,21 +11,6 @@ QString ratioText(const QSize& size)
 }
 
 } // namespace
-
-PictureStatus::WatchLimits PictureStatus::WatchLimits::fromSettings()
-{
-    const Settings::General* general = Settings::instance()->general();
-    WatchLimits limits;
-    limits.widthMin = general->watchWidthMin();
-    limits.widthMax = general->watchWidthMax();
-    limits.heightMin = general->watchHeightMin();
-    limits.heightMax = general->watchHeightMax();
-    limits.widthMinValue = general->widthMinValue();
-    limits.widthMaxValue = general->widthMaxValue();
-    limits.heightMinValue = general->heightMinValue();
-    limits.heightMaxValue = general->heightMaxValue();
-    return limits;
-}
 
 QString PictureStatus::imageInfoText(const QSize& size, int depth, const WatchLimits& limits,
                                      bool* flagged)
@@ -105,17 +81,4 @@ QString PictureStatus::titleText(const QString& path, bool notSaved)
 QString PictureStatus::readErrorText()
 {
     return tr("Read error");
-}
-
-void PictureStatus::beep()
-{
-    if (installedBeeper())
-        installedBeeper()();
-    else
-        QApplication::beep();
-}
-
-void PictureStatus::setBeeper(std::function<void()> beeper)
-{
-    installedBeeper() = std::move(beeper);
 }

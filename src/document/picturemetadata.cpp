@@ -1,4 +1,4 @@
-#include "view/picturemetadata.h"
+#include "document/picturemetadata.h"
 
 #include <QBuffer>
 #include <QByteArray>

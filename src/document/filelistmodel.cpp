@@ -1,7 +1,6 @@
-#include "view/filelistmodel.h"
+#include "document/filelistmodel.h"
 
 #include <QFileInfo>
-#include <QFileSystemModel>
 
 FileListModel::FileListModel(const QStringList& files, QObject* parent)
     : QAbstractListModel(parent)
@@ -25,7 +24,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return info.fileName();
-    case QFileSystemModel::FilePathRole:
+    case filePathRole:
         return info.canonicalFilePath();
     default:
         return QVariant();

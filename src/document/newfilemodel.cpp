@@ -1,4 +1,4 @@
-#include "view/newfilemodel.h"
+#include "document/newfilemodel.h"
 
 #include <QPixmap>
 

@@ -1,4 +1,4 @@
-#include "view/picturereader.h"
+#include "document/picturereader.h"
 
 #include <QFileInfo>
 #include <QImageReader>

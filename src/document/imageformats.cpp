@@ -1,4 +1,4 @@
-#include "view/imageformats.h"
+#include "document/imageformats.h"
 
 #include <QImageReader>
 #include <QImageWriter>

@@ -1,4 +1,4 @@
-#include "view/filenameorder.h"
+#include "document/filenameorder.h"
 
 #include <QLocale>
 

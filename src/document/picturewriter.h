@@ -1,13 +1,13 @@
 #pragma once
 
-#include "view/picturemetadata.h"
+#include "document/picturemetadata.h"
 
 #include <QCoreApplication>
 #include <QString>
 
 class QImage;
 
-// Writes a picture file with the quality the user configured, so that a write that fails for
+// Writes a picture file at a given quality, so that a write that fails for
 // any reason, a full disk included, leaves the old file as it was.
 class PictureWriter
 {
@@ -17,7 +17,6 @@ public:
     // JPEG takes a stored quality of 1..100 and the library default otherwise; PNG takes its
     // stored value as it is; other formats take the library default.
     static int quality(const QString& format, int storedJpeg, int storedPng);
-    static int configuredQuality(const QString& format);
     // The file a write to path lands in: the final target when path is a symbolic link.
     static QString targetPath(const QString& path);
     // False with a reason in *error when the file could not be written completely. Metadata
