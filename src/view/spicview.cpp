@@ -1,6 +1,7 @@
 #include "view/spicview.h"
 
 #include "app/settings.h"
+#include "document/edithistory.h"
 #include "document/filelistmodel.h"
 #include "document/newfilemodel.h"
 #include "document/picturereader.h"
@@ -61,6 +62,7 @@ public:
 
 SPicView::SPicView(int slideDelay, QWidget* parent)
     : QScrollArea(parent)
+    , m_history(new EditHistory(this))
     , m_pic(new SPic(this))
     , m_slideTimer(new QTimer(this))
     , m_slideDelay(slideDelay)
@@ -77,6 +79,9 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     connect(m_pic, &SPic::markChanged4P, this, &SPicView::markChanged);
     connect(m_pic, &SPic::MPIChanged4P, this, &SPicView::MPIChanged);
     m_pic->installEventFilter(this);
+    connect(m_history, &EditHistory::backupAdded, this, &SPicView::addToUndo);
+    connect(m_history, &EditHistory::undoAvailableChanged, this, &SPicView::undoStatusChanged);
+    connect(m_history, &EditHistory::redoAvailableChanged, this, &SPicView::redoStatusChanged);
 
     setBackgroundRole(QPalette::Dark);
     m_zoomMode = zoomMode();

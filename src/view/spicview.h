@@ -6,10 +6,9 @@
 #include <QScrollArea>
 
 #include <functional>
-#include <memory>
-#include <vector>
 
 class AdjustmentDialog;
+class EditHistory;
 class LumoScrollBar;
 class QAbstractItemModel;
 class QGestureEvent;
@@ -89,8 +88,8 @@ public:
     void copy();
     void cut();
     void reload();
-    int undoCount() const { return int(m_undoList.size()); }
-    int redoCount() const { return int(m_redoList.size()); }
+    int undoCount() const;
+    int redoCount() const;
     static int undoDepth(int stored);
     // Runs one adjustment dialog under the history protocol; true when it was accepted.
     bool runAdjustment(const DialogFactory& createDialog, AdjustmentOptions options);
@@ -182,10 +181,7 @@ private:
     bool writeFile(const QString& path, const QString& format);
     bool gestureEvent(QGestureEvent* event);
 
-    std::vector<std::unique_ptr<QImage>> m_undoList;
-    std::vector<std::unique_ptr<QImage>> m_redoList;
-    // Backups were dropped for depth, so an empty undo list no longer means "as in the file".
-    bool m_historyTrimmed = false;
+    EditHistory* m_history = nullptr;
     // An adjustment dialog is open: it writes into this picture, so the view stays on its file.
     bool m_adjusting = false;
     int m_zoomMode = 4;

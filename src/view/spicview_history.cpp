@@ -1,6 +1,7 @@
 #include "view/spicview.h"
 
 #include "app/settings.h"
+#include "document/edithistory.h"
 #include "view/adjustmentdialog.h"
 #include "view/spic.h"
 
@@ -71,54 +72,53 @@ void blacken(QImage& image, const QRect& area)
 
 int SPicView::undoDepth(int stored)
 {
-    return stored & 0xff;
+    return EditHistory::undoDepth(stored);
+}
+
+int SPicView::undoCount() const
+{
+    return m_history->undoCount();
+}
+
+int SPicView::redoCount() const
+{
+    return m_history->redoCount();
 }
 
 void SPicView::pushUndo()
 {
-    m_undoList.push_back(std::make_unique<QImage>(m_pic->image()));
-    emit addToUndo();
-    emit undoStatusChanged(true);
+    m_history->push(m_pic->image());
 }
 
 void SPicView::commit()
 {
-    m_redoList.clear();
-    emit redoStatusChanged(false);
-    const size_t depth = size_t(undoDepth(Settings::instance()->general()->undoN()));
-    if (m_undoList.size() > depth) {
-        m_undoList.erase(m_undoList.begin(), m_undoList.end() - std::ptrdiff_t(depth));
-        m_historyTrimmed = true;
-    }
-    if (m_undoList.empty())
-        emit undoStatusChanged(false);
+    m_history->commit(undoDepth(Settings::instance()->general()->undoN()));
 }
 
 void SPicView::rollback()
 {
-    if (m_undoList.empty())
+    QImage image = m_pic->image();
+    if (!m_history->rollback(&image))
         return;
-    m_pic->setImage(*m_undoList.back());
-    m_undoList.pop_back();
-    if (m_undoList.empty())
-        emit undoStatusChanged(false);
+    m_pic->setImage(image);
     zoom();
     refreshStatus();
 }
 
 void SPicView::undo()
 {
-    if (m_undoList.empty()) {
+    if (m_history->undoCount() == 0) {
         emit message(tr("Undo: No backups available, discontinued."), messageTime);
         return;
     }
     clearSelectionIfAny();
-    m_redoList.push_back(std::make_unique<QImage>(m_pic->image()));
-    if (m_redoList.size() == 1)
-        emit redoStatusChanged(true);
-    rollback();
-    // Back at the oldest backup: that is the file's own state only if none was dropped.
-    if (m_undoList.empty() && !m_historyTrimmed && m_modified) {
+    QImage image = m_pic->image();
+    m_history->undo(&image);
+    m_pic->setImage(image);
+    zoom();
+    refreshStatus();
+    // Every edit undone and none dropped: the picture is as it was read.
+    if (m_history->isAtStart() && m_modified) {
         m_modified = false;
         refreshStatus();
     }
@@ -126,17 +126,15 @@ void SPicView::undo()
 
 void SPicView::redo()
 {
-    if (m_redoList.empty()) {
+    if (m_history->redoCount() == 0) {
         emit message(tr("Redo: No backups available, discontinued."), messageTime);
         return;
     }
     m_modified = true;
     clearSelectionIfAny();
-    pushUndo();
-    m_pic->setImage(*m_redoList.back());
-    m_redoList.pop_back();
-    if (m_redoList.empty())
-        emit redoStatusChanged(false);
+    QImage image = m_pic->image();
+    m_history->redo(&image);
+    m_pic->setImage(image);
     refreshStatus();
     zoom();
 }
@@ -181,7 +179,7 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
         m_pic->clearSelection();
 
     std::unique_ptr<AdjustmentDialog> dialog(
-        createDialog(this, m_pic->imagePtr(), *m_undoList.back()));
+        createDialog(this, m_pic->imagePtr(), m_history->newestBackup()));
     bool accepted = false;
     if (dialog) {
         connect(dialog.get(), &AdjustmentDialog::modified, this, &SPicView::zoom);
@@ -204,7 +202,7 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
     }
     if (accepted) {
         // The preview is no change until it is kept, and Ok on untouched controls keeps none.
-        const bool changed = m_pic->image() != *m_undoList.back();
+        const bool changed = m_pic->image() != m_history->newestBackup();
         commit();
         if (changed && !m_modified) {
             m_modified = true;
@@ -218,11 +216,7 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
 
 void SPicView::clearHistory()
 {
-    m_undoList.clear();
-    m_redoList.clear();
-    m_historyTrimmed = false;
-    emit undoStatusChanged(false);
-    emit redoStatusChanged(false);
+    m_history->clear();
 }
 
 void SPicView::finishEdit()

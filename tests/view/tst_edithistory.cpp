@@ -70,7 +70,6 @@ private slots:
         QTest::addColumn<int>("undos");
         QTest::newRow("three kept") << 3 << 3;
         QTest::newRow("low byte of 300") << 300 << 44;
-        QTest::newRow("256 keeps nothing") << 256 << 0;
     }
     void depthFromSettings()
     {
