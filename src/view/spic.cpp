@@ -1,5 +1,6 @@
 #include "view/spic.h"
 
+#include "document/picture.h"
 #include "view/smark.h"
 
 #include <QColor>
@@ -14,11 +15,63 @@
 
 SPic::SPic(QWidget* parent)
     : QWidget(parent)
+    , m_ownPicture(new Picture(this))
     , m_mark(new SMark(this))
 {
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
     connect(m_mark, &SMark::clicked, this, &SPic::registerClick);
+    connect(m_ownPicture, &Picture::imageChanged, this, &SPic::pictureChanged);
+}
+
+Picture* SPic::picture() const
+{
+    return m_picture ? m_picture.data() : m_ownPicture;
+}
+
+void SPic::setPicture(Picture* picture)
+{
+    if (m_picture)
+        disconnect(m_picture, &Picture::imageChanged, this, &SPic::pictureChanged);
+    m_picture = picture;
+    if (m_picture)
+        connect(m_picture, &Picture::imageChanged, this, &SPic::pictureChanged);
+    pictureChanged();
+}
+
+const QImage& SPic::image() const
+{
+    return picture()->image();
+}
+
+QImage& SPic::image()
+{
+    return picture()->image();
+}
+
+QImage* SPic::imagePtr()
+{
+    return picture()->imagePtr();
+}
+
+bool SPic::isBroken() const
+{
+    return picture()->isBroken();
+}
+
+void SPic::setBroken(bool broken)
+{
+    picture()->setBroken(broken);
+}
+
+QString SPic::format() const
+{
+    return picture()->format();
+}
+
+void SPic::setFormat(const QString& format)
+{
+    picture()->setFormat(format);
 }
 
 void SPic::setScale(double scale)
@@ -30,7 +83,11 @@ void SPic::setScale(double scale)
 
 void SPic::setImage(const QImage& image)
 {
-    m_image = image;
+    picture()->setImage(image);
+}
+
+void SPic::pictureChanged()
+{
     updateGeometry();
     relayout();
     update();
@@ -58,22 +115,22 @@ void SPic::clearSelection()
 
 int SPic::scaledWidth() const
 {
-    return qRound(m_image.width() * m_scale);
+    return qRound(image().width() * m_scale);
 }
 
 int SPic::scaledHeight() const
 {
-    return qRound(m_image.height() * m_scale);
+    return qRound(image().height() * m_scale);
 }
 
 int SPic::imageX(int x, bool clamp) const
 {
-    return toImage(x, m_imageRect.left(), m_scale, m_image.width(), clamp);
+    return toImage(x, m_imageRect.left(), m_scale, image().width(), clamp);
 }
 
 int SPic::imageY(int y, bool clamp) const
 {
-    return toImage(y, m_imageRect.top(), m_scale, m_image.height(), clamp);
+    return toImage(y, m_imageRect.top(), m_scale, image().height(), clamp);
 }
 
 void SPic::setSelectable(bool selectable)
@@ -88,7 +145,7 @@ void SPic::setSelectable(bool selectable)
 
 QSize SPic::sizeHint() const
 {
-    return m_image.isNull() ? QWidget::sizeHint() : m_image.size();
+    return image().isNull() ? QWidget::sizeHint() : image().size();
 }
 
 bool SPic::smoothAt(double scale)
@@ -214,7 +271,7 @@ void SPic::registerClick(SEditReg editReg)
 
 bool SPic::acceptsMouse() const
 {
-    return m_selectable && !m_image.isNull() && m_scale > 0.0;
+    return m_selectable && !image().isNull() && m_scale > 0.0;
 }
 
 QPoint SPic::imagePoint(const QPoint& canvasPos, bool clamp) const
@@ -232,7 +289,7 @@ void SPic::mousePressEvent(QMouseEvent* event)
         m_anchor = imagePoint(pos, true);
         // Start from nothing, so a plain click cannot bring back a cleared selection.
         m_selection = QRect(m_anchor, QSize(0, 0));
-        m_mark->setFillColour(selectionColour(m_image));
+        m_mark->setFillColour(selectionColour(image()));
         m_mark->setGeometry(QRect(pos, QSize(0, 0)));
         m_mark->setMode(MarkMode::Drawing);
         m_mark->show();
@@ -271,8 +328,8 @@ bool SPic::dragTo(const QPoint& p)
         s = QRect(s.x(), spanY, s.width(), spanHeight);
         return true;
     case MarkMode::Moving:
-        s.moveTo(std::max(std::min(p.x() - m_grabOffset.x(), m_image.width() - s.width()), 0),
-                 std::max(std::min(p.y() - m_grabOffset.y(), m_image.height() - s.height()), 0));
+        s.moveTo(std::max(std::min(p.x() - m_grabOffset.x(), image().width() - s.width()), 0),
+                 std::max(std::min(p.y() - m_grabOffset.y(), image().height() - s.height()), 0));
         return true;
     default:
         return false;
@@ -290,7 +347,7 @@ void SPic::mouseMoveEvent(QMouseEvent* event)
             m_mark->setGeometry(markRectFor(m_selection, m_scale, m_imageRect.topLeft()));
             emit markChanged4P(selectionText(m_selection));
         }
-        emit MPIChanged4P(pixelText(m_image, imagePoint(pos, false)));
+        emit MPIChanged4P(pixelText(image(), imagePoint(pos, false)));
     } else if (event->buttons() == Qt::NoButton && m_mark->isVisible()) {
         setCursor(m_mark->geometry().contains(pos) ? Qt::OpenHandCursor : Qt::CrossCursor);
     }
@@ -351,7 +408,7 @@ void SPic::paintEvent(QPaintEvent* event)
         return;
     // The image may have been changed in place since the last layout.
     relayout();
-    if (m_image.isNull())
+    if (image().isNull())
         return;
     // Drawn exactly where the mouse mapping and the mark place it.
     const QRectF target(m_imageRect);
@@ -363,5 +420,5 @@ void SPic::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothAt(m_scale));
     painter.setClipRect(event->rect());
-    painter.drawImage(shown, m_image, source);
+    painter.drawImage(shown, image(), source);
 }

@@ -3,15 +3,17 @@
 #include "view/selectiontypes.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
+class Picture;
 class QColor;
 class SMark;
 
-// The canvas of a picture view: shows the image at a display scale and lets the user draw, move
-// and resize one rectangular selection on it with the mouse.
+// The canvas of a picture view: shows the image of the picture it is given at a display scale
+// and lets the user draw, move and resize one rectangular selection on it with the mouse.
 class SPic : public QWidget
 {
     Q_OBJECT
@@ -22,9 +24,13 @@ public:
     double scale() const { return m_scale; }
     void setScale(double scale);
 
-    const QImage& image() const { return m_image; }
-    QImage& image() { return m_image; }
-    QImage* imagePtr() { return &m_image; }
+    // The picture shown; until one is given, and after it is gone, a blank one of the canvas's own.
+    Picture* picture() const;
+    void setPicture(Picture* picture);
+
+    const QImage& image() const;
+    QImage& image();
+    QImage* imagePtr();
     void setImage(const QImage& image);
 
     // x, y, width and height in image pixels; meaningful while the mark is Selected or dragged.
@@ -43,10 +49,10 @@ public:
 
     bool isSelectable() const { return m_selectable; }
     void setSelectable(bool selectable);
-    bool isBroken() const { return m_broken; }
-    void setBroken(bool broken) { m_broken = broken; }
-    QString format() const { return m_format; }
-    void setFormat(const QString& format) { m_format = format; }
+    bool isBroken() const;
+    void setBroken(bool broken);
+    QString format() const;
+    void setFormat(const QString& format);
 
     QSize sizeHint() const override;
 
@@ -90,15 +96,15 @@ private:
     // Follows a drag to image point p; false when no drag is under way.
     bool dragTo(const QPoint& p);
     void relayout();
+    void pictureChanged();
 
     double m_scale = 1.0;
-    QImage m_image;
+    Picture* m_ownPicture = nullptr;
+    QPointer<Picture> m_picture;
     QRect m_selection{0, 0, 0, 0};
     SMark* m_mark = nullptr;
     QPoint m_anchor;
     QRect m_imageRect;
     QPoint m_grabOffset;
     bool m_selectable = true;
-    bool m_broken = false;
-    QString m_format;
 };

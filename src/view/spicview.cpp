@@ -4,7 +4,7 @@
 #include "document/edithistory.h"
 #include "document/filelistmodel.h"
 #include "document/newfilemodel.h"
-#include "document/picturereader.h"
+#include "document/picture.h"
 #include "document/picturestatus.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoscrollbar.h"
@@ -63,6 +63,7 @@ public:
 SPicView::SPicView(int slideDelay, QWidget* parent)
     : QScrollArea(parent)
     , m_history(new EditHistory(this))
+    , m_picture(new Picture(this))
     , m_pic(new SPic(this))
     , m_slideTimer(new QTimer(this))
     , m_slideDelay(slideDelay)
@@ -70,6 +71,7 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidgetResizable(false);
+    m_pic->setPicture(m_picture);
     setWidget(m_pic);
     setAlignment(Qt::AlignCenter);
 
@@ -113,8 +115,8 @@ SPicView::~SPicView() = default;
 
 bool SPicView::openFile(const QString& path)
 {
-    m_modified = false;
-    m_unsavedNew = false;
+    m_picture->setModified(false);
+    m_picture->setUnsavedNew(false);
     const LumoFM::VFS* vfs = LumoFM::VFS::ptr();
     const LumoFM::Entry entry = vfs->entry(path);
     const QString file = entry.localPath();
@@ -136,8 +138,8 @@ bool SPicView::openFile(const QString& path)
 
 bool SPicView::openList(const QStringList& files)
 {
-    m_modified = false;
-    m_unsavedNew = false;
+    m_picture->setModified(false);
+    m_picture->setUnsavedNew(false);
     replaceFileModel(new FileListModel(files, this));
     m_currentRow = 0;
     if (m_fileModel->rowCount() == 0)
@@ -149,13 +151,9 @@ bool SPicView::openList(const QStringList& files)
 
 void SPicView::setImage(const QImage& image)
 {
-    m_pic->setBroken(false);
-    m_pic->setFormat(QString());
-    m_pic->setImage(image);
+    m_picture->adopt(image);
     clearSelectionIfAny();
     m_pic->setSelectable(true);
-    m_unsavedNew = true;
-    m_modified = false;
     replaceFileModel(new NewFileModel(this));
     m_currentRow = 0;
     setWindowTitle(PictureStatus::notSavedText());
@@ -181,20 +179,16 @@ bool SPicView::loadFile(const QString& path)
     bool broken = true;
     {
         WaitCursor waitCursor;
-        const PictureReader::Result read =
-            path.isEmpty() ? PictureReader::Result() : PictureReader::read(path);
-        broken = read.image.isNull();
-        m_pic->setBroken(broken);
-        // No format for a placeholder, so closing never offers to write it over the file.
-        m_pic->setFormat(read.format);
-        m_pic->setImage(broken ? placeholderImage() : read.image);
+        broken = !m_picture->read(path);
+        if (broken)
+            m_picture->setImage(placeholderImage());
         clearSelectionIfAny();
         m_pic->setSelectable(!broken);
         if (!broken)
             PictureSettings::recordRead(path);
     }
     clearHistory();
-    m_modified = false;
+    m_picture->setModified(false);
     m_zoomMode = zoomMode();
     zoom();
     refreshStatus();
@@ -221,7 +215,7 @@ double SPicView::scale() const
 
 const QImage& SPicView::image() const
 {
-    return m_pic->image();
+    return m_picture->image();
 }
 
 QString SPicView::filePath() const
@@ -243,12 +237,23 @@ bool SPicView::isSaveable() const
 {
     // A placeholder is never written over the file it stands for; a changed picture made in
     // memory has no file yet, and saving it asks for a name.
-    return m_modified && !isBroken() && (!filePath().isEmpty() || m_unsavedNew);
+    return m_picture->isModified() && !isBroken()
+           && (!filePath().isEmpty() || m_picture->isUnsavedNew());
+}
+
+bool SPicView::isModified() const
+{
+    return m_picture->isModified();
+}
+
+bool SPicView::isUnsavedNew() const
+{
+    return m_picture->isUnsavedNew();
 }
 
 bool SPicView::isBroken() const
 {
-    return m_pic->isBroken();
+    return m_picture->isBroken();
 }
 
 void SPicView::setIndicatorMode(bool on)

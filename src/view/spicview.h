@@ -9,6 +9,7 @@
 
 class AdjustmentDialog;
 class EditHistory;
+class Picture;
 class LumoScrollBar;
 class QAbstractItemModel;
 class QGestureEvent;
@@ -17,8 +18,8 @@ class QShortcut;
 class QTimer;
 class SPic;
 
-// One open picture: the document (pixels, file, format, modified flag, edit history) and the
-// scroll area that shows its canvas at a zoom. It also walks the list of files it belongs to.
+// One open picture: its document (a Picture and its EditHistory) and the scroll area that shows
+// it on a canvas at a zoom. It also walks the list of files it belongs to.
 class SPicView : public QScrollArea
 {
     Q_OBJECT
@@ -67,8 +68,9 @@ public:
     QModelIndex currentModelIndex() const;
     QAbstractItemModel* fileModel() const { return m_fileModel; }
     int currentRow() const { return m_currentRow; }
-    bool isModified() const { return m_modified; }
-    bool isUnsavedNew() const { return m_unsavedNew; }
+    Picture* picture() const { return m_picture; }
+    bool isModified() const;
+    bool isUnsavedNew() const;
     bool isSaveable() const;
     bool isBroken() const;
 
@@ -182,6 +184,7 @@ private:
     bool gestureEvent(QGestureEvent* event);
 
     EditHistory* m_history = nullptr;
+    Picture* m_picture = nullptr;
     // An adjustment dialog is open: it writes into this picture, so the view stays on its file.
     bool m_adjusting = false;
     int m_zoomMode = 4;
@@ -191,12 +194,10 @@ private:
     SPic* m_pic = nullptr;
     QPointer<QAbstractItemModel> m_fileModel;
     int m_currentRow = 0;
-    bool m_modified = false;
     QTimer* m_slideTimer = nullptr;
     int m_slideDelay;
     bool m_slideshowStopped = true;
     int m_margin = defaultMargin;
-    bool m_unsavedNew = false;
     bool m_closeCancelled = false;
     bool m_fullScreenMode = false;
     QShortcut* m_exitShortcut = nullptr;

@@ -1,5 +1,6 @@
 #include "view/spicview.h"
 
+#include "document/picture.h"
 #include "document/picturestatus.h"
 #include "view/sizewarning.h"
 #include "view/spic.h"
@@ -34,10 +35,10 @@ void SPicView::zoomPass()
     const QSize port = viewport()->size();
     const int aw = port.width() - m_margin;
     const int ah = port.height() - m_margin;
-    const QImage& image = m_pic->image();
+    const QImage& image = m_picture->image();
 
     double scale = m_pic->scale();
-    if (m_pic->isBroken())
+    if (m_picture->isBroken())
         scale = 1.0;
     else if (m_zoomMode == 0)
         scale = ZoomModel::fitScale(image.size(), aw, ah, scale);
@@ -53,7 +54,7 @@ void SPicView::zoomPass()
                           : 0.5;
     m_pic->setScale(scale);
 
-    m_zoomShown = !m_pic->isBroken() && !image.isNull();
+    m_zoomShown = !m_picture->isBroken() && !image.isNull();
     if (m_zoomShown) {
         emit zoomChanged(PictureStatus::zoomText(scale));
         m_pic->resize(
@@ -95,7 +96,7 @@ void SPicView::refreshStatus()
 {
     const QString path = filePath();
     const qint64 bytes = path.isEmpty() ? 0 : QFileInfo(path).size();
-    if (m_pic->isBroken()) {
+    if (m_picture->isBroken()) {
         emit imageInfoChanged(PictureStatus::readErrorText());
         emit browseInfoChanged(browseText());
         emit currentIndexChanged(currentModelIndex());
@@ -106,7 +107,7 @@ void SPicView::refreshStatus()
         return;
     }
 
-    const QImage& image = m_pic->image();
+    const QImage& image = m_picture->image();
     bool flagged = false;
     emit imageInfoChanged(PictureStatus::imageInfoText(
         image.size(), image.depth(), SizeWarning::limits(), &flagged));
@@ -118,8 +119,8 @@ void SPicView::refreshStatus()
                                            : QString());
     emit zoomChanged(m_zoomShown ? PictureStatus::zoomText(m_pic->scale()) : QString());
     // A picture made in memory has no file to describe until it is written.
-    const bool notSaved = m_modified || m_unsavedNew;
+    const bool notSaved = m_picture->isModified() || m_picture->isUnsavedNew();
     emit fileInfoChanged(notSaved ? PictureStatus::notSavedText()
-                                  : PictureStatus::fileInfoText(bytes, m_pic->format()));
+                                  : PictureStatus::fileInfoText(bytes, m_picture->format()));
     setWindowTitle(PictureStatus::titleText(path, notSaved));
 }

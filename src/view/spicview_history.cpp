@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "document/edithistory.h"
+#include "document/picture.h"
 #include "view/adjustmentdialog.h"
 #include "view/spic.h"
 
@@ -87,7 +88,7 @@ int SPicView::redoCount() const
 
 void SPicView::pushUndo()
 {
-    m_history->push(m_pic->image());
+    m_history->push(m_picture->image());
 }
 
 void SPicView::commit()
@@ -97,10 +98,10 @@ void SPicView::commit()
 
 void SPicView::rollback()
 {
-    QImage image = m_pic->image();
+    QImage image = m_picture->image();
     if (!m_history->rollback(&image))
         return;
-    m_pic->setImage(image);
+    m_picture->setImage(image);
     zoom();
     refreshStatus();
 }
@@ -112,14 +113,14 @@ void SPicView::undo()
         return;
     }
     clearSelectionIfAny();
-    QImage image = m_pic->image();
+    QImage image = m_picture->image();
     m_history->undo(&image);
-    m_pic->setImage(image);
+    m_picture->setImage(image);
     zoom();
     refreshStatus();
     // Every edit undone and none dropped: the picture is as it was read.
-    if (m_history->isAtStart() && m_modified) {
-        m_modified = false;
+    if (m_history->isAtStart() && m_picture->isModified()) {
+        m_picture->setModified(false);
         refreshStatus();
     }
 }
@@ -130,11 +131,11 @@ void SPicView::redo()
         emit message(tr("Redo: No backups available, discontinued."), messageTime);
         return;
     }
-    m_modified = true;
+    m_picture->setModified(true);
     clearSelectionIfAny();
-    QImage image = m_pic->image();
+    QImage image = m_picture->image();
     m_history->redo(&image);
-    m_pic->setImage(image);
+    m_picture->setImage(image);
     refreshStatus();
     zoom();
 }
@@ -145,7 +146,8 @@ void SPicView::copy()
     emit message(part ? tr("Copy: Copy selected area...") : tr("Copy: Copy full image..."),
                  messageTime);
     QApplication::clipboard()->setImage(
-        part ? m_pic->image().copy(m_pic->selection()) : m_pic->image(), QClipboard::Clipboard);
+        part ? m_picture->image().copy(m_pic->selection()) : m_picture->image(),
+        QClipboard::Clipboard);
     emit copy_to_clipboard();
 }
 
@@ -157,9 +159,9 @@ void SPicView::cut()
     commit();
     emit message(tr("Cut: cutting selected area..."), messageTime);
     const QRect selection = m_pic->selection();
-    QApplication::clipboard()->setImage(m_pic->image().copy(selection), QClipboard::Clipboard);
+    QApplication::clipboard()->setImage(m_picture->image().copy(selection), QClipboard::Clipboard);
     emit copy_to_clipboard();
-    blacken(m_pic->image(), selection);
+    blacken(m_picture->image(), selection);
     finishEdit();
 }
 
@@ -179,7 +181,7 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
         m_pic->clearSelection();
 
     std::unique_ptr<AdjustmentDialog> dialog(
-        createDialog(this, m_pic->imagePtr(), m_history->newestBackup()));
+        createDialog(this, m_picture->imagePtr(), m_history->newestBackup()));
     bool accepted = false;
     if (dialog) {
         connect(dialog.get(), &AdjustmentDialog::modified, this, &SPicView::zoom);
@@ -202,10 +204,10 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
     }
     if (accepted) {
         // The preview is no change until it is kept, and Ok on untouched controls keeps none.
-        const bool changed = m_pic->image() != m_history->newestBackup();
+        const bool changed = m_picture->image() != m_history->newestBackup();
         commit();
-        if (changed && !m_modified) {
-            m_modified = true;
+        if (changed && !m_picture->isModified()) {
+            m_picture->setModified(true);
             refreshStatus();
         }
     } else {
@@ -221,7 +223,7 @@ void SPicView::clearHistory()
 
 void SPicView::finishEdit()
 {
-    m_modified = true;
+    m_picture->setModified(true);
     refreshStatus();
     zoom();
 }

@@ -1,5 +1,6 @@
 #include "view/spicview.h"
 
+#include "document/picture.h"
 #include <QAbstractItemModel>
 #include <QTimer>
 
@@ -79,7 +80,7 @@ void SPicView::setCurrentIndex(const QModelIndex& index)
     if (!index.isValid())
         return;
     // Choosing the shown picture again must not cost the user's edits a question.
-    if (m_modified && m_currentRow == index.row())
+    if (m_picture->isModified() && m_currentRow == index.row())
         return;
     if (!moveAllowed())
         return;

@@ -1,7 +1,8 @@
 #include "view/spicview.h"
 
 #include "document/imageformats.h"
-#include "document/picturewriter.h"
+#include "document/picture.h"
+#include "document/picturemetadata.h"
 #include "platform/prompter.h"
 #include "view/picturesettings.h"
 #include "view/spic.h"
@@ -26,13 +27,14 @@ bool SPicView::writeFile(const QString& path, const QString& format)
 {
     // Read before writing: a save over the source replaces the file the metadata comes from.
     QString metadataError;
-    const PictureMetadata metadata = m_unsavedNew || isBroken()
+    const PictureMetadata metadata = m_picture->isUnsavedNew() || isBroken()
                                          ? PictureMetadata()
                                          : PictureMetadata::read(filePath(), &metadataError);
     QString error;
-    if (!PictureWriter::write(m_pic->image(), path, format,
-                              PictureSettings::writeQuality(format), &error, metadata,
-                              &metadataError)) {
+    // The format is stored only once written, so a failed write does not change what a later
+    // Save uses.
+    if (!m_picture->write(path, format, PictureSettings::writeQuality(format), &error, metadata,
+                          &metadataError)) {
         Prompter::warning(this, tr("lumo-image - Write error"),
                           tr("The image could not be saved as %1:\n%2").arg(path, error));
         return false;
@@ -41,8 +43,6 @@ bool SPicView::writeFile(const QString& path, const QString& format)
         emit message(tr("Save: The picture was written without its metadata (%1).")
                          .arg(metadataError),
                      3000);
-    // Stored only once written, so a failed write does not change what a later Save uses.
-    m_pic->setFormat(format);
     return true;
 }
 
@@ -52,7 +52,8 @@ bool SPicView::write(const QString& path, const QString& format)
     if (path.isEmpty())
         return false;
     const QString ownPath = filePath();
-    const bool ownFile = !m_unsavedNew && !ownPath.isEmpty() && samePicture(ownPath, path);
+    const bool ownFile =
+        !m_picture->isUnsavedNew() && !ownPath.isEmpty() && samePicture(ownPath, path);
     if (!writeFile(path, format))
         return false;
     if (ownFile) {
@@ -66,7 +67,7 @@ bool SPicView::write(const QString& path, const QString& format)
 
 bool SPicView::save()
 {
-    return write(filePath(), m_pic->format());
+    return write(filePath(), m_picture->format());
 }
 
 bool SPicView::confirmClose()
@@ -77,8 +78,8 @@ bool SPicView::confirmClose()
     bool answer = true;
     bool resume = ran;
     m_closeCancelled = false;
-    if (m_modified) {
-        const QString format = m_pic->format();
+    if (m_picture->isModified()) {
+        const QString format = m_picture->format();
         const QString path = filePath();
         if (!format.isEmpty() && !path.isEmpty() && ImageFormats::instance()->canWrite(format)) {
             const QMessageBox::StandardButton choice = Prompter::information(
@@ -90,7 +91,7 @@ bool SPicView::confirmClose()
             if (choice == QMessageBox::Yes) {
                 // The view moves on or closes next, so the file is not read back.
                 if (writeFile(path, format)) {
-                    m_modified = false;
+                    m_picture->setModified(false);
                 } else {
                     answer = false;
                     resume = false;

@@ -44,8 +44,7 @@ private slots:
         QTest::addColumn<int>("redos");
         QTest::addColumn<bool>("atStart");
         QTest::newRow("undo back to the start") << 10 << "ee uu" << 0 << 0 << 2 << true;
-        QTest::newRow("259 keeps the newest three")
-            << 259 << "eeeee uuu" << 2 << 0 << 3 << false;
+        QTest::newRow("259 keeps the newest three") << 259 << "eeeee uuu" << 2 << 0 << 3 << false;
         QTest::newRow("256 keeps nothing") << 256 << "e" << 1 << 0 << 0 << false;
         QTest::newRow("redo brings undone edits back") << 10 << "ee uu rr" << 2 << 2 << 0 << false;
         QTest::newRow("an edit after undo drops redo") << 10 << "ee u e" << 3 << 2 << 0 << false;
