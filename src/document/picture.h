@@ -33,7 +33,6 @@ public:
     QString format() const { return m_format; }
     void setFormat(const QString& format) { m_format = format; }
     bool isBroken() const { return m_broken; }
-    void setBroken(bool broken) { m_broken = broken; }
     bool isModified() const { return m_modified; }
     void setModified(bool modified);
     bool isUnsavedNew() const { return m_unsavedNew; }

@@ -54,16 +54,6 @@ QImage* SPic::imagePtr()
     return picture()->imagePtr();
 }
 
-bool SPic::isBroken() const
-{
-    return picture()->isBroken();
-}
-
-void SPic::setBroken(bool broken)
-{
-    picture()->setBroken(broken);
-}
-
 QString SPic::format() const
 {
     return picture()->format();

@@ -24,7 +24,7 @@ public:
     double scale() const { return m_scale; }
     void setScale(double scale);
 
-    // The picture shown; until one is given, and after it is gone, a blank one of the canvas's own.
+    // Until a picture is given, and after it is gone, the canvas shows a blank one of its own.
     Picture* picture() const;
     void setPicture(Picture* picture);
 
@@ -49,8 +49,6 @@ public:
 
     bool isSelectable() const { return m_selectable; }
     void setSelectable(bool selectable);
-    bool isBroken() const;
-    void setBroken(bool broken);
     QString format() const;
     void setFormat(const QString& format);
 
