@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 
-#include "app/settings.h"
-#include "browser/filescentralwidget.h"
+#include "settings/settings.h"
+#include "shell/filescentralwidget.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "platform/lumogeometry.h"
 #include "platform/lumohelpmenu.h"

@@ -5,7 +5,7 @@
 #include "platform/lumofm/core.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoinit.h"
-#include "view/fullscreenpicview.h"
+#include "fullscreen/fullscreenpicview.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

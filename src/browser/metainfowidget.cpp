@@ -1,6 +1,6 @@
 #include "browser/metainfowidget.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <QFileInfo>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "dialogs/settingsdialog.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #include "imagewindow/currentviewbinding.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
 #include "imagewindow/imagescentralwidget.h"

@@ -1,6 +1,6 @@
 #include "imagewindow/imagefilecommands.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "imagewindow/fileremoval.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imageprinter.h"

@@ -1,6 +1,6 @@
 #include "imagewindow/imageopener.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "document/imageformats.h"
 #include "platform/filedialogs.h"
 #include "platform/lumofm/vfs.h"

@@ -1,6 +1,6 @@
 #include "imagewindow/imagesaver.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "document/imageformats.h"
 #include "imagewindow/saveasdecision.h"
 #include "platform/filedialogs.h"

@@ -1,6 +1,6 @@
 #include "imagewindow/imagescentralwidget.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
 #include "dialogs/newimagedialog.h"
@@ -13,7 +13,7 @@
 #include "imagewindow/sworkspace.h"
 #include "platform/lumosplitter.h"
 #include "platform/prompter.h"
-#include "view/fullscreenpanel.h"
+#include "fullscreen/fullscreenpanel.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 #include "view/zoomactions.h"

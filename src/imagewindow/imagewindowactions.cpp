@@ -1,6 +1,6 @@
 #include "imagewindow/imagewindowactions.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/sworkspace.h"
 #include "view/goactions.h"

@@ -1,6 +1,6 @@
 #include "imagewindow/recentfilesmenu.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <QActionGroup>
 #include <QMenu>

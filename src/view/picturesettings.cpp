@@ -1,6 +1,6 @@
 #include "view/picturesettings.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "document/picturewriter.h"
 #include "document/recentfilerecord.h"
 

@@ -1,6 +1,6 @@
 #include "view/sizewarning.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <QApplication>
 

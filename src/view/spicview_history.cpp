@@ -1,6 +1,6 @@
 #include "view/spicview.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "document/edithistory.h"
 #include "document/picture.h"
 #include "view/adjustmentdialog.h"

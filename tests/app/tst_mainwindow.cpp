@@ -4,9 +4,9 @@
 #include "support/scriptedprompter.h"
 
 #include "app/mainwindow.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "app/startup.h"
-#include "browser/filescentralwidget.h"
+#include "shell/filescentralwidget.h"
 #include "browser/imagefileselector.h"
 #include "browser/imagesdirview.h"
 #include "imagewindow/imagescentralwidget.h"

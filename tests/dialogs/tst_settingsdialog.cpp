@@ -1,6 +1,6 @@
 #include "support/lumotest.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "dialogs/settingsdialog.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "support/scriptedfiledialogs.h"
 #include "support/scriptedprompter.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
 #include "imagewindow/actionrules.h"
@@ -13,7 +13,7 @@
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
 #include "view/extslider.h"
-#include "view/fullscreenpanel.h"
+#include "fullscreen/fullscreenpanel.h"
 #include "view/spicview.h"
 
 #include <QActionGroup>

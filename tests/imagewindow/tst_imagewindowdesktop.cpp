@@ -5,7 +5,7 @@
 #include "support/recordinglauncher.h"
 #include "support/scriptedprompter.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/printmethodwidget.h"
 #include "imagewindow/sworkspace.h"

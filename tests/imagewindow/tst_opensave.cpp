@@ -3,7 +3,7 @@
 #include "support/scriptedfiledialogs.h"
 #include "support/scriptedprompter.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "document/imageformats.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imagesaver.h"

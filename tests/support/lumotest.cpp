@@ -1,6 +1,6 @@
 #include "support/lumotest.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "app/startup.h"
 #include "platform/lumofm/core.h"
 #include "platform/lumoinit.h"

@@ -1,6 +1,6 @@
 #include "support/picturefixture.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "view/smark.h"
 #include "view/spic.h"
 #include "view/spicview.h"

@@ -2,7 +2,7 @@
 #include "support/picturefixture.h"
 #include "support/scriptedprompter.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "document/filelistmodel.h"
 #include "document/picturewriter.h"
 #include "view/adjustmentdialog.h"

@@ -1,8 +1,8 @@
-#include "view/fullscreenpicview.h"
+#include "fullscreen/fullscreenpicview.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/lumotabletmode.h"
-#include "view/fullscreenpanel.h"
+#include "fullscreen/fullscreenpanel.h"
 #include "view/goactions.h"
 #include "view/sharedfilesystemmodel.h"
 #include "view/zoomactions.h"

@@ -1,6 +1,6 @@
 #include "support/lumotest.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/lumofm/vfs.h"
 
 #include <QSettings>

@@ -1,7 +1,7 @@
 #include "support/lumotest.h"
 
-#include "app/settings.h"
-#include "browser/filescentralwidget.h"
+#include "settings/settings.h"
+#include "shell/filescentralwidget.h"
 #include "browser/imagefileselector.h"
 #include "browser/imagesdirview.h"
 #include "platform/lumofm/navigation.h"

@@ -1,4 +1,4 @@
-#include "view/genericfullscreenpanel.h"
+#include "fullscreen/genericfullscreenpanel.h"
 
 #include <QEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
-#include "browser/filescentralwidget.h"
+#include "shell/filescentralwidget.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "browser/imagefileselector.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/recentfilesmenu.h"

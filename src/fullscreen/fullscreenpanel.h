@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/genericfullscreenpanel.h"
+#include "fullscreen/genericfullscreenpanel.h"
 
 #include <QPointer>
 

@@ -1,4 +1,4 @@
-#include "view/fullscreenpanel.h"
+#include "fullscreen/fullscreenpanel.h"
 
 #include "browser/thumbnailsbar.h"
 #include "view/goactions.h"
