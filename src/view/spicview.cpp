@@ -2,6 +2,7 @@
 
 #include "settings/settings.h"
 #include "document/edithistory.h"
+#include "document/filecursor.h"
 #include "document/filelistmodel.h"
 #include "document/newfilemodel.h"
 #include "document/picture.h"
@@ -15,7 +16,6 @@
 #include "view/spic.h"
 
 #include <QApplication>
-#include <QFileSystemModel>
 #include <QIcon>
 #include <QPainter>
 #include <QScroller>
@@ -29,8 +29,8 @@ const int placeholderSize = 128;
 // Shown for a file that cannot be read; drawn by hand when the icon theme has no such icon.
 QImage placeholderImage()
 {
-    const QPixmap icon = QIcon::fromTheme(QStringLiteral("image-missing"))
-                             .pixmap(placeholderSize, placeholderSize);
+    const QPixmap icon =
+        QIcon::fromTheme(QStringLiteral("image-missing")).pixmap(placeholderSize, placeholderSize);
     // A theme with small bitmaps only still gives a placeholder of the usual size.
     if (!icon.isNull())
         return icon.toImage().scaled(placeholderSize, placeholderSize, Qt::KeepAspectRatio,
@@ -61,13 +61,9 @@ public:
 } // namespace
 
 SPicView::SPicView(int slideDelay, QWidget* parent)
-    : QScrollArea(parent)
-    , m_history(new EditHistory(this))
-    , m_picture(new Picture(this))
-    , m_pic(new SPic(this))
-    , m_slideTimer(new QTimer(this))
-    , m_slideDelay(slideDelay)
-    , m_tapTimer(new QTimer(this))
+    : QScrollArea(parent), m_history(new EditHistory(this)), m_picture(new Picture(this)),
+      m_pic(new SPic(this)), m_cursor(new FileCursor(slideDelay, this)),
+      m_tapTimer(new QTimer(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidgetResizable(false);
@@ -89,7 +85,15 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     m_zoomMode = zoomMode();
     setFocusPolicy(Qt::StrongFocus);
 
-    connect(m_slideTimer, &QTimer::timeout, this, &SPicView::timerTimeout);
+    m_cursor->setMoveGuard([this] { return moveAllowed(); });
+    m_cursor->setReader([this](const QString& path) { return loadFile(path); });
+    connect(m_cursor, &FileCursor::atTheFirst, this, &SPicView::atTheFirst);
+    connect(m_cursor, &FileCursor::atTheEnd, this, &SPicView::atTheEnd);
+    connect(m_cursor, &FileCursor::hasNext, this, &SPicView::hasNext);
+    connect(m_cursor, &FileCursor::hasPrevious, this, &SPicView::hasPrevious);
+    connect(m_cursor, &FileCursor::slideshowStarted, this, &SPicView::slideshow_started);
+    connect(m_cursor, &FileCursor::slideshowStopped, this, &SPicView::slideshow_stopped);
+    connect(m_cursor, &FileCursor::listChanged, this, &SPicView::publishBrowseInfo);
 
     m_exitShortcut = new QShortcut(QKeySequence(tr("Esc", "Exit fullscreen")), this);
     m_exitShortcut->setContext(Qt::WindowShortcut);
@@ -122,7 +126,7 @@ bool SPicView::openFile(const QString& path)
     const QString file = entry.localPath();
     const QString directory = vfs->parent(entry).localPath();
 
-    auto* model = qobject_cast<DirectoryProxyModel*>(m_fileModel.data());
+    auto* model = qobject_cast<DirectoryProxyModel*>(m_cursor->model());
     if (model) {
         model->setDirectoryFile(directory, file);
     } else {
@@ -132,7 +136,7 @@ bool SPicView::openFile(const QString& path)
                 &SPicView::updateCurrentImageIndex);
         replaceFileModel(model);
     }
-    m_currentRow = model->currentRow();
+    m_cursor->setCurrentRow(model->currentRow());
     return loadFile(file);
 }
 
@@ -141,11 +145,11 @@ bool SPicView::openList(const QStringList& files)
     m_picture->setModified(false);
     m_picture->setUnsavedNew(false);
     replaceFileModel(new FileListModel(files, this));
-    m_currentRow = 0;
-    if (m_fileModel->rowCount() == 0)
+    m_cursor->setCurrentRow(0);
+    if (m_cursor->rowCount() == 0)
         return loadFile(QString());
     // Reads row 0 and tells the go actions the view stands at the first file.
-    setCurrentIndex(m_fileModel->index(0, 0));
+    setCurrentIndex(m_cursor->model()->index(0, 0));
     return !isBroken();
 }
 
@@ -155,7 +159,7 @@ void SPicView::setImage(const QImage& image)
     clearSelectionIfAny();
     m_pic->setSelectable(true);
     replaceFileModel(new NewFileModel(this));
-    m_currentRow = 0;
+    m_cursor->setCurrentRow(0);
     setWindowTitle(PictureStatus::notSavedText());
     // Not shown here: a view without a parent would flash up as a window of its own. Whoever
     // places it shows it, and the resize on showing zooms.
@@ -220,25 +224,35 @@ const QImage& SPicView::image() const
 
 QString SPicView::filePath() const
 {
-    return currentModelIndex().data(QFileSystemModel::FilePathRole).toString();
+    return m_cursor->filePath();
 }
 
 QString SPicView::fileName() const
 {
-    return currentModelIndex().data(Qt::DisplayRole).toString();
+    return m_cursor->fileName();
 }
 
 QModelIndex SPicView::currentModelIndex() const
 {
-    return m_fileModel ? m_fileModel->index(m_currentRow, 0) : QModelIndex();
+    return m_cursor->currentIndex();
+}
+
+QAbstractItemModel* SPicView::fileModel() const
+{
+    return m_cursor->model();
+}
+
+int SPicView::currentRow() const
+{
+    return m_cursor->currentRow();
 }
 
 bool SPicView::isSaveable() const
 {
     // A placeholder is never written over the file it stands for; a changed picture made in
     // memory has no file yet, and saving it asks for a name.
-    return m_picture->isModified() && !isBroken()
-           && (!filePath().isEmpty() || m_picture->isUnsavedNew());
+    return m_picture->isModified() && !isBroken() &&
+           (!filePath().isEmpty() || m_picture->isUnsavedNew());
 }
 
 bool SPicView::isModified() const
@@ -294,13 +308,8 @@ void SPicView::updateBackgroundRole()
 
 void SPicView::replaceFileModel(QAbstractItemModel* model)
 {
-    QPointer<QAbstractItemModel> old = m_fileModel;
-    m_fileModel = model;
-    // The directory listing arrives after the picture is shown, so the position follows it.
-    connect(model, &QAbstractItemModel::modelReset, this, &SPicView::publishBrowseInfo);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &SPicView::publishBrowseInfo);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &SPicView::publishBrowseInfo);
-    connect(model, &QAbstractItemModel::layoutChanged, this, &SPicView::publishBrowseInfo);
+    QAbstractItemModel* old = m_cursor->model();
+    m_cursor->setModel(model);
     if (!old)
         return;
     old->disconnect(this);
@@ -316,11 +325,84 @@ void SPicView::publishBrowseInfo()
 
 QString SPicView::browseText() const
 {
-    return PictureStatus::browseText(m_currentRow, m_fileModel ? m_fileModel->rowCount() : 0);
+    return PictureStatus::browseText(m_cursor->currentRow(), m_cursor->rowCount());
 }
 
 void SPicView::clearSelectionIfAny()
 {
     if (m_pic->mark()->mode() != MarkMode::None)
         m_pic->clearSelection();
+}
+
+bool SPicView::moveAllowed()
+{
+    // An open adjustment dialog writes into this picture, so the view stays on its file.
+    return !m_adjusting && confirmClose();
+}
+
+void SPicView::previous()
+{
+    m_cursor->previous();
+}
+
+void SPicView::next()
+{
+    m_cursor->next();
+}
+
+void SPicView::first()
+{
+    m_cursor->first();
+}
+
+void SPicView::last()
+{
+    m_cursor->last();
+}
+
+void SPicView::startSlideshow()
+{
+    m_cursor->startSlideshow();
+}
+
+void SPicView::stopSlideshow()
+{
+    m_cursor->stopSlideshow();
+}
+
+bool SPicView::slideshowRunning() const
+{
+    return m_cursor->slideshowRunning();
+}
+
+int SPicView::slideDelay() const
+{
+    return m_cursor->slideDelay();
+}
+
+void SPicView::setSlideDelay(int seconds)
+{
+    m_cursor->setSlideDelay(seconds);
+}
+
+void SPicView::timerTimeout()
+{
+    m_cursor->tick();
+}
+
+void SPicView::setCurrentIndex(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    // Choosing the shown picture again must not cost the user's edits a question.
+    if (m_picture->isModified() && m_cursor->currentRow() == index.row())
+        return;
+    m_cursor->moveTo(index.row());
+}
+
+void SPicView::updateCurrentImageIndex(int imageFileIndex)
+{
+    m_cursor->setCurrentRow(imageFileIndex);
+    emit currentIndexChanged(currentModelIndex());
+    publishBrowseInfo();
 }

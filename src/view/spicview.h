@@ -2,13 +2,13 @@
 
 #include <QFlags>
 #include <QModelIndex>
-#include <QPointer>
 #include <QScrollArea>
 
 #include <functional>
 
 class AdjustmentDialog;
 class EditHistory;
+class FileCursor;
 class Picture;
 class LumoScrollBar;
 class QAbstractItemModel;
@@ -18,15 +18,16 @@ class QShortcut;
 class QTimer;
 class SPic;
 
-// One open picture: its document (a Picture and its EditHistory) and the scroll area that shows
-// it on a canvas at a zoom. It also walks the list of files it belongs to.
+// One open picture: its document (a Picture, its EditHistory and the FileCursor over the list
+// of files it belongs to) and the scroll area that shows it on a canvas at a zoom.
 class SPicView : public QScrollArea
 {
     Q_OBJECT
 
 public:
     // What the adjustment protocol does around a dialog besides backing up and committing.
-    enum class AdjustmentOption {
+    enum class AdjustmentOption
+    {
         ClearsSelection = 0x1,
         RefreshesStatus = 0x2,
         // The dialog's constructor already changed the picture (insert), so show it at once.
@@ -66,8 +67,8 @@ public:
     QString filePath() const;
     QString fileName() const;
     QModelIndex currentModelIndex() const;
-    QAbstractItemModel* fileModel() const { return m_fileModel; }
-    int currentRow() const { return m_currentRow; }
+    QAbstractItemModel* fileModel() const;
+    int currentRow() const;
     Picture* picture() const { return m_picture; }
     bool isModified() const;
     bool isUnsavedNew() const;
@@ -103,8 +104,8 @@ public:
     void last();
     void startSlideshow();
     void stopSlideshow();
-    bool slideshowRunning() const { return !m_slideshowStopped; }
-    int slideDelay() const { return m_slideDelay; }
+    bool slideshowRunning() const;
+    int slideDelay() const;
     void setSlideDelay(int seconds);
 
     // Presentation.
@@ -178,8 +179,6 @@ private:
     void clearHistory();
     void finishEdit();
     bool moveAllowed();
-    bool readCurrent();
-    void readCurrentPausingSlideshow();
     bool writeFile(const QString& path, const QString& format);
     bool gestureEvent(QGestureEvent* event);
 
@@ -192,11 +191,7 @@ private:
     bool m_inZoom = false;
     bool m_zoomAgain = false;
     SPic* m_pic = nullptr;
-    QPointer<QAbstractItemModel> m_fileModel;
-    int m_currentRow = 0;
-    QTimer* m_slideTimer = nullptr;
-    int m_slideDelay;
-    bool m_slideshowStopped = true;
+    FileCursor* m_cursor = nullptr;
     int m_margin = defaultMargin;
     bool m_closeCancelled = false;
     bool m_fullScreenMode = false;

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QModelIndex>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QAbstractItemModel;
+class QTimer;
+
+// Where a picture stands in the list of files it belongs to: the list, the current row, the
+// moves through it and the slideshow that moves on by itself. Whoever shows the files decides
+// whether a move may happen and reads the file each move lands on.
+class FileCursor : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Asked before every move; false leaves everything as it is.
+    using MoveGuard = std::function<bool()>;
+    // Reads the file at a path; false when it could not be read.
+    using Reader = std::function<bool(const QString& path)>;
+
+    explicit FileCursor(int slideDelay, QObject* parent = nullptr);
+    ~FileCursor() override;
+
+    void setMoveGuard(MoveGuard guard);
+    void setReader(Reader reader);
+
+    // The list; the row stays as it is, so whoever hands in a list places the row.
+    QAbstractItemModel* model() const;
+    void setModel(QAbstractItemModel* model);
+    int rowCount() const;
+    int currentRow() const { return m_row; }
+    // Places the row without reading or asking anyone.
+    void setCurrentRow(int row) { m_row = row; }
+    QModelIndex currentIndex() const;
+    QString filePath() const;
+    QString fileName() const;
+
+    void previous();
+    void next();
+    void first();
+    void last();
+    // Moves to a row of the list and reads it, telling which ends are reached.
+    void moveTo(int row);
+
+    void startSlideshow();
+    void stopSlideshow();
+    bool slideshowRunning() const { return m_slideshowRunning; }
+    int slideDelay() const { return m_slideDelay; }
+    void setSlideDelay(int seconds);
+    // One step of the slideshow, as the timer makes it.
+    void tick();
+
+signals:
+    void atTheFirst();
+    void atTheEnd();
+    void hasNext();
+    void hasPrevious();
+    void slideshowStarted();
+    void slideshowStopped();
+    // Rows came, went or were reordered, so the position shown may be out of date.
+    void listChanged();
+
+private:
+    bool moveAllowed() const;
+    bool readCurrent();
+    void readCurrentPausingSlideshow();
+
+    QPointer<QAbstractItemModel> m_model;
+    int m_row = 0;
+    QTimer* m_timer = nullptr;
+    int m_slideDelay;
+    bool m_slideshowRunning = false;
+    MoveGuard m_moveGuard;
+    Reader m_reader;
+};
