@@ -13,7 +13,9 @@ const int filePathRole = Qt::UserRole + 1;
 } // namespace
 
 FileCursor::FileCursor(int slideDelay, QObject* parent)
-    : QObject(parent), m_timer(new QTimer(this)), m_slideDelay(slideDelay)
+    : QObject(parent)
+    , m_timer(new QTimer(this))
+    , m_slideDelay(slideDelay)
 {
     connect(m_timer, &QTimer::timeout, this, &FileCursor::tick);
 }

@@ -29,8 +29,8 @@ const int placeholderSize = 128;
 // Shown for a file that cannot be read; drawn by hand when the icon theme has no such icon.
 QImage placeholderImage()
 {
-    const QPixmap icon =
-        QIcon::fromTheme(QStringLiteral("image-missing")).pixmap(placeholderSize, placeholderSize);
+    const QPixmap icon = QIcon::fromTheme(QStringLiteral("image-missing"))
+                             .pixmap(placeholderSize, placeholderSize);
     // A theme with small bitmaps only still gives a placeholder of the usual size.
     if (!icon.isNull())
         return icon.toImage().scaled(placeholderSize, placeholderSize, Qt::KeepAspectRatio,
@@ -61,9 +61,12 @@ public:
 } // namespace
 
 SPicView::SPicView(int slideDelay, QWidget* parent)
-    : QScrollArea(parent), m_history(new EditHistory(this)), m_picture(new Picture(this)),
-      m_pic(new SPic(this)), m_cursor(new FileCursor(slideDelay, this)),
-      m_tapTimer(new QTimer(this))
+    : QScrollArea(parent)
+    , m_history(new EditHistory(this))
+    , m_picture(new Picture(this))
+    , m_pic(new SPic(this))
+    , m_cursor(new FileCursor(slideDelay, this))
+    , m_tapTimer(new QTimer(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidgetResizable(false);
@@ -251,8 +254,8 @@ bool SPicView::isSaveable() const
 {
     // A placeholder is never written over the file it stands for; a changed picture made in
     // memory has no file yet, and saving it asks for a name.
-    return m_picture->isModified() && !isBroken() &&
-           (!filePath().isEmpty() || m_picture->isUnsavedNew());
+    return m_picture->isModified() && !isBroken()
+           && (!filePath().isEmpty() || m_picture->isUnsavedNew());
 }
 
 bool SPicView::isModified() const

@@ -26,8 +26,7 @@ class SPicView : public QScrollArea
 
 public:
     // What the adjustment protocol does around a dialog besides backing up and committing.
-    enum class AdjustmentOption
-    {
+    enum class AdjustmentOption {
         ClearsSelection = 0x1,
         RefreshesStatus = 0x2,
         // The dialog's constructor already changed the picture (insert), so show it at once.
