@@ -14,13 +14,14 @@
 #include "view/sharedfilesystemmodel.h"
 #include "view/smark.h"
 #include "view/spic.h"
+#include "view/touchgestures.h"
 
 #include <QApplication>
+#include <QGestureEvent>
 #include <QIcon>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QScroller>
 #include <QShortcut>
-#include <QTimer>
 
 namespace {
 
@@ -66,7 +67,6 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     , m_picture(new Picture(this))
     , m_pic(new SPic(this))
     , m_cursor(new FileCursor(slideDelay, this))
-    , m_tapTimer(new QTimer(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidgetResizable(false);
@@ -109,13 +109,12 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     setHorizontalScrollBar(m_hScrollBar);
     setVerticalScrollBar(m_vScrollBar);
 
-    m_tapTimer->setSingleShot(true);
-    connect(m_tapTimer, &QTimer::timeout, this, &SPicView::toggleFullscreenPanel);
-
-    viewport()->grabGesture(Qt::TapGesture);
-    viewport()->grabGesture(Qt::PinchGesture);
-    viewport()->grabGesture(Qt::SwipeGesture);
-    QScroller::grabGesture(viewport(), QScroller::TouchGesture);
+    m_touch = new TouchGestures(this);
+    connect(m_touch, &TouchGestures::tapped, this, &SPicView::toggleFullscreenPanel);
+    connect(m_touch, &TouchGestures::doubleTapped, this, &SPicView::toggleFullScreenRequested);
+    connect(m_touch, &TouchGestures::pinched, this, &SPicView::zoomBy);
+    connect(m_touch, &TouchGestures::swipedLeft, this, &SPicView::next);
+    connect(m_touch, &TouchGestures::swipedRight, this, &SPicView::previous);
 }
 
 SPicView::~SPicView() = default;
@@ -408,4 +407,25 @@ void SPicView::updateCurrentImageIndex(int imageFileIndex)
     m_cursor->setCurrentRow(imageFileIndex);
     emit currentIndexChanged(currentModelIndex());
     publishBrowseInfo();
+}
+
+bool SPicView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The canvas is watched from early in the constructor, before the touch handling exists.
+    if (watched == m_pic && m_touch && m_touch->filterCanvasEvent(event))
+        return true;
+    return QScrollArea::eventFilter(watched, event);
+}
+
+void SPicView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!m_touch->doubleClick(event))
+        QScrollArea::mouseDoubleClickEvent(event);
+}
+
+bool SPicView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Gesture)
+        return m_touch->gestureEvent(static_cast<QGestureEvent*>(event));
+    return QScrollArea::viewportEvent(event);
 }

@@ -12,11 +12,10 @@ class FileCursor;
 class Picture;
 class LumoScrollBar;
 class QAbstractItemModel;
-class QGestureEvent;
 class QImage;
 class QShortcut;
-class QTimer;
 class SPic;
+class TouchGestures;
 
 // One open picture: its document (a Picture, its EditHistory and the FileCursor over the list
 // of files it belongs to) and the scroll area that shows it on a canvas at a zoom.
@@ -179,7 +178,6 @@ private:
     void finishEdit();
     bool moveAllowed();
     bool writeFile(const QString& path, const QString& format);
-    bool gestureEvent(QGestureEvent* event);
 
     EditHistory* m_history = nullptr;
     Picture* m_picture = nullptr;
@@ -199,8 +197,7 @@ private:
     LumoScrollBar* m_hScrollBar = nullptr;
     LumoScrollBar* m_vScrollBar = nullptr;
     int m_savedFrameStyle = 0;
-    bool m_doubleTapPending = false;
-    QTimer* m_tapTimer = nullptr;
+    TouchGestures* m_touch = nullptr;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(SPicView::AdjustmentOptions)
