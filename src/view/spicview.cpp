@@ -180,6 +180,15 @@ void SPicView::newImage(int width, int height, int depth, uint pixel)
     setImage(image.convertToFormat(format, Qt::ThresholdDither));
 }
 
+void SPicView::importImage(const QImage& image)
+{
+    setImage(image);
+    m_picture->setModified(true);
+    // Undoing every edit does not bring back a saved state: there never was one.
+    m_history->markStartUnsaved();
+    refreshStatus();
+}
+
 bool SPicView::loadFile(const QString& path)
 {
     bool broken = true;
