@@ -775,6 +775,41 @@ Do you really want to quit without saving?</source>
     </message>
 </context>
 <context>
+    <name>PictureSaver</name>
+    <message>
+        <source>lumo-image - Write error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The image could not be saved as %1:
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save: The picture was written without its metadata (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lumo-image - Save changes?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lumo-image - Close image?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The current image has unsaved changes that will be lost after closing.
+Do you want to save changes?
+File will be saved with name %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The current image has unsaved changes that will be lost after closing.
+Do you still want to close it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PictureWriter</name>
     <message>
         <source>The file was cut short.</source>
@@ -960,39 +995,7 @@ Do you really want to quit without saving?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>lumo-image - Write error</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The image could not be saved as %1:
-%2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Save: The picture was written without its metadata (%1).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>lumo-image - Save changes?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>lumo-image - Close image?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 (Not saved)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The current image has unsaved changes that will be lost after closing.
-Do you want to save changes?
-File will be saved with name %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The current image has unsaved changes that will be lost after closing.
-Do you still want to close it?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -10,6 +10,7 @@
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoscrollbar.h"
 #include "view/directoryproxymodel.h"
+#include "view/picturesaver.h"
 #include "view/picturesettings.h"
 #include "view/sharedfilesystemmodel.h"
 #include "view/smark.h"
@@ -17,6 +18,7 @@
 #include "view/touchgestures.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGestureEvent>
 #include <QIcon>
 #include <QMouseEvent>
@@ -67,6 +69,7 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     , m_picture(new Picture(this))
     , m_pic(new SPic(this))
     , m_cursor(new FileCursor(slideDelay, this))
+    , m_saver(new PictureSaver(m_picture, this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidgetResizable(false);
@@ -83,6 +86,7 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     connect(m_history, &EditHistory::backupAdded, this, &SPicView::addToUndo);
     connect(m_history, &EditHistory::undoAvailableChanged, this, &SPicView::undoStatusChanged);
     connect(m_history, &EditHistory::redoAvailableChanged, this, &SPicView::redoStatusChanged);
+    connect(m_saver, &PictureSaver::message, this, &SPicView::message);
 
     setBackgroundRole(QPalette::Dark);
     m_zoomMode = zoomMode();
@@ -437,4 +441,58 @@ bool SPicView::viewportEvent(QEvent* event)
     if (event->type() == QEvent::Gesture)
         return m_touch->gestureEvent(static_cast<QGestureEvent*>(event));
     return QScrollArea::viewportEvent(event);
+}
+
+bool SPicView::write(const QString& path, const QString& format)
+{
+    // A picture made in memory has no file to save to; the caller asks for one instead.
+    if (path.isEmpty())
+        return false;
+    const QString ownPath = filePath();
+    const bool ownFile = !m_picture->isUnsavedNew() && !ownPath.isEmpty()
+                         && PictureSaver::samePicture(ownPath, path);
+    if (!m_saver->writeFile(path, format, ownPath))
+        return false;
+    if (ownFile) {
+        // Re-read in place: the list the picture belongs to stays as the user made it.
+        loadFile(ownPath);
+        return true;
+    }
+    openFile(path);
+    return true;
+}
+
+bool SPicView::save()
+{
+    return write(filePath(), m_picture->format());
+}
+
+bool SPicView::confirmClose()
+{
+    // The question pauses a running slideshow; it stays stopped after Cancel or a failed save.
+    const bool ran = slideshowRunning();
+    if (ran)
+        stopSlideshow();
+    m_closeCancelled = false;
+    using LeaveAnswer = PictureSaver::LeaveAnswer;
+    const LeaveAnswer answer = m_picture->isModified()
+                                   ? m_saver->askBeforeLeaving(filePath(), fileName())
+                                   : LeaveAnswer::Leave;
+    if (answer == LeaveAnswer::Cancelled)
+        m_closeCancelled = true;
+    if (ran && (answer == LeaveAnswer::Leave || answer == LeaveAnswer::Stay))
+        startSlideshow();
+    return answer == LeaveAnswer::Leave;
+}
+
+void SPicView::closeEvent(QCloseEvent* event)
+{
+    if (!confirmClose()) {
+        event->ignore();
+        return;
+    }
+    if (m_fullScreenMode)
+        emit fullScreenPicClosed();
+    emit picClosed(this);
+    event->accept();
 }

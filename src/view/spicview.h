@@ -10,6 +10,7 @@ class AdjustmentDialog;
 class EditHistory;
 class FileCursor;
 class Picture;
+class PictureSaver;
 class LumoScrollBar;
 class QAbstractItemModel;
 class QImage;
@@ -177,7 +178,6 @@ private:
     void clearHistory();
     void finishEdit();
     bool moveAllowed();
-    bool writeFile(const QString& path, const QString& format);
 
     EditHistory* m_history = nullptr;
     Picture* m_picture = nullptr;
@@ -190,6 +190,7 @@ private:
     SPic* m_pic = nullptr;
     FileCursor* m_cursor = nullptr;
     int m_margin = defaultMargin;
+    PictureSaver* m_saver = nullptr;
     bool m_closeCancelled = false;
     bool m_fullScreenMode = false;
     QShortcut* m_exitShortcut = nullptr;

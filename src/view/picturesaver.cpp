@@ -1,0 +1,77 @@
+#include "view/picturesaver.h"
+
+#include "document/imageformats.h"
+#include "document/picture.h"
+#include "document/picturemetadata.h"
+#include "platform/prompter.h"
+#include "view/picturesettings.h"
+
+#include <QFileInfo>
+
+PictureSaver::PictureSaver(Picture* picture, QWidget* dialogParent)
+    : QObject(dialogParent)
+    , m_picture(picture)
+    , m_dialogParent(dialogParent)
+{
+}
+
+bool PictureSaver::samePicture(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    const QString cb = QFileInfo(b).canonicalFilePath();
+    if (!ca.isEmpty() && !cb.isEmpty())
+        return ca == cb;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+bool PictureSaver::writeFile(const QString& path, const QString& format, const QString& sourcePath)
+{
+    // Read before writing: a save over the source replaces the file the metadata comes from.
+    QString metadataError;
+    const PictureMetadata metadata = m_picture->isUnsavedNew() || m_picture->isBroken()
+                                         ? PictureMetadata()
+                                         : PictureMetadata::read(sourcePath, &metadataError);
+    QString error;
+    // The format is stored only once written, so a failed write does not change what a later
+    // Save uses.
+    if (!m_picture->write(path, format, PictureSettings::writeQuality(format), &error, metadata,
+                          &metadataError)) {
+        Prompter::warning(m_dialogParent, tr("lumo-image - Write error"),
+                          tr("The image could not be saved as %1:\n%2").arg(path, error));
+        return false;
+    }
+    if (!metadataError.isEmpty())
+        emit message(
+            tr("Save: The picture was written without its metadata (%1).").arg(metadataError),
+            3000);
+    return true;
+}
+
+PictureSaver::LeaveAnswer PictureSaver::askBeforeLeaving(const QString& path, const QString& name)
+{
+    const QString format = m_picture->format();
+    if (format.isEmpty() || path.isEmpty() || !ImageFormats::instance()->canWrite(format)) {
+        const QMessageBox::StandardButton choice = Prompter::information(
+            m_dialogParent, tr("lumo-image - Close image?"),
+            tr("The current image has unsaved changes that will be lost after closing.\n"
+               "Do you still want to close it?"),
+            QMessageBox::Yes | QMessageBox::No);
+        return choice != QMessageBox::No ? LeaveAnswer::Leave : LeaveAnswer::Stay;
+    }
+    const QMessageBox::StandardButton choice = Prompter::information(
+        m_dialogParent, tr("lumo-image - Save changes?"),
+        tr("The current image has unsaved changes that will be lost after closing.\n"
+           "Do you want to save changes?\nFile will be saved with name %1")
+            .arg(name),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (choice == QMessageBox::Yes) {
+        // The view moves on or closes next, so the file is not read back.
+        if (!writeFile(path, format, path))
+            return LeaveAnswer::WriteFailed;
+        m_picture->setModified(false);
+        return LeaveAnswer::Leave;
+    }
+    if (choice == QMessageBox::Cancel)
+        return LeaveAnswer::Cancelled;
+    return choice == QMessageBox::No ? LeaveAnswer::Leave : LeaveAnswer::Stay;
+}
