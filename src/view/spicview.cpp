@@ -1,6 +1,13 @@
 #include "view/spicview.h"
 
 #include "settings/settings.h"
+#include "dialogs/brightnesscontrastdialog.h"
+#include "dialogs/depthconversiondialog.h"
+#include "dialogs/hsvadjustdialog.h"
+#include "dialogs/insertdialog.h"
+#include "dialogs/resizedialog.h"
+#include "dialogs/rgbadjustdialog.h"
+#include "dialogs/rotatedialog.h"
 #include "document/edithistory.h"
 #include "document/filecursor.h"
 #include "document/filelistmodel.h"
@@ -18,6 +25,7 @@
 #include "view/touchgestures.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGestureEvent>
 #include <QIcon>
@@ -60,6 +68,15 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// Adjustment dialogs are made here, so that no view header needs a dialog header.
+template <class Dialog>
+SPicView::DialogFactory factory()
+{
+    return [](SPicView* parent, QImage* target, const QImage& source) {
+        return new Dialog(parent, target, source);
+    };
+}
 
 } // namespace
 
@@ -495,4 +512,51 @@ void SPicView::closeEvent(QCloseEvent* event)
         emit fullScreenPicClosed();
     emit picClosed(this);
     event->accept();
+}
+
+void SPicView::showRotateDialog()
+{
+    runAdjustment(factory<RotateDialog>(),
+                  AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus);
+}
+
+void SPicView::showRGBAdjustDialog()
+{
+    runAdjustment(factory<RGBAdjustDialog>(), AdjustmentOptions());
+}
+
+void SPicView::showDepthConversionDialog()
+{
+    runAdjustment(factory<DepthConversionDialog>(), AdjustmentOption::RefreshesStatus);
+}
+
+void SPicView::showHSVAdjustDialog()
+{
+    runAdjustment(factory<HSVAdjustDialog>(), AdjustmentOptions());
+}
+
+void SPicView::showBrightnessContrastDialog()
+{
+    runAdjustment(factory<BrightnessContrastDialog>(), AdjustmentOptions());
+}
+
+void SPicView::showResizeDialog()
+{
+    runAdjustment(factory<ResizeDialog>(),
+                  AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus);
+}
+
+void SPicView::showInsertDialog()
+{
+    const QImage insert = QApplication::clipboard()->image(QClipboard::Clipboard);
+    if (insert.isNull()) {
+        emit message(tr("Paste: No usable clipboard content, aborted."), 1000);
+        return;
+    }
+    runAdjustment(
+        [insert](SPicView* parent, QImage* target, const QImage& source) {
+            return new InsertDialog(parent, target, source, insert);
+        },
+        AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus
+            | AdjustmentOption::RedrawsBeforeRun);
 }
