@@ -1,11 +1,12 @@
 #include "app/startup.h"
 
 #include "app/mainwindow.h"
+#include "dialogs/registeradjustmentdialogs.h"
+#include "fullscreen/fullscreenpicview.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "platform/lumofm/core.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoinit.h"
-#include "fullscreen/fullscreenpicview.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -156,6 +157,7 @@ int Startup::run(int& argc, char** argv)
     QApplication app(argc, argv);
     lumoInit(version(), description());
     LumoFM::Core::initialize();
+    registerAdjustmentDialogs();
 
     QCommandLineParser parser;
     setUpParser(parser);

@@ -1,13 +1,5 @@
 #include "view/spicview.h"
 
-#include "settings/settings.h"
-#include "dialogs/brightnesscontrastdialog.h"
-#include "dialogs/depthconversiondialog.h"
-#include "dialogs/hsvadjustdialog.h"
-#include "dialogs/insertdialog.h"
-#include "dialogs/resizedialog.h"
-#include "dialogs/rgbadjustdialog.h"
-#include "dialogs/rotatedialog.h"
 #include "document/edithistory.h"
 #include "document/filecursor.h"
 #include "document/filelistmodel.h"
@@ -16,6 +8,8 @@
 #include "document/picturestatus.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoscrollbar.h"
+#include "settings/settings.h"
+#include "view/adjustmentdialogs.h"
 #include "view/directoryproxymodel.h"
 #include "view/picturesaver.h"
 #include "view/picturesettings.h"
@@ -69,12 +63,10 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// Adjustment dialogs are made here, so that no view header needs a dialog header.
-template <class Dialog>
-SPicView::DialogFactory factory()
+SPicView::DialogFactory registered(AdjustmentDialogs::Kind kind, const QImage& insert = QImage())
 {
-    return [](SPicView* parent, QImage* target, const QImage& source) {
-        return new Dialog(parent, target, source);
+    return [kind, insert](SPicView* parent, QImage* target, const QImage& source) {
+        return AdjustmentDialogs::create(kind, parent, target, source, insert);
     };
 }
 
@@ -516,33 +508,33 @@ void SPicView::closeEvent(QCloseEvent* event)
 
 void SPicView::showRotateDialog()
 {
-    runAdjustment(factory<RotateDialog>(),
+    runAdjustment(registered(AdjustmentDialogs::Kind::Rotate),
                   AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus);
 }
 
 void SPicView::showRGBAdjustDialog()
 {
-    runAdjustment(factory<RGBAdjustDialog>(), AdjustmentOptions());
+    runAdjustment(registered(AdjustmentDialogs::Kind::ColorBalance), AdjustmentOptions());
 }
 
 void SPicView::showDepthConversionDialog()
 {
-    runAdjustment(factory<DepthConversionDialog>(), AdjustmentOption::RefreshesStatus);
+    runAdjustment(registered(AdjustmentDialogs::Kind::Depth), AdjustmentOption::RefreshesStatus);
 }
 
 void SPicView::showHSVAdjustDialog()
 {
-    runAdjustment(factory<HSVAdjustDialog>(), AdjustmentOptions());
+    runAdjustment(registered(AdjustmentDialogs::Kind::HueSaturation), AdjustmentOptions());
 }
 
 void SPicView::showBrightnessContrastDialog()
 {
-    runAdjustment(factory<BrightnessContrastDialog>(), AdjustmentOptions());
+    runAdjustment(registered(AdjustmentDialogs::Kind::BrightnessContrast), AdjustmentOptions());
 }
 
 void SPicView::showResizeDialog()
 {
-    runAdjustment(factory<ResizeDialog>(),
+    runAdjustment(registered(AdjustmentDialogs::Kind::Resize),
                   AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus);
 }
 
@@ -553,10 +545,7 @@ void SPicView::showInsertDialog()
         emit message(tr("Paste: No usable clipboard content, aborted."), 1000);
         return;
     }
-    runAdjustment(
-        [insert](SPicView* parent, QImage* target, const QImage& source) {
-            return new InsertDialog(parent, target, source, insert);
-        },
-        AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus
-            | AdjustmentOption::RedrawsBeforeRun);
+    runAdjustment(registered(AdjustmentDialogs::Kind::Insert, insert),
+                  AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus
+                      | AdjustmentOption::RedrawsBeforeRun);
 }

@@ -1,9 +1,10 @@
 #include "support/lumotest.h"
 
-#include "settings/settings.h"
 #include "app/startup.h"
+#include "dialogs/registeradjustmentdialogs.h"
 #include "platform/lumofm/core.h"
 #include "platform/lumoinit.h"
+#include "settings/settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,6 +40,7 @@ void initApplication()
 {
     lumoInit(Startup::version(), Startup::description());
     LumoFM::Core::initialize();
+    registerAdjustmentDialogs();
 }
 
 void flushSettings()
