@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 
-#include "settings/settings.h"
-#include "shell/filescentralwidget.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "platform/lumogeometry.h"
 #include "platform/lumohelpmenu.h"
 #include "platform/lumotabletmode.h"
+#include "settings/settings.h"
+#include "shell/filescentralwidget.h"
 
 #include <QAction>
 #include <QActionGroup>

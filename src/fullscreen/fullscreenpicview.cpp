@@ -1,8 +1,8 @@
 #include "fullscreen/fullscreenpicview.h"
 
-#include "settings/settings.h"
-#include "platform/lumotabletmode.h"
 #include "fullscreen/fullscreenpanel.h"
+#include "platform/lumotabletmode.h"
+#include "settings/settings.h"
 #include "view/goactions.h"
 #include "view/sharedfilesystemmodel.h"
 #include "view/zoomactions.h"

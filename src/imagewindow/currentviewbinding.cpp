@@ -1,10 +1,10 @@
 #include "imagewindow/currentviewbinding.h"
 
-#include "settings/settings.h"
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
+#include "settings/settings.h"
 #include "view/goactions.h"
 #include "view/spicview.h"
 #include "view/zoomactions.h"
@@ -36,6 +36,11 @@ CurrentViewBinding::~CurrentViewBinding() = default;
 QLabel* CurrentViewBinding::statusLabel(StatusLabel label) const
 {
     return m_statusLabels[static_cast<std::size_t>(label)];
+}
+
+SPicView* CurrentViewBinding::view() const
+{
+    return m_view;
 }
 
 void CurrentViewBinding::attachStatusBar(QStatusBar* statusBar)

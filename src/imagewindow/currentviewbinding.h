@@ -32,7 +32,7 @@ public:
                        ThumbnailsBar* thumbnailsBar, MetaInfoWidget* metaInfo);
     ~CurrentViewBinding() override;
 
-    SPicView* view() const { return m_view; }
+    SPicView* view() const;
     ActionRules::State state() const;
     QLabel* statusLabel(StatusLabel label) const;
 

@@ -1,6 +1,5 @@
 #include "imagewindow/imagefilecommands.h"
 
-#include "settings/settings.h"
 #include "imagewindow/fileremoval.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imageprinter.h"
@@ -10,6 +9,7 @@
 #include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/wallpapersetter.h"
 #include "platform/lumoscandialog.h"
+#include "settings/settings.h"
 #include "view/spicview.h"
 
 #include <QAction>

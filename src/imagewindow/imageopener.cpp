@@ -1,9 +1,9 @@
 #include "imagewindow/imageopener.h"
 
-#include "settings/settings.h"
 #include "document/imageformats.h"
 #include "platform/filedialogs.h"
 #include "platform/lumofm/vfs.h"
+#include "settings/settings.h"
 
 QString ImageOpener::filterString(const ImageFormats& formats)
 {

@@ -1,10 +1,10 @@
 #include "imagewindow/imagesaver.h"
 
-#include "settings/settings.h"
 #include "document/imageformats.h"
 #include "imagewindow/saveasdecision.h"
 #include "platform/filedialogs.h"
 #include "platform/prompter.h"
+#include "settings/settings.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 

@@ -1,8 +1,8 @@
 #include "imagewindow/imagewindowactions.h"
 
-#include "settings/settings.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/sworkspace.h"
+#include "settings/settings.h"
 #include "view/goactions.h"
 #include "view/spicview.h"
 #include "view/zoomactions.h"

@@ -1,6 +1,5 @@
 #include "shell/filescentralwidget.h"
 
-#include "settings/settings.h"
 #include "browser/imagefileselector.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/recentfilesmenu.h"
@@ -9,6 +8,7 @@
 #include "platform/lumofm/navigationactions.h"
 #include "platform/lumofm/refreshaction.h"
 #include "platform/lumofm/vfs.h"
+#include "settings/settings.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,8 +1,8 @@
 #include "view/picturesettings.h"
 
-#include "settings/settings.h"
 #include "document/picturewriter.h"
 #include "document/recentfilerecord.h"
+#include "settings/settings.h"
 
 #include <QTimer>
 

@@ -1,9 +1,9 @@
 #include "view/spicview.h"
 
-#include "settings/settings.h"
 #include "document/edithistory.h"
 #include "document/picture.h"
 #include "imaging/blackenarea.h"
+#include "settings/settings.h"
 #include "view/adjustmentdialog.h"
 #include "view/spic.h"
 

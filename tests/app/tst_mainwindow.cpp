@@ -4,9 +4,7 @@
 #include "support/scriptedprompter.h"
 
 #include "app/mainwindow.h"
-#include "settings/settings.h"
 #include "app/startup.h"
-#include "shell/filescentralwidget.h"
 #include "browser/imagefileselector.h"
 #include "browser/imagesdirview.h"
 #include "imagewindow/imagescentralwidget.h"
@@ -16,6 +14,8 @@
 #include "platform/lumogeometry.h"
 #include "platform/lumohelpmenu.h"
 #include "platform/lumotabletmode.h"
+#include "settings/settings.h"
+#include "shell/filescentralwidget.h"
 
 #include <QCommandLineParser>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #include "support/lumotest.h"
 
-#include "settings/settings.h"
 #include "browser/metainfowidget.h"
+#include "settings/settings.h"
 
 #include <QBuffer>
 #include <QLineEdit>

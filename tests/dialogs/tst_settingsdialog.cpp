@@ -1,7 +1,7 @@
 #include "support/lumotest.h"
 
-#include "settings/settings.h"
 #include "dialogs/settingsdialog.h"
+#include "settings/settings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

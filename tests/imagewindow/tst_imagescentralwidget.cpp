@@ -4,16 +4,16 @@
 #include "support/scriptedfiledialogs.h"
 #include "support/scriptedprompter.h"
 
-#include "settings/settings.h"
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
+#include "fullscreen/fullscreenpanel.h"
 #include "imagewindow/actionrules.h"
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
+#include "settings/settings.h"
 #include "view/extslider.h"
-#include "fullscreen/fullscreenpanel.h"
 #include "view/spicview.h"
 
 #include <QActionGroup>

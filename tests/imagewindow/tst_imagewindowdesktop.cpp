@@ -5,11 +5,11 @@
 #include "support/recordinglauncher.h"
 #include "support/scriptedprompter.h"
 
-#include "settings/settings.h"
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/printmethodwidget.h"
 #include "imagewindow/sworkspace.h"
 #include "platform/lumoscandialog.h"
+#include "settings/settings.h"
 #include "view/spicview.h"
 
 #include <QAction>

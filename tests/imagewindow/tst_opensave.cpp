@@ -3,11 +3,11 @@
 #include "support/scriptedfiledialogs.h"
 #include "support/scriptedprompter.h"
 
-#include "settings/settings.h"
 #include "document/imageformats.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imagesaver.h"
 #include "imagewindow/recentfilesmenu.h"
+#include "settings/settings.h"
 #include "view/picturesettings.h"
 #include "view/spicview.h"
 

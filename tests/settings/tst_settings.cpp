@@ -1,7 +1,7 @@
 #include "support/lumotest.h"
 
-#include "settings/settings.h"
 #include "platform/lumofm/vfs.h"
+#include "settings/settings.h"
 
 #include <QSettings>
 

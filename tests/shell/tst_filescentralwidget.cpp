@@ -1,11 +1,11 @@
 #include "support/lumotest.h"
 
-#include "settings/settings.h"
-#include "shell/filescentralwidget.h"
 #include "browser/imagefileselector.h"
 #include "browser/imagesdirview.h"
 #include "platform/lumofm/navigation.h"
 #include "platform/lumofm/vfs.h"
+#include "settings/settings.h"
+#include "shell/filescentralwidget.h"
 
 #include <QAction>
 #include <QMainWindow>

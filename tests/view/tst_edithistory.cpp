@@ -2,8 +2,8 @@
 #include "support/picturefixture.h"
 #include "support/scriptedprompter.h"
 
-#include "settings/settings.h"
 #include "document/picturestatus.h"
+#include "settings/settings.h"
 #include "view/adjustmentdialog.h"
 #include "view/extslider.h"
 #include "view/spic.h"

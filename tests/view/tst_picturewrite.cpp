@@ -2,9 +2,9 @@
 #include "support/picturefixture.h"
 #include "support/scriptedprompter.h"
 
-#include "settings/settings.h"
 #include "document/filelistmodel.h"
 #include "document/picturewriter.h"
+#include "settings/settings.h"
 #include "view/adjustmentdialog.h"
 #include "view/spic.h"
 #include "view/spicview.h"

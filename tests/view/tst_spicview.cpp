@@ -2,8 +2,8 @@
 #include "support/picturefixture.h"
 #include "support/scriptedprompter.h"
 
-#include "settings/settings.h"
 #include "document/picturereader.h"
+#include "settings/settings.h"
 #include "view/sizewarning.h"
 #include "view/spic.h"
 #include "view/spicview.h"
