@@ -5,63 +5,42 @@
 #include "document/filelistmodel.h"
 #include "document/newfilemodel.h"
 #include "document/picture.h"
+#include "document/pictureedits.h"
 #include "document/picturestatus.h"
+#include "imaging/blackenarea.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoscrollbar.h"
 #include "settings/settings.h"
 #include "view/adjustmentdialogs.h"
+#include "view/adjustmentrunner.h"
 #include "view/directoryproxymodel.h"
 #include "view/picturesaver.h"
 #include "view/picturesettings.h"
+#include "view/placeholderimage.h"
 #include "view/sharedfilesystemmodel.h"
+#include "view/sizewarning.h"
 #include "view/smark.h"
 #include "view/spic.h"
 #include "view/touchgestures.h"
+#include "view/waitcursor.h"
+#include "view/zoomfit.h"
+#include "view/zoommodel.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGestureEvent>
-#include <QIcon>
 #include <QMouseEvent>
-#include <QPainter>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QWheelEvent>
+
+#include <memory>
 
 namespace {
 
-const int placeholderSize = 128;
-
-// Shown for a file that cannot be read; drawn by hand when the icon theme has no such icon.
-QImage placeholderImage()
-{
-    const QPixmap icon = QIcon::fromTheme(QStringLiteral("image-missing"))
-                             .pixmap(placeholderSize, placeholderSize);
-    // A theme with small bitmaps only still gives a placeholder of the usual size.
-    if (!icon.isNull())
-        return icon.toImage().scaled(placeholderSize, placeholderSize, Qt::KeepAspectRatio,
-                                     Qt::SmoothTransformation);
-    QImage image(placeholderSize, placeholderSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::lightGray);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::darkRed, 8));
-    const int inset = placeholderSize / 4;
-    painter.drawLine(inset, inset, placeholderSize - inset, placeholderSize - inset);
-    painter.drawLine(placeholderSize - inset, inset, inset, placeholderSize - inset);
-    painter.setPen(QPen(Qt::darkGray, 4));
-    painter.drawRect(image.rect().adjusted(2, 2, -2, -2));
-    return image;
-}
-
-// Restores the cursor however the read ends.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
+const int messageTime = 1000;
 
 SPicView::DialogFactory registered(AdjustmentDialogs::Kind kind, const QImage& insert = QImage())
 {
@@ -79,6 +58,8 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     , m_pic(new SPic(this))
     , m_cursor(new FileCursor(slideDelay, this))
     , m_saver(new PictureSaver(m_picture, this))
+    , m_edits(std::make_unique<PictureEdits>(m_picture, m_history))
+    , m_adjustments(std::make_unique<AdjustmentRunner>(this, m_history, m_edits.get()))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidgetResizable(false);
@@ -361,7 +342,7 @@ void SPicView::clearSelectionIfAny()
 bool SPicView::moveAllowed()
 {
     // An open adjustment dialog writes into this picture, so the view stays on its file.
-    return !m_adjusting && confirmClose();
+    return !m_adjustments->isRunning() && confirmClose();
 }
 
 void SPicView::previous()
@@ -548,4 +529,209 @@ void SPicView::showInsertDialog()
     runAdjustment(registered(AdjustmentDialogs::Kind::Insert, insert),
                   AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus
                       | AdjustmentOption::RedrawsBeforeRun);
+}
+
+void SPicView::zoom()
+{
+    if (!isVisible())
+        return;
+    if (m_inZoom) {
+        m_zoomAgain = true;
+        return;
+    }
+    m_inZoom = true;
+    // Showing or hiding a scroll bar resizes the viewport, which asks for one more pass; the
+    // bound keeps a layout that flips between two states from looping.
+    for (int pass = 0; pass < 3; ++pass) {
+        m_zoomAgain = false;
+        zoomPass();
+        if (!m_zoomAgain)
+            break;
+    }
+    m_inZoom = false;
+}
+
+void SPicView::zoomPass()
+{
+    ZoomFit fit(viewport()->size(), m_margin);
+    fit.setCenter(m_pic->size(), horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QImage& image = m_picture->image();
+    const double scale = fit.scale(m_zoomMode, m_pic->scale(), image.size(), m_picture->isBroken());
+    m_pic->setScale(scale);
+
+    m_zoomShown = !m_picture->isBroken() && !image.isNull();
+    emit zoomChanged(m_zoomShown ? PictureStatus::zoomText(scale) : QString());
+    m_pic->resize(
+        fit.canvas(QSize(m_pic->scaledWidth(), m_pic->scaledHeight()), m_zoomShown));
+
+    const QSize shownPort = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, m_pic->width() - shownPort.width()));
+    horizontalScrollBar()->setValue(fit.scrollX(m_pic->width()));
+    verticalScrollBar()->setRange(0, std::max(0, m_pic->height() - shownPort.height()));
+    verticalScrollBar()->setValue(fit.scrollY(m_pic->height()));
+    m_pic->update();
+}
+
+void SPicView::zoomBy(double factor)
+{
+    m_zoomMode = 5;
+    m_pic->setScale(ZoomModel::clampScale(factor * m_pic->scale()));
+    zoom();
+}
+
+void SPicView::wheelEvent(QWheelEvent* event)
+{
+    zoomBy(ZoomModel::wheelFactor(event->angleDelta().y() / 120.0, event->modifiers()));
+    // The wheel zooms; it never scrolls the picture.
+    event->accept();
+}
+
+void SPicView::resizeEvent(QResizeEvent* event)
+{
+    QScrollArea::resizeEvent(event);
+    zoom();
+}
+
+void SPicView::refreshStatus()
+{
+    const QString path = filePath();
+    const qint64 bytes = path.isEmpty() ? 0 : QFileInfo(path).size();
+    if (m_picture->isBroken()) {
+        emit imageInfoChanged(PictureStatus::readErrorText());
+        emit browseInfoChanged(browseText());
+        emit currentIndexChanged(currentModelIndex());
+        emit markChanged(QString());
+        emit zoomChanged(QString());
+        emit fileInfoChanged(PictureStatus::fileSizeText(bytes));
+        setWindowTitle(path);
+        return;
+    }
+
+    const QImage& image = m_picture->image();
+    bool flagged = false;
+    emit imageInfoChanged(PictureStatus::imageInfoText(
+        image.size(), image.depth(), SizeWarning::limits(), &flagged));
+    if (flagged)
+        SizeWarning::beep();
+    emit browseInfoChanged(browseText());
+    emit currentIndexChanged(currentModelIndex());
+    emit markChanged(m_pic->hasSelection() ? PictureStatus::markText(m_pic->selection())
+                                           : QString());
+    emit zoomChanged(m_zoomShown ? PictureStatus::zoomText(m_pic->scale()) : QString());
+    // A picture made in memory has no file to describe until it is written.
+    const bool notSaved = m_picture->isModified() || m_picture->isUnsavedNew();
+    emit fileInfoChanged(notSaved ? PictureStatus::notSavedText()
+                                  : PictureStatus::fileInfoText(bytes, m_picture->format()));
+    setWindowTitle(PictureStatus::titleText(path, notSaved));
+}
+
+int SPicView::undoDepth(int stored)
+{
+    return EditHistory::undoDepth(stored);
+}
+
+int SPicView::undoCount() const
+{
+    return m_history->undoCount();
+}
+
+int SPicView::redoCount() const
+{
+    return m_history->redoCount();
+}
+
+void SPicView::pushUndo()
+{
+    m_edits->backUp();
+}
+
+void SPicView::commit()
+{
+    m_edits->keep(undoDepth(Settings::instance()->general()->undoN()));
+}
+
+void SPicView::rollback()
+{
+    if (!m_edits->rollback())
+        return;
+    zoom();
+    refreshStatus();
+}
+
+void SPicView::undo()
+{
+    if (m_history->undoCount() == 0) {
+        emit message(tr("Undo: No backups available, discontinued."), messageTime);
+        return;
+    }
+    clearSelectionIfAny();
+    m_edits->undo();
+    zoom();
+    refreshStatus();
+    if (m_edits->markUnmodifiedIfAtStart())
+        refreshStatus();
+}
+
+void SPicView::redo()
+{
+    if (m_history->redoCount() == 0) {
+        emit message(tr("Redo: No backups available, discontinued."), messageTime);
+        return;
+    }
+    m_picture->setModified(true);
+    clearSelectionIfAny();
+    m_edits->redo();
+    refreshStatus();
+    zoom();
+}
+
+void SPicView::copy()
+{
+    const bool part = m_pic->hasSelection();
+    emit message(part ? tr("Copy: Copy selected area...") : tr("Copy: Copy full image..."),
+                 messageTime);
+    QApplication::clipboard()->setImage(
+        part ? m_picture->image().copy(m_pic->selection()) : m_picture->image(),
+        QClipboard::Clipboard);
+    emit copy_to_clipboard();
+}
+
+void SPicView::cut()
+{
+    if (!m_pic->hasSelection())
+        return;
+    pushUndo();
+    commit();
+    emit message(tr("Cut: cutting selected area..."), messageTime);
+    const QRect selection = m_pic->selection();
+    QApplication::clipboard()->setImage(m_picture->image().copy(selection), QClipboard::Clipboard);
+    emit copy_to_clipboard();
+    imaging::blackenArea(m_picture->image(), selection);
+    finishEdit();
+}
+
+void SPicView::reload()
+{
+    const QString path = filePath();
+    if (path.isEmpty() || m_adjustments->isRunning() || !confirmClose())
+        return;
+    emit message(tr("Reload: Loading image from \"%1\"...").arg(path), 3000);
+    loadFile(path);
+}
+
+bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOptions options)
+{
+    return m_adjustments->run(createDialog, options);
+}
+
+void SPicView::clearHistory()
+{
+    m_history->clear();
+}
+
+void SPicView::finishEdit()
+{
+    m_picture->setModified(true);
+    refreshStatus();
+    zoom();
 }

@@ -5,11 +5,14 @@
 #include <QScrollArea>
 
 #include <functional>
+#include <memory>
 
 class AdjustmentDialog;
+class AdjustmentRunner;
 class EditHistory;
 class FileCursor;
 class Picture;
+class PictureEdits;
 class PictureSaver;
 class LumoScrollBar;
 class QAbstractItemModel;
@@ -181,8 +184,6 @@ private:
 
     EditHistory* m_history = nullptr;
     Picture* m_picture = nullptr;
-    // An adjustment dialog is open: it writes into this picture, so the view stays on its file.
-    bool m_adjusting = false;
     int m_zoomMode = 4;
     bool m_zoomShown = false;
     bool m_inZoom = false;
@@ -199,6 +200,8 @@ private:
     LumoScrollBar* m_vScrollBar = nullptr;
     int m_savedFrameStyle = 0;
     TouchGestures* m_touch = nullptr;
+    std::unique_ptr<PictureEdits> m_edits;
+    std::unique_ptr<AdjustmentRunner> m_adjustments;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(SPicView::AdjustmentOptions)

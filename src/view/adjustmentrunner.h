@@ -1,0 +1,25 @@
+#pragma once
+
+#include "view/spicview.h"
+
+class EditHistory;
+class PictureEdits;
+
+// Runs one adjustment dialog on a picture view under the history protocol: a backup before, the
+// live preview while it runs, and the edit kept on Ok or dropped on Cancel.
+class AdjustmentRunner
+{
+public:
+    AdjustmentRunner(SPicView* view, EditHistory* history, PictureEdits* edits);
+
+    // True when the dialog was accepted.
+    bool run(const SPicView::DialogFactory& createDialog, SPicView::AdjustmentOptions options);
+    // A dialog is open: it writes into the picture, so the view stays on its file.
+    bool isRunning() const { return m_running; }
+
+private:
+    SPicView* m_view = nullptr;
+    EditHistory* m_history = nullptr;
+    PictureEdits* m_edits = nullptr;
+    bool m_running = false;
+};
