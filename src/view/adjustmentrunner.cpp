@@ -18,6 +18,26 @@ AdjustmentRunner::AdjustmentRunner(SPicView* view, EditHistory* history, Picture
 {
 }
 
+bool AdjustmentRunner::run(AdjustmentDialogs::Kind kind, const QImage& insert)
+{
+    using Kind = AdjustmentDialogs::Kind;
+    using Option = SPicView::AdjustmentOption;
+    SPicView::AdjustmentOptions options;
+    // Rotating, resizing and inserting move the picture under the selection; they and a depth
+    // change alter the size text while the dialog runs.
+    if (kind == Kind::Rotate || kind == Kind::Resize || kind == Kind::Insert)
+        options |= Option::ClearsSelection | Option::RefreshesStatus;
+    if (kind == Kind::Depth)
+        options |= Option::RefreshesStatus;
+    if (kind == Kind::Insert)
+        options |= Option::RedrawsBeforeRun;
+    return run(
+        [kind, insert](SPicView* parent, QImage* target, const QImage& source) {
+            return AdjustmentDialogs::create(kind, parent, target, source, insert);
+        },
+        options);
+}
+
 bool AdjustmentRunner::run(const SPicView::DialogFactory& createDialog,
                            SPicView::AdjustmentOptions options)
 {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "view/adjustmentdialogs.h"
 #include "view/spicview.h"
+
+#include <QImage>
 
 class EditHistory;
 class PictureEdits;
@@ -14,6 +17,8 @@ public:
 
     // True when the dialog was accepted.
     bool run(const SPicView::DialogFactory& createDialog, SPicView::AdjustmentOptions options);
+    // Runs the registered dialog of a kind with the options that kind needs.
+    bool run(AdjustmentDialogs::Kind kind, const QImage& insert = QImage());
     // A dialog is open: it writes into the picture, so the view stays on its file.
     bool isRunning() const { return m_running; }
 

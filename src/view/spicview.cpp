@@ -7,6 +7,7 @@
 #include "document/picture.h"
 #include "document/pictureedits.h"
 #include "document/picturestatus.h"
+#include "document/statustexts.h"
 #include "imaging/blackenarea.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoscrollbar.h"
@@ -29,7 +30,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGestureEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -41,13 +41,6 @@
 namespace {
 
 const int messageTime = 1000;
-
-SPicView::DialogFactory registered(AdjustmentDialogs::Kind kind, const QImage& insert = QImage())
-{
-    return [kind, insert](SPicView* parent, QImage* target, const QImage& source) {
-        return AdjustmentDialogs::create(kind, parent, target, source, insert);
-    };
-}
 
 } // namespace
 
@@ -489,34 +482,32 @@ void SPicView::closeEvent(QCloseEvent* event)
 
 void SPicView::showRotateDialog()
 {
-    runAdjustment(registered(AdjustmentDialogs::Kind::Rotate),
-                  AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus);
+    m_adjustments->run(AdjustmentDialogs::Kind::Rotate);
 }
 
 void SPicView::showRGBAdjustDialog()
 {
-    runAdjustment(registered(AdjustmentDialogs::Kind::ColorBalance), AdjustmentOptions());
+    m_adjustments->run(AdjustmentDialogs::Kind::ColorBalance);
 }
 
 void SPicView::showDepthConversionDialog()
 {
-    runAdjustment(registered(AdjustmentDialogs::Kind::Depth), AdjustmentOption::RefreshesStatus);
+    m_adjustments->run(AdjustmentDialogs::Kind::Depth);
 }
 
 void SPicView::showHSVAdjustDialog()
 {
-    runAdjustment(registered(AdjustmentDialogs::Kind::HueSaturation), AdjustmentOptions());
+    m_adjustments->run(AdjustmentDialogs::Kind::HueSaturation);
 }
 
 void SPicView::showBrightnessContrastDialog()
 {
-    runAdjustment(registered(AdjustmentDialogs::Kind::BrightnessContrast), AdjustmentOptions());
+    m_adjustments->run(AdjustmentDialogs::Kind::BrightnessContrast);
 }
 
 void SPicView::showResizeDialog()
 {
-    runAdjustment(registered(AdjustmentDialogs::Kind::Resize),
-                  AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus);
+    m_adjustments->run(AdjustmentDialogs::Kind::Resize);
 }
 
 void SPicView::showInsertDialog()
@@ -526,9 +517,7 @@ void SPicView::showInsertDialog()
         emit message(tr("Paste: No usable clipboard content, aborted."), 1000);
         return;
     }
-    runAdjustment(registered(AdjustmentDialogs::Kind::Insert, insert),
-                  AdjustmentOption::ClearsSelection | AdjustmentOption::RefreshesStatus
-                      | AdjustmentOption::RedrawsBeforeRun);
+    m_adjustments->run(AdjustmentDialogs::Kind::Insert, insert);
 }
 
 void SPicView::zoom()
@@ -595,34 +584,19 @@ void SPicView::resizeEvent(QResizeEvent* event)
 void SPicView::refreshStatus()
 {
     const QString path = filePath();
-    const qint64 bytes = path.isEmpty() ? 0 : QFileInfo(path).size();
-    if (m_picture->isBroken()) {
-        emit imageInfoChanged(PictureStatus::readErrorText());
-        emit browseInfoChanged(browseText());
-        emit currentIndexChanged(currentModelIndex());
-        emit markChanged(QString());
-        emit zoomChanged(QString());
-        emit fileInfoChanged(PictureStatus::fileSizeText(bytes));
-        setWindowTitle(path);
-        return;
-    }
-
-    const QImage& image = m_picture->image();
-    bool flagged = false;
-    emit imageInfoChanged(PictureStatus::imageInfoText(
-        image.size(), image.depth(), SizeWarning::limits(), &flagged));
-    if (flagged)
+    const StatusTexts texts(*m_picture, path, SizeWarning::limits());
+    emit imageInfoChanged(texts.imageInfo());
+    if (texts.flagged())
         SizeWarning::beep();
     emit browseInfoChanged(browseText());
     emit currentIndexChanged(currentModelIndex());
-    emit markChanged(m_pic->hasSelection() ? PictureStatus::markText(m_pic->selection())
-                                           : QString());
-    emit zoomChanged(m_zoomShown ? PictureStatus::zoomText(m_pic->scale()) : QString());
-    // A picture made in memory has no file to describe until it is written.
-    const bool notSaved = m_picture->isModified() || m_picture->isUnsavedNew();
-    emit fileInfoChanged(notSaved ? PictureStatus::notSavedText()
-                                  : PictureStatus::fileInfoText(bytes, m_picture->format()));
-    setWindowTitle(PictureStatus::titleText(path, notSaved));
+    // A placeholder has neither a selection nor a zoom to tell.
+    const bool shown = !m_picture->isBroken();
+    emit markChanged(shown && m_pic->hasSelection() ? PictureStatus::markText(m_pic->selection())
+                                                    : QString());
+    emit zoomChanged(shown && m_zoomShown ? PictureStatus::zoomText(m_pic->scale()) : QString());
+    emit fileInfoChanged(texts.fileInfo());
+    setWindowTitle(texts.title());
 }
 
 int SPicView::undoDepth(int stored)

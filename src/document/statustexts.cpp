@@ -1,0 +1,24 @@
+#include "document/statustexts.h"
+
+#include "document/picture.h"
+
+#include <QFileInfo>
+
+StatusTexts::StatusTexts(const Picture& picture, const QString& path,
+                         const PictureStatus::WatchLimits& limits)
+{
+    const qint64 bytes = path.isEmpty() ? 0 : QFileInfo(path).size();
+    if (picture.isBroken()) {
+        m_imageInfo = PictureStatus::readErrorText();
+        m_fileInfo = PictureStatus::fileSizeText(bytes);
+        m_title = path;
+        return;
+    }
+    const QImage& image = picture.image();
+    m_imageInfo = PictureStatus::imageInfoText(image.size(), image.depth(), limits, &m_flagged);
+    // A picture made in memory has no file to describe until it is written.
+    const bool notSaved = picture.isModified() || picture.isUnsavedNew();
+    m_fileInfo = notSaved ? PictureStatus::notSavedText()
+                          : PictureStatus::fileInfoText(bytes, picture.format());
+    m_title = PictureStatus::titleText(path, notSaved);
+}
