@@ -117,8 +117,6 @@ private slots:
             << threeNames << 1 << "next" << 2 << QList<int>{0, 0, 0, 1};
         QTest::newRow("next on the last reads it again")
             << threeNames << 2 << "next" << 2 << QList<int>{0, 0, 0, 1};
-        QTest::newRow("previous in the middle")
-            << threeNames << 2 << "previous" << 1 << QList<int>{0, 0, 0, 0};
         QTest::newRow("previous onto the first")
             << threeNames << 1 << "previous" << 0 << QList<int>{1, 0, 0, 0};
         QTest::newRow("previous on the first reads it again")
@@ -127,18 +125,12 @@ private slots:
             << threeNames << 2 << "first" << 0 << QList<int>{1, 0, 0, 0};
         QTest::newRow("last from the start")
             << threeNames << 0 << "last" << 2 << QList<int>{0, 0, 0, 1};
-        QTest::newRow("chosen first row")
-            << threeNames << 2 << "row 0" << 0 << QList<int>{1, 0, 0, 0};
         QTest::newRow("chosen middle row goes both ways")
             << threeNames << 0 << "row 1" << 1 << QList<int>{0, 1, 1, 0};
-        QTest::newRow("chosen last row")
-            << threeNames << 0 << "row 2" << 2 << QList<int>{0, 0, 0, 1};
         QTest::newRow("one file: next is at the end")
             << QStringList{"a.png"} << 0 << "next" << 0 << QList<int>{0, 0, 0, 1};
         QTest::newRow("one file: previous is at the first")
             << QStringList{"a.png"} << 0 << "previous" << 0 << QList<int>{1, 0, 0, 0};
-        QTest::newRow("one file: chosen is the first")
-            << QStringList{"a.png"} << 0 << "row 0" << 0 << QList<int>{1, 0, 0, 0};
     }
     void moves()
     {
@@ -190,7 +182,6 @@ private slots:
         QTest::addColumn<bool>("running");
         QTest::addColumn<int>("stopped");
         QTest::newRow("next keeps it") << "next" << QString() << true << 0;
-        QTest::newRow("previous keeps it") << "previous" << QString() << true << 0;
         QTest::newRow("chosen row keeps it") << "row 0" << QString() << true << 0;
         QTest::newRow("next onto an unreadable file keeps it") << "next"
                                                                << "c.png" << true << 0;
@@ -198,8 +189,6 @@ private slots:
         QTest::newRow("last ends it") << "last" << QString() << false << 1;
         QTest::newRow("first onto an unreadable file keeps it") << "first"
                                                                 << "a.png" << true << 0;
-        QTest::newRow("last onto an unreadable file keeps it") << "last"
-                                                               << "c.png" << true << 0;
     }
     void movesDuringSlideshow()
     {
