@@ -1,0 +1,333 @@
+#include "support/lumotest.h"
+#include "support/picturefixture.h"
+
+#include "document/picturemetadata.h"
+#include "document/picturereader.h"
+#include "document/picturewriter.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <exiv2/exiv2.hpp>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray encoded(const QImage& image, const char* format, int quality = -1)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.write(image);
+    return bytes;
+}
+
+void setFolderWritable(const QString& folder, bool writable)
+{
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner
+                                      | (writable ? QFile::WriteOwner : QFile::Permissions()));
+}
+
+// What a camera stores: 64 by 48 pixels in the file, shown turned by the orientation.
+void addCameraData(const QString& path, uint16_t orientation)
+{
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
+    image->readMetadata();
+    Exiv2::ExifData& exif = image->exifData();
+    exif["Exif.Image.Model"] = "LumoCam 7";
+    exif["Exif.Photo.DateTimeOriginal"] = "2021:06:05 10:20:30";
+    exif["Exif.Image.Orientation"] = orientation;
+    exif["Exif.Photo.PixelXDimension"] = uint32_t(64);
+    exif["Exif.Photo.PixelYDimension"] = uint32_t(48);
+    const QByteArray thumb = encoded(PictureFixture::rampImage(QSize(8, 8)), "jpeg");
+    Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumb.constData()),
+                                            thumb.size());
+    image->iptcData()["Iptc.Application2.Headline"] = "Harbour";
+    image->xmpData()["Xmp.tiff.Orientation"] = std::to_string(orientation);
+    image->writeMetadata();
+}
+
+Exiv2::Image::AutoPtr storedIn(const QString& path)
+{
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
+    image->readMetadata();
+    return image;
+}
+
+template <typename Key, typename Data> QString text(const Data& data, const char* key)
+{
+    const auto it = data.findKey(Key(key));
+    return it == data.end() ? QString() : QString::fromStdString(it->toString());
+}
+
+// While it lives, no file of this process grows beyond the given size, as on a disk that fills up;
+// a write past it fails instead of ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+        : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+};
+
+} // namespace
+
+// Writing a picture file: whole or not at all, at the quality asked, through links, and with the
+// camera data of an edited photo corrected for the new pixels.
+class TestPictureWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void quality_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("stored"); // for JPEG and PNG alike
+        QTest::addColumn<int>("quality");
+        QTest::newRow("jpeg, nothing stored: the default") << "jpeg" << 0 << -1;
+        QTest::newRow("jpeg out of range: the default") << "JPG" << 101 << -1;
+        QTest::newRow("png as stored") << "png" << 7 << 7;
+        QTest::newRow("other formats: the default") << "bmp" << 10 << -1;
+    }
+    void quality()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, stored);
+        QFETCH(int, quality);
+        QCOMPARE(PictureWriter::quality(format, stored, stored), quality);
+    }
+
+    // A write that fails leaves the old file as it was and nothing beside it.
+    void write_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("how"); // link, locked folder, locked file, or nothing special
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<bool>("limited"); // the disk fills up at half the old file's size
+        QTest::addColumn<bool>("written");
+        QTest::newRow("jpeg at quality 10, written once")
+            << "photo.jpg" << "jpeg" << "" << 10 << false << true;
+        QTest::newRow("through a symbolic link, which stays one")
+            << "picture.png" << "png" << "link" << -1 << false << true;
+        QTest::newRow("format nobody writes")
+            << "picture.png" << "nosuchformat" << "" << -1 << false << false;
+        QTest::newRow("read-only file in a read-only folder")
+            << "picture.png" << "png" << "locked file" << -1 << false << false;
+        QTest::newRow("png cut short through a temporary file")
+            << "picture.png" << "png" << "" << -1 << true << false;
+        QTest::newRow("jpeg cut short through a temporary file")
+            << "photo.jpg" << "jpeg" << "" << -1 << true << false;
+        QTest::newRow("png cut short in a folder that takes no new files")
+            << "picture.png" << "png" << "locked folder" << -1 << true << false;
+        QTest::newRow("folder that takes no new files, room enough")
+            << "picture.png" << "png" << "locked folder" << -1 << false << true;
+    }
+    void write()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, format);
+        QFETCH(QString, how);
+        QFETCH(int, quality);
+        QFETCH(bool, limited);
+        QFETCH(bool, written);
+        if (how.startsWith(QLatin1String("locked")) && ::geteuid() == 0)
+            QSKIP("permissions do not stop the superuser");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QVERIFY(PictureFixture::writePicture(path, QSize(64, 48)));
+        const QByteArray original = contents(path);
+        QImage edited = PictureFixture::rampImage(QSize(64, 48));
+        edited.invertPixels();
+        QStringList entries{name};
+        QString target = path;
+        if (how == QLatin1String("link")) {
+            target = dir.filePath(QStringLiteral("link.png"));
+            QVERIFY(QFile::link(path, target));
+            entries.prepend(QStringLiteral("link.png"));
+        } else if (how == QLatin1String("locked file")) {
+            QFile::setPermissions(path, QFile::ReadOwner);
+        }
+        setFolderWritable(dir.path(), how.isEmpty() || how == QLatin1String("link"));
+        QString error;
+        bool done = false;
+        {
+            FileSizeLimit limit(limited ? rlim_t(original.size() / 2) : RLIM_INFINITY);
+            done = PictureWriter::write(edited, target, format, quality, &error);
+        }
+        setFolderWritable(dir.path(), true); // so that the sandbox can go
+        QCOMPARE(done, written);
+        QCOMPARE(error.isEmpty(), written);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), entries);
+        QCOMPARE(contents(path), written ? encoded(edited, qPrintable(format), quality) : original);
+        if (quality != -1)
+            QVERIFY(contents(path) != encoded(edited, "jpeg"));
+        QCOMPARE(QFileInfo(target).symLinkTarget(), target == path ? QString() : path);
+    }
+
+    void rewriteInPlaceWholeOrNothing_data()
+    {
+        QTest::addColumn<int>("oldSize");
+        QTest::addColumn<int>("newSize");
+        QTest::addColumn<int>("limit"); // bytes a file may reach; 0: no limit
+        QTest::newRow("shorter") << 300 << 200 << 0;
+        QTest::newRow("longer") << 200 << 300 << 0;
+        QTest::newRow("longer than the limit, the old file within") << 200 << 300 << 250;
+        QTest::newRow("old file already beyond the limit") << 300 << 280 << 100;
+    }
+    void rewriteInPlaceWholeOrNothing()
+    {
+        QFETCH(int, oldSize);
+        QFETCH(int, newSize);
+        QFETCH(int, limit);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("picture.png"));
+        const QByteArray old(oldSize, 'o');
+        const QByteArray replacement(newSize, 'n');
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == oldSize);
+        file.close();
+        QString error;
+        bool written = false;
+        {
+            FileSizeLimit fileSizeLimit(limit ? rlim_t(limit) : RLIM_INFINITY);
+            written = PictureWriter::rewriteInPlace(replacement, path, &error);
+        }
+        QCOMPARE(written, limit == 0);
+        QCOMPARE(error.isEmpty(), written);
+        QCOMPARE(contents(path), written ? replacement : old);
+    }
+
+    void cameraDataKept_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("turnInEditor");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("jpeg, turned by its orientation") << "copy.jpg" << false << QSize(48, 64);
+        QTest::newRow("jpeg over its own file") << "photo.jpg" << false << QSize(48, 64);
+        QTest::newRow("png") << "copy.png" << false << QSize(48, 64);
+        QTest::newRow("both turns") << "copy.jpg" << true << QSize(64, 48);
+    }
+    void cameraDataKept()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, turnInEditor);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("photo.jpg"));
+        QVERIFY(PictureFixture::writePicture(source, QSize(64, 48)));
+        addCameraData(source, 6);
+        QImage image = PictureReader::read(source).image;
+        QCOMPARE(image.size(), QSize(48, 64)); // upright
+        image.invertPixels();
+        if (turnInEditor)
+            image = image.transformed(QTransform().rotate(90));
+        QString metadataError;
+        const PictureMetadata metadata = PictureMetadata::read(source, &metadataError);
+        const QString path = dir.filePath(target);
+        QString error;
+        QVERIFY(PictureWriter::write(image, path, QFileInfo(path).suffix(), -1, &error, metadata,
+                                     &metadataError));
+        QCOMPARE(metadataError, QString());
+
+        const Exiv2::Image::AutoPtr stored = storedIn(path);
+        const Exiv2::ExifData& exif = stored->exifData();
+        const auto exifText = [&exif](const char* key) { return text<Exiv2::ExifKey>(exif, key); };
+        QCOMPARE(
+            (QStringList{exifText("Exif.Image.Model"), exifText("Exif.Photo.DateTimeOriginal"),
+                         exifText("Exif.Image.Orientation"), exifText("Exif.Photo.PixelXDimension"),
+                         exifText("Exif.Photo.PixelYDimension"),
+                         text<Exiv2::XmpKey>(stored->xmpData(), "Xmp.tiff.Orientation"),
+                         text<Exiv2::IptcKey>(stored->iptcData(), "Iptc.Application2.Headline")}),
+            (QStringList{"LumoCam 7", "2021:06:05 10:20:30", "1", QString::number(size.width()),
+                         QString::number(size.height()), "1", "Harbour"}));
+        QCOMPARE(Exiv2::ExifThumbC(exif).copy().size_, 0L); // no stale thumbnail
+        // Read back by anyone honouring the orientation, the picture is not turned a second time.
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        QCOMPARE(reader.read().size(), size);
+    }
+
+    // The picture is written whatever its metadata; when that cannot go along, it is said.
+    void troublesomeMetadata_data()
+    {
+        QTest::addColumn<QByteArray>("exifBlock"); // empty: a PNG with 70,000 bytes of XMP
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("said");
+        QTest::newRow("exif without tiff header")
+            << QByteArray("not a tiff header at all") << "saved.png" << true;
+        QTest::newRow("exif directory with a huge entry count")
+            << QByteArray::fromHex("49492a0008000000ffff0f01020000000100") << "saved.jpg" << false;
+        QTest::newRow("exif entry pointing out of the block")
+            << QByteArray::fromHex("49492a000800000001000f01020000100000000000100000000000")
+            << "saved.jpg" << false;
+        QTest::newRow("xmp that a png holds") << QByteArray() << "saved.png" << false;
+        QTest::newRow("xmp too big for a jpeg segment") << QByteArray() << "saved.jpg" << true;
+    }
+    void troublesomeMetadata()
+    {
+        QFETCH(QByteArray, exifBlock);
+        QFETCH(QString, target);
+        QFETCH(bool, said);
+        QTemporaryDir dir;
+        const QString source = dir.filePath(exifBlock.isEmpty() ? "drawing.png" : "photo.jpg");
+        QVERIFY(PictureFixture::writePicture(source, QSize(64, 48)));
+        if (exifBlock.isEmpty()) {
+            Exiv2::Image::AutoPtr image = storedIn(source);
+            image->xmpData()["Xmp.dc.source"] = std::string(70000, 'x');
+            image->writeMetadata();
+        } else {
+            QByteArray bytes = contents(source);
+            const int length = exifBlock.size() + 8;
+            bytes.insert(2, QByteArray::fromHex("ffe1") + char(length >> 8) + char(length & 0xff)
+                                + QByteArray("Exif\0\0", 6) + exifBlock);
+            QFile file(source);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+            file.close();
+        }
+        QString metadataError;
+        const PictureMetadata metadata = PictureMetadata::read(source, &metadataError);
+        const QString path = dir.filePath(target);
+        QString error;
+        QVERIFY(PictureWriter::write(PictureReader::read(source).image, path,
+                                     QFileInfo(path).suffix(), -1, &error, metadata,
+                                     &metadataError));
+        QCOMPARE(QImage(path).size(), QSize(64, 48));
+        QCOMPARE(!metadataError.isEmpty(), said);
+        if (exifBlock.isEmpty())
+            QCOMPARE(text<Exiv2::XmpKey>(storedIn(path)->xmpData(), "Xmp.dc.source").size(),
+                     said ? 0 : 70000);
+    }
+};
+
+LUMO_TEST_MAIN(TestPictureWriter)
+#include "tst_picturewriter.moc"
