@@ -44,39 +44,6 @@ class TestPictureNavigation : public QObject
     Q_OBJECT
 
 private slots:
-    void moves_data()
-    {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<QString>("move");
-        QTest::addColumn<int>("row");
-        QTest::newRow("next on the last reads it again") << 2 << "next" << 2;
-        QTest::newRow("index in the middle") << 0 << "index" << 1;
-    }
-    void moves()
-    {
-        QFETCH(int, start);
-        QFETCH(QString, move);
-        QFETCH(int, row);
-        PictureFixture pic;
-        QTemporaryDir folder;
-        QVERIFY(openInFolder(pic, folder, start));
-        SPicView* view = pic.view();
-        // Paint over the picture without history: only a new read brings the file's pixels back.
-        view->pic()->image().fill(Qt::red);
-        QSignalSpy atFirst(view, &SPicView::atTheFirst);
-        QSignalSpy atEnd(view, &SPicView::atTheEnd);
-        QSignalSpy both(view, &SPicView::hasNext);
-        if (move == QLatin1String("next"))
-            view->next();
-        else
-            view->setCurrentIndex(view->fileModel()->index(row, 0));
-        QCOMPARE(view->currentRow(), row);
-        QCOMPARE(view->fileName(), threeNames.at(row));
-        QVERIFY(view->image().pixel(0, 0) != qRgb(255, 0, 0));
-        QCOMPARE((QList<int>{atFirst.count(), both.count(), atEnd.count()}),
-                 (QList<int>{row == 0, row == 1, row == 2}));
-    }
-
     void slideshowStopsAtTheEnd()
     {
         PictureFixture pic;
