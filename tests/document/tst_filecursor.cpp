@@ -127,10 +127,6 @@ private slots:
             << threeNames << 0 << "last" << 2 << QList<int>{0, 0, 0, 1};
         QTest::newRow("chosen middle row goes both ways")
             << threeNames << 0 << "row 1" << 1 << QList<int>{0, 1, 1, 0};
-        QTest::newRow("one file: next is at the end")
-            << QStringList{"a.png"} << 0 << "next" << 0 << QList<int>{0, 0, 0, 1};
-        QTest::newRow("one file: previous is at the first")
-            << QStringList{"a.png"} << 0 << "previous" << 0 << QList<int>{1, 0, 0, 0};
     }
     void moves()
     {

@@ -34,14 +34,13 @@ void ScriptedAdjustmentDialog::preview()
     emit modified();
 }
 
-PictureFixture::PictureFixture(const QSize& pictureSize, const QString& fileName,
-                               const QSize& viewSize)
+PictureFixture::PictureFixture(const QSize& pictureSize, const QString& fileName)
 {
     Settings::instance()->store()->clear();
     m_picturePath = path(fileName);
     writePicture(m_picturePath, pictureSize);
     m_view = new SPicView(5);
-    m_view->resize(viewSize);
+    m_view->resize(400, 300);
     m_view->show();
     if (QTest::qWaitForWindowExposed(m_view))
         m_view->openFile(m_picturePath);

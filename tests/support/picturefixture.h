@@ -34,8 +34,7 @@ class PictureFixture
 {
 public:
     explicit PictureFixture(const QSize& pictureSize = QSize(64, 48),
-                            const QString& fileName = QStringLiteral("picture.png"),
-                            const QSize& viewSize = QSize(400, 300));
+                            const QString& fileName = QStringLiteral("picture.png"));
     ~PictureFixture();
     PictureFixture(const PictureFixture&) = delete;
     PictureFixture& operator=(const PictureFixture&) = delete;
