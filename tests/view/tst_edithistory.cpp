@@ -185,39 +185,6 @@ private slots:
         QVERIFY(!fileInfo.contains({PictureStatus::notSavedText()}));
     }
 
-    // Ok marks the picture changed only when its pixels are.
-    void dialogOkMarksChangedPixels_data()
-    {
-        QTest::addColumn<QString>("slot");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<bool>("changed");
-        QTest::newRow("untouched depth conversion")
-            << "showDepthConversionDialog" << QString() << false;
-        QTest::newRow("brightness back at 0") << "showBrightnessContrastDialog"
-                                              << "brightnessSlider" << false;
-        QTest::newRow("paste") << "showInsertDialog" << QString() << true;
-    }
-    void dialogOkMarksChangedPixels()
-    {
-        QFETCH(QString, slot);
-        QFETCH(QString, control);
-        QFETCH(bool, changed);
-        QApplication::clipboard()->setImage(PictureFixture::rampImage(QSize(30, 20)).mirrored());
-        PictureFixture fixture;
-        SPicView* view = fixture.view();
-        QSignalSpy fileInfo(view, &SPicView::fileInfoChanged);
-        QVERIFY(runDialog(view, qPrintable(slot), [&](QDialog* dialog) {
-            if (!control.isEmpty()) {
-                setControl(dialog, control, 50);
-                setControl(dialog, control, 0);
-            }
-            dialog->accept();
-        }));
-        QCOMPARE(view->undoCount(), 1);
-        QCOMPARE(view->isModified(), changed);
-        QCOMPARE(fileInfo.contains({PictureStatus::notSavedText()}), changed);
-    }
-
     // An open dialog writes into the shown picture: nothing moves the view to another file, asks
     // about saving the half-finished preview, or takes away what the dialog reads.
     void dialogKeepsPictureOnItsFile_data()
