@@ -233,7 +233,6 @@ private slots:
         QTest::addColumn<bool>("turnInEditor");
         QTest::addColumn<QSize>("size");
         QTest::newRow("jpeg, turned by its orientation") << "copy.jpg" << false << QSize(48, 64);
-        QTest::newRow("jpeg over its own file") << "photo.jpg" << false << QSize(48, 64);
         QTest::newRow("png") << "copy.png" << false << QSize(48, 64);
         QTest::newRow("both turns") << "copy.jpg" << true << QSize(64, 48);
     }
