@@ -1,6 +1,7 @@
 #include "view/spic.h"
 
 #include "document/picture.h"
+#include "document/prescaledimage.h"
 #include "view/smark.h"
 
 #include <QColor>
@@ -17,10 +18,13 @@ SPic::SPic(QWidget* parent)
     : QWidget(parent)
     , m_ownPicture(new Picture(this))
     , m_mark(new SMark(this))
+    , m_prescaled(new PrescaledImage(this))
 {
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
     connect(m_mark, &SMark::clicked, this, &SPic::registerClick);
+    // The copies are smoother than a bilinear paint of the whole image far below 100 %.
+    connect(m_prescaled, &PrescaledImage::copiesMade, this, qOverload<>(&SPic::update));
     connect(m_ownPicture, &Picture::imageChanged, this, &SPic::pictureChanged);
 }
 
@@ -67,6 +71,7 @@ void SPic::setFormat(const QString& format)
 void SPic::setScale(double scale)
 {
     m_scale = scale;
+    m_prescaled->setScale(scale);
     relayout();
     update();
 }
@@ -78,6 +83,7 @@ void SPic::setImage(const QImage& image)
 
 void SPic::pictureChanged()
 {
+    m_prescaled->setImage(image());
     updateGeometry();
     relayout();
     update();
@@ -398,17 +404,33 @@ void SPic::paintEvent(QPaintEvent* event)
         return;
     // The image may have been changed in place since the last layout.
     relayout();
-    if (image().isNull())
+    const QImage& full = image();
+    if (full.isNull())
         return;
+    m_prescaled->setImage(full);
     // Drawn exactly where the mouse mapping and the mark place it.
     const QRectF target(m_imageRect);
     const QRectF shown = target.intersected(QRectF(event->rect()));
     if (shown.isEmpty())
         return;
-    const QRectF source((shown.x() - target.x()) / m_scale, (shown.y() - target.y()) / m_scale,
+    const QImage copy = m_prescaled->copyFor(full, m_scale);
+    QRectF source;
+    bool smooth = true;
+    if (copy.cacheKey() == full.cacheKey()) {
+        source = QRectF((shown.x() - target.x()) / m_scale, (shown.y() - target.y()) / m_scale,
                         shown.width() / m_scale, shown.height() / m_scale);
+        smooth = smoothAt(m_scale);
+    } else {
+        // A copy spans the image rectangle; one of its size is drawn pixel for pixel, since
+        // smoothing it would only blur it.
+        const double toCopyX = copy.width() / target.width();
+        const double toCopyY = copy.height() / target.height();
+        source = QRectF((shown.x() - target.x()) * toCopyX, (shown.y() - target.y()) * toCopyY,
+                        shown.width() * toCopyX, shown.height() * toCopyY);
+        smooth = copy.size() != m_imageRect.size();
+    }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothAt(m_scale));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter.setClipRect(event->rect());
-    painter.drawImage(shown, image(), source);
+    painter.drawImage(shown, copy, source);
 }

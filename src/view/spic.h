@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class Picture;
+class PrescaledImage;
 class QColor;
 class SMark;
 
@@ -38,6 +39,8 @@ public:
     void setSelection(const QRect& selection);
 
     SMark* mark() const { return m_mark; }
+    // The copies paints below 100 % are made from.
+    const PrescaledImage* prescaled() const { return m_prescaled; }
     bool hasSelection() const;
     void clearSelection();
 
@@ -101,6 +104,7 @@ private:
     QPointer<Picture> m_picture;
     QRect m_selection{0, 0, 0, 0};
     SMark* m_mark = nullptr;
+    PrescaledImage* m_prescaled = nullptr;
     QPoint m_anchor;
     QRect m_imageRect;
     QPoint m_grabOffset;
