@@ -1,11 +1,15 @@
 #include "support/lumotest.h"
 
+#include "document/prescaledimage.h"
 #include "view/smark.h"
 #include "view/spic.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
+
+#include <cmath>
 
 namespace {
 
@@ -45,6 +49,60 @@ QImage filled(QImage::Format format, const QColor& colour, const QSize& size = Q
                ? image.convertToFormat(format, QVector<QRgb>{colour.rgba()})
                : image.convertToFormat(format);
 }
+
+int wave(int at, int period)
+{
+    return qRound(127.5 + 127.5 * std::cos(2.0 * M_PI * at / period));
+}
+
+// Smooth waves, steep enough (up to 8 levels a pixel) that a shift by a pixel shows.
+QImage waves(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb(wave(x, 97), wave(y, 89), wave(x + y, 131));
+    }
+    return image;
+}
+
+// The canvas painted straight from the whole image, as it was before any copy.
+QImage paintedFromWhole(const QImage& image, double scale, const QSize& canvas)
+{
+    QImage shot(canvas, QImage::Format_ARGB32_Premultiplied);
+    shot.fill(Qt::transparent);
+    const QRectF target(SPic::imageRectFor(
+        canvas, QSize(qRound(image.width() * scale), qRound(image.height() * scale))));
+    const QRectF shown = target.intersected(QRectF(QPointF(0, 0), QSizeF(canvas)));
+    QPainter painter(&shot);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, SPic::smoothAt(scale));
+    painter.drawImage(shown, image,
+                      QRectF((shown.x() - target.x()) / scale, (shown.y() - target.y()) / scale,
+                             shown.width() / scale, shown.height() / scale));
+    return shot;
+}
+
+// The largest difference of a channel between two pictures, inside a rectangle.
+int difference(const QImage& a, const QImage& b, const QRect& inside)
+{
+    const QImage first = a.convertToFormat(QImage::Format_RGB32);
+    const QImage second = b.convertToFormat(QImage::Format_RGB32);
+    int most = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QRgb p = first.pixel(x, y);
+            const QRgb q = second.pixel(x, y);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return most;
+}
+
+// Painting from a smoothed copy differs that little from painting every pixel; shifted by a
+// pixel, it differs by 18 levels or more at the scales below.
+const int tolerance = 6;
 
 } // namespace
 
@@ -274,6 +332,51 @@ private slots:
         pic->setSelection(QRect(1, 2, 5, 7));
         pic->setScale(3.0);
         QCOMPARE(pic->mark()->geometry(), QRect(left + 3, top + 6, 15, 21));
+    }
+
+    void paintsLikeWholeImage_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("from"); // width of what is painted from
+        QTest::addColumn<int>("tolerance");
+        // A 1600 by 1200 image with halvings of 800 by 600 and 400 by 300; at each scale the
+        // shown image has whole sides. Without a settled copy, just after the zoom.
+        QTest::newRow("100 % exactly") << 1.0 << 1600 << 0;
+        QTest::newRow("enlarged 1.5 exactly") << 1.5 << 1600 << 0;
+        QTest::newRow("enlarged 3, hard pixels, exactly") << 3.0 << 1600 << 0;
+        QTest::newRow("0.75 from the image itself, exactly") << 0.75 << 1600 << 0;
+        QTest::newRow("a half from the first halving") << 0.5 << 800 << tolerance;
+        QTest::newRow("0.3 from the first halving") << 0.3 << 800 << tolerance;
+        QTest::newRow("0.2 from the second halving") << 0.2 << 400 << tolerance;
+        QTest::newRow("0.3 from the copy at the size shown") << 0.3 << 480 << tolerance;
+        QTest::newRow("0.37 from the copy at the size shown") << 0.37 << 592 << tolerance;
+    }
+    void paintsLikeWholeImage()
+    {
+        QFETCH(double, scale);
+        QFETCH(int, from);
+        QFETCH(int, tolerance);
+        const QImage image = waves(QSize(1600, 1200));
+        auto pic = makeCanvas(image, 1.0, QSize(500, 400));
+        const PrescaledImage* prescaled = pic->prescaled();
+        QTRY_COMPARE_WITH_TIMEOUT(prescaled->halvingCount(), 2, 20000);
+        pic->setScale(scale);
+        const bool halvingOrWhole = from == 1600 || from == 800 || from == 400;
+        if (!halvingOrWhole)
+            QTRY_COMPARE_WITH_TIMEOUT(prescaled->copyFor(image, scale).width(), from, 20000);
+        QCOMPARE(prescaled->copyFor(image, scale).width(), from);
+
+        const QImage shot = pic->grab().toImage();
+        const QSize shown(qRound(image.width() * scale), qRound(image.height() * scale));
+        const QRect inside = SPic::imageRectFor(pic->size(), shown).intersected(pic->rect());
+        const QImage whole = paintedFromWhole(image, scale, pic->size());
+        QVERIFY(difference(shot, whole, inside) <= tolerance);
+        // A part painted alone, as when it is uncovered, matches the same part of the whole
+        // (smoothing at the part's edges reads only the part, as it always did).
+        const QRect part = QRect(137, 101, 150, 120).intersected(inside);
+        QVERIFY(difference(pic->grab(part).toImage(), shot.copy(part),
+                           part.translated(-part.topLeft()))
+                <= ::tolerance);
     }
 };
 
