@@ -1,7 +1,8 @@
 // One repaint of a 24-megapixel picture shown at fit in a 1200 by 800 canvas against one
-// repaint of the same canvas at 100 %: from the whole image (before any copy is made), from
-// the copy at the size shown, and, right after a zoom, from the nearest halving. Pairs run back to back; the median ratio is kept, so a busy
-// machine slows both sides of a pair alike. Target with the copies: at most 3.
+// repaint of the same canvas at 100 %: from the whole image (before any copy is made), from the
+// copy at the size shown, and, right after a zoom, from the nearest halving. Pairs run back to
+// back; the median ratio is kept, so a busy machine slows both sides of a pair alike. Target
+// with the copies: at most 3.
 
 #include "document/prescaledimage.h"
 #include "view/spic.h"
@@ -46,22 +47,22 @@ T median(std::vector<T> values)
     return values[values.size() / 2];
 }
 
-void measure(SPic& pic, double fit, const char* title, QTextStream& out)
+void measure(SPic& pic, double scale, const char* title, QTextStream& out)
 {
     std::vector<double> ratios;
-    std::vector<qint64> fits;
+    std::vector<qint64> smalls;
     std::vector<qint64> fulls;
     for (int i = 0; i < runs; ++i) {
-        const qint64 atFit = repaintNanoseconds(pic, fit);
+        const qint64 small = repaintNanoseconds(pic, scale);
         const qint64 atFull = repaintNanoseconds(pic, 1.0);
-        fits.push_back(atFit);
+        smalls.push_back(small);
         fulls.push_back(atFull);
-        ratios.push_back(double(atFit) / double(atFull));
+        ratios.push_back(double(small) / double(atFull));
     }
     out << title << ", median of " << runs << " pairs\n"
         << "  repaint at 100 %:  " << median(fulls) / 1e6 << " ms\n"
-        << "  repaint at fit:    " << median(fits) / 1e6 << " ms (scale " << fit << ")\n"
-        << "  ratio fit/100 %:   " << median(ratios) << "\n";
+        << "  repaint at " << scale << ":  " << median(smalls) / 1e6 << " ms\n"
+        << "  ratio to 100 %:    " << median(ratios) << "\n";
 }
 
 } // namespace

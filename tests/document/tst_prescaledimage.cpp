@@ -37,8 +37,8 @@ private slots:
         QTest::newRow("24 MP photo down to about 94 000 pixels")
             << QSize(6000, 4000)
             << QVector<QSize>{{3000, 2000}, {1500, 1000}, {750, 500}, {375, 250}};
-        QTest::newRow("odd sides round up") << QSize(2001, 1001)
-                                            << QVector<QSize>{{1001, 501}, {501, 251}};
+        QTest::newRow("odd sides round up")
+            << QSize(2001, 1001) << QVector<QSize>{{1001, 501}, {501, 251}};
         QTest::newRow("just under a megapixel gets none") << QSize(1000, 1000) << QVector<QSize>{};
         QTest::newRow("a megapixel down to 256 by 256")
             << QSize(1024, 1024) << QVector<QSize>{{512, 512}, {256, 256}};
