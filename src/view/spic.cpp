@@ -407,6 +407,7 @@ void SPic::paintEvent(QPaintEvent* event)
     const QImage& full = image();
     if (full.isNull())
         return;
+    // An edit in place since the last paint makes the copies stale.
     m_prescaled->setImage(full);
     // Drawn exactly where the mouse mapping and the mark place it.
     const QRectF target(m_imageRect);
