@@ -8,15 +8,12 @@
 #include "shell/filescentralwidget.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QScreen>
 #include <QSettings>
 #include <QStackedWidget>
-
-#include <memory>
 
 namespace {
 
@@ -33,21 +30,24 @@ QIcon themeIcon(const char* name)
 
 MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWindow(parent)
 {
-    createSharedActions();
+    connect(fullScreenAction(), &QAction::triggered, this, &MainWindow::fullscreenAction_triggered);
     auto* helpMenu = new LumoHelpMenu(this);
 
-    m_stack = new QStackedWidget(this);
-    m_imagesWidget = new ImagesCentralWidget(&m_actions, helpMenu, this, m_stack);
-    m_filesWidget =
-        new FilesCentralWidget(startDirectory, &m_actions, helpMenu, m_imagesWidget, m_stack);
+    m_stack = std::make_unique<QStackedWidget>(this);
+    m_imagesWidget =
+        new ImagesCentralWidget(&m_actions, &m_recentFiles, helpMenu, this, m_stack.get());
+    m_filesWidget = new FilesCentralWidget(startDirectory, &m_actions, &m_recentFiles, helpMenu,
+                                           m_stack.get());
     connect(m_filesWidget, &FilesCentralWidget::imageActivated, this,
             &MainWindow::openImageOnActivation);
     connect(m_filesWidget, &FilesCentralWidget::imagesActivated, m_imagesWidget,
             &ImagesCentralWidget::openFileList);
+    connect(m_filesWidget, &FilesCentralWidget::recentFileChosen, m_imagesWidget,
+            &ImagesCentralWidget::newPVFromFile);
 
     m_stack->addWidget(m_filesWidget);
     m_stack->addWidget(m_imagesWidget);
-    setCentralWidget(m_stack);
+    setCentralWidget(m_stack.get());
     m_filesWidget->setMainWindow(this);
     connect(filesAction(), &QAction::toggled, this, &MainWindow::showFilesWindow);
 
@@ -66,29 +66,6 @@ MainWindow::~MainWindow()
     // Menus, bars and dock go home while every widget is whole.
     m_filesWidget->setMainWindow(nullptr);
     m_imagesWidget->setMainWindow(nullptr);
-    // The central widgets use the shared actions up to their end, so they go before the
-    // actions, which are children of this window too.
-    std::unique_ptr<QWidget> central(takeCentralWidget());
-}
-
-void MainWindow::createSharedActions()
-{
-    auto* fullScreen = new QAction(themeIcon("view-fullscreen"), tr("&Full screen"), this);
-    fullScreen->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::Key_F)});
-    fullScreen->setCheckable(true);
-    connect(fullScreen, &QAction::triggered, this, &MainWindow::fullscreenAction_triggered);
-
-    auto* modes = new QActionGroup(this);
-    modes->setExclusive(true);
-    auto* files = new QAction(tr("Files"), modes);
-    files->setCheckable(true);
-    files->setChecked(true);
-    auto* images = new QAction(tr("Images"), modes);
-    images->setCheckable(true);
-
-    m_actions.set(SharedActions::Index::FullScreen, fullScreen);
-    m_actions.set(SharedActions::Index::Files, files);
-    m_actions.set(SharedActions::Index::Images, images);
 }
 
 QSize MainWindow::defaultSize(const QSize& available)

@@ -1,10 +1,13 @@
 #pragma once
 
-#include "imagewindow/sharedactions.h"
+#include "document/recentfiles.h"
+#include "view/sharedactions.h"
 
 #include <QByteArray>
 #include <QMainWindow>
 #include <QSize>
+
+#include <memory>
 
 class FilesCentralWidget;
 class ImagesCentralWidget;
@@ -13,6 +16,7 @@ class QStackedWidget;
 
 // The program's window in its normal run: files mode (the browser) or images mode (the image
 // window) on a stack, each with its own menus, bars and saved layout, and full screen on top.
+// It owns what both modes share: the actions and the recent files.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -43,19 +47,21 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void createSharedActions();
     void restoreWindowState();
     // Geometry and both layouts into the settings; an empty layout is never written.
     void saveWindowState();
     void checkTabletMode();
     void saveOnQuit();
 
+    // Made before the central widgets and gone after them: members go in reverse order, and
+    // the stack, declared last, goes first.
     SharedActions m_actions;
-    QStackedWidget* m_stack = nullptr;
+    RecentFiles m_recentFiles;
     ImagesCentralWidget* m_imagesWidget = nullptr;
     FilesCentralWidget* m_filesWidget = nullptr;
     QByteArray m_imagesLayout;
     QByteArray m_filesLayout;
     bool m_filesModeBeforeFullscreen = true;
     bool m_tabletMode = false;
+    std::unique_ptr<QStackedWidget> m_stack;
 };

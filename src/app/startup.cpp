@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "dialogs/registeradjustmentdialogs.h"
+#include "document/recentfiles.h"
 #include "fullscreen/fullscreenpicview.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "platform/lumofm/core.h"
@@ -56,7 +57,9 @@ int runFullScreenView(const QStringList& files)
         std::fprintf(stderr, "%s\n", qPrintable(text));
         return 1;
     }
+    RecentFiles recentFiles;
     FullscreenPicView view;
+    QObject::connect(&view, &SPicView::fileRead, &recentFiles, &RecentFiles::add);
     view.open(files);
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "dialogs/settingsdialog.h"
 
+#include "document/recentfiles.h"
 #include "settings/settings.h"
 
 #include <QCheckBox>
@@ -25,8 +26,9 @@ QSpinBox* makeSpinBox(int minimum, int maximum, const QString& name, QWidget* pa
 
 } // namespace
 
-SettingsDialog::SettingsDialog(QWidget* parent)
+SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     : QDialog(parent)
+    , m_recentFiles(recentFiles)
     , m_undoSpinBox(makeSpinBox(1, 127, QStringLiteral("undoSpinBox"), this))
     , m_showLastFilesCheckBox(new QCheckBox(tr("&Show list in File menu"), this))
     , m_lastNSpinBox(makeSpinBox(1, 100, QStringLiteral("lastNSpinBox"), this))
@@ -87,8 +89,5 @@ void SettingsDialog::slotAccept()
 
 void SettingsDialog::clearLast()
 {
-    Settings::General* general = Settings::instance()->general();
-    general->setLasts(QStringList());
-    general->setLastDir(QString());
-    Settings::sync();
+    m_recentFiles->clear();
 }

@@ -3,16 +3,17 @@
 #include <QDialog>
 
 class QCheckBox;
+class RecentFiles;
 class QSpinBox;
 
 // Edits the image window's undo depth and recent-files list, and clears that list. The image
-// window's settingsDlg slot just constructs it with itself as parent and runs it with exec().
+// window's settingsDlg slot constructs it with the list and itself as parent and runs exec().
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit SettingsDialog(QWidget* parent = nullptr);
+    explicit SettingsDialog(RecentFiles* recentFiles, QWidget* parent = nullptr);
 
 public slots:
     // Ok: stores the three controls and flushes.
@@ -21,6 +22,7 @@ public slots:
     void clearLast();
 
 private:
+    RecentFiles* m_recentFiles;
     QSpinBox* m_undoSpinBox;
     QCheckBox* m_showLastFilesCheckBox;
     QSpinBox* m_lastNSpinBox;

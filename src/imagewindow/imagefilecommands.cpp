@@ -6,7 +6,6 @@
 #include "imagewindow/imagesaver.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
-#include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/wallpapersetter.h"
 #include "platform/lumoscandialog.h"
 #include "settings/settings.h"
@@ -48,19 +47,6 @@ void ImageFileCommands::save()
     if (SPicView* view = m_window->currentView())
         ImageSaver::save(view, m_window);
     m_window->enableSaveSlot();
-}
-
-void ImageFileCommands::updateFileMenu()
-{
-    RecentFilesMenu::rebuild(m_actions->recentFilesGroup(), m_actions->fileMenu(), m_window,
-                             &ImagesCentralWidget::loadLast);
-}
-
-void ImageFileCommands::openRecent(const QAction* entry)
-{
-    const QString path = RecentFilesMenu::pathOf(entry);
-    if (!path.isEmpty())
-        m_window->newPVFromFile(path);
 }
 
 void ImageFileCommands::remove()

@@ -6,7 +6,6 @@
 class ImageWindowActions;
 class ImagesCentralWidget;
 class LumoScanDialog;
-class QAction;
 class WallpaperSetter;
 
 // The image window's file commands: each hands the current picture to the helper doing the
@@ -26,9 +25,6 @@ public:
     void changeWallpaper();
     void remove();
     void scan();
-    void updateFileMenu();
-    // The picture a recent-files entry stands for, if the list still has it.
-    void openRecent(const QAction* entry);
     // The scanner dialog's size is kept only once a dialog was opened.
     void storeScanDialogSize() const;
 

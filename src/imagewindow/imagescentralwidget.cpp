@@ -4,12 +4,14 @@
 #include "browser/thumbnailsbar.h"
 #include "dialogs/newimagedialog.h"
 #include "dialogs/settingsdialog.h"
+#include "document/recentfiles.h"
 #include "fullscreen/fullscreenpanel.h"
 #include "imagewindow/actionrules.h"
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagefilecommands.h"
 #include "imagewindow/imageprinter.h"
 #include "imagewindow/imagewindowactions.h"
+#include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/sworkspace.h"
 #include "platform/lumosplitter.h"
 #include "platform/prompter.h"
@@ -33,10 +35,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu,
-                                         QMainWindow* mainWindow, QWidget* parent)
+ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, RecentFiles* recentFiles,
+                                         QMenu* helpMenu, QMainWindow* mainWindow,
+                                         QWidget* parent)
     : QWidget(parent)
     , m_actions(actions)
+    , m_recentFiles(recentFiles)
     , m_helpMenu(helpMenu)
     , m_titleWindow(mainWindow)
 {
@@ -81,7 +85,7 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu
 
     addAction(shared(SharedActions::Index::FullScreen));
 
-    m_windowActions = new ImageWindowActions(this, actions, m_workspace);
+    m_windowActions = new ImageWindowActions(this, actions, recentFiles, m_workspace);
     m_binding = std::make_unique<CurrentViewBinding>(this, m_windowActions, m_thumbnailsBar,
                                                      m_metaInfo);
     m_files = new ImageFileCommands(this, m_windowActions);
@@ -92,6 +96,8 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu
             &ImagesCentralWidget::slotExitFullScreen);
 
     m_windowActions->buildMenus(m_thumbnailsBarAction, m_metaInfoDock->toggleViewAction());
+    connect(m_windowActions->recentFilesMenu(), &RecentFilesMenu::chosen, this,
+            &ImagesCentralWidget::newPVFromFile);
     m_panel = std::make_unique<FullscreenPanel>(shared(SharedActions::Index::FullScreen),
                                                 m_windowActions->goActions(),
                                                 m_windowActions->zoomActions());
@@ -208,11 +214,6 @@ MetaInfoWidget* ImagesCentralWidget::metaInfoWidget() const
     return m_metaInfo;
 }
 
-QActionGroup* ImagesCentralWidget::recentFilesGroup() const
-{
-    return m_windowActions->recentFilesGroup();
-}
-
 void ImagesCentralWidget::setTabletMode(bool on)
 {
     if (on == m_tabletMode)
@@ -321,7 +322,9 @@ std::unique_ptr<SPicView> ImagesCentralWidget::newPicView() const
     QSpinBox* delayBox = m_windowActions->delaySpinBox();
     const int delay = delayBox ? delayBox->value()
                                : Settings::instance()->imagesCentralWidget()->slideDelay();
-    return std::make_unique<SPicView>(delay);
+    auto view = std::make_unique<SPicView>(delay);
+    connect(view.get(), &SPicView::fileRead, m_recentFiles, &RecentFiles::add);
+    return view;
 }
 
 void ImagesCentralWidget::switchToImagesMode()
@@ -436,7 +439,7 @@ void ImagesCentralWidget::openFileList(const QStringList& fileList)
 
 void ImagesCentralWidget::settingsDlg()
 {
-    SettingsDialog dialog(this);
+    SettingsDialog dialog(m_recentFiles, this);
     if (dialog.exec() != 0 && currentView())
         currentView()->refreshStatus();
 }
@@ -449,13 +452,11 @@ void ImagesCentralWidget::printImageWithPrinterSize(QPrinter* printer, const QIm
 
 // The rest hands the work to the part doing it.
 
-void ImagesCentralWidget::updateFileMenu() { m_files->updateFileMenu(); }
+void ImagesCentralWidget::updateFileMenu() { m_windowActions->recentFilesMenu()->rebuild(); }
 void ImagesCentralWidget::openDlg() { m_files->open(); }
 void ImagesCentralWidget::saveAsDlg() { m_files->saveAs(); }
 void ImagesCentralWidget::save() { m_files->save(); }
 void ImagesCentralWidget::removeImageFile() { m_files->remove(); }
-// Asked here: sender() means nothing once the call is passed on.
-void ImagesCentralWidget::loadLast() { m_files->openRecent(qobject_cast<QAction*>(sender())); }
 void ImagesCentralWidget::changeWallpaper() { m_files->changeWallpaper(); }
 void ImagesCentralWidget::scanSlot() { m_files->scan(); }
 void ImagesCentralWidget::printDlg() { m_files->print(); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imagewindow/sharedactions.h"
+#include "view/sharedactions.h"
 
 #include <QList>
 #include <QPointer>
@@ -17,13 +17,13 @@ class ImageWindowActions;
 class LumoSplitter;
 class MetaInfoWidget;
 class QAction;
-class QActionGroup;
 class QDockWidget;
 class QImage;
 class QMainWindow;
 class QMenu;
 class QPrinter;
 class QSizeF;
+class RecentFiles;
 class SPicView;
 class SWorkspace;
 class ThumbnailsBar;
@@ -37,8 +37,9 @@ class ImagesCentralWidget : public QWidget
     Q_OBJECT
 
 public:
-    ImagesCentralWidget(SharedActions* actions, QMenu* helpMenu, QMainWindow* mainWindow,
-                        QWidget* parent = nullptr);
+    // The actions and the list outlive this window; the main window makes them first.
+    ImagesCentralWidget(SharedActions* actions, RecentFiles* recentFiles, QMenu* helpMenu,
+                        QMainWindow* mainWindow, QWidget* parent = nullptr);
     ~ImagesCentralWidget() override;
 
     // Attaches menus, tool bars, dock and status bar to the window; none detaches them.
@@ -58,8 +59,6 @@ public:
     MetaInfoWidget* metaInfoWidget() const;
     FullscreenPanel* fullscreenPanel() const { return m_panel.get(); }
     QAction* thumbnailsBarAction() const { return m_thumbnailsBarAction; }
-    // Holds the recent-files entries of whichever File menu showed them last.
-    QActionGroup* recentFilesGroup() const;
     ImageWindowActions* windowActions() const { return m_windowActions; }
     CurrentViewBinding* viewBinding() const { return m_binding.get(); }
 
@@ -71,7 +70,6 @@ public slots:
     void save();
     void removeImageFile();
     void setPVConnections(QWidget* widget);
-    void loadLast();
     void postCreateWindowMenu();
     void postCreateImageMenu();
     void newDlg();
@@ -126,6 +124,7 @@ private:
     bool closeAllPictures();
 
     SharedActions* m_actions;
+    RecentFiles* m_recentFiles;
     QPointer<QMenu> m_helpMenu;
     // Held as a widget: a QPointer<QMainWindow> would be cast while the window is half destroyed.
     QPointer<QWidget> m_mainWindow;

@@ -1,6 +1,7 @@
 #include "imagewindow/imagewindowactions.h"
 
 #include "imagewindow/imagescentralwidget.h"
+#include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/sworkspace.h"
 #include "settings/settings.h"
 #include "view/goactions.h"
@@ -15,8 +16,6 @@
 #include <QMenu>
 #include <QSpinBox>
 #include <QToolBar>
-
-#include <optional>
 
 // Every text here belongs to the image window's translations, hence ImagesCentralWidget::tr.
 
@@ -39,25 +38,31 @@ void addEntries(QWidget* target, const QList<QAction*>& entries)
     }
 }
 
-struct ActionRow
+// An edit action made here.
+struct EditRow
 {
-    // An entry of the shared list, or else an edit action.
-    std::optional<SharedActions::Index> shared;
     ImageWindowActions::Edit edit;
     const char* text;
     const char* icon;
     int shortcut;
-    bool enabled;
+    void (ImagesCentralWidget::*slot)();
+};
+
+// A shared action handed in, and what it does in this window.
+struct SharedRow
+{
+    SharedActions::Index index;
     void (ImagesCentralWidget::*slot)();
 };
 
 } // namespace
 
 ImageWindowActions::ImageWindowActions(ImagesCentralWidget* window, SharedActions* actions,
-                                       SWorkspace* workspace)
+                                       RecentFiles* recentFiles, SWorkspace* workspace)
     : QObject(window)
     , m_window(window)
     , m_actions(actions)
+    , m_recentFiles(recentFiles)
     , m_workspace(workspace)
 {
     createActions();
@@ -74,57 +79,41 @@ void ImageWindowActions::createActions()
 {
     using Index = SharedActions::Index;
     using W = ImagesCentralWidget;
-    const int none = 0;
-    const ActionRow rows[] = {
-        {Index::Open, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Open..."), "document-open",
-         Qt::CTRL | Qt::Key_O, true, &W::openDlg},
-        {Index::New, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&New..."), nullptr, none, true,
-         &W::newDlg},
-        {Index::Save, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Save"), "document-save",
-         Qt::CTRL | Qt::Key_S, false, &W::save},
-        {Index::SaveAs, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Save as..."),
-         "document-save-as", none, false, &W::saveAsDlg},
-        {Index::Remove, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Remove"), nullptr,
-         Qt::SHIFT | Qt::Key_Delete, false, &W::removeImageFile},
-        {Index::Print, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Print..."),
-         "document-print", Qt::CTRL | Qt::Key_P, false, &W::printDlg},
-        {Index::Scan, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Scan..."), "scanner", none,
-         true, &W::scanSlot},
-        {Index::Settings, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Settings..."), nullptr,
-         none, true, &W::settingsDlg},
-        {Index::Quit, {}, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Quit"), "application-exit",
-         Qt::CTRL | Qt::Key_Q, true, &W::quitAction_triggered},
-        {{}, Edit::Undo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Undo"), "edit-undo",
-         Qt::CTRL | Qt::Key_Z, true, &W::undoSlot},
-        {{}, Edit::Redo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Redo"), "edit-redo",
-         Qt::CTRL | Qt::Key_R, true, &W::redoSlot},
-        {{}, Edit::Copy, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Copy"), "edit-copy",
-         Qt::CTRL | Qt::Key_C, true, &W::copySlot},
-        {{}, Edit::Cut, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Cut"), "edit-cut",
-         Qt::CTRL | Qt::Key_X, true, &W::cutSlot},
-        {{}, Edit::Paste, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Paste..."), "edit-paste",
-         Qt::CTRL | Qt::Key_V, true, &W::pasteSlot},
-        {{}, Edit::Reload, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Re&load"), "view-refresh",
-         Qt::CTRL | Qt::Key_L, true, &W::reloadSlot},
+    // Full screen and the two modes are the main window's business.
+    const SharedRow shared[] = {
+        {Index::Open, &W::openDlg},          {Index::New, &W::newDlg},
+        {Index::Save, &W::save},             {Index::SaveAs, &W::saveAsDlg},
+        {Index::Remove, &W::removeImageFile}, {Index::Print, &W::printDlg},
+        {Index::Scan, &W::scanSlot},         {Index::Settings, &W::settingsDlg},
+        {Index::Quit, &W::quitAction_triggered},
     };
+    for (const SharedRow& row : shared)
+        connect(this->shared(row.index), &QAction::triggered, m_window, row.slot);
 
+    const EditRow rows[] = {
+        {Edit::Undo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Undo"), "edit-undo",
+         Qt::CTRL | Qt::Key_Z, &W::undoSlot},
+        {Edit::Redo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Redo"), "edit-redo",
+         Qt::CTRL | Qt::Key_R, &W::redoSlot},
+        {Edit::Copy, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Copy"), "edit-copy",
+         Qt::CTRL | Qt::Key_C, &W::copySlot},
+        {Edit::Cut, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Cut"), "edit-cut",
+         Qt::CTRL | Qt::Key_X, &W::cutSlot},
+        {Edit::Paste, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Paste..."), "edit-paste",
+         Qt::CTRL | Qt::Key_V, &W::pasteSlot},
+        {Edit::Reload, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Re&load"), "view-refresh",
+         Qt::CTRL | Qt::Key_L, &W::reloadSlot},
+    };
     m_editGroup = new QActionGroup(this);
     m_editGroup->setExclusive(false);
-    for (const ActionRow& row : rows) {
-        auto* action =
-            new QAction(QCoreApplication::translate("ImagesCentralWidget", row.text), this);
-        if (row.icon)
-            action->setIcon(themeIcon(row.icon));
+    for (const EditRow& row : rows) {
+        auto* action = new QAction(themeIcon(row.icon),
+                                   QCoreApplication::translate("ImagesCentralWidget", row.text),
+                                   this);
         action->setShortcut(QKeySequence(row.shortcut));
-        if (!row.enabled)
-            action->setEnabled(false);
         connect(action, &QAction::triggered, m_window, row.slot);
-        if (row.shared) {
-            m_actions->set(*row.shared, action);
-        } else {
-            m_editGroup->addAction(action);
-            m_edit[static_cast<std::size_t>(row.edit)] = action;
-        }
+        m_editGroup->addAction(action);
+        m_edit[static_cast<std::size_t>(row.edit)] = action;
     }
     m_editGroup->setEnabled(false);
 }
@@ -150,8 +139,7 @@ void ImageWindowActions::createFileMenu()
                {shared(Index::Open), shared(Index::New), shared(Index::Scan), nullptr,
                 shared(Index::Save), shared(Index::SaveAs), shared(Index::Remove),
                 shared(Index::Print), nullptr, shared(Index::Settings), shared(Index::Quit)});
-    m_recentFilesGroup = new QActionGroup(m_fileMenu.get());
-    m_recentFilesGroup->setExclusive(false);
+    m_recentFilesMenu = new RecentFilesMenu(m_recentFiles, m_fileMenu.get());
     // Set as wallpaper in the Image menu follows the File menu's picture too.
     connect(m_fileMenu.get(), &QMenu::aboutToShow, m_window,
             &ImagesCentralWidget::postCreateImageMenu);

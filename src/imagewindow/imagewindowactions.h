@@ -1,7 +1,7 @@
 #pragma once
 
 #include "imagewindow/actionrules.h"
-#include "imagewindow/sharedactions.h"
+#include "view/sharedactions.h"
 
 #include <QList>
 #include <QObject>
@@ -17,13 +17,16 @@ class QActionGroup;
 class QMenu;
 class QPoint;
 class QSpinBox;
+class RecentFiles;
+class RecentFilesMenu;
 class QToolBar;
 class SPicView;
 class SWorkspace;
 class ZoomActions;
 
-// The image window's actions, menus, tool bars and context menus. The actions come from one
-// table and trigger the window's slots; which of them are usable is ActionRules' business.
+// The image window's actions, menus, tool bars and context menus. The shared actions are handed
+// in, the edit actions made here; one table connects both to the window's slots, and which of
+// them are usable is ActionRules' business.
 class ImageWindowActions : public QObject
 {
     Q_OBJECT
@@ -31,9 +34,10 @@ class ImageWindowActions : public QObject
 public:
     enum class Edit { Undo, Redo, Copy, Cut, Paste, Reload };
 
-    // Fills the window's entries of the shared list and makes the edit, navigation and zoom
+    // Connects the shared actions to the window and makes the edit, navigation and zoom
     // actions; the menus and bars follow in buildMenus.
-    ImageWindowActions(ImagesCentralWidget* window, SharedActions* actions, SWorkspace* workspace);
+    ImageWindowActions(ImagesCentralWidget* window, SharedActions* actions,
+                       RecentFiles* recentFiles, SWorkspace* workspace);
     ~ImageWindowActions() override;
 
     // The thumbnails bar's and the metadata dock's toggles belong to the window's layout.
@@ -44,7 +48,7 @@ public:
     QActionGroup* editGroup() const { return m_editGroup; }
     GoActions* goActions() const { return m_goActions; }
     ZoomActions* zoomActions() const { return m_zoomActions; }
-    QActionGroup* recentFilesGroup() const { return m_recentFilesGroup; }
+    RecentFilesMenu* recentFilesMenu() const { return m_recentFilesMenu; }
     QSpinBox* delaySpinBox() const;
 
     QAction* singleWindowAction() const { return m_singleWindowAction; }
@@ -82,6 +86,7 @@ private:
 
     ImagesCentralWidget* m_window;
     SharedActions* m_actions;
+    RecentFiles* m_recentFiles;
     SWorkspace* m_workspace;
     QAction* m_thumbnailsBarAction = nullptr;
     QAction* m_metaInfoAction = nullptr;
@@ -90,7 +95,7 @@ private:
     std::array<QAction*, 6> m_edit{};
     GoActions* m_goActions = nullptr;
     ZoomActions* m_zoomActions = nullptr;
-    QActionGroup* m_recentFilesGroup = nullptr;
+    RecentFilesMenu* m_recentFilesMenu = nullptr;
 
     std::unique_ptr<QMenu> m_fileMenu;
     std::unique_ptr<QMenu> m_editMenu;

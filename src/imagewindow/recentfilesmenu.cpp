@@ -1,57 +1,41 @@
 #include "imagewindow/recentfilesmenu.h"
 
-#include "settings/settings.h"
+#include "document/recentfiles.h"
 
+#include <QAction>
 #include <QActionGroup>
 #include <QMenu>
 
-#include <algorithm>
-
-QList<QAction*> RecentFilesMenu::rebuildEntries(QActionGroup* group, QMenu* menu)
+RecentFilesMenu::RecentFilesMenu(RecentFiles* files, QMenu* menu)
+    : QObject(menu), m_files(files), m_menu(menu), m_group(new QActionGroup(this))
 {
-    // The old entries may sit in the other File menu, so they leave every widget at once.
-    const QList<QAction*> old = group->actions();
+    m_group->setExclusive(false);
+    connect(files, &RecentFiles::changed, this, &RecentFilesMenu::rebuild);
+}
+
+void RecentFilesMenu::rebuild()
+{
+    // Later, not now: an entry being triggered may be what changed the list.
+    const QList<QAction*> old = m_group->actions();
     for (QAction* action : old) {
-        group->removeAction(action);
-        for (QWidget* widget : action->associatedWidgets())
-            widget->removeAction(action);
+        m_group->removeAction(action);
+        m_menu->removeAction(action);
         action->deleteLater();
     }
-    QList<QAction*> entries;
-    Settings::General* general = Settings::instance()->general();
-    if (!general->showLastFiles())
-        return entries;
-    group->addAction(menu->addSeparator());
-    const QStringList lasts = general->lasts();
-    const QStringList shown = kept(lasts, general->lastN());
-    for (int i = 0; i < shown.size(); ++i) {
-        QAction* entry = menu->addAction(entryText(i, shown.at(i)));
-        entry->setData(i);
-        group->addAction(entry);
-        entries.append(entry);
+    if (!m_files->shown())
+        return;
+    m_group->addAction(m_menu->addSeparator());
+    const QStringList entries = m_files->entries();
+    for (int i = 0; i < entries.size(); ++i) {
+        QAction* entry = m_menu->addAction(entryText(i, entries.at(i)));
+        m_group->addAction(entry);
+        // The position, not the path: an entry of a list that shrank since opens nothing.
+        connect(entry, &QAction::triggered, this, [this, i] {
+            const QString path = m_files->pathAt(i);
+            if (!path.isEmpty())
+                emit chosen(path);
+        });
     }
-    // A lowered limit shortens the stored list too; an unchanged one is not written again, so
-    // opening the menu costs no disk write.
-    if (shown.size() != lasts.size()) {
-        general->setLasts(shown);
-        Settings::sync();
-    }
-    return entries;
-}
-
-QString RecentFilesMenu::pathOf(const QAction* entry)
-{
-    if (!entry)
-        return QString();
-    bool ok = false;
-    const int position = entry->data().toInt(&ok);
-    const QStringList lasts = Settings::instance()->general()->lasts();
-    return ok && position >= 0 && position < lasts.size() ? lasts.at(position) : QString();
-}
-
-QStringList RecentFilesMenu::kept(const QStringList& lasts, int lastN)
-{
-    return lasts.mid(0, std::max(0, lastN));
 }
 
 QString RecentFilesMenu::entryText(int position, const QString& path)

@@ -1,7 +1,6 @@
 #include "shell/filescentralwidget.h"
 
 #include "browser/imagefileselector.h"
-#include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/recentfilesmenu.h"
 #include "platform/lumofm/locationbar.h"
 #include "platform/lumofm/navigation.h"
@@ -36,9 +35,8 @@ QIcon themeIcon(const char* name)
 } // namespace
 
 FilesCentralWidget::FilesCentralWidget(const QString& startPath, SharedActions* actions,
-                                       QMenu* helpMenu, ImagesCentralWidget* imagesWidget,
-                                       QWidget* parent)
-    : QWidget(parent), m_actions(actions), m_imagesWidget(imagesWidget), m_helpMenu(helpMenu),
+                                       RecentFiles* recentFiles, QMenu* helpMenu, QWidget* parent)
+    : QWidget(parent), m_actions(actions), m_helpMenu(helpMenu),
       m_navigation(new LumoFM::Navigation(this))
 {
     const LumoFM::Entry start = startEntry(startPath, Settings::instance()->general()->lastDir());
@@ -55,7 +53,7 @@ FilesCentralWidget::FilesCentralWidget(const QString& startPath, SharedActions* 
     connect(m_selector, &ImageFileSelector::currentFilePathChanged, this,
             &FilesCentralWidget::updateFullScreenAccessibility);
 
-    createFileMenu();
+    createFileMenu(recentFiles);
     createViewMenu();
     createToolBars();
     connect(m_fileMenu, &QMenu::aboutToShow, this, &FilesCentralWidget::updateFileMenu);
@@ -102,21 +100,21 @@ LumoFM::Entry FilesCentralWidget::startEntry(const QString& startPath, const QSt
     return vfs->homeEntry();
 }
 
-void FilesCentralWidget::createFileMenu()
+void FilesCentralWidget::createFileMenu(RecentFiles* recentFiles)
 {
     using Index = SharedActions::Index;
     m_fileMenu = new QMenu(tr("&File"), this);
     m_fileMenu->addActions({shared(Index::Open), shared(Index::New), shared(Index::Scan)});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({shared(Index::Settings), shared(Index::Quit)});
+    m_recentFilesMenu = new RecentFilesMenu(recentFiles, m_fileMenu);
+    connect(m_recentFilesMenu, &RecentFilesMenu::chosen, this,
+            &FilesCentralWidget::recentFileChosen);
 }
 
 void FilesCentralWidget::updateFileMenu()
 {
-    // The image window holds the entries and opens what they name.
-    if (m_imagesWidget)
-        RecentFilesMenu::rebuild(m_imagesWidget->recentFilesGroup(), m_fileMenu,
-                                 m_imagesWidget.data(), &ImagesCentralWidget::loadLast);
+    m_recentFilesMenu->rebuild();
 }
 
 void FilesCentralWidget::createViewMenu()

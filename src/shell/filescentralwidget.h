@@ -1,7 +1,7 @@
 #pragma once
 
-#include "imagewindow/sharedactions.h"
 #include "platform/lumofm/entry.h"
+#include "view/sharedactions.h"
 
 #include <QList>
 #include <QPointer>
@@ -10,13 +10,14 @@
 #include <memory>
 
 class ImageFileSelector;
-class ImagesCentralWidget;
 class QAction;
 class QActionGroup;
 class QMainWindow;
 class QMenu;
 class QSlider;
 class QToolBar;
+class RecentFiles;
+class RecentFilesMenu;
 
 namespace LumoFM {
 class Navigation;
@@ -29,8 +30,9 @@ class FilesCentralWidget : public QWidget
     Q_OBJECT
 
 public:
-    FilesCentralWidget(const QString& startPath, SharedActions* actions, QMenu* helpMenu,
-                       ImagesCentralWidget* imagesWidget, QWidget* parent = nullptr);
+    // The actions and the recent files outlive this widget; the main window makes them first.
+    FilesCentralWidget(const QString& startPath, SharedActions* actions, RecentFiles* recentFiles,
+                       QMenu* helpMenu, QWidget* parent = nullptr);
     ~FilesCentralWidget() override;
 
     // Puts the menus and tool bars on the window; null takes them off the current one.
@@ -55,6 +57,8 @@ public:
 signals:
     void imageActivated(const QString& imageFilePath);
     void imagesActivated(const QStringList& imageFilePaths);
+    // A recent-files entry of the File menu: the image window opens it.
+    void recentFileChosen(const QString& path);
 
 public slots:
     void updateFileMenu();
@@ -65,7 +69,7 @@ public slots:
 
 private:
     QAction* shared(SharedActions::Index index) const { return m_actions->at(index); }
-    void createFileMenu();
+    void createFileMenu(RecentFiles* recentFiles);
     void createViewMenu();
     void createToolBars();
     void createViewOptionsBar();
@@ -76,11 +80,11 @@ private:
     void saveSettings();
 
     SharedActions* m_actions;
-    QPointer<ImagesCentralWidget> m_imagesWidget;
     QPointer<QMenu> m_helpMenu;
     LumoFM::Navigation* m_navigation;
     ImageFileSelector* m_selector = nullptr;
     QMenu* m_fileMenu = nullptr;
+    RecentFilesMenu* m_recentFilesMenu = nullptr;
     std::unique_ptr<QMenu> m_viewMenu;
     QActionGroup* m_viewModeGroup = nullptr;
     QAction* m_iconsAction = nullptr;

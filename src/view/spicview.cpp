@@ -16,7 +16,6 @@
 #include "view/adjustmentrunner.h"
 #include "view/directoryproxymodel.h"
 #include "view/picturesaver.h"
-#include "view/picturesettings.h"
 #include "view/placeholderimage.h"
 #include "view/sharedfilesystemmodel.h"
 #include "view/sizewarning.h"
@@ -186,8 +185,6 @@ bool SPicView::loadFile(const QString& path)
             m_picture->setImage(placeholderImage());
         clearSelectionIfAny();
         m_pic->setSelectable(!broken);
-        if (!broken)
-            PictureSettings::recordRead(path);
     }
     clearHistory();
     m_picture->setModified(false);
@@ -196,6 +193,8 @@ bool SPicView::loadFile(const QString& path)
     refreshStatus();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
+    if (!broken)
+        emit fileRead(path);
     return !broken;
 }
 

@@ -148,6 +148,8 @@ signals:
     void undoStatusChanged(bool available);
     void redoStatusChanged(bool available);
     void toggleFullscreenPanel();
+    // A file was read and shown; whoever keeps the recent files records it.
+    void fileRead(const QString& path);
 
 public slots:
     void showRotateDialog();

@@ -18,7 +18,9 @@
 #include "shell/filescentralwidget.h"
 
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QMenu>
+#include <QPushButton>
 #include <QTextDocument>
 #include <QToolBar>
 
@@ -385,17 +387,73 @@ private slots:
         QCOMPARE(shown.toPlainText().split('\n').mid(1), Startup::description().split('\n'));
     }
 
-    void browserRecentFiles()
+    // A picture read in images mode is offered by the browser's File menu, which opens it in
+    // the image window; clearing the list from the settings dialog leaves both menus whole.
+    void recentFilesInBothModes()
     {
-        Settings::instance()->general()->setLasts({path("a.png"), path("b.png")});
         make();
-        QMenu* menu = m_window->filesWidget()->fileMenu();
-        emit menu->aboutToShow();
-        QAction* last = menu->actions().last();
-        QCOMPARE(last->text(), "&1: " + path("b.png"));
-        last->trigger();
+        QMenu* imagesMenu = m_window->imagesWidget()->windowActions()->fileMenu();
+        QMenu* filesMenu = m_window->filesWidget()->fileMenu();
+        const QStringList imagesItems = texts(imagesMenu);
+        const QStringList filesItems = texts(filesMenu);
+        m_window->imagesWidget()->openFileList({path("b.png")});
+        emit imagesMenu->aboutToShow();
+        const QStringList recorded{QString(), "&0: " + path("b.png")};
+        QCOMPARE(texts(imagesMenu), imagesItems + recorded);
+
+        m_window->filesAction()->setChecked(true);
+        m_window->imagesWidget()->workspace()->closeAllSubWindows();
+        emit filesMenu->aboutToShow();
+        const QPointer<QAction> entry = filesMenu->actions().last();
+        QCOMPARE(entry->text(), "&0: " + path("b.png"));
+        entry->trigger();
         QVERIFY(!m_window->isFilesMode());
         QTRY_COMPARE(currentView()->filePath(), path("b.png"));
+
+        // The dialog runs modal; the button is pressed once it is up.
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
+            dialog->reject();
+        });
+        m_window->filesWidget()->fileMenu()->actions().at(filesItems.indexOf("&Settings..."))
+            ->trigger();
+        QVERIFY(Settings::instance()->general()->lasts().isEmpty());
+        QTRY_VERIFY(!entry);
+        for (QMenu* menu : {imagesMenu, filesMenu})
+            emit menu->aboutToShow();
+        QCOMPARE(texts(imagesMenu), imagesItems + QStringList(""));
+        QCOMPARE(texts(filesMenu), filesItems + QStringList(""));
+    }
+
+    // Pictures open, both modes shown and both File menus with their entries: the window goes
+    // with nothing of it used after it was freed (the sanitizer build is the judge).
+    void closingWithBothModesBuilt()
+    {
+        make();
+        m_window->imagesWidget()->openFileList({path("a.png"), path("b.png")});
+        emit m_window->imagesWidget()->windowActions()->fileMenu()->aboutToShow();
+        m_window->fullScreenAction()->trigger();
+        m_window->fullScreenAction()->trigger();
+        m_window->filesAction()->setChecked(true);
+        emit m_window->filesWidget()->fileMenu()->aboutToShow();
+        const QPointer<ImagesCentralWidget> images = m_window->imagesWidget();
+        QVERIFY(m_window->close());
+        m_window.reset();
+        QVERIFY(!images);
+    }
+
+private:
+    // Separators show as empty texts.
+    static QStringList texts(const QMenu* menu)
+    {
+        QStringList result;
+        const QList<QAction*> actions = menu->actions();
+        for (const QAction* action : actions)
+            result << action->text();
+        return result;
     }
 };
 

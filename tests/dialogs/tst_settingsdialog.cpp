@@ -1,6 +1,7 @@
 #include "support/lumotest.h"
 
 #include "dialogs/settingsdialog.h"
+#include "document/recentfiles.h"
 #include "settings/settings.h"
 
 #include <QCheckBox>
@@ -47,7 +48,7 @@ private slots:
     void okStoresAndCancelDoesNot()
     {
         QFETCH(bool, ok);
-        SettingsDialog dialog;
+        SettingsDialog dialog(&m_recentFiles);
         dialog.findChild<QSpinBox*>("undoSpinBox")->setValue(42);
         dialog.findChild<QCheckBox*>(QStringLiteral("showLastFilesCheckBox"))->setChecked(false);
         dialog.findChild<QSpinBox*>("lastNSpinBox")->setValue(7);
@@ -64,7 +65,7 @@ private slots:
         Settings::General* general = Settings::instance()->general();
         general->setUndoN(500);
         general->setLastN(-3);
-        SettingsDialog dialog;
+        SettingsDialog dialog(&m_recentFiles);
         QCOMPARE(dialog.findChild<QSpinBox*>("undoSpinBox")->value(), 127);
         QCOMPARE(dialog.findChild<QSpinBox*>("lastNSpinBox")->value(), 1);
         press(dialog, QDialogButtonBox::Ok);
@@ -79,10 +80,13 @@ private slots:
         general->setLastDir(QStringLiteral("/pics"));
         Settings::sync();
 
-        SettingsDialog dialog;
+        SettingsDialog dialog(&m_recentFiles);
         dialog.findChild<QSpinBox*>("undoSpinBox")->setValue(42);
+        QSignalSpy changed(&m_recentFiles, &RecentFiles::changed);
         dialog.findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
         QVERIFY(!storeOnDisk().contains("/pics"));
+        // The File menus hear of it.
+        QCOMPARE(changed.size(), 1);
         press(dialog, QDialogButtonBox::Cancel);
 
         QVERIFY(general->lasts().isEmpty());
@@ -90,6 +94,9 @@ private slots:
                  QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
         QCOMPARE(general->undoN(), 10);
     }
+
+private:
+    RecentFiles m_recentFiles;
 };
 
 LUMO_TEST_MAIN(TestSettingsDialog)

@@ -505,7 +505,9 @@ private slots:
         const QString unshifted = QStringLiteral("`1234567890-=[]\\;',./");
         const QString shifted = QStringLiteral("~!@#$%^&*()_+{}|:\"<>?");
         QHash<int, QAction*> owners;
-        for (QAction* action : m_host->mainWindow.findChildren<QAction*>())
+        const QList<QAction*> actions = m_host->mainWindow.findChildren<QAction*>()
+                                        + m_host->actions.findChildren<QAction*>();
+        for (QAction* action : actions)
             for (const QKeySequence& shortcut : action->shortcuts()) {
                 QAction*& owner = owners[shortcut[0]];
                 QVERIFY2(!owner || owner == action, qPrintable(shortcut.toString()));

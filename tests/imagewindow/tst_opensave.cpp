@@ -4,14 +4,13 @@
 #include "support/scriptedprompter.h"
 
 #include "document/imageformats.h"
+#include "document/recentfiles.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imagesaver.h"
 #include "imagewindow/recentfilesmenu.h"
 #include "settings/settings.h"
-#include "view/picturesettings.h"
 #include "view/spicview.h"
 
-#include <QActionGroup>
 #include <QDir>
 #include <QImageReader>
 #include <QMenu>
@@ -51,13 +50,11 @@ class TestOpenSave : public QObject
 {
     Q_OBJECT
 
-public slots:
-    void loadLast() { m_loaded << RecentFilesMenu::pathOf(qobject_cast<QAction*>(sender())); }
-
 private slots:
     void init()
     {
         Settings::instance()->store()->clear();
+        m_recentFiles = std::make_unique<RecentFiles>();
         m_fileMenu = std::make_unique<QMenu>();
         m_otherMenu = std::make_unique<QMenu>();
         for (QMenu* menu : {m_fileMenu.get(), m_otherMenu.get()}) {
@@ -65,9 +62,8 @@ private slots:
             menu->addSeparator();
             menu->addAction(QStringLiteral("&Quit"));
         }
-        m_group = new QActionGroup(m_fileMenu.get());
-        m_group->setExclusive(false);
-        m_loaded.clear();
+        m_entries = new RecentFilesMenu(m_recentFiles.get(), m_fileMenu.get());
+        m_otherEntries = new RecentFilesMenu(m_recentFiles.get(), m_otherMenu.get());
     }
 
     void reading_data()
@@ -90,6 +86,7 @@ private slots:
         QFETCH(int, lastN);
         QFETCH(QStringList, lasts);
         PictureFixture fixture;
+        connect(fixture.view(), &SPicView::fileRead, m_recentFiles.get(), &RecentFiles::add);
         Settings::General* general = Settings::instance()->general();
         general->setLasts({});
         general->setLastN(lastN);
@@ -129,34 +126,37 @@ private slots:
         QFETCH(QStringList, stored);
         Settings::General* general = Settings::instance()->general();
         general->setLasts(abc);
-        // Entries shown earlier in the other File menu move over rather than stay behind twice.
-        rebuild(m_otherMenu.get());
         general->setShowLastFiles(show);
         general->setLastN(lastN);
-        rebuild(m_fileMenu.get());
-        QCOMPARE(rebuild(m_fileMenu.get()), entries);
-        QCOMPARE(tail(*m_otherMenu), QStringList());
+        // Shown twice, the entries are made again rather than added a second time.
+        m_entries->rebuild();
+        m_entries->rebuild();
+        QCOMPARE(tail(*m_fileMenu), entries);
         QCOMPARE(m_fileMenu->actions().at(2)->text(), QStringLiteral("&Quit"));
         QCOMPARE(general->lasts(), stored);
+        // The other File menu has entries of its own, untouched until it shows.
+        QCOMPARE(tail(*m_otherMenu), QStringList());
     }
 
     void entryOpensItsFile()
     {
         Settings::General* general = Settings::instance()->general();
         general->setLasts(abc);
-        rebuild(m_fileMenu.get());
+        m_entries->rebuild();
+        QSignalSpy chosen(m_entries, &RecentFilesMenu::chosen);
         QAction* oldest = m_fileMenu->actions().at(6);
         oldest->trigger();
-        // The list shrank since the menu showed: the entry opens nothing.
+        // The list shrank behind the menu's back since it showed: the entry opens nothing.
         general->setLasts({"/p/a.png"});
         oldest->trigger();
-        QCOMPARE(m_loaded, (QStringList{"/p/c.png", QString()}));
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().first().toString(), QStringLiteral("/p/c.png"));
     }
 
     // Recording a file remembers its folder, where the next open dialog starts.
     void openDialog()
     {
-        PictureSettings::recordRead(QStringLiteral("/home/u/pics/x.jpg"));
+        m_recentFiles->add(QStringLiteral("/home/u/pics/x.jpg"));
         ScriptedFileDialogs dialogs;
         const QStringList chosen{"/p/c.png", "/p/a.png", "/p/b.jpg"};
         dialogs.chooseFiles(chosen);
@@ -331,13 +331,6 @@ private slots:
     }
 
 private:
-    // A File menu as the image window's ends, and the browser's, sharing one entry group.
-    QStringList rebuild(QMenu* menu)
-    {
-        RecentFilesMenu::rebuild(m_group, menu, this, &TestOpenSave::loadLast);
-        return tail(*menu);
-    }
-
     // What follows "&Quit"; a separator shows as "-".
     static QStringList tail(const QMenu& menu)
     {
@@ -348,10 +341,12 @@ private:
         return texts;
     }
 
+    std::unique_ptr<RecentFiles> m_recentFiles;
+    // As the image window's and the browser's File menus end.
     std::unique_ptr<QMenu> m_fileMenu;
     std::unique_ptr<QMenu> m_otherMenu;
-    QActionGroup* m_group = nullptr;
-    QStringList m_loaded;
+    RecentFilesMenu* m_entries = nullptr;
+    RecentFilesMenu* m_otherEntries = nullptr;
 };
 
 LUMO_TEST_MAIN(TestOpenSave)

@@ -2,6 +2,7 @@
 
 #include "browser/imagefileselector.h"
 #include "browser/imagesdirview.h"
+#include "document/recentfiles.h"
 #include "platform/lumofm/navigation.h"
 #include "platform/lumofm/vfs.h"
 #include "settings/settings.h"
@@ -25,8 +26,6 @@ private slots:
         QVERIFY(QDir(m_dir.path()).mkpath("sub"));
         QFile file(path("a.png"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        for (std::size_t i = 0; i < SharedActions::count; ++i)
-            m_actions.set(SharedActions::Index(i), new QAction(QString::number(i), &m_actionOwner));
     }
 
     void init()
@@ -123,12 +122,13 @@ private:
     QString path(const QString& name) const { return QDir::cleanPath(m_dir.filePath(name)); }
     void make()
     {
-        m_widget = std::make_unique<FilesCentralWidget>(QString(), &m_actions, nullptr, nullptr);
+        m_widget =
+            std::make_unique<FilesCentralWidget>(QString(), &m_actions, &m_recentFiles, nullptr);
     }
 
     QTemporaryDir m_dir;
-    QObject m_actionOwner;
     SharedActions m_actions;
+    RecentFiles m_recentFiles;
     QMainWindow m_mainWindow;
     std::unique_ptr<FilesCentralWidget> m_widget;
 };

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "document/recentfiles.h"
 #include "imagewindow/imagescentralwidget.h"
-#include "imagewindow/sharedactions.h"
+#include "view/sharedactions.h"
 
 #include <QMainWindow>
 
 class QAction;
 
-// The main window's part of an image window under test: the full-screen and mode actions,
+// The main window's part of an image window under test: the shared actions and recent files,
 // and a shown main window the image window is attached to.
 struct ImageWindowHost
 {
@@ -15,9 +16,10 @@ struct ImageWindowHost
 
     QAction* action(SharedActions::Index index) const { return actions.at(index); }
 
-    QObject actionOwner;
+    // Before the window, so they outlive it.
     SharedActions actions;
+    RecentFiles recentFiles;
     QMainWindow mainWindow;
     ImagesCentralWidget* window;
-    QAction* fullScreen;
+    QAction* fullScreen = actions.at(SharedActions::Index::FullScreen);
 };

@@ -169,13 +169,14 @@ private slots:
     }
 
     // Which files are unreadable is the reader's test; the view shows the placeholder and says
-    // "Read error". The recent files it leaves alone are the open tests'.
+    // "Read error", and it records no read file.
     void unreadableFile()
     {
         PictureFixture pic;
         QFile file(pic.path(QStringLiteral("cut.png")));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(encoded("PNG").left(40)) == 40);
         file.close();
+        QSignalSpy reads(pic.view(), &SPicView::fileRead);
         QSignalSpy infos(pic.view(), &SPicView::imageInfoChanged);
         QSignalSpy zooms(pic.view(), &SPicView::zoomChanged);
         QSignalSpy marks(pic.view(), &SPicView::markChanged);
@@ -185,6 +186,7 @@ private slots:
         QCOMPARE(pic.view()->image().size(), QSize(128, 128));
         QCOMPARE((QVariantList{infos.last().at(0), zooms.last().at(0), marks.last().at(0)}),
                  (QVariantList{"Read error", "", ""}));
+        QCOMPARE(reads.size(), 0);
     }
 
     void closeQuestions_data()

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QObject>
+
 #include <array>
 #include <cstddef>
 
 class QAction;
 
-// The twelve actions both central widgets show: the main window allocates the list and fills
-// the full-screen and mode entries, the image window the others. The actions are not owned.
-class SharedActions
+// The twelve actions both central widgets show, made once by the main window before either
+// widget and kept until both are gone. Each widget connects its own behaviour to them.
+class SharedActions : public QObject
 {
+    Q_OBJECT
+
 public:
     enum class Index : std::size_t {
         Open,
@@ -26,8 +30,9 @@ public:
     };
     static constexpr std::size_t count = 12;
 
+    explicit SharedActions(QObject* parent = nullptr);
+
     QAction* at(Index index) const { return m_actions[static_cast<std::size_t>(index)]; }
-    void set(Index index, QAction* action) { m_actions[static_cast<std::size_t>(index)] = action; }
 
 private:
     std::array<QAction*, count> m_actions{};
