@@ -50,9 +50,6 @@ public:
     // Lifts the current picture out full screen with the sliding panel, or puts it back.
     void setFullScreen(bool on);
 
-    // False when the workspace refused it (an open picture would not close).
-    bool placePicView(SPicView* view);
-
     SPicView* currentView() const;
     SWorkspace* workspace() const { return m_workspace; }
     ThumbnailsBar* thumbnailsBar() const { return m_thumbnailsBar; }
@@ -113,6 +110,8 @@ private:
     void saveSettings();
 
     std::unique_ptr<SPicView> newPicView() const;
+    // False when the workspace refused it (an open picture would not close).
+    bool placePicView(SPicView* view);
     // The view once the workspace took it; a view it refused goes away. One that arrives while
     // another is being placed waits its turn, and then nullptr is returned.
     SPicView* place(std::unique_ptr<SPicView> view);
