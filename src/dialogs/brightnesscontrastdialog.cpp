@@ -5,9 +5,8 @@
 
 #include <QVBoxLayout>
 
-BrightnessContrastDialog::BrightnessContrastDialog(QWidget* parent, QImage* target,
-                                                   const QImage& source)
-    : AdjustmentDialog(parent, target, source)
+BrightnessContrastDialog::BrightnessContrastDialog(QWidget* parent, PictureAdjustment* adjustment)
+    : AdjustmentDialog(parent, adjustment)
 {
     setWindowTitle(tr("Brightness-Contrast"));
     setModal(true);
@@ -30,12 +29,9 @@ BrightnessContrastDialog::BrightnessContrastDialog(QWidget* parent, QImage* targ
 
 void BrightnessContrastDialog::process()
 {
-    // Out of memory: the picture stays as it was.
-    if (!imaging::adjustBrightnessContrastGamma(source(), *target(), m_brightnessSlider->value(),
-                                                m_contrastSlider->value(),
-                                                m_gammaSlider->value()))
-        *target() = source();
-    emit modified();
+    showPass(dialogparts::colourPass(imaging::adjustBrightnessContrastGamma,
+                                     m_brightnessSlider->value(), m_contrastSlider->value(),
+                                     m_gammaSlider->value()));
 }
 
 void BrightnessContrastDialog::resetBrightness()

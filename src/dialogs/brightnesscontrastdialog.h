@@ -10,7 +10,7 @@ class BrightnessContrastDialog : public AdjustmentDialog
     Q_OBJECT
 
 public:
-    BrightnessContrastDialog(QWidget* parent, QImage* target, const QImage& source);
+    BrightnessContrastDialog(QWidget* parent, PictureAdjustment* adjustment);
 
 public slots:
     void process();

@@ -7,9 +7,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-DepthConversionDialog::DepthConversionDialog(QWidget* parent, QImage* target,
-                                             const QImage& source)
-    : AdjustmentDialog(parent, target, source)
+DepthConversionDialog::DepthConversionDialog(QWidget* parent, PictureAdjustment* adjustment)
+    : AdjustmentDialog(parent, adjustment)
     , m_depthList(dialogparts::makeChoiceList(tr("1 Bit / Pixel-8 Bit / Pixel-32 Bit / Pixel"), 2,
                                               QStringLiteral("depthList"), this))
     , m_ditherList(dialogparts::makeChoiceList(tr("Diffuse Dither-Ordered Dither-No Dither"), 2,
@@ -40,9 +39,13 @@ DepthConversionDialog::DepthConversionDialog(QWidget* parent, QImage* target,
 
 void DepthConversionDialog::createPreview()
 {
-    const QImage result =
-        imaging::convertDepth(source(), m_depthList->currentRow(), m_ditherList->currentRow());
-    // Out of memory: the picture stays as it was.
-    *target() = result.isNull() ? source() : result;
-    emit modified();
+    const int depthRow = m_depthList->currentRow();
+    const int ditherRow = m_ditherList->currentRow();
+    PictureAdjustment::Pass pass;
+    pass.apply = [depthRow, ditherRow](const QImage& source, double) {
+        return imaging::convertDepth(source, depthRow, ditherRow);
+    };
+    // A dither pattern made on a reduced copy says nothing about the one on the picture.
+    pass.fullResolution = int(imaging::ditherForRow(ditherRow)) != Qt::ThresholdDither;
+    showPass(pass);
 }

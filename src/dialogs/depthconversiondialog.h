@@ -10,7 +10,7 @@ class DepthConversionDialog : public AdjustmentDialog
     Q_OBJECT
 
 public:
-    DepthConversionDialog(QWidget* parent, QImage* target, const QImage& source);
+    DepthConversionDialog(QWidget* parent, PictureAdjustment* adjustment);
 
 public slots:
     void createPreview();

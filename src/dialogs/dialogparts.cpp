@@ -42,4 +42,15 @@ ExtSlider* addSliderRow(QWidget* parent, QGridLayout* grid, int row, const QStri
     return slider;
 }
 
+PictureAdjustment::Pass colourPass(bool (*recolour)(const QImage&, QImage&, int, int, int),
+                                   int first, int second, int third)
+{
+    PictureAdjustment::Pass pass;
+    pass.apply = [recolour, first, second, third](const QImage& source, double) {
+        QImage result;
+        return recolour(source, result, first, second, third) ? result : QImage();
+    };
+    return pass;
+}
+
 } // namespace dialogparts

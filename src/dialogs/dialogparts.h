@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/pictureadjustment.h"
 #include "view/extslider.h"
 
 #include <QGridLayout>
@@ -26,6 +27,11 @@ QDialogButtonBox* addOkCancel(QDialog* dialog, QLayout* layout);
 ExtSlider* addSliderRow(QWidget* parent, QGridLayout* grid, int row, const QString& labelText,
                         const QString& resetText, int minimum, int maximum, const QString& name,
                         QPushButton** reset);
+
+// The pass of a colour dialog: one of the imaging functions that write a recoloured copy of a
+// source, with the dialog's three values.
+PictureAdjustment::Pass colourPass(bool (*recolour)(const QImage&, QImage&, int, int, int),
+                                   int first, int second, int third);
 
 // A slider row of a live dialog: every change of the slider's value asks the dialog for a
 // recomputation; Reset zeroes its slider and recomputes at once.

@@ -5,8 +5,8 @@
 
 #include <QVBoxLayout>
 
-HSVAdjustDialog::HSVAdjustDialog(QWidget* parent, QImage* target, const QImage& source)
-    : AdjustmentDialog(parent, target, source)
+HSVAdjustDialog::HSVAdjustDialog(QWidget* parent, PictureAdjustment* adjustment)
+    : AdjustmentDialog(parent, adjustment)
 {
     setWindowTitle(tr("Hue-Saturation"));
     setModal(true);
@@ -28,11 +28,8 @@ HSVAdjustDialog::HSVAdjustDialog(QWidget* parent, QImage* target, const QImage& 
 
 void HSVAdjustDialog::anpassen()
 {
-    // Out of memory: the picture stays as it was.
-    if (!imaging::adjustHsv(source(), *target(), m_hueSlider->value(),
-                            m_saturationSlider->value(), m_valueSlider->value()))
-        *target() = source();
-    emit modified();
+    showPass(dialogparts::colourPass(imaging::adjustHsv, m_hueSlider->value(),
+                                     m_saturationSlider->value(), m_valueSlider->value()));
 }
 
 void HSVAdjustDialog::nullFarbt()

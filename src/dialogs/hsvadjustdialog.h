@@ -10,7 +10,7 @@ class HSVAdjustDialog : public AdjustmentDialog
     Q_OBJECT
 
 public:
-    HSVAdjustDialog(QWidget* parent, QImage* target, const QImage& source);
+    HSVAdjustDialog(QWidget* parent, PictureAdjustment* adjustment);
 
 public slots:
     void anpassen();

@@ -23,9 +23,8 @@ QSpinBox* makePositionBox(const QString& objectName, QWidget* parent)
 
 } // namespace
 
-InsertDialog::InsertDialog(QWidget* parent, QImage* target, const QImage& source,
-                           const QImage& insert)
-    : AdjustmentDialog(parent, target, source)
+InsertDialog::InsertDialog(QWidget* parent, PictureAdjustment* adjustment, const QImage& insert)
+    : AdjustmentDialog(parent, adjustment)
     , m_insertImage(insert)
     , m_xSpinBox(makePositionBox(QStringLiteral("xSpinBox"), this))
     , m_ySpinBox(makePositionBox(QStringLiteral("ySpinBox"), this))
@@ -76,9 +75,12 @@ void InsertDialog::createPreview()
         m_ySpinBox->setRange(0, imaging::maximumInsertPosition(height));
     }
     const QRect placement(m_xSpinBox->value(), m_ySpinBox->value(), width, height);
-    const QImage result =
-        imaging::insertImage(source(), m_insertImage, placement, m_enlargeBox->isChecked());
-    // Out of memory: the picture stays as it was.
-    *target() = result.isNull() ? source() : result;
-    emit modified();
+    const bool enlarge = m_enlargeBox->isChecked();
+    PictureAdjustment::Pass pass;
+    pass.apply = [insert = m_insertImage, placement, enlarge](const QImage& source, double) {
+        return imaging::insertImage(source, insert, placement, enlarge);
+    };
+    // The inserted picture is shown in its own pixels, where it will go.
+    pass.fullResolution = true;
+    showPass(pass);
 }

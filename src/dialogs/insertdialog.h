@@ -17,7 +17,7 @@ class InsertDialog : public AdjustmentDialog
 public:
     // The insert image is the one the caller found on the clipboard, so the check for usable
     // content and the dialog see the same image.
-    InsertDialog(QWidget* parent, QImage* target, const QImage& source, const QImage& insert);
+    InsertDialog(QWidget* parent, PictureAdjustment* adjustment, const QImage& insert);
 
 public slots:
     void createPreview();

@@ -14,8 +14,8 @@ namespace {
 template <class Dialog>
 AdjustmentDialogs::Factory factory()
 {
-    return [](QWidget* parent, QImage* target, const QImage& source, const QImage&) {
-        return new Dialog(parent, target, source);
+    return [](QWidget* parent, PictureAdjustment* adjustment, const QImage&) {
+        return new Dialog(parent, adjustment);
     };
 }
 
@@ -30,8 +30,8 @@ void registerAdjustmentDialogs()
     AdjustmentDialogs::setFactory(Kind::HueSaturation, factory<HSVAdjustDialog>());
     AdjustmentDialogs::setFactory(Kind::BrightnessContrast, factory<BrightnessContrastDialog>());
     AdjustmentDialogs::setFactory(Kind::Resize, factory<ResizeDialog>());
-    AdjustmentDialogs::setFactory(Kind::Insert, [](QWidget* parent, QImage* target,
-                                                   const QImage& source, const QImage& insert) {
-        return new InsertDialog(parent, target, source, insert);
-    });
+    AdjustmentDialogs::setFactory(
+        Kind::Insert, [](QWidget* parent, PictureAdjustment* adjustment, const QImage& insert) {
+            return new InsertDialog(parent, adjustment, insert);
+        });
 }

@@ -9,9 +9,12 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-ResizeDialog::ResizeDialog(QWidget* parent, QImage* target, const QImage& source)
-    : AdjustmentDialog(parent, target, source)
-    , m_sizeChanger(new SCSizeChanger(source.width(), source.height(), this))
+#include <algorithm>
+
+ResizeDialog::ResizeDialog(QWidget* parent, PictureAdjustment* adjustment)
+    : AdjustmentDialog(parent, adjustment)
+    , m_sizeChanger(new SCSizeChanger(adjustment->source().width(),
+                                      adjustment->source().height(), this))
     , m_stretchBox(new QCheckBox(tr("Stretch image"), this))
     , m_verticalList(dialogparts::makeChoiceList(tr("Top-Center-Bottom"), 0,
                                                  QStringLiteral("verticalList"), this))
@@ -54,13 +57,19 @@ ResizeDialog::ResizeDialog(QWidget* parent, QImage* target, const QImage& source
 void ResizeDialog::createPreview()
 {
     const QSize size(m_sizeChanger->newWidth(), m_sizeChanger->newHeight());
-    const QImage result =
-        m_stretchBox->isChecked()
-            ? imaging::stretched(source(), size)
-            : imaging::cutOrExtend(source(), size,
-                                   imaging::alignmentForRow(m_horizontalList->currentRow()),
-                                   imaging::alignmentForRow(m_verticalList->currentRow()));
-    // Out of memory: the picture stays as it was.
-    *target() = result.isNull() ? source() : result;
-    emit modified();
+    const bool stretch = m_stretchBox->isChecked();
+    const imaging::Alignment horizontal = imaging::alignmentForRow(m_horizontalList->currentRow());
+    const imaging::Alignment vertical = imaging::alignmentForRow(m_verticalList->currentRow());
+    PictureAdjustment::Pass pass;
+    pass.apply = [size, stretch, horizontal, vertical](const QImage& source, double scale) {
+        const QSize scaled = scale == 1.0 ? size
+                                          : QSize(std::max(1, qRound(size.width() * scale)),
+                                                  std::max(1, qRound(size.height() * scale)));
+        return stretch ? imaging::stretched(source, scaled)
+                       : imaging::cutOrExtend(source, scaled, horizontal, vertical);
+    };
+    pass.resultSize = [size](const QSize& pictureSize) {
+        return imaging::boundedSize(size, pictureSize);
+    };
+    showPass(pass);
 }

@@ -12,7 +12,7 @@ class ResizeDialog : public AdjustmentDialog
     Q_OBJECT
 
 public:
-    ResizeDialog(QWidget* parent, QImage* target, const QImage& source);
+    ResizeDialog(QWidget* parent, PictureAdjustment* adjustment);
 
 public slots:
     void createPreview();

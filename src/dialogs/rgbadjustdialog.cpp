@@ -5,8 +5,8 @@
 
 #include <QVBoxLayout>
 
-RGBAdjustDialog::RGBAdjustDialog(QWidget* parent, QImage* target, const QImage& source)
-    : AdjustmentDialog(parent, target, source)
+RGBAdjustDialog::RGBAdjustDialog(QWidget* parent, PictureAdjustment* adjustment)
+    : AdjustmentDialog(parent, adjustment)
 {
     setWindowTitle(tr("Adjust colors"));
     setModal(true);
@@ -28,11 +28,8 @@ RGBAdjustDialog::RGBAdjustDialog(QWidget* parent, QImage* target, const QImage& 
 
 void RGBAdjustDialog::anpassen()
 {
-    // Out of memory: the picture stays as it was.
-    if (!imaging::adjustColorBalance(source(), *target(), m_redSlider->value(),
-                                     m_greenSlider->value(), m_blueSlider->value()))
-        *target() = source();
-    emit modified();
+    showPass(dialogparts::colourPass(imaging::adjustColorBalance, m_redSlider->value(),
+                                     m_greenSlider->value(), m_blueSlider->value()));
 }
 
 void RGBAdjustDialog::nullRed()

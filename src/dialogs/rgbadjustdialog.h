@@ -10,7 +10,7 @@ class RGBAdjustDialog : public AdjustmentDialog
     Q_OBJECT
 
 public:
-    RGBAdjustDialog(QWidget* parent, QImage* target, const QImage& source);
+    RGBAdjustDialog(QWidget* parent, PictureAdjustment* adjustment);
 
 public slots:
     void anpassen();

@@ -15,8 +15,8 @@ const QChar kDegree(0x00B0);
 
 } // namespace
 
-RotateDialog::RotateDialog(QWidget* parent, QImage* target, const QImage& source)
-    : AdjustmentDialog(parent, target, source)
+RotateDialog::RotateDialog(QWidget* parent, PictureAdjustment* adjustment)
+    : AdjustmentDialog(parent, adjustment)
     , m_angleSlider(new QSlider(Qt::Horizontal, this))
     , m_angleLabel(new QLabel(this))
     , m_smoothingBox(new QCheckBox(tr("Enable smoothing"), this))
@@ -66,11 +66,16 @@ RotateDialog::RotateDialog(QWidget* parent, QImage* target, const QImage& source
 void RotateDialog::machDVS(int value)
 {
     const double angle = imaging::rotationAngle(value);
-    const QImage result = imaging::rotated(source(), angle, m_smoothingBox->isChecked());
-    // Out of memory: the picture stays as it was.
-    *target() = result.isNull() ? source() : result;
+    const bool smooth = m_smoothingBox->isChecked();
     m_angleLabel->setText(QString::number(angle, 'g', 6) + QStringLiteral(" %1").arg(kDegree));
-    emit modified();
+    PictureAdjustment::Pass pass;
+    pass.apply = [angle, smooth](const QImage& source, double) {
+        return imaging::rotated(source, angle, smooth);
+    };
+    pass.resultSize = [angle](const QSize& pictureSize) {
+        return imaging::rotatedSize(pictureSize, angle);
+    };
+    showPass(pass);
 }
 
 void RotateDialog::updateSmoothing(bool)

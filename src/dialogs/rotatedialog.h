@@ -12,7 +12,7 @@ class RotateDialog : public AdjustmentDialog
     Q_OBJECT
 
 public:
-    RotateDialog(QWidget* parent, QImage* target, const QImage& source);
+    RotateDialog(QWidget* parent, PictureAdjustment* adjustment);
 
 public slots:
     void machDVS(int value);

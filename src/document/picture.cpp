@@ -12,6 +12,14 @@ Picture::Picture(QObject* parent)
 void Picture::setImage(const QImage& image)
 {
     m_image = image;
+    m_preview = QImage();
+    emit imageChanged();
+}
+
+void Picture::setPreview(const QImage& preview, const QSize& size)
+{
+    m_preview = preview;
+    m_previewSize = size;
     emit imageChanged();
 }
 

@@ -18,8 +18,14 @@ public:
     const QImage& image() const { return m_image; }
     // For edits in place; whoever changes the pixels through it redraws.
     QImage& image() { return m_image; }
-    QImage* imagePtr() { return &m_image; }
+    // Ends any preview.
     void setImage(const QImage& image);
+    // What is on screen: the image, or while an adjustment runs its preview, which may be a copy
+    // reduced from shownSize().
+    const QImage& shownImage() const { return m_preview.isNull() ? m_image : m_preview; }
+    QSize shownSize() const { return m_preview.isNull() ? m_image.size() : m_previewSize; }
+    // A null preview ends it.
+    void setPreview(const QImage& preview, const QSize& size);
 
     // Reads the file: true when readable. An unreadable file leaves a null image and no format.
     bool read(const QString& path);
@@ -44,6 +50,8 @@ signals:
 
 private:
     QImage m_image;
+    QImage m_preview;
+    QSize m_previewSize;
     QString m_path;
     QString m_format;
     bool m_broken = false;

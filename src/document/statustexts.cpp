@@ -14,8 +14,9 @@ StatusTexts::StatusTexts(const Picture& picture, const QString& path,
         m_title = path;
         return;
     }
-    const QImage& image = picture.image();
-    m_imageInfo = PictureStatus::imageInfoText(image.size(), image.depth(), limits, &m_flagged);
+    // A preview tells the size and depth its result will have.
+    m_imageInfo = PictureStatus::imageInfoText(picture.shownSize(), picture.shownImage().depth(),
+                                               limits, &m_flagged);
     // A picture made in memory has no file to describe until it is written.
     const bool notSaved = picture.isModified() || picture.isUnsavedNew();
     m_fileInfo = notSaved ? PictureStatus::notSavedText()

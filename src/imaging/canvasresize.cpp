@@ -4,16 +4,12 @@
 
 namespace imaging {
 
-namespace {
-
-// A picture already longer than the limit may keep its length.
-QSize bounded(const QSize& size, const QSize& source)
+QSize boundedSize(const QSize& size, const QSize& source)
 {
+    // A picture already longer than the limit may keep its length.
     return {std::clamp(size.width(), 1, std::max(maximumSide, source.width())),
             std::clamp(size.height(), 1, std::max(maximumSide, source.height()))};
 }
-
-} // namespace
 
 Alignment alignmentForRow(int row)
 {
@@ -45,7 +41,7 @@ QImage cutOrExtend(const QImage& source, const QSize& size, Alignment horizontal
 {
     if (source.isNull())
         return source;
-    const QSize canvas = bounded(size, source.size());
+    const QSize canvas = boundedSize(size, source.size());
     const int x = alignedOffset(source.width(), canvas.width(), horizontal);
     const int y = alignedOffset(source.height(), canvas.height(), vertical);
     return source.copy(QRect(QPoint(x, y), canvas));
@@ -55,7 +51,7 @@ QImage stretched(const QImage& source, const QSize& size)
 {
     if (source.isNull())
         return source;
-    return source.scaled(bounded(size, source.size()), Qt::IgnoreAspectRatio,
+    return source.scaled(boundedSize(size, source.size()), Qt::IgnoreAspectRatio,
                          Qt::SmoothTransformation);
 }
 

@@ -21,6 +21,10 @@ Alignment alignmentForRow(int row);
 // canvas is longer than the source. Centring rounds half up: 101 into 100 begins at 1.
 int alignedOffset(int sourceLength, int newLength, Alignment alignment);
 
+// The size a resize to the given size gives a source of the given size: each side kept within
+// 1..maximumSide, or within the source's own length where that is longer.
+QSize boundedSize(const QSize& size, const QSize& source);
+
 // The canvas of the given size cut from the source or extended around it, the extension filled
 // with zero pixel values. Each side is kept within 1..maximumSide, or within the source's own
 // length where that is longer.

@@ -1,5 +1,6 @@
 #include "imaging/rotation.h"
 
+#include <QPolygonF>
 #include <QTransform>
 
 namespace imaging {
@@ -10,6 +11,19 @@ QImage rotated(const QImage& source, double degrees, bool smooth)
         return source;
     return source.transformed(QTransform().rotate(degrees),
                               smooth ? Qt::SmoothTransformation : Qt::FastTransformation);
+}
+
+QSize rotatedSize(const QSize& size, double degrees)
+{
+    if (size.isEmpty())
+        return size;
+    // As QImage::transformed() measures its result: the bounding box of the turned corners.
+    const QTransform turn =
+        QImage::trueMatrix(QTransform().rotate(degrees), size.width(), size.height());
+    return turn.map(QPolygonF(QRectF(QPointF(0, 0), QSizeF(size))))
+        .boundingRect()
+        .toAlignedRect()
+        .size();
 }
 
 } // namespace imaging

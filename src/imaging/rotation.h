@@ -9,6 +9,9 @@ namespace imaging {
 // it could not be had.
 QImage rotated(const QImage& source, double degrees, bool smooth);
 
+// The size rotated() gives a source of the given size, worked out without its pixels.
+QSize rotatedSize(const QSize& size, double degrees);
+
 // The rotation slider counts half degrees.
 inline double rotationAngle(int halfDegrees)
 {

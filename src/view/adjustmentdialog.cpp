@@ -2,10 +2,9 @@
 
 #include <QTimer>
 
-AdjustmentDialog::AdjustmentDialog(QWidget* parent, QImage* target, const QImage& source)
+AdjustmentDialog::AdjustmentDialog(QWidget* parent, PictureAdjustment* adjustment)
     : QDialog(parent)
-    , m_target(target)
-    , m_source(source)
+    , m_adjustment(adjustment)
     , m_recomputeTimer(new QTimer(this))
 {
     m_recomputeTimer->setSingleShot(true);
@@ -30,4 +29,10 @@ void AdjustmentDialog::recomputeNow()
     m_recomputeTimer->stop();
     if (m_recompute)
         m_recompute();
+}
+
+void AdjustmentDialog::showPass(const PictureAdjustment::Pass& pass)
+{
+    m_adjustment->preview(pass);
+    emit modified();
 }

@@ -1,22 +1,22 @@
 #pragma once
 
+#include "document/pictureadjustment.h"
+
 #include <QDialog>
-#include <QImage>
 
 #include <functional>
 
 class QTimer;
 
-// Base of the dialogs that change a picture live: each recomputation reads only the source
-// (the picture as it was when the dialog opened, kept by the dialog itself) and the controls,
-// overwrites the whole target (the picture's own image), then emits modified() so the view
-// redraws.
+// Base of the dialogs that change a picture live: each recomputation turns the controls into a
+// pass and hands it to the adjustment, which previews it on the picture; then modified() is
+// emitted.
 class AdjustmentDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    AdjustmentDialog(QWidget* parent, QImage* target, const QImage& source);
+    AdjustmentDialog(QWidget* parent, PictureAdjustment* adjustment);
 
     // Ok keeps what the controls show, so a recomputation still waiting runs first.
     void accept() override;
@@ -31,14 +31,14 @@ signals:
     void modified();
 
 protected:
-    QImage* target() const { return m_target; }
-    const QImage& source() const { return m_source; }
+    const QImage& source() const { return m_adjustment->source(); }
+    // Previews the pass and tells so.
+    void showPass(const PictureAdjustment::Pass& pass);
     // The dialog's own recomputation, run by recomputeLater() and recomputeNow().
     void setRecomputation(std::function<void()> recompute) { m_recompute = std::move(recompute); }
 
 private:
-    QImage* m_target;
-    const QImage m_source;
+    PictureAdjustment* m_adjustment;
     QTimer* m_recomputeTimer;
     std::function<void()> m_recompute;
 };

@@ -17,11 +17,15 @@ void AdjustmentDialogs::setFactory(Kind kind, Factory factory)
     factories()[kind] = std::move(factory);
 }
 
-AdjustmentDialog* AdjustmentDialogs::create(Kind kind, QWidget* parent, QImage* target,
-                                            const QImage& source, const QImage& insert)
+AdjustmentDialogs::Factory AdjustmentDialogs::factory(Kind kind)
 {
     const auto found = factories().find(kind);
-    if (found == factories().end() || !found->second)
-        return nullptr;
-    return found->second(parent, target, source, insert);
+    return found == factories().end() ? Factory() : found->second;
+}
+
+AdjustmentDialog* AdjustmentDialogs::create(Kind kind, QWidget* parent,
+                                            PictureAdjustment* adjustment, const QImage& insert)
+{
+    const Factory made = factory(kind);
+    return made ? made(parent, adjustment, insert) : nullptr;
 }

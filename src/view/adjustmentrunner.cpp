@@ -1,8 +1,6 @@
 #include "view/adjustmentrunner.h"
 
-#include "document/edithistory.h"
-#include "document/picture.h"
-#include "document/pictureedits.h"
+#include "document/pictureadjustment.h"
 #include "settings/settings.h"
 #include "view/adjustmentdialog.h"
 #include "view/spic.h"
@@ -11,9 +9,8 @@
 
 #include <memory>
 
-AdjustmentRunner::AdjustmentRunner(SPicView* view, EditHistory* history, PictureEdits* edits)
+AdjustmentRunner::AdjustmentRunner(SPicView* view, PictureEdits* edits)
     : m_view(view)
-    , m_history(history)
     , m_edits(edits)
 {
 }
@@ -32,8 +29,8 @@ bool AdjustmentRunner::run(AdjustmentDialogs::Kind kind, const QImage& insert)
     if (kind == Kind::Insert)
         options |= Option::RedrawsBeforeRun;
     return run(
-        [kind, insert](SPicView* parent, QImage* target, const QImage& source) {
-            return AdjustmentDialogs::create(kind, parent, target, source, insert);
+        [kind, insert](SPicView* parent, PictureAdjustment* adjustment) {
+            return AdjustmentDialogs::create(kind, parent, adjustment, insert);
         },
         options);
 }
@@ -42,17 +39,17 @@ bool AdjustmentRunner::run(const SPicView::DialogFactory& createDialog,
                            SPicView::AdjustmentOptions options)
 {
     using Option = SPicView::AdjustmentOption;
-    m_view->pushUndo();
+    PictureAdjustment adjustment(m_view->picture(), m_edits);
     if (options & Option::ClearsSelection)
         m_view->pic()->clearSelection();
 
-    std::unique_ptr<AdjustmentDialog> dialog(
-        createDialog(m_view, m_view->picture()->imagePtr(), m_history->newestBackup()));
+    std::unique_ptr<AdjustmentDialog> dialog(createDialog(m_view, &adjustment));
     bool accepted = false;
     if (dialog) {
-        QObject::connect(dialog.get(), &AdjustmentDialog::modified, m_view, &SPicView::zoom);
+        QObject::connect(&adjustment, &PictureAdjustment::previewChanged, m_view,
+                         &SPicView::zoom);
         if (options & Option::RefreshesStatus)
-            QObject::connect(dialog.get(), &AdjustmentDialog::modified, m_view,
+            QObject::connect(&adjustment, &PictureAdjustment::previewChanged, m_view,
                              &SPicView::refreshStatus);
         if (options & Option::RedrawsBeforeRun) {
             m_view->zoom();
@@ -72,10 +69,13 @@ bool AdjustmentRunner::run(const SPicView::DialogFactory& createDialog,
     }
     if (accepted) {
         const int depth = SPicView::undoDepth(Settings::instance()->general()->undoN());
-        if (m_edits->keepAdjustment(depth))
+        if (adjustment.commit(depth))
             m_view->refreshStatus();
+        m_view->zoom();
     } else {
-        m_view->rollback();
+        adjustment.rollback();
+        m_view->zoom();
+        m_view->refreshStatus();
     }
     return accepted;
 }

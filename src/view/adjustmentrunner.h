@@ -5,7 +5,6 @@
 
 #include <QImage>
 
-class EditHistory;
 class PictureEdits;
 
 // Runs one adjustment dialog on a picture view under the history protocol: a backup before, the
@@ -13,7 +12,7 @@ class PictureEdits;
 class AdjustmentRunner
 {
 public:
-    AdjustmentRunner(SPicView* view, EditHistory* history, PictureEdits* edits);
+    AdjustmentRunner(SPicView* view, PictureEdits* edits);
 
     // True when the dialog was accepted.
     bool run(const SPicView::DialogFactory& createDialog, SPicView::AdjustmentOptions options);
@@ -24,7 +23,6 @@ public:
 
 private:
     SPicView* m_view = nullptr;
-    EditHistory* m_history = nullptr;
     PictureEdits* m_edits = nullptr;
     bool m_running = false;
 };

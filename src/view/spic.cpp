@@ -53,11 +53,6 @@ QImage& SPic::image()
     return picture()->image();
 }
 
-QImage* SPic::imagePtr()
-{
-    return picture()->imagePtr();
-}
-
 QString SPic::format() const
 {
     return picture()->format();
@@ -111,12 +106,12 @@ void SPic::clearSelection()
 
 int SPic::scaledWidth() const
 {
-    return qRound(image().width() * m_scale);
+    return qRound(picture()->shownSize().width() * m_scale);
 }
 
 int SPic::scaledHeight() const
 {
-    return qRound(image().height() * m_scale);
+    return qRound(picture()->shownSize().height() * m_scale);
 }
 
 int SPic::imageX(int x, bool clamp) const
@@ -405,31 +400,29 @@ void SPic::paintEvent(QPaintEvent* event)
     // The image may have been changed in place since the last layout.
     relayout();
     const QImage& full = image();
-    if (full.isNull())
+    const QImage& shownImage = picture()->shownImage();
+    if (shownImage.isNull())
         return;
+    // A preview changes with every step of a control, so copies are made of the picture only.
+    const bool previewing = shownImage.cacheKey() != full.cacheKey();
     // An edit in place since the last paint makes the copies stale.
-    m_prescaled->setImage(full);
-    // Drawn exactly where the mouse mapping and the mark place it.
+    if (!previewing)
+        m_prescaled->setImage(full);
+    // Drawn exactly where the mouse mapping and the mark place it: whatever is drawn (the
+    // picture, a copy of it, a reduced preview) spans the image rectangle.
     const QRectF target(m_imageRect);
     const QRectF shown = target.intersected(QRectF(event->rect()));
     if (shown.isEmpty())
         return;
-    const QImage copy = m_prescaled->copyFor(full, m_scale);
-    QRectF source;
-    bool smooth = true;
-    if (copy.cacheKey() == full.cacheKey()) {
-        source = QRectF((shown.x() - target.x()) / m_scale, (shown.y() - target.y()) / m_scale,
-                        shown.width() / m_scale, shown.height() / m_scale);
-        smooth = smoothAt(m_scale);
-    } else {
-        // A copy spans the image rectangle; one of its size is drawn pixel for pixel, since
-        // smoothing it would only blur it.
-        const double toCopyX = copy.width() / target.width();
-        const double toCopyY = copy.height() / target.height();
-        source = QRectF((shown.x() - target.x()) * toCopyX, (shown.y() - target.y()) * toCopyY,
+    const QImage copy = previewing ? shownImage : m_prescaled->copyFor(full, m_scale);
+    // At full size the scale maps exactly; a smaller copy spans the rounded rectangle.
+    const bool fullSize = copy.size() == picture()->shownSize();
+    const double toCopyX = fullSize ? 1.0 / m_scale : copy.width() / target.width();
+    const double toCopyY = fullSize ? 1.0 / m_scale : copy.height() / target.height();
+    const QRectF source((shown.x() - target.x()) * toCopyX, (shown.y() - target.y()) * toCopyY,
                         shown.width() * toCopyX, shown.height() * toCopyY);
-        smooth = copy.size() != m_imageRect.size();
-    }
+    // One of the rectangle's size is drawn pixel for pixel, since smoothing it would only blur it.
+    const bool smooth = fullSize ? smoothAt(m_scale) : copy.size() != m_imageRect.size();
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter.setClipRect(event->rect());

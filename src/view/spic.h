@@ -31,7 +31,6 @@ public:
 
     const QImage& image() const;
     QImage& image();
-    QImage* imagePtr();
     void setImage(const QImage& image);
 
     // x, y, width and height in image pixels; meaningful while the mark is Selected or dragged.

@@ -51,7 +51,7 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     , m_cursor(new FileCursor(slideDelay, this))
     , m_saver(new PictureSaver(m_picture, this))
     , m_edits(std::make_unique<PictureEdits>(m_picture, m_history))
-    , m_adjustments(std::make_unique<AdjustmentRunner>(this, m_history, m_edits.get()))
+    , m_adjustments(std::make_unique<AdjustmentRunner>(this, m_edits.get()))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidgetResizable(false);
@@ -544,7 +544,8 @@ void SPicView::zoomPass()
     ZoomFit fit(viewport()->size(), m_margin);
     fit.setCenter(m_pic->size(), horizontalScrollBar()->value(), verticalScrollBar()->value());
     const QImage& image = m_picture->image();
-    const double scale = fit.scale(m_zoomMode, m_pic->scale(), image.size(), m_picture->isBroken());
+    const double scale =
+        fit.scale(m_zoomMode, m_pic->scale(), m_picture->shownSize(), m_picture->isBroken());
     m_pic->setScale(scale);
 
     m_zoomShown = !m_picture->isBroken() && !image.isNull();

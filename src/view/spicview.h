@@ -12,6 +12,7 @@ class AdjustmentRunner;
 class EditHistory;
 class FileCursor;
 class Picture;
+class PictureAdjustment;
 class PictureEdits;
 class PictureSaver;
 class LumoScrollBar;
@@ -38,7 +39,7 @@ public:
     Q_DECLARE_FLAGS(AdjustmentOptions, AdjustmentOption)
 
     using DialogFactory =
-        std::function<AdjustmentDialog*(SPicView* parent, QImage* target, const QImage& source)>;
+        std::function<AdjustmentDialog*(SPicView* parent, PictureAdjustment* adjustment)>;
 
     static constexpr int defaultMargin = 20;
 

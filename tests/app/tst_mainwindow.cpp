@@ -53,8 +53,8 @@ class TestMainWindow : public QObject
     static bool modify(SPicView* view)
     {
         return view->runAdjustment(
-            [](SPicView* parent, QImage* target, const QImage& source) {
-                return new ScriptedAdjustmentDialog(parent, target, source, true);
+            [](SPicView* parent, PictureAdjustment* adjustment) {
+                return new ScriptedAdjustmentDialog(parent, adjustment, AdjustmentScript());
             },
             SPicView::AdjustmentOptions());
     }

@@ -11,6 +11,10 @@
 #include "dialogs/rotatedialog.h"
 #include "dialogs/scsizechanger.h"
 #include "dialogs/sizeunits.h"
+#include "document/edithistory.h"
+#include "document/picture.h"
+#include "document/pictureadjustment.h"
+#include "document/pictureedits.h"
 #include "imaging/brightnesscontrast.h"
 #include "imaging/canvasinsert.h"
 #include "imaging/canvasresize.h"
@@ -32,13 +36,21 @@
 
 namespace {
 
-// A target no recomputation could give, so an untimely one shows.
-QImage untouched(const QImage& source)
-{
-    QImage marker(source.size() + QSize(1, 1), QImage::Format_RGB32);
-    marker.fill(Qt::magenta);
-    return marker;
-}
+// A picture under adjustment, without a view.
+struct Adjusted {
+    explicit Adjusted(const QImage& source)
+        : edits(&picture, &history)
+    {
+        picture.setImage(source);
+        adjustment = std::make_unique<PictureAdjustment>(&picture, &edits);
+    }
+    QImage shown() const { return picture.shownImage(); }
+
+    Picture picture;
+    EditHistory history;
+    PictureEdits edits;
+    std::unique_ptr<PictureAdjustment> adjustment;
+};
 
 template <class T> T* child(const QObject* parent, const QString& name)
 {
@@ -48,7 +60,7 @@ template <class T> T* child(const QObject* parent, const QString& name)
 }
 
 using Pass = std::function<bool(const QImage&, QImage&, int, int, int)>;
-using Maker = std::function<AdjustmentDialog*(QImage*, const QImage&)>;
+using Maker = std::function<AdjustmentDialog*(PictureAdjustment*)>;
 
 // The new-image dialog with scripted colour choices instead of a person.
 class ScriptedNewImageDialog : public NewImageDialog
@@ -77,16 +89,16 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<Pass>("pass");
         QTest::addColumn<int>("resetRow");
-        QTest::newRow("brightness reset") << Maker([](QImage* t, const QImage& s) {
-            return new BrightnessContrastDialog(nullptr, t, s);
+        QTest::newRow("brightness reset") << Maker([](PictureAdjustment* adjustment) {
+            return new BrightnessContrastDialog(nullptr, adjustment);
         }) << QStringList{"brightness", "contrast", "gamma"}
                                           << Pass(imaging::adjustBrightnessContrastGamma) << 0;
-        QTest::newRow("saturation reset")
-            << Maker([](QImage* t, const QImage& s) { return new HSVAdjustDialog(nullptr, t, s); })
-            << QStringList{"hue", "saturation", "value"} << Pass(imaging::adjustHsv) << 1;
-        QTest::newRow("blue reset")
-            << Maker([](QImage* t, const QImage& s) { return new RGBAdjustDialog(nullptr, t, s); })
-            << QStringList{"red", "green", "blue"} << Pass(imaging::adjustColorBalance) << 2;
+        QTest::newRow("saturation reset") << Maker([](PictureAdjustment* adjustment) {
+            return new HSVAdjustDialog(nullptr, adjustment);
+        }) << QStringList{"hue", "saturation", "value"} << Pass(imaging::adjustHsv) << 1;
+        QTest::newRow("blue reset") << Maker([](PictureAdjustment* adjustment) {
+            return new RGBAdjustDialog(nullptr, adjustment);
+        }) << QStringList{"red", "green", "blue"} << Pass(imaging::adjustColorBalance) << 2;
     }
 
     void resetKeepsOtherSliders()
@@ -96,8 +108,8 @@ private slots:
         QFETCH(Pass, pass);
         QFETCH(int, resetRow);
         const QImage source = PictureFixture::rampImage({16, 12});
-        QImage target = untouched(source);
-        std::unique_ptr<AdjustmentDialog> dialog(make(&target, source));
+        Adjusted adjusted(source);
+        std::unique_ptr<AdjustmentDialog> dialog(make(adjusted.adjustment.get()));
         QSignalSpy modified(dialog.get(), &AdjustmentDialog::modified);
         QList<int> values{40, -60, 80};
         QList<ExtSlider*> sliders;
@@ -106,7 +118,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             sliders[i]->setValue(values[i]);
         // Changes in one go cost one recomputation, once the events at hand are through.
-        QCOMPARE(target, untouched(source));
+        QCOMPARE(modified.count(), 0);
         QVERIFY(modified.wait());
         QCoreApplication::processEvents();
         QCOMPARE(modified.count(), 1);
@@ -119,7 +131,7 @@ private slots:
                  values);
         QImage expected;
         QVERIFY(pass(source, expected, values[0], values[1], values[2]));
-        QCOMPARE(target, expected);
+        QCOMPARE(adjusted.shown(), expected);
     }
 
     // Every way of changing a slider's value recomputes the picture, and Ok keeps what the
@@ -140,8 +152,8 @@ private slots:
         QFETCH(QString, input);
         QFETCH(bool, okAtOnce);
         const QImage source = PictureFixture::rampImage({16, 12});
-        QImage target = untouched(source);
-        BrightnessContrastDialog dialog(nullptr, &target, source);
+        Adjusted adjusted(source);
+        BrightnessContrastDialog dialog(nullptr, adjusted.adjustment.get());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QSlider* slider = child<ExtSlider>(&dialog, "gammaSlider")->slider();
@@ -163,36 +175,39 @@ private slots:
         QVERIFY(imaging::adjustBrightnessContrastGamma(source, expected, 0, 0, slider->value()));
         if (okAtOnce) {
             dialog.accept();
-            QCOMPARE(target, expected);
+            QTRY_VERIFY(adjusted.adjustment->isFinished());
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QVERIFY(adjusted.adjustment->commit(1));
+            QCOMPARE(adjusted.picture.image(), expected);
         } else {
-            QTRY_COMPARE(target, expected);
+            QTRY_COMPARE(adjusted.shown(), expected);
         }
     }
 
     void rotation()
     {
         const QImage source = PictureFixture::rampImage({40, 20});
-        QImage target = untouched(source);
-        RotateDialog dialog(nullptr, &target, source);
-        QCOMPARE(target, source); // shown unrotated from the start
+        Adjusted adjusted(source);
+        RotateDialog dialog(nullptr, adjusted.adjustment.get());
+        QCOMPARE(adjusted.shown(), source); // shown unrotated from the start
         auto* slider = child<QSlider>(&dialog, "angleSlider");
         slider->setValue(91);
         QCOMPARE(child<QLabel>(&dialog, "angleLabel")->text(), QString("45.5 \u00b0"));
 
         child<QPushButton>(&dialog, "button90")->click();
         QCOMPARE(slider->value(), 180);
-        QCOMPARE(target.size(), QSize(20, 40));
-        QCOMPARE(target.pixel(19, 0), source.pixel(0, 0)); // clockwise
+        QCOMPARE(adjusted.shown().size(), QSize(20, 40));
+        QCOMPARE(adjusted.shown().pixel(19, 0), source.pixel(0, 0)); // clockwise
 
         // Smoothing recomputes at once, at the same angle; 720 is a full turn.
         slider->setValue(61);
         QSignalSpy modified(&dialog, &AdjustmentDialog::modified);
         child<QCheckBox>(&dialog, "smoothingBox")->setChecked(true);
         QCOMPARE(modified.count(), 1);
-        QCOMPARE(target, imaging::rotated(source, 30.5, true));
-        QVERIFY(target != imaging::rotated(source, 30.5, false));
+        QCOMPARE(adjusted.shown(), imaging::rotated(source, 30.5, true));
+        QVERIFY(adjusted.shown() != imaging::rotated(source, 30.5, false));
         slider->setValue(720);
-        QCOMPARE(target.convertToFormat(source.format()), source);
+        QCOMPARE(adjusted.shown().convertToFormat(source.format()), source);
     }
 
     void resizePreview_data()
@@ -216,17 +231,17 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(int, alignRow);
         const QImage source = PictureFixture::rampImage(sourceSize);
-        QImage target = untouched(source);
-        ResizeDialog dialog(nullptr, &target, source);
+        Adjusted adjusted(source);
+        ResizeDialog dialog(nullptr, adjusted.adjustment.get());
         child<QListWidget>(&dialog, "horizontalList")->setCurrentRow(alignRow);
         child<QListWidget>(&dialog, "verticalList")->setCurrentRow(alignRow);
         child<QSpinBox>(&dialog, "widthSpinBox")->setValue(size.width());
         child<QSpinBox>(&dialog, "heightSpinBox")->setValue(size.height());
         if (stretch)
             child<QCheckBox>(&dialog, "stretchBox")->click();
-        QCOMPARE(target.size(), size);
+        QCOMPARE(adjusted.shown().size(), size);
         const imaging::Alignment alignment = imaging::alignmentForRow(alignRow);
-        QCOMPARE(target, stretch ? imaging::stretched(source, size)
+        QCOMPARE(adjusted.shown(), stretch ? imaging::stretched(source, size)
                                  : imaging::cutOrExtend(source, size, alignment, alignment));
         // Stretching leaves nothing to align.
         QCOMPARE(child<QListWidget>(&dialog, "verticalList")->isEnabled(), !stretch);
@@ -250,10 +265,10 @@ private slots:
         QFETCH(int, insertWidth);
         const QImage source = PictureFixture::rampImage(pictureSize);
         const QImage insert = PictureFixture::rampImage({50, 50}).mirrored();
-        QImage target;
-        InsertDialog dialog(nullptr, &target, source, insert);
+        Adjusted adjusted(source);
+        InsertDialog dialog(nullptr, adjusted.adjustment.get(), insert);
         // The constructor already shows the insert at (0, 0) in its own size.
-        QCOMPARE(target, imaging::insertImage(source, insert, QRect(0, 0, 50, 50), true));
+        QCOMPARE(adjusted.shown(), imaging::insertImage(source, insert, QRect(0, 0, 50, 50), true));
         child<QCheckBox>(&dialog, "keepRatioBox")->setChecked(true);
         child<QSpinBox>(&dialog, "widthSpinBox")->setValue(insertWidth);
         if (!enlarge)
@@ -262,19 +277,20 @@ private slots:
         xBox->setValue(80);
         child<QSpinBox>(&dialog, "ySpinBox")->setValue(80);
         QCOMPARE(xBox->maximum(), 8200 - insertWidth);
-        QCOMPARE(target, imaging::insertImage(source, insert,
-                                              QRect(80, 80, insertWidth, insertWidth), enlarge));
+        QCOMPARE(adjusted.shown(), imaging::insertImage(source, insert,
+                                                        QRect(80, 80, insertWidth, insertWidth),
+                                                        enlarge));
     }
 
     void depthConversion()
     {
         const QImage source = PictureFixture::rampImage({20, 20});
-        QImage target = source;
-        DepthConversionDialog dialog(nullptr, &target, source);
-        QCOMPARE(target, source); // Ok without touching the lists changes nothing
+        Adjusted adjusted(source);
+        DepthConversionDialog dialog(nullptr, adjusted.adjustment.get());
+        QCOMPARE(adjusted.shown(), source); // Ok without touching the lists changes nothing
         child<QListWidget>(&dialog, "depthList")->setCurrentRow(1);
         child<QListWidget>(&dialog, "ditherList")->setCurrentRow(1);
-        QCOMPARE(target.format(), QImage::Format_Indexed8); // 8 bits, ordered
+        QCOMPARE(adjusted.shown().format(), QImage::Format_Indexed8); // 8 bits, ordered
     }
 
     void newImageProposal_data()

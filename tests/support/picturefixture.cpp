@@ -8,32 +8,6 @@
 #include <QSettings>
 #include <QtTest>
 
-ScriptedAdjustmentDialog::ScriptedAdjustmentDialog(QWidget* parent, QImage* target,
-                                                   const QImage& source, bool accept,
-                                                   std::function<void()> whileOpen)
-    : AdjustmentDialog(parent, target, source)
-    , m_accept(accept)
-    , m_whileOpen(std::move(whileOpen))
-{
-}
-
-int ScriptedAdjustmentDialog::exec()
-{
-    preview();
-    if (m_whileOpen) {
-        m_whileOpen();
-        preview();
-    }
-    return m_accept ? Accepted : Rejected;
-}
-
-void ScriptedAdjustmentDialog::preview()
-{
-    *target() = source().copy();
-    target()->invertPixels();
-    emit modified();
-}
-
 PictureFixture::PictureFixture(const QSize& pictureSize, const QString& fileName)
 {
     Settings::instance()->store()->clear();
@@ -76,9 +50,12 @@ bool PictureFixture::writePicture(const QString& path, const QSize& size, const 
 
 bool PictureFixture::runAdjustment(bool accept, std::function<void()> whileOpen)
 {
+    AdjustmentScript script;
+    script.accept = accept;
+    script.whileOpen = std::move(whileOpen);
     return m_view->runAdjustment(
-        [accept, whileOpen](SPicView* parent, QImage* target, const QImage& source) {
-            return new ScriptedAdjustmentDialog(parent, target, source, accept, whileOpen);
+        [script](SPicView* parent, PictureAdjustment* adjustment) {
+            return new ScriptedAdjustmentDialog(parent, adjustment, script);
         },
         SPicView::AdjustmentOptions());
 }

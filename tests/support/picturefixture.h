@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/adjustmentdialog.h"
+#include "support/scriptedadjustmentdialogs.h"
 #include "view/spicview.h"
 
 #include <QImage>
@@ -8,25 +8,6 @@
 #include <QTemporaryDir>
 
 #include <functional>
-
-// An adjustment dialog that needs no user: it writes a change into the picture, announces it and
-// answers as told, the way a real dialog's live preview and buttons do. Something to happen while
-// it is open runs between two such changes.
-class ScriptedAdjustmentDialog : public AdjustmentDialog
-{
-    Q_OBJECT
-
-public:
-    ScriptedAdjustmentDialog(QWidget* parent, QImage* target, const QImage& source, bool accept,
-                             std::function<void()> whileOpen = {});
-    int exec() override;
-
-private:
-    void preview();
-
-    bool m_accept;
-    std::function<void()> m_whileOpen;
-};
 
 // A shown picture view of a fixed size over a picture file generated in a sandbox folder, with
 // the settings store emptied first. Any test of the picture view starts from one.

@@ -2,6 +2,7 @@
 #include "support/picturefixture.h"
 #include "support/scriptedprompter.h"
 
+#include "document/picture.h"
 #include "document/picturestatus.h"
 #include "view/adjustmentdialog.h"
 #include "view/extslider.h"
@@ -175,7 +176,7 @@ private slots:
             imageInfo.clear();
             setControl(dialog, control, value / 2);
             setControl(dialog, control, value);
-            QTRY_VERIFY(view->image() != before);
+            QTRY_VERIFY(view->picture()->shownImage() != before);
             QCOMPARE(imageInfo.isEmpty(), !refreshesStatus);
             QVERIFY(!view->isModified());
             dialog->reject();
