@@ -1,6 +1,7 @@
 #include "support/imagewindowhost.h"
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
+#include "support/scriptedadjustmentdialogs.h"
 #include "support/scriptedfiledialogs.h"
 #include "support/scriptedprompter.h"
 
@@ -13,7 +14,6 @@
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
 #include "settings/settings.h"
-#include "view/extslider.h"
 #include "view/spicview.h"
 
 #include <QActionGroup>
@@ -568,21 +568,16 @@ private:
     }
     void activate(int index) { window()->workspace()->setActiveSubWindow(subWindow(index)); }
 
-    // Runs an adjustment dialog from the Image menu, brightens the picture with it and accepts.
+    // Runs an adjustment dialog from the Image menu, changes the picture with it and accepts.
     void modify(SPicView* view)
     {
         activate(views().indexOf(view));
         emit actions()->imageMenu()->aboutToShow();
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            if (auto* slider = dialog->findChild<ExtSlider*>(QStringLiteral("brightnessSlider")))
-                slider->setValue(40);
-            dialog->accept();
-        });
+        const ScriptedAdjustmentDialogs dialogs;
         // "&Brightness-Contrast..."
         actions()->imageMenu()->actions().at(5)->trigger();
+        QCOMPARE(dialogs.opened(),
+                 QList<AdjustmentDialogs::Kind>{AdjustmentDialogs::Kind::BrightnessContrast});
     }
 
     ImagesCentralWidget* window() const { return m_host->window; }
