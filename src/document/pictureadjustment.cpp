@@ -3,6 +3,24 @@
 #include "document/picture.h"
 #include "document/pictureedits.h"
 
+#include <QFutureWatcher>
+#include <QtConcurrent>
+
+#include <algorithm>
+
+namespace {
+
+QImage runPass(const PictureAdjustment::Pass& pass, const QImage& source, double scale)
+{
+    if (!pass.apply)
+        return source;
+    const QImage result = pass.apply(source, scale);
+    // Out of memory: the picture stays as it was.
+    return result.isNull() ? source : result;
+}
+
+} // namespace
+
 PictureAdjustment::PictureAdjustment(Picture* picture, PictureEdits* edits, QObject* parent)
     : QObject(parent)
     , m_picture(picture)
@@ -14,32 +32,88 @@ PictureAdjustment::PictureAdjustment(Picture* picture, PictureEdits* edits, QObj
     m_edits->backUp();
 }
 
+// A pass still running on a worker finishes there on its own copies, unheard.
+PictureAdjustment::~PictureAdjustment() = default;
+
+void PictureAdjustment::setPreviewScale(double scale)
+{
+    scale = std::min(scale, 1.0);
+    if (!(scale > 0.0) || scale == m_previewScale)
+        return;
+    m_previewScale = scale;
+    m_reduced = QImage();
+}
+
+const QImage& PictureAdjustment::reducedSource()
+{
+    if (m_reduced.isNull()) {
+        const QSize size(std::max(1, qRound(m_source.width() * m_previewScale)),
+                         std::max(1, qRound(m_source.height() * m_previewScale)));
+        m_reduced = m_source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // Smoothing makes 32 bits of a colour table; sampled, the copy keeps the layout the
+        // result will be made from, and so the depth the status tells.
+        if (m_reduced.format() != m_source.format())
+            m_reduced = m_source.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    }
+    return m_reduced;
+}
+
 void PictureAdjustment::preview(const Pass& pass)
 {
+    // A newer preview makes any result under way stale.
+    delete m_worker;
+    m_worker = nullptr;
     m_pass = pass;
-    const QImage result = pass.apply ? pass.apply(m_source, 1.0) : m_source;
-    m_preview = result.isNull() ? m_source : result;
-    m_result = m_preview;
-    m_finished = true;
-    m_picture->setPreview(m_preview, m_preview.size());
+    const bool full = pass.fullResolution || m_previewScale >= 1.0 || m_source.isNull();
+    m_preview = runPass(pass, full ? m_source : reducedSource(), full ? 1.0 : m_previewScale);
+    m_finished = full;
+    QSize size = m_preview.size();
+    if (full)
+        m_result = m_preview;
+    else
+        size = pass.resultSize ? pass.resultSize(m_source.size()) : m_source.size();
+    m_picture->setPreview(m_preview, size);
     emit previewChanged();
 }
 
 void PictureAdjustment::finish()
 {
+    if (m_finished) {
+        emit finished();
+        return;
+    }
+    if (m_worker)
+        return;
+    m_worker = new QFutureWatcher<QImage>(this);
+    connect(m_worker, &QFutureWatcherBase::finished, this, &PictureAdjustment::workerDone);
+    m_worker->setFuture(QtConcurrent::run(
+        [pass = m_pass, source = m_source] { return runPass(pass, source, 1.0); }));
+}
+
+void PictureAdjustment::workerDone()
+{
+    m_result = m_worker->result();
+    m_worker->deleteLater();
+    m_worker = nullptr;
+    m_finished = true;
     emit finished();
 }
 
 bool PictureAdjustment::commit(int depth)
 {
-    if (!m_finished)
-        finish();
+    if (!m_finished) {
+        delete m_worker;
+        m_worker = nullptr;
+        m_result = runPass(m_pass, m_source, 1.0);
+    }
     m_picture->setImage(m_result);
     return m_edits->keepAdjustment(depth);
 }
 
 void PictureAdjustment::rollback()
 {
+    delete m_worker;
+    m_worker = nullptr;
     m_picture->setPreview(QImage(), QSize());
     m_edits->rollback();
 }

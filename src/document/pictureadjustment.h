@@ -7,10 +7,12 @@
 
 class Picture;
 class PictureEdits;
+template <typename T> class QFutureWatcher;
 
 // One adjustment of a picture under way: the picture as it was when the adjustment began, the
 // preview of the dialog's latest pass shown on the picture, and the end, the result kept in the
-// history or dropped.
+// history or dropped. Previews may work on a copy reduced to the size on screen, so that each
+// costs about what the screen shows; the result is always the pass run on the full source.
 class PictureAdjustment : public QObject
 {
     Q_OBJECT
@@ -30,15 +32,22 @@ public:
 
     // Backs the picture up, as every edit does first.
     PictureAdjustment(Picture* picture, PictureEdits* edits, QObject* parent = nullptr);
+    ~PictureAdjustment() override;
 
     const QImage& source() const { return m_source; }
 
+    // Previews from now on work on a copy of the source reduced to the scale it is shown at;
+    // never above the source's own size.
+    void setPreviewScale(double scale);
+    double previewScale() const { return m_previewScale; }
+
     // Shows what the pass makes of the picture; the picture's own pixels stay until commit().
     void preview(const Pass& pass);
-    // The latest preview; the source until the first.
+    // The latest preview, perhaps reduced; the source until the first.
     const QImage& previewImage() const { return m_preview; }
 
-    // Makes the full-resolution result of the latest pass; finished() follows.
+    // Makes the full-resolution result of the latest pass on a worker thread, unless the
+    // preview already is that result; finished() follows, at once in that case.
     void finish();
     bool isFinished() const { return m_finished; }
 
@@ -54,11 +63,17 @@ signals:
     void finished();
 
 private:
+    const QImage& reducedSource();
+    void workerDone();
+
     Picture* m_picture = nullptr;
     PictureEdits* m_edits = nullptr;
     const QImage m_source;
+    double m_previewScale = 1.0;
+    QImage m_reduced;
     Pass m_pass;
     QImage m_preview;
     QImage m_result;
     bool m_finished = true;
+    QFutureWatcher<QImage>* m_worker = nullptr;
 };

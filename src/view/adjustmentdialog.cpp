@@ -1,5 +1,7 @@
 #include "view/adjustmentdialog.h"
 
+#include "view/waitcursor.h"
+
 #include <QTimer>
 
 AdjustmentDialog::AdjustmentDialog(QWidget* parent, PictureAdjustment* adjustment)
@@ -12,11 +14,24 @@ AdjustmentDialog::AdjustmentDialog(QWidget* parent, PictureAdjustment* adjustmen
     connect(m_recomputeTimer, &QTimer::timeout, this, &AdjustmentDialog::recomputeNow);
 }
 
+AdjustmentDialog::~AdjustmentDialog() = default;
+
 void AdjustmentDialog::accept()
 {
     if (m_recomputeTimer->isActive())
         recomputeNow();
-    QDialog::accept();
+    if (m_adjustment->isFinished()) {
+        QDialog::accept();
+        return;
+    }
+    if (m_waitCursor)
+        return;
+    // Still modal, so nothing else changes the picture meanwhile; Cancel drops the result.
+    m_waitCursor = std::make_unique<WaitCursor>();
+    setEnabled(false);
+    connect(m_adjustment, &PictureAdjustment::finished, this, &AdjustmentDialog::resultReady,
+            Qt::UniqueConnection);
+    m_adjustment->finish();
 }
 
 void AdjustmentDialog::recomputeLater()
@@ -35,4 +50,11 @@ void AdjustmentDialog::showPass(const PictureAdjustment::Pass& pass)
 {
     m_adjustment->preview(pass);
     emit modified();
+}
+
+void AdjustmentDialog::resultReady()
+{
+    m_waitCursor.reset();
+    setEnabled(true);
+    QDialog::accept();
 }

@@ -5,8 +5,10 @@
 #include <QDialog>
 
 #include <functional>
+#include <memory>
 
 class QTimer;
+class WaitCursor;
 
 // Base of the dialogs that change a picture live: each recomputation turns the controls into a
 // pass and hands it to the adjustment, which previews it on the picture; then modified() is
@@ -17,8 +19,11 @@ class AdjustmentDialog : public QDialog
 
 public:
     AdjustmentDialog(QWidget* parent, PictureAdjustment* adjustment);
+    ~AdjustmentDialog() override;
 
-    // Ok keeps what the controls show, so a recomputation still waiting runs first.
+    // Ok keeps what the controls show, so a recomputation still waiting runs first; a preview
+    // on a reduced copy is then made again from every pixel, on a worker, while the dialog
+    // waits with a busy cursor.
     void accept() override;
 
 public slots:
@@ -38,7 +43,10 @@ protected:
     void setRecomputation(std::function<void()> recompute) { m_recompute = std::move(recompute); }
 
 private:
+    void resultReady();
+
     PictureAdjustment* m_adjustment;
     QTimer* m_recomputeTimer;
     std::function<void()> m_recompute;
+    std::unique_ptr<WaitCursor> m_waitCursor;
 };

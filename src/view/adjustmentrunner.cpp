@@ -40,6 +40,8 @@ bool AdjustmentRunner::run(const SPicView::DialogFactory& createDialog,
 {
     using Option = SPicView::AdjustmentOption;
     PictureAdjustment adjustment(m_view->picture(), m_edits);
+    // Each preview then costs about what the screen shows.
+    adjustment.setPreviewScale(m_view->scale());
     if (options & Option::ClearsSelection)
         m_view->pic()->clearSelection();
 

@@ -19,6 +19,7 @@
 #include "imaging/canvasinsert.h"
 #include "imaging/canvasresize.h"
 #include "imaging/colorbalance.h"
+#include "imaging/depthconversion.h"
 #include "imaging/hsvadjust.h"
 #include "imaging/rotation.h"
 #include "view/extslider.h"
@@ -61,6 +62,8 @@ template <class T> T* child(const QObject* parent, const QString& name)
 
 using Pass = std::function<bool(const QImage&, QImage&, int, int, int)>;
 using Maker = std::function<AdjustmentDialog*(PictureAdjustment*)>;
+using Setup = std::function<void(QDialog*)>;
+using Expect = std::function<QImage(const QImage&)>;
 
 // The new-image dialog with scripted colour choices instead of a person.
 class ScriptedNewImageDialog : public NewImageDialog
@@ -76,6 +79,8 @@ protected:
 
 Q_DECLARE_METATYPE(Pass)
 Q_DECLARE_METATYPE(Maker)
+Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(Expect)
 
 // What the dialogs add to the pixel work: live preview, Reset, enable rules and the size entry.
 class TestImageDialogs : public QObject
@@ -182,6 +187,122 @@ private slots:
         } else {
             QTRY_COMPARE(adjusted.shown(), expected);
         }
+    }
+
+    // Ok on a preview made at the shown scale: the result comes from the worker, made from
+    // every pixel, and is exactly what the imaging function makes of the picture; the status
+    // texts told its size and depth all along.
+    void resultMatchesImaging_data()
+    {
+        QTest::addColumn<Maker>("make");
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<Expect>("expected");
+        QTest::addColumn<bool>("reduced");
+        const auto make = [](auto create) { return Maker(create); };
+        QTest::newRow("colour balance")
+            << make([](PictureAdjustment* a) { return new RGBAdjustDialog(nullptr, a); })
+            << Setup([](QDialog* d) {
+                   child<ExtSlider>(d, "redSlider")->setValue(60);
+                   child<ExtSlider>(d, "blueSlider")->setValue(-90);
+               })
+            << Expect([](const QImage& s) {
+                   QImage e;
+                   imaging::adjustColorBalance(s, e, 60, 0, -90);
+                   return e;
+               })
+            << true;
+        QTest::newRow("hue-saturation")
+            << make([](PictureAdjustment* a) { return new HSVAdjustDialog(nullptr, a); })
+            << Setup([](QDialog* d) { child<ExtSlider>(d, "saturationSlider")->setValue(-70); })
+            << Expect([](const QImage& s) {
+                   QImage e;
+                   imaging::adjustHsv(s, e, 0, -70, 0);
+                   return e;
+               })
+            << true;
+        QTest::newRow("brightness-contrast")
+            << make([](PictureAdjustment* a) { return new BrightnessContrastDialog(nullptr, a); })
+            << Setup([](QDialog* d) { child<ExtSlider>(d, "gammaSlider")->setValue(35); })
+            << Expect([](const QImage& s) {
+                   QImage e;
+                   imaging::adjustBrightnessContrastGamma(s, e, 0, 0, 35);
+                   return e;
+               })
+            << true;
+        QTest::newRow("rotation, smoothed")
+            << make([](PictureAdjustment* a) { return new RotateDialog(nullptr, a); })
+            << Setup([](QDialog* d) {
+                   child<QCheckBox>(d, "smoothingBox")->setChecked(true);
+                   child<QSlider>(d, "angleSlider")->setValue(75);
+               })
+            << Expect([](const QImage& s) { return imaging::rotated(s, 37.5, true); }) << true;
+        QTest::newRow("rotation by a quarter")
+            << make([](PictureAdjustment* a) { return new RotateDialog(nullptr, a); })
+            << Setup([](QDialog* d) { child<QPushButton>(d, "button270")->click(); })
+            << Expect([](const QImage& s) { return imaging::rotated(s, 270, false); }) << true;
+        QTest::newRow("stretched")
+            << make([](PictureAdjustment* a) { return new ResizeDialog(nullptr, a); })
+            << Setup([](QDialog* d) {
+                   child<QSpinBox>(d, "widthSpinBox")->setValue(77);
+                   child<QCheckBox>(d, "stretchBox")->click();
+               })
+            << Expect([](const QImage& s) { return imaging::stretched(s, QSize(77, 90)); })
+            << true;
+        QTest::newRow("canvas cut at the end")
+            << make([](PictureAdjustment* a) { return new ResizeDialog(nullptr, a); })
+            << Setup([](QDialog* d) {
+                   child<QListWidget>(d, "horizontalList")->setCurrentRow(2);
+                   child<QSpinBox>(d, "widthSpinBox")->setValue(101);
+                   child<QSpinBox>(d, "heightSpinBox")->setValue(130);
+               })
+            << Expect([](const QImage& s) {
+                   return imaging::cutOrExtend(s, QSize(101, 130), imaging::Alignment::End,
+                                               imaging::Alignment::Start);
+               })
+            << true;
+        QTest::newRow("depth without dithering")
+            << make([](PictureAdjustment* a) { return new DepthConversionDialog(nullptr, a); })
+            << Setup([](QDialog* d) { child<QListWidget>(d, "depthList")->setCurrentRow(0); })
+            << Expect([](const QImage& s) { return imaging::convertDepth(s, 0, 2); }) << true;
+        QTest::newRow("depth with dithering, previewed on every pixel")
+            << make([](PictureAdjustment* a) { return new DepthConversionDialog(nullptr, a); })
+            << Setup([](QDialog* d) {
+                   child<QListWidget>(d, "ditherList")->setCurrentRow(0);
+                   child<QListWidget>(d, "depthList")->setCurrentRow(1);
+               })
+            << Expect([](const QImage& s) { return imaging::convertDepth(s, 1, 0); })
+            << false;
+        const QImage insert = PictureFixture::rampImage({50, 40}).mirrored();
+        QTest::newRow("insert, previewed on every pixel")
+            << make([insert](PictureAdjustment* a) { return new InsertDialog(nullptr, a, insert); })
+            << Setup([](QDialog* d) { child<QSpinBox>(d, "xSpinBox")->setValue(100); })
+            << Expect([insert](const QImage& s) {
+                   return imaging::insertImage(s, insert, QRect(100, 0, 50, 40), true);
+               })
+            << false;
+    }
+    void resultMatchesImaging()
+    {
+        QFETCH(Maker, make);
+        QFETCH(Setup, setup);
+        QFETCH(Expect, expected);
+        QFETCH(bool, reduced);
+        const QImage source = PictureFixture::rampImage({120, 90});
+        Adjusted adjusted(source);
+        adjusted.adjustment->setPreviewScale(0.25);
+        std::unique_ptr<AdjustmentDialog> dialog(make(adjusted.adjustment.get()));
+        setup(dialog.get());
+        QCoreApplication::processEvents();
+        QCOMPARE(adjusted.shown().width() < source.width(), reduced);
+        const QSize shownSize = adjusted.picture.shownSize();
+        const int shownDepth = adjusted.shown().depth();
+        dialog->accept();
+        QTRY_COMPARE(dialog->result(), int(QDialog::Accepted));
+        adjusted.adjustment->commit(1);
+        const QImage result = expected(source);
+        QCOMPARE(adjusted.picture.image(), result);
+        QCOMPARE(shownSize, result.size());
+        QCOMPARE(shownDepth, result.depth());
     }
 
     void rotation()

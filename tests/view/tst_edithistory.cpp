@@ -185,6 +185,58 @@ private slots:
         QCOMPARE(stored(), before);
     }
 
+    // While a dialog runs, its pass works on a copy reduced to the view's scale, and that copy
+    // fills the place the result takes on screen; the status tells the result's size. Ok makes
+    // the result from every pixel.
+    void previewAtScreenSize_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("cancelled") << false;
+        QTest::newRow("kept") << true;
+    }
+    void previewAtScreenSize()
+    {
+        QFETCH(bool, accept);
+        PictureFixture fixture(QSize(800, 600));
+        SPicView* view = fixture.view();
+        view->setCurrentZoomMode(0); // fit
+        view->zoom();
+        const double shownAt = view->scale();
+        QVERIFY(shownAt < 0.5);
+        QSignalSpy imageInfo(view, &SPicView::imageInfoChanged);
+        ScriptedAdjustmentDialogs dialogs;
+        dialogs.script.accept = accept;
+        dialogs.script.pass.apply = [](const QImage& source, double) {
+            return source.transformed(QTransform().rotate(90));
+        };
+        dialogs.script.pass.resultSize = [](const QSize& size) { return size.transposed(); };
+        const QImage before = view->image();
+        const QImage result = before.transformed(QTransform().rotate(90));
+        bool open = false;
+        dialogs.script.whileOpen = [&] {
+            open = true;
+            const Picture* picture = view->picture();
+            QCOMPARE(picture->shownImage().size(),
+                     QSize(qRound(600 * shownAt), qRound(800 * shownAt)));
+            QCOMPARE(picture->shownSize(), QSize(600, 800));
+            QVERIFY(imageInfo.last().at(0).toString().startsWith("600 X 800 X 32"));
+            SPic* canvas = view->pic();
+            QCOMPARE(canvas->scaledWidth(), qRound(600 * view->scale()));
+            const QImage shown = canvas->grab().toImage();
+            const QPoint centre(canvas->width() / 2, canvas->height() / 2);
+            const QColor expected = result.pixelColor(300, 400);
+            const QColor painted = shown.pixelColor(centre);
+            QVERIFY2(std::abs(painted.red() - expected.red()) < 24
+                         && std::abs(painted.green() - expected.green()) < 24,
+                     qPrintable(painted.name() + " painted for " + expected.name()));
+        };
+        view->showRotateDialog();
+        QVERIFY(open);
+        QCOMPARE(view->image(), accept ? result : before);
+        QCOMPARE(view->picture()->shownImage(), view->image());
+        QCOMPARE(view->isModified(), accept);
+    }
+
     // The releases the adjustment dialogs recompute on: an arrow key's, auto-repeated ones too
     // so that a held key's last step counts, and the handle's.
     void sliderReleases()

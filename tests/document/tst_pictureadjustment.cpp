@@ -1,0 +1,148 @@
+#include "support/lumotest.h"
+#include "support/picturefixture.h"
+
+#include "document/edithistory.h"
+#include "document/picture.h"
+#include "document/pictureadjustment.h"
+#include "document/pictureedits.h"
+
+namespace {
+
+// A picture with its history, under one adjustment.
+struct Adjusted {
+    explicit Adjusted(const QImage& source)
+        : edits(&picture, &history)
+    {
+        picture.setImage(source);
+        adjustment = std::make_unique<PictureAdjustment>(&picture, &edits);
+    }
+
+    Picture picture;
+    EditHistory history;
+    PictureEdits edits;
+    std::unique_ptr<PictureAdjustment> adjustment;
+};
+
+// Swaps red and blue, so any pixel that went through the pass shows it.
+PictureAdjustment::Pass swapping()
+{
+    PictureAdjustment::Pass pass;
+    pass.apply = [](const QImage& source, double) { return source.rgbSwapped(); };
+    return pass;
+}
+
+} // namespace
+
+// The preview on a reduced copy and the full-resolution result made on a worker.
+class TestPictureAdjustment : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void previewWorksAtTheShownScale_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<bool>("fullResolution");
+        QTest::addColumn<QSize>("previewSize");
+        QTest::newRow("shown at a quarter") << 0.25 << false << QSize(50, 25);
+        QTest::newRow("shown enlarged: never above the source") << 3.0 << false << QSize(200, 100);
+        QTest::newRow("a pass that must see every pixel") << 0.25 << true << QSize(200, 100);
+        QTest::newRow("tiny scale keeps a pixel") << 0.001 << false << QSize(1, 1);
+    }
+    void previewWorksAtTheShownScale()
+    {
+        QFETCH(double, scale);
+        QFETCH(bool, fullResolution);
+        QFETCH(QSize, previewSize);
+        const QImage source = PictureFixture::rampImage(QSize(200, 100));
+        Adjusted adjusted(source);
+        adjusted.adjustment->setPreviewScale(scale);
+        PictureAdjustment::Pass pass = swapping();
+        pass.fullResolution = fullResolution;
+        QSignalSpy changed(&adjusted.picture, &Picture::imageChanged);
+        adjusted.adjustment->preview(pass);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(adjusted.picture.shownImage().size(), previewSize);
+        // The picture's own pixels and its size wait for the result.
+        QCOMPARE(adjusted.picture.image(), source);
+        QCOMPARE(adjusted.picture.shownSize(), source.size());
+        // A preview of every pixel is the result itself: Ok has nothing left to compute.
+        QCOMPARE(adjusted.adjustment->isFinished(), previewSize == source.size());
+    }
+
+    // A reduced copy keeps the layout of the picture, so the preview has the result's depth.
+    void reducedCopyKeepsTheLayout_data()
+    {
+        QTest::addColumn<QImage>("source");
+        const QImage ramp = PictureFixture::rampImage(QSize(64, 48));
+        QTest::newRow("32 bits") << ramp;
+        QTest::newRow("with alpha") << ramp.convertToFormat(QImage::Format_ARGB32);
+        QTest::newRow("colour table") << ramp.convertToFormat(QImage::Format_Indexed8);
+        QTest::newRow("one bit") << ramp.convertToFormat(QImage::Format_Mono);
+        QTest::newRow("grey") << ramp.convertToFormat(QImage::Format_Grayscale8);
+    }
+    void reducedCopyKeepsTheLayout()
+    {
+        QFETCH(QImage, source);
+        Adjusted adjusted(source);
+        adjusted.adjustment->setPreviewScale(0.5);
+        adjusted.adjustment->preview(PictureAdjustment::Pass());
+        QCOMPARE(adjusted.picture.shownImage().size(), QSize(32, 24));
+        QCOMPARE(adjusted.picture.shownImage().format(), source.format());
+    }
+
+    // Ok: the result is made on a worker from the full source, whatever the preview saw.
+    void resultComesFromTheWorker()
+    {
+        const QImage source = PictureFixture::rampImage(QSize(300, 200));
+        Adjusted adjusted(source);
+        adjusted.adjustment->setPreviewScale(0.1);
+        PictureAdjustment::Pass pass = swapping();
+        pass.resultSize = [](const QSize& size) { return size / 2; };
+        pass.apply = [](const QImage& image, double) {
+            return image.rgbSwapped().scaled(image.size() / 2);
+        };
+        adjusted.adjustment->preview(pass);
+        QCOMPARE(adjusted.picture.shownSize(), QSize(150, 100));
+        QSignalSpy finished(adjusted.adjustment.get(), &PictureAdjustment::finished);
+        adjusted.adjustment->finish();
+        QVERIFY(finished.count() == 1 || finished.wait());
+        QVERIFY(adjusted.adjustment->commit(1));
+        QCOMPARE(adjusted.picture.image(), source.rgbSwapped().scaled(source.size() / 2));
+        QCOMPARE(adjusted.picture.shownImage(), adjusted.picture.image());
+        QCOMPARE(adjusted.history.undoCount(), 1);
+    }
+
+    // Dropped while the worker runs, or committed without one: the picture ends consistent.
+    void endsWithoutWaiting_data()
+    {
+        QTest::addColumn<bool>("keep");
+        QTest::newRow("cancelled while computing") << false;
+        QTest::newRow("kept without finishing first") << true;
+    }
+    void endsWithoutWaiting()
+    {
+        QFETCH(bool, keep);
+        const QImage source = PictureFixture::rampImage(QSize(300, 200));
+        Adjusted adjusted(source);
+        adjusted.adjustment->setPreviewScale(0.5);
+        adjusted.adjustment->preview(swapping());
+        QSignalSpy finished(adjusted.adjustment.get(), &PictureAdjustment::finished);
+        if (keep) {
+            QVERIFY(adjusted.adjustment->commit(1));
+        } else {
+            adjusted.adjustment->finish();
+            adjusted.adjustment->rollback();
+        }
+        QCOMPARE(adjusted.picture.image(), keep ? source.rgbSwapped() : source);
+        QCOMPARE(adjusted.picture.shownImage(), adjusted.picture.image());
+        QCOMPARE(adjusted.history.undoCount(), keep ? 1 : 0);
+        // Nothing is heard from a worker that ends afterwards.
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(finished.count(), 0);
+    }
+};
+
+LUMO_TEST_MAIN(TestPictureAdjustment)
+#include "tst_pictureadjustment.moc"
