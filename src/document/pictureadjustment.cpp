@@ -26,7 +26,6 @@ PictureAdjustment::PictureAdjustment(Picture* picture, PictureEdits* edits, QObj
     , m_picture(picture)
     , m_edits(edits)
     , m_source(picture->image())
-    , m_preview(m_source)
     , m_result(m_source)
 {
     m_edits->backUp();
@@ -61,18 +60,18 @@ const QImage& PictureAdjustment::reducedSource()
 void PictureAdjustment::preview(const Pass& pass)
 {
     // A newer preview makes any result under way stale.
-    delete m_worker;
-    m_worker = nullptr;
+    dropWorker();
     m_pass = pass;
     const bool full = pass.fullResolution || m_previewScale >= 1.0 || m_source.isNull();
-    m_preview = runPass(pass, full ? m_source : reducedSource(), full ? 1.0 : m_previewScale);
+    const QImage shown =
+        runPass(pass, full ? m_source : reducedSource(), full ? 1.0 : m_previewScale);
     m_finished = full;
-    QSize size = m_preview.size();
+    QSize size = shown.size();
     if (full)
-        m_result = m_preview;
+        m_result = shown;
     else
         size = pass.resultSize ? pass.resultSize(m_source.size()) : m_source.size();
-    m_picture->setPreview(m_preview, size);
+    m_picture->setPreview(shown, size);
     emit previewChanged();
 }
 
@@ -102,8 +101,7 @@ void PictureAdjustment::workerDone()
 bool PictureAdjustment::commit(int depth)
 {
     if (!m_finished) {
-        delete m_worker;
-        m_worker = nullptr;
+        dropWorker();
         m_result = runPass(m_pass, m_source, 1.0);
     }
     m_picture->setImage(m_result);
@@ -112,8 +110,14 @@ bool PictureAdjustment::commit(int depth)
 
 void PictureAdjustment::rollback()
 {
-    delete m_worker;
-    m_worker = nullptr;
+    dropWorker();
     m_picture->setPreview(QImage(), QSize());
     m_edits->rollback();
+}
+
+void PictureAdjustment::dropWorker()
+{
+    // The pass runs on to its end on its own copies; nobody hears of it.
+    delete m_worker;
+    m_worker = nullptr;
 }

@@ -39,12 +39,9 @@ public:
     // Previews from now on work on a copy of the source reduced to the scale it is shown at;
     // never above the source's own size.
     void setPreviewScale(double scale);
-    double previewScale() const { return m_previewScale; }
 
     // Shows what the pass makes of the picture; the picture's own pixels stay until commit().
     void preview(const Pass& pass);
-    // The latest preview, perhaps reduced; the source until the first.
-    const QImage& previewImage() const { return m_preview; }
 
     // Makes the full-resolution result of the latest pass on a worker thread, unless the
     // preview already is that result; finished() follows, at once in that case.
@@ -65,6 +62,7 @@ signals:
 private:
     const QImage& reducedSource();
     void workerDone();
+    void dropWorker();
 
     Picture* m_picture = nullptr;
     PictureEdits* m_edits = nullptr;
@@ -72,7 +70,6 @@ private:
     double m_previewScale = 1.0;
     QImage m_reduced;
     Pass m_pass;
-    QImage m_preview;
     QImage m_result;
     bool m_finished = true;
     QFutureWatcher<QImage>* m_worker = nullptr;
