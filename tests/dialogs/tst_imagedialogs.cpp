@@ -1,3 +1,4 @@
+#include "support/adjustedpicture.h"
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
 
@@ -11,10 +12,6 @@
 #include "dialogs/rotatedialog.h"
 #include "dialogs/scsizechanger.h"
 #include "dialogs/sizeunits.h"
-#include "document/edithistory.h"
-#include "document/picture.h"
-#include "document/pictureadjustment.h"
-#include "document/pictureedits.h"
 #include "imaging/brightnesscontrast.h"
 #include "imaging/canvasinsert.h"
 #include "imaging/canvasresize.h"
@@ -36,22 +33,6 @@
 #include <map>
 
 namespace {
-
-// A picture under adjustment, without a view.
-struct Adjusted {
-    explicit Adjusted(const QImage& source)
-        : edits(&picture, &history)
-    {
-        picture.setImage(source);
-        adjustment = std::make_unique<PictureAdjustment>(&picture, &edits);
-    }
-    QImage shown() const { return picture.shownImage(); }
-
-    Picture picture;
-    EditHistory history;
-    PictureEdits edits;
-    std::unique_ptr<PictureAdjustment> adjustment;
-};
 
 template <class T> T* child(const QObject* parent, const QString& name)
 {
@@ -113,7 +94,7 @@ private slots:
         QFETCH(Pass, pass);
         QFETCH(int, resetRow);
         const QImage source = PictureFixture::rampImage({16, 12});
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         std::unique_ptr<AdjustmentDialog> dialog(make(adjusted.adjustment.get()));
         QSignalSpy modified(dialog.get(), &AdjustmentDialog::modified);
         QList<int> values{40, -60, 80};
@@ -157,7 +138,7 @@ private slots:
         QFETCH(QString, input);
         QFETCH(bool, okAtOnce);
         const QImage source = PictureFixture::rampImage({16, 12});
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         BrightnessContrastDialog dialog(nullptr, adjusted.adjustment.get());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -288,7 +269,7 @@ private slots:
         QFETCH(Expect, expected);
         QFETCH(bool, reduced);
         const QImage source = PictureFixture::rampImage({120, 90});
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(0.25);
         std::unique_ptr<AdjustmentDialog> dialog(make(adjusted.adjustment.get()));
         setup(dialog.get());
@@ -308,7 +289,7 @@ private slots:
     void rotation()
     {
         const QImage source = PictureFixture::rampImage({40, 20});
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         RotateDialog dialog(nullptr, adjusted.adjustment.get());
         QCOMPARE(adjusted.shown(), source); // shown unrotated from the start
         auto* slider = child<QSlider>(&dialog, "angleSlider");
@@ -352,7 +333,7 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(int, alignRow);
         const QImage source = PictureFixture::rampImage(sourceSize);
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         ResizeDialog dialog(nullptr, adjusted.adjustment.get());
         child<QListWidget>(&dialog, "horizontalList")->setCurrentRow(alignRow);
         child<QListWidget>(&dialog, "verticalList")->setCurrentRow(alignRow);
@@ -386,7 +367,7 @@ private slots:
         QFETCH(int, insertWidth);
         const QImage source = PictureFixture::rampImage(pictureSize);
         const QImage insert = PictureFixture::rampImage({50, 50}).mirrored();
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         InsertDialog dialog(nullptr, adjusted.adjustment.get(), insert);
         // The constructor already shows the insert at (0, 0) in its own size.
         QCOMPARE(adjusted.shown(), imaging::insertImage(source, insert, QRect(0, 0, 50, 50), true));
@@ -406,7 +387,7 @@ private slots:
     void depthConversion()
     {
         const QImage source = PictureFixture::rampImage({20, 20});
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         DepthConversionDialog dialog(nullptr, adjusted.adjustment.get());
         QCOMPARE(adjusted.shown(), source); // Ok without touching the lists changes nothing
         child<QListWidget>(&dialog, "depthList")->setCurrentRow(1);

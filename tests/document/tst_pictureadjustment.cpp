@@ -1,27 +1,8 @@
+#include "support/adjustedpicture.h"
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
 
-#include "document/edithistory.h"
-#include "document/picture.h"
-#include "document/pictureadjustment.h"
-#include "document/pictureedits.h"
-
 namespace {
-
-// A picture with its history, under one adjustment.
-struct Adjusted {
-    explicit Adjusted(const QImage& source)
-        : edits(&picture, &history)
-    {
-        picture.setImage(source);
-        adjustment = std::make_unique<PictureAdjustment>(&picture, &edits);
-    }
-
-    Picture picture;
-    EditHistory history;
-    PictureEdits edits;
-    std::unique_ptr<PictureAdjustment> adjustment;
-};
 
 // Swaps red and blue, so any pixel that went through the pass shows it.
 PictureAdjustment::Pass swapping()
@@ -55,7 +36,7 @@ private slots:
         QFETCH(bool, fullResolution);
         QFETCH(QSize, previewSize);
         const QImage source = PictureFixture::rampImage(QSize(200, 100));
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(scale);
         PictureAdjustment::Pass pass = swapping();
         pass.fullResolution = fullResolution;
@@ -84,7 +65,7 @@ private slots:
     void reducedCopyKeepsTheLayout()
     {
         QFETCH(QImage, source);
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(0.5);
         adjusted.adjustment->preview(PictureAdjustment::Pass());
         QCOMPARE(adjusted.picture.shownImage().size(), QSize(32, 24));
@@ -95,7 +76,7 @@ private slots:
     void resultComesFromTheWorker()
     {
         const QImage source = PictureFixture::rampImage(QSize(300, 200));
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(0.1);
         PictureAdjustment::Pass pass = swapping();
         pass.resultSize = [](const QSize& size) { return size / 2; };
@@ -124,7 +105,7 @@ private slots:
     {
         QFETCH(bool, keep);
         const QImage source = PictureFixture::rampImage(QSize(300, 200));
-        Adjusted adjusted(source);
+        AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(0.5);
         adjusted.adjustment->preview(swapping());
         QSignalSpy finished(adjusted.adjustment.get(), &PictureAdjustment::finished);

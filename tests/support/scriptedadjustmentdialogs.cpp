@@ -4,11 +4,10 @@
 
 namespace {
 
-const QList<AdjustmentDialogs::Kind> kinds{
-    AdjustmentDialogs::Kind::Rotate,        AdjustmentDialogs::Kind::ColorBalance,
-    AdjustmentDialogs::Kind::Depth,         AdjustmentDialogs::Kind::HueSaturation,
-    AdjustmentDialogs::Kind::BrightnessContrast, AdjustmentDialogs::Kind::Resize,
-    AdjustmentDialogs::Kind::Insert};
+using Kind = AdjustmentDialogs::Kind;
+const QList<Kind> kinds{Kind::Rotate,        Kind::ColorBalance,       Kind::Depth,
+                        Kind::HueSaturation, Kind::BrightnessContrast, Kind::Resize,
+                        Kind::Insert};
 
 } // namespace
 
@@ -51,7 +50,7 @@ int ScriptedAdjustmentDialog::exec()
 
 ScriptedAdjustmentDialogs::ScriptedAdjustmentDialogs()
 {
-    for (AdjustmentDialogs::Kind kind : kinds) {
+    for (Kind kind : kinds) {
         m_real[kind] = AdjustmentDialogs::factory(kind);
         AdjustmentDialogs::setFactory(
             kind, [this, kind](QWidget* parent, PictureAdjustment* adjustment, const QImage&) {
