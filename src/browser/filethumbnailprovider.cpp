@@ -2,10 +2,11 @@
 
 #include "document/imageformats.h"
 #include "imaging/readlimits.h"
+#include "platform/desktopthumbnailcache.h"
 #include "platform/lumofm/iconprovider.h"
 #include "platform/lumothumbnails.h"
 
-#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -13,38 +14,12 @@
 
 namespace {
 
-// Size code of the freedesktop "large" cache, which matches kThumbnailEdge.
-constexpr int kLargeSizeCode = 1;
-
-// A cached thumbnail is current only when it was made from the file as it is now.
-bool matchesFile(const QImage& thumbnail, const QFileInfo& info)
+QImage readScaled(const QString& filePath, int edge)
 {
-    bool ok = false;
-    const qint64 mtime = thumbnail.text(QStringLiteral("Thumb::MTime")).toLongLong(&ok);
-    if (!ok || mtime != info.lastModified().toSecsSinceEpoch())
-        return false;
-    const QString size = thumbnail.text(QStringLiteral("Thumb::Size"));
-    return size.isEmpty() || size.toLongLong(&ok) == info.size();
-}
-
-QImage readCached(const QString& filePath, const QFileInfo& info, const QString& cacheDir)
-{
-    const QString path = LumoThumbnails::thumbnailPath(filePath, kLargeSizeCode, cacheDir);
-    if (path.isEmpty())
+    QFile file(filePath);
+    if (!LumoThumbnails::openRegularFile(&file))
         return QImage();
-    QImageReader reader(path, "png");
-    // Anything bigger than the cache's size is not a thumbnail we made sense of.
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > FileThumbnailProvider::kThumbnailEdge
-        || size.height() > FileThumbnailProvider::kThumbnailEdge)
-        return QImage();
-    const QImage image = reader.read();
-    return !image.isNull() && matchesFile(image, info) ? image : QImage();
-}
-
-QImage readScaled(const QString& filePath)
-{
-    QImageReader reader(filePath);
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     const QSize fullSize = reader.size();
     // Formats that cannot shrink while decoding hold the whole picture first.
@@ -54,14 +29,14 @@ QImage readScaled(const QString& filePath)
     if (fullSize.isValid()) {
         // The scaled size applies before the orientation is, and fitting a square box does not
         // care which way the picture is turned.
-        reader.setScaledSize(FileThumbnailProvider::scaledSize(fullSize));
+        reader.setScaledSize(FileThumbnailProvider::scaledSize(fullSize, edge));
         return reader.read();
     }
     // Formats that cannot tell their size up front are decoded whole, then reduced.
     const QImage image = reader.read();
     if (image.isNull())
         return image;
-    const QSize target = FileThumbnailProvider::scaledSize(image.size());
+    const QSize target = FileThumbnailProvider::scaledSize(image.size(), edge);
     return target == image.size()
         ? image
         : image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -91,20 +66,37 @@ bool FileThumbnailProvider::isReadableImage(const QFileInfo& info)
     return info.isFile() && ImageFormats::instance()->canRead(info.suffix());
 }
 
-QImage FileThumbnailProvider::readThumbnail(const QString& filePath, const QString& cacheDir)
+QImage FileThumbnailProvider::readThumbnail(const QString& filePath, int shownEdge,
+                                            const DecodeObserver& observer)
 {
-    const QFileInfo info(filePath);
-    const QImage cached = readCached(info.absoluteFilePath(), info, cacheDir);
-    if (!cached.isNull())
-        return cached;
-    return readScaled(filePath);
+    const DesktopThumbnailCache cache;
+    const DesktopThumbnailCache::Size size = DesktopThumbnailCache::sizeFor(shownEdge);
+    // Thumbnails of thumbnails would only fill the cache with copies of itself.
+    const bool shared = !cache.contains(filePath);
+    const DesktopThumbnailCache::Source source = DesktopThumbnailCache::sourceOf(filePath);
+    if (shared) {
+        const QImage cached = cache.read(source, size);
+        if (!cached.isNull() || cache.hasFailed(source))
+            return cached;
+    }
+    if (observer)
+        observer(filePath);
+    const QImage image = readScaled(filePath, DesktopThumbnailCache::edge(size));
+    if (shared) {
+        // A file that vanished or became something else is no failure to remember.
+        if (!image.isNull())
+            cache.write(source, size, image);
+        else if (QFileInfo(filePath).isFile())
+            cache.writeFailure(source);
+    }
+    return image;
 }
 
-QSize FileThumbnailProvider::scaledSize(const QSize& fullSize)
+QSize FileThumbnailProvider::scaledSize(const QSize& fullSize, int edge)
 {
-    if (fullSize.isEmpty() || (fullSize.width() <= kThumbnailEdge && fullSize.height() <= kThumbnailEdge))
+    if (fullSize.isEmpty() || (fullSize.width() <= edge && fullSize.height() <= edge))
         return fullSize;
-    const QSize scaled = fullSize.scaled(kThumbnailEdge, kThumbnailEdge, Qt::KeepAspectRatio);
+    const QSize scaled = fullSize.scaled(edge, edge, Qt::KeepAspectRatio);
     // A very long strip still keeps one pixel across.
     return scaled.expandedTo(QSize(1, 1));
 }

@@ -1,12 +1,12 @@
 #include "browser/thumbnailview.h"
 
-#include "browser/filethumbnailprovider.h"
 #include "browser/thumbnailitemdelegate.h"
+#include "browser/thumbnailloader.h"
+#include "platform/desktopthumbnailcache.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QFutureWatcher>
 #include <QGestureEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -14,7 +14,7 @@
 #include <QTapGesture>
 #include <QTimer>
 #include <QToolTip>
-#include <QtConcurrent>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -22,6 +22,8 @@ namespace {
 
 // What a theme icon is charged in the cache; it shares its pixmaps with every other user.
 constexpr qint64 kThemeIconCost = 1024;
+// Type icons made in one turn of the event loop: each may look into its file.
+constexpr int kThemeIconsPerTurn = 8;
 
 QString filePathOf(const QModelIndex& index)
 {
@@ -34,16 +36,20 @@ ThumbnailView::ThumbnailView(QWidget* parent)
     : QListView(parent)
     , m_loadTimer(new QTimer(this))
     , m_provider(std::make_unique<FileThumbnailProvider>())
+    , m_loader(std::make_unique<ThumbnailLoader>())
     , m_modelLifetimes(std::make_unique<QObject>())
 {
     setItemDelegate(new ThumbnailItemDelegate(this));
     m_loadTimer->setSingleShot(true);
     m_loadTimer->setInterval(kLoadDelayMs);
     connect(m_loadTimer, &QTimer::timeout, this, &ThumbnailView::loadVisibleThumbnails);
+    connect(m_loader.get(), &ThumbnailLoader::thumbnailReady, this, &ThumbnailView::thumbnailReady);
+    connect(this, &QAbstractItemView::iconSizeChanged, m_loadTimer,
+            static_cast<void (QTimer::*)()>(&QTimer::start));
 }
 
-// A background read still running keeps only copies of plain values, and its result is
-// dropped with the watcher.
+// Background reads still running hold only copies of plain values; the loader waits for them
+// and drops their results.
 ThumbnailView::~ThumbnailView() = default;
 
 QIcon ThumbnailView::thumbnail(const QModelIndex& index) const
@@ -78,7 +84,23 @@ void ThumbnailView::setModel(QAbstractItemModel* newModel)
 
 void ThumbnailView::setReadObserver(ReadObserver observer)
 {
-    m_readObserver = std::move(observer);
+    m_loader->setDecodeObserver(std::move(observer));
+}
+
+bool ThumbnailView::isReadingInBackground() const
+{
+    return m_loader->runningCount() > 0;
+}
+
+int ThumbnailView::shownEdge() const
+{
+    const QSize icon = iconSize();
+    return qCeil(qMax(icon.width(), icon.height()) * devicePixelRatioF());
+}
+
+int ThumbnailView::madeEdge() const
+{
+    return DesktopThumbnailCache::edge(DesktopThumbnailCache::sizeFor(shownEdge()));
 }
 
 void ThumbnailView::setCacheBudget(qint64 bytes)
@@ -90,82 +112,70 @@ void ThumbnailView::loadVisibleThumbnails()
 {
     if (!isVisible() || !model())
         return;
+    // Icons made for another size would look blurred or waste memory.
+    if (madeEdge() != m_madeEdge) {
+        m_thumbnailCache.clear();
+        m_madeEdge = madeEdge();
+    }
     const QSize icon = iconSize();
+    const QRect inSight = viewport()->rect();
     const QRect area = QRect(QPoint(0, 0), viewport()->size())
                            .adjusted(-icon.width(), -icon.height(), icon.width() - 1,
                                      icon.height() - 1);
-    const bool idle = m_pendingIndexes.isEmpty();
+    QSet<QPersistentModelIndex> loading;
+    for (const QPersistentModelIndex& index : qAsConst(m_loading))
+        loading.insert(index);
     const QModelIndex root = rootIndex();
     const int rows = model()->rowCount(root);
     QSet<QPersistentModelIndex> onScreen;
+    // The queue is made anew: what has scrolled away is no longer wanted, and what is in sight
+    // goes before the items at the edges.
+    QList<QPersistentModelIndex> edges;
+    m_pendingIndexes.clear();
     for (int row = 0; row < rows; ++row) {
         const QModelIndex index = model()->index(row, 0, root);
-        if (!visualRect(index).intersects(area))
+        const QRect rect = visualRect(index);
+        if (!rect.intersects(area))
             continue;
-        onScreen.insert(index);
-        if (!m_thumbnailCache.contains(index))
-            m_pendingIndexes.append(QPersistentModelIndex(index));
+        const QPersistentModelIndex item(index);
+        onScreen.insert(item);
+        if (m_thumbnailCache.contains(index) || loading.contains(item))
+            continue;
+        (rect.intersects(inSight) ? m_pendingIndexes : edges).append(item);
     }
+    m_pendingIndexes += edges;
     m_thumbnailCache.setOnScreen(std::move(onScreen));
-    if (idle)
-        loadPendingThumbnail();
+    loadPendingThumbnail();
 }
 
 void ThumbnailView::loadPendingThumbnail()
 {
-    QPersistentModelIndex index;
-    while (!m_pendingIndexes.isEmpty() && !index.isValid())
-        index = m_pendingIndexes.takeFirst();
-    if (!index.isValid())
-        return;
-
-    const QString path = filePathOf(index);
-    const QFileInfo info(path);
-    if (info.size() >= kWorkerFileSize && FileThumbnailProvider::isReadableImage(info)) {
-        startBackgroundRead(index, path);
-        return;
+    int themeIcons = 0;
+    while (!m_pendingIndexes.isEmpty() && !m_loader->isFull() && themeIcons < kThemeIconsPerTurn) {
+        const QPersistentModelIndex index = m_pendingIndexes.takeFirst();
+        if (!index.isValid())
+            continue;
+        const QString path = filePathOf(index);
+        const QFileInfo info(path);
+        if (FileThumbnailProvider::isReadableImage(info)) {
+            m_loading.insert(m_loader->load(path, shownEdge()), index);
+        } else {
+            storeThumbnail(index, m_provider->icon(info), kThemeIconCost);
+            ++themeIcons;
+        }
     }
-
-    if (FileThumbnailProvider::isReadableImage(info)) {
-        if (m_readObserver)
-            m_readObserver(path);
-        const QImage image = FileThumbnailProvider::readThumbnail(path);
-        storeThumbnail(index, m_provider->iconForImage(image), image.sizeInBytes());
-    } else {
-        storeThumbnail(index, m_provider->icon(info), kThemeIconCost);
-    }
-    scheduleNextLoad();
+    // A full loader calls again when a worker is free.
+    if (!m_loader->isFull())
+        scheduleNextLoad();
 }
 
-void ThumbnailView::startBackgroundRead(const QPersistentModelIndex& index, const QString& filePath)
+void ThumbnailView::thumbnailReady(quint64 ticket, const ThumbnailPair& pair)
 {
-    if (!m_watcher) {
-        m_watcher = std::make_unique<QFutureWatcher<ThumbnailPair>>();
-        connect(m_watcher.get(), &QFutureWatcherBase::finished, this,
-                &ThumbnailView::thumbnailReady);
-    }
-    // The task gets values only: no model object and nothing of this view may be touched off
-    // the GUI thread, and the view may be gone before the task ends.
-    const ReadObserver observer = m_readObserver;
-    m_asyncIndex = index;
-    m_awaitingResult = true;
-    m_watcher->setFuture(QtConcurrent::run([filePath, observer]() {
-        if (observer)
-            observer(filePath);
-        return ThumbnailPair{filePath, FileThumbnailProvider::readThumbnail(filePath)};
-    }));
-}
-
-void ThumbnailView::thumbnailReady()
-{
-    const ThumbnailPair pair = m_watcher->result();
-    const QPersistentModelIndex index = m_asyncIndex;
-    m_asyncIndex = QPersistentModelIndex();
-    m_awaitingResult = false;
-    // The row may have gone, or now stand for another file.
-    if (index.isValid() && filePathOf(index) == pair.filePath)
+    const QPersistentModelIndex index = m_loading.take(ticket);
+    // The row may have gone, or now stand for another file, or the icons have changed size.
+    if (index.isValid() && filePathOf(index) == pair.filePath && madeEdge() == m_madeEdge)
         storeThumbnail(index, m_provider->iconForImage(pair.image), pair.image.sizeInBytes());
-    scheduleNextLoad();
+    loadPendingThumbnail();
 }
 
 void ThumbnailView::storeThumbnail(const QModelIndex& index, const QIcon& icon, qint64 cost)
@@ -183,6 +193,7 @@ void ThumbnailView::scheduleNextLoad()
 void ThumbnailView::layoutChanged()
 {
     m_pendingIndexes.clear();
+    m_loading.clear();
     m_thumbnailCache.clear();
     m_loadTimer->start();
 }

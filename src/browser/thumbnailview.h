@@ -1,32 +1,30 @@
 #pragma once
 
+#include "browser/filethumbnailprovider.h"
 #include "browser/thumbnailcache.h"
-#include "browser/thumbnailpair.h"
 
+#include <QHash>
 #include <QList>
 #include <QListView>
 #include <QPersistentModelIndex>
 #include <QSet>
 
-#include <functional>
 #include <memory>
 
-class FileThumbnailProvider;
 class QGestureEvent;
 class QTimer;
-template <typename T>
-class QFutureWatcher;
+class ThumbnailLoader;
+struct ThumbnailPair;
 
 // A list view of files as thumbnails that load lazily: a short delay after the view settles,
-// the items on screen without a thumbnail are queued and made one per event-loop turn, big files
-// on the thread pool. Base of the file browser's directory view and of the thumbnails bar.
+// the items on screen without a thumbnail are queued, those in sight first, and made on a worker
+// per core; the icons of other files are made one batch per event-loop turn. Base of the file
+// browser's directory view and of the thumbnails bar.
 class ThumbnailView : public QListView
 {
     Q_OBJECT
 
 public:
-    // From this size on a file is read on a worker thread.
-    static constexpr qint64 kWorkerFileSize = 5000000;
     static constexpr int kLoadDelayMs = 200;
 
     explicit ThumbnailView(QWidget* parent = nullptr);
@@ -37,15 +35,19 @@ public:
 
     void setModel(QAbstractItemModel* model) override;
 
-    // Called with each file whose picture is read, on the thread that reads it.
-    using ReadObserver = std::function<void(const QString& filePath)>;
+    // Called with each file whose picture is decoded, on the worker that decodes it; files whose
+    // thumbnail the desktop's cache holds are not.
+    using ReadObserver = FileThumbnailProvider::DecodeObserver;
     void setReadObserver(ReadObserver observer);
 
     const ThumbnailCache& thumbnailCache() const { return m_thumbnailCache; }
     void setCacheBudget(qint64 bytes);
     int pendingCount() const { return m_pendingIndexes.size(); }
     QTimer* loadTimer() const { return m_loadTimer; }
-    bool isReadingInBackground() const { return m_awaitingResult; }
+    bool isReadingInBackground() const;
+    ThumbnailLoader* loader() const { return m_loader.get(); }
+    // The edge in device pixels that thumbnails are made for: the icon size, on screen.
+    int shownEdge() const;
 
 public slots:
     void loadVisibleThumbnails();
@@ -73,8 +75,9 @@ protected:
     bool isRowBeingRemoved(const QModelIndex& parent, int row) const;
 
 private:
-    void thumbnailReady();
-    void startBackgroundRead(const QPersistentModelIndex& index, const QString& filePath);
+    // The desktop cache's size that holds the shown edge.
+    int madeEdge() const;
+    void thumbnailReady(quint64 ticket, const ThumbnailPair& pair);
     void storeThumbnail(const QModelIndex& index, const QIcon& icon, qint64 cost);
     void scheduleNextLoad();
     void watchModelLifetime(QAbstractItemModel* model);
@@ -85,11 +88,11 @@ private:
     mutable ThumbnailCache m_thumbnailCache;
     QList<QPersistentModelIndex> m_pendingIndexes;
     std::unique_ptr<FileThumbnailProvider> m_provider;
-    std::unique_ptr<QFutureWatcher<ThumbnailPair>> m_watcher;
-    // The item the followed background read is for.
-    QPersistentModelIndex m_asyncIndex;
-    bool m_awaitingResult = false;
-    ReadObserver m_readObserver;
+    std::unique_ptr<ThumbnailLoader> m_loader;
+    // The items the loader works on, by ticket.
+    QHash<quint64, QPersistentModelIndex> m_loading;
+    // The edge of the pictures the cached icons were made from.
+    int m_madeEdge = 0;
     QModelIndex m_removalParent;
     int m_removalStart = -1;
     int m_removalEnd = -1;

@@ -2,9 +2,14 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace LumoThumbnails {
 
@@ -51,6 +56,25 @@ QString thumbnailPath(const QString& filePath, int sizeCode, const QString& cach
             + QStringLiteral("/thumbnails");
     return QDir::cleanPath(base + QLatin1Char('/') + sizeDir) + QLatin1Char('/')
         + fileNameForUri(fileUri(filePath));
+}
+
+bool openRegularFile(QFile* file)
+{
+    // Opening without blocking first: a FIFO would otherwise wait here for a writer.
+    const int fd = ::open(QFile::encodeName(file->fileName()).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
+        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return false;
+    }
+    if (file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
 }
 
 } // namespace LumoThumbnails

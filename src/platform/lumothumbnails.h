@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 // Paths of the shared freedesktop thumbnail cache, so thumbnails made by any program are reused.
 namespace LumoThumbnails {
 
@@ -19,5 +21,10 @@ QString fileNameForUri(const QByteArray& uri);
 // <cacheDir>/<size>/<md5>.png; an empty cacheDir means $XDG_CACHE_HOME/thumbnails.
 // Returns an empty string for an empty path or an unknown size code. The file may be missing.
 QString thumbnailPath(const QString& filePath, int sizeCode, const QString& cacheDir = QString());
+
+// Opens the file named by file->fileName() for reading, but only when it is a regular file: a
+// FIFO or a device would block the reading thread for good. The name stays, so readers still
+// see its suffix.
+bool openRegularFile(QFile* file);
 
 } // namespace LumoThumbnails

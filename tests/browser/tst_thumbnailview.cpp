@@ -3,6 +3,7 @@
 
 #include "browser/filethumbnailprovider.h"
 #include "browser/imagesdirview.h"
+#include "browser/thumbnailloader.h"
 #include "browser/thumbnailsbar.h"
 #include "browser/thumbnailview.h"
 #include "platform/lumothumbnails.h"
@@ -16,6 +17,8 @@
 #include <QTimeLine>
 #include <QTimer>
 #include <QTouchDevice>
+
+#include <atomic>
 
 #include <exiv2/exiv2.hpp>
 
@@ -31,18 +34,21 @@ template <typename Match> static QRect pixelsWhere(const QImage& image, Match ma
 
 static constexpr int none = std::numeric_limits<int>::min();
 
-// Thumbnails: where a file's comes from, when the view loads them and on which thread, what
-// items show, how the cache and the current item follow the model, and the one-row bar.
+// Thumbnails: where a file's comes from, when the view loads them, on which threads and in which
+// order, what items show, how the cache and the current item follow the model, and the one-row
+// bar.
 class TestThumbnailView : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_cacheHome;
     std::unique_ptr<QStandardItemModel> m_model;
     std::unique_ptr<ThumbnailView> m_view;
     std::unique_ptr<ThumbnailsBar> m_bar;
     QMutex m_readsLock;
     QStringList m_readThreads;
+    QStringList m_readFiles;
 
     QString writeImage(const QString& name, const QColor& color, qint64 paddedSize = 0,
                        QSize size = {30, 20})
@@ -108,6 +114,8 @@ private slots:
 
     void init()
     {
+        m_cacheHome = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cacheHome->path()));
         m_model = std::make_unique<QStandardItemModel>();
         m_view = std::make_unique<ThumbnailView>();
         m_view->setViewMode(QListView::IconMode);
@@ -115,9 +123,11 @@ private slots:
         m_view->setGridSize(QSize(60, 60));
         m_view->resize(320, 200);
         m_readThreads.clear();
-        m_view->setReadObserver([this](const QString&) {
+        m_readFiles.clear();
+        m_view->setReadObserver([this](const QString& file) {
             QMutexLocker lock(&m_readsLock);
             m_readThreads << (QThread::currentThread() == qApp->thread() ? "gui" : "worker");
+            m_readFiles << QFileInfo(file).fileName();
         });
     }
 
@@ -126,7 +136,6 @@ private slots:
         m_bar.reset();
         m_view.reset();
         m_model.reset();
-        QThreadPool::globalInstance()->waitForDone();
     }
 
     void decodesSmallAndUpright()
@@ -156,6 +165,7 @@ private slots:
         QTest::addColumn<int>("size");  // offset to the file's size, or none
         QTest::addColumn<bool>("used");
         QTest::newRow("current") << 0 << 0 << true;
+        QTest::newRow("current, made for another file") << 0 << 0 << false;
         QTest::newRow("current, without a size") << 0 << none << true;
         QTest::newRow("stale: picture changed since") << -10 << 0 << false;
         QTest::newRow("stale: picture grew since") << 0 << 7 << false;
@@ -171,18 +181,22 @@ private slots:
         const QFileInfo info(file);
         QImage cached(32, 24, QImage::Format_RGB32);
         cached.fill(Qt::green);
+        const bool foreign = QByteArray(QTest::currentDataTag()).contains("another file");
+        cached.setText("Thumb::URI", LumoThumbnails::fileUri(foreign ? file + ".old" : file));
         if (mtime != none)
             cached.setText("Thumb::MTime",
                            QString::number(info.lastModified().toSecsSinceEpoch() + mtime));
         if (size != none)
             cached.setText("Thumb::Size", QString::number(info.size() + size));
-        const QString cachePath = LumoThumbnails::thumbnailPath(file, 1);
+        // 40-pixel icons come from the normal size.
+        const QString cachePath = LumoThumbnails::thumbnailPath(file, 0);
         QVERIFY(QDir().mkpath(QFileInfo(cachePath).path()) && cached.save(cachePath));
         const QModelIndex index = addFile(file);
         show(m_view.get());
         loadAll();
         QCOMPARE(describe(index), used ? "#00ff00" : "#ff0000");
-        QVERIFY(QFile::remove(cachePath));
+        // What was decoded took the stale thumbnail's place.
+        QCOMPARE(QImage(cachePath).pixelColor(0, 0), QColor(used ? Qt::green : Qt::red));
     }
 
     void itemShows_data()
@@ -191,12 +205,12 @@ private slots:
         QTest::addColumn<qint64>("size");
         QTest::addColumn<QStringList>("shows"); // before loading, after, the threads that read
         const QString generic = "image-x-generic";
-        QTest::newRow("4,999,999 bytes on the GUI thread")
-            << "picture" << qint64(4999999) << QStringList{generic, "#ff0000", "gui"};
+        QTest::newRow("small picture on a worker")
+            << "picture" << qint64(0) << QStringList{generic, "#ff0000", "worker"};
         QTest::newRow("5,000,000 bytes on a worker")
             << "picture" << qint64(5000000) << QStringList{generic, "#ff0000", "worker"};
         QTest::newRow("corrupt image")
-            << "corrupt" << qint64(0) << QStringList{generic, "image-missing", "gui"};
+            << "corrupt" << qint64(0) << QStringList{generic, "image-missing", "worker"};
         QTest::newRow("directory")
             << "directory" << qint64(0) << QStringList{"folder", "folder", ""};
     }
@@ -355,16 +369,115 @@ private slots:
         QVERIFY(m_view->isReadingInBackground());
         if (viewDestroyed) {
             m_view.reset();
-            QThreadPool::globalInstance()->waitForDone();
             QCoreApplication::processEvents();
             return;
         }
         m_model->removeRow(0);
-        QThreadPool::globalInstance()->waitForDone();
         QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
         // The big one's result is dropped; the queue goes on with the small one.
         QCOMPARE(m_view->thumbnailCache().count(), 1);
         QCOMPARE(describe(m_model->index(0, 0)), QStringLiteral("#00ff00"));
+    }
+
+    void bigFolderOnEveryWorker_data()
+    {
+        QTest::addColumn<int>("workers");
+        QTest::newRow("one worker per core") << QThread::idealThreadCount();
+        QTest::newRow("three workers") << 3;
+    }
+
+    // Every thumbnail of a folder in sight arrives, each its own, with no more decodes at a time
+    // than there are workers, and all of them busy.
+    void bigFolderOnEveryWorker()
+    {
+        QFETCH(int, workers);
+        constexpr int files = 150;
+        m_view->loader()->setWorkerCount(workers);
+        QCOMPARE(m_view->loader()->workerCount(), workers);
+        for (int i = 0; i < files; ++i)
+            addFile(writeImage(QStringLiteral("f%1.png").arg(i), QColor::fromHsv(i * 2, 255, 255)),
+                    QString::number(i));
+        std::atomic<int> running{0};
+        std::atomic<int> mostAtOnce{0};
+        QMutex threadsLock;
+        QSet<QThread*> threads;
+        m_view->setReadObserver([&](const QString&) {
+            const int now = ++running;
+            for (int most = mostAtOnce; now > most && !mostAtOnce.compare_exchange_weak(most, now);)
+                ;
+            {
+                QMutexLocker lock(&threadsLock);
+                threads.insert(QThread::currentThread());
+            }
+            QThread::msleep(2); // long enough for the others to start theirs
+            --running;
+        });
+        m_view->setIconSize(QSize(16, 16));
+        m_view->setGridSize(QSize(20, 20));
+        m_view->resize(400, 200); // every item in sight
+        show(m_view.get());
+        m_view->loadTimer()->stop();
+        m_view->loadVisibleThumbnails();
+        QTRY_COMPARE(m_view->thumbnailCache().count(), files);
+        QTRY_VERIFY(!m_view->isReadingInBackground());
+        for (int i = 0; i < files; ++i)
+            QCOMPARE(describe(m_model->index(i, 0)), QColor::fromHsv(i * 2, 255, 255).name());
+        QCOMPARE(mostAtOnce.load(), workers);
+        QCOMPARE(threads.size(), workers);
+        QVERIFY(!threads.contains(qApp->thread()));
+    }
+
+    void orderFollowsSight_data()
+    {
+        QTest::addColumn<bool>("scrollAway");
+        QTest::newRow("items in sight before those at the edges") << false;
+        QTest::newRow("items scrolled away before their turn are never decoded") << true;
+    }
+
+    void orderFollowsSight()
+    {
+        QFETCH(bool, scrollAway);
+        constexpr int files = 100;
+        // One worker decodes in the order asked.
+        m_view->loader()->setWorkerCount(1);
+        for (int i = 0; i < files; ++i)
+            addFile(writeImage(QStringLiteral("f%1.png").arg(i), Qt::red), QString::number(i));
+        show(m_view.get());
+        m_view->loadTimer()->stop();
+        QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
+        m_readFiles.clear();
+        m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum() / 2);
+        m_view->loadTimer()->stop();
+        m_view->loadVisibleThumbnails();
+        QStringList first;
+        if (scrollAway) {
+            // Only the one decode under way is left of the middle.
+            m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum());
+            m_view->loadTimer()->stop();
+            m_view->loadVisibleThumbnails();
+            QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
+            QMutexLocker lock(&m_readsLock);
+            first = m_readFiles.mid(0, 1);
+            m_readFiles.removeFirst();
+        } else {
+            QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
+        }
+        QStringList inSight;
+        QStringList atEdges;
+        const QRect viewport = m_view->viewport()->rect();
+        for (int i = 0; i < files; ++i) {
+            const QRect rect = m_view->visualRect(m_model->index(i, 0));
+            if (rect.intersects(viewport))
+                inSight << QStringLiteral("f%1.png").arg(i);
+            else if (rect.intersects(viewport.adjusted(-40, -40, 39, 39)))
+                atEdges << QStringLiteral("f%1.png").arg(i);
+        }
+        // At the end there is nothing below, and what lies above may not reach into the edge.
+        QVERIFY(!inSight.isEmpty() && (scrollAway || !atEdges.isEmpty()));
+        QMutexLocker lock(&m_readsLock);
+        QCOMPARE(m_readFiles, inSight + atEdges);
+        if (scrollAway)
+            QVERIFY(!inSight.contains(first.value(0)) && !atEdges.contains(first.value(0)));
     }
 
     // The thumbnail takes the placeholder's place and nothing else moves.
@@ -395,6 +508,7 @@ private slots:
 
         // Only the item's rectangle is repainted when its thumbnail comes in.
         view.loadVisibleThumbnails();
+        QTRY_VERIFY(view.thumbnailCache().contains(index));
         const QRect repainted = view.visualRect(index);
         QImage loaded = placeholder;
         view.viewport()->render(&loaded, repainted.topLeft(), QRegion(repainted));

@@ -1,0 +1,145 @@
+#include "support/lumotest.h"
+
+#include "browser/filethumbnailprovider.h"
+#include "platform/desktopthumbnailcache.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+
+#include <sys/stat.h>
+
+// Where a file's thumbnail comes from: the desktop's cache when it holds a current one, else a
+// decode that is then shared through the cache, or remembered as failed until the file changes.
+class TestFileThumbnailProvider : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_cacheHome;
+    std::unique_ptr<QTemporaryDir> m_files;
+    QStringList m_decoded;
+
+    QString cacheDir() const { return m_cacheHome->filePath("thumbnails"); }
+
+    QString writePicture(const QString& path, const QSize& size, const QColor& color)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(color);
+        return QDir().mkpath(QFileInfo(path).path()) && image.save(path) ? path : QString();
+    }
+
+    QString writeBytes(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path
+                                                                                   : QString();
+    }
+
+    QImage read(const QString& file, int shownEdge)
+    {
+        return FileThumbnailProvider::readThumbnail(
+            file, shownEdge, [this](const QString& path) { m_decoded << QFileInfo(path).fileName(); });
+    }
+
+    QStringList storedFiles() const
+    {
+        QStringList found;
+        QDirIterator it(cacheDir(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << QDir(cacheDir()).relativeFilePath(it.next()).section('/', 0, -2);
+        return found;
+    }
+
+private slots:
+    void init()
+    {
+        m_cacheHome = std::make_unique<QTemporaryDir>();
+        m_files = std::make_unique<QTemporaryDir>();
+        m_decoded.clear();
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cacheHome->path()));
+    }
+
+    void decodedOnceThenShared_data()
+    {
+        QTest::addColumn<int>("shownEdge");
+        QTest::addColumn<QSize>("made");
+        QTest::addColumn<QString>("dir");
+        QTest::newRow("48-pixel icons from the normal size") << 48 << QSize(128, 64) << "normal";
+        QTest::newRow("200-pixel icons from the large size") << 200 << QSize(256, 128) << "large";
+    }
+
+    void decodedOnceThenShared()
+    {
+        QFETCH(int, shownEdge);
+        QFETCH(QSize, made);
+        QFETCH(QString, dir);
+        const QString file = writePicture(m_files->filePath("wide.jpg"), {600, 300}, Qt::red);
+        QCOMPARE(read(file, shownEdge).size(), made);
+        QCOMPARE(storedFiles(), QStringList{dir});
+        // Second visit: from the cache, the picture untouched.
+        const QImage again = read(file, shownEdge);
+        QCOMPARE(again.size(), made);
+        QVERIFY(qRed(again.pixel(made.width() / 2, made.height() / 2)) > 200);
+        QCOMPARE(m_decoded, QStringList{"wide.jpg"});
+    }
+
+    void changedPictureDecodedAgain()
+    {
+        const QString file = writePicture(m_files->filePath("p.png"), {40, 30}, Qt::red);
+        QCOMPARE(read(file, 48).pixelColor(5, 5), QColor(Qt::red));
+        QVERIFY(writePicture(file, {40, 31}, Qt::blue) == file); // a byte count of its own
+        QCOMPARE(read(file, 48).pixelColor(5, 5), QColor(Qt::blue));
+        QCOMPARE(m_decoded, QStringList({"p.png", "p.png"}));
+    }
+
+    void failureRemembered_data()
+    {
+        QTest::addColumn<bool>("repaired");
+        QTest::addColumn<QStringList>("decoded");
+        QTest::newRow("still broken: decoded once") << false << QStringList{"bad.png"};
+        QTest::newRow("repaired: decoded again and shown")
+            << true << QStringList({"bad.png", "bad.png"});
+    }
+
+    void failureRemembered()
+    {
+        QFETCH(bool, repaired);
+        QFETCH(QStringList, decoded);
+        const QString file =
+            writeBytes(m_files->filePath("bad.png"), QByteArray("\x89PNG\r\n\x1a\nbroken", 14));
+        QVERIFY(read(file, 48).isNull());
+        QCOMPARE(storedFiles(), QStringList{"fail/lumo-image-" LUMO_VERSION});
+        if (repaired)
+            QVERIFY(writePicture(file, {20, 20}, Qt::green) == file);
+        QCOMPARE(read(file, 48).isNull(), !repaired);
+        QCOMPARE(m_decoded, decoded);
+    }
+
+    void notStored_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("a picture inside the cache is shown, not stored") << "in cache" << true;
+        QTest::newRow("a FIFO is never opened") << "fifo" << false;
+        QTest::newRow("a vanished file is no failure") << "missing" << false;
+    }
+
+    void notStored()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, shown);
+        QString file = m_files->filePath("x.png");
+        if (kind == "in cache") {
+            file = writePicture(cacheDir() + "/normal/0123.png", {16, 16}, Qt::red);
+        } else if (kind == "fifo") {
+            // Opened, it would block until some writer came.
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        }
+        QCOMPARE(!read(file, 48).isNull(), shown);
+        QCOMPARE(storedFiles(), kind == "in cache" ? QStringList{"normal"} : QStringList{});
+    }
+};
+
+LUMO_TEST_MAIN(TestFileThumbnailProvider)
+#include "tst_filethumbnailprovider.moc"
