@@ -112,9 +112,11 @@ void ThumbnailView::loadVisibleThumbnails()
 {
     if (!isVisible() || !model())
         return;
-    // Icons made for another size would look blurred or waste memory.
+    // Icons made for another size would look blurred or waste memory, and so would those still
+    // being made for it.
     if (madeEdge() != m_madeEdge) {
         m_thumbnailCache.clear();
+        m_loading.clear();
         m_madeEdge = madeEdge();
     }
     const QSize icon = iconSize();
@@ -172,8 +174,8 @@ void ThumbnailView::loadPendingThumbnail()
 void ThumbnailView::thumbnailReady(quint64 ticket, const ThumbnailPair& pair)
 {
     const QPersistentModelIndex index = m_loading.take(ticket);
-    // The row may have gone, or now stand for another file, or the icons have changed size.
-    if (index.isValid() && filePathOf(index) == pair.filePath && madeEdge() == m_madeEdge)
+    // The row may have gone, or now stand for another file.
+    if (index.isValid() && filePathOf(index) == pair.filePath)
         storeThumbnail(index, m_provider->iconForImage(pair.image), pair.image.sizeInBytes());
     loadPendingThumbnail();
 }
