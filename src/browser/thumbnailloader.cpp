@@ -1,23 +1,44 @@
 #include "browser/thumbnailloader.h"
 
 #include <QFutureWatcher>
+#include <QThreadPool>
 #include <QtConcurrent>
+
+namespace {
+
+// Thumbnails have a pool of their own, apart from the global one that pictures and pixel passes
+// use, and one for all views, so that views showing thumbnails at once still use no more threads
+// than there are cores.
+QThreadPool* pool()
+{
+    // A new pool has one thread per core.
+    static QThreadPool threads;
+    return &threads;
+}
+
+} // namespace
 
 ThumbnailLoader::ThumbnailLoader(QObject* parent)
     : QObject(parent)
+    , m_workerCount(poolSize())
 {
-    m_pool.setMaxThreadCount(QThread::idealThreadCount());
 }
 
 ThumbnailLoader::~ThumbnailLoader()
 {
-    // The watchers, children of this object, go after the pool has finished their tasks.
-    m_pool.waitForDone();
+    // Nothing may run on for an object that is gone, nor after the application has ended.
+    for (QFutureWatcher<ThumbnailPair>* watcher : qAsConst(m_running))
+        watcher->waitForFinished();
+}
+
+int ThumbnailLoader::poolSize()
+{
+    return pool()->maxThreadCount();
 }
 
 void ThumbnailLoader::setWorkerCount(int count)
 {
-    m_pool.setMaxThreadCount(qMax(1, count));
+    m_workerCount = qBound(1, count, poolSize());
 }
 
 void ThumbnailLoader::setDecodeObserver(FileThumbnailProvider::DecodeObserver observer)
@@ -33,7 +54,7 @@ quint64 ThumbnailLoader::load(const QString& filePath, int shownEdge)
     m_running.insert(ticket, watcher);
     // The task gets values only: this object may be gone before another task starts.
     const FileThumbnailProvider::DecodeObserver observer = m_observer;
-    watcher->setFuture(QtConcurrent::run(&m_pool, [filePath, shownEdge, observer] {
+    watcher->setFuture(QtConcurrent::run(pool(), [filePath, shownEdge, observer] {
         return ThumbnailPair{filePath,
                              FileThumbnailProvider::readThumbnail(filePath, shownEdge, observer)};
     }));

@@ -5,14 +5,13 @@
 
 #include <QHash>
 #include <QObject>
-#include <QThreadPool>
 
 template <typename T>
 class QFutureWatcher;
 
-// Makes thumbnails on a pool with one worker per core and hands each back on the thread that
-// asked. It takes no more than it has workers for, so that the caller keeps the queue and can put
-// what is on screen first and drop what has scrolled away.
+// Makes thumbnails on a pool with one worker per core, shared by every loader, and hands each
+// back on the thread that asked. It takes no more than it has workers for, so that the caller
+// keeps the queue and can put what is on screen first and drop what has scrolled away.
 class ThumbnailLoader : public QObject
 {
     Q_OBJECT
@@ -22,7 +21,10 @@ public:
     // Waits for the tasks still running; their results are dropped.
     ~ThumbnailLoader() override;
 
-    int workerCount() const { return m_pool.maxThreadCount(); }
+    // The threads of the pool: one per core.
+    static int poolSize();
+    // How many of this loader's thumbnails are made at once, the pool's size unless set lower.
+    int workerCount() const { return m_workerCount; }
     void setWorkerCount(int count);
     int runningCount() const { return m_running.size(); }
     bool isFull() const { return runningCount() >= workerCount(); }
@@ -41,7 +43,7 @@ signals:
 private:
     void finish(quint64 ticket);
 
-    QThreadPool m_pool;
+    int m_workerCount;
     QHash<quint64, QFutureWatcher<ThumbnailPair>*> m_running;
     quint64 m_lastTicket = 0;
     FileThumbnailProvider::DecodeObserver m_observer;

@@ -383,7 +383,8 @@ private slots:
     {
         QTest::addColumn<int>("workers");
         QTest::newRow("one worker per core") << QThread::idealThreadCount();
-        QTest::newRow("three workers") << 3;
+        QTest::newRow("one worker") << 1;
+        QTest::newRow("more than cores asked: one per core") << QThread::idealThreadCount() + 1;
     }
 
     // Every thumbnail of a folder in sight arrives, each its own, with no more decodes at a time
@@ -393,6 +394,7 @@ private slots:
         QFETCH(int, workers);
         constexpr int files = 100;
         m_view->loader()->setWorkerCount(workers);
+        workers = qMin(workers, QThread::idealThreadCount());
         QCOMPARE(m_view->loader()->workerCount(), workers);
         for (int i = 0; i < files; ++i)
             addFile(writeImage(QStringLiteral("f%1.png").arg(i), QColor::fromHsv(i * 2, 255, 255)),
@@ -424,7 +426,8 @@ private slots:
         for (int i = 0; i < files; ++i)
             QCOMPARE(describe(m_model->index(i, 0)), QColor::fromHsv(i * 2, 255, 255).name());
         QCOMPARE(mostAtOnce.load(), workers);
-        QCOMPARE(threads.size(), workers);
+        // Threads of the pool take turns, but there are never more than cores.
+        QVERIFY(threads.size() >= workers && threads.size() <= QThread::idealThreadCount());
         QVERIFY(!threads.contains(qApp->thread()));
     }
 
