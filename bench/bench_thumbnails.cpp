@@ -37,6 +37,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -184,9 +185,19 @@ bool scrollThroughAll(const QStringList& files, int* made, int* kept)
     return true;
 }
 
+// User and system time of every thread of the process so far.
+double processCpuMs()
+{
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 // From asking to having every thumbnail of a folder that a view shows at once, with that many
-// workers and the desktop's thumbnail cache as it is; decoded counts the files not found there.
-double folderVisitMs(const QStringList& files, int workers, int edge, int* decoded)
+// workers and the desktop's thumbnail cache as it is; decoded counts the files not found there,
+// cores the processor time spent over the time passed (on a busy machine, the share it got).
+double folderVisitMs(const QStringList& files, int workers, int edge, int* decoded, double* cores)
 {
     FileListModel model(files);
     ThumbnailView view;
@@ -205,6 +216,7 @@ double folderVisitMs(const QStringList& files, int workers, int edge, int* decod
     QCoreApplication::processEvents();
     view.loadTimer()->stop();
     QElapsedTimer timer;
+    const double cpuBefore = processCpuMs();
     timer.start();
     view.loadVisibleThumbnails();
     const bool done = runUntil(
@@ -214,6 +226,7 @@ double folderVisitMs(const QStringList& files, int workers, int edge, int* decod
         600000);
     const double ms = timer.nsecsElapsed() / 1e6;
     *decoded = reads;
+    *cores = (processCpuMs() - cpuBefore) / ms;
     return done ? ms : -1;
 }
 
@@ -329,17 +342,19 @@ int main(int argc, char** argv)
           << Qt::endl;
     for (const int edge : {128, 256}) {
         int decoded[4] = {};
+        double busy[4] = {};
         QDir(desktopCache).removeRecursively();
-        const double single = folderVisitMs(folder, 1, edge, &decoded[0]);
+        const double single = folderVisitMs(folder, 1, edge, &decoded[0], &busy[0]);
         QDir(desktopCache).removeRecursively();
-        const double pool = folderVisitMs(folder, cores, edge, &decoded[1]);
-        const double again = folderVisitMs(folder, cores, edge, &decoded[2]);
-        const double againSingle = folderVisitMs(folder, 1, edge, &decoded[3]);
+        const double pool = folderVisitMs(folder, cores, edge, &decoded[1], &busy[1]);
+        const double again = folderVisitMs(folder, cores, edge, &decoded[2], &busy[2]);
+        const double againSingle = folderVisitMs(folder, 1, edge, &decoded[3], &busy[3]);
         if (single < 0 || pool < 0 || again < 0 || againSingle < 0)
             return 1;
         out() << "  " << edge << "-pixel icons: first visit, 1 worker " << single << " ms ("
-              << decoded[0] << " decoded); " << cores << " workers " << pool << " ms ("
-              << decoded[1] << " decoded); pool/single = " << pool / single << " (target <= "
+              << decoded[0] << " decoded, " << busy[0] << " cores busy); " << cores
+              << " workers " << pool << " ms (" << decoded[1] << " decoded, " << busy[1]
+              << " cores busy); pool/single = " << pool / single << " (target <= "
               << 1.0 / cores + 0.1 << ")" << Qt::endl;
         out() << "  " << edge << "-pixel icons: second visit from the desktop cache, " << cores
               << " workers " << again << " ms (" << decoded[2] << " decoded), 1 worker "
