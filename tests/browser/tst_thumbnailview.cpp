@@ -3,7 +3,6 @@
 
 #include "browser/filethumbnailprovider.h"
 #include "browser/imagesdirview.h"
-#include "browser/thumbnailloader.h"
 #include "browser/thumbnailsbar.h"
 #include "browser/thumbnailview.h"
 #include "platform/lumothumbnails.h"
@@ -17,8 +16,6 @@
 #include <QTimeLine>
 #include <QTimer>
 #include <QTouchDevice>
-
-#include <atomic>
 
 #include <exiv2/exiv2.hpp>
 
@@ -34,9 +31,8 @@ template <typename Match> static QRect pixelsWhere(const QImage& image, Match ma
 
 static constexpr int none = std::numeric_limits<int>::min();
 
-// Thumbnails: where a file's comes from, when the view loads them, on which threads and in which
-// order, what items show, how the cache and the current item follow the model, and the one-row
-// bar.
+// Thumbnails: where a file's comes from, when the view loads them and on which thread, what
+// items show, how the cache and the current item follow the model, and the one-row bar.
 class TestThumbnailView : public QObject
 {
     Q_OBJECT
@@ -48,7 +44,6 @@ class TestThumbnailView : public QObject
     std::unique_ptr<ThumbnailsBar> m_bar;
     QMutex m_readsLock;
     QStringList m_readThreads;
-    QStringList m_readFiles;
 
     QString writeImage(const QString& name, const QColor& color, qint64 paddedSize = 0,
                        QSize size = {30, 20})
@@ -123,11 +118,9 @@ private slots:
         m_view->setGridSize(QSize(60, 60));
         m_view->resize(320, 200);
         m_readThreads.clear();
-        m_readFiles.clear();
-        m_view->setReadObserver([this](const QString& file) {
+        m_view->setReadObserver([this](const QString&) {
             QMutexLocker lock(&m_readsLock);
             m_readThreads << (QThread::currentThread() == qApp->thread() ? "gui" : "worker");
-            m_readFiles << QFileInfo(file).fileName();
         });
     }
 
@@ -377,139 +370,6 @@ private slots:
         // The big one's result is dropped; the queue goes on with the small one.
         QCOMPARE(m_view->thumbnailCache().count(), 1);
         QCOMPARE(describe(m_model->index(0, 0)), QStringLiteral("#00ff00"));
-    }
-
-    void bigFolderOnEveryWorker_data()
-    {
-        QTest::addColumn<int>("workers");
-        QTest::newRow("one worker per core") << QThread::idealThreadCount();
-        QTest::newRow("one worker") << 1;
-        QTest::newRow("more than cores asked: one per core") << QThread::idealThreadCount() + 1;
-    }
-
-    // Every thumbnail of a folder in sight arrives, each its own, with no more decodes at a time
-    // than there are workers, and all of them busy.
-    void bigFolderOnEveryWorker()
-    {
-        QFETCH(int, workers);
-        constexpr int files = 100;
-        m_view->loader()->setWorkerCount(workers);
-        workers = qMin(workers, QThread::idealThreadCount());
-        QCOMPARE(m_view->loader()->workerCount(), workers);
-        for (int i = 0; i < files; ++i)
-            addFile(writeImage(QStringLiteral("f%1.png").arg(i), QColor::fromHsv(i * 2, 255, 255)),
-                    QString::number(i));
-        std::atomic<int> running{0};
-        std::atomic<int> mostAtOnce{0};
-        QMutex threadsLock;
-        QSet<QThread*> threads;
-        m_view->setReadObserver([&](const QString&) {
-            const int now = ++running;
-            for (int most = mostAtOnce; now > most && !mostAtOnce.compare_exchange_weak(most, now);)
-                ;
-            {
-                QMutexLocker lock(&threadsLock);
-                threads.insert(QThread::currentThread());
-            }
-            QThread::msleep(2); // long enough for the others to start theirs
-            --running;
-        });
-        m_view->setIconSize(QSize(16, 16));
-        m_view->setGridSize(QSize(20, 20));
-        m_view->resize(400, 200); // every item in sight
-        show(m_view.get());
-        m_view->loadTimer()->stop();
-        m_view->loadVisibleThumbnails();
-        // Sanitized builds on a busy machine take their time.
-        QTRY_COMPARE_WITH_TIMEOUT(m_view->thumbnailCache().count(), files, 60000);
-        QTRY_VERIFY(!m_view->isReadingInBackground());
-        for (int i = 0; i < files; ++i)
-            QCOMPARE(describe(m_model->index(i, 0)), QColor::fromHsv(i * 2, 255, 255).name());
-        QCOMPARE(mostAtOnce.load(), workers);
-        // Threads of the pool take turns, but there are never more than cores.
-        QVERIFY(threads.size() >= workers && threads.size() <= QThread::idealThreadCount());
-        QVERIFY(!threads.contains(qApp->thread()));
-    }
-
-    void iconSizeChange_data()
-    {
-        QTest::addColumn<int>("newSide");
-        QTest::addColumn<int>("madeEdge"); // of the icon after the change
-        QTest::addColumn<int>("decodes");
-        QTest::newRow("40 to 128: the normal size still holds it") << 128 << 128 << 1;
-        QTest::newRow("40 to 200: made again from the large size") << 200 << 256 << 2;
-    }
-
-    void iconSizeChange()
-    {
-        QFETCH(int, newSide);
-        QFETCH(int, madeEdge);
-        QFETCH(int, decodes);
-        const QModelIndex index = addFile(writeImage("wide.png", Qt::red, 0, {600, 300}));
-        show(m_view.get());
-        loadAll();
-        QCOMPARE(m_view->thumbnail(index).availableSizes(), QList<QSize>{QSize(128, 64)});
-        m_view->setIconSize(QSize(newSide, newSide));
-        m_view->setGridSize(QSize(newSide + 20, newSide + 20));
-        QTRY_COMPARE(m_view->thumbnail(index).availableSizes(),
-                     QList<QSize>{QSize(madeEdge, madeEdge / 2)});
-        QTRY_VERIFY(!m_view->loadTimer()->isActive() && m_view->pendingCount() == 0
-                    && !m_view->isReadingInBackground());
-        QMutexLocker lock(&m_readsLock);
-        QCOMPARE(m_readFiles.size(), decodes);
-    }
-
-    void orderFollowsSight_data()
-    {
-        QTest::addColumn<bool>("scrollAway");
-        QTest::newRow("items in sight before those at the edges") << false;
-        QTest::newRow("items scrolled away before their turn are never decoded") << true;
-    }
-
-    void orderFollowsSight()
-    {
-        QFETCH(bool, scrollAway);
-        constexpr int files = 100;
-        // One worker decodes in the order asked.
-        m_view->loader()->setWorkerCount(1);
-        for (int i = 0; i < files; ++i)
-            addFile(writeImage(QStringLiteral("f%1.png").arg(i), Qt::red), QString::number(i));
-        show(m_view.get());
-        m_view->loadTimer()->stop();
-        QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
-        m_readFiles.clear();
-        m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum() / 2);
-        m_view->loadTimer()->stop();
-        m_view->loadVisibleThumbnails();
-        QStringList first;
-        if (scrollAway) {
-            // Only the one decode under way is left of the middle.
-            m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum());
-            m_view->loadTimer()->stop();
-            m_view->loadVisibleThumbnails();
-            QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
-            QMutexLocker lock(&m_readsLock);
-            first = m_readFiles.mid(0, 1);
-            m_readFiles.removeFirst();
-        } else {
-            QTRY_VERIFY(m_view->pendingCount() == 0 && !m_view->isReadingInBackground());
-        }
-        QStringList inSight;
-        QStringList atEdges;
-        const QRect viewport = m_view->viewport()->rect();
-        for (int i = 0; i < files; ++i) {
-            const QRect rect = m_view->visualRect(m_model->index(i, 0));
-            if (rect.intersects(viewport))
-                inSight << QStringLiteral("f%1.png").arg(i);
-            else if (rect.intersects(viewport.adjusted(-40, -40, 39, 39)))
-                atEdges << QStringLiteral("f%1.png").arg(i);
-        }
-        // At the end there is nothing below, and what lies above may not reach into the edge.
-        QVERIFY(!inSight.isEmpty() && (scrollAway || !atEdges.isEmpty()));
-        QMutexLocker lock(&m_readsLock);
-        QCOMPARE(m_readFiles, inSight + atEdges);
-        if (scrollAway)
-            QVERIFY(!inSight.contains(first.value(0)) && !atEdges.contains(first.value(0)));
     }
 
     // The thumbnail takes the placeholder's place and nothing else moves.
