@@ -84,15 +84,6 @@ private slots:
         QCOMPARE(m_decoded, QStringList{"wide.jpg"});
     }
 
-    void changedPictureDecodedAgain()
-    {
-        const QString file = writePicture(m_files->filePath("p.png"), {40, 30}, Qt::red);
-        QCOMPARE(read(file, 48).pixelColor(5, 5), QColor(Qt::red));
-        QVERIFY(writePicture(file, {40, 31}, Qt::blue) == file); // a byte count of its own
-        QCOMPARE(read(file, 48).pixelColor(5, 5), QColor(Qt::blue));
-        QCOMPARE(m_decoded, QStringList({"p.png", "p.png"}));
-    }
-
     void failureRemembered_data()
     {
         QTest::addColumn<bool>("repaired");

@@ -207,23 +207,6 @@ private slots:
             file = m_files->filePath(file);
         QCOMPARE(DesktopThumbnailCache(cacheDir()).contains(file), inside);
     }
-
-    void sizeForShownEdge_data()
-    {
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<int>("edge");
-        QTest::newRow("48 from normal") << 48 << 128;
-        QTest::newRow("128 from normal") << 128 << 128;
-        QTest::newRow("129 from large") << 129 << 256;
-        QTest::newRow("512 from large, the biggest we store") << 512 << 256;
-    }
-
-    void sizeForShownEdge()
-    {
-        QFETCH(int, shown);
-        QFETCH(int, edge);
-        QCOMPARE(DesktopThumbnailCache::edge(DesktopThumbnailCache::sizeFor(shown)), edge);
-    }
 };
 
 LUMO_TEST_MAIN(TestDesktopThumbnailCache)
