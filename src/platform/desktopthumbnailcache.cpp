@@ -2,7 +2,6 @@
 
 #include "platform/lumothumbnails.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -105,9 +104,12 @@ DesktopThumbnailCache::Size DesktopThumbnailCache::sizeFor(int shownEdge)
 
 DesktopThumbnailCache::Source DesktopThumbnailCache::sourceOf(const QString& filePath)
 {
-    const QFileInfo info(filePath);
-    return Source{LumoThumbnails::fileUri(filePath), info.lastModified().toSecsSinceEpoch(),
-                  info.size()};
+    // The seconds as stat gives them, which every program compares: no local time in between.
+    struct stat status = {};
+    if (::stat(QFile::encodeName(filePath).constData(), &status) != 0)
+        return Source{LumoThumbnails::fileUri(filePath), 0, 0};
+    return Source{LumoThumbnails::fileUri(filePath), qint64(status.st_mtim.tv_sec),
+                  qint64(status.st_size)};
 }
 
 QString DesktopThumbnailCache::thumbnailPath(const QString& filePath, Size size) const
