@@ -332,7 +332,8 @@ int main(int argc, char** argv)
           << folderPhotoSize.height() << " ..." << Qt::endl;
     QStringList folder;
     for (int i = 0; i < folderFiles; ++i) {
-        const QString file = root.filePath(QStringLiteral("folder/f%1.jpg").arg(i, 3, 10, QLatin1Char('0')));
+        const QString file =
+            root.filePath(QStringLiteral("folder/f%1.jpg").arg(i, 3, 10, QLatin1Char('0')));
         if (!makePhoto(1000 + i, folderPhotoSize).save(file, "JPG", 90))
             return 1;
         folder << file;

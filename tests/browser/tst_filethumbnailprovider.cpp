@@ -38,8 +38,9 @@ class TestFileThumbnailProvider : public QObject
 
     QImage read(const QString& file, int shownEdge)
     {
-        return FileThumbnailProvider::readThumbnail(
-            file, shownEdge, [this](const QString& path) { m_decoded << QFileInfo(path).fileName(); });
+        return FileThumbnailProvider::readThumbnail(file, shownEdge, [this](const QString& path) {
+            m_decoded << QFileInfo(path).fileName();
+        });
     }
 
     QStringList storedFiles() const
