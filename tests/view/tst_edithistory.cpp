@@ -5,11 +5,13 @@
 
 #include "document/picture.h"
 #include "document/picturestatus.h"
+#include "view/extslider.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 
 #include <QClipboard>
 #include <QFile>
+#include <QSlider>
 
 #include <functional>
 #include <map>
