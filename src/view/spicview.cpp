@@ -2,29 +2,23 @@
 
 #include "document/edithistory.h"
 #include "document/filecursor.h"
-#include "document/filelistmodel.h"
-#include "document/newfilemodel.h"
 #include "document/picture.h"
 #include "document/pictureedits.h"
 #include "document/picturestatus.h"
 #include "document/statustexts.h"
 #include "imaging/blackenarea.h"
-#include "platform/lumofm/vfs.h"
 #include "platform/lumoscrollbar.h"
 #include "settings/settings.h"
 #include "view/adjustmentdialogs.h"
 #include "view/adjustmentrunner.h"
-#include "view/directoryproxymodel.h"
+#include "view/pictureopener.h"
 #include "view/picturesaver.h"
-#include "view/placeholderimage.h"
-#include "view/sharedfilesystemmodel.h"
 #include "view/sizewarning.h"
 #include "view/smark.h"
 #include "view/spic.h"
 #include "view/touchgestures.h"
-#include "view/waitcursor.h"
-#include "view/zoomfit.h"
 #include "view/zoommodel.h"
+#include "view/zoompass.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -52,6 +46,8 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     , m_saver(new PictureSaver(m_picture, this))
     , m_edits(std::make_unique<PictureEdits>(m_picture, m_history))
     , m_adjustments(std::make_unique<AdjustmentRunner>(this, m_edits.get()))
+    , m_opener(new PictureOpener(this, m_picture, m_cursor, m_history))
+    , m_zoomPass(std::make_unique<ZoomPass>(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidgetResizable(false);
@@ -107,95 +103,32 @@ SPicView::~SPicView() = default;
 
 bool SPicView::openFile(const QString& path)
 {
-    m_picture->setModified(false);
-    m_picture->setUnsavedNew(false);
-    const LumoFM::VFS* vfs = LumoFM::VFS::ptr();
-    const LumoFM::Entry entry = vfs->entry(path);
-    const QString file = entry.localPath();
-    const QString directory = vfs->parent(entry).localPath();
-
-    auto* model = qobject_cast<DirectoryProxyModel*>(m_cursor->model());
-    if (model) {
-        model->setDirectoryFile(directory, file);
-    } else {
-        model = new DirectoryProxyModel(sharedFileSystemModel(), directory, this);
-        model->setCurrentFile(file);
-        connect(model, &DirectoryProxyModel::currentFileIndexChanged, this,
-                &SPicView::updateCurrentImageIndex);
-        replaceFileModel(model);
-    }
-    m_cursor->setCurrentRow(model->currentRow());
-    return loadFile(file);
+    return m_opener->openFile(path);
 }
 
 bool SPicView::openList(const QStringList& files)
 {
-    m_picture->setModified(false);
-    m_picture->setUnsavedNew(false);
-    replaceFileModel(new FileListModel(files, this));
-    m_cursor->setCurrentRow(0);
-    if (m_cursor->rowCount() == 0)
-        return loadFile(QString());
-    // Reads row 0 and tells the go actions the view stands at the first file.
-    setCurrentIndex(m_cursor->model()->index(0, 0));
-    return !isBroken();
+    return m_opener->openList(files);
 }
 
 void SPicView::setImage(const QImage& image)
 {
-    m_picture->adopt(image);
-    clearSelectionIfAny();
-    m_pic->setSelectable(true);
-    replaceFileModel(new NewFileModel(this));
-    m_cursor->setCurrentRow(0);
-    setWindowTitle(PictureStatus::notSavedText());
-    // Not shown here: a view without a parent would flash up as a window of its own. Whoever
-    // places it shows it, and the resize on showing zooms.
-    zoom();
+    m_opener->setImage(image);
 }
 
 void SPicView::newImage(int width, int height, int depth, uint pixel)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(pixel);
-    QImage::Format format = QImage::Format_Mono;
-    if (depth == 32)
-        format = QImage::Format_RGB32;
-    else if (depth == 8)
-        format = QImage::Format_Indexed8;
-    setImage(image.convertToFormat(format, Qt::ThresholdDither));
+    m_opener->newImage(width, height, depth, pixel);
 }
 
 void SPicView::importImage(const QImage& image)
 {
-    setImage(image);
-    m_picture->setModified(true);
-    // Undoing every edit does not bring back a saved state: there never was one.
-    m_history->markStartUnsaved();
-    refreshStatus();
+    m_opener->importImage(image);
 }
 
 bool SPicView::loadFile(const QString& path)
 {
-    bool broken = true;
-    {
-        WaitCursor waitCursor;
-        broken = !m_picture->read(path);
-        if (broken)
-            m_picture->setImage(placeholderImage());
-        clearSelectionIfAny();
-        m_pic->setSelectable(!broken);
-    }
-    clearHistory();
-    m_picture->setModified(false);
-    m_zoomMode = zoomMode();
-    zoom();
-    refreshStatus();
-    horizontalScrollBar()->setValue(0);
-    verticalScrollBar()->setValue(0);
-    if (!broken)
-        emit fileRead(path);
-    return !broken;
+    return m_opener->loadFile(path);
 }
 
 int SPicView::zoomMode() const
@@ -301,18 +234,6 @@ QSize SPicView::sizeHint() const
 void SPicView::updateBackgroundRole()
 {
     setBackgroundRole(m_fullScreenMode && m_indicatorMode ? QPalette::Shadow : QPalette::Dark);
-}
-
-void SPicView::replaceFileModel(QAbstractItemModel* model)
-{
-    QAbstractItemModel* old = m_cursor->model();
-    m_cursor->setModel(model);
-    if (!old)
-        return;
-    old->disconnect(this);
-    // Views that show the old model let go of it on dirModelChanged; until then it stays valid.
-    old->deleteLater();
-    emit dirModelChanged(this);
 }
 
 void SPicView::publishBrowseInfo()
@@ -427,21 +348,7 @@ bool SPicView::viewportEvent(QEvent* event)
 
 bool SPicView::write(const QString& path, const QString& format)
 {
-    // A picture made in memory has no file to save to; the caller asks for one instead.
-    if (path.isEmpty())
-        return false;
-    const QString ownPath = filePath();
-    const bool ownFile = !m_picture->isUnsavedNew() && !ownPath.isEmpty()
-                         && PictureSaver::samePicture(ownPath, path);
-    if (!m_saver->writeFile(path, format, ownPath))
-        return false;
-    if (ownFile) {
-        // Re-read in place: the list the picture belongs to stays as the user made it.
-        loadFile(ownPath);
-        return true;
-    }
-    openFile(path);
-    return true;
+    return m_opener->write(path, format, m_saver);
 }
 
 bool SPicView::save()
@@ -521,44 +428,7 @@ void SPicView::showInsertDialog()
 
 void SPicView::zoom()
 {
-    if (!isVisible())
-        return;
-    if (m_inZoom) {
-        m_zoomAgain = true;
-        return;
-    }
-    m_inZoom = true;
-    // Showing or hiding a scroll bar resizes the viewport, which asks for one more pass; the
-    // bound keeps a layout that flips between two states from looping.
-    for (int pass = 0; pass < 3; ++pass) {
-        m_zoomAgain = false;
-        zoomPass();
-        if (!m_zoomAgain)
-            break;
-    }
-    m_inZoom = false;
-}
-
-void SPicView::zoomPass()
-{
-    ZoomFit fit(viewport()->size(), m_margin);
-    fit.setCenter(m_pic->size(), horizontalScrollBar()->value(), verticalScrollBar()->value());
-    const QImage& image = m_picture->image();
-    const double scale =
-        fit.scale(m_zoomMode, m_pic->scale(), m_picture->shownSize(), m_picture->isBroken());
-    m_pic->setScale(scale);
-
-    m_zoomShown = !m_picture->isBroken() && !image.isNull();
-    emit zoomChanged(m_zoomShown ? PictureStatus::zoomText(scale) : QString());
-    m_pic->resize(
-        fit.canvas(QSize(m_pic->scaledWidth(), m_pic->scaledHeight()), m_zoomShown));
-
-    const QSize shownPort = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, m_pic->width() - shownPort.width()));
-    horizontalScrollBar()->setValue(fit.scrollX(m_pic->width()));
-    verticalScrollBar()->setRange(0, std::max(0, m_pic->height() - shownPort.height()));
-    verticalScrollBar()->setValue(fit.scrollY(m_pic->height()));
-    m_pic->update();
+    m_zoomPass->run();
 }
 
 void SPicView::zoomBy(double factor)
@@ -594,7 +464,7 @@ void SPicView::refreshStatus()
     const bool shown = !m_picture->isBroken();
     emit markChanged(shown && m_pic->hasSelection() ? PictureStatus::markText(m_pic->selection())
                                                     : QString());
-    emit zoomChanged(shown && m_zoomShown ? PictureStatus::zoomText(m_pic->scale()) : QString());
+    emit zoomChanged(shown && m_zoomPass->zoomShown() ? PictureStatus::zoomText(m_pic->scale()) : QString());
     emit fileInfoChanged(texts.fileInfo());
     setWindowTitle(texts.title());
 }

@@ -14,6 +14,7 @@ class FileCursor;
 class Picture;
 class PictureAdjustment;
 class PictureEdits;
+class PictureOpener;
 class PictureSaver;
 class LumoScrollBar;
 class QAbstractItemModel;
@@ -21,6 +22,7 @@ class QImage;
 class QShortcut;
 class SPic;
 class TouchGestures;
+class ZoomPass;
 
 // One open picture: its document (a Picture, its EditHistory and the FileCursor over the list
 // of files it belongs to) and the scroll area that shows it on a canvas at a zoom.
@@ -176,8 +178,6 @@ protected:
 
 private:
     void updateBackgroundRole();
-    void zoomPass();
-    void replaceFileModel(QAbstractItemModel* model);
     void publishBrowseInfo();
     QString browseText() const;
     void clearSelectionIfAny();
@@ -188,9 +188,6 @@ private:
     EditHistory* m_history = nullptr;
     Picture* m_picture = nullptr;
     int m_zoomMode = 4;
-    bool m_zoomShown = false;
-    bool m_inZoom = false;
-    bool m_zoomAgain = false;
     SPic* m_pic = nullptr;
     FileCursor* m_cursor = nullptr;
     int m_margin = defaultMargin;
@@ -205,6 +202,8 @@ private:
     TouchGestures* m_touch = nullptr;
     std::unique_ptr<PictureEdits> m_edits;
     std::unique_ptr<AdjustmentRunner> m_adjustments;
+    PictureOpener* m_opener = nullptr;
+    std::unique_ptr<ZoomPass> m_zoomPass;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(SPicView::AdjustmentOptions)

@@ -1,0 +1,61 @@
+#include "view/zoompass.h"
+
+#include "document/picture.h"
+#include "document/picturestatus.h"
+#include "view/spic.h"
+#include "view/spicview.h"
+#include "view/zoomfit.h"
+
+#include <QScrollBar>
+
+#include <algorithm>
+
+ZoomPass::ZoomPass(SPicView* view)
+    : m_view(view)
+{
+}
+
+void ZoomPass::run()
+{
+    if (!m_view->isVisible())
+        return;
+    if (m_inZoom) {
+        m_zoomAgain = true;
+        return;
+    }
+    m_inZoom = true;
+    // Showing or hiding a scroll bar resizes the viewport, which asks for one more pass; the
+    // bound keeps a layout that flips between two states from looping.
+    for (int round = 0; round < 3; ++round) {
+        m_zoomAgain = false;
+        pass();
+        if (!m_zoomAgain)
+            break;
+    }
+    m_inZoom = false;
+}
+
+void ZoomPass::pass()
+{
+    SPic* pic = m_view->pic();
+    const Picture* picture = m_view->picture();
+    QScrollBar* horizontal = m_view->horizontalScrollBar();
+    QScrollBar* vertical = m_view->verticalScrollBar();
+    ZoomFit fit(m_view->viewport()->size(), m_view->margin());
+    fit.setCenter(pic->size(), horizontal->value(), vertical->value());
+    const QImage& image = picture->image();
+    const double scale =
+        fit.scale(m_view->currentZoomMode(), pic->scale(), image.size(), picture->isBroken());
+    pic->setScale(scale);
+
+    m_zoomShown = !picture->isBroken() && !image.isNull();
+    emit m_view->zoomChanged(m_zoomShown ? PictureStatus::zoomText(scale) : QString());
+    pic->resize(fit.canvas(QSize(pic->scaledWidth(), pic->scaledHeight()), m_zoomShown));
+
+    const QSize shownPort = m_view->viewport()->size();
+    horizontal->setRange(0, std::max(0, pic->width() - shownPort.width()));
+    horizontal->setValue(fit.scrollX(pic->width()));
+    vertical->setRange(0, std::max(0, pic->height() - shownPort.height()));
+    vertical->setValue(fit.scrollY(pic->height()));
+    pic->update();
+}
