@@ -727,6 +727,13 @@ Do you really want to quit without saving?</source>
     </message>
 </context>
 <context>
+    <name>PictureOpener</name>
+    <message>
+        <source>Loading…</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PictureSaver</name>
     <message>
         <source>lumo-image - Write error</source>

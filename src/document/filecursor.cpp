@@ -66,6 +66,11 @@ QString FileCursor::filePath() const
     return currentIndex().data(filePathRole).toString();
 }
 
+QString FileCursor::filePathAt(int row) const
+{
+    return m_model ? m_model->index(row, 0).data(filePathRole).toString() : QString();
+}
+
 QString FileCursor::fileName() const
 {
     return currentIndex().data(Qt::DisplayRole).toString();
@@ -76,9 +81,49 @@ bool FileCursor::moveAllowed() const
     return rowCount() > 0 && (!m_moveGuard || m_moveGuard());
 }
 
-bool FileCursor::readCurrent()
+void FileCursor::placeRow(int row)
 {
-    return !m_reader || m_reader(filePath());
+    if (row != m_row)
+        m_direction = row > m_row ? 1 : -1;
+    m_row = row;
+}
+
+void FileCursor::readCurrent(AfterRead after)
+{
+    // Set first: a reader may finish before it returns.
+    m_afterRead = after;
+    if (m_reader)
+        m_reader(filePath());
+    else
+        readFinished(true);
+}
+
+void FileCursor::readFinished(bool readable)
+{
+    const AfterRead after = m_afterRead;
+    m_afterRead = AfterRead::Nothing;
+    switch (after) {
+    case AfterRead::StopAtFirst:
+    case AfterRead::StopAtLast:
+        if (!readable)
+            return;
+        m_timer->stop();
+        m_slideshowRunning = false;
+        if (after == AfterRead::StopAtFirst) {
+            emit atTheFirst();
+            emit slideshowStopped();
+        } else {
+            emit slideshowStopped();
+            emit atTheEnd();
+        }
+        return;
+    case AfterRead::StopIfUnreadable:
+        if (!readable)
+            stopSlideshow();
+        return;
+    case AfterRead::Nothing:
+        return;
+    }
 }
 
 void FileCursor::readCurrentPausingSlideshow()
@@ -97,7 +142,7 @@ void FileCursor::previous()
     if (!moveAllowed())
         return;
     const int row = m_row - 1;
-    m_row = std::max(0, row);
+    placeRow(std::max(0, row));
     if (row < 1)
         emit atTheFirst();
     readCurrentPausingSlideshow();
@@ -108,7 +153,7 @@ void FileCursor::next()
     if (!moveAllowed())
         return;
     const int lastRow = rowCount() - 1;
-    m_row = std::min(m_row + 1, lastRow);
+    placeRow(std::min(m_row + 1, lastRow));
     if (m_row == lastRow)
         emit atTheEnd();
     readCurrentPausingSlideshow();
@@ -118,26 +163,16 @@ void FileCursor::first()
 {
     if (!moveAllowed())
         return;
-    m_row = 0;
-    if (!readCurrent())
-        return;
-    m_timer->stop();
-    m_slideshowRunning = false;
-    emit atTheFirst();
-    emit slideshowStopped();
+    placeRow(0);
+    readCurrent(AfterRead::StopAtFirst);
 }
 
 void FileCursor::last()
 {
     if (!moveAllowed())
         return;
-    m_row = rowCount() - 1;
-    if (!readCurrent())
-        return;
-    m_timer->stop();
-    m_slideshowRunning = false;
-    emit slideshowStopped();
-    emit atTheEnd();
+    placeRow(rowCount() - 1);
+    readCurrent(AfterRead::StopAtLast);
 }
 
 void FileCursor::moveTo(int row)
@@ -147,7 +182,7 @@ void FileCursor::moveTo(int row)
     const bool running = m_slideshowRunning;
     if (running)
         m_timer->stop();
-    m_row = row;
+    placeRow(row);
     readCurrent();
     if (m_row == 0) {
         emit atTheFirst();
@@ -188,9 +223,8 @@ void FileCursor::tick()
         return;
     // A slideshow started on the last picture shows it again rather than running off the list.
     const int lastRow = rowCount() - 1;
-    m_row = std::min(m_row + 1, lastRow);
-    if (!readCurrent())
-        stopSlideshow();
+    placeRow(std::min(m_row + 1, lastRow));
+    readCurrent(AfterRead::StopIfUnreadable);
     if (m_row >= lastRow) {
         stopSlideshow();
         emit atTheEnd();

@@ -11,7 +11,7 @@ class QTimer;
 
 // Where a picture stands in the list of files it belongs to: the list, the current row, the
 // moves through it and the slideshow that moves on by itself. Whoever shows the files decides
-// whether a move may happen and reads the file each move lands on.
+// whether a move may happen, reads the file each move lands on and tells when that read ends.
 class FileCursor : public QObject
 {
     Q_OBJECT
@@ -19,8 +19,8 @@ class FileCursor : public QObject
 public:
     // Asked before every move; false leaves everything as it is.
     using MoveGuard = std::function<bool()>;
-    // Reads the file at a path; false when it could not be read.
-    using Reader = std::function<bool(const QString& path)>;
+    // Starts reading the file at a path; readFinished tells how it ended, now or later.
+    using Reader = std::function<void(const QString& path)>;
 
     explicit FileCursor(int slideDelay, QObject* parent = nullptr);
     ~FileCursor() override;
@@ -38,6 +38,9 @@ public:
     QModelIndex currentIndex() const;
     QString filePath() const;
     QString fileName() const;
+    QString filePathAt(int row) const;
+    // +1 after a move towards the end of the list, -1 after one towards its start.
+    int direction() const { return m_direction; }
 
     void previous();
     void next();
@@ -53,6 +56,8 @@ public:
     void setSlideDelay(int seconds);
     // One step of the slideshow, as the timer makes it.
     void tick();
+    // The read of the newest move ended; a move's consequences that wait for its read follow.
+    void readFinished(bool readable);
 
 signals:
     void atTheFirst();
@@ -65,12 +70,18 @@ signals:
     void listChanged();
 
 private:
+    // What a move still does once its file turns out readable or not.
+    enum class AfterRead { Nothing, StopAtFirst, StopAtLast, StopIfUnreadable };
+
     bool moveAllowed() const;
-    bool readCurrent();
+    void readCurrent(AfterRead after = AfterRead::Nothing);
+    void placeRow(int row);
     void readCurrentPausingSlideshow();
 
     QPointer<QAbstractItemModel> m_model;
     int m_row = 0;
+    int m_direction = 1;
+    AfterRead m_afterRead = AfterRead::Nothing;
     QTimer* m_timer = nullptr;
     int m_slideDelay;
     bool m_slideshowRunning = false;

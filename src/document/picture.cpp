@@ -1,18 +1,28 @@
 #include "document/picture.h"
 
+#include "document/pictureloader.h"
 #include "document/picturemetadata.h"
-#include "document/picturereader.h"
 #include "document/picturewriter.h"
+
+#include <QStringList>
 
 Picture::Picture(QObject* parent)
     : QObject(parent)
+    , m_loader(new PictureLoader(PictureCache::shared(), this))
 {
+    connect(m_loader, &PictureLoader::standInReady, this, &Picture::showStandIn);
+    connect(m_loader, &PictureLoader::loaded, this,
+            [this](const QString& path, const QImage& image, const QString& format) {
+                apply(path, PictureReader::Result{image, format});
+                emit loaded(!m_broken);
+            });
 }
 
 void Picture::setImage(const QImage& image)
 {
     m_image = image;
     m_preview = QImage();
+    m_standIn = QImage();
     emit imageChanged();
 }
 
@@ -23,10 +33,52 @@ void Picture::setPreview(const QImage& preview, const QSize& size)
     emit imageChanged();
 }
 
-bool Picture::read(const QString& path)
+void Picture::load(const QString& path, const PictureReader::ShownSize& shownSize)
 {
-    const PictureReader::Result result =
-        path.isEmpty() ? PictureReader::Result() : PictureReader::read(path);
+    m_loader->load(path, shownSize);
+}
+
+bool Picture::isLoading() const
+{
+    return m_loader->isLoading();
+}
+
+void Picture::waitUntilLoaded()
+{
+    m_loader->finish();
+}
+
+void Picture::preload(const QStringList& paths)
+{
+    m_loader->preload(paths);
+}
+
+const QImage& Picture::shownImage() const
+{
+    if (!m_preview.isNull())
+        return m_preview;
+    return m_image.isNull() && !m_standIn.isNull() ? m_standIn : m_image;
+}
+
+QSize Picture::shownSize() const
+{
+    if (!m_preview.isNull())
+        return m_previewSize;
+    return m_image.isNull() && !m_standIn.isNull() ? m_standInFor : m_image.size();
+}
+
+void Picture::showStandIn(const QImage& standIn, const QSize& pictureSize)
+{
+    m_standIn = standIn;
+    m_standInFor = pictureSize;
+    m_broken = false;
+    m_image = QImage();
+    emit imageChanged();
+    emit standInShown();
+}
+
+void Picture::apply(const QString& path, const PictureReader::Result& result)
+{
     m_path = path;
     m_broken = result.image.isNull();
     // No format for an unreadable file, so nothing offers to write a placeholder over it.
@@ -34,11 +86,11 @@ bool Picture::read(const QString& path)
     m_unsavedNew = false;
     setModified(false);
     setImage(result.image);
-    return !m_broken;
 }
 
 void Picture::adopt(const QImage& image)
 {
+    m_loader->cancel();
     m_path.clear();
     m_broken = false;
     m_format.clear();
@@ -53,6 +105,7 @@ bool Picture::write(const QString& path, const QString& format, int quality, QSt
     if (!PictureWriter::write(m_image, path, format, quality, error, metadata, metadataError))
         return false;
     m_format = format;
+    m_loader->forget(path);
     return true;
 }
 

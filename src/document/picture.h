@@ -1,13 +1,16 @@
 #pragma once
 
+#include "document/picturereader.h"
+
 #include <QImage>
 #include <QObject>
 #include <QString>
 
+class PictureLoader;
 class PictureMetadata;
 
 // One open picture as data: its pixels, the file and format they came from, whether the file
-// was readable, and whether the pixels changed since.
+// was readable, and whether the pixels changed since. Files are read on a worker.
 class Picture : public QObject
 {
     Q_OBJECT
@@ -20,15 +23,25 @@ public:
     QImage& image() { return m_image; }
     // Ends any preview.
     void setImage(const QImage& image);
-    // What is on screen: the image, or while an adjustment runs its preview, which may be a copy
-    // reduced from shownSize().
-    const QImage& shownImage() const { return m_preview.isNull() ? m_image : m_preview; }
-    QSize shownSize() const { return m_preview.isNull() ? m_image.size() : m_previewSize; }
+    // What is on screen: the image; while an adjustment runs, its preview; while a file loads, a
+    // quick decode standing in for it. The last two may be copies reduced from shownSize().
+    const QImage& shownImage() const;
+    QSize shownSize() const;
     // A null preview ends it.
     void setPreview(const QImage& preview, const QSize& size);
 
-    // Reads the file: true when readable. An unreadable file leaves a null image and no format.
-    bool read(const QString& path);
+    // Starts reading the file on a worker in place of any read under way; loaded() tells when
+    // it is in, at once when it was read ahead. An unreadable file leaves a null image and no
+    // format. Until then the picture shows what it showed, or from standInShown() on a quick
+    // decode at the size shownSize gives.
+    void load(const QString& path, const PictureReader::ShownSize& shownSize = {});
+    bool isLoading() const;
+    // Blocks until the file being read is in, for whatever needs the full pixels.
+    void waitUntilLoaded();
+    // Reads these files ahead, so that loading one of them next is instant.
+    void preload(const QStringList& paths);
+    // During a stand-in the image is null and the stand-in is shown in the picture's place.
+    const QImage& standIn() const { return m_standIn; }
     // A picture made in memory: readable, without file or format, not yet saved anywhere.
     void adopt(const QImage& image);
     // Writes the pixels; the format is kept only once the file is written.
@@ -47,11 +60,19 @@ public:
 signals:
     void imageChanged();
     void modifiedChanged(bool modified);
+    void standInShown();
+    void loaded(bool readable);
 
 private:
+    void apply(const QString& path, const PictureReader::Result& result);
+    void showStandIn(const QImage& standIn, const QSize& pictureSize);
+
+    PictureLoader* m_loader = nullptr;
     QImage m_image;
     QImage m_preview;
     QSize m_previewSize;
+    QImage m_standIn;
+    QSize m_standInFor;
     QString m_path;
     QString m_format;
     bool m_broken = false;

@@ -39,3 +39,29 @@ PictureReader::Result PictureReader::read(const QString& path, const imaging::Re
     result.format.remove(QLatin1String("RAW"));
     return result;
 }
+
+PictureReader::StandIn PictureReader::readScaled(const QString& path, const ShownSize& shownSize,
+                                                 const imaging::ReadLimits& limits)
+{
+    StandIn standIn;
+    if (!shownSize || !QFileInfo(path).isFile())
+        return standIn;
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (!stored.isValid() || !limits.fits(stored, budgetBitsPerPixel(reader.imageFormat())))
+        return standIn;
+    // The scaled size applies before the stored orientation turns the picture.
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const QSize oriented = turned ? stored.transposed() : stored;
+    const QSize shown = shownSize(oriented);
+    if (!shown.isValid() || shown.width() >= oriented.width())
+        return standIn;
+    reader.setScaledSize(turned ? shown.transposed() : shown);
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return standIn;
+    standIn.image = image;
+    standIn.pictureSize = oriented;
+    return standIn;
+}

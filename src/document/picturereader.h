@@ -3,7 +3,10 @@
 #include "imaging/readlimits.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
+
+#include <functional>
 
 // Reads a picture file with its stored orientation applied, without trusting the size its
 // header announces: a picture too big for the machine's memory is an unreadable file.
@@ -16,6 +19,18 @@ public:
         QString format;
     };
 
+    // A quick look at a picture, decoded at the size it will be shown.
+    struct StandIn
+    {
+        QImage image; // null when the shown size is not smaller, or the picture is not readable
+        QSize pictureSize;
+    };
+    // The size a picture of the given (oriented) size is shown at; invalid for full size.
+    using ShownSize = std::function<QSize(const QSize& pictureSize)>;
+
     static Result read(const QString& path,
                        const imaging::ReadLimits& limits = imaging::ReadLimits::forThisMachine());
+    static StandIn readScaled(const QString& path, const ShownSize& shownSize,
+                              const imaging::ReadLimits& limits =
+                                  imaging::ReadLimits::forThisMachine());
 };

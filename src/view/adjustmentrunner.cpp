@@ -39,6 +39,9 @@ bool AdjustmentRunner::run(const SPicView::DialogFactory& createDialog,
                            SPicView::AdjustmentOptions options)
 {
     using Option = SPicView::AdjustmentOption;
+    // The backup and the pass both need the full pixels, and a read that ends later would throw
+    // the edit away.
+    m_view->waitUntilLoaded();
     PictureAdjustment adjustment(m_view->picture(), m_edits);
     // Each preview then costs about what the screen shows.
     adjustment.setPreviewScale(m_view->scale());

@@ -9,15 +9,18 @@
 #include "platform/lumofm/vfs.h"
 #include "view/directoryproxymodel.h"
 #include "view/picturesaver.h"
-#include "view/picturesettings.h"
 #include "view/placeholderimage.h"
 #include "view/sharedfilesystemmodel.h"
 #include "view/smark.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 #include "view/waitcursor.h"
+#include "view/zoomfit.h"
 
+#include <QScreen>
 #include <QScrollBar>
+
+#include <algorithm>
 
 PictureOpener::PictureOpener(SPicView* view, Picture* picture, FileCursor* cursor,
                              EditHistory* history)
@@ -27,9 +30,16 @@ PictureOpener::PictureOpener(SPicView* view, Picture* picture, FileCursor* curso
     , m_cursor(cursor)
     , m_history(history)
 {
+    connect(m_picture, &Picture::standInShown, this, &PictureOpener::showStandIn);
+    connect(m_picture, &Picture::loaded, this, &PictureOpener::showRead);
+    // A directory's listing arrives after its first picture is shown.
+    connect(m_cursor, &FileCursor::listChanged, this, [this] {
+        if (!m_picture->isLoading())
+            preloadNeighbours();
+    });
 }
 
-bool PictureOpener::openFile(const QString& path)
+void PictureOpener::openFile(const QString& path)
 {
     m_picture->setModified(false);
     m_picture->setUnsavedNew(false);
@@ -49,20 +59,21 @@ bool PictureOpener::openFile(const QString& path)
         replaceFileModel(model);
     }
     m_cursor->setCurrentRow(model->currentRow());
-    return loadFile(file);
+    loadFile(file);
 }
 
-bool PictureOpener::openList(const QStringList& files)
+void PictureOpener::openList(const QStringList& files)
 {
     m_picture->setModified(false);
     m_picture->setUnsavedNew(false);
     replaceFileModel(new FileListModel(files, m_view));
     m_cursor->setCurrentRow(0);
-    if (m_cursor->rowCount() == 0)
-        return loadFile(QString());
+    if (m_cursor->rowCount() == 0) {
+        loadFile(QString());
+        return;
+    }
     // Reads row 0 and tells the go actions the view stands at the first file.
     m_view->setCurrentIndex(m_cursor->model()->index(0, 0));
-    return !m_picture->isBroken();
 }
 
 void PictureOpener::setImage(const QImage& image)
@@ -99,19 +110,66 @@ void PictureOpener::importImage(const QImage& image)
     m_view->refreshStatus();
 }
 
-bool PictureOpener::loadFile(const QString& path)
+void PictureOpener::loadFile(const QString& path)
 {
-    bool broken = true;
-    {
-        WaitCursor waitCursor;
-        broken = !m_picture->read(path);
-        if (broken)
-            m_picture->setImage(placeholderImage());
-        clearSelectionIfAny();
-        m_view->pic()->setSelectable(!broken);
-        if (!broken)
-            PictureSettings::recordRead(path);
+    // Whoever reads a file in has given up the edits of the picture it replaces.
+    m_picture->setModified(false);
+    m_history->clear();
+    PictureReader::ShownSize shownSize;
+    // Only a picture shown at fit is ever shown smaller than its pixels at first.
+    if (m_view->zoomMode() == 0) {
+        const QWidget* screenArea = m_view->isVisible() ? m_view->viewport() : nullptr;
+        const QScreen* screen = m_view->screen();
+        // Not placed yet: the picture can be no larger than the screen.
+        const QSize area = screenArea ? screenArea->size()
+                                      : (screen ? screen->availableSize() : QSize());
+        const ZoomFit fit(area, m_view->margin());
+        shownSize = [fit](const QSize& pictureSize) {
+            const double scale = fit.scale(0, 1.0, pictureSize, false);
+            if (!(scale < 1.0))
+                return QSize();
+            return QSize(std::max(1, qRound(pictureSize.width() * scale)),
+                         std::max(1, qRound(pictureSize.height() * scale)));
+        };
     }
+    m_picture->load(path, shownSize);
+    if (m_picture->isLoading())
+        emit m_view->imageInfoChanged(loadingText());
+}
+
+QString PictureOpener::loadingText()
+{
+    return tr("Loading…");
+}
+
+void PictureOpener::waitUntilLoaded()
+{
+    if (!m_picture->isLoading())
+        return;
+    WaitCursor waitCursor;
+    m_picture->waitUntilLoaded();
+}
+
+void PictureOpener::showStandIn()
+{
+    SPic* pic = m_view->pic();
+    clearSelectionIfAny();
+    pic->setSelectable(false);
+    m_view->setCurrentZoomMode(m_view->zoomMode());
+    m_view->zoom();
+    m_view->horizontalScrollBar()->setValue(0);
+    m_view->verticalScrollBar()->setValue(0);
+}
+
+void PictureOpener::showRead(bool readable)
+{
+    SPic* pic = m_view->pic();
+    if (!readable)
+        m_picture->setImage(placeholderImage());
+    clearSelectionIfAny();
+    pic->setSelectable(readable);
+    if (readable)
+        emit m_view->fileRead(m_picture->path());
     m_history->clear();
     m_picture->setModified(false);
     m_view->setCurrentZoomMode(m_view->zoomMode());
@@ -119,7 +177,21 @@ bool PictureOpener::loadFile(const QString& path)
     m_view->refreshStatus();
     m_view->horizontalScrollBar()->setValue(0);
     m_view->verticalScrollBar()->setValue(0);
-    return !broken;
+    m_cursor->readFinished(readable);
+    preloadNeighbours();
+}
+
+void PictureOpener::preloadNeighbours()
+{
+    // The next one in the direction of travel first, then the one behind.
+    const int row = m_cursor->currentRow();
+    const int direction = m_cursor->direction();
+    QStringList paths;
+    for (const int neighbour : {row + direction, row - direction}) {
+        if (neighbour >= 0 && neighbour < m_cursor->rowCount())
+            paths << m_cursor->filePathAt(neighbour);
+    }
+    m_picture->preload(paths);
 }
 
 bool PictureOpener::write(const QString& path, const QString& format, PictureSaver* saver)
@@ -127,11 +199,13 @@ bool PictureOpener::write(const QString& path, const QString& format, PictureSav
     // A picture made in memory has no file to save to; the caller asks for one instead.
     if (path.isEmpty())
         return false;
+    waitUntilLoaded();
     const QString ownPath = m_cursor->filePath();
     const bool ownFile = !m_picture->isUnsavedNew() && !ownPath.isEmpty()
                          && PictureSaver::samePicture(ownPath, path);
     if (!saver->writeFile(path, format, ownPath))
         return false;
+    m_picture->setModified(false);
     if (ownFile) {
         // Re-read in place: the list the picture belongs to stays as the user made it.
         loadFile(ownPath);

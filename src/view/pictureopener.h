@@ -13,7 +13,8 @@ class QStringList;
 class SPicView;
 
 // Fills a picture view's document: from a file in its directory, from a list of files, from an
-// image in memory or as a new blank image, and shows each read the way the view expects it.
+// image in memory or as a new blank image. Files are read in the background: the view shows
+// each read when it arrives, and its neighbours in the list are read ahead.
 class PictureOpener : public QObject
 {
     Q_OBJECT
@@ -21,16 +22,23 @@ class PictureOpener : public QObject
 public:
     PictureOpener(SPicView* view, Picture* picture, FileCursor* cursor, EditHistory* history);
 
-    bool openFile(const QString& path);
-    bool openList(const QStringList& files);
+    void openFile(const QString& path);
+    void openList(const QStringList& files);
     void setImage(const QImage& image);
     void newImage(int width, int height, int depth, uint pixel);
     void importImage(const QImage& image);
-    bool loadFile(const QString& path);
+    void loadFile(const QString& path);
+    // What the status bar tells while a file is read.
+    static QString loadingText();
+    // Blocks, with the wait cursor, until the file being read is in.
+    void waitUntilLoaded();
     // Writes the picture with the saver and shows what was written.
     bool write(const QString& path, const QString& format, PictureSaver* saver);
 
 private:
+    void showStandIn();
+    void showRead(bool readable);
+    void preloadNeighbours();
     void replaceFileModel(QAbstractItemModel* model);
     void clearSelectionIfAny();
 

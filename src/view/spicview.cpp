@@ -71,7 +71,7 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 
     m_cursor->setMoveGuard([this] { return moveAllowed(); });
-    m_cursor->setReader([this](const QString& path) { return loadFile(path); });
+    m_cursor->setReader([this](const QString& path) { loadFile(path); });
     connect(m_cursor, &FileCursor::atTheFirst, this, &SPicView::atTheFirst);
     connect(m_cursor, &FileCursor::atTheEnd, this, &SPicView::atTheEnd);
     connect(m_cursor, &FileCursor::hasNext, this, &SPicView::hasNext);
@@ -101,14 +101,14 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
 
 SPicView::~SPicView() = default;
 
-bool SPicView::openFile(const QString& path)
+void SPicView::openFile(const QString& path)
 {
-    return m_opener->openFile(path);
+    m_opener->openFile(path);
 }
 
-bool SPicView::openList(const QStringList& files)
+void SPicView::openList(const QStringList& files)
 {
-    return m_opener->openList(files);
+    m_opener->openList(files);
 }
 
 void SPicView::setImage(const QImage& image)
@@ -126,9 +126,19 @@ void SPicView::importImage(const QImage& image)
     m_opener->importImage(image);
 }
 
-bool SPicView::loadFile(const QString& path)
+void SPicView::loadFile(const QString& path)
 {
-    return m_opener->loadFile(path);
+    m_opener->loadFile(path);
+}
+
+bool SPicView::isLoading() const
+{
+    return m_picture->isLoading();
+}
+
+void SPicView::waitUntilLoaded()
+{
+    m_opener->waitUntilLoaded();
 }
 
 int SPicView::zoomMode() const
@@ -149,6 +159,7 @@ double SPicView::scale() const
 
 const QImage& SPicView::image() const
 {
+    m_opener->waitUntilLoaded();
     return m_picture->image();
 }
 
@@ -256,56 +267,6 @@ bool SPicView::moveAllowed()
 {
     // An open adjustment dialog writes into this picture, so the view stays on its file.
     return !m_adjustments->isRunning() && confirmClose();
-}
-
-void SPicView::previous()
-{
-    m_cursor->previous();
-}
-
-void SPicView::next()
-{
-    m_cursor->next();
-}
-
-void SPicView::first()
-{
-    m_cursor->first();
-}
-
-void SPicView::last()
-{
-    m_cursor->last();
-}
-
-void SPicView::startSlideshow()
-{
-    m_cursor->startSlideshow();
-}
-
-void SPicView::stopSlideshow()
-{
-    m_cursor->stopSlideshow();
-}
-
-bool SPicView::slideshowRunning() const
-{
-    return m_cursor->slideshowRunning();
-}
-
-int SPicView::slideDelay() const
-{
-    return m_cursor->slideDelay();
-}
-
-void SPicView::setSlideDelay(int seconds)
-{
-    m_cursor->setSlideDelay(seconds);
-}
-
-void SPicView::timerTimeout()
-{
-    m_cursor->tick();
 }
 
 void SPicView::setCurrentIndex(const QModelIndex& index)
@@ -455,8 +416,10 @@ void SPicView::refreshStatus()
 {
     const QString path = filePath();
     const StatusTexts texts(*m_picture, path, SizeWarning::limits());
-    emit imageInfoChanged(texts.imageInfo());
-    if (texts.flagged())
+    // Until a read is in, the pixels shown are not yet the file's to describe.
+    const bool loading = m_picture->isLoading();
+    emit imageInfoChanged(loading ? PictureOpener::loadingText() : texts.imageInfo());
+    if (texts.flagged() && !loading)
         SizeWarning::beep();
     emit browseInfoChanged(browseText());
     emit currentIndexChanged(currentModelIndex());
@@ -464,7 +427,8 @@ void SPicView::refreshStatus()
     const bool shown = !m_picture->isBroken();
     emit markChanged(shown && m_pic->hasSelection() ? PictureStatus::markText(m_pic->selection())
                                                     : QString());
-    emit zoomChanged(shown && m_zoomPass->zoomShown() ? PictureStatus::zoomText(m_pic->scale()) : QString());
+    emit zoomChanged(shown && m_zoomPass->zoomShown() ? PictureStatus::zoomText(m_pic->scale())
+                                                      : QString());
     emit fileInfoChanged(texts.fileInfo());
     setWindowTitle(texts.title());
 }
@@ -486,6 +450,8 @@ int SPicView::redoCount() const
 
 void SPicView::pushUndo()
 {
+    // Every edit starts here, and edits the full pixels.
+    m_opener->waitUntilLoaded();
     m_edits->backUp();
 }
 
@@ -504,6 +470,7 @@ void SPicView::rollback()
 
 void SPicView::undo()
 {
+    m_opener->waitUntilLoaded();
     if (m_history->undoCount() == 0) {
         emit message(tr("Undo: No backups available, discontinued."), messageTime);
         return;
@@ -518,6 +485,7 @@ void SPicView::undo()
 
 void SPicView::redo()
 {
+    m_opener->waitUntilLoaded();
     if (m_history->redoCount() == 0) {
         emit message(tr("Redo: No backups available, discontinued."), messageTime);
         return;
@@ -531,6 +499,7 @@ void SPicView::redo()
 
 void SPicView::copy()
 {
+    m_opener->waitUntilLoaded();
     const bool part = m_pic->hasSelection();
     emit message(part ? tr("Copy: Copy selected area...") : tr("Copy: Copy full image..."),
                  messageTime);

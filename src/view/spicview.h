@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/filecursor.h"
+
 #include <QFlags>
 #include <QModelIndex>
 #include <QScrollArea>
@@ -10,7 +12,6 @@
 class AdjustmentDialog;
 class AdjustmentRunner;
 class EditHistory;
-class FileCursor;
 class Picture;
 class PictureAdjustment;
 class PictureEdits;
@@ -48,15 +49,18 @@ public:
     explicit SPicView(int slideDelay, QWidget* parent = nullptr);
     ~SPicView() override;
 
-    // Filling the view.
-    bool openFile(const QString& path);
-    bool openList(const QStringList& files);
+    // Filling the view. Files are read in the background; isLoading tells while one is.
+    void openFile(const QString& path);
+    void openList(const QStringList& files);
     void setImage(const QImage& image);
     void newImage(int width, int height, int depth, uint pixel);
     // A picture handed in from outside (the scanner, another program) exists nowhere else, so
     // it counts as changed until it is written.
     void importImage(const QImage& image);
-    bool loadFile(const QString& path);
+    void loadFile(const QString& path);
+    bool isLoading() const;
+    // Blocks, with a busy cursor, until the file being read is in: edits need the full pixels.
+    void waitUntilLoaded();
 
     // The stored zoom mode the view starts in; the full-screen view keeps its own.
     virtual int zoomMode() const;
@@ -68,6 +72,7 @@ public:
 
     // The document.
     SPic* pic() const { return m_pic; }
+    // The full pixels, for whoever prints, copies or checks them: waits for a read under way.
     const QImage& image() const;
     QString filePath() const;
     QString fileName() const;
@@ -103,15 +108,15 @@ public:
     bool runAdjustment(const DialogFactory& createDialog, AdjustmentOptions options);
 
     // Moving through the list of files, and the slideshow.
-    void previous();
-    void next();
-    void first();
-    void last();
-    void startSlideshow();
-    void stopSlideshow();
-    bool slideshowRunning() const;
-    int slideDelay() const;
-    void setSlideDelay(int seconds);
+    void previous() { m_cursor->previous(); }
+    void next() { m_cursor->next(); }
+    void first() { m_cursor->first(); }
+    void last() { m_cursor->last(); }
+    void startSlideshow() { m_cursor->startSlideshow(); }
+    void stopSlideshow() { m_cursor->stopSlideshow(); }
+    bool slideshowRunning() const { return m_cursor->slideshowRunning(); }
+    int slideDelay() const { return m_cursor->slideDelay(); }
+    void setSlideDelay(int seconds) { m_cursor->setSlideDelay(seconds); }
 
     // Presentation.
     int margin() const { return m_margin; }
@@ -164,7 +169,7 @@ public slots:
     void showInsertDialog();
     void zoom();
     void refreshStatus();
-    void timerTimeout();
+    void timerTimeout() { m_cursor->tick(); }
     bool save();
     void setCurrentIndex(const QModelIndex& index);
     void updateCurrentImageIndex(int imageFileIndex);

@@ -43,12 +43,13 @@ void ZoomPass::pass()
     QScrollBar* vertical = m_view->verticalScrollBar();
     ZoomFit fit(m_view->viewport()->size(), m_view->margin());
     fit.setCenter(pic->size(), horizontal->value(), vertical->value());
-    const QImage& image = picture->image();
+    // During a stand-in, the picture it stands for is laid out.
+    const QSize shown = picture->shownSize();
     const double scale =
-        fit.scale(m_view->currentZoomMode(), pic->scale(), image.size(), picture->isBroken());
+        fit.scale(m_view->currentZoomMode(), pic->scale(), shown, picture->isBroken());
     pic->setScale(scale);
 
-    m_zoomShown = !picture->isBroken() && !image.isNull();
+    m_zoomShown = !picture->isBroken() && !shown.isEmpty();
     emit m_view->zoomChanged(m_zoomShown ? PictureStatus::zoomText(scale) : QString());
     pic->resize(fit.canvas(QSize(pic->scaledWidth(), pic->scaledHeight()), m_zoomShown));
 

@@ -39,7 +39,7 @@ struct CursorFixture
         cursor.setReader([this](const QString& path) {
             const QString name = path.section(QLatin1Char('/'), -1);
             read << name;
-            return !unreadable.contains(name);
+            cursor.readFinished(!unreadable.contains(name));
         });
     }
 
@@ -198,6 +198,35 @@ private slots:
         makeMove(fixture.cursor, move);
         QCOMPARE(fixture.cursor.slideshowRunning(), running);
         QCOMPARE(fixture.stopped.count(), stopped);
+    }
+
+    // Reads end later than the move: first and last act on the read that comes in, and a
+    // newer move takes the place of an older one still being read.
+    void readEndingLater_data()
+    {
+        QTest::addColumn<QStringList>("moves");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<bool>("running");
+        QTest::newRow("first, read in") << QStringList{"first"} << true << false;
+        QTest::newRow("first, unreadable") << QStringList{"first"} << false << true;
+        QTest::newRow("first overtaken by next") << QStringList{"first", "next"} << true << true;
+        QTest::newRow("tick onto an unreadable file") << QStringList{"tick"} << false << false;
+    }
+    void readEndingLater()
+    {
+        QFETCH(QStringList, moves);
+        QFETCH(bool, readable);
+        QFETCH(bool, running);
+        CursorFixture fixture(threeNames, 0);
+        QStringList pending;
+        fixture.cursor.setReader([&pending](const QString& path) { pending << path; });
+        fixture.cursor.startSlideshow();
+        for (const QString& move : moves)
+            makeMove(fixture.cursor, move);
+        QVERIFY(fixture.cursor.slideshowRunning());
+        QCOMPARE(pending.size(), moves.size());
+        fixture.cursor.readFinished(readable);
+        QCOMPARE(fixture.cursor.slideshowRunning(), running);
     }
 
     void tick_data()

@@ -45,7 +45,10 @@ private slots:
         picture.setModified(true);
         QSignalSpy modified(&picture, &Picture::modifiedChanged);
         QSignalSpy image(&picture, &Picture::imageChanged);
-        QCOMPARE(picture.read(path), readable);
+        QSignalSpy loaded(&picture, &Picture::loaded);
+        picture.load(path);
+        QVERIFY(loaded.wait(20000));
+        QCOMPARE(loaded.first().at(0).toBool(), readable);
         QCOMPARE(picture.isBroken(), !readable);
         QCOMPARE(picture.image().isNull(), !readable);
         QCOMPARE(picture.format(), format);

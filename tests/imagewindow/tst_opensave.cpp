@@ -1,5 +1,6 @@
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
+#include "support/pictureloading.h"
 #include "support/scriptedfiledialogs.h"
 #include "support/scriptedprompter.h"
 
@@ -97,6 +98,7 @@ private slots:
             else if (!QFileInfo::exists(path))
                 QVERIFY(PictureFixture::writePicture(path, QSize(4, 4)));
             fixture.view()->openFile(path);
+            waitForPicture(fixture.view());
         }
         for (QString& name : lasts)
             name = fixture.path(name);
@@ -189,7 +191,8 @@ private slots:
         QDir().mkpath(QFileInfo(path).absolutePath());
         QVERIFY(picture.endsWith(".gif") ? writeFile(path, onePixelGif)
                                          : PictureFixture::writePicture(path, QSize(8, 8), "png"));
-        QVERIFY(fixture.view()->openFile(path));
+        fixture.view()->openFile(path);
+        QVERIFY(waitForPicture(fixture.view()));
         const QStringList before = QDir(fixture.path(QString())).entryList();
 
         ScriptedFileDialogs dialogs;

@@ -1,6 +1,7 @@
 #include "support/picturefixture.h"
 
 #include "settings/settings.h"
+#include "support/pictureloading.h"
 #include "view/smark.h"
 #include "view/spic.h"
 #include "view/spicview.h"
@@ -16,8 +17,10 @@ PictureFixture::PictureFixture(const QSize& pictureSize, const QString& fileName
     m_view = new SPicView(5);
     m_view->resize(400, 300);
     m_view->show();
-    if (QTest::qWaitForWindowExposed(m_view))
-        m_view->openFile(m_picturePath);
+    if (!QTest::qWaitForWindowExposed(m_view))
+        return;
+    m_view->openFile(m_picturePath);
+    waitForPicture(m_view);
 }
 
 PictureFixture::~PictureFixture()

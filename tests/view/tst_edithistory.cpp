@@ -1,5 +1,6 @@
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
+#include "support/pictureloading.h"
 #include "support/scriptedadjustmentdialogs.h"
 #include "support/scriptedprompter.h"
 
@@ -166,7 +167,8 @@ private slots:
         SPicView* view = pic.view();
         const QString other = pic.path(QStringLiteral("other.png"));
         QVERIFY(PictureFixture::writePicture(other, QSize(30, 30)));
-        QVERIFY(view->openList({pic.picturePath(), other}));
+        view->openList({pic.picturePath(), other});
+        QVERIFY(waitForPicture(view));
         QVERIFY(pic.runAdjustment(true)); // so that leaving would ask about the changes
         const auto stored = [&pic] {
             QFile file(pic.picturePath());

@@ -1,5 +1,6 @@
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
+#include "support/pictureloading.h"
 #include "support/scriptedprompter.h"
 
 #include "view/fileentries.h"
@@ -20,7 +21,8 @@ bool openInFolder(PictureFixture& pic, QTemporaryDir& folder, int index)
 {
     makeEntries(folder.path(), QStringList{"sub1/", "sub2/"} + threeNames);
     SPicView* view = pic.view();
-    if (!view->openFile(folder.filePath(threeNames.at(index))))
+    view->openFile(folder.filePath(threeNames.at(index)));
+    if (!waitForPicture(view))
         return false;
     return QTest::qWaitFor(
         [&] { return view->fileModel()->rowCount() == 3 && view->currentRow() == index; });

@@ -1,5 +1,6 @@
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
+#include "support/pictureloading.h"
 #include "support/scriptedprompter.h"
 
 #include "document/filelistmodel.h"
@@ -48,7 +49,8 @@ private slots:
             image->exifData()["Exif.Image.Model"] = "LumoCam 7";
             image->writeMetadata();
         }
-        QVERIFY(pic.view()->openFile(pic.picturePath()));
+        pic.view()->openFile(pic.picturePath());
+        QVERIFY(waitForPicture(pic.view()));
         Settings::instance()->store()->setValue(QStringLiteral("/lumo-apps/lumo-image/Quality/JPEG"),
                                                 10);
         QVERIFY(pic.runAdjustment(true));
@@ -98,7 +100,8 @@ private slots:
         for (const QString& file : files)
             QVERIFY(PictureFixture::writePicture(file, QSize(16, 16)));
         SPicView* view = pic.view();
-        QVERIFY(view->openList(files));
+        view->openList(files);
+        QVERIFY(waitForPicture(view));
         view->setCurrentIndex(view->fileModel()->index(1, 0));
         QVERIFY(pic.runAdjustment(true));
         const QImage edited = view->image().copy();
@@ -143,7 +146,8 @@ private slots:
             image->xmpData()["Xmp.dc.source"] = std::string(70000, 'x'); // too big for a JPEG
             image->writeMetadata();
         }
-        QVERIFY(pic.view()->openFile(pic.picturePath()));
+        pic.view()->openFile(pic.picturePath());
+        QVERIFY(waitForPicture(pic.view()));
         QSignalSpy messages(pic.view(), &SPicView::message);
         QVERIFY(pic.view()->write(pic.path(QStringLiteral("copy.jpg")), QStringLiteral("jpg")));
         QCOMPARE(messages.count(), 1);

@@ -1,0 +1,138 @@
+// Moving to the next photo of a folder of 12-megapixel JPEGs, from the move to the end of the
+// first paint that shows it, against decoding that photo alone. The neighbours are read ahead
+// while the user looks, so the move should cost at most a tenth of a decode.
+
+#include "document/picture.h"
+#include "document/picturecache.h"
+#include "view/spic.h"
+#include "view/spicview.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QImageReader>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const int photos = 6;
+
+// Smooth light with sensor-like noise, so the file has the size of a real photo.
+QImage makePhoto(const QSize& size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const int noise = int(random.bounded(24u)) - 12;
+            line[x] = qRgb(std::clamp(x * 200 / size.width() + noise, 0, 255),
+                           std::clamp(y * 200 / size.height() + noise, 0, 255),
+                           std::clamp(int(seed * 40 % 256) + noise, 0, 255));
+        }
+    }
+    return image;
+}
+
+qint64 decodeNanoseconds(const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    const qint64 elapsed = timer.nsecsElapsed();
+    return image.isNull() ? -1 : elapsed;
+}
+
+// Counts the paints of the canvas.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void waitFor(const std::function<bool()>& done)
+{
+    while (!done())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/.config")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+
+    QStringList paths;
+    for (int i = 0; i < photos; ++i) {
+        const QString path = home.filePath(QStringLiteral("photo%1.jpg").arg(i));
+        if (!makePhoto(QSize(4000, 3000), quint32(i + 1)).save(path, "JPEG", 90)) {
+            out << "could not write " << path << '\n';
+            return 1;
+        }
+        paths << path;
+    }
+
+    SPicView view(5);
+    view.resize(1200, 800);
+    view.show();
+    PaintCounter counter;
+    view.pic()->installEventFilter(&counter);
+    view.openList(paths);
+    waitFor([&] { return !view.isLoading(); });
+
+    // Each move comes after the user looked long enough for the next photo to be read ahead.
+    std::vector<double> ratios;
+    std::vector<qint64> decodes;
+    std::vector<qint64> moves;
+    for (int i = 1; i < photos; ++i) {
+        waitFor([&] { return PictureCache::shared()->contains(paths.at(i)); });
+        QApplication::processEvents();
+        const int paintsBefore = counter.paints;
+        QElapsedTimer timer;
+        timer.start();
+        view.next();
+        waitFor([&] {
+            return !view.isLoading() && view.filePath() == paths.at(i)
+                   && counter.paints > paintsBefore;
+        });
+        const qint64 moved = timer.nsecsElapsed();
+        const qint64 decode = decodeNanoseconds(paths.at(i));
+        if (decode < 0 || view.isBroken()) {
+            out << "reading failed\n";
+            return 1;
+        }
+        decodes.push_back(decode);
+        moves.push_back(moved);
+        ratios.push_back(double(moved) / double(decode));
+    }
+    const auto median = [](auto values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    out << "next 12 MP JPEG in a folder, median of " << moves.size() << " moves\n"
+        << "  decode alone:              " << median(decodes) / 1e6 << " ms\n"
+        << "  move to end of first paint: " << median(moves) / 1e6 << " ms\n"
+        << "  ratio move/decode:         " << median(ratios) << " (target at most 0.1)\n";
+    return 0;
+}

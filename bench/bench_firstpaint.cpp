@@ -1,0 +1,134 @@
+// Opening a 24-megapixel JPEG at fit in a window of ordinary size, from the open to the end of
+// its first paint, against decoding it in full. The first paint comes from a decode at the
+// shown size, so it should cost at most 0.35 of the full decode.
+
+#include "document/picturecache.h"
+#include "settings/settings.h"
+#include "view/spic.h"
+#include "view/spicview.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QImageReader>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const int runs = 7;
+
+// Smooth light with sensor-like noise, so the file has the size of a real photo.
+QImage makePhoto(const QSize& size)
+{
+    QRandomGenerator random(7);
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const int noise = int(random.bounded(24u)) - 12;
+            line[x] = qRgb(std::clamp(x * 200 / size.width() + noise, 0, 255),
+                           std::clamp(y * 200 / size.height() + noise, 0, 255),
+                           std::clamp(128 + noise, 0, 255));
+        }
+    }
+    return image;
+}
+
+qint64 decodeNanoseconds(const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    const qint64 elapsed = timer.nsecsElapsed();
+    return image.isNull() ? -1 : elapsed;
+}
+
+// Counts the paints of the canvas that show a picture, full or stand-in.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(SPic* pic)
+        : m_pic(pic)
+    {
+    }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && m_pic->scaledWidth() > 0)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    SPic* m_pic;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/.config")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+
+    const QString path = home.filePath(QStringLiteral("photo.jpg"));
+    if (!makePhoto(QSize(6000, 4000)).save(path, "JPEG", 90)) {
+        out << "could not write " << path << '\n';
+        return 1;
+    }
+    // Fit: the zoom mode a photo larger than the window is shown at.
+    Settings::instance()->general()->setZoomModeInt(0);
+
+    std::vector<double> ratios;
+    std::vector<qint64> decodes;
+    std::vector<qint64> opens;
+    for (int i = 0; i < runs; ++i) {
+        const qint64 decode = decodeNanoseconds(path);
+        PictureCache::shared()->remove(path);
+        SPicView view(5);
+        view.resize(1024, 700);
+        view.show();
+        PaintCounter counter(view.pic());
+        view.pic()->installEventFilter(&counter);
+        QApplication::processEvents();
+        const int paintsBefore = counter.paints;
+        QElapsedTimer timer;
+        timer.start();
+        view.openFile(path);
+        while (counter.paints == paintsBefore)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        const qint64 opened = timer.nsecsElapsed();
+        // The full pixels follow; the next run starts from a quiet machine.
+        while (view.isLoading())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        if (decode < 0 || view.isBroken()) {
+            out << "reading failed\n";
+            return 1;
+        }
+        decodes.push_back(decode);
+        opens.push_back(opened);
+        ratios.push_back(double(opened) / double(decode));
+    }
+    const auto median = [](auto values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    out << "24 MP JPEG at fit in 1024x700, median of " << runs << " runs\n"
+        << "  full decode:               " << median(decodes) / 1e6 << " ms\n"
+        << "  open to end of first paint: " << median(opens) / 1e6 << " ms\n"
+        << "  ratio first paint/decode:   " << median(ratios) << " (target at most 0.35)\n";
+    return 0;
+}

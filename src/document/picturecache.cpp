@@ -1,0 +1,98 @@
+#include "document/picturecache.h"
+
+#include "imaging/readlimits.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+const qint64 maximumBudget = qint64(1) << 30;
+
+} // namespace
+
+PictureCache::Stamp PictureCache::Stamp::of(const QString& path)
+{
+    const QFileInfo info(path);
+    Stamp stamp;
+    if (info.isFile()) {
+        stamp.size = info.size();
+        stamp.modified = info.lastModified();
+    }
+    return stamp;
+}
+
+bool PictureCache::Stamp::operator==(const Stamp& other) const
+{
+    return size == other.size && modified == other.modified;
+}
+
+PictureCache::PictureCache(qint64 budget)
+    : m_budget(budget)
+{
+}
+
+PictureCache* PictureCache::shared()
+{
+    static PictureCache cache;
+    return &cache;
+}
+
+qint64 PictureCache::defaultBudget()
+{
+    return budgetFor(imaging::physicalMemoryBytes());
+}
+
+qint64 PictureCache::budgetFor(qint64 physicalMemory)
+{
+    return std::min(physicalMemory / 16, maximumBudget);
+}
+
+void PictureCache::insert(const QString& path, const Stamp& stamp,
+                          const PictureReader::Result& result)
+{
+    remove(path);
+    const qint64 bytes = result.image.sizeInBytes();
+    if (result.image.isNull() || stamp.size < 0 || bytes > m_budget)
+        return;
+    while (m_used + bytes > m_budget && !m_entries.empty())
+        erase(std::prev(m_entries.end()));
+    m_entries.push_front(Entry{path, stamp, result, bytes});
+    m_index.insert(path, m_entries.begin());
+    m_used += bytes;
+}
+
+std::optional<PictureReader::Result> PictureCache::find(const QString& path)
+{
+    const auto found = m_index.constFind(path);
+    if (found == m_index.constEnd())
+        return std::nullopt;
+    const Entries::iterator it = found.value();
+    // Rewritten since it was read: the pixels on disk are not these any more.
+    if (!(it->stamp == Stamp::of(path))) {
+        erase(it);
+        return std::nullopt;
+    }
+    m_entries.splice(m_entries.begin(), m_entries, it);
+    return it->result;
+}
+
+bool PictureCache::contains(const QString& path)
+{
+    return find(path).has_value();
+}
+
+void PictureCache::remove(const QString& path)
+{
+    const auto found = m_index.constFind(path);
+    if (found != m_index.constEnd())
+        erase(found.value());
+}
+
+void PictureCache::erase(Entries::iterator it)
+{
+    m_used -= it->bytes;
+    m_index.remove(it->path);
+    m_entries.erase(it);
+}

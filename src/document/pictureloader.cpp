@@ -1,0 +1,164 @@
+#include "document/pictureloader.h"
+
+#include <QImage>
+#include <QThread>
+#include <QtConcurrent>
+
+#include <algorithm>
+
+PictureLoader::PictureLoader(PictureCache* cache, QObject* parent)
+    : QObject(parent)
+    , m_cache(cache)
+{
+    // Pools of their own: what the user waits for never queues behind other work, and reading
+    // ahead never takes more than one core from it.
+    m_loadPool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    m_preloadPool.setMaxThreadCount(1);
+}
+
+PictureLoader::~PictureLoader()
+{
+    // The workers post their stand-ins to this object, so none may outlive it.
+    for (const Job& job : qAsConst(m_jobs)) {
+        job.watcher->future().cancel();
+        job.watcher->waitForFinished();
+    }
+    m_loadPool.waitForDone();
+    m_preloadPool.waitForDone();
+}
+
+void PictureLoader::load(const QString& path, const PictureReader::ShownSize& shownSize)
+{
+    const quint64 serial = ++m_serial;
+    m_wanted = path;
+    m_loading = true;
+    if (path.isEmpty()) {
+        deliver(path, PictureReader::Result());
+        return;
+    }
+    if (const std::optional<PictureReader::Result> cached = m_cache->find(path)) {
+        deliver(path, *cached);
+        return;
+    }
+    // Already being read: wait for it rather than read the file twice.
+    const auto running = m_jobs.constFind(path);
+    if (running != m_jobs.constEnd() && *running->begun)
+        return;
+    giveUpIfWaiting(path);
+    // Older requests not begun yet are given up; those under way end in the cache.
+    const QStringList older = m_jobs.keys();
+    for (const QString& olderPath : older) {
+        if (!m_preloads.contains(olderPath))
+            giveUpIfWaiting(olderPath);
+    }
+    start(path, &m_loadPool, [this, path, shownSize, serial] {
+        Decoded decoded;
+        decoded.stamp = PictureCache::Stamp::of(path);
+        const PictureReader::StandIn standIn = PictureReader::readScaled(path, shownSize);
+        if (!standIn.image.isNull()) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, serial, standIn] {
+                    if (m_loading && serial == m_serial)
+                        emit standInReady(standIn.image, standIn.pictureSize);
+                },
+                Qt::QueuedConnection);
+        }
+        decoded.result = PictureReader::read(path);
+        return decoded;
+    });
+}
+
+void PictureLoader::cancel()
+{
+    ++m_serial;
+    m_wanted.clear();
+    m_loading = false;
+}
+
+void PictureLoader::finish()
+{
+    if (!m_loading)
+        return;
+    const auto job = m_jobs.constFind(m_wanted);
+    if (job == m_jobs.constEnd())
+        return;
+    job->watcher->waitForFinished();
+    jobFinished(m_wanted);
+}
+
+void PictureLoader::preload(const QStringList& paths)
+{
+    const QStringList queued = m_preloads.values();
+    for (const QString& path : queued) {
+        if (!paths.contains(path))
+            giveUpIfWaiting(path);
+    }
+    for (const QString& path : paths) {
+        if (path.isEmpty() || m_jobs.contains(path) || m_cache->contains(path))
+            continue;
+        m_preloads.insert(path);
+        start(path, &m_preloadPool, [path] {
+            Decoded decoded;
+            decoded.stamp = PictureCache::Stamp::of(path);
+            decoded.result = PictureReader::read(path);
+            return decoded;
+        });
+    }
+}
+
+void PictureLoader::forget(const QString& path)
+{
+    m_cache->remove(path);
+}
+
+void PictureLoader::start(const QString& path, QThreadPool* pool,
+                          const std::function<Decoded()>& read)
+{
+    Job job;
+    job.watcher = new Watcher(this);
+    job.begun = std::make_shared<std::atomic_bool>(false);
+    connect(job.watcher, &Watcher::finished, this, [this, path] { jobFinished(path); });
+    m_jobs.insert(path, job);
+    job.watcher->setFuture(QtConcurrent::run(pool, [read, begun = job.begun] {
+        *begun = true;
+        return read();
+    }));
+}
+
+void PictureLoader::giveUpIfWaiting(const QString& path)
+{
+    const auto job = m_jobs.constFind(path);
+    if (job == m_jobs.constEnd() || *job->begun)
+        return;
+    Watcher* watcher = job->watcher;
+    m_jobs.erase(job);
+    m_preloads.remove(path);
+    watcher->disconnect(this);
+    watcher->future().cancel();
+    watcher->deleteLater();
+}
+
+void PictureLoader::jobFinished(const QString& path)
+{
+    const Job job = m_jobs.take(path);
+    Watcher* watcher = job.watcher;
+    if (!watcher)
+        return;
+    m_preloads.remove(path);
+    watcher->disconnect(this);
+    watcher->deleteLater();
+    // Given up before it began.
+    if (watcher->future().resultCount() == 0)
+        return;
+    const Decoded decoded = watcher->result();
+    m_cache->insert(path, decoded.stamp, decoded.result);
+    if (m_loading && path == m_wanted)
+        deliver(path, decoded.result);
+}
+
+void PictureLoader::deliver(const QString& path, const PictureReader::Result& result)
+{
+    m_loading = false;
+    emit loaded(path, result.image, result.format);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "document/picturecache.h"
+#include "document/picturereader.h"
+
+#include <QFutureWatcher>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QThreadPool>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class QImage;
+
+// Reads pictures off the GUI thread for one picture: the newest request wins and an older
+// one is never delivered; a request may first deliver a quick decode at the size it will be
+// shown; and the files the user is likely to look at next are read ahead into a cache.
+class PictureLoader : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PictureLoader(PictureCache* cache = PictureCache::shared(),
+                           QObject* parent = nullptr);
+    ~PictureLoader() override;
+
+    // Starts reading path in place of any older request. A picture the cache holds arrives
+    // before this returns.
+    void load(const QString& path, const PictureReader::ShownSize& shownSize = {});
+    // Drops the current request: nothing more arrives for it.
+    void cancel();
+    bool isLoading() const { return m_loading; }
+    // Blocks until the current request has arrived.
+    void finish();
+    // Reads these files ahead, one at a time on a worker of their own, into the cache; those
+    // asked for earlier and not begun yet are given up.
+    void preload(const QStringList& paths);
+    // The file was written: what the cache holds of it is out of date.
+    void forget(const QString& path);
+
+signals:
+    void standInReady(const QImage& standIn, const QSize& pictureSize);
+    // A null image when the file cannot be read.
+    void loaded(const QString& path, const QImage& image, const QString& format);
+
+private:
+    struct Decoded
+    {
+        PictureReader::Result result;
+        PictureCache::Stamp stamp;
+    };
+    using Watcher = QFutureWatcher<Decoded>;
+    // A read on a worker; a request given up before a worker took it is never read.
+    struct Job
+    {
+        Watcher* watcher = nullptr;
+        std::shared_ptr<std::atomic_bool> begun;
+    };
+
+    void start(const QString& path, QThreadPool* pool, const std::function<Decoded()>& read);
+    void giveUpIfWaiting(const QString& path);
+    void jobFinished(const QString& path);
+    void deliver(const QString& path, const PictureReader::Result& result);
+
+    PictureCache* m_cache;
+    QThreadPool m_loadPool;
+    QThreadPool m_preloadPool;
+    QHash<QString, Job> m_jobs;
+    QSet<QString> m_preloads;
+    QString m_wanted;
+    quint64 m_serial = 0;
+    bool m_loading = false;
+};

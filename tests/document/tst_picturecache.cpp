@@ -1,0 +1,122 @@
+#include "support/lumotest.h"
+
+#include "document/picturecache.h"
+
+#include <QFile>
+#include <QImage>
+
+#include <optional>
+
+namespace {
+
+// 100 by 100 at 32 bits: 40,000 bytes each.
+PictureReader::Result picture(QRgb colour)
+{
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(colour);
+    return PictureReader::Result{image, QStringLiteral("png")};
+}
+
+const qint64 pictureBytes = 40000;
+
+} // namespace
+
+// The cache of decoded pictures: its budget, which entries it drops to stay within it, and
+// that it never hands out the pixels of a file that changed since it was read.
+class TestPictureCache : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void budget_data()
+    {
+        QTest::addColumn<qint64>("physical");
+        QTest::addColumn<qint64>("budget");
+        const qint64 gib = qint64(1) << 30;
+        QTest::newRow("a sixteenth of 4 GiB") << 4 * gib << gib / 4;
+        QTest::newRow("at most 1 GiB on 64 GiB") << 64 * gib << gib;
+        QTest::newRow("unknown memory keeps nothing") << qint64(0) << qint64(0);
+    }
+    void budget()
+    {
+        QFETCH(qint64, physical);
+        QFETCH(qint64, budget);
+        QCOMPARE(PictureCache::budgetFor(physical), budget);
+        QVERIFY(PictureCache::defaultBudget() > 0);
+    }
+
+    // Room for two pictures and a half: a third one pushes the least recently used out.
+    void eviction_data()
+    {
+        QTest::addColumn<QString>("lookedUp");
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("the oldest goes first") << QString() << QStringList{"b", "c"};
+        QTest::newRow("a looked-up entry stays") << "a" << QStringList{"a", "c"};
+    }
+    void eviction()
+    {
+        QFETCH(QString, lookedUp);
+        QFETCH(QStringList, kept);
+        QTemporaryDir dir;
+        PictureCache cache(pictureBytes * 5 / 2);
+        const auto pathOf = [&dir](const QString& name) { return dir.filePath(name); };
+        for (const char* name : {"a", "b", "c"}) {
+            QVERIFY(picture(qRgb(1, 2, 3)).image.save(pathOf(name), "PNG"));
+            cache.insert(pathOf(name), PictureCache::Stamp::of(pathOf(name)), picture(0));
+            if (QLatin1String(name) == QLatin1String("b") && !lookedUp.isEmpty())
+                QVERIFY(cache.contains(pathOf(lookedUp)));
+        }
+        QStringList present;
+        for (const char* name : {"a", "b", "c"})
+            if (cache.contains(pathOf(name)))
+                present << name;
+        QCOMPARE(present, kept);
+        QCOMPARE(cache.usedBytes(), 2 * pictureBytes);
+    }
+
+    void largerThanBudgetNotKept()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("big.png");
+        QVERIFY(picture(0).image.save(path, "PNG"));
+        PictureCache cache(pictureBytes - 1);
+        cache.insert(path, PictureCache::Stamp::of(path), picture(0));
+        QCOMPARE(cache.count(), 0);
+        QCOMPARE(cache.usedBytes(), qint64(0));
+    }
+
+    void changedFileNotUsed_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("unchanged is used") << QString();
+        QTest::newRow("rewritten at the same size") << "touched";
+        QTest::newRow("rewritten larger") << "grown";
+        QTest::newRow("removed") << "removed";
+    }
+    void changedFileNotUsed()
+    {
+        QFETCH(QString, change);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("photo.png");
+        QVERIFY(picture(qRgb(10, 20, 30)).image.save(path, "PNG"));
+        PictureCache cache;
+        cache.insert(path, PictureCache::Stamp::of(path), picture(qRgb(10, 20, 30)));
+        QFile file(path);
+        if (change == QLatin1String("touched")) {
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(file.fileTime(QFileDevice::FileModificationTime).addSecs(-5),
+                                     QFileDevice::FileModificationTime));
+        } else if (change == QLatin1String("grown")) {
+            QVERIFY(file.open(QIODevice::Append) && file.write("more") == 4);
+        } else if (change == QLatin1String("removed")) {
+            QVERIFY(file.remove());
+        }
+        file.close();
+        const std::optional<PictureReader::Result> found = cache.find(path);
+        QCOMPARE(found.has_value(), change.isEmpty());
+        QCOMPARE(cache.count(), change.isEmpty() ? 1 : 0);
+    }
+};
+
+LUMO_TEST_MAIN(TestPictureCache)
+#include "tst_picturecache.moc"

@@ -1,0 +1,163 @@
+#include "support/lumotest.h"
+
+#include "document/picture.h"
+#include "document/picturecache.h"
+#include "document/pictureloader.h"
+
+#include <QFile>
+#include <QImage>
+
+namespace {
+
+// A picture of one colour, written as PNG; large enough that reading it takes a moment.
+QString writePicture(const QTemporaryDir& dir, const QString& name, QRgb colour,
+                     const QSize& size = QSize(400, 300))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    const QString path = dir.filePath(name);
+    return image.save(path, "PNG") ? path : QString();
+}
+
+QRgb colourOf(const QVariant& image)
+{
+    return image.value<QImage>().pixel(0, 0);
+}
+
+} // namespace
+
+// Reading pictures off the GUI thread: the newest request wins, what was read ahead arrives at
+// once, a changed file is read again, and a quick stand-in comes first when it is smaller.
+class TestPictureLoader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newestRequestWins()
+    {
+        QTemporaryDir dir;
+        const QString older = writePicture(dir, "older.png", qRgb(255, 0, 0), QSize(2000, 1500));
+        const QString newer = writePicture(dir, "newer.png", qRgb(0, 0, 255));
+        PictureCache cache;
+        PictureLoader loader(&cache);
+        QSignalSpy standIns(&loader, &PictureLoader::standInReady);
+        QSignalSpy loaded(&loader, &PictureLoader::loaded);
+        // Its stand-in shows the older read under way when the newer request comes.
+        loader.load(older, [](const QSize&) { return QSize(20, 15); });
+        QVERIFY(standIns.wait(20000));
+        loader.load(newer);
+        QVERIFY(loader.isLoading());
+        QVERIFY(loaded.wait(20000));
+        // The older read ends too, into the cache only.
+        QTRY_VERIFY_WITH_TIMEOUT(cache.contains(older), 20000);
+        QCOMPARE(loaded.size(), 1);
+        QCOMPARE(loaded.first().at(0).toString(), newer);
+        QCOMPARE(colourOf(loaded.first().at(1)), qRgb(0, 0, 255));
+        QVERIFY(!loader.isLoading());
+    }
+
+    void readAheadArrivesAtOnce_data()
+    {
+        QTest::addColumn<bool>("rewritten");
+        QTest::newRow("unchanged file from the cache") << false;
+        QTest::newRow("rewritten file read again") << true;
+    }
+    void readAheadArrivesAtOnce()
+    {
+        QFETCH(bool, rewritten);
+        QTemporaryDir dir;
+        const QString path = writePicture(dir, "next.png", qRgb(0, 255, 0));
+        PictureCache cache;
+        PictureLoader loader(&cache);
+        loader.preload({path});
+        QTRY_VERIFY_WITH_TIMEOUT(cache.contains(path), 20000);
+        if (rewritten) {
+            QVERIFY(!writePicture(dir, "next.png", qRgb(255, 255, 0), QSize(300, 300)).isEmpty());
+        }
+        QSignalSpy loaded(&loader, &PictureLoader::loaded);
+        loader.load(path);
+        QCOMPARE(loaded.size(), rewritten ? 0 : 1);
+        if (rewritten)
+            QVERIFY(loaded.wait(20000));
+        QCOMPARE(colourOf(loaded.first().at(1)), rewritten ? qRgb(255, 255, 0) : qRgb(0, 255, 0));
+    }
+
+    void unreadableNotKept()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("broken.png");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
+        file.close();
+        PictureCache cache;
+        PictureLoader loader(&cache);
+        QSignalSpy loaded(&loader, &PictureLoader::loaded);
+        loader.load(path);
+        QVERIFY(loaded.wait(20000));
+        QVERIFY(loaded.first().at(1).value<QImage>().isNull());
+        QCOMPARE(cache.count(), 0);
+    }
+
+    void standIn_data()
+    {
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<int>("standIns");
+        QTest::newRow("shown smaller: a stand-in first") << QSize(200, 150) << 1;
+        QTest::newRow("shown at full size: none") << QSize() << 0;
+    }
+    void standIn()
+    {
+        QFETCH(QSize, shown);
+        QFETCH(int, standIns);
+        QTemporaryDir dir;
+        const QString path = writePicture(dir, "photo.png", qRgb(0, 128, 255));
+        PictureCache cache;
+        PictureLoader loader(&cache);
+        QSignalSpy standInReady(&loader, &PictureLoader::standInReady);
+        QSignalSpy loaded(&loader, &PictureLoader::loaded);
+        loader.load(path, [shown](const QSize&) { return shown; });
+        QVERIFY(loaded.wait(20000));
+        QCOMPARE(standInReady.size(), standIns);
+        if (standIns > 0) {
+            QCOMPARE(standInReady.first().at(0).value<QImage>().size(), shown);
+            QCOMPARE(standInReady.first().at(1).toSize(), QSize(400, 300));
+        }
+        QCOMPARE(loaded.first().at(1).value<QImage>().size(), QSize(400, 300));
+    }
+
+    void finishBlocksUntilIn()
+    {
+        QTemporaryDir dir;
+        const QString path = writePicture(dir, "photo.png", qRgb(9, 9, 9));
+        PictureCache cache;
+        PictureLoader loader(&cache);
+        QSignalSpy loaded(&loader, &PictureLoader::loaded);
+        loader.load(path);
+        loader.finish();
+        QCOMPARE(loaded.size(), 1);
+        QVERIFY(!loader.isLoading());
+        // The worker's own notice of the end comes later and changes nothing.
+        QTRY_VERIFY(cache.contains(path));
+        QCOMPARE(loaded.size(), 1);
+    }
+
+    // Edits work on the picture's own pixels; the copy kept for a quick return stays the file's.
+    void editsStayOffTheCache()
+    {
+        QTemporaryDir dir;
+        const QString path = writePicture(dir, "photo.png", qRgb(0, 0, 0), QSize(64, 48));
+        Picture picture;
+        QSignalSpy loaded(&picture, &Picture::loaded);
+        picture.load(path);
+        QVERIFY(loaded.size() == 1 || loaded.wait(20000));
+        picture.image().fill(Qt::red);
+        picture.setModified(true);
+        picture.preload({path});
+        QCOMPARE(PictureCache::shared()->find(path)->image.pixel(0, 0), qRgb(0, 0, 0));
+        QCOMPARE(picture.image().pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(loaded.size(), 1);
+    }
+};
+
+LUMO_TEST_MAIN(TestPictureLoader)
+#include "tst_pictureloader.moc"

@@ -1,0 +1,121 @@
+#include "support/lumotest.h"
+#include "support/picturefixture.h"
+#include "support/pictureloading.h"
+
+#include "document/picture.h"
+#include "document/picturecache.h"
+#include "settings/settings.h"
+#include "view/spic.h"
+#include "view/spicview.h"
+
+#include <QImage>
+
+namespace {
+
+QString writeColoured(const QString& path, const QSize& size, QRgb colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image.save(path, "PNG") ? path : QString();
+}
+
+} // namespace
+
+// Filling a picture view from files read in the background: a quick stand-in at fit, the
+// neighbours read ahead, and edits that wait for the full pixels.
+class TestPictureOpener : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void standInFirst_data()
+    {
+        QTest::addColumn<int>("zoomMode");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("standIn");
+        QTest::newRow("a large picture at fit") << 0 << QSize(1600, 1200) << true;
+        QTest::newRow("a large picture at true size") << 4 << QSize(1600, 1200) << false;
+        QTest::newRow("a picture smaller than the window") << 0 << QSize(200, 100) << false;
+    }
+    // The stand-in takes the place the full picture takes, and no text ever describes it.
+    void standInFirst()
+    {
+        QFETCH(int, zoomMode);
+        QFETCH(QSize, size);
+        QFETCH(bool, standIn);
+        PictureFixture pic;
+        SPicView* view = pic.view();
+        Settings::instance()->general()->setZoomModeInt(zoomMode);
+        const QString path = writeColoured(pic.path("large.png"), size, qRgb(40, 80, 120));
+        QSignalSpy standIns(view->picture(), &Picture::standInShown);
+        QSignalSpy infos(view, &SPicView::imageInfoChanged);
+        QSignalSpy zooms(view, &SPicView::zoomChanged);
+        view->openFile(path);
+        QRect shownThen;
+        QString zoomThen;
+        if (standIn) {
+            QVERIFY(standIns.wait(20000));
+            QVERIFY(view->isLoading() && view->picture()->image().isNull());
+            QVERIFY(view->picture()->standIn().width() < size.width());
+            shownThen = QRect(view->pic()->pos(), view->pic()->size());
+            zoomThen = zooms.last().at(0).toString();
+        }
+        QVERIFY(waitForPicture(view));
+        QCOMPARE(standIns.size(), int(standIn));
+        QCOMPARE(view->image().size(), size);
+        if (standIn) {
+            QCOMPARE(QRect(view->pic()->pos(), view->pic()->size()), shownThen);
+            QCOMPARE(zooms.last().at(0).toString(), zoomThen);
+        }
+        QCOMPARE(infos.first().at(0).toString(), QStringLiteral("Loading…"));
+        QVERIFY(infos.last().at(0).toString().contains(QString::number(size.width())));
+    }
+
+    void readAheadShownAtOnce_data()
+    {
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<int>("row");
+        QTest::newRow("on to the next") << "next" << 2;
+        QTest::newRow("back to the previous") << "previous" << 0;
+    }
+    void readAheadShownAtOnce()
+    {
+        QFETCH(QString, move);
+        QFETCH(int, row);
+        PictureFixture pic;
+        SPicView* view = pic.view();
+        const QList<QRgb> colours{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+        QStringList files;
+        for (int i = 0; i < colours.size(); ++i)
+            files << writeColoured(pic.path(QStringLiteral("%1.png").arg(i)), QSize(300, 200),
+                                   colours.at(i));
+        view->openList(files);
+        QVERIFY(waitForPicture(view));
+        view->next();
+        QVERIFY(waitForPicture(view));
+        QTRY_VERIFY(PictureCache::shared()->contains(files.at(row)));
+        if (move == QLatin1String("next"))
+            view->next();
+        else
+            view->previous();
+        QVERIFY(!view->isLoading());
+        QCOMPARE(view->image().pixel(0, 0), colours.at(row));
+    }
+
+    void editWaitsForFullPixels()
+    {
+        PictureFixture pic;
+        SPicView* view = pic.view();
+        Settings::instance()->general()->setZoomModeInt(0);
+        const QString path = writeColoured(pic.path("large.png"), QSize(1600, 1200), qRgb(0, 0, 0));
+        view->openFile(path);
+        QVERIFY(pic.runAdjustment(true));
+        QVERIFY(!view->isLoading());
+        QCOMPARE(view->image().size(), QSize(1600, 1200));
+        QCOMPARE(view->image().pixel(1599, 1199), qRgb(255, 255, 255));
+        QCOMPARE(view->undoCount(), 1);
+    }
+};
+
+LUMO_TEST_MAIN(TestPictureOpener)
+#include "tst_pictureopener.moc"
