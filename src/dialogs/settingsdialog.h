@@ -6,8 +6,9 @@ class QCheckBox;
 class RecentFiles;
 class QSpinBox;
 
-// Edits the image window's undo depth and recent-files list, and clears that list. The image
-// window's settingsDlg slot constructs it with the list and itself as parent and runs exec().
+// Edits the image window's undo depth, recent-files list and saving quality, and clears that
+// list. The image window's settingsDlg slot constructs it with the list and itself as parent and
+// runs exec().
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -16,7 +17,7 @@ public:
     explicit SettingsDialog(RecentFiles* recentFiles, QWidget* parent = nullptr);
 
 public slots:
-    // Ok: stores the three controls and flushes.
+    // Ok: stores the controls and flushes; the quality settings only when changed.
     void slotAccept();
     // Forgets the recent files and the last directory at once; Cancel does not bring them back.
     void clearLast();
@@ -26,4 +27,8 @@ private:
     QSpinBox* m_undoSpinBox;
     QCheckBox* m_showLastFilesCheckBox;
     QSpinBox* m_lastNSpinBox;
+    QSpinBox* m_jpegQualitySpinBox;
+    QSpinBox* m_pngCompressionSpinBox;
+    int m_shownJpegQuality = 0;
+    int m_shownPngCompression = 0;
 };

@@ -1,5 +1,7 @@
 #include "document/picturewriter.h"
 
+#include "document/jpegquality.h"
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
@@ -66,16 +68,41 @@ bool store(const QByteArray& bytes, const QString& path, QString* error)
     return failed(error, file.errorString());
 }
 
+bool isJpeg(const QString& format)
+{
+    return format.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0
+           || format.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 int PictureWriter::quality(const QString& format, int storedJpeg, int storedPng)
 {
-    if (format.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0
-        || format.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0)
+    if (isJpeg(format))
         return storedJpeg >= 1 && storedJpeg <= 100 ? storedJpeg : -1;
     if (format.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
         return storedPng;
     return -1;
+}
+
+int PictureWriter::quality(const QString& format, int storedJpeg, int storedPng,
+                           const QString& sourcePath)
+{
+    const int chosen = quality(format, storedJpeg, storedPng);
+    if (chosen != -1 || !isJpeg(format) || sourcePath.isEmpty()
+        || !JpegQuality::isJpegFile(sourcePath))
+        return chosen;
+    const int estimated = JpegQuality::ofFile(sourcePath);
+    return estimated > 0 ? estimated : 90;
+}
+
+int PictureWriter::effectiveQuality(const QString& format, int quality)
+{
+    if (quality >= 0)
+        return qMin(quality, 100);
+    return isJpeg(format) || format.compare(QLatin1String("webp"), Qt::CaseInsensitive) == 0
+               ? 75
+               : -1;
 }
 
 QString PictureWriter::targetPath(const QString& path)

@@ -17,6 +17,13 @@ public:
     // JPEG takes a stored quality of 1..100 and the library default otherwise; PNG takes its
     // stored value as it is; other formats take the library default.
     static int quality(const QString& format, int storedJpeg, int storedPng);
+    // As above, except that JPEG without a stored quality, for a picture read from the JPEG file
+    // at sourcePath, keeps about the quality that file has, or a high one when it cannot tell:
+    // the library default would drop a camera photo to a visibly lower quality.
+    static int quality(const QString& format, int storedJpeg, int storedPng,
+                       const QString& sourcePath);
+    // The number the image library writes format at for quality: -1 stands for its default.
+    static int effectiveQuality(const QString& format, int quality);
     // The file a write to path lands in: the final target when path is a symbolic link.
     static QString targetPath(const QString& path);
     // False with a reason in *error when the file could not be written completely. Metadata

@@ -1,10 +1,12 @@
 #include "imagewindow/imagesaver.h"
 
 #include "document/imageformats.h"
+#include "document/picturewriter.h"
 #include "imagewindow/saveasdecision.h"
 #include "platform/filedialogs.h"
 #include "platform/prompter.h"
 #include "settings/settings.h"
+#include "view/picturesettings.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 
@@ -12,6 +14,28 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QStandardPaths>
+
+namespace {
+
+// Lossy formats, where the quality decides what the file keeps of the picture.
+bool showsQuality(const QString& format)
+{
+    static const QStringList lossy{QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                   QStringLiteral("webp")};
+    return lossy.contains(format, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QString ImageSaver::qualityMessage(SPicView* view, const QString& format)
+{
+    if (!showsQuality(format))
+        return QString();
+    const int quality = PictureWriter::effectiveQuality(
+        format, PictureSettings::writeQuality(format, view->isUnsavedNew() ? QString()
+                                                                            : view->filePath()));
+    return tr("Saving as %1 at quality %2.").arg(format.toUpper()).arg(quality);
+}
 
 bool ImageSaver::save(SPicView* view, QWidget* parent)
 {
@@ -54,7 +78,13 @@ bool ImageSaver::saveAs(SPicView* view, QWidget* parent)
                               QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::No) != QMessageBox::Yes)
             continue;
-        return picture && picture->write(decision.path(), decision.format());
+        if (!picture)
+            return false;
+        // Said before the write, so that a message about the write itself comes after it.
+        const QString message = qualityMessage(picture, decision.format());
+        if (!message.isEmpty())
+            emit picture->message(message, 5000);
+        return picture->write(decision.path(), decision.format());
     }
     return false;
 }

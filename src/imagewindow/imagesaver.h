@@ -19,4 +19,7 @@ public:
     static bool save(SPicView* view, QWidget* parent);
     // Asks for a name until one can be written or the user cancels. True when a file was written.
     static bool saveAs(SPicView* view, QWidget* parent);
+    // For JPEG and WebP, the quality the view's picture would be written at in format, in words
+    // for the status bar; empty for other formats.
+    static QString qualityMessage(SPicView* view, const QString& format);
 };

@@ -33,7 +33,15 @@ QByteArray readBytes(const QSettings* store, const char* key)
 // General
 
 int Settings::General::qualityJPEG() const { return readInt(m_store, generalKey("/Quality/JPEG"), 0); }
+void Settings::General::setQualityJPEG(int value)
+{
+    m_store->setValue(generalKey("/Quality/JPEG"), value);
+}
 int Settings::General::qualityPNG() const { return readInt(m_store, generalKey("/Quality/PNG"), 0); }
+void Settings::General::setQualityPNG(int value)
+{
+    m_store->setValue(generalKey("/Quality/PNG"), value);
+}
 int Settings::General::undoN() const { return readInt(m_store, generalKey("/undoN"), 10); }
 void Settings::General::setUndoN(int value) { m_store->setValue(generalKey("/undoN"), value); }
 bool Settings::General::showLastFiles() const

@@ -23,7 +23,9 @@ public:
     public:
         explicit General(QSettings* store) : m_store(store) {}
         int qualityJPEG() const;
+        void setQualityJPEG(int value);
         int qualityPNG() const;
+        void setQualityPNG(int value);
         int undoN() const;
         void setUndoN(int value);
         bool showLastFiles() const;

@@ -31,11 +31,12 @@ bool PictureSaver::writeFile(const QString& path, const QString& format, const Q
     const PictureMetadata metadata = m_picture->isUnsavedNew() || m_picture->isBroken()
                                          ? PictureMetadata()
                                          : PictureMetadata::read(sourcePath, &metadataError);
+    const int quality = PictureSettings::writeQuality(
+        format, m_picture->isUnsavedNew() ? QString() : sourcePath);
     QString error;
     // The format is stored only once written, so a failed write does not change what a later
     // Save uses.
-    if (!m_picture->write(path, format, PictureSettings::writeQuality(format), &error, metadata,
-                          &metadataError)) {
+    if (!m_picture->write(path, format, quality, &error, metadata, &metadataError)) {
         Prompter::warning(m_dialogParent, tr("lumo-image - Write error"),
                           tr("The image could not be saved as %1:\n%2").arg(path, error));
         return false;

@@ -3,8 +3,9 @@
 #include "document/picturewriter.h"
 #include "settings/settings.h"
 
-int PictureSettings::writeQuality(const QString& format)
+int PictureSettings::writeQuality(const QString& format, const QString& sourcePath)
 {
     const Settings::General* general = Settings::instance()->general();
-    return PictureWriter::quality(format, general->qualityJPEG(), general->qualityPNG());
+    return PictureWriter::quality(format, general->qualityJPEG(), general->qualityPNG(),
+                                  sourcePath);
 }

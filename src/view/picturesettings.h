@@ -6,5 +6,6 @@ class QString;
 class PictureSettings
 {
 public:
-    static int writeQuality(const QString& format);
+    // For a picture read from sourcePath (empty for one made in memory).
+    static int writeQuality(const QString& format, const QString& sourcePath);
 };

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
 
@@ -71,6 +72,72 @@ private slots:
         press(dialog, QDialogButtonBox::Ok);
         QCOMPARE(general->undoN(), 127);
         QCOMPARE(general->lastN(), 1);
+    }
+
+    // The boxes show what the writer makes of the stored value; Ok stores only a changed box,
+    // so a value the dialog cannot show keeps its meaning.
+    void qualities_data()
+    {
+        QTest::addColumn<QVariant>("storedJpeg"); // invalid: nothing stored
+        QTest::addColumn<QVariant>("storedPng");
+        QTest::addColumn<QString>("shownJpeg");
+        QTest::addColumn<QString>("shownPng");
+        QTest::addColumn<int>("typedJpeg"); // -2: left alone
+        QTest::addColumn<int>("typedPng");
+        QTest::addColumn<QVariant>("keptJpeg");
+        QTest::addColumn<QVariant>("keptPng");
+        const QVariant none;
+        QTest::newRow("nothing stored, left alone")
+            << none << none << "Default" << "9" << -2 << -2 << none << none;
+        QTest::newRow("nothing stored, both set")
+            << none << none << "Default" << "9" << 88 << 0 << QVariant(88) << QVariant(100);
+        QTest::newRow("stored values shown, back to the defaults")
+            << QVariant(40) << QVariant(-1) << "40" << "Library default" << 0 << 9
+            << QVariant(0) << QVariant(9);
+        QTest::newRow("out of range stays stored while untouched")
+            << QVariant(250) << QVariant(55) << "Default" << "4" << -2 << -2 << QVariant(250)
+            << QVariant(55);
+        QTest::newRow("a middle level stores a quality the library maps back to it")
+            << none << none << "Default" << "9" << -2 << 5 << none << QVariant(49);
+    }
+    void qualities()
+    {
+        QFETCH(QVariant, storedJpeg);
+        QFETCH(QVariant, storedPng);
+        QFETCH(QString, shownJpeg);
+        QFETCH(QString, shownPng);
+        QFETCH(int, typedJpeg);
+        QFETCH(int, typedPng);
+        QFETCH(QVariant, keptJpeg);
+        QFETCH(QVariant, keptPng);
+        QSettings* store = Settings::instance()->store();
+        const QString jpegKey = QStringLiteral("/lumo-apps/lumo-image/Quality/JPEG");
+        const QString pngKey = QStringLiteral("/lumo-apps/lumo-image/Quality/PNG");
+        if (storedJpeg.isValid())
+            store->setValue(jpegKey, storedJpeg);
+        if (storedPng.isValid())
+            store->setValue(pngKey, storedPng);
+
+        SettingsDialog dialog(&m_recentFiles);
+        auto* jpeg = dialog.findChild<QSpinBox*>(QStringLiteral("jpegQualitySpinBox"));
+        auto* png = dialog.findChild<QSpinBox*>(QStringLiteral("pngCompressionSpinBox"));
+        QCOMPARE(jpeg->text(), shownJpeg);
+        QCOMPARE(png->text(), shownPng);
+        if (typedJpeg != -2)
+            jpeg->setValue(typedJpeg);
+        if (typedPng != -2)
+            png->setValue(typedPng);
+        press(dialog, QDialogButtonBox::Ok);
+
+        // Read back from the file, where every value is text.
+        QCOMPARE(store->contains(jpegKey), keptJpeg.isValid());
+        QCOMPARE(store->value(jpegKey).toInt(), keptJpeg.toInt());
+        QCOMPARE(store->contains(pngKey), keptPng.isValid());
+        QCOMPARE(store->value(pngKey).toInt(), keptPng.toInt());
+        // Shown again as left.
+        SettingsDialog again(&m_recentFiles);
+        QCOMPARE(again.findChild<QSpinBox*>(QStringLiteral("pngCompressionSpinBox"))->value(),
+                 typedPng != -2 ? typedPng : png->value());
     }
 
     void deleteAllActsEvenWhenCancelled()

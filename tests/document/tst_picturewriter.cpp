@@ -126,6 +126,69 @@ private slots:
         QCOMPARE(PictureWriter::quality(format, stored, stored), quality);
     }
 
+    // With nothing stored, a JPEG keeps about the quality of the JPEG it was read from.
+    void qualityFromSource_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("stored"); // for JPEG and PNG alike
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("quality");
+        QTest::newRow("jpeg, nothing stored, from a camera JPEG: its quality")
+            << "jpeg" << 0 << "camera.jpg" << 60;
+        QTest::newRow("JPG, out of range stored, from a camera JPEG: its quality")
+            << "JPG" << 101 << "camera.jpg" << 60;
+        QTest::newRow("jpeg, stored, from a camera JPEG: as stored")
+            << "jpeg" << 85 << "camera.jpg" << 85;
+        QTest::newRow("jpeg, nothing stored, from a JPEG without tables: high")
+            << "jpeg" << 0 << "broken.jpg" << 90;
+        QTest::newRow("jpeg, nothing stored, from a JPEG named png: its quality")
+            << "jpeg" << 0 << "camera.png" << 60;
+        QTest::newRow("jpeg, nothing stored, from a PNG: the default")
+            << "jpeg" << 0 << "drawing.png" << -1;
+        QTest::newRow("jpeg, stored, from a PNG: as stored") << "jpeg" << 85 << "drawing.png" << 85;
+        QTest::newRow("jpeg, nothing stored, made in memory: the default")
+            << "jpeg" << 0 << "" << -1;
+        QTest::newRow("png from a camera JPEG: as stored") << "png" << 0 << "camera.jpg" << 0;
+        QTest::newRow("webp from a camera JPEG: the default") << "webp" << 0 << "camera.jpg" << -1;
+    }
+    void qualityFromSource()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, stored);
+        QFETCH(QString, source);
+        QFETCH(int, quality);
+        QTemporaryDir dir;
+        const QImage image = PictureFixture::rampImage(QSize(32, 24));
+        QVERIFY(image.save(dir.filePath(QStringLiteral("camera.jpg")), "jpeg", 60));
+        QVERIFY(image.save(dir.filePath(QStringLiteral("camera.png")), "jpeg", 60));
+        QVERIFY(image.save(dir.filePath(QStringLiteral("drawing.png")), "png"));
+        QFile broken(dir.filePath(QStringLiteral("broken.jpg")));
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\xff\xd8\xff\xe0 cut") > 0);
+        broken.close();
+        const QString path = source.isEmpty() ? QString() : dir.filePath(source);
+        QCOMPARE(PictureWriter::quality(format, stored, stored, path), quality);
+    }
+
+    // What the status bar says is the quality the library takes for its default.
+    void effectiveQuality_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("jpeg") << "jpeg";
+        QTest::newRow("webp") << "webp";
+    }
+    void effectiveQuality()
+    {
+        QFETCH(QString, format);
+        const QImage image = PictureFixture::rampImage(QSize(32, 24));
+        const int shown = PictureWriter::effectiveQuality(format, -1);
+        QVERIFY(shown >= 1 && shown <= 100);
+        QCOMPARE(encoded(image, qPrintable(format), -1),
+                 encoded(image, qPrintable(format), shown));
+        QVERIFY(encoded(image, qPrintable(format), shown + 10)
+                != encoded(image, qPrintable(format), shown));
+        QCOMPARE(PictureWriter::effectiveQuality(format, 42), 42);
+    }
+
     // A write that fails leaves the old file as it was and nothing beside it.
     void write_data()
     {

@@ -297,6 +297,46 @@ private slots:
         QCOMPARE(reader.read().size(), fixture.view()->image().size());
     }
 
+    // Before writing a lossy format, the status bar says at which quality.
+    void saveAsSaysQuality_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("stored"); // 0: nothing stored
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("camera JPEG keeps its quality")
+            << "photo.jpg" << 0 << "copy.jpg" << "Saving as JPG at quality 60.";
+        QTest::newRow("stored JPEG quality") << "photo.jpg" << 93 << "copy.jpeg"
+                                             << "Saving as JPEG at quality 93.";
+        QTest::newRow("PNG to JPEG at the library's default")
+            << "drawing.png" << 0 << "copy.jpg" << "Saving as JPG at quality 75.";
+        QTest::newRow("WebP at the library's default")
+            << "photo.jpg" << 0 << "copy.webp" << "Saving as WEBP at quality 75.";
+        QTest::newRow("nothing said for PNG") << "photo.jpg" << 0 << "copy.png" << "";
+    }
+    void saveAsSaysQuality()
+    {
+        QFETCH(QString, source);
+        QFETCH(int, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, said);
+        PictureFixture fixture;
+        const QString path = fixture.path(source);
+        QVERIFY(PictureFixture::rampImage(QSize(32, 24)).save(path, nullptr, 60));
+        if (stored != 0)
+            Settings::instance()->general()->setQualityJPEG(stored);
+        QVERIFY(fixture.view()->openFile(path));
+        QVERIFY(fixture.runAdjustment(true));
+        ScriptedFileDialogs dialogs;
+        dialogs.chooseSave(fixture.path(typed), filterOf(QStringLiteral("PNG")));
+        QSignalSpy messages(fixture.view(), &SPicView::message);
+        QVERIFY(ImageSaver::saveAs(fixture.view(), nullptr));
+        QStringList texts;
+        for (const QList<QVariant>& message : messages)
+            texts << message.first().toString();
+        QCOMPARE(texts, said.isEmpty() ? QStringList() : QStringList{said});
+    }
+
     void save_data()
     {
         QTest::addColumn<bool>("edited");
