@@ -4,6 +4,7 @@
 #include "support/scriptedprompter.h"
 
 #include "document/filelistmodel.h"
+#include "document/jpegquality.h"
 #include "settings/settings.h"
 #include "view/spic.h"
 #include "view/spicview.h"
@@ -66,6 +67,33 @@ private slots:
         const QImage written = QImage::fromData(contents(pic.picturePath()));
         QCOMPARE(written, throughJpeg(edited, 10));
         QVERIFY(written != throughJpeg(edited, -1));
+    }
+
+    // Saved over itself or under a new name, a photo keeps about its quality while none is
+    // stored.
+    void resavedPhotoKeepsItsQuality_data()
+    {
+        QTest::addColumn<int>("stored"); // 0: nothing stored
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("quality");
+        QTest::newRow("nothing stored, saved over itself") << 0 << "photo.jpg" << 60;
+        QTest::newRow("nothing stored, saved as a new file") << 0 << "copy.jpg" << 60;
+        QTest::newRow("stored quality wins") << 30 << "photo.jpg" << 30;
+    }
+    void resavedPhotoKeepsItsQuality()
+    {
+        QFETCH(int, stored);
+        QFETCH(QString, target);
+        QFETCH(int, quality);
+        PictureFixture pic(QSize(64, 48), QStringLiteral("start.png"));
+        const QString photo = pic.path(QStringLiteral("photo.jpg"));
+        QVERIFY(PictureFixture::rampImage(QSize(64, 48)).save(photo, "jpeg", 60));
+        // An earlier test stores a quality.
+        Settings::instance()->general()->setQualityJPEG(stored);
+        QVERIFY(pic.view()->openFile(photo));
+        QVERIFY(pic.runAdjustment(true));
+        QVERIFY(pic.view()->write(pic.path(target), QStringLiteral("jpeg")));
+        QCOMPARE(JpegQuality::ofFile(pic.path(target)), quality);
     }
 
     // A failed write warns, and keeps the edits and the format a later Save uses.
