@@ -518,6 +518,10 @@ Do you really want to quit without saving?</source>
         <source>Set as wallpaper</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Saving as %1 at quality %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ImagesDirView</name>
@@ -1005,6 +1009,34 @@ Do you still want to close it?</source>
     </message>
     <message>
         <source>&amp;Last files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default: a photo read from a JPEG file keeps about its own quality, other pictures are written at 75.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>JPEG &amp;quality:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Library default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0: fastest, largest files; 9: smallest files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG &amp;compression:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sa&amp;ving</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
