@@ -22,7 +22,8 @@ public:
     // the library default would drop a camera photo to a visibly lower quality.
     static int quality(const QString& format, int storedJpeg, int storedPng,
                        const QString& sourcePath);
-    // The number the image library writes format at for quality: -1 stands for its default.
+    // The number the image library writes format at for quality, where -1 asks for its default:
+    // known for JPEG and WebP, -1 for the rest.
     static int effectiveQuality(const QString& format, int quality);
     // The file a write to path lands in: the final target when path is a symbolic link.
     static QString targetPath(const QString& path);

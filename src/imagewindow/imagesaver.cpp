@@ -27,7 +27,7 @@ bool showsQuality(const QString& format)
 
 } // namespace
 
-QString ImageSaver::qualityMessage(SPicView* view, const QString& format)
+QString ImageSaver::qualityMessage(const SPicView* view, const QString& format)
 {
     if (!showsQuality(format))
         return QString();

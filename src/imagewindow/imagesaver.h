@@ -21,5 +21,5 @@ public:
     static bool saveAs(SPicView* view, QWidget* parent);
     // For JPEG and WebP, the quality the view's picture would be written at in format, in words
     // for the status bar; empty for other formats.
-    static QString qualityMessage(SPicView* view, const QString& format);
+    static QString qualityMessage(const SPicView* view, const QString& format);
 };

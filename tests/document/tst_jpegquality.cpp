@@ -83,7 +83,8 @@ private slots:
         QTest::newRow("cut inside the luminance table") << real.left(tables + 30);
         QTest::newRow("segment longer than the file")
             << soi + QByteArray("\xff\xe1\x7f\xff", 4) + QByteArray(100, 'x');
-        QTest::newRow("segment length below its own size") << soi + QByteArray("\xff\xe0\x00\x01", 4);
+        QTest::newRow("segment length below its own size")
+            << soi + QByteArray("\xff\xe0\x00\x01", 4);
         QTest::newRow("garbage where a marker belongs") << soi + QByteArray(200, '\x42');
         QTest::newRow("scan before any table") << soi + segment(0xda, QByteArray(12, 0)) +
                                                        segment(0xdb, flatTable(0, 8, false));
