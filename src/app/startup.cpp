@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "dialogs/registeradjustmentdialogs.h"
+#include "document/metadatalog.h"
 #include "document/recentfiles.h"
 #include "fullscreen/fullscreenpicview.h"
 #include "imagewindow/imagescentralwidget.h"
@@ -159,6 +160,7 @@ int Startup::run(int& argc, char** argv)
         printTextAndExit(argc, argv);
     QApplication app(argc, argv);
     lumoInit(version(), description());
+    MetadataLog::install();
     LumoFM::Core::initialize();
     registerAdjustmentDialogs();
 

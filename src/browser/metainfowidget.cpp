@@ -1,5 +1,6 @@
 #include "browser/metainfowidget.h"
 
+#include "document/metadatatexts.h"
 #include "settings/settings.h"
 
 #include <QFileInfo>
@@ -62,9 +63,9 @@ void MetaInfoWidget::setFilePath(const QString& filePath)
             return;
         }
         setCurrentIndex(TablePage);
-        for (const Exiv2::Exifdatum& datum : exif)
-            appendRow(QString::fromLocal8Bit(datum.tagLabel().c_str()),
-                      QString::fromLocal8Bit(datum.print(nullptr).c_str()));
+        for (const MetadataTexts::Row& row : MetadataTexts::rows(exif))
+            appendRow(row.first, row.second);
+        fitLabelColumn();
     } catch (const Exiv2::AnyError&) {
     } catch (...) {
         // Exiv2 lets standard exceptions (bad_alloc, out_of_range) escape on some damaged files.
@@ -81,4 +82,13 @@ void MetaInfoWidget::appendRow(const QString& label, const QString& value)
         item->setFlags(Qt::ItemIsEnabled);
         m_table->setItem(row, column, item);
     }
+}
+
+void MetaInfoWidget::fitLabelColumn()
+{
+    // Only widened: a width the user chose that already fits stays.
+    const int chosen = m_table->columnWidth(0);
+    m_table->resizeColumnToContents(0);
+    if (m_table->columnWidth(0) < chosen)
+        m_table->setColumnWidth(0, chosen);
 }

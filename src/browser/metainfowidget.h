@@ -6,7 +6,7 @@ class QLabel;
 class QTableWidget;
 
 // The "Metainfo" dock's content: the Exif tags of the active picture's file as a table of labels
-// and printed values, or "No metainfo" when the file carries none.
+// and values in words, or "No metainfo" when the file carries none.
 class MetaInfoWidget : public QStackedWidget
 {
     Q_OBJECT
@@ -26,6 +26,8 @@ public slots:
 
 private:
     void appendRow(const QString& label, const QString& value);
+    // Labels are never cut short.
+    void fitLabelColumn();
 
     QTableWidget* m_table;
     QLabel* m_noMetaInfoLabel;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QPair>
+#include <QString>
+#include <QVector>
+
+namespace Exiv2 {
+class ExifData;
+class Exifdatum;
+} // namespace Exiv2
+
+// The Exif data of a picture in words for the metadata panel: Exiv2's interpreted values, dates
+// and positions in the user's locale, maker notes and binary blobs summarised, never dumped.
+class MetadataTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(MetadataTexts)
+
+public:
+    using Row = QPair<QString, QString>; // label, value
+
+    // One row per datum, in the data's order; the vendors' maker-note groups are left out.
+    static QVector<Row> rows(const Exiv2::ExifData& exif);
+
+    // The datum's value; exif gives the context some values are printed in.
+    static QString value(const Exiv2::Exifdatum& datum, const Exiv2::ExifData& exif);
+};
