@@ -111,6 +111,9 @@ QString interpretedText(const Exiv2::Exifdatum& datum, const Exiv2::ExifData& ex
         return degreesText(datum, exif, "Exif.GPSInfo.GPSLongitudeRef");
     if (key == "Exif.GPSInfo.GPSAltitude")
         return altitudeText(datum, exif);
+    // Exiv2 prints the comment's character set in front of it.
+    if (const auto* comment = dynamic_cast<const Exiv2::CommentValue*>(&datum.value()))
+        return fromExiv(comment->comment());
     return QString();
 }
 
