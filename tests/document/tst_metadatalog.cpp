@@ -111,6 +111,8 @@ private slots:
         ::dup2(saved, STDERR_FILENO);
         ::close(saved);
 
+        err.close();
+        QVERIFY(err.open(QIODevice::ReadOnly));
         QCOMPARE(err.readAll(), QByteArray());
         QVERIFY(!logged.isEmpty());
         QCOMPARE(logged.first().category, QStringLiteral("lumo.metadata"));
