@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTableWidget>
 
 #include <exiv2/exiv2.hpp>
@@ -106,6 +107,42 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, "edit: editing failed");
         table->edit(table->model()->index(0, 1)); // even the slot that ignores the triggers
         QVERIFY(!table->findChild<QLineEdit*>());
+    }
+
+    void labelsFit_data()
+    {
+        QTest::addColumn<int>("stored"); // the column width restored from the settings
+        QTest::newRow("nothing stored") << 0;
+        QTest::newRow("stored too narrow") << 12;
+        QTest::newRow("stored wider than needed") << 600;
+    }
+
+    void labelsFit()
+    {
+        QFETCH(int, stored);
+        const QString file = path("long-labels.jpg");
+        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(file));
+        auto exiv = Exiv2::ImageFactory::open(file.toStdString());
+        Exiv2::ExifData exif;
+        exif["Exif.Photo.FocalLengthIn35mmFilm"] = uint16_t(28);
+        exif["Exif.Photo.SubjectDistanceRange"] = uint16_t(2);
+        exiv->setExifData(exif);
+        exiv->writeMetadata();
+        Settings::instance()->metaInfoWidget()->setFirstColumnWidth(stored);
+        MetaInfoWidget widget;
+        widget.restoreFirstColumnWidth();
+        widget.setFilePath(file);
+        QTableWidget* table = widget.table();
+        QVERIFY(table->rowCount() >= 2);
+        // Item views leave this margin on both sides of a cell's text.
+        const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        int longest = 0;
+        for (int row = 0; row < table->rowCount(); ++row)
+            longest = qMax(longest, table->fontMetrics().horizontalAdvance(table->item(row, 0)->text()));
+        QVERIFY2(table->columnWidth(0) >= longest + margin,
+                 qPrintable(QStringLiteral("%1 < %2").arg(table->columnWidth(0)).arg(longest + margin)));
+        if (stored > longest + margin)
+            QCOMPARE(table->columnWidth(0), stored);
     }
 
     void storedZeroWidthKeepsDefault()
