@@ -685,6 +685,25 @@ Do you really want to quit without saving?</source>
     </message>
 </context>
 <context>
+    <name>MetadataTexts</name>
+    <message>
+        <source>%1 m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(maker note, %1 bytes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(binary, %1 bytes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(unreadable)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>NewImageDialog</name>
     <message>
         <source>1 Bit / Pixel-8 Bit / Pixel-32 Bit / Pixel</source>
