@@ -37,10 +37,14 @@ bool isBinaryType(Exiv2::TypeId type)
 // Tags of a binary type that Exiv2 decodes into text.
 bool isText(const std::string& key)
 {
-    static const char* const keys[] = {
-        "Exif.Photo.UserComment",       "Exif.Image.XPTitle",    "Exif.Image.XPComment",
-        "Exif.Image.XPAuthor",          "Exif.Image.XPKeywords", "Exif.Image.XPSubject",
-        "Exif.GPSInfo.GPSProcessingMethod", "Exif.GPSInfo.GPSAreaInformation"};
+    static const char* const keys[] = {"Exif.Photo.UserComment",
+                                       "Exif.Image.XPTitle",
+                                       "Exif.Image.XPComment",
+                                       "Exif.Image.XPAuthor",
+                                       "Exif.Image.XPKeywords",
+                                       "Exif.Image.XPSubject",
+                                       "Exif.GPSInfo.GPSProcessingMethod",
+                                       "Exif.GPSInfo.GPSAreaInformation"};
     for (const char* textKey : keys)
         if (key == textKey)
             return true;
@@ -49,8 +53,8 @@ bool isText(const std::string& key)
 
 QString dateText(const Exiv2::Exifdatum& datum)
 {
-    const QDateTime dateTime = QDateTime::fromString(
-        fromExiv(datum.toString()).trimmed(), QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+    const QDateTime dateTime = QDateTime::fromString(fromExiv(datum.toString()).trimmed(),
+                                                     QStringLiteral("yyyy:MM:dd HH:mm:ss"));
     return dateTime.isValid() ? QLocale().toString(dateTime, QLocale::ShortFormat) : QString();
 }
 

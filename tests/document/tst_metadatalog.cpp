@@ -33,7 +33,8 @@ QByteArray damagedJpeg()
     QImage(8, 8, QImage::Format_RGB32).save(&buffer, "JPG");
     const QByteArray payload =
         QByteArray("Exif\0\0", 6) +
-        QByteArray("II*\0\x08\0\0\0\x01\0\x0f\x01\x02\0\xff\xff\xff\x0f\xf0\xff\xff\xff\0\0\0\0", 26);
+        QByteArray("II*\0\x08\0\0\0\x01\0\x0f\x01\x02\0\xff\xff\xff\x0f\xf0\xff\xff\xff\0\0\0\0",
+                   26);
     const int length = payload.size() + 2;
     jpeg.insert(2, QByteArray("\xff\xe1", 2) + char(length >> 8) + char(length) + payload);
     return jpeg;
@@ -67,11 +68,11 @@ private slots:
         QTest::addColumn<bool>("debugEnabled");
         QTest::addColumn<int>("messages");
         QTest::addColumn<int>("type");
-        QTest::newRow("warning, debug log on") << int(Exiv2::LogMsg::warn) << true << 1
-                                               << int(QtDebugMsg);
+        QTest::newRow("warning, debug log on")
+            << int(Exiv2::LogMsg::warn) << true << 1 << int(QtDebugMsg);
         QTest::newRow("warning, debug log off") << int(Exiv2::LogMsg::warn) << false << 0 << 0;
-        QTest::newRow("error, debug log off") << int(Exiv2::LogMsg::error) << false << 1
-                                              << int(QtWarningMsg);
+        QTest::newRow("error, debug log off")
+            << int(Exiv2::LogMsg::error) << false << 1 << int(QtWarningMsg);
     }
 
     void levels()

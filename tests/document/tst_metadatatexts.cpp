@@ -52,50 +52,61 @@ private slots:
             << us << QStringList{"Exif.Photo.ExposureTime=1/178"} << "Exif.Photo.ExposureTime"
             << "1/178 s";
         QTest::newRow("aperture") << us << QStringList{"Exif.Photo.FNumber=28/10"}
-                                  << "Exif.Photo.FNumber" << "F2.8";
-        QTest::newRow("focal length") << us << QStringList{"Exif.Photo.FocalLength=350/10"}
-                                      << "Exif.Photo.FocalLength" << "35.0 mm";
+                                  << "Exif.Photo.FNumber"
+                                  << "F2.8";
+        QTest::newRow("focal length")
+            << us << QStringList{"Exif.Photo.FocalLength=350/10"} << "Exif.Photo.FocalLength"
+            << "35.0 mm";
         QTest::newRow("iso") << us << QStringList{"Exif.Photo.ISOSpeedRatings=200"}
-                             << "Exif.Photo.ISOSpeedRatings" << "200";
+                             << "Exif.Photo.ISOSpeedRatings"
+                             << "200";
         QTest::newRow("original date, US")
             << us << QStringList{"Exif.Photo.DateTimeOriginal=2021:06:05 10:20:30"}
-            << "Exif.Photo.DateTimeOriginal" << "6/5/21 10:20 AM";
+            << "Exif.Photo.DateTimeOriginal"
+            << "6/5/21 10:20 AM";
         QTest::newRow("file date, German")
             << de << QStringList{"Exif.Image.DateTime=2021:06:05 22:20:30"} << "Exif.Image.DateTime"
             << "05.06.21 22:20";
         QTest::newRow("blank date kept as written")
             << de << QStringList{"Exif.Photo.DateTimeDigitized=0000:00:00 00:00:00"}
-            << "Exif.Photo.DateTimeDigitized" << "0000:00:00 00:00:00";
-        QTest::newRow("latitude north")
-            << us
-            << QStringList{"Exif.GPSInfo.GPSLatitudeRef=N",
-                           "Exif.GPSInfo.GPSLatitude=48/1 51/1 296/10"}
-            << "Exif.GPSInfo.GPSLatitude" << "48° 51′ 29.6″ N";
+            << "Exif.Photo.DateTimeDigitized"
+            << "0000:00:00 00:00:00";
+        QTest::newRow("latitude north") << us
+                                        << QStringList{"Exif.GPSInfo.GPSLatitudeRef=N",
+                                                       "Exif.GPSInfo.GPSLatitude=48/1 51/1 296/10"}
+                                        << "Exif.GPSInfo.GPSLatitude"
+                                        << "48° 51′ 29.6″ N";
         QTest::newRow("latitude south in decimal minutes")
             << us
             << QStringList{"Exif.GPSInfo.GPSLatitudeRef=S",
                            "Exif.GPSInfo.GPSLatitude=33/1 5159/100 0/1"}
-            << "Exif.GPSInfo.GPSLatitude" << "33° 51′ 35.4″ S";
+            << "Exif.GPSInfo.GPSLatitude"
+            << "33° 51′ 35.4″ S";
         QTest::newRow("longitude rounding up into the next degree")
             << us
             << QStringList{"Exif.GPSInfo.GPSLongitudeRef=E",
                            "Exif.GPSInfo.GPSLongitude=10/1 59/1 5996/100"}
-            << "Exif.GPSInfo.GPSLongitude" << "11° 0′ 0.0″ E";
+            << "Exif.GPSInfo.GPSLongitude"
+            << "11° 0′ 0.0″ E";
         QTest::newRow("longitude west, German")
             << de
             << QStringList{"Exif.GPSInfo.GPSLongitudeRef=W",
                            "Exif.GPSInfo.GPSLongitude=2/1 17/1 4012/100"}
-            << "Exif.GPSInfo.GPSLongitude" << "2° 17′ 40,1″ W";
+            << "Exif.GPSInfo.GPSLongitude"
+            << "2° 17′ 40,1″ W";
         QTest::newRow("latitude without its reference")
             << us << QStringList{"Exif.GPSInfo.GPSLatitude=48/1 51/1 296/10"}
-            << "Exif.GPSInfo.GPSLatitude" << "48° 51′ 29.6″";
+            << "Exif.GPSInfo.GPSLatitude"
+            << "48° 51′ 29.6″";
         QTest::newRow("altitude above sea level")
             << us
             << QStringList{"Exif.GPSInfo.GPSAltitudeRef=0", "Exif.GPSInfo.GPSAltitude=3505/10"}
-            << "Exif.GPSInfo.GPSAltitude" << "350.5 m";
+            << "Exif.GPSInfo.GPSAltitude"
+            << "350.5 m";
         QTest::newRow("altitude below sea level, German")
             << de << QStringList{"Exif.GPSInfo.GPSAltitudeRef=1", "Exif.GPSInfo.GPSAltitude=25/2"}
-            << "Exif.GPSInfo.GPSAltitude" << "-12,5 m";
+            << "Exif.GPSInfo.GPSAltitude"
+            << "-12,5 m";
         QTest::newRow("long comment stays text")
             << us << QStringList{"Exif.Photo.UserComment=charset=Ascii " + QString(100, 'c')}
             << "Exif.Photo.UserComment" << QString(100, 'c');
@@ -125,16 +136,16 @@ private slots:
         const QString us = QStringLiteral("en_US");
         QTest::newRow("maker note of an unknown camera")
             << us << "Exif.Photo.MakerNote" << QByteArray(200, 'm') << "(maker note, 200 bytes)";
-        QTest::newRow("colour profile")
-            << us << "Exif.Image.InterColorProfile" << QByteArray(4096, '\x7f')
-            << "(binary, 4,096 bytes)";
+        QTest::newRow("colour profile") << us << "Exif.Image.InterColorProfile"
+                                        << QByteArray(4096, '\x7f') << "(binary, 4,096 bytes)";
         QTest::newRow("colour profile, German")
-            << "de_DE" << "Exif.Image.InterColorProfile" << QByteArray(4096, '\x7f')
+            << "de_DE"
+            << "Exif.Image.InterColorProfile" << QByteArray(4096, '\x7f')
             << "(binary, 4.096 bytes)";
         QTest::newRow("just over the shown length")
             << us << "Exif.Image.InterColorProfile" << QByteArray(65, '\1') << "(binary, 65 bytes)";
-        QTest::newRow("byte-typed packet") << us << "Exif.Image.ClipPath" << QByteArray(100, 'x')
-                                           << "(binary, 100 bytes)";
+        QTest::newRow("byte-typed packet")
+            << us << "Exif.Image.ClipPath" << QByteArray(100, 'x') << "(binary, 100 bytes)";
         QTest::newRow("short undefined value interpreted")
             << us << "Exif.Photo.ExifVersion" << QByteArray("0230") << "2.30";
     }
