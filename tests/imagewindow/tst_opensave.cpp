@@ -325,7 +325,8 @@ private slots:
         QVERIFY(PictureFixture::rampImage(QSize(32, 24)).save(path, nullptr, 60));
         if (stored != 0)
             Settings::instance()->general()->setQualityJPEG(stored);
-        QVERIFY(fixture.view()->openFile(path));
+        fixture.view()->openFile(path);
+        QVERIFY(waitForPicture(fixture.view()));
         QVERIFY(fixture.runAdjustment(true));
         ScriptedFileDialogs dialogs;
         dialogs.chooseSave(fixture.path(typed), filterOf(QStringLiteral("PNG")));

@@ -90,7 +90,8 @@ private slots:
         QVERIFY(PictureFixture::rampImage(QSize(64, 48)).save(photo, "jpeg", 60));
         // An earlier test stores a quality.
         Settings::instance()->general()->setQualityJPEG(stored);
-        QVERIFY(pic.view()->openFile(photo));
+        pic.view()->openFile(photo);
+        QVERIFY(waitForPicture(pic.view()));
         QVERIFY(pic.runAdjustment(true));
         QVERIFY(pic.view()->write(pic.path(target), QStringLiteral("jpeg")));
         QCOMPARE(JpegQuality::ofFile(pic.path(target)), quality);
