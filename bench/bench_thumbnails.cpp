@@ -17,6 +17,7 @@
 #include "browser/thumbnailsbar.h"
 #include "browser/thumbnailview.h"
 #include "document/filelistmodel.h"
+#include "document/picture.h"
 #include "view/sharedfilesystemmodel.h"
 #include "view/spic.h"
 #include "view/spicview.h"
@@ -235,18 +236,23 @@ double folderVisitMs(const QStringList& files, int workers, int edge, int* decod
     return done ? ms : -1;
 }
 
-// The time of the first paint of the widget it watches, taken as it happens: work that runs
-// later in the same pass of the event loop does not count.
+// The time of the first paint of the widget it watches once there is something to show, taken as
+// it happens: work that runs later in the same pass of the event loop does not count.
 struct PaintWatch : QObject
 {
-    explicit PaintWatch(const QElapsedTimer& clock) : timer(clock) {}
+    explicit PaintWatch(const QElapsedTimer& clock, std::function<bool()> showing = {})
+        : timer(clock)
+        , ready(std::move(showing))
+    {
+    }
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && paintedMs < 0)
+        if (event->type() == QEvent::Paint && paintedMs < 0 && (!ready || ready()))
             paintedMs = timer.nsecsElapsed() / 1e6;
         return false;
     }
     const QElapsedTimer& timer;
+    std::function<bool()> ready;
     double paintedMs = -1;
 };
 
@@ -266,13 +272,11 @@ double firstPictureMs(const QString& file, int files = 1, double* listedMs = nul
     window->resize(1200, 900);
 
     QElapsedTimer timer;
-    PaintWatch watch(timer);
+    // The picture is read in the background: the paints before it arrives show nothing.
+    PaintWatch watch(timer, [view] { return !view->picture()->shownImage().isNull(); });
     view->pic()->installEventFilter(&watch);
     timer.start();
-    if (!view->openFile(file)) {
-        out() << "could not open " << file << Qt::endl;
-        return -1;
-    }
+    view->openFile(file);
     bar->setModel(view->fileModel());
     bar->setCurrentIndex(view->currentModelIndex());
     window->show();
