@@ -8,7 +8,9 @@
 
 namespace {
 
-const qint64 maximumBudget = qint64(1) << 30;
+// Five 12-megapixel photos: the ones ahead and behind and a few back, while a walk through a
+// big folder stays well under a gigabyte in all.
+const qint64 maximumBudget = qint64(256) << 20;
 
 } // namespace
 

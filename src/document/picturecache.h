@@ -29,7 +29,7 @@ public:
 
     // The cache every picture of this process shares.
     static PictureCache* shared();
-    // A sixteenth of the physical memory, at most 1 GiB.
+    // A sixteenth of the physical memory, at most 256 MiB.
     static qint64 defaultBudget();
     static qint64 budgetFor(qint64 physicalMemory);
 

@@ -33,8 +33,8 @@ private slots:
         QTest::addColumn<qint64>("physical");
         QTest::addColumn<qint64>("budget");
         const qint64 gib = qint64(1) << 30;
-        QTest::newRow("a sixteenth of 4 GiB") << 4 * gib << gib / 4;
-        QTest::newRow("at most 1 GiB on 64 GiB") << 64 * gib << gib;
+        QTest::newRow("a sixteenth of 2 GiB") << 2 * gib << gib / 8;
+        QTest::newRow("at most 256 MiB on 64 GiB") << 64 * gib << gib / 4;
         QTest::newRow("unknown memory keeps nothing") << qint64(0) << qint64(0);
     }
     void budget()
