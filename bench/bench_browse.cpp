@@ -9,6 +9,7 @@
 #include "document/picturecache.h"
 #include "view/spic.h"
 #include "view/spicview.h"
+#include "support/benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -30,34 +31,6 @@ namespace {
 
 const int photos = 6;
 
-// Smooth light with sensor-like noise, so the file has the size of a real photo.
-QImage makePhoto(const QSize& size, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const int noise = int(random.bounded(24u)) - 12;
-            line[x] = qRgb(std::clamp(x * 200 / size.width() + noise, 0, 255),
-                           std::clamp(y * 200 / size.height() + noise, 0, 255),
-                           std::clamp(int(seed * 40 % 256) + noise, 0, 255));
-        }
-    }
-    return image;
-}
-
-qint64 decodeNanoseconds(const QString& path)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    const qint64 elapsed = timer.nsecsElapsed();
-    return image.isNull() ? -1 : elapsed;
-}
-
 // Counts the paints of the canvas.
 class PaintCounter : public QObject
 {
@@ -73,25 +46,6 @@ protected:
     }
 };
 
-qint64 peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
-
-// Lets the peak start from what the process holds now rather than from making the photos.
-bool resetPeakResident()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
-}
-
 void waitFor(const std::function<bool()>& done)
 {
     while (!done())
@@ -102,18 +56,14 @@ void waitFor(const std::function<bool()>& done)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/.config")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::IsolatedHome home;
     QApplication app(argc, argv);
     QTextStream out(stdout);
 
     QStringList paths;
     for (int i = 0; i < photos; ++i) {
         const QString path = home.filePath(QStringLiteral("photo%1.jpg").arg(i));
-        if (!makePhoto(QSize(4000, 3000), quint32(i + 1)).save(path, "JPEG", 90)) {
+        if (!bench::noisyPhoto(QSize(4000, 3000), quint32(i + 1)).save(path, "JPEG", 90)) {
             out << "could not write " << path << '\n';
             return 1;
         }
@@ -144,7 +94,7 @@ int main(int argc, char** argv)
                    && counter.paints > paintsBefore;
         });
         const qint64 moved = timer.nsecsElapsed();
-        const qint64 decode = decodeNanoseconds(paths.at(i));
+        const qint64 decode = bench::decodeNanoseconds(paths.at(i));
         if (decode < 0 || view.isBroken()) {
             out << "reading failed\n";
             return 1;
@@ -153,14 +103,10 @@ int main(int argc, char** argv)
         moves.push_back(moved);
         ratios.push_back(double(moved) / double(decode));
     }
-    const auto median = [](auto values) {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    };
     out << "next 12 MP JPEG in a folder, median of " << moves.size() << " moves\n"
-        << "  decode alone:              " << median(decodes) / 1e6 << " ms\n"
-        << "  move to end of first paint: " << median(moves) / 1e6 << " ms\n"
-        << "  ratio move/decode:         " << median(ratios) << " (target at most 0.1)\n";
+        << "  decode alone:              " << bench::median(decodes) / 1e6 << " ms\n"
+        << "  move to end of first paint: " << bench::median(moves) / 1e6 << " ms\n"
+        << "  ratio move/decode:         " << bench::median(ratios) << " (target at most 0.1)\n";
     out.flush();
 
     // Hard links: each name is a picture of its own to the view and its cache.
@@ -180,7 +126,7 @@ int main(int argc, char** argv)
     }
     view.openList(names);
     waitFor([&] { return !view.isLoading(); });
-    const bool reset = resetPeakResident();
+    const bool reset = bench::resetPeakResident();
     QElapsedTimer walkTimer;
     walkTimer.start();
     for (int i = 1; i < walk; ++i) {
@@ -188,7 +134,7 @@ int main(int argc, char** argv)
         waitFor([&] { return !view.isLoading() && view.filePath() == names.at(i); });
     }
     out << "walk through " << walk << " photos with reading ahead, " << walkTimer.elapsed() / walk
-        << " ms a photo: peak resident " << peakResidentKb() / 1024 << " MB"
+        << " ms a photo: peak resident " << bench::peakResidentKb() / 1024 << " MB"
         << (reset ? "" : " (whole run)") << " (target under 600)\n";
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "settings/settings.h"
 #include "view/spic.h"
 #include "view/spicview.h"
+#include "support/benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,34 +22,6 @@
 namespace {
 
 const int runs = 7;
-
-// Smooth light with sensor-like noise, so the file has the size of a real photo.
-QImage makePhoto(const QSize& size)
-{
-    QRandomGenerator random(7);
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const int noise = int(random.bounded(24u)) - 12;
-            line[x] = qRgb(std::clamp(x * 200 / size.width() + noise, 0, 255),
-                           std::clamp(y * 200 / size.height() + noise, 0, 255),
-                           std::clamp(128 + noise, 0, 255));
-        }
-    }
-    return image;
-}
-
-qint64 decodeNanoseconds(const QString& path)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    const qint64 elapsed = timer.nsecsElapsed();
-    return image.isNull() ? -1 : elapsed;
-}
 
 // Counts the paints of the canvas that show a picture, full or stand-in.
 class PaintCounter : public QObject
@@ -76,16 +49,12 @@ private:
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/.config")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::IsolatedHome home;
     QApplication app(argc, argv);
     QTextStream out(stdout);
 
     const QString path = home.filePath(QStringLiteral("photo.jpg"));
-    if (!makePhoto(QSize(6000, 4000)).save(path, "JPEG", 90)) {
+    if (!bench::noisyPhoto(QSize(6000, 4000), 7).save(path, "JPEG", 90)) {
         out << "could not write " << path << '\n';
         return 1;
     }
@@ -96,7 +65,7 @@ int main(int argc, char** argv)
     std::vector<qint64> decodes;
     std::vector<qint64> opens;
     for (int i = 0; i < runs; ++i) {
-        const qint64 decode = decodeNanoseconds(path);
+        const qint64 decode = bench::decodeNanoseconds(path);
         PictureCache::shared()->remove(path);
         SPicView view(5);
         view.resize(1024, 700);
@@ -122,13 +91,9 @@ int main(int argc, char** argv)
         opens.push_back(opened);
         ratios.push_back(double(opened) / double(decode));
     }
-    const auto median = [](auto values) {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    };
     out << "24 MP JPEG at fit in 1024x700, median of " << runs << " runs\n"
-        << "  full decode:               " << median(decodes) / 1e6 << " ms\n"
-        << "  open to end of first paint: " << median(opens) / 1e6 << " ms\n"
-        << "  ratio first paint/decode:   " << median(ratios) << " (target at most 0.35)\n";
+        << "  full decode:               " << bench::median(decodes) / 1e6 << " ms\n"
+        << "  open to end of first paint: " << bench::median(opens) / 1e6 << " ms\n"
+        << "  ratio first paint/decode:   " << bench::median(ratios) << " (target at most 0.35)\n";
     return 0;
 }

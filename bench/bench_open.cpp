@@ -5,6 +5,7 @@
 #include "document/picturecache.h"
 #include "document/recentfiles.h"
 #include "view/spicview.h"
+#include "support/benchsupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,17 +32,6 @@ QImage makePhoto(const QSize& size)
     return image;
 }
 
-qint64 decodeNanoseconds(const QString& path)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    const qint64 elapsed = timer.nsecsElapsed();
-    return image.isNull() ? -1 : elapsed;
-}
-
 qint64 viewNanoseconds(SPicView& view, const QString& path)
 {
     // Read anew each time, not from what the last run left.
@@ -59,12 +49,7 @@ qint64 viewNanoseconds(SPicView& view, const QString& path)
 
 int main(int argc, char** argv)
 {
-    // Keep the recent-files list and settings of whoever runs this untouched.
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/.config")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::IsolatedHome home;
     QApplication app(argc, argv);
     QTextStream out(stdout);
 
@@ -87,7 +72,7 @@ int main(int argc, char** argv)
     std::vector<qint64> decodes;
     std::vector<qint64> views;
     for (int i = 0; i < runs; ++i) {
-        const qint64 decode = decodeNanoseconds(path);
+        const qint64 decode = bench::decodeNanoseconds(path);
         const qint64 viewed = viewNanoseconds(view, path);
         if (decode < 0 || viewed < 0) {
             out << "reading failed\n";
@@ -98,15 +83,11 @@ int main(int argc, char** argv)
         ratios.push_back(double(viewed) / double(decode));
         QApplication::processEvents();
     }
-    const auto median = [](auto values) {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    };
 
-    const double ratio = median(ratios);
+    const double ratio = bench::median(ratios);
     out << "24 MP JPEG, median of " << runs << " runs\n"
-        << "  decode alone:      " << median(decodes) / 1e6 << " ms\n"
-        << "  open in the view:  " << median(views) / 1e6 << " ms\n"
+        << "  decode alone:      " << bench::median(decodes) / 1e6 << " ms\n"
+        << "  open in the view:  " << bench::median(views) / 1e6 << " ms\n"
         << "  ratio view/decode: " << ratio << " (overhead " << (ratio - 1.0) * 100.0
         << " %, target under 10 %)\n";
     return 0;

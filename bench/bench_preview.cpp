@@ -14,6 +14,7 @@
 #include "view/extslider.h"
 #include "view/spic.h"
 #include "view/spicview.h"
+#include "support/benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -80,12 +81,7 @@ void setSlider(QWidget* dialog, const char* name, int value)
 
 int main(int argc, char** argv)
 {
-    // Keep the settings of whoever runs this untouched.
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/.config")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::IsolatedHome home;
     QApplication app(argc, argv);
 
     const QImage source = makePicture(6000, 4000);

@@ -21,6 +21,7 @@
 #include "view/sharedfilesystemmodel.h"
 #include "view/spic.h"
 #include "view/spicview.h"
+#include "support/benchsupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -92,26 +93,6 @@ QImage makePhoto(int seed, const QSize& size = photoSize)
 bool hardLink(const QString& from, const QString& to)
 {
     return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
-
-// Resident peak in kB from /proc/self/status.
-qint64 peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
-
-// Lets the peak start from what the process holds now rather than from photo generation.
-bool resetPeakResident()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
 }
 
 // Waits for events rather than spinning, so that the waiting takes no core from the work being
@@ -312,13 +293,8 @@ double barFirstPaintMs(const QStringList& files, int current)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir work;
     // No desktop thumbnails to find and no user settings touched.
-    qputenv("HOME", QFile::encodeName(work.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(work.path() + QStringLiteral("/.config")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(work.path() + QStringLiteral("/.cache")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::IsolatedHome work;
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const int viewFiles = args.size() > 1 ? args.at(1).toInt() : 1000;
@@ -415,13 +391,13 @@ int main(int argc, char** argv)
         out() << "; pool/vips = " << poolMs / speedSet.size() / vips << " (target <= 0.5)";
     out() << Qt::endl;
 
-    const bool peakReset = resetPeakResident();
+    const bool peakReset = bench::resetPeakResident();
     int made = 0;
     int kept = 0;
     if (!scrollThroughAll(photos.mid(0, viewFiles), &made, &kept))
         return 1;
     out() << "view: " << made << " thumbnails made for " << viewFiles << " files while scrolling, "
-          << kept << " kept in the cache; peak resident " << peakResidentKb() / 1024 << " MB"
+          << kept << " kept in the cache; peak resident " << bench::peakResidentKb() / 1024 << " MB"
           << (peakReset ? "" : " (whole run)") << " (target < 300)" << Qt::endl;
 
     // The same photo opened alone and among many files (hard links: the listing is what counts).
