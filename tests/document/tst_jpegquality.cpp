@@ -58,7 +58,7 @@ private slots:
     {
         QTest::addColumn<int>("quality");
         QTest::addColumn<bool>("progressive");
-        for (const int quality : {1, 10, 30, 50, 75, 90, 95, 99, 100})
+        for (const int quality : {1, 50, 90, 100})
             QTest::addRow("baseline at %d", quality) << quality << false;
         QTest::newRow("progressive at 85") << 85 << true;
     }
@@ -76,16 +76,12 @@ private slots:
         const QByteArray real = jpeg(80);
         const int tables = real.indexOf(QByteArray("\xff\xdb", 2));
         QTest::newRow("empty") << QByteArray();
-        QTest::newRow("text") << QByteArray("not a picture at all");
         QTest::newRow("PNG signature") << QByteArray("\x89PNG\r\n\x1a\n", 8);
-        QTest::newRow("start of image only") << soi;
-        QTest::newRow("cut before the tables") << real.left(tables);
         QTest::newRow("cut inside the luminance table") << real.left(tables + 30);
         QTest::newRow("segment longer than the file")
             << soi + QByteArray("\xff\xe1\x7f\xff", 4) + QByteArray(100, 'x');
         QTest::newRow("segment length below its own size")
             << soi + QByteArray("\xff\xe0\x00\x01", 4);
-        QTest::newRow("garbage where a marker belongs") << soi + QByteArray(200, '\x42');
         QTest::newRow("scan before any table") << soi + segment(0xda, QByteArray(12, 0)) +
                                                        segment(0xdb, flatTable(0, 8, false));
         QTest::newRow("chrominance table only") << soi + segment(0xdb, flatTable(1, 8, false));

@@ -108,24 +108,6 @@ class TestPictureWriter : public QObject
     Q_OBJECT
 
 private slots:
-    void quality_data()
-    {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<int>("stored"); // for JPEG and PNG alike
-        QTest::addColumn<int>("quality");
-        QTest::newRow("jpeg, nothing stored: the default") << "jpeg" << 0 << -1;
-        QTest::newRow("jpeg out of range: the default") << "JPG" << 101 << -1;
-        QTest::newRow("png as stored") << "png" << 7 << 7;
-        QTest::newRow("other formats: the default") << "bmp" << 10 << -1;
-    }
-    void quality()
-    {
-        QFETCH(QString, format);
-        QFETCH(int, stored);
-        QFETCH(int, quality);
-        QCOMPARE(PictureWriter::quality(format, stored, stored), quality);
-    }
-
     // With nothing stored, a JPEG keeps about the quality of the JPEG it was read from.
     void qualityFromSource_data()
     {
@@ -135,8 +117,6 @@ private slots:
         QTest::addColumn<int>("quality");
         QTest::newRow("jpeg, nothing stored, from a camera JPEG: its quality")
             << "jpeg" << 0 << "camera.jpg" << 60;
-        QTest::newRow("JPG, out of range stored, from a camera JPEG: its quality")
-            << "JPG" << 101 << "camera.jpg" << 60;
         QTest::newRow("jpeg, stored, from a camera JPEG: as stored")
             << "jpeg" << 85 << "camera.jpg" << 85;
         QTest::newRow("jpeg, nothing stored, from a JPEG without tables: high")
@@ -145,9 +125,8 @@ private slots:
             << "jpeg" << 0 << "camera.png" << 60;
         QTest::newRow("jpeg, nothing stored, from a PNG: the default")
             << "jpeg" << 0 << "drawing.png" << -1;
-        QTest::newRow("jpeg, stored, from a PNG: as stored") << "jpeg" << 85 << "drawing.png" << 85;
-        QTest::newRow("jpeg, nothing stored, made in memory: the default")
-            << "jpeg" << 0 << "" << -1;
+        QTest::newRow("jpeg out of range, made in memory: the default") << "JPG" << 101 << "" << -1;
+        QTest::newRow("png as stored") << "png" << 7 << "" << 7;
         QTest::newRow("png from a camera JPEG: as stored") << "png" << 0 << "camera.jpg" << 0;
         QTest::newRow("webp from a camera JPEG: the default") << "webp" << 0 << "camera.jpg" << -1;
     }
@@ -208,8 +187,6 @@ private slots:
             << "picture.png" << "png" << "locked file" << -1 << false << false;
         QTest::newRow("png cut short through a temporary file")
             << "picture.png" << "png" << "" << -1 << true << false;
-        QTest::newRow("jpeg cut short through a temporary file")
-            << "photo.jpg" << "jpeg" << "" << -1 << true << false;
         QTest::newRow("png cut short in a folder that takes no new files")
             << "picture.png" << "png" << "locked folder" << -1 << true << false;
         QTest::newRow("folder that takes no new files, room enough")
@@ -262,7 +239,6 @@ private slots:
         QTest::addColumn<int>("oldSize");
         QTest::addColumn<int>("newSize");
         QTest::addColumn<int>("limit"); // bytes a file may reach; 0: no limit
-        QTest::newRow("shorter") << 300 << 200 << 0;
         QTest::newRow("longer") << 200 << 300 << 0;
         QTest::newRow("longer than the limit, the old file within") << 200 << 300 << 250;
         QTest::newRow("old file already beyond the limit") << 300 << 280 << 100;
@@ -296,7 +272,6 @@ private slots:
         QTest::addColumn<bool>("turnInEditor");
         QTest::addColumn<QSize>("size");
         QTest::newRow("jpeg, turned by its orientation") << "copy.jpg" << false << QSize(48, 64);
-        QTest::newRow("png") << "copy.png" << false << QSize(48, 64);
         QTest::newRow("both turns") << "copy.jpg" << true << QSize(64, 48);
     }
     void cameraDataKept()
@@ -349,9 +324,6 @@ private slots:
             << QByteArray("not a tiff header at all") << "saved.png" << true;
         QTest::newRow("exif directory with a huge entry count")
             << QByteArray::fromHex("49492a0008000000ffff0f01020000000100") << "saved.jpg" << false;
-        QTest::newRow("exif entry pointing out of the block")
-            << QByteArray::fromHex("49492a000800000001000f01020000100000000000100000000000")
-            << "saved.jpg" << false;
         QTest::newRow("xmp that a png holds") << QByteArray() << "saved.png" << false;
         QTest::newRow("xmp too big for a jpeg segment") << QByteArray() << "saved.jpg" << true;
     }
