@@ -57,10 +57,8 @@ private slots:
         QTest::addColumn<QImage>("source");
         const QImage ramp = PictureFixture::rampImage(QSize(64, 48));
         QTest::newRow("32 bits") << ramp;
-        QTest::newRow("with alpha") << ramp.convertToFormat(QImage::Format_ARGB32);
         QTest::newRow("colour table") << ramp.convertToFormat(QImage::Format_Indexed8);
         QTest::newRow("one bit") << ramp.convertToFormat(QImage::Format_Mono);
-        QTest::newRow("grey") << ramp.convertToFormat(QImage::Format_Grayscale8);
     }
     void reducedCopyKeepsTheLayout()
     {
