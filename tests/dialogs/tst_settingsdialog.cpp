@@ -87,8 +87,6 @@ private slots:
         QTest::addColumn<QVariant>("keptJpeg");
         QTest::addColumn<QVariant>("keptPng");
         const QVariant none;
-        QTest::newRow("nothing stored, left alone")
-            << none << none << "Default" << "9" << -2 << -2 << none << none;
         QTest::newRow("nothing stored, both set")
             << none << none << "Default" << "9" << 88 << 0 << QVariant(88) << QVariant(100);
         QTest::newRow("stored values shown, back to the defaults")
