@@ -83,7 +83,6 @@ private slots:
     {
         QTest::addColumn<int>("workers");
         QTest::newRow("one worker per core") << QThread::idealThreadCount();
-        QTest::newRow("one worker") << 1;
         QTest::newRow("more than cores asked: one per core") << QThread::idealThreadCount() + 1;
     }
 
