@@ -6,7 +6,6 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -118,22 +117,6 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, quality);
         QCOMPARE(JpegQuality::estimate(bytes), quality);
-    }
-
-    void ofFile()
-    {
-        QTemporaryDir dir;
-        const QString photo = dir.filePath(QStringLiteral("photo.png")); // a misleading name
-        const QString png = dir.filePath(QStringLiteral("picture.png"));
-        QFile file(photo);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(jpeg(60)) > 0);
-        file.close();
-        QVERIFY(PictureFixture::writePicture(png, QSize(8, 8)));
-        QVERIFY(JpegQuality::isJpegFile(photo));
-        QVERIFY(!JpegQuality::isJpegFile(png));
-        QVERIFY(!JpegQuality::isJpegFile(dir.filePath(QStringLiteral("missing.jpg"))));
-        QCOMPARE(JpegQuality::ofFile(photo), 60);
-        QCOMPARE(JpegQuality::ofFile(png), -1);
     }
 
     // Every prefix of a real file, and files with bytes changed at random, give a quality or
