@@ -61,20 +61,12 @@ private slots:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cacheHome->path()));
     }
 
-    void decodedOnceThenShared_data()
-    {
-        QTest::addColumn<int>("shownEdge");
-        QTest::addColumn<QSize>("made");
-        QTest::addColumn<QString>("dir");
-        QTest::newRow("48-pixel icons from the normal size") << 48 << QSize(128, 64) << "normal";
-        QTest::newRow("200-pixel icons from the large size") << 200 << QSize(256, 128) << "large";
-    }
-
+    // Which size of the cache a shown edge needs is the thumbnail loader's test.
     void decodedOnceThenShared()
     {
-        QFETCH(int, shownEdge);
-        QFETCH(QSize, made);
-        QFETCH(QString, dir);
+        const int shownEdge = 48;
+        const QSize made(128, 64);
+        const QString dir = QStringLiteral("normal");
         const QString file = writePicture(m_files->filePath("wide.jpg"), {600, 300}, Qt::red);
         QCOMPARE(read(file, shownEdge).size(), made);
         QCOMPARE(storedFiles(), QStringList{dir});
