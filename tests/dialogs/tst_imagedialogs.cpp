@@ -287,7 +287,6 @@ private slots:
         QTest::addColumn<bool>("stretch");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("alignRow");
-        QTest::newRow("extend centred") << QSize(40, 30) << false << QSize(60, 30) << 1;
         QTest::newRow("only the height cut: a width past 8200 kept")
             << QSize(10000, 4) << false << QSize(10000, 2) << 1;
         QTest::newRow("only the height stretched: a width past 8200 kept")

@@ -51,10 +51,6 @@ private slots:
         QTest::newRow("exposure time")
             << us << QStringList{"Exif.Photo.ExposureTime=1/178"} << "Exif.Photo.ExposureTime"
             << "1/178 s";
-        QTest::newRow("original date, US")
-            << us << QStringList{"Exif.Photo.DateTimeOriginal=2021:06:05 10:20:30"}
-            << "Exif.Photo.DateTimeOriginal"
-            << "6/5/21 10:20 AM";
         QTest::newRow("file date, German")
             << de << QStringList{"Exif.Image.DateTime=2021:06:05 22:20:30"} << "Exif.Image.DateTime"
             << "05.06.21 22:20";

@@ -126,7 +126,6 @@ private slots:
         QTest::newRow("jpeg, nothing stored, from a PNG: the default")
             << "jpeg" << 0 << "drawing.png" << -1;
         QTest::newRow("jpeg out of range, made in memory: the default") << "JPG" << 101 << "" << -1;
-        QTest::newRow("png as stored") << "png" << 7 << "" << 7;
         QTest::newRow("png from a camera JPEG: as stored") << "png" << 0 << "camera.jpg" << 0;
         QTest::newRow("webp from a camera JPEG: the default") << "webp" << 0 << "camera.jpg" << -1;
     }
