@@ -87,7 +87,6 @@ private slots:
         QTest::addColumn<double>("scale");
         QTest::addColumn<int>("width");
         QTest::newRow("the size shown is made") << 0.3 << 0.3 << 614;
-        QTest::newRow("any other size takes a halving") << 0.3 << 0.25 << 512;
         QTest::newRow("kept while shown at 100 %, for the way back") << 1.0 << 0.3 << 614;
         QTest::newRow("dropped by another zoom at once") << 0.31 << 0.3 << 1024;
     }

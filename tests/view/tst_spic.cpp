@@ -343,9 +343,7 @@ private slots:
         // shown image has whole sides. Without a settled copy, just after the zoom.
         QTest::newRow("100 % exactly") << 1.0 << 1600 << 0;
         QTest::newRow("enlarged 3, hard pixels, exactly") << 3.0 << 1600 << 0;
-        QTest::newRow("0.75 from the image itself, exactly") << 0.75 << 1600 << 0;
         QTest::newRow("0.3 from the first halving") << 0.3 << 800 << tolerance;
-        QTest::newRow("0.2 from the second halving") << 0.2 << 400 << tolerance;
         QTest::newRow("0.3 from the copy at the size shown") << 0.3 << 480 << tolerance;
     }
     void paintsLikeWholeImage()
