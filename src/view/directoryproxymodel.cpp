@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -161,6 +162,13 @@ void DirectoryProxyModel::scheduleFetch()
     QCoreApplication::postEvent(this, new QEvent(fetchEventType()), Qt::LowEventPriority - 1);
 }
 
+void DirectoryProxyModel::setListingHeld(bool held)
+{
+    m_listingHeld = held;
+    if (!held && std::exchange(m_fetchWanted, false))
+        scheduleFetch();
+}
+
 QEvent::Type DirectoryProxyModel::fetchEventType()
 {
     static const auto type = QEvent::Type(QEvent::registerEventType());
@@ -178,6 +186,10 @@ bool DirectoryProxyModel::event(QEvent* event)
 void DirectoryProxyModel::fetchDirectory()
 {
     m_fetchPending = false;
+    if (m_listingHeld) {
+        m_fetchWanted = true;
+        return;
+    }
     fetchSource();
     fillFromSource();
 }
@@ -435,7 +447,11 @@ void DirectoryProxyModel::fetchMore(const QModelIndex& parent)
 {
     // Only the source's listing: views ask for more while a new directory is being set up,
     // before its current file is known.
-    if (canFetchMore(parent))
+    if (!canFetchMore(parent))
+        return;
+    if (m_listingHeld)
+        m_fetchWanted = true;
+    else
         fetchSource();
 }
 

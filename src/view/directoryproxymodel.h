@@ -29,6 +29,8 @@ public:
     // -1 while the current file is not in the list.
     int currentRow() const { return m_currentRow; }
     QString directoryPath() const { return m_dirPath; }
+    // While held, the directory is not read: a picture opened in a big folder is shown first.
+    void setListingHeld(bool held);
 
     void setSourceModel(QAbstractItemModel* model) override;
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
@@ -105,6 +107,8 @@ private:
     bool m_settingCurrent = false;
     bool m_reattachPending = false;
     bool m_fetchPending = false;
+    bool m_listingHeld = false;
+    bool m_fetchWanted = false;
     // Set while the source's files are taken in, a slice at a time: all but the current one
     // and any that arrived since.
     bool m_fillPending = false;

@@ -58,8 +58,12 @@ void PictureOpener::openFile(const QString& path)
                 &SPicView::updateCurrentImageIndex);
         replaceFileModel(model);
     }
+    // Taking in a big folder keeps the GUI thread busy: it waits until the picture is shown.
+    model->setListingHeld(true);
     m_cursor->setCurrentRow(model->currentRow());
     loadFile(file);
+    if (!m_picture->isLoading())
+        releaseListing();
 }
 
 void PictureOpener::openList(const QStringList& files)
@@ -150,6 +154,12 @@ void PictureOpener::waitUntilLoaded()
     m_picture->waitUntilLoaded();
 }
 
+void PictureOpener::releaseListing()
+{
+    if (auto* model = qobject_cast<DirectoryProxyModel*>(m_cursor->model()))
+        model->setListingHeld(false);
+}
+
 void PictureOpener::showStandIn()
 {
     SPic* pic = m_view->pic();
@@ -159,6 +169,7 @@ void PictureOpener::showStandIn()
     m_view->zoom();
     m_view->horizontalScrollBar()->setValue(0);
     m_view->verticalScrollBar()->setValue(0);
+    releaseListing();
 }
 
 void PictureOpener::showRead(bool readable)
@@ -178,6 +189,7 @@ void PictureOpener::showRead(bool readable)
     m_view->horizontalScrollBar()->setValue(0);
     m_view->verticalScrollBar()->setValue(0);
     m_cursor->readFinished(readable);
+    releaseListing();
     preloadNeighbours();
 }
 

@@ -36,6 +36,7 @@ public:
     bool write(const QString& path, const QString& format, PictureSaver* saver);
 
 private:
+    void releaseListing();
     void showStandIn();
     void showRead(bool readable);
     void preloadNeighbours();

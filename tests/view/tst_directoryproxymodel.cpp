@@ -94,6 +94,26 @@ private slots:
         QCOMPARE(rootChanges.count(), 0);
     }
 
+    // A picture opened in a big folder is shown before the folder is taken in.
+    void listsNothingMoreWhileHeld()
+    {
+        QTemporaryDir held;
+        QTemporaryDir other;
+        makeEntries(held.path(), {"a.png", "b.png", "c.png"});
+        makeEntries(other.path(), {"x.png", "y.png"});
+        DirectoryProxyModel model(sharedFileSystemModel(), held.path());
+        model.setListingHeld(true);
+        model.setCurrentFile(held.filePath(QStringLiteral("b.png")));
+        model.fetchMore(QModelIndex()); // as a view asks
+        // The source reads folders in turn: once a later one is in, the held one would be too.
+        Checked unheld(other.path(), QStringLiteral("x.png"));
+        QTRY_COMPARE(unheld.model.rowCount(), 2);
+        QCOMPARE(names(model), QStringList{"b.png"});
+        model.setListingHeld(false);
+        QTRY_COMPARE(names(model), (QStringList{"a.png", "b.png", "c.png"}));
+        QCOMPARE(model.currentRow(), 1);
+    }
+
     void browserOrderInAnyLocale_data()
     {
         QTest::addColumn<QString>("locale");
