@@ -1,8 +1,11 @@
 #include "browser/thumbnailloader.h"
 
-#include <QFutureWatcher>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QThreadPool>
-#include <QtConcurrent>
+#include <QWaitCondition>
+
+#include <deque>
 
 namespace {
 
@@ -18,17 +21,38 @@ QThreadPool* pool()
 
 } // namespace
 
+// What the loader and its workers share; guarded by the mutex.
+struct ThumbnailLoader::Queue
+{
+    struct Job
+    {
+        quint64 ticket;
+        QString filePath;
+        int shownEdge;
+    };
+
+    QMutex mutex;
+    QWaitCondition allStopped;
+    std::deque<Job> jobs;
+    int workers = 0;
+    int workerLimit = 1;
+    FileThumbnailProvider::DecodeObserver observer;
+};
+
 ThumbnailLoader::ThumbnailLoader(QObject* parent)
     : QObject(parent)
-    , m_workerCount(poolSize())
+    , m_queue(std::make_shared<Queue>())
 {
+    m_queue->workerLimit = poolSize();
 }
 
 ThumbnailLoader::~ThumbnailLoader()
 {
     // Nothing may run on for an object that is gone, nor after the application has ended.
-    for (QFutureWatcher<ThumbnailPair>* watcher : qAsConst(m_running))
-        watcher->waitForFinished();
+    QMutexLocker lock(&m_queue->mutex);
+    m_queue->jobs.clear();
+    while (m_queue->workers > 0)
+        m_queue->allStopped.wait(&m_queue->mutex);
 }
 
 int ThumbnailLoader::poolSize()
@@ -36,35 +60,84 @@ int ThumbnailLoader::poolSize()
     return pool()->maxThreadCount();
 }
 
+int ThumbnailLoader::workerCount() const
+{
+    QMutexLocker lock(&m_queue->mutex);
+    return m_queue->workerLimit;
+}
+
 void ThumbnailLoader::setWorkerCount(int count)
 {
-    m_workerCount = qBound(1, count, poolSize());
+    {
+        QMutexLocker lock(&m_queue->mutex);
+        m_queue->workerLimit = qBound(1, count, poolSize());
+    }
+    startWorkers();
 }
 
 void ThumbnailLoader::setDecodeObserver(FileThumbnailProvider::DecodeObserver observer)
 {
-    m_observer = std::move(observer);
+    QMutexLocker lock(&m_queue->mutex);
+    m_queue->observer = std::move(observer);
 }
 
 quint64 ThumbnailLoader::load(const QString& filePath, int shownEdge)
 {
     const quint64 ticket = ++m_lastTicket;
-    auto* watcher = new QFutureWatcher<ThumbnailPair>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, ticket] { finish(ticket); });
-    m_running.insert(ticket, watcher);
-    // The task gets values only: this object may be gone before another task starts.
-    const FileThumbnailProvider::DecodeObserver observer = m_observer;
-    watcher->setFuture(QtConcurrent::run(pool(), [filePath, shownEdge, observer] {
-        return ThumbnailPair{filePath,
-                             FileThumbnailProvider::readThumbnail(filePath, shownEdge, observer)};
-    }));
+    m_outstanding.insert(ticket);
+    {
+        QMutexLocker lock(&m_queue->mutex);
+        m_queue->jobs.push_back({ticket, filePath, shownEdge});
+    }
+    startWorkers();
     return ticket;
 }
 
-void ThumbnailLoader::finish(quint64 ticket)
+QList<quint64> ThumbnailLoader::dropQueued()
 {
-    QFutureWatcher<ThumbnailPair>* watcher = m_running.take(ticket);
-    const ThumbnailPair pair = watcher->result();
-    watcher->deleteLater();
-    emit thumbnailReady(ticket, pair);
+    QList<quint64> dropped;
+    QMutexLocker lock(&m_queue->mutex);
+    for (const Queue::Job& job : m_queue->jobs) {
+        dropped << job.ticket;
+        m_outstanding.remove(job.ticket);
+    }
+    m_queue->jobs.clear();
+    return dropped;
+}
+
+void ThumbnailLoader::startWorkers()
+{
+    QMutexLocker lock(&m_queue->mutex);
+    while (m_queue->workers < m_queue->workerLimit
+           && m_queue->workers < int(m_queue->jobs.size())) {
+        ++m_queue->workers;
+        // The destructor waits for every worker, so the loader outlives them.
+        pool()->start([queue = m_queue, loader = this] {
+            QMutexLocker lock(&queue->mutex);
+            while (!queue->jobs.empty() && queue->workers <= queue->workerLimit) {
+                const Queue::Job job = queue->jobs.front();
+                queue->jobs.pop_front();
+                const FileThumbnailProvider::DecodeObserver observer = queue->observer;
+                lock.unlock();
+                ThumbnailPair pair{job.filePath, FileThumbnailProvider::readThumbnail(
+                                                     job.filePath, job.shownEdge, observer)};
+                // Dropped with the loader if it is gone by the time this arrives.
+                QMetaObject::invokeMethod(
+                    loader,
+                    [loader, ticket = job.ticket, pair = std::move(pair)] {
+                        loader->finish(ticket, pair);
+                    },
+                    Qt::QueuedConnection);
+                lock.relock();
+            }
+            --queue->workers;
+            queue->allStopped.wakeAll();
+        });
+    }
+}
+
+void ThumbnailLoader::finish(quint64 ticket, const ThumbnailPair& pair)
+{
+    if (m_outstanding.remove(ticket))
+        emit thumbnailReady(ticket, pair);
 }

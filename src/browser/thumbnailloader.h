@@ -3,48 +3,56 @@
 #include "browser/filethumbnailprovider.h"
 #include "browser/thumbnailpair.h"
 
-#include <QHash>
+#include <QList>
 #include <QObject>
+#include <QSet>
 
-template <typename T>
-class QFutureWatcher;
+#include <memory>
 
 // Makes thumbnails on a pool with one worker per core, shared by every loader, and hands each
-// back on the thread that asked. It takes no more than it has workers for, so that the caller
-// keeps the queue and can put what is on screen first and drop what has scrolled away.
+// back on the thread that asked. Its workers take the next file from a short queue of their own,
+// so they never wait for the asking thread; it takes no more than a few files beyond its workers,
+// so that the caller keeps the queue and can put what is on screen first and drop what has
+// scrolled away.
 class ThumbnailLoader : public QObject
 {
     Q_OBJECT
 
 public:
     explicit ThumbnailLoader(QObject* parent = nullptr);
-    // Waits for the tasks still running; their results are dropped.
+    // Waits for the decodes under way; their results are dropped.
     ~ThumbnailLoader() override;
 
     // The threads of the pool: one per core.
     static int poolSize();
     // How many of this loader's thumbnails are made at once, the pool's size unless set lower.
-    int workerCount() const { return m_workerCount; }
+    int workerCount() const;
     void setWorkerCount(int count);
-    int runningCount() const { return m_running.size(); }
-    bool isFull() const { return runningCount() >= workerCount(); }
+    // Files asked for whose thumbnails have not come back yet.
+    int runningCount() const { return m_outstanding.size(); }
+    // One file queued per worker keeps every worker busy while the results travel back.
+    bool isFull() const { return runningCount() >= 2 * workerCount(); }
 
     // Called with each file that is decoded rather than found in the desktop's cache, on the
     // worker that decodes it.
     void setDecodeObserver(FileThumbnailProvider::DecodeObserver observer);
 
-    // Starts making the file's thumbnail for the shown edge, even when full; the returned ticket
-    // comes back with the result.
+    // Queues the file's thumbnail for the shown edge, even when full; the returned ticket comes
+    // back with the result.
     quint64 load(const QString& filePath, int shownEdge);
+    // Takes back the files no worker has started on; returns their tickets.
+    QList<quint64> dropQueued();
 
 signals:
     void thumbnailReady(quint64 ticket, const ThumbnailPair& pair);
 
 private:
-    void finish(quint64 ticket);
+    struct Queue;
 
-    int m_workerCount;
-    QHash<quint64, QFutureWatcher<ThumbnailPair>*> m_running;
+    void startWorkers();
+    void finish(quint64 ticket, const ThumbnailPair& pair);
+
+    std::shared_ptr<Queue> m_queue;
+    QSet<quint64> m_outstanding;
     quint64 m_lastTicket = 0;
-    FileThumbnailProvider::DecodeObserver m_observer;
 };

@@ -112,6 +112,9 @@ void ThumbnailView::loadVisibleThumbnails()
 {
     if (!isVisible() || !model())
         return;
+    // Files no worker has started on go back into the queue made below, in the order of sight.
+    for (const quint64 ticket : m_loader->dropQueued())
+        m_loading.remove(ticket);
     // Icons made for another size would look blurred or waste memory, and so would those still
     // being made for it.
     if (madeEdge() != m_madeEdge) {
