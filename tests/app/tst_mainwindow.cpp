@@ -12,7 +12,6 @@
 #include "imagewindow/sworkspace.h"
 #include "platform/lumofm/navigation.h"
 #include "platform/lumogeometry.h"
-#include "platform/lumohelpmenu.h"
 #include "platform/lumotabletmode.h"
 #include "settings/settings.h"
 #include "shell/filescentralwidget.h"
@@ -21,7 +20,6 @@
 #include <QDialog>
 #include <QMenu>
 #include <QPushButton>
-#include <QTextDocument>
 #include <QToolBar>
 
 #include <sys/stat.h>
@@ -98,7 +96,6 @@ private slots:
 
         // No arguments, one file, two files and "d" with a directory run end to end below.
         using L = QStringList;
-        QTest::newRow("directory and file") << L{"sub", "a.png"} << L{"a.png"} << L{"sub"} << "sub";
         QTest::newRow("two directories: the first starts")
             << L{"sub", "d2"} << L() << L{"sub", "d2"} << "sub";
         QTest::newRow("d with a file starts nowhere")
@@ -175,7 +172,6 @@ private slots:
         // First start on an 800 by 600 screen: two thirds of it, placed by the window manager.
         QCOMPARE(m_window->geometry().size(), QSize(533, 400));
         QVERIFY(!m_window->testAttribute(Qt::WA_Moved));
-        QCOMPARE(MainWindow::defaultSize(QSize(1280, 800)), QSize(853, 533));
         QCOMPARE(m_window->isFilesMode(), shownFile.isEmpty());
         QCOMPARE(m_window->filesWidget()->navigation()->current().path(), path(browserDir));
         QCOMPARE(pictureCount(), shownFile.isEmpty() ? 0 : 1);
@@ -209,7 +205,6 @@ private slots:
         QTest::addColumn<QByteArray>("storedImagesLayout");
         QTest::addColumn<bool>("byQuit"); // "&Quit" ends the event loop without closing the window
         const QByteArray none;
-        QTest::newRow("files mode only: no empty images layout") << false << none << false;
         QTest::newRow("files mode only: loaded images layout kept")
             << false << QByteArray("earlier") << false;
         QTest::newRow("images mode: its new layout, files as it was left") << true << none << false;
@@ -373,18 +368,6 @@ private slots:
         QTest::keyClick(dirView, Qt::Key_Delete, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(launcher.starts().size(), 1);
         QCOMPARE(launcher.starts().first().arguments, (QStringList{option, path("b.png")}));
-    }
-
-    void aboutBoxKeepsItsLines()
-    {
-        make();
-        auto* help = m_window->findChild<LumoHelpMenu*>();
-        QVERIFY(help);
-        help->aboutAction()->trigger();
-        QCOMPARE(m_prompter->asked().size(), 1);
-        QTextDocument shown;
-        shown.setHtml(m_prompter->asked().first().text);
-        QCOMPARE(shown.toPlainText().split('\n').mid(1), Startup::description().split('\n'));
     }
 
     // A picture read in images mode is offered by the browser's File menu, which opens it in
