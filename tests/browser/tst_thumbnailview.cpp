@@ -225,13 +225,11 @@ private slots:
         show(m_view.get());
         QTimer* timer = m_view->loadTimer();
         QVERIFY(timer->isActive() && timer->isSingleShot() && timer->interval() == 200);
-        // Step after step, each scroll starts the delay afresh and none loads anything.
-        for (int step = 1; step <= 4; ++step) {
-            timer->stop();
-            m_view->verticalScrollBar()->setValue(step * 20);
-            QVERIFY(timer->isActive());
-            QCOMPARE(m_view->pendingCount() + m_view->thumbnailCache().count(), 0);
-        }
+        // A scroll starts the delay afresh and loads nothing.
+        timer->stop();
+        m_view->verticalScrollBar()->setValue(20);
+        QVERIFY(timer->isActive());
+        QCOMPARE(m_view->pendingCount() + m_view->thumbnailCache().count(), 0);
         QTRY_VERIFY(m_view->thumbnailCache().count() > 0); // the delay over, visible items load
     }
 
