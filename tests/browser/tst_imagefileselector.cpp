@@ -12,7 +12,7 @@
 #include <QPinchGesture>
 
 // The file browser's tree and directory view: what is listed, what double clicks, "Open" and
-// the file tools do, the context menu, the grids and pinch zoom.
+// the file tools do, the context menu and pinch zoom.
 class TestImageFileSelector : public QObject
 {
     Q_OBJECT
@@ -143,22 +143,6 @@ private slots:
         QVERIFY(!view()->createContextMenu());
         view()->setCurrentIndex(view()->indexAt(itemCentre("a.png")));
         QVERIFY(view()->createContextMenu());
-    }
-
-    // Icon mode with 48-pixel thumbnails and a 15-pixel font gives a 58 by 78 grid.
-    void grid()
-    {
-        QFont font = view()->font();
-        for (int pixels = 8; pixels < 20 && QFontMetrics(font).height() != 15; ++pixels)
-            font.setPixelSize(pixels);
-        if (QFontMetrics(font).height() != 15)
-            QSKIP("no font size here is 15 pixels high");
-        view()->setFont(font);
-        m_selector->setThumbnailSize(48);
-        QCOMPARE(view()->gridSize(), QSize(58, 78));
-        m_selector->setIconViewMode(false);
-        QCOMPARE(view()->gridSize(), QSize()); // multicolumn has no grid
-        QCOMPARE(view()->viewMode(), QListView::ListMode);
     }
 
     void pinchZoom()

@@ -147,15 +147,6 @@ private slots:
             QCOMPARE(width, stored);
     }
 
-    void storedZeroWidthKeepsDefault()
-    {
-        Settings::instance()->metaInfoWidget()->setFirstColumnWidth(0);
-        MetaInfoWidget widget;
-        const int defaultWidth = widget.table()->columnWidth(0);
-        widget.restoreFirstColumnWidth();
-        QCOMPARE(widget.table()->columnWidth(0), defaultWidth);
-    }
-
 private:
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     QTemporaryDir m_dir;

@@ -22,6 +22,12 @@ void writeExif(const QString& path, const QStringList& pairs)
     file->writeMetadata();
 }
 
+// A binary value as Exiv2 reads it from text: its bytes in decimal.
+QString bytes(int count, int value)
+{
+    return QString(QString::number(value) + QLatin1Char(' ')).repeated(count).trimmed();
+}
+
 Exiv2::ExifData readExif(const QString& path)
 {
     auto file = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
@@ -48,9 +54,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QString us = QStringLiteral("en_US");
         const QString de = QStringLiteral("de_DE");
-        QTest::newRow("exposure time")
-            << us << QStringList{"Exif.Photo.ExposureTime=1/178"} << "Exif.Photo.ExposureTime"
-            << "1/178 s";
         QTest::newRow("file date, German")
             << de << QStringList{"Exif.Image.DateTime=2021:06:05 22:20:30"} << "Exif.Image.DateTime"
             << "05.06.21 22:20";
@@ -70,12 +73,6 @@ private slots:
                            "Exif.GPSInfo.GPSLongitude=10/1 59/1 5996/100"}
             << "Exif.GPSInfo.GPSLongitude"
             << "11° 0′ 0.0″ E";
-        QTest::newRow("longitude west, German")
-            << de
-            << QStringList{"Exif.GPSInfo.GPSLongitudeRef=W",
-                           "Exif.GPSInfo.GPSLongitude=2/1 17/1 4012/100"}
-            << "Exif.GPSInfo.GPSLongitude"
-            << "2° 17′ 40,1″ W";
         QTest::newRow("altitude below sea level, German")
             << de << QStringList{"Exif.GPSInfo.GPSAltitudeRef=1", "Exif.GPSInfo.GPSAltitude=25/2"}
             << "Exif.GPSInfo.GPSAltitude"
@@ -83,6 +80,18 @@ private slots:
         QTest::newRow("long comment stays text")
             << us << QStringList{"Exif.Photo.UserComment=charset=Ascii " + QString(100, 'c')}
             << "Exif.Photo.UserComment" << QString(100, 'c');
+        QTest::newRow("maker note of an unknown camera")
+            << us << QStringList{"Exif.Photo.MakerNote=" + bytes(200, 'm')}
+            << "Exif.Photo.MakerNote" << "(maker note, 200 bytes)";
+        QTest::newRow("colour profile, German")
+            << de << QStringList{"Exif.Image.InterColorProfile=" + bytes(4096, 0x7f)}
+            << "Exif.Image.InterColorProfile" << "(binary, 4.096 bytes)";
+        QTest::newRow("byte-typed packet")
+            << us << QStringList{"Exif.Image.ClipPath=" + bytes(100, 'x')} << "Exif.Image.ClipPath"
+            << "(binary, 100 bytes)";
+        QTest::newRow("short undefined value interpreted")
+            << us << QStringList{"Exif.Photo.ExifVersion=48 50 51 48"} << "Exif.Photo.ExifVersion"
+            << "2.30";
     }
 
     void value()
@@ -94,50 +103,6 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         const QString path = m_dir.filePath(QStringLiteral("tagged.jpg"));
         writeExif(path, written);
-        const Exiv2::ExifData exif = readExif(path);
-        const auto datum = exif.findKey(Exiv2::ExifKey(key.toStdString()));
-        QVERIFY(datum != exif.end());
-        QCOMPARE(MetadataTexts::value(*datum, exif), expected);
-    }
-
-    void binary_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("expected");
-        const QString us = QStringLiteral("en_US");
-        QTest::newRow("maker note of an unknown camera")
-            << us << "Exif.Photo.MakerNote" << QByteArray(200, 'm') << "(maker note, 200 bytes)";
-        QTest::newRow("colour profile, German")
-            << "de_DE"
-            << "Exif.Image.InterColorProfile" << QByteArray(4096, '\x7f')
-            << "(binary, 4.096 bytes)";
-        QTest::newRow("byte-typed packet")
-            << us << "Exif.Image.ClipPath" << QByteArray(100, 'x') << "(binary, 100 bytes)";
-        QTest::newRow("short undefined value interpreted")
-            << us << "Exif.Photo.ExifVersion" << QByteArray("0230") << "2.30";
-    }
-
-    void binary()
-    {
-        QFETCH(QString, locale);
-        QFETCH(QString, key);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, expected);
-        QLocale::setDefault(QLocale(locale));
-        const QString path = m_dir.filePath(QStringLiteral("blob.jpg"));
-        writeExif(path, {});
-        {
-            const Exiv2::ExifKey exifKey(key.toStdString());
-            Exiv2::DataValue value(exifKey.defaultTypeId());
-            value.read(reinterpret_cast<const Exiv2::byte*>(bytes.constData()), long(bytes.size()));
-            Exiv2::ExifData exif;
-            exif.add(exifKey, &value);
-            auto file = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
-            file->setExifData(exif);
-            file->writeMetadata();
-        }
         const Exiv2::ExifData exif = readExif(path);
         const auto datum = exif.findKey(Exiv2::ExifKey(key.toStdString()));
         QVERIFY(datum != exif.end());

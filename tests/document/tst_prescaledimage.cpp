@@ -62,7 +62,6 @@ private slots:
         QTest::addColumn<int>("width"); // of what is painted from; 2048 is the image itself
         // Halvings of 1024, 512 and 256 pixels square.
         QTest::newRow("100 % paints the image") << 1.0 << 2048;
-        QTest::newRow("between a half and 100 % has no copy as large") << 0.75 << 2048;
         QTest::newRow("a shown width of 1025 is one over the first halving") << 0.5005 << 2048;
         QTest::newRow("a half paints the first halving") << 0.5 << 1024;
         QTest::newRow("a third takes the larger of the two around it") << 0.3 << 1024;

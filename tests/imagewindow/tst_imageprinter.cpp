@@ -130,8 +130,7 @@ private slots:
         // A4 is 210 x 297 mm; the picture is 960 x 480 pixels, 254 x 127 mm on screen.
         QTest::newRow("scaled to the page") << 1 << QSize() << 1 << 1;
         QTest::newRow("screen size needs two columns") << 2 << QSize() << 1 << 2;
-        QTest::newRow("3 columns by 2 rows") << 3 << QSize(500, 400) << 1 << 6;
-        QTest::newRow("3 by 2, every copy printed") << 3 << QSize(500, 400) << 2 << 12;
+        QTest::newRow("3 columns by 2 rows, every copy printed") << 3 << QSize(500, 400) << 2 << 12;
     }
 
     void pages()

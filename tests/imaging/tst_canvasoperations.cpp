@@ -44,12 +44,8 @@ private slots:
             << rgb << QSize(120, 120) << 1 << QPoint(-10, -10);
         QTest::newRow("centre into 99: 0.5 up to 1") << rgb << QSize(99, 99) << 1 << QPoint(1, 1);
         QTest::newRow("end") << rgb << QSize(120, 90) << 2 << QPoint(-20, 10);
-        QTest::newRow("transparent extension")
-            << QImage::Format_ARGB32 << QSize(130, 90) << 1 << QPoint(-15, 5);
         QTest::newRow("indexed target: index 0, -1.5 up to -1")
             << QImage::Format_Indexed8 << QSize(117, 103) << 1 << QPoint(-8, -1);
-        QTest::newRow("mono: odd bit shift")
-            << QImage::Format_Mono << QSize(107, 100) << 1 << QPoint(-3, 0);
         QTest::newRow("kept within 8200 by 1") << rgb << QSize(9000, 0) << 1 << QPoint(-4050, 50);
     }
 

@@ -13,7 +13,6 @@
 
 using Size = DesktopThumbnailCache::Size;
 using Source = DesktopThumbnailCache::Source;
-Q_DECLARE_METATYPE(DesktopThumbnailCache::Size)
 
 // The desktop's shared thumbnail cache: what is stored and how, when a stored thumbnail or a
 // recorded failure still stands for its file, and which files are never stored.
@@ -58,21 +57,18 @@ private slots:
 
     void writtenThenRead_data()
     {
-        QTest::addColumn<Size>("size");
         QTest::addColumn<QSize>("picture");
-        QTest::addColumn<QString>("dir");
         QTest::addColumn<bool>("stored");
-        QTest::newRow("normal holds 128") << Size::Normal << QSize(128, 96) << "normal" << true;
-        QTest::newRow("too big for normal is refused")
-            << Size::Normal << QSize(129, 10) << "normal" << false;
+        QTest::newRow("normal holds 128") << QSize(128, 96) << true;
+        QTest::newRow("too big for normal is refused") << QSize(129, 10) << false;
     }
 
     void writtenThenRead()
     {
-        QFETCH(Size, size);
         QFETCH(QSize, picture);
-        QFETCH(QString, dir);
         QFETCH(bool, stored);
+        const Size size = Size::Normal;
+        const QString dir = QStringLiteral("normal");
         const QString file = writeFile("photo one.jpg");
         const DesktopThumbnailCache cache; // from XDG_CACHE_HOME
         QCOMPARE(cache.cacheDir(), cacheDir());

@@ -82,8 +82,6 @@ private slots:
         const L colour{"modeBox:Color"};
         QTest::newRow("three passes, blue first")
             << L{"three-pass true", "three-pass-order BRG", white} << colour << 1 << size << "";
-        QTest::newRow("resolution chosen in the dialog")
-            << L() << L{"resolutionBox:75 dpi"} << 1 << QSize(236, 295) << "";
         QTest::newRow("hand scanner, height unknown ahead")
             << L{"hand-scanner true", white} << L() << 1 << QSize(216, 334) << "";
         QTest::newRow("colour chosen in the dialog, data in small odd pieces")

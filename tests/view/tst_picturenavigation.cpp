@@ -46,7 +46,8 @@ class TestPictureNavigation : public QObject
     Q_OBJECT
 
 private slots:
-    void slideshowStopsAtTheEnd()
+    // Where the slideshow stops is the cursor's test; here, what the view shows at the end.
+    void browseTextAndActionsAtTheEnd()
     {
         PictureFixture pic;
         SPicView* view = pic.view();
@@ -57,14 +58,7 @@ private slots:
         GoActions actions;
         actions.setPicView(view);
         actions.updateActions();
-        QSignalSpy stopped(view, &SPicView::slideshow_stopped);
-        QSignalSpy atEnd(view, &SPicView::atTheEnd);
-        actions.startAction()->trigger();
-        QVERIFY(view->slideshowRunning());
-        view->timerTimeout();
-        QCOMPARE((QVariantList{view->currentRow(), view->slideshowRunning(), stopped.isEmpty(),
-                               atEnd.count()}),
-                 (QVariantList{2, false, false, 1}));
+        view->next();
         QCOMPARE(enabledNames(actions), (QStringList{"first", "previous"}));
     }
 
