@@ -5,10 +5,24 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
+
+namespace {
+
+// A repeat follows its release at once; no hand lifts and presses a key again that fast.
+const int repeatGapMs = 30;
+
+} // namespace
 
 HandTool::HandTool(QAbstractScrollArea* area, const QList<QWidget*>& canvas)
-    : QObject(area), m_area(area)
+    : QObject(area), m_area(area), m_settle(new QTimer(this))
 {
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(repeatGapMs);
+    connect(m_settle, &QTimer::timeout, this, [this] {
+        if (m_gesture.settleSpace())
+            emit spaceTapped();
+    });
     area->installEventFilter(this);
     for (QWidget* widget : canvas)
         widget->installEventFilter(this);
@@ -46,11 +60,14 @@ bool HandTool::keyEvent(QKeyEvent* event)
         return false;
     // Space is decided on its release, so the next-picture shortcut must not take the press.
     event->accept();
-    if (event->type() == QEvent::KeyPress && !event->isAutoRepeat())
+    if (event->isAutoRepeat())
+        return true;
+    if (event->type() == QEvent::KeyPress) {
         m_gesture.pressSpace();
-    else if (event->type() == QEvent::KeyRelease && !event->isAutoRepeat() &&
-             m_gesture.releaseSpace())
-        emit spaceTapped();
+    } else if (event->type() == QEvent::KeyRelease) {
+        m_gesture.releaseSpace();
+        m_settle->start();
+    }
     return true;
 }
 

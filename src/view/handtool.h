@@ -8,6 +8,7 @@
 class QAbstractScrollArea;
 class QKeyEvent;
 class QMouseEvent;
+class QTimer;
 class QWidget;
 
 // Puts a PanGesture on a picture view: watches the view's keys for Space and its canvas for the
@@ -36,5 +37,7 @@ private:
 
     QAbstractScrollArea* m_area;
     PanGesture m_gesture;
+    // X servers repeat a held key as releases and presses, which Qt does not always pair up.
+    QTimer* m_settle;
     bool m_handShown = false;
 };

@@ -30,6 +30,13 @@ bool PanGesture::release(Qt::MouseButton button)
 
 void PanGesture::pressSpace()
 {
+    if (m_releasePending) {
+        m_releasePending = false;
+        m_spaceHeld = true;
+        return;
+    }
+    if (m_spaceHeld)
+        return;
     m_spaceHeld = true;
     m_spaceUsed = false;
 }
@@ -40,10 +47,20 @@ void PanGesture::notePress()
         m_spaceUsed = true;
 }
 
-bool PanGesture::releaseSpace()
+void PanGesture::releaseSpace()
 {
-    const bool tap = m_spaceHeld && !m_spaceUsed;
+    if (!m_spaceHeld)
+        return;
     m_spaceHeld = false;
+    m_releasePending = true;
+}
+
+bool PanGesture::settleSpace()
+{
+    if (!m_releasePending)
+        return false;
+    m_releasePending = false;
+    const bool tap = !m_spaceUsed;
     m_spaceUsed = false;
     return tap;
 }
@@ -52,4 +69,5 @@ void PanGesture::forgetSpace()
 {
     m_spaceHeld = false;
     m_spaceUsed = false;
+    m_releasePending = false;
 }

@@ -21,11 +21,14 @@ public:
     bool release(Qt::MouseButton button);
     bool isActive() const { return m_button != Qt::NoButton; }
 
+    // A press while Space is down, or right after its release, is the key repeating.
     void pressSpace();
     // Any mouse press while Space is down makes its release no tap.
     void notePress();
-    // True when Space went up without a mouse press since it went down.
-    bool releaseSpace();
+    void releaseSpace();
+    // Once no repeat followed a release at once: true when Space went down and up without a
+    // mouse press in between.
+    bool settleSpace();
     // Focus left the view while Space was down: its release will not come here.
     void forgetSpace();
     bool spaceHeld() const { return m_spaceHeld; }
@@ -36,4 +39,5 @@ private:
     QPoint m_pressScroll;
     bool m_spaceHeld = false;
     bool m_spaceUsed = false;
+    bool m_releasePending = false;
 };

@@ -2,6 +2,7 @@
 #include "support/picturefixture.h"
 #include "support/pictureloading.h"
 
+#include "view/handtool.h"
 #include "view/pangesture.h"
 #include "view/smark.h"
 #include "view/spic.h"
@@ -89,19 +90,27 @@ private slots:
 
     void spaceTap_data()
     {
-        QTest::addColumn<QString>("events"); // S: Space down, s: up, p: mouse press, f: focus lost
-        QTest::addColumn<QString>("taps");   // after each release: 1 a tap, 0 none
-        QTest::newRow("down and up") << "Ss"
+        // S: Space down, s: up, t: no repeat came (the answer is kept), p: mouse press,
+        // f: focus lost
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("taps"); // what each t answered: 1 a tap, 0 none
+        QTest::newRow("down and up") << "Sst"
                                      << "1";
-        QTest::newRow("a drag while held") << "Sps"
+        QTest::newRow("a drag while held") << "Spst"
                                            << "0";
-        QTest::newRow("a press before Space counts not") << "pSs"
+        QTest::newRow("a press before Space counts not") << "pSst"
                                                          << "1";
-        QTest::newRow("up without down") << "s"
+        QTest::newRow("up without down") << "st"
                                          << "0";
-        QTest::newRow("focus lost while held") << "Sfs"
+        QTest::newRow("focus lost while held") << "Sfst"
                                                << "0";
-        QTest::newRow("a drag, then a tap") << "SpsSs"
+        QTest::newRow("held, repeating as presses") << "SSSst"
+                                                    << "1";
+        QTest::newRow("held, repeating as ups and downs") << "SsSsSst"
+                                                          << "1";
+        QTest::newRow("a drag, then repeats") << "SpsSsSst"
+                                              << "0";
+        QTest::newRow("a drag, then a tap") << "SpstSst"
                                             << "01";
     }
 
@@ -114,12 +123,14 @@ private slots:
         for (const QChar event : events) {
             if (event == 'S')
                 gesture.pressSpace();
+            else if (event == 's')
+                gesture.releaseSpace();
             else if (event == 'p')
                 gesture.notePress();
             else if (event == 'f')
                 gesture.forgetSpace();
             else
-                seen += gesture.releaseSpace() ? '1' : '0';
+                seen += gesture.settleSpace() ? '1' : '0';
         }
         QCOMPARE(seen, taps);
     }
@@ -171,17 +182,20 @@ private slots:
     void spaceStepsOnRelease_data()
     {
         QTest::addColumn<int>("from");
-        QTest::addColumn<bool>("drag");
+        QTest::addColumn<QString>("hold"); // while Space is down: "drag", "repeat" or nothing
+        QTest::addColumn<bool>("tap");
         QTest::addColumn<int>("row");
-        QTest::newRow("a tap steps to the next picture") << 0 << false << 1;
-        QTest::newRow("a Space drag stays") << 0 << true << 0;
-        QTest::newRow("a tap on the last picture stays") << 2 << false << 2;
+        QTest::newRow("a tap steps to the next picture") << 0 << QString() << true << 1;
+        QTest::newRow("a Space drag stays") << 0 << "drag" << false << 0;
+        QTest::newRow("a held key repeating steps once") << 0 << "repeat" << true << 1;
+        QTest::newRow("a tap on the last picture stays") << 2 << QString() << true << 2;
     }
 
     void spaceStepsOnRelease()
     {
         QFETCH(int, from);
-        QFETCH(bool, drag);
+        QFETCH(QString, hold);
+        QFETCH(bool, tap);
         QFETCH(int, row);
         PictureFixture pic(QSize(2000, 1500));
         SPicView* view = pic.view();
@@ -196,13 +210,24 @@ private slots:
             view->last();
             QVERIFY(waitForPicture(view));
         }
+        QSignalSpy tapped(view->findChild<HandTool*>(), &HandTool::spaceTapped);
         sendSpace(view, QEvent::KeyPress);
-        QCOMPARE(view->currentRow(), from);
-        if (drag) {
+        if (hold == "drag") {
             sendMouse(view->pic(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(50, 50));
             sendMouse(view->pic(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(90, 50));
+        } else if (hold == "repeat") {
+            for (int i = 0; i < 3; ++i) {
+                sendSpace(view, QEvent::KeyRelease);
+                sendSpace(view, QEvent::KeyPress);
+            }
         }
+        QCOMPARE(view->currentRow(), from);
         sendSpace(view, QEvent::KeyRelease);
+        if (tap)
+            QVERIFY(tapped.wait());
+        else
+            QVERIFY(!tapped.wait(200));
+        QCOMPARE(tapped.count(), tap ? 1 : 0);
         QVERIFY(waitForPicture(view));
         QCOMPARE(view->currentRow(), row);
     }
