@@ -42,52 +42,6 @@ class TestHandTool : public QObject
     Q_OBJECT
 
 private slots:
-    void grabs_data()
-    {
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::addColumn<bool>("space");
-        QTest::addColumn<bool>("scrollable");
-        QTest::addColumn<bool>("grabs");
-        QTest::newRow("middle on a large picture") << Qt::MiddleButton << false << true << true;
-        QTest::newRow("middle on a fitting picture") << Qt::MiddleButton << false << false << false;
-        QTest::newRow("left alone selects") << Qt::LeftButton << false << true << false;
-        QTest::newRow("left with Space") << Qt::LeftButton << true << true << true;
-        QTest::newRow("left with Space, nothing to scroll")
-            << Qt::LeftButton << true << false << true;
-        QTest::newRow("right with Space is the menu") << Qt::RightButton << true << true << false;
-    }
-
-    void grabs()
-    {
-        QFETCH(Qt::MouseButton, button);
-        QFETCH(bool, space);
-        QFETCH(bool, scrollable);
-        QFETCH(bool, grabs);
-        QCOMPARE(PanGesture::grabs(button, space, scrollable), grabs);
-    }
-
-    void scrollValuesFollowTheHand_data()
-    {
-        QTest::addColumn<QPoint>("move"); // from the press at (500, 400), scrolled to (100, 50)
-        QTest::addColumn<QPoint>("values");
-        QTest::newRow("right and down shows the top left") << QPoint(30, 20) << QPoint(70, 30);
-        QTest::newRow("left and up shows the bottom right") << QPoint(-40, -5) << QPoint(140, 55);
-        QTest::newRow("past the edge: the bars clamp") << QPoint(300, 0) << QPoint(-200, 50);
-        QTest::newRow("still") << QPoint(0, 0) << QPoint(100, 50);
-    }
-
-    void scrollValuesFollowTheHand()
-    {
-        QFETCH(QPoint, move);
-        QFETCH(QPoint, values);
-        PanGesture gesture;
-        gesture.begin(Qt::MiddleButton, QPoint(500, 400), QPoint(100, 50));
-        QCOMPARE(gesture.scrollValuesAt(QPoint(500, 400) + move), values);
-        QVERIFY(!gesture.release(Qt::LeftButton));
-        QVERIFY(gesture.release(Qt::MiddleButton));
-        QVERIFY(!gesture.isActive());
-    }
-
     void spaceTap_data()
     {
         // S: Space down, s: up, t: no repeat came (the answer is kept), p: mouse press,
