@@ -9,6 +9,7 @@ namespace ActionRules {
 Enables enables(const State& state)
 {
     Enables result;
+    result.pasteAsNew = state.clipboardHasImage;
     if (!state.hasView)
         return result;
     const bool readable = !state.broken;
@@ -26,6 +27,8 @@ Enables enables(const State& state)
     result.print = readable;
     result.remove = state.hasFilePath;
     result.imageDialogs = readable;
+    result.reorient = readable;
+    result.crop = readable && state.marked;
     return result;
 }
 

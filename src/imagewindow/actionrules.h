@@ -18,6 +18,8 @@ struct State
     bool clipboardHasImage = false;
     bool saveable = false;
     bool hasFilePath = false;
+    // A selection mark lies on the picture, finished or being drawn.
+    bool marked = false;
 };
 
 struct Enables
@@ -36,6 +38,11 @@ struct Enables
     // The six adjustment dialogs of the Image menu.
     bool imageDialogs = false;
     bool wallpaper = false;
+    // The quarter turns and mirrorings; cropping also wants a selection.
+    bool reorient = false;
+    bool crop = false;
+    // A new picture from the clipboard needs no picture open.
+    bool pasteAsNew = false;
 };
 
 Enables enables(const State& state);

@@ -6,6 +6,8 @@
 #include "imagewindow/imagewindowactions.h"
 #include "settings/settings.h"
 #include "view/goactions.h"
+#include "view/smark.h"
+#include "view/spic.h"
 #include "view/spicview.h"
 #include "view/zoomactions.h"
 
@@ -29,6 +31,8 @@ CurrentViewBinding::CurrentViewBinding(ImagesCentralWidget* window, ImageWindowA
         label = new QLabel(window);
         label->hide();
     }
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CurrentViewBinding::clipboardChanged);
 }
 
 CurrentViewBinding::~CurrentViewBinding() = default;
@@ -68,6 +72,13 @@ void CurrentViewBinding::detachStatusBar()
 
 ActionRules::State CurrentViewBinding::state() const
 {
+    ActionRules::State state = viewState();
+    state.clipboardHasImage = !QApplication::clipboard()->image(QClipboard::Clipboard).isNull();
+    return state;
+}
+
+ActionRules::State CurrentViewBinding::viewState() const
+{
     ActionRules::State state;
     SPicView* view = m_view;
     if (!view)
@@ -77,9 +88,9 @@ ActionRules::State CurrentViewBinding::state() const
     state.slideshowRunning = view->slideshowRunning();
     state.undoAvailable = view->undoCount() > 0;
     state.redoAvailable = view->redoCount() > 0;
-    state.clipboardHasImage = !QApplication::clipboard()->image(QClipboard::Clipboard).isNull();
     state.saveable = view->isSaveable();
     state.hasFilePath = !view->filePath().isEmpty();
+    state.marked = view->pic()->mark()->mode() != MarkMode::None;
     return state;
 }
 
@@ -183,6 +194,27 @@ void CurrentViewBinding::reload()
         m_view->reload();
 }
 
+void CurrentViewBinding::quickEdit(QuickEdits::Kind kind)
+{
+    if (!QuickEdits::apply(m_view, kind))
+        return;
+    enableSave();
+    applyRules();
+}
+
+void CurrentViewBinding::selectionChanged()
+{
+    m_actions->quickEdit(QuickEdits::Kind::CropToSelection)
+        ->setEnabled(ActionRules::enables(viewState()).crop);
+}
+
+void CurrentViewBinding::clipboardChanged()
+{
+    ActionRules::State state;
+    state.clipboardHasImage = !QApplication::clipboard()->image(QClipboard::Clipboard).isNull();
+    m_actions->pasteAsNew()->setEnabled(ActionRules::enables(state).pasteAsNew);
+}
+
 void CurrentViewBinding::watch(SPicView* view)
 {
     connect(view, &SPicView::dirModelChanged, this, &CurrentViewBinding::viewModelChanged);
@@ -239,6 +271,7 @@ void CurrentViewBinding::connectView(SPicView* view)
     c << connect(view, &SPicView::redoStatusChanged,
                  m_actions->edit(ImageWindowActions::Edit::Redo), &QAction::setEnabled);
     c << connect(view, &SPicView::copy_to_clipboard, m_window, &W::copyToClipboardSlot);
+    c << connect(view, &SPicView::markChanged, this, &CurrentViewBinding::selectionChanged);
     c << connect(view, &SPicView::toggleFullScreenRequested,
                  m_actions->shared(SharedActions::Index::FullScreen), &QAction::trigger);
 }

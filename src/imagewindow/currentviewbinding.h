@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imagewindow/actionrules.h"
+#include "view/quickedits.h"
 
 #include <QObject>
 #include <QPointer>
@@ -63,8 +64,13 @@ public:
     void cut();
     void paste();
     void reload();
+    void quickEdit(QuickEdits::Kind kind);
 
 private:
+    // The state without the clipboard, which is slow to ask on every drag of a selection.
+    ActionRules::State viewState() const;
+    void selectionChanged();
+    void clipboardChanged();
     void connectView(SPicView* view);
     void viewModelChanged(QWidget* view);
     void viewClosed(QWidget* view);

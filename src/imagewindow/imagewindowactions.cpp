@@ -1,5 +1,6 @@
 #include "imagewindow/imagewindowactions.h"
 
+#include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/sworkspace.h"
@@ -10,6 +11,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMdiSubWindow>
@@ -48,6 +51,16 @@ struct EditRow
     void (ImagesCentralWidget::*slot)();
 };
 
+// A one-step edit of the Image menu. Keys only where no other action holds them: Ctrl+L and
+// Ctrl+R are reload and redo here.
+struct QuickEditRow
+{
+    QuickEdits::Kind kind;
+    const char* text;
+    const char* icon;
+    int shortcut;
+};
+
 // A shared action handed in, and what it does in this window.
 struct SharedRow
 {
@@ -66,9 +79,12 @@ ImageWindowActions::ImageWindowActions(ImagesCentralWidget* window, SharedAction
     , m_workspace(workspace)
 {
     createActions();
+    createQuickEdits();
     m_goActions = new GoActions(window);
     m_zoomActions = new ZoomActions(window);
     window->addActions(m_editGroup->actions());
+    window->addActions(quickEdits());
+    window->addAction(m_pasteAsNew);
     window->addActions(m_goActions->actions());
     window->addActions(m_zoomActions->actions());
 }
@@ -118,6 +134,43 @@ void ImageWindowActions::createActions()
     m_editGroup->setEnabled(false);
 }
 
+void ImageWindowActions::createQuickEdits()
+{
+    using Kind = QuickEdits::Kind;
+    const QuickEditRow rows[] = {
+        {Kind::RotateLeft, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Rotate &left"),
+         "object-rotate-left", Qt::CTRL | Qt::SHIFT | Qt::Key_L},
+        {Kind::RotateRight, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Rotate ri&ght"),
+         "object-rotate-right", Qt::CTRL | Qt::SHIFT | Qt::Key_R},
+        {Kind::FlipHorizontally, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Flip hori&zontally"),
+         "object-flip-horizontal", 0},
+        {Kind::FlipVertically, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Flip &vertically"),
+         "object-flip-vertical", 0},
+        {Kind::CropToSelection, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Crop to selection"),
+         "transform-crop", Qt::CTRL | Qt::SHIFT | Qt::Key_X},
+    };
+    for (const QuickEditRow& row : rows) {
+        auto* action = new QAction(themeIcon(row.icon),
+                                   QCoreApplication::translate("ImagesCentralWidget", row.text),
+                                   this);
+        action->setShortcut(QKeySequence(row.shortcut));
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, m_window, [window = m_window, kind = row.kind] {
+            window->viewBinding()->quickEdit(kind);
+        });
+        m_quickEdits[static_cast<std::size_t>(row.kind)] = action;
+    }
+
+    m_pasteAsNew = new QAction(themeIcon("edit-paste"),
+                               ImagesCentralWidget::tr("Paste as &new picture"), this);
+    m_pasteAsNew->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    m_pasteAsNew->setEnabled(false);
+    connect(m_pasteAsNew, &QAction::triggered, m_window, [window = m_window] {
+        // An empty clipboard opens nothing.
+        window->newPVFromImage(QApplication::clipboard()->image(QClipboard::Clipboard));
+    });
+}
+
 void ImageWindowActions::buildMenus(QAction* thumbnailsBarAction, QAction* metaInfoAction)
 {
     m_thumbnailsBarAction = thumbnailsBarAction;
@@ -151,6 +204,7 @@ void ImageWindowActions::createEditMenu()
 {
     m_editMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&Edit"));
     m_editMenu->addActions(m_editGroup->actions());
+    m_editMenu->addAction(m_pasteAsNew);
 }
 
 void ImageWindowActions::createViewMenu(QAction* thumbnailsBarAction, QAction* metaInfoAction)
@@ -303,6 +357,20 @@ void ImageWindowActions::applyRules(const ActionRules::Enables& enables)
     shared(Index::SaveAs)->setEnabled(enables.saveAs);
     shared(Index::Remove)->setEnabled(enables.remove);
     shared(Index::Print)->setEnabled(enables.print);
+    applyQuickEditRules(enables);
+    m_pasteAsNew->setEnabled(enables.pasteAsNew);
+}
+
+QList<QAction*> ImageWindowActions::quickEdits() const
+{
+    return QList<QAction*>(m_quickEdits.cbegin(), m_quickEdits.cend());
+}
+
+void ImageWindowActions::applyQuickEditRules(const ActionRules::Enables& enables)
+{
+    for (QAction* action : m_quickEdits)
+        action->setEnabled(enables.reorient);
+    quickEdit(QuickEdits::Kind::CropToSelection)->setEnabled(enables.crop);
 }
 
 void ImageWindowActions::rebuildImageMenu(SPicView* view, const ActionRules::Enables& enables)
@@ -332,6 +400,9 @@ void ImageWindowActions::rebuildImageMenu(SPicView* view, const ActionRules::Ena
             window->enableSaveSlot();
         });
     }
+    m_imageMenu->addSeparator();
+    m_imageMenu->addActions(quickEdits());
+    applyQuickEditRules(enables);
     m_imageMenu->addSeparator();
     QAction* wallpaper = m_imageMenu->addAction(ImagesCentralWidget::tr("Set as wallpaper"));
     wallpaper->setEnabled(enables.wallpaper);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imagewindow/actionrules.h"
+#include "view/quickedits.h"
 #include "view/sharedactions.h"
 
 #include <QList>
@@ -46,6 +47,13 @@ public:
     QAction* shared(SharedActions::Index index) const { return m_actions->at(index); }
     QAction* edit(Edit which) const { return m_edit[static_cast<std::size_t>(which)]; }
     QActionGroup* editGroup() const { return m_editGroup; }
+    // The Image menu's one-step edits: kept between showings, so their keys work unseen.
+    QAction* quickEdit(QuickEdits::Kind kind) const
+    {
+        return m_quickEdits[static_cast<std::size_t>(kind)];
+    }
+    QList<QAction*> quickEdits() const;
+    QAction* pasteAsNew() const { return m_pasteAsNew; }
     GoActions* goActions() const { return m_goActions; }
     ZoomActions* zoomActions() const { return m_zoomActions; }
     RecentFilesMenu* recentFilesMenu() const { return m_recentFilesMenu; }
@@ -74,6 +82,8 @@ public:
 
 private:
     void createActions();
+    void createQuickEdits();
+    void applyQuickEditRules(const ActionRules::Enables& enables);
     void createFileMenu();
     void createEditMenu();
     void createViewMenu(QAction* thumbnailsBarAction, QAction* metaInfoAction);
@@ -93,6 +103,8 @@ private:
 
     QActionGroup* m_editGroup = nullptr;
     std::array<QAction*, 6> m_edit{};
+    std::array<QAction*, QuickEdits::kindCount> m_quickEdits{};
+    QAction* m_pasteAsNew = nullptr;
     GoActions* m_goActions = nullptr;
     ZoomActions* m_zoomActions = nullptr;
     RecentFilesMenu* m_recentFilesMenu = nullptr;

@@ -1,9 +1,12 @@
 #include "view/goactions.h"
 
 #include "view/spicview.h"
+#include "view/viewerkeys.h"
 
 #include <QAction>
 #include <QIcon>
+
+#include <utility>
 
 GoActions::GoActions(QObject* parent)
     : QActionGroup(parent),
@@ -24,6 +27,15 @@ GoActions::GoActions(QObject* parent)
                                     QKeySequence(Qt::Key_Left),
                                     &GoActions::previousAction_triggered))
 {
+    using ViewerKeys::Step;
+    // The menus show the first shortcut, so each action's own key stays in front.
+    const std::pair<QAction*, Step> steps[] = {{m_firstAction, Step::First},
+                                               {m_lastAction, Step::Last},
+                                               {m_nextAction, Step::Next},
+                                               {m_previousAction, Step::Previous}};
+    for (const auto& step : steps)
+        step.first->setShortcuts(QList<QKeySequence>{step.first->shortcut()}
+                                 + ViewerKeys::keysFor(step.second));
 }
 
 QAction* GoActions::createAction(const QString& text, const char* iconName,

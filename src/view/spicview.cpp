@@ -11,6 +11,7 @@
 #include "settings/settings.h"
 #include "view/adjustmentdialogs.h"
 #include "view/adjustmentrunner.h"
+#include "view/handtool.h"
 #include "view/pictureopener.h"
 #include "view/picturesaver.h"
 #include "view/sizewarning.h"
@@ -97,6 +98,13 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     connect(m_touch, &TouchGestures::pinched, this, &SPicView::zoomBy);
     connect(m_touch, &TouchGestures::swipedLeft, this, &SPicView::next);
     connect(m_touch, &TouchGestures::swipedRight, this, &SPicView::previous);
+
+    auto* hand = new HandTool(this, {m_pic, m_pic->mark()});
+    connect(hand, &HandTool::spaceTapped, this, [this] {
+        // Like the next-picture action, a tap on the last picture goes nowhere.
+        if (currentRow() + 1 < m_cursor->rowCount())
+            next();
+    });
 }
 
 SPicView::~SPicView() = default;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+
+class SPicView;
+
+// The one-step edits of the Image menu (quarter turns, mirrorings, cropping to the selection),
+// each kept as one entry of the picture view's edit history like any other edit.
+namespace QuickEdits {
+
+enum class Kind : std::size_t
+{
+    RotateLeft,
+    RotateRight,
+    FlipHorizontally,
+    FlipVertically,
+    CropToSelection
+};
+constexpr std::size_t kindCount = 5;
+
+// False when there was nothing to do: no readable picture, a slideshow running, or a crop
+// without a finished selection.
+bool apply(SPicView* view, Kind kind);
+
+} // namespace QuickEdits

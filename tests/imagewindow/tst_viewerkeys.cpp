@@ -1,0 +1,261 @@
+#include "support/imagewindowhost.h"
+#include "support/lumotest.h"
+#include "support/picturefixture.h"
+#include "support/pictureloading.h"
+
+#include "imagewindow/imagewindowactions.h"
+#include "imagewindow/sworkspace.h"
+#include "settings/settings.h"
+#include "view/goactions.h"
+#include "view/quickedits.h"
+#include "view/smark.h"
+#include "view/spic.h"
+#include "view/spicview.h"
+#include "view/viewerkeys.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QMdiSubWindow>
+#include <QMimeData>
+
+Q_DECLARE_METATYPE(QuickEdits::Kind)
+
+namespace {
+
+using Kind = QuickEdits::Kind;
+
+// Drags a selection over the canvas from image pixel to image pixel, as the left button does.
+void drawSelection(SPic* canvas, const QRect& rect)
+{
+    const QPoint origin =
+        SPic::imageRectFor(canvas->size(), QSize(canvas->scaledWidth(), canvas->scaledHeight()))
+            .topLeft();
+    const QPoint from = origin + rect.topLeft();
+    const QPoint to = from + QPoint(rect.width(), rect.height());
+    const auto send = [canvas](QEvent::Type type, const QPoint& at, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, canvas->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+} // namespace
+
+// The image window's keys for stepping through pictures, its one-step edits and pasting the
+// clipboard as a new picture, on pictures made in a sandbox.
+class TestViewerKeys : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        for (const char* name : {"a.png", "b.png", "c.png"})
+            QVERIFY(PictureFixture::writePicture(path(name), QSize(13, 7)));
+    }
+
+    void init()
+    {
+        Settings::instance()->store()->clear();
+        // Each picture in a window of its own, so a pasted one is seen beside the others.
+        Settings::instance()->imagesCentralWidget()->setSingleWindowMode(false);
+        m_host = std::make_unique<ImageWindowHost>();
+        QVERIFY(QTest::qWaitForWindowActive(&m_host->mainWindow));
+    }
+
+    void cleanup()
+    {
+        m_host.reset();
+        QApplication::clipboard()->clear();
+    }
+
+    void tableGivesEachKeyOnce()
+    {
+        QList<QKeySequence> seen;
+        for (const ViewerKeys::Binding& binding : ViewerKeys::bindings()) {
+            QVERIFY2(!seen.contains(binding.keys), qPrintable(binding.keys.toString()));
+            seen << binding.keys;
+        }
+    }
+
+    void keyHasOneOwner_data()
+    {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("owner");
+        for (const ViewerKeys::Binding& binding : ViewerKeys::bindings()) {
+            const char* owner = binding.step == ViewerKeys::Step::First  ? "&First image"
+                                : binding.step == ViewerKeys::Step::Last ? "&Last image"
+                                : binding.step == ViewerKeys::Step::Next ? "&Next image"
+                                                                         : "&Previous image";
+            QTest::addRow("%s: %s", qPrintable(binding.keys.toString()), owner)
+                << binding.keys << QString::fromLatin1(owner);
+        }
+        QTest::newRow("Ctrl+Shift+L: rotate left")
+            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L) << "Rotate &left";
+        QTest::newRow("Ctrl+Shift+R: rotate right")
+            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R) << "Rotate ri&ght";
+        QTest::newRow("Ctrl+Shift+X: crop")
+            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X) << "&Crop to selection";
+        QTest::newRow("Ctrl+Shift+V: paste as new")
+            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V) << "Paste as &new picture";
+        QTest::newRow("Ctrl+L stays reload") << QKeySequence(Qt::CTRL | Qt::Key_L) << "Re&load";
+        QTest::newRow("Ctrl+R stays redo") << QKeySequence(Qt::CTRL | Qt::Key_R) << "&Redo";
+        QTest::newRow("Right stays next") << QKeySequence(Qt::Key_Right) << "&Next image";
+    }
+
+    // Across the shared, edit, navigation, zoom and window actions and the new ones.
+    void keyHasOneOwner()
+    {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, owner);
+        QStringList owners;
+        const QList<QAction*> actions =
+            m_host->mainWindow.findChildren<QAction*>() + m_host->actions.findChildren<QAction*>();
+        for (QAction* action : actions)
+            if (action->shortcuts().contains(keys) && !owners.contains(action->text()))
+                owners << action->text();
+        QCOMPARE(owners, QStringList{owner});
+    }
+
+    void keyReachesItsStep_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("drag"); // the mouse pressed while the key is down
+        QTest::addColumn<int>("row");
+        QTest::newRow("Home to the first") << int(Qt::Key_Home) << 2 << false << 0;
+        QTest::newRow("End to the last") << int(Qt::Key_End) << 0 << false << 2;
+        QTest::newRow("Space one step on") << int(Qt::Key_Space) << 0 << false << 1;
+        QTest::newRow("Space held for a drag stays") << int(Qt::Key_Space) << 0 << true << 0;
+        QTest::newRow("PageDown one step on") << int(Qt::Key_PageDown) << 0 << false << 1;
+        QTest::newRow("Backspace one step back") << int(Qt::Key_Backspace) << 2 << false << 1;
+        QTest::newRow("PageUp one step back") << int(Qt::Key_PageUp) << 2 << false << 1;
+        QTest::newRow("Right still one step on") << int(Qt::Key_Right) << 0 << false << 1;
+    }
+
+    void keyReachesItsStep()
+    {
+        QFETCH(int, key);
+        QFETCH(int, from);
+        QFETCH(bool, drag);
+        QFETCH(int, row);
+        m_host->window->newPVFromList({path("a.png"), path("b.png"), path("c.png")});
+        SPicView* view = m_host->window->currentView();
+        QVERIFY(view && waitForPicture(view));
+        if (from == 2) {
+            view->last();
+            QVERIFY(waitForPicture(view));
+        }
+        m_host->window->updateActionsAccessibility();
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        QTest::keyPress(view, Qt::Key(key));
+        if (drag)
+            drawSelection(view->pic(), QRect(1, 1, 4, 4));
+        QTest::keyRelease(view, Qt::Key(key));
+        // Space steps only once it is sure the key is not held.
+        QTRY_COMPARE(view->currentRow(), row);
+        QVERIFY(waitForPicture(view));
+    }
+
+    void quickEdit_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QRect>("selection");
+        QTest::addColumn<QPoint>("from"); // a pixel of the 13 x 7 source
+        QTest::addColumn<QPoint>("to");   // where the edit puts it
+        QTest::addColumn<QSize>("size");
+        const QRect none;
+        const QPoint corner(0, 0);
+        QTest::newRow("rotate left")
+            << Kind::RotateLeft << none << corner << QPoint(0, 12) << QSize(7, 13);
+        QTest::newRow("rotate right")
+            << Kind::RotateRight << none << corner << QPoint(6, 0) << QSize(7, 13);
+        QTest::newRow("flip horizontally")
+            << Kind::FlipHorizontally << none << corner << QPoint(12, 0) << QSize(13, 7);
+        QTest::newRow("flip vertically")
+            << Kind::FlipVertically << none << corner << QPoint(0, 6) << QSize(13, 7);
+        QTest::newRow("crop keeps the marked rectangle")
+            << Kind::CropToSelection << QRect(2, 1, 5, 3) << QPoint(2, 1) << corner << QSize(5, 3);
+    }
+
+    // Each edit is one step of the history: undo brings back the file's pixels and state.
+    void quickEdit()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(QRect, selection);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QSize, size);
+        m_host->window->openFileList({path("a.png")});
+        SPicView* view = m_host->window->currentView();
+        QVERIFY(view && waitForPicture(view));
+        const QImage source = view->image();
+        QAction* action = actions()->quickEdit(kind);
+        QCOMPARE(action->isEnabled(), kind != Kind::CropToSelection);
+        if (!selection.isNull()) {
+            drawSelection(view->pic(), selection);
+            QCOMPARE(view->pic()->selection(), selection);
+            QVERIFY(action->isEnabled());
+        }
+        action->trigger();
+        QCOMPARE(view->image().size(), size);
+        QCOMPARE(view->image().pixel(to), source.pixel(from));
+        QVERIFY(view->isModified());
+        QVERIFY(!view->pic()->hasSelection());
+        QVERIFY(!actions()->quickEdit(Kind::CropToSelection)->isEnabled());
+        QVERIFY(actions()->edit(ImageWindowActions::Edit::Undo)->isEnabled());
+
+        actions()->edit(ImageWindowActions::Edit::Undo)->trigger();
+        QCOMPARE(view->image(), source);
+        QVERIFY(!view->isModified());
+    }
+
+    void pasteAsNew_data()
+    {
+        QTest::addColumn<bool>("pictureOpen");
+        QTest::addColumn<bool>("image"); // else text on the clipboard
+        QTest::newRow("image, no picture open") << false << true;
+        QTest::newRow("image beside a picture") << true << true;
+        QTest::newRow("text opens nothing") << true << false;
+    }
+
+    void pasteAsNew()
+    {
+        QFETCH(bool, pictureOpen);
+        QFETCH(bool, image);
+        if (pictureOpen) {
+            m_host->window->openFileList({path("a.png")});
+            QVERIFY(waitForPicture(m_host->window->currentView()));
+        }
+        const QImage pasted = PictureFixture::rampImage(QSize(9, 5));
+        if (image)
+            QApplication::clipboard()->setImage(pasted);
+        else
+            QApplication::clipboard()->setText(QStringLiteral("no picture"));
+        QAction* action = actions()->pasteAsNew();
+        QTRY_COMPARE(action->isEnabled(), image);
+        const int windows = m_host->window->workspace()->subWindowList().size();
+        action->trigger();
+        QCOMPARE(m_host->window->workspace()->subWindowList().size(), windows + (image ? 1 : 0));
+        if (!image)
+            return;
+        SPicView* view = m_host->window->currentView();
+        QVERIFY(view && waitForPicture(view));
+        QCOMPARE(view->image().convertToFormat(pasted.format()), pasted);
+        QVERIFY(view->isModified());
+        QVERIFY(view->filePath().isEmpty());
+    }
+
+private:
+    QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+    ImageWindowActions* actions() const { return m_host->window->windowActions(); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<ImageWindowHost> m_host;
+};
+
+LUMO_TEST_MAIN(TestViewerKeys)
+#include "tst_viewerkeys.moc"

@@ -1,0 +1,218 @@
+#include "support/lumotest.h"
+#include "support/picturefixture.h"
+#include "support/pictureloading.h"
+
+#include "view/handtool.h"
+#include "view/pangesture.h"
+#include "view/smark.h"
+#include "view/spic.h"
+#include "view/spicview.h"
+
+#include <QScrollBar>
+#include <QWheelEvent>
+
+Q_DECLARE_METATYPE(Qt::MouseButton)
+
+namespace {
+
+QPoint scrollValues(const SPicView* view)
+{
+    return {view->horizontalScrollBar()->value(), view->verticalScrollBar()->value()};
+}
+
+// Mouse events carry screen positions as the hand reads them; the canvas moves while it drags.
+void sendMouse(QWidget* canvas, QEvent::Type type, Qt::MouseButton button, const QPoint& local)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent event(type, local, canvas->mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &event);
+}
+
+void sendSpace(SPicView* view, QEvent::Type type)
+{
+    QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(view, &event);
+}
+
+} // namespace
+
+// Dragging a large picture by hand, tapping Space, and the wheel with Control.
+class TestHandTool : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void spaceTap_data()
+    {
+        // S: Space down, s: up, t: no repeat came (the answer is kept), p: mouse press,
+        // f: focus lost
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("taps"); // what each t answered: 1 a tap, 0 none
+        QTest::newRow("down and up") << "Sst"
+                                     << "1";
+        QTest::newRow("a drag while held") << "Spst"
+                                           << "0";
+        QTest::newRow("a press before Space counts not") << "pSst"
+                                                         << "1";
+        QTest::newRow("up without down") << "st"
+                                         << "0";
+        QTest::newRow("focus lost while held") << "Sfst"
+                                               << "0";
+        QTest::newRow("held, repeating as presses") << "SSSst"
+                                                    << "1";
+        QTest::newRow("held, repeating as ups and downs") << "SsSsSst"
+                                                          << "1";
+        QTest::newRow("a drag, then repeats") << "SpsSsSst"
+                                              << "0";
+        QTest::newRow("a drag, then a tap") << "SpstSst"
+                                            << "01";
+    }
+
+    void spaceTap()
+    {
+        QFETCH(QString, events);
+        QFETCH(QString, taps);
+        PanGesture gesture;
+        QString seen;
+        for (const QChar event : events) {
+            if (event == 'S')
+                gesture.pressSpace();
+            else if (event == 's')
+                gesture.releaseSpace();
+            else if (event == 'p')
+                gesture.notePress();
+            else if (event == 'f')
+                gesture.forgetSpace();
+            else
+                seen += gesture.settleSpace() ? '1' : '0';
+        }
+        QCOMPARE(seen, taps);
+    }
+
+    void dragOnTheView_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<bool>("space");
+        QTest::addColumn<bool>("pans");
+        QTest::addColumn<bool>("selects");
+        const QSize large(2000, 1500);
+        QTest::newRow("middle drag pans") << large << Qt::MiddleButton << false << true << false;
+        QTest::newRow("left drag selects") << large << Qt::LeftButton << false << false << true;
+        QTest::newRow("Space and left drag pans")
+            << large << Qt::LeftButton << true << true << false;
+        QTest::newRow("middle on a picture that fits does nothing")
+            << QSize(40, 30) << Qt::MiddleButton << false << false << false;
+    }
+
+    void dragOnTheView()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(bool, space);
+        QFETCH(bool, pans);
+        QFETCH(bool, selects);
+        PictureFixture pic(picture);
+        SPicView* view = pic.view();
+        view->horizontalScrollBar()->setValue(300);
+        view->verticalScrollBar()->setValue(200);
+        const QPoint before = scrollValues(view);
+        QWidget* canvas = view->pic();
+        const QPoint press = canvas->mapFrom(view->viewport(), QPoint(200, 150));
+        if (space)
+            sendSpace(view, QEvent::KeyPress);
+        sendMouse(canvas, QEvent::MouseButtonPress, button, press);
+        if (pans)
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ClosedHandCursor);
+        sendMouse(canvas, QEvent::MouseMove, button, press + QPoint(-60, 45));
+        sendMouse(canvas, QEvent::MouseButtonRelease, button, press + QPoint(-60, 45));
+        if (space)
+            sendSpace(view, QEvent::KeyRelease);
+        QCOMPARE(scrollValues(view), pans ? before + QPoint(60, -45) : before);
+        QCOMPARE(view->pic()->hasSelection(), selects);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void spaceStepsOnRelease_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("hold"); // while Space is down: "drag", "repeat" or nothing
+        QTest::addColumn<bool>("tap");
+        QTest::addColumn<int>("row");
+        QTest::newRow("a tap steps to the next picture") << 0 << QString() << true << 1;
+        QTest::newRow("a Space drag stays") << 0 << "drag" << false << 0;
+        QTest::newRow("a held key repeating steps once") << 0 << "repeat" << true << 1;
+        QTest::newRow("a tap on the last picture stays") << 2 << QString() << true << 2;
+    }
+
+    void spaceStepsOnRelease()
+    {
+        QFETCH(int, from);
+        QFETCH(QString, hold);
+        QFETCH(bool, tap);
+        QFETCH(int, row);
+        PictureFixture pic(QSize(2000, 1500));
+        SPicView* view = pic.view();
+        QStringList files;
+        for (const char* name : {"a.png", "b.png", "c.png"}) {
+            files << pic.path(QLatin1String(name));
+            QVERIFY(PictureFixture::writePicture(files.last(), QSize(2000, 1500)));
+        }
+        view->openList(files);
+        QVERIFY(waitForPicture(view));
+        if (from == 2) {
+            view->last();
+            QVERIFY(waitForPicture(view));
+        }
+        QSignalSpy tapped(view->findChild<HandTool*>(), &HandTool::spaceTapped);
+        sendSpace(view, QEvent::KeyPress);
+        if (hold == "drag") {
+            sendMouse(view->pic(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(50, 50));
+            sendMouse(view->pic(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(90, 50));
+        } else if (hold == "repeat") {
+            for (int i = 0; i < 3; ++i) {
+                sendSpace(view, QEvent::KeyRelease);
+                sendSpace(view, QEvent::KeyPress);
+            }
+        }
+        QCOMPARE(view->currentRow(), from);
+        sendSpace(view, QEvent::KeyRelease);
+        if (tap)
+            QVERIFY(tapped.wait());
+        else
+            QVERIFY(!tapped.wait(200));
+        QCOMPARE(tapped.count(), tap ? 1 : 0);
+        QVERIFY(waitForPicture(view));
+        QCOMPARE(view->currentRow(), row);
+    }
+
+    // The plain wheel zooms everywhere on a picture, so Control with it does too.
+    void controlWheelZooms_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("notches");
+        QTest::addColumn<double>("factor");
+        QTest::newRow("control forward zooms in") << int(Qt::ControlModifier) << 1 << 1.5;
+        QTest::newRow("control back zooms out") << int(Qt::ControlModifier) << -1 << 1 / 1.5;
+        QTest::newRow("plain forward still zooms in") << int(Qt::NoModifier) << 1 << 1.05;
+    }
+
+    void controlWheelZooms()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(int, notches);
+        QFETCH(double, factor);
+        PictureFixture pic(QSize(2000, 1500));
+        SPicView* view = pic.view();
+        const double scale = view->scale();
+        QWheelEvent event(QPointF(100, 100), view->viewport()->mapToGlobal(QPoint(100, 100)),
+                          QPoint(), QPoint(0, notches * 120), Qt::NoButton,
+                          Qt::KeyboardModifiers(modifiers), Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &event);
+        QVERIFY(event.isAccepted());
+        QVERIFY(qFuzzyCompare(view->scale(), scale * factor));
+    }
+};
+
+LUMO_TEST_MAIN(TestHandTool)
+#include "tst_handtool.moc"
