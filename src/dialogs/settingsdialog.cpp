@@ -61,7 +61,7 @@ QComboBox* makeZoomComboBox(int stored, const QString& name, QWidget* parent)
 }
 
 // Whether the box holds another mode than the stored one.
-bool zoomChanged(const QComboBox* box, int stored)
+bool modeChanged(const QComboBox* box, int stored)
 {
     return box->currentData().toInt() != stored;
 }
@@ -135,7 +135,7 @@ SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     auto* fullscreenZoomLabel = new QLabel(tr("Zoom in &full screen:"), viewingPage);
     fullscreenZoomLabel->setBuddy(m_fullscreenZoomComboBox);
     m_slideDelaySpinBox->setSuffix(tr("s"));
-    auto* delayLabel = new QLabel(tr("Slideshow &delay:"), viewingPage);
+    auto* delayLabel = new QLabel(tr("Slideshow dela&y:"), viewingPage);
     delayLabel->setBuddy(m_slideDelaySpinBox);
     m_slideLoopCheckBox->setObjectName(QStringLiteral("slideLoopCheckBox"));
     auto* viewingLayout = new QGridLayout(viewingPage);
@@ -185,10 +185,10 @@ void SettingsDialog::slotAccept()
         general->setQualityJPEG(m_jpegQualitySpinBox->value());
     if (m_pngCompressionSpinBox->value() != m_shownPngCompression)
         general->setQualityPNG(pngStored(m_pngCompressionSpinBox->value()));
-    if (zoomChanged(m_windowZoomComboBox, general->zoomModeInt()))
+    if (modeChanged(m_windowZoomComboBox, general->zoomModeInt()))
         general->setZoomModeInt(m_windowZoomComboBox->currentData().toInt());
     Settings::FullscreenPicView* fullscreen = Settings::instance()->fullscreenPicView();
-    if (zoomChanged(m_fullscreenZoomComboBox, fullscreen->zoomMode()))
+    if (modeChanged(m_fullscreenZoomComboBox, fullscreen->zoomMode()))
         fullscreen->setZoomMode(m_fullscreenZoomComboBox->currentData().toInt());
     Settings::ImagesCentralWidget* images = Settings::instance()->imagesCentralWidget();
     images->setSlideDelay(m_slideDelaySpinBox->value());
