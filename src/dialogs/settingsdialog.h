@@ -8,8 +8,8 @@ class RecentFiles;
 class QSpinBox;
 
 // Edits the image window's undo depth, recent-files list, saving quality, zoom modes and
-// slideshow, and clears that list. The image window's settingsDlg slot constructs it with the list and itself as parent and
-// runs exec().
+// slideshow, and clears that list. The image window's settingsDlg slot constructs it with the list
+// and itself as parent and runs exec().
 class SettingsDialog : public QDialog
 {
     Q_OBJECT

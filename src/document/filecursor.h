@@ -23,7 +23,8 @@ public:
     using Reader = std::function<void(const QString& path)>;
 
     // Where one slideshow step lands, and whether the slideshow goes on after showing it.
-    struct SlideStep {
+    struct SlideStep
+    {
         int row;
         bool goesOn;
     };
