@@ -2,8 +2,10 @@
 
 #include "document/recentfiles.h"
 #include "settings/settings.h"
+#include "view/zoommodel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -43,6 +45,27 @@ int pngStored(int level)
     return level < 0 ? -1 : 100 - (level * 91 + 8) / 9;
 }
 
+// The modes a view acts on, and what every other stored value does: keep the scale. That entry
+// carries the stored value itself, so an untouched box stores nothing new.
+QComboBox* makeZoomComboBox(int stored, const QString& name, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->addItem(SettingsDialog::tr("Insert to window"), ZoomModel::fitMode);
+    box->addItem(SettingsDialog::tr("Fit, no enlarging"), ZoomModel::fitNoEnlargingMode);
+    box->addItem(SettingsDialog::tr("True size"), ZoomModel::trueSizeMode);
+    const int index = box->findData(stored);
+    box->addItem(SettingsDialog::tr("Keep the scale"), index < 0 ? stored : ZoomModel::manualMode);
+    box->setCurrentIndex(index < 0 ? box->count() - 1 : index);
+    return box;
+}
+
+// Whether the box holds another mode than the stored one.
+bool modeChanged(const QComboBox* box, int stored)
+{
+    return box->currentData().toInt() != stored;
+}
+
 } // namespace
 
 SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
@@ -53,6 +76,13 @@ SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     , m_lastNSpinBox(makeSpinBox(1, 100, QStringLiteral("lastNSpinBox"), this))
     , m_jpegQualitySpinBox(makeSpinBox(0, 100, QStringLiteral("jpegQualitySpinBox"), this))
     , m_pngCompressionSpinBox(makeSpinBox(-1, 9, QStringLiteral("pngCompressionSpinBox"), this))
+    , m_windowZoomComboBox(makeZoomComboBox(Settings::instance()->general()->zoomModeInt(),
+                                            QStringLiteral("windowZoomComboBox"), this))
+    , m_fullscreenZoomComboBox(
+          makeZoomComboBox(Settings::instance()->fullscreenPicView()->zoomMode(),
+                           QStringLiteral("fullscreenZoomComboBox"), this))
+    , m_slideDelaySpinBox(makeSpinBox(1, 100, QStringLiteral("slideDelaySpinBox"), this))
+    , m_slideLoopCheckBox(new QCheckBox(tr("L&oop slideshow"), this))
 {
     setWindowTitle(tr("Settings"));
     m_showLastFilesCheckBox->setObjectName(QStringLiteral("showLastFilesCheckBox"));
@@ -99,6 +129,26 @@ SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     savingLayout->setRowStretch(2, 1);
     tabs->addTab(savingPage, tr("Sa&ving"));
 
+    auto* viewingPage = new QWidget(tabs);
+    auto* windowZoomLabel = new QLabel(tr("&Zoom in picture windows:"), viewingPage);
+    windowZoomLabel->setBuddy(m_windowZoomComboBox);
+    auto* fullscreenZoomLabel = new QLabel(tr("Zoom in &full screen:"), viewingPage);
+    fullscreenZoomLabel->setBuddy(m_fullscreenZoomComboBox);
+    m_slideDelaySpinBox->setSuffix(tr("s"));
+    auto* delayLabel = new QLabel(tr("Slideshow dela&y:"), viewingPage);
+    delayLabel->setBuddy(m_slideDelaySpinBox);
+    m_slideLoopCheckBox->setObjectName(QStringLiteral("slideLoopCheckBox"));
+    auto* viewingLayout = new QGridLayout(viewingPage);
+    viewingLayout->addWidget(windowZoomLabel, 0, 0);
+    viewingLayout->addWidget(m_windowZoomComboBox, 0, 1);
+    viewingLayout->addWidget(fullscreenZoomLabel, 1, 0);
+    viewingLayout->addWidget(m_fullscreenZoomComboBox, 1, 1);
+    viewingLayout->addWidget(delayLabel, 2, 0);
+    viewingLayout->addWidget(m_slideDelaySpinBox, 2, 1);
+    viewingLayout->addWidget(m_slideLoopCheckBox, 3, 0, 1, 2);
+    viewingLayout->setRowStretch(4, 1);
+    tabs->addTab(viewingPage, tr("Vie&wing"));
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttonBox"));
 
@@ -115,6 +165,9 @@ SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     m_pngCompressionSpinBox->setValue(pngLevel(general->qualityPNG()));
     m_shownJpegQuality = m_jpegQualitySpinBox->value();
     m_shownPngCompression = m_pngCompressionSpinBox->value();
+    const Settings::ImagesCentralWidget* images = Settings::instance()->imagesCentralWidget();
+    m_slideDelaySpinBox->setValue(images->slideDelay());
+    m_slideLoopCheckBox->setChecked(images->slideLoop());
 
     connect(deleteButton, &QPushButton::clicked, this, &SettingsDialog::clearLast);
     connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::slotAccept);
@@ -132,6 +185,14 @@ void SettingsDialog::slotAccept()
         general->setQualityJPEG(m_jpegQualitySpinBox->value());
     if (m_pngCompressionSpinBox->value() != m_shownPngCompression)
         general->setQualityPNG(pngStored(m_pngCompressionSpinBox->value()));
+    if (modeChanged(m_windowZoomComboBox, general->zoomModeInt()))
+        general->setZoomModeInt(m_windowZoomComboBox->currentData().toInt());
+    Settings::FullscreenPicView* fullscreen = Settings::instance()->fullscreenPicView();
+    if (modeChanged(m_fullscreenZoomComboBox, fullscreen->zoomMode()))
+        fullscreen->setZoomMode(m_fullscreenZoomComboBox->currentData().toInt());
+    Settings::ImagesCentralWidget* images = Settings::instance()->imagesCentralWidget();
+    images->setSlideDelay(m_slideDelaySpinBox->value());
+    images->setSlideLoop(m_slideLoopCheckBox->isChecked());
     Settings::sync();
     accept();
 }

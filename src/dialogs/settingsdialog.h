@@ -3,12 +3,13 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class RecentFiles;
 class QSpinBox;
 
-// Edits the image window's undo depth, recent-files list and saving quality, and clears that
-// list. The image window's settingsDlg slot constructs it with the list and itself as parent and
-// runs exec().
+// Edits the image window's undo depth, recent-files list, saving quality, zoom modes and
+// slideshow, and clears that list. The image window's settingsDlg slot constructs it with the list
+// and itself as parent and runs exec().
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -17,7 +18,8 @@ public:
     explicit SettingsDialog(RecentFiles* recentFiles, QWidget* parent = nullptr);
 
 public slots:
-    // Ok: stores the controls and flushes; the quality settings only when changed.
+    // Ok: stores the controls and flushes; the quality settings and zoom modes only when
+    // changed.
     void slotAccept();
     // Forgets the recent files and the last directory at once; Cancel does not bring them back.
     void clearLast();
@@ -29,6 +31,10 @@ private:
     QSpinBox* m_lastNSpinBox;
     QSpinBox* m_jpegQualitySpinBox;
     QSpinBox* m_pngCompressionSpinBox;
+    QComboBox* m_windowZoomComboBox;
+    QComboBox* m_fullscreenZoomComboBox;
+    QSpinBox* m_slideDelaySpinBox;
+    QCheckBox* m_slideLoopCheckBox;
     int m_shownJpegQuality = 0;
     int m_shownPngCompression = 0;
 };

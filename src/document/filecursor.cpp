@@ -1,5 +1,7 @@
 #include "document/filecursor.h"
 
+#include "settings/settings.h"
+
 #include <QAbstractItemModel>
 #include <QTimer>
 
@@ -217,15 +219,29 @@ void FileCursor::setSlideDelay(int seconds)
         m_timer->setInterval(seconds * 1000);
 }
 
+FileCursor::SlideStep FileCursor::slideStep(int row, int count, bool loop)
+{
+    if (count <= 0)
+        return {-1, false};
+    const int lastRow = count - 1;
+    // A single picture ends the show at once even with loop: going round would only read it
+    // again and again.
+    if (loop && count > 1)
+        return {row >= lastRow ? 0 : std::max(row + 1, 0), true};
+    // A slideshow started on the last picture shows it again rather than running off the list.
+    const int next = std::min(std::max(row + 1, 0), lastRow);
+    return {next, next < lastRow};
+}
+
 void FileCursor::tick()
 {
     if (!moveAllowed())
         return;
-    // A slideshow started on the last picture shows it again rather than running off the list.
-    const int lastRow = rowCount() - 1;
-    placeRow(std::min(m_row + 1, lastRow));
+    const bool loop = Settings::instance()->imagesCentralWidget()->slideLoop();
+    const SlideStep step = slideStep(m_row, rowCount(), loop);
+    placeRow(step.row);
     readCurrent(AfterRead::StopIfUnreadable);
-    if (m_row >= lastRow) {
+    if (!step.goesOn) {
         stopSlideshow();
         emit atTheEnd();
     }

@@ -22,6 +22,13 @@ public:
     // Starts reading the file at a path; readFinished tells how it ended, now or later.
     using Reader = std::function<void(const QString& path)>;
 
+    // Where one slideshow step lands, and whether the slideshow goes on after showing it.
+    struct SlideStep
+    {
+        int row;
+        bool goesOn;
+    };
+
     explicit FileCursor(int slideDelay, QObject* parent = nullptr);
     ~FileCursor() override;
 
@@ -54,8 +61,10 @@ public:
     bool slideshowRunning() const { return m_slideshowRunning; }
     int slideDelay() const { return m_slideDelay; }
     void setSlideDelay(int seconds);
-    // One step of the slideshow, as the timer makes it.
+    // One step of the slideshow, as the timer makes it; the stored loop choice is read anew.
     void tick();
+    // The step after row in a list of count rows; row -1 when the list is empty.
+    static SlideStep slideStep(int row, int count, bool loop);
     // The read of the newest move ended; a move's consequences that wait for its read follow.
     void readFinished(bool readable);
 

@@ -23,7 +23,8 @@ FullscreenPanel::FullscreenPanel(QAction* exitAction, GoActions* goActions,
     m_toolBar->addSeparator();
     m_toolBar->addActions({goActions->firstAction(), goActions->previousAction(),
                            goActions->startAction(), goActions->stopAction(),
-                           goActions->nextAction(), goActions->lastAction()});
+                           goActions->nextAction(), goActions->lastAction(),
+                           goActions->loopAction()});
     m_toolBar->addSeparator();
     m_toolBar->addActions({zoomActions->trueSizeAction(), zoomActions->fitAction()});
     layout->addWidget(m_toolBar);

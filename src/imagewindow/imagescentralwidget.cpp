@@ -440,7 +440,12 @@ void ImagesCentralWidget::openFileList(const QStringList& fileList)
 void ImagesCentralWidget::settingsDlg()
 {
     SettingsDialog dialog(m_recentFiles, this);
-    if (dialog.exec() != 0 && currentView())
+    if (dialog.exec() == 0)
+        return;
+    // The tool bar's box is what this window stores on leaving, so it takes the new delay.
+    if (QSpinBox* delayBox = m_windowActions->delaySpinBox())
+        delayBox->setValue(Settings::instance()->imagesCentralWidget()->slideDelay());
+    if (currentView())
         currentView()->refreshStatus();
 }
 

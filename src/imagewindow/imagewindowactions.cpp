@@ -222,7 +222,8 @@ void ImageWindowActions::createGoMenu()
     m_goMenu = new QMenu(ImagesCentralWidget::tr("&Go"), m_window);
     addEntries(m_goMenu, {m_goActions->firstAction(), m_goActions->previousAction(),
                           m_goActions->nextAction(), m_goActions->lastAction(), nullptr,
-                          m_goActions->startAction(), m_goActions->stopAction()});
+                          m_goActions->startAction(), m_goActions->stopAction(),
+                          m_goActions->loopAction()});
 }
 
 void ImageWindowActions::createWindowsMenu()
@@ -316,6 +317,7 @@ void ImageWindowActions::createToolBars()
     connect(m_delaySpinBox.data(), QOverload<int>::of(&QSpinBox::valueChanged), m_window,
             &ImagesCentralWidget::delay_changed);
     m_slideToolBar->addWidget(m_delaySpinBox);
+    m_slideToolBar->addAction(m_goActions->loopAction());
 
     m_zoomToolBar =
         createToolBar(ImagesCentralWidget::tr("Zoom tools"), QStringLiteral("zoomToolBar"));

@@ -180,6 +180,17 @@ void Settings::ImagesCentralWidget::setSlideDelay(int value)
 {
     m_store->setValue(QStringLiteral("ImagesCentralWidget/slideDelay"), value);
 }
+bool Settings::ImagesCentralWidget::slideLoop() const
+{
+    return readBool(m_store, QStringLiteral("ImagesCentralWidget/slideLoop"), false);
+}
+void Settings::ImagesCentralWidget::setSlideLoop(bool value)
+{
+    if (value == slideLoop())
+        return;
+    m_store->setValue(QStringLiteral("ImagesCentralWidget/slideLoop"), value);
+    emit Settings::instance()->slideLoopChanged(value);
+}
 
 // ScanDialog
 

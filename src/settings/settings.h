@@ -81,6 +81,9 @@ public:
         void setTabbedWindowMode(bool value);
         int slideDelay() const;
         void setSlideDelay(int value);
+        bool slideLoop() const;
+        // Tells Settings::slideLoopChanged when the value changes.
+        void setSlideLoop(bool value);
 
     private:
         QSettings* m_store;
@@ -148,6 +151,10 @@ public:
     QSettings* store() const { return m_store; }
 
     ~Settings() override;
+
+signals:
+    // Several controls show the loop at once, in the image window and full screen.
+    void slideLoopChanged(bool loop);
 
 private:
     Settings();

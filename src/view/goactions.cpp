@@ -1,5 +1,6 @@
 #include "view/goactions.h"
 
+#include "settings/settings.h"
 #include "view/spicview.h"
 #include "view/viewerkeys.h"
 
@@ -25,7 +26,9 @@ GoActions::GoActions(QObject* parent)
                                 &GoActions::nextAction_triggered)),
       m_previousAction(createAction(tr("&Previous image"), "go-previous",
                                     QKeySequence(Qt::Key_Left),
-                                    &GoActions::previousAction_triggered))
+                                    &GoActions::previousAction_triggered)),
+      m_loopAction(new QAction(QIcon::fromTheme(QStringLiteral("media-playlist-repeat"), QIcon()),
+                               tr("L&oop slideshow"), this))
 {
     using ViewerKeys::Step;
     // The menus show the first shortcut, so each action's own key stays in front.
@@ -36,6 +39,25 @@ GoActions::GoActions(QObject* parent)
     for (const auto& step : steps)
         step.first->setShortcuts(QList<QKeySequence>{step.first->shortcut()}
                                  + ViewerKeys::keysFor(step.second));
+    // Made with the group as parent, which also files it among the moves.
+    removeAction(m_loopAction);
+    m_loopAction->setCheckable(true);
+    m_loopAction->setToolTip(tr("After the last picture the slideshow goes on from the first"));
+    Settings* settings = Settings::instance();
+    m_loopAction->setChecked(settings->imagesCentralWidget()->slideLoop());
+    connect(m_loopAction, &QAction::toggled, this, [](bool loop) {
+        Settings::instance()->imagesCentralWidget()->setSlideLoop(loop);
+        Settings::sync();
+    });
+    connect(settings, &Settings::slideLoopChanged, this, &GoActions::loopChanged);
+}
+
+void GoActions::loopChanged(bool loop)
+{
+    m_loopAction->setChecked(loop);
+    // At the end of the list only a looping slideshow has somewhere to go.
+    if (m_picView && !m_picView->slideshowRunning() && !m_nextAction->isEnabled())
+        m_startAction->setEnabled(loop);
 }
 
 QAction* GoActions::createAction(const QString& text, const char* iconName,
@@ -144,7 +166,12 @@ void GoActions::slideshow_stop()
 void GoActions::endOfListReached()
 {
     enable({m_previousAction, m_firstAction}, true);
-    enable({m_startAction, m_stopAction, m_nextAction, m_lastAction}, false);
+    enable({m_nextAction, m_lastAction}, false);
+    // A looping slideshow stepped onto the last picture by hand still runs, and from there
+    // one can start.
+    const bool running = m_picView && m_picView->slideshowRunning();
+    m_stopAction->setEnabled(running);
+    m_startAction->setEnabled(!running && m_loopAction->isChecked());
 }
 
 void GoActions::firstInListReached()

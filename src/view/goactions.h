@@ -9,7 +9,8 @@ class QAction;
 class SPicView;
 
 // The six navigation actions (slideshow start and stop, first, last, next, previous) that drive
-// one picture view, enabled from where the view stands in its list of files.
+// one picture view, enabled from where the view stands in its list of files; beside them the
+// stored loop choice of every slideshow.
 class GoActions : public QActionGroup
 {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     QAction* lastAction() const { return m_lastAction; }
     QAction* nextAction() const { return m_nextAction; }
     QAction* previousAction() const { return m_previousAction; }
+    // Checkable, not one of the group's actions: it is a choice, not a move.
+    QAction* loopAction() const { return m_loopAction; }
 
     void setPicView(SPicView* view);
     void updateActions();
@@ -46,6 +49,7 @@ private:
     QAction* createAction(const QString& text, const char* iconName, const QKeySequence& shortcut,
                           void (GoActions::*slot)());
     static void enable(std::initializer_list<QAction*> actions, bool enabled);
+    void loopChanged(bool loop);
 
     QAction* m_startAction;
     QAction* m_stopAction;
@@ -53,5 +57,6 @@ private:
     QAction* m_lastAction;
     QAction* m_nextAction;
     QAction* m_previousAction;
+    QAction* m_loopAction;
     QPointer<SPicView> m_picView;
 };

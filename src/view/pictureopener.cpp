@@ -16,6 +16,7 @@
 #include "view/spicview.h"
 #include "view/waitcursor.h"
 #include "view/zoomfit.h"
+#include "view/zoommodel.h"
 
 #include <QScreen>
 #include <QScrollBar>
@@ -120,8 +121,8 @@ void PictureOpener::loadFile(const QString& path)
     m_picture->setModified(false);
     m_history->clear();
     PictureReader::ShownSize shownSize;
-    // Only a picture shown at fit is ever shown smaller than its pixels at first.
-    if (m_view->zoomMode() == 0) {
+    // Only a picture shown at a fit is ever shown smaller than its pixels at first.
+    if (ZoomModel::fitsLargePictures(m_view->zoomMode())) {
         const QWidget* screenArea = m_view->isVisible() ? m_view->viewport() : nullptr;
         const QScreen* screen = m_view->screen();
         // Not placed yet: the picture can be no larger than the screen.

@@ -1,14 +1,12 @@
 #include "view/zoomactions.h"
 
 #include "view/spicview.h"
+#include "view/zoommodel.h"
 
 #include <QAction>
 #include <QIcon>
 
 namespace {
-
-const int trueSizeMode = 4;
-const int fitMode = 0;
 
 QKeySequence key(int modifiers, Qt::Key key)
 {
@@ -143,10 +141,10 @@ void ZoomActions::zoomOutOutOutSlot()
 
 void ZoomActions::trueSizeSlot()
 {
-    setMode(trueSizeMode);
+    setMode(ZoomModel::trueSizeMode);
 }
 
 void ZoomActions::fitForHeightSlot()
 {
-    setMode(fitMode);
+    setMode(ZoomModel::fitMode);
 }

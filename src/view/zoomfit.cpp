@@ -24,9 +24,11 @@ double ZoomFit::scale(int mode, double current, const QSize& image, bool broken)
 {
     if (broken)
         return 1.0;
-    if (mode == 0)
+    if (mode == ZoomModel::fitMode)
         return ZoomModel::fitScale(image, m_aw, m_ah, current);
-    if (mode == 4)
+    if (mode == ZoomModel::fitNoEnlargingMode)
+        return ZoomModel::fitNoEnlargingScale(image, m_aw, m_ah);
+    if (mode == ZoomModel::trueSizeMode)
         return 1.0;
     return current;
 }

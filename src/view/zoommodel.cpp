@@ -12,6 +12,11 @@ double ZoomModel::clampScale(double scale)
     return std::min(scale, maxScale);
 }
 
+bool ZoomModel::fitsLargePictures(int mode)
+{
+    return mode == fitMode || mode == fitNoEnlargingMode;
+}
+
 double ZoomModel::fitScale(const QSize& image, int aw, int ah, double oldScale)
 {
     // A viewport smaller than its margin, or an empty image, gives no meaningful fit.
@@ -20,6 +25,11 @@ double ZoomModel::fitScale(const QSize& image, int aw, int ah, double oldScale)
     if (double(image.height()) / image.width() > double(ah) / aw)
         return double(ah) / image.height();
     return double(aw) / image.width();
+}
+
+double ZoomModel::fitNoEnlargingScale(const QSize& image, int aw, int ah)
+{
+    return std::min(1.0, fitScale(image, aw, ah, 1.0));
 }
 
 QSize ZoomModel::canvasSize(int sw, int sh, const QSize& viewport, int margin)

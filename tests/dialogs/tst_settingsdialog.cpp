@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QSettings>
@@ -136,6 +137,92 @@ private slots:
         SettingsDialog again(&m_recentFiles);
         QCOMPARE(again.findChild<QSpinBox*>(QStringLiteral("pngCompressionSpinBox"))->value(),
                  typedPng != -2 ? typedPng : png->value());
+    }
+
+    // Both zoom modes: what is shown for a stored value and what Ok keeps; -2 leaves a box alone.
+    void zoomModes_data()
+    {
+        QTest::addColumn<QVariant>("stored"); // invalid: nothing stored
+        QTest::addColumn<QString>("shownWindow");
+        QTest::addColumn<QString>("shownFullscreen");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QVariant>("kept");
+        const QVariant none;
+        QTest::newRow("nothing stored: the defaults, untouched stay unstored")
+            << none << "True size" << "Insert to window" << -2 << none;
+        QTest::newRow("fit without enlarging chosen") << none << "True size" << "Insert to window"
+                                                      << 6 << QVariant(6);
+        QTest::newRow("fit without enlarging shown") << QVariant(6) << "Fit, no enlarging"
+                                                     << "Fit, no enlarging" << -2 << QVariant(6);
+        QTest::newRow("a stored 2 keeps the scale and stays 2 while untouched")
+            << QVariant(2) << "Keep the scale" << "Keep the scale" << -2 << QVariant(2);
+        QTest::newRow("an unknown value too") << QVariant(9) << "Keep the scale"
+                                              << "Keep the scale" << -2 << QVariant(9);
+        QTest::newRow("keeping the scale chosen stores manual zoom")
+            << QVariant(0) << "Insert to window" << "Insert to window" << 5 << QVariant(5);
+    }
+    void zoomModes()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QString, shownWindow);
+        QFETCH(QString, shownFullscreen);
+        QFETCH(int, chosen);
+        QFETCH(QVariant, kept);
+        QSettings* store = Settings::instance()->store();
+        const QStringList keys{QStringLiteral("/lumo-apps/lumo-image/zoomModeInt"),
+                               QStringLiteral("FullscreenPicView/zoomMode")};
+        if (stored.isValid()) {
+            for (const QString& key : keys)
+                store->setValue(key, stored);
+        }
+        SettingsDialog dialog(&m_recentFiles);
+        const QList<QComboBox*> boxes{
+            dialog.findChild<QComboBox*>(QStringLiteral("windowZoomComboBox")),
+            dialog.findChild<QComboBox*>(QStringLiteral("fullscreenZoomComboBox"))};
+        QCOMPARE((QStringList{boxes.at(0)->currentText(), boxes.at(1)->currentText()}),
+                 (QStringList{shownWindow, shownFullscreen}));
+        for (QComboBox* box : boxes) {
+            if (chosen != -2)
+                box->setCurrentIndex(box->findData(chosen));
+        }
+        press(dialog, QDialogButtonBox::Ok);
+        for (const QString& key : keys) {
+            QCOMPARE(store->contains(key), kept.isValid());
+            QCOMPARE(store->value(key).toInt(), kept.toInt());
+        }
+    }
+
+    void slideshow_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("storedDelay");
+        QTest::addColumn<int>("shownDelay");
+        QTest::newRow("Ok stores delay and loop") << true << 7 << 7;
+        QTest::newRow("Cancel stores nothing") << false << 7 << 7;
+        QTest::newRow("a stored delay beyond the box is clamped") << true << 250 << 100;
+    }
+    void slideshow()
+    {
+        QFETCH(bool, ok);
+        QFETCH(int, storedDelay);
+        QFETCH(int, shownDelay);
+        Settings::ImagesCentralWidget* images = Settings::instance()->imagesCentralWidget();
+        images->setSlideDelay(storedDelay);
+        images->setSlideLoop(false);
+        SettingsDialog dialog(&m_recentFiles);
+        auto* delay = dialog.findChild<QSpinBox*>(QStringLiteral("slideDelaySpinBox"));
+        auto* loop = dialog.findChild<QCheckBox*>(QStringLiteral("slideLoopCheckBox"));
+        QCOMPARE((QVariantList{delay->value(), loop->isChecked()}),
+                 (QVariantList{shownDelay, false}));
+        if (shownDelay == storedDelay)
+            delay->setValue(12);
+        loop->setChecked(true);
+        QSignalSpy loopChanged(Settings::instance(), &Settings::slideLoopChanged);
+        press(dialog, ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+        const int keptDelay = !ok ? storedDelay : shownDelay == storedDelay ? 12 : shownDelay;
+        QCOMPARE((QVariantList{images->slideDelay(), images->slideLoop(), loopChanged.count()}),
+                 (QVariantList{keptDelay, ok, int(ok)}));
+        QCOMPARE(storeOnDisk().contains("slideLoop=true"), ok);
     }
 
     void deleteAllActsEvenWhenCancelled()

@@ -1,6 +1,7 @@
 #include "support/lumotest.h"
 
 #include "document/filecursor.h"
+#include "settings/settings.h"
 
 #include <QStandardItemModel>
 
@@ -81,6 +82,8 @@ class TestFileCursor : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { Settings::instance()->imagesCentralWidget()->setSlideLoop(false); }
+
     void pathAndNameOfTheCurrentRow_data()
     {
         QTest::addColumn<QStringList>("names");
@@ -229,35 +232,85 @@ private slots:
         QCOMPARE(fixture.cursor.slideshowRunning(), running);
     }
 
+    // Where one step lands and whether the show goes on, from row, list length and loop.
+    void slideStep_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<int>("next");
+        QTest::addColumn<bool>("goesOn");
+        QTest::newRow("middle, no loop") << 0 << 3 << false << 1 << true;
+        QTest::newRow("onto the last, no loop: ends there") << 1 << 3 << false << 2 << false;
+        QTest::newRow("on the last, no loop: shows it again") << 2 << 3 << false << 2 << false;
+        QTest::newRow("onto the last, loop: goes on") << 1 << 3 << true << 2 << true;
+        QTest::newRow("on the last, loop: round to the first") << 2 << 3 << true << 0 << true;
+        QTest::newRow("past a shrunk list, loop: the first") << 5 << 3 << true << 0 << true;
+        QTest::newRow("file gone, loop: the first") << -1 << 3 << true << 0 << true;
+        QTest::newRow("file gone, no loop: the first") << -1 << 3 << false << 0 << true;
+        QTest::newRow("two pictures, loop: back and forth") << 1 << 2 << true << 0 << true;
+        QTest::newRow("one picture, no loop: ends") << 0 << 1 << false << 0 << false;
+        QTest::newRow("one picture, loop: ends too") << 0 << 1 << true << 0 << false;
+        QTest::newRow("empty list, no loop") << 0 << 0 << false << -1 << false;
+        QTest::newRow("empty list, loop") << 0 << 0 << true << -1 << false;
+    }
+    void slideStep()
+    {
+        QFETCH(int, row);
+        QFETCH(int, count);
+        QFETCH(bool, loop);
+        QFETCH(int, next);
+        QFETCH(bool, goesOn);
+        const FileCursor::SlideStep step = FileCursor::slideStep(row, count, loop);
+        QCOMPARE((QVariantList{step.row, step.goesOn}), (QVariantList{next, goesOn}));
+    }
+
     void tick_data()
     {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("loop");
         QTest::addColumn<int>("start");
         QTest::addColumn<QString>("unreadable");
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("running");
         QTest::addColumn<int>("stopped");
         QTest::addColumn<int>("atEnd");
-        QTest::newRow("in the middle moves on") << 0 << QString() << 1 << true << 0 << 0;
-        QTest::newRow("onto the last shows it and stops") << 1 << QString() << 2 << false << 1 << 1;
+        const QStringList one{"a.png"};
+        QTest::newRow("in the middle moves on")
+            << threeNames << false << 0 << QString() << 1 << true << 0 << 0;
+        QTest::newRow("onto the last shows it and stops")
+            << threeNames << false << 1 << QString() << 2 << false << 1 << 1;
         QTest::newRow("on the last shows it again and stops")
-            << 2 << QString() << 2 << false << 1 << 1;
-        QTest::newRow("unreadable file stops it") << 0 << "b.png" << 1 << false << 1 << 0;
+            << threeNames << false << 2 << QString() << 2 << false << 1 << 1;
+        QTest::newRow("unreadable file stops it")
+            << threeNames << false << 0 << "b.png" << 1 << false << 1 << 0;
         QTest::newRow("unreadable last file stops it at the end")
-            << 1 << "c.png" << 2 << false << 2 << 1;
+            << threeNames << false << 1 << "c.png" << 2 << false << 2 << 1;
+        QTest::newRow("loop: onto the last goes on")
+            << threeNames << true << 1 << QString() << 2 << true << 0 << 0;
+        QTest::newRow("loop: on the last goes round to the first")
+            << threeNames << true << 2 << QString() << 0 << true << 0 << 0;
+        QTest::newRow("loop: an unreadable file still stops it")
+            << threeNames << true << 2 << "a.png" << 0 << false << 1 << 0;
+        QTest::newRow("loop: one picture shows it once more and stops")
+            << one << true << 0 << QString() << 0 << false << 1 << 1;
     }
     void tick()
     {
+        QFETCH(QStringList, names);
+        QFETCH(bool, loop);
         QFETCH(int, start);
         QFETCH(QString, unreadable);
         QFETCH(int, row);
         QFETCH(bool, running);
         QFETCH(int, stopped);
         QFETCH(int, atEnd);
-        CursorFixture fixture(threeNames, start);
+        Settings::instance()->imagesCentralWidget()->setSlideLoop(loop);
+        CursorFixture fixture(names, start);
         fixture.unreadable << unreadable;
         fixture.cursor.startSlideshow();
         fixture.cursor.tick();
-        QCOMPARE(fixture.read, QStringList{threeNames.at(row)});
+        QCOMPARE(fixture.read, QStringList{names.at(row)});
         QCOMPARE((QVariantList{fixture.cursor.currentRow(), fixture.cursor.slideshowRunning(),
                                fixture.stopped.count(), fixture.atEnd.count()}),
                  (QVariantList{row, running, stopped, atEnd}));
@@ -271,6 +324,18 @@ private slots:
         QTRY_VERIFY(!fixture.cursor.slideshowRunning());
         QCOMPARE(fixture.read, (QStringList{"b.png", "c.png"}));
         QCOMPARE(fixture.atEnd.count(), 1);
+    }
+
+    // The stored choice is read at every step, so switching it on keeps a running show going.
+    void loopingSlideshowGoesRoundByItself()
+    {
+        CursorFixture fixture(threeNames, 1, 0);
+        fixture.cursor.startSlideshow();
+        Settings::instance()->imagesCentralWidget()->setSlideLoop(true);
+        QTRY_VERIFY(fixture.read.size() >= 4);
+        fixture.cursor.stopSlideshow();
+        QCOMPARE(fixture.read.mid(0, 4), (QStringList{"c.png", "a.png", "b.png", "c.png"}));
+        QCOMPARE(fixture.atEnd.count(), 0);
     }
 
     // Only the list in use tells that its rows changed.

@@ -13,7 +13,9 @@
 
 #include <QAction>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSettings>
+#include <QToolBar>
 
 namespace {
 
@@ -50,6 +52,7 @@ private slots:
     void init() { Settings::instance()->store()->clear(); }
     void cleanup()
     {
+        Settings::instance()->imagesCentralWidget()->setSlideLoop(false);
         delete m_view.data();
         lumoSetTabletMode(false);
     }
@@ -258,6 +261,53 @@ private slots:
         QVERIFY(!panel->picView() && panel->isHidden());
         view->open({path("c.png")}); // opened again, it is whole again
         QVERIFY(panel->picView() == view && panel->isVisible());
+    }
+
+    // Started by its key or the panel's button, the show runs over the pictures in the same
+    // full-screen window: to its end, or round again with loop.
+    void slideshowKeepsFullScreen_data()
+    {
+        QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<QList<int>>("rows"); // after each step of the show
+        QTest::newRow("directory, by its key, to the end")
+            << QStringList{"a.png"} << "Shift+S" << false << QList<int>{1, 2};
+        QTest::newRow("list, by the panel's button, round with loop")
+            << QStringList{"b.png", "c.png"} << "panel" << true << QList<int>{1, 0, 1};
+    }
+    void slideshowKeepsFullScreen()
+    {
+        QFETCH(QStringList, opened);
+        QFETCH(QString, how);
+        QFETCH(bool, loop);
+        QFETCH(QList<int>, rows);
+        Settings::instance()->imagesCentralWidget()->setSlideLoop(loop);
+        FullscreenPicView* view = openView(opened);
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        QVERIFY(waitForPicture(view));
+        const int listed = opened.size() == 1 ? 3 : opened.size();
+        QTRY_COMPARE(view->fileModel()->rowCount(), listed);
+        QVERIFY(view->panel()->findChild<QToolBar*>()->actions().contains(
+            view->goActions()->loopAction()));
+        QCOMPARE(view->goActions()->loopAction()->isChecked(), loop);
+        const Qt::WindowFlags flags = view->windowFlags();
+        const QRect screen = view->screen()->geometry();
+        if (how == "panel")
+            view->goActions()->startAction()->trigger();
+        else
+            QTest::keySequence(view, QKeySequence(how));
+        QVERIFY(view->slideshowRunning());
+        for (int row : qAsConst(rows)) {
+            view->timerTimeout(); // the slideshow's clock, driven here
+            QVERIFY(waitForPicture(view));
+            QCOMPARE(view->currentRow(), row);
+            QCOMPARE(view->windowState(), Qt::WindowFullScreen);
+            QCOMPARE(view->windowFlags(), flags);
+            QCOMPARE(view->geometry(), screen);
+            QVERIFY(view->isVisible() && view->isActiveWindow());
+        }
+        QCOMPARE(view->slideshowRunning(), loop);
     }
 
     void tabletMode()
