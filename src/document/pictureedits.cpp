@@ -11,6 +11,8 @@ PictureEdits::PictureEdits(Picture* picture, EditHistory* history)
 
 void PictureEdits::backUp()
 {
+    // An edit acts on the frame shown, which stays from now on.
+    m_picture->stopAnimation();
     m_history->push(m_picture->image());
 }
 
