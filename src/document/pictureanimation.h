@@ -47,6 +47,8 @@ public:
     int delay(int frame) const;
     int cachedFrames() const { return m_frames.size(); }
     bool isDecoding() const { return m_decoding >= 0; }
+    // The next frame is due and shows as soon as it is decoded.
+    bool isWaitingForFrame() const { return m_due; }
 
     // Delays of 10 ms and less are mostly files made to mean "as fast as you can"; shown like
     // browsers show them.

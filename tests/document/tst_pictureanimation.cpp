@@ -35,9 +35,13 @@ struct Stepped
     {
         QSignalSpy shown(&animation, &PictureAnimation::frameShown);
         animation.tick();
-        if (shown.isEmpty() && animation.isPlaying() && !shown.wait(10000))
-            return false;
-        return !shown.isEmpty();
+        const bool settled = QTest::qWaitFor(
+            [this, &shown] {
+                return !shown.isEmpty() || !animation.isWaitingForFrame()
+                       || !animation.isPlaying();
+            },
+            10000);
+        return settled && !shown.isEmpty();
     }
     PictureAnimation animation;
 };
