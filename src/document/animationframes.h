@@ -14,7 +14,7 @@ class AnimationFrames
 public:
     struct Frame
     {
-        QImage image; // null when the file ends or breaks before this frame
+        QImage image;  // null when the file ends or breaks before this frame
         int delay = 0; // milliseconds, as stored
     };
 

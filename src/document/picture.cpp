@@ -1,7 +1,7 @@
 #include "document/picture.h"
 
-#include "document/pictureloader.h"
 #include "document/pictureanimation.h"
+#include "document/pictureloader.h"
 #include "document/picturemetadata.h"
 #include "document/picturewriter.h"
 

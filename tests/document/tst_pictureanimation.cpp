@@ -1,10 +1,10 @@
 #include "support/animatedgif.h"
 #include "support/lumotest.h"
 
-#include "document/pictureanimation.h"
-#include "document/pictureedits.h"
 #include "document/edithistory.h"
 #include "document/picture.h"
+#include "document/pictureanimation.h"
+#include "document/pictureedits.h"
 
 #include <QFile>
 #include <QPointer>

@@ -124,8 +124,9 @@ private slots:
         prompter.setFallback(QMessageBox::Ok);
         PictureSaver saver(pic.view()->picture(), pic.view());
         const QString source = pic.view()->filePath();
-        QVERIFY(saver.writeFile(pic.path(QStringLiteral("one.png")), QStringLiteral("png"), source));
-        QVERIFY(saver.writeFile(pic.path(QStringLiteral("two.png")), QStringLiteral("png"), source));
+        const QString png = QStringLiteral("png");
+        QVERIFY(saver.writeFile(pic.path(QStringLiteral("one.png")), png, source));
+        QVERIFY(saver.writeFile(pic.path(QStringLiteral("two.png")), png, source));
         QCOMPARE(prompter.asked().size(), told);
         QCOMPARE(QImage(pic.path(QStringLiteral("two.png"))), pic.view()->image());
     }
