@@ -32,7 +32,6 @@ Picture::Picture(QObject* parent)
 
 void Picture::setImage(const QImage& image)
 {
-    stopAnimation();
     m_image = image;
     m_preview = QImage();
     m_standIn = QImage();
@@ -108,7 +107,7 @@ void Picture::apply(const QString& path, const PictureReader::Result& result)
 void Picture::play()
 {
     m_animation = new PictureAnimation(m_path, m_image, this);
-    m_animation->setHold([this] { return m_animationHold && m_animationHold(); });
+    m_animation->setHold([this] { return m_editing || (m_animationHold && m_animationHold()); });
     connect(m_animation, &PictureAnimation::frameShown, this, &Picture::showFrame);
     m_animation->start();
 }
@@ -121,7 +120,7 @@ void Picture::showFrame(const QImage& frame)
 
 PictureAnimation* Picture::animation() const
 {
-    // Until the frames are counted a file of a format that animates is taken to.
+    // A file of a format that can animate counts as animated until its frames are counted.
     return m_animation && m_animation->frameCount() != 1 ? m_animation : nullptr;
 }
 
@@ -129,6 +128,13 @@ void Picture::stopAnimation()
 {
     if (m_animation)
         m_animation->stop();
+}
+
+void Picture::endEdit(bool kept)
+{
+    m_editing = false;
+    if (kept)
+        stopAnimation();
 }
 
 void Picture::dropAnimation()

@@ -27,7 +27,7 @@ public:
     // For edits in place; whoever changes the pixels through it redraws and has stopped the
     // animation first.
     QImage& image() { return m_image; }
-    // Ends any preview, and the animation: other pixels are no frame of the file.
+    // Ends any preview. A playing animation shows its next frame over it: edits hold it.
     void setImage(const QImage& image);
     // What is on screen: the image; while an adjustment runs, its preview; while a file loads, a
     // quick decode standing in for it. The last two may be copies reduced from shownSize().
@@ -60,6 +60,10 @@ public:
     bool isAnimated() const { return animation() != nullptr; }
     // Stops playing for good on the frame shown, which the image stays.
     void stopAnimation();
+    // An edit under way holds the frame shown. Kept, it ends the animation on that frame;
+    // dropped, the animation plays on.
+    void beginEdit() { m_editing = true; }
+    void endEdit(bool kept);
     // Asked whenever a frame is due; while it says so the frame shown stays.
     void setAnimationHold(const std::function<bool()>& hold) { m_animationHold = hold; }
     // Whoever writes an animated picture tells once that the other frames are lost.
@@ -92,6 +96,7 @@ private:
     PictureAnimation* m_animation = nullptr;
     std::function<bool()> m_animationHold;
     bool m_frameLossTold = false;
+    bool m_editing = false;
     QImage m_image;
     QImage m_preview;
     QSize m_previewSize;

@@ -74,6 +74,19 @@ private slots:
         QVERIFY(changesFrame(pic.view()));
     }
 
+    // The frame stays while the dialog is open; cancelled, it was no edit.
+    void cancelledAdjustmentPlaysOn()
+    {
+        PictureFixture pic;
+        QVERIFY(openAnimation(pic));
+        bool changedWhileOpen = true;
+        QVERIFY(!pic.runAdjustment(false,
+                                   [&] { changedWhileOpen = changesFrame(pic.view()); }));
+        QVERIFY(!changedWhileOpen);
+        QVERIFY(!pic.view()->isModified());
+        QVERIFY(changesFrame(pic.view()));
+    }
+
     void editActsOnFrameShown_data()
     {
         QTest::addColumn<bool>("cut");
