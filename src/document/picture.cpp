@@ -140,6 +140,7 @@ void Picture::endEdit(bool kept)
 void Picture::dropAnimation()
 {
     m_frameLossTold = false;
+    m_editing = false;
     if (!m_animation)
         return;
     m_animation->stop();

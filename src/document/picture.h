@@ -24,8 +24,8 @@ public:
 
     // While an animation plays, the frame shown.
     const QImage& image() const { return m_image; }
-    // For edits in place; whoever changes the pixels through it redraws and has stopped the
-    // animation first.
+    // For edits in place; whoever changes the pixels through it redraws, and has begun an edit
+    // first so that no frame of an animation replaces them.
     QImage& image() { return m_image; }
     // Ends any preview. A playing animation shows its next frame over it: edits hold it.
     void setImage(const QImage& image);

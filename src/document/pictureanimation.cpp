@@ -141,7 +141,6 @@ void PictureAnimation::decodeAhead()
 {
     if (!m_playing || m_decoding >= 0)
         return;
-    // Until the first read tells the frame count, the one after frame 0 is wanted.
     const int wanted = following(m_current, m_frameCount, m_pass, m_loopCount);
     if (wanted < 0)
         return;
@@ -184,16 +183,15 @@ void PictureAnimation::decoded(const Decoded& result)
         scheduleNext();
     }
     if (result.image.isNull()) {
-        // A format that does not count its frames tells the end by running out of them; in
-        // any other a frame that cannot be read ends playing on the last good one.
-        if (m_frameCount == 0 && result.index > 1) {
+        if (m_frameCount == 0) {
+            // A format that does not count its frames tells the end by running out of them.
             m_frameCount = result.index;
-            if (m_due)
-                tick();
-            else
-                decodeAhead();
-            return;
+            if (m_frameCount > 1) {
+                moveOn();
+                return;
+            }
         }
+        // In any other a frame that cannot be read ends playing on the last good one.
         end();
         return;
     }
@@ -201,6 +199,11 @@ void PictureAnimation::decoded(const Decoded& result)
         m_delays.append(-1);
     m_delays[result.index] = result.delay;
     m_frames.insert(result.index, result.image);
+    moveOn();
+}
+
+void PictureAnimation::moveOn()
+{
     if (m_due)
         tick();
     else

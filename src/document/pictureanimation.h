@@ -78,6 +78,8 @@ private:
 
     void decodeAhead();
     void decoded(const Decoded& result);
+    // Shows the frame that is due, or decodes the next one ahead.
+    void moveOn();
     void show(int frame);
     void scheduleNext();
     void end();
