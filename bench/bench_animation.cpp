@@ -1,8 +1,9 @@
-// Showing the next frame of a 4-megapixel animation at fit in a 1200 by 800 canvas, against one
-// repaint of the same canvas at 100 %: the GUI thread's whole share of a frame (the new image
-// handed to the canvas, then painted). Frames come faster than the copies for painting below
-// 100 % settle, so each is painted from the frame itself and no copy is made on this thread.
-// Pairs run back to back; the median ratio is kept. Target: at most 4.
+// Showing the next frame of a 4-megapixel animation at fit in a 1200 by 800 canvas (the GUI
+// thread's whole share of a frame: the new image handed to the canvas, then painted) against a
+// repaint of the frame already shown. Frames come faster than the copies for painting below
+// 100 % settle, so both paint from the frame itself: a frame costs its paint and nothing more,
+// no copy is made on this thread. Pairs run back to back; the median ratio is kept. Target: at
+// most 1.5. A repaint at 100 % is shown for scale.
 
 #include "document/prescaledimage.h"
 #include "view/spic.h"
@@ -62,27 +63,32 @@ int main(int argc, char** argv)
 
     std::vector<double> ratios;
     std::vector<qint64> shownFrames;
+    std::vector<qint64> repaints;
     std::vector<qint64> fulls;
     QElapsedTimer timer;
     for (int i = 0; i < runs; ++i) {
         pic.setScale(1.0);
         timer.start();
         pic.repaint();
-        const qint64 atFull = timer.nsecsElapsed();
+        fulls.push_back(timer.nsecsElapsed());
         pic.setScale(fit);
+        timer.start();
+        pic.repaint();
+        const qint64 repaint = timer.nsecsElapsed();
         timer.start();
         pic.setImage(frames[size_t(i % frameCount)]);
         pic.repaint();
         const qint64 frame = timer.nsecsElapsed();
-        fulls.push_back(atFull);
+        repaints.push_back(repaint);
         shownFrames.push_back(frame);
-        ratios.push_back(double(frame) / double(atFull));
+        ratios.push_back(double(frame) / double(repaint));
     }
     out << "4 MP animation frame at fit (" << fit << ") in a 1200 x 800 canvas, median of " << runs
         << " pairs\n"
-        << "  repaint at 100 %:        " << median(fulls) / 1e6 << " ms\n"
-        << "  next frame shown at fit: " << median(shownFrames) / 1e6 << " ms\n"
-        << "  ratio (target at most 4): " << median(ratios) << "\n"
-        << "  halvings made meanwhile:  " << pic.prescaled()->halvingCount() << "\n";
+        << "  repaint at 100 %:               " << median(fulls) / 1e6 << " ms\n"
+        << "  repaint of the frame shown:     " << median(repaints) / 1e6 << " ms\n"
+        << "  next frame shown:               " << median(shownFrames) / 1e6 << " ms\n"
+        << "  ratio to the repaint (at most 1.5): " << median(ratios) << "\n"
+        << "  halvings made on this thread:   " << pic.prescaled()->halvingCount() << "\n";
     return 0;
 }
