@@ -1,10 +1,22 @@
 #include "document/picture.h"
 
+#include "document/pictureanimation.h"
 #include "document/pictureloader.h"
 #include "document/picturemetadata.h"
 #include "document/picturewriter.h"
 
+#include <QMovie>
 #include <QStringList>
+
+namespace {
+
+bool mayAnimate(const QString& format)
+{
+    static const QList<QByteArray> animated = QMovie::supportedFormats();
+    return animated.contains(format.toLatin1().toLower());
+}
+
+} // namespace
 
 Picture::Picture(QObject* parent)
     : QObject(parent)
@@ -35,6 +47,7 @@ void Picture::setPreview(const QImage& preview, const QSize& size)
 
 void Picture::load(const QString& path, const PictureReader::ShownSize& shownSize)
 {
+    dropAnimation();
     m_loader->load(path, shownSize);
 }
 
@@ -85,12 +98,62 @@ void Picture::apply(const QString& path, const PictureReader::Result& result)
     m_format = result.format;
     m_unsavedNew = false;
     setModified(false);
+    dropAnimation();
     setImage(result.image);
+    if (!m_broken && mayAnimate(m_format))
+        play();
+}
+
+void Picture::play()
+{
+    m_animation = new PictureAnimation(m_path, m_image, this);
+    m_animation->setHold([this] { return m_editing || (m_animationHold && m_animationHold()); });
+    connect(m_animation, &PictureAnimation::frameShown, this, &Picture::showFrame);
+    m_animation->start();
+}
+
+void Picture::showFrame(const QImage& frame)
+{
+    m_image = frame;
+    emit imageChanged();
+}
+
+PictureAnimation* Picture::animation() const
+{
+    // A file of a format that can animate counts as animated until its frames are counted.
+    return m_animation && m_animation->frameCount() != 1 ? m_animation : nullptr;
+}
+
+void Picture::stopAnimation()
+{
+    if (m_animation)
+        m_animation->stop();
+}
+
+void Picture::endEdit(bool kept)
+{
+    m_editing = false;
+    if (kept)
+        stopAnimation();
+}
+
+void Picture::dropAnimation()
+{
+    m_frameLossTold = false;
+    m_editing = false;
+    if (!m_animation)
+        return;
+    m_animation->stop();
+    // Not deleted at once: it may be what is telling of its last frame just now.
+    m_animation->disconnect(this);
+    m_animation->deleteLater();
+    m_animation = nullptr;
 }
 
 void Picture::adopt(const QImage& image)
 {
     m_loader->cancel();
+    dropAnimation();
     m_path.clear();
     m_broken = false;
     m_format.clear();

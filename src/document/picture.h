@@ -6,11 +6,15 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
+class PictureAnimation;
 class PictureLoader;
 class PictureMetadata;
 
 // One open picture as data: its pixels, the file and format they came from, whether the file
-// was readable, and whether the pixels changed since. Files are read on a worker.
+// was readable, and whether the pixels changed since. Files are read on a worker; the frames of
+// an animated file play in place of its image until the first edit.
 class Picture : public QObject
 {
     Q_OBJECT
@@ -18,10 +22,12 @@ class Picture : public QObject
 public:
     explicit Picture(QObject* parent = nullptr);
 
+    // While an animation plays, the frame shown.
     const QImage& image() const { return m_image; }
-    // For edits in place; whoever changes the pixels through it redraws.
+    // For edits in place; whoever changes the pixels through it redraws, and has begun an edit
+    // first so that no frame of an animation replaces them.
     QImage& image() { return m_image; }
-    // Ends any preview.
+    // Ends any preview. A playing animation shows its next frame over it: edits hold it.
     void setImage(const QImage& image);
     // What is on screen: the image; while an adjustment runs, its preview; while a file loads, a
     // quick decode standing in for it. The last two may be copies reduced from shownSize().
@@ -48,6 +54,22 @@ public:
     bool write(const QString& path, const QString& format, int quality, QString* error,
                const PictureMetadata& metadata, QString* metadataError);
 
+    // The animation of the file read, playing or stopped; none for a still picture.
+    PictureAnimation* animation() const;
+    // Read from a file of several frames: only the one shown can be written.
+    bool isAnimated() const { return animation() != nullptr; }
+    // Stops playing for good on the frame shown, which the image stays.
+    void stopAnimation();
+    // An edit under way holds the frame shown. Kept, it ends the animation on that frame;
+    // dropped, the animation plays on.
+    void beginEdit() { m_editing = true; }
+    void endEdit(bool kept);
+    // Asked whenever a frame is due; while it says so the frame shown stays.
+    void setAnimationHold(const std::function<bool()>& hold) { m_animationHold = hold; }
+    // Whoever writes an animated picture tells once that the other frames are lost.
+    bool frameLossTold() const { return m_frameLossTold; }
+    void setFrameLossTold() { m_frameLossTold = true; }
+
     QString path() const { return m_path; }
     QString format() const { return m_format; }
     void setFormat(const QString& format) { m_format = format; }
@@ -66,8 +88,15 @@ signals:
 private:
     void apply(const QString& path, const PictureReader::Result& result);
     void showStandIn(const QImage& standIn, const QSize& pictureSize);
+    void play();
+    void showFrame(const QImage& frame);
+    void dropAnimation();
 
     PictureLoader* m_loader = nullptr;
+    PictureAnimation* m_animation = nullptr;
+    std::function<bool()> m_animationHold;
+    bool m_frameLossTold = false;
+    bool m_editing = false;
     QImage m_image;
     QImage m_preview;
     QSize m_previewSize;

@@ -11,27 +11,33 @@ PictureEdits::PictureEdits(Picture* picture, EditHistory* history)
 
 void PictureEdits::backUp()
 {
+    // An edit acts on the frame shown, so it stays while the edit is under way.
+    m_picture->beginEdit();
     m_history->push(m_picture->image());
 }
 
 void PictureEdits::keep(int depth)
 {
     m_history->commit(depth);
+    m_picture->endEdit(true);
 }
 
 bool PictureEdits::rollback()
 {
     QImage image = m_picture->image();
-    if (!m_history->rollback(&image))
-        return false;
-    m_picture->setImage(image);
-    return true;
+    const bool restored = m_history->rollback(&image);
+    if (restored)
+        m_picture->setImage(image);
+    m_picture->endEdit(false);
+    return restored;
 }
 
 bool PictureEdits::keepAdjustment(int depth)
 {
     const bool changed = m_picture->image() != m_history->newestBackup();
-    keep(depth);
+    m_history->commit(depth);
+    // Ok on untouched controls is no edit: the animation plays on.
+    m_picture->endEdit(changed);
     if (!changed || m_picture->isModified())
         return false;
     m_picture->setModified(true);

@@ -33,6 +33,11 @@ bool PictureSaver::writeFile(const QString& path, const QString& format, const Q
                                          : PictureMetadata::read(sourcePath, &metadataError);
     const int quality = PictureSettings::writeQuality(
         format, m_picture->isUnsavedNew() ? QString() : sourcePath);
+    if (m_picture->isAnimated() && !m_picture->frameLossTold()) {
+        m_picture->setFrameLossTold();
+        Prompter::information(m_dialogParent, tr("lumo-image - Save animation"),
+                              tr("Only the frame shown is saved; the animation is lost."));
+    }
     QString error;
     // The format is stored only once written, so a failed write does not change what a later
     // Save uses.

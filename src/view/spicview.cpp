@@ -67,6 +67,10 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     connect(m_history, &EditHistory::redoAvailableChanged, this, &SPicView::redoStatusChanged);
     connect(m_saver, &PictureSaver::message, this, &SPicView::message);
 
+    // An animation waits while a dialog is open or the picture is out of sight.
+    m_picture->setAnimationHold(
+        [this] { return !isVisible() || QApplication::activeModalWidget() != nullptr; });
+
     setBackgroundRole(QPalette::Dark);
     m_zoomMode = zoomMode();
     setFocusPolicy(Qt::StrongFocus);

@@ -1,0 +1,50 @@
+#include "document/animationframes.h"
+
+#include <QImageReader>
+
+AnimationFrames::AnimationFrames(const QString& path)
+    : m_path(path)
+{
+}
+
+AnimationFrames::~AnimationFrames() = default;
+
+bool AnimationFrames::open()
+{
+    m_reader = std::make_unique<QImageReader>(m_path);
+    // The same orientation as the first frame the picture was read with.
+    m_reader->setAutoTransform(true);
+    m_next = 0;
+    if (!m_reader->canRead())
+        return false;
+    m_frameCount = m_reader->imageCount();
+    m_loopCount = m_reader->loopCount();
+    return true;
+}
+
+AnimationFrames::Frame AnimationFrames::read(int index)
+{
+    Frame frame;
+    if (index < 0 || (m_frameCount > 0 && index >= m_frameCount))
+        return frame;
+    if ((!m_reader || index < m_next) && !open())
+        return frame;
+    // Frames build on the ones before them, so those in between are decoded too.
+    while (m_next <= index) {
+        QImage image;
+        if (!m_reader->read(&image) || image.isNull()) {
+            // Nothing more comes from a broken reader; the next request starts over.
+            m_reader.reset();
+            return frame;
+        }
+        const int delay = m_reader->nextImageDelay();
+        if (m_next == 0)
+            m_firstDelay = delay;
+        if (m_next == index) {
+            frame.image = image;
+            frame.delay = delay;
+        }
+        ++m_next;
+    }
+    return frame;
+}
