@@ -3,6 +3,7 @@
 #include "document/pictureloader.h"
 #include "document/picturemetadata.h"
 #include "document/picturewriter.h"
+#include "imaging/displaycolours.h"
 
 #include <QStringList>
 
@@ -12,15 +13,23 @@ Picture::Picture(QObject* parent)
 {
     connect(m_loader, &PictureLoader::standInReady, this, &Picture::showStandIn);
     connect(m_loader, &PictureLoader::loaded, this,
-            [this](const QString& path, const QImage& image, const QString& format) {
-                apply(path, PictureReader::Result{image, format});
+            [this](const QString& path, const QImage& image, const QString& format,
+                   const QImage& display) {
+                apply(path, PictureReader::Result{image, format, display});
                 emit loaded(!m_broken);
             });
 }
 
 void Picture::setImage(const QImage& image)
 {
+    show(image, QImage());
+}
+
+void Picture::show(const QImage& image, const QImage& display)
+{
     m_image = image;
+    m_display = display;
+    m_displayKey = m_image.cacheKey();
     m_preview = QImage();
     m_standIn = QImage();
     emit imageChanged();
@@ -28,9 +37,16 @@ void Picture::setImage(const QImage& image)
 
 void Picture::setPreview(const QImage& preview, const QSize& size)
 {
-    m_preview = preview;
+    // A preview is made at about the size shown, on this thread like its pass.
+    m_preview = imaging::displayColours(preview);
     m_previewSize = size;
     emit imageChanged();
+}
+
+const QImage& Picture::displayCopy() const
+{
+    static const QImage none;
+    return m_image.cacheKey() == m_displayKey ? m_display : none;
 }
 
 void Picture::load(const QString& path, const PictureReader::ShownSize& shownSize)
@@ -85,7 +101,7 @@ void Picture::apply(const QString& path, const PictureReader::Result& result)
     m_format = result.format;
     m_unsavedNew = false;
     setModified(false);
-    setImage(result.image);
+    show(result.image, result.display);
 }
 
 void Picture::adopt(const QImage& image)

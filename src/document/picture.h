@@ -27,8 +27,11 @@ public:
     // quick decode standing in for it. The last two may be copies reduced from shownSize().
     const QImage& shownImage() const;
     QSize shownSize() const;
-    // A null preview ends it.
+    // A null preview ends it. Shown in sRGB.
     void setPreview(const QImage& preview, const QSize& size);
+    // The image in sRGB as read with it, while the pixels are unchanged since; else null (the
+    // image shows as it is, or its copy for the screen is still to be made).
+    const QImage& displayCopy() const;
 
     // Starts reading the file on a worker in place of any read under way; loaded() tells when
     // it is in, at once when it was read ahead. An unreadable file leaves a null image and no
@@ -65,10 +68,13 @@ signals:
 
 private:
     void apply(const QString& path, const PictureReader::Result& result);
+    void show(const QImage& image, const QImage& display);
     void showStandIn(const QImage& standIn, const QSize& pictureSize);
 
     PictureLoader* m_loader = nullptr;
     QImage m_image;
+    QImage m_display;
+    qint64 m_displayKey = 0;
     QImage m_preview;
     QSize m_previewSize;
     QImage m_standIn;

@@ -78,7 +78,7 @@ void SPic::setImage(const QImage& image)
 
 void SPic::pictureChanged()
 {
-    m_prescaled->setImage(image());
+    m_prescaled->setImage(image(), picture()->displayCopy());
     updateGeometry();
     relayout();
     update();
@@ -407,7 +407,7 @@ void SPic::paintEvent(QPaintEvent* event)
     const bool previewing = shownImage.cacheKey() != full.cacheKey();
     // An edit in place since the last paint makes the copies stale.
     if (!previewing)
-        m_prescaled->setImage(full);
+        m_prescaled->setImage(full, picture()->displayCopy());
     // Drawn exactly where the mouse mapping and the mark place it: whatever is drawn (the
     // picture, a copy of it, a reduced preview) spans the image rectangle.
     const QRectF target(m_imageRect);
