@@ -3,6 +3,7 @@
 #include "imaging/cmykjpeg.h"
 #include "imaging/displaycolours.h"
 
+#include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -24,8 +25,11 @@ QImage oriented(const QImage& image, QImageIOHandler::Transformations transforma
 {
     QImage turned = image.mirrored(transformation & QImageIOHandler::TransformationMirror,
                                    transformation & QImageIOHandler::TransformationFlip);
-    if (transformation & QImageIOHandler::TransformationRotate90)
+    if (transformation & QImageIOHandler::TransformationRotate90) {
+        // A transformed copy would go without the colour space.
         turned = turned.transformed(QTransform().rotate(90));
+        turned.setColorSpace(image.colorSpace());
+    }
     return turned;
 }
 

@@ -206,7 +206,8 @@ bool isCmykJpeg(QIODevice* device)
                 const QByteArray header = device->read(6);
                 return header.size() == 6 ? uchar(header[5]) : 0;
             }
-            if (bytes < 2 || !device->seek(device->pos() + bytes - 2))
+            const qint64 next = device->pos() + bytes - 2;
+            if (bytes < 2 || next > device->size() || !device->seek(next))
                 return 0;
         }
     }();
