@@ -2,8 +2,8 @@
 
 #include "imaging/cmykjpeg.h"
 #include "imaging/displaycolours.h"
+#include "imaging/rotation.h"
 
-#include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -18,19 +18,6 @@ int budgetBitsPerPixel(QImage::Format announced)
     if (announced == QImage::Format_Invalid)
         return 32;
     return std::max(32, int(QImage::toPixelFormat(announced).bitsPerPixel()));
-}
-
-// Applies a stored orientation the way QImageReader does: mirror and flip, then a quarter turn.
-QImage oriented(const QImage& image, QImageIOHandler::Transformations transformation)
-{
-    QImage turned = image.mirrored(transformation & QImageIOHandler::TransformationMirror,
-                                   transformation & QImageIOHandler::TransformationFlip);
-    if (transformation & QImageIOHandler::TransformationRotate90) {
-        // A transformed copy would go without the colour space.
-        turned = turned.transformed(QTransform().rotate(90));
-        turned.setColorSpace(image.colorSpace());
-    }
-    return turned;
 }
 
 // Qt's own JPEG reader turns CMYK into RGB by the plain ink formula, without the profile.
@@ -65,7 +52,7 @@ PictureReader::Result PictureReader::read(const QString& path, const imaging::Re
     QImage image;
     if (isCmykJpegFile(path)) {
         image = imaging::decodeCmykJpeg(fileBytes(path), limits, imaging::defaultCmykProfile());
-        image = oriented(image, reader.transformation());
+        image = imaging::oriented(image, reader.transformation());
     } else if (!reader.read(&image)) {
         return result;
     }
@@ -109,7 +96,7 @@ PictureReader::StandIn PictureReader::readScaled(const QString& path, const Show
         }
         image = imaging::decodeCmykJpeg(bytes, limits, imaging::defaultCmykProfile(), denominator)
                     .scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        image = ::oriented(image, reader.transformation());
+        image = imaging::oriented(image, reader.transformation());
     } else {
         reader.setScaledSize(turned ? shown.transposed() : shown);
         if (!reader.read(&image))
