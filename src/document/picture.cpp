@@ -5,6 +5,7 @@
 #include "document/picturewriter.h"
 #include "imaging/displaycolours.h"
 
+#include <QColorSpace>
 #include <QStringList>
 
 Picture::Picture(QObject* parent)
@@ -22,10 +23,18 @@ Picture::Picture(QObject* parent)
 
 void Picture::setImage(const QImage& image)
 {
-    show(image, QImage());
+    // Edited pixels stay in the picture's colour space; some of Qt's passes (quarter turns)
+    // drop it from their result.
+    if (image.isNull() || image.colorSpace().isValid() || !m_image.colorSpace().isValid()) {
+        setPixels(image, QImage());
+        return;
+    }
+    QImage edited = image;
+    edited.setColorSpace(m_image.colorSpace());
+    setPixels(edited, QImage());
 }
 
-void Picture::show(const QImage& image, const QImage& display)
+void Picture::setPixels(const QImage& image, const QImage& display)
 {
     m_image = image;
     m_display = display;
@@ -101,7 +110,7 @@ void Picture::apply(const QString& path, const PictureReader::Result& result)
     m_format = result.format;
     m_unsavedNew = false;
     setModified(false);
-    show(result.image, result.display);
+    setPixels(result.image, result.display);
 }
 
 void Picture::adopt(const QImage& image)
@@ -112,7 +121,7 @@ void Picture::adopt(const QImage& image)
     m_format.clear();
     m_unsavedNew = true;
     setModified(false);
-    setImage(image);
+    setPixels(image, QImage());
 }
 
 bool Picture::write(const QString& path, const QString& format, int quality, QString* error,

@@ -21,7 +21,7 @@ public:
     const QImage& image() const { return m_image; }
     // For edits in place; whoever changes the pixels through it redraws.
     QImage& image() { return m_image; }
-    // Ends any preview.
+    // Ends any preview. Pixels without a colour space take the picture's.
     void setImage(const QImage& image);
     // What is on screen: the image; while an adjustment runs, its preview; while a file loads, a
     // quick decode standing in for it. The last two may be copies reduced from shownSize().
@@ -68,7 +68,8 @@ signals:
 
 private:
     void apply(const QString& path, const PictureReader::Result& result);
-    void show(const QImage& image, const QImage& display);
+    // New pixels with their copy for the screen (null: none needed or not made).
+    void setPixels(const QImage& image, const QImage& display);
     void showStandIn(const QImage& standIn, const QSize& pictureSize);
 
     PictureLoader* m_loader = nullptr;

@@ -144,6 +144,32 @@ private slots:
         picture.image().setPixel(0, 0, qRgb(0, 0, 0));
         QVERIFY(picture.displayCopy().isNull());
     }
+
+    void colourSpaceThroughEdits_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<bool>("adobe"); // the colour space the picture has after it
+        QTest::newRow("a quarter turn, which Qt leaves without one") << "turn" << true;
+        QTest::newRow("pixels converted to sRGB by an edit") << "to sRGB" << false;
+        QTest::newRow("a new picture made in memory") << "adopt" << false;
+    }
+    void colourSpaceThroughEdits()
+    {
+        QFETCH(QString, edit);
+        QFETCH(bool, adobe);
+        QImage stored(8, 6, QImage::Format_RGB32);
+        stored.fill(qRgb(60, 140, 200));
+        stored.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+        Picture picture;
+        picture.adopt(stored);
+        if (edit == "turn")
+            picture.setImage(stored.transformed(QTransform().rotate(90)));
+        else if (edit == "to sRGB")
+            picture.setImage(stored.convertedToColorSpace(QColorSpace::SRgb));
+        else
+            picture.adopt(QImage(4, 4, QImage::Format_RGB32));
+        QCOMPARE(picture.image().colorSpace() == QColorSpace(QColorSpace::AdobeRgb), adobe);
+    }
 };
 
 LUMO_TEST_MAIN(TestPicture)
