@@ -3,6 +3,7 @@
 #include "imaging/displaycolours.h"
 
 #include <QColorSpace>
+#include <QFile>
 
 #include <cmath>
 
@@ -88,6 +89,49 @@ private slots:
             picture.setColorSpace(QColorSpace(QColorSpace::NamedColorSpace(space)));
         QVERIFY(!imaging::needsDisplayConversion(picture));
         QCOMPARE(imaging::displayColours(picture).cacheKey(), picture.cacheKey());
+    }
+
+    void oneBitPicture()
+    {
+        QImage picture(8, 8, QImage::Format_Mono);
+        picture.setColorTable({qRgb(0, 0, 0), qRgb(60, 140, 200)});
+        picture.fill(1);
+        picture.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+        const QImage shown = imaging::displayColours(picture);
+        QVERIFY2(distance(shown.pixel(3, 3), adobeToSrgb(qRgb(60, 140, 200))) <= 2,
+                 qPrintable(QColor(shown.pixel(3, 3)).name()));
+    }
+
+    void srgbLike_data()
+    {
+        QTest::addColumn<QColorSpace>("space");
+        QTest::addColumn<bool>("like");
+        using Primaries = QColorSpace::Primaries;
+        using Curve = QColorSpace::TransferFunction;
+        QTest::newRow("sRGB") << QColorSpace(QColorSpace::SRgb) << true;
+        QTest::newRow("sRGB's primaries, gamma 2.2 as PNG files write it")
+            << QColorSpace(Primaries::SRgb, Curve::Gamma, 2.2f) << true;
+        QTest::newRow("sRGB read back from its ICC profile")
+            << QColorSpace::fromIccProfile(QColorSpace(QColorSpace::SRgb).iccProfile()) << true;
+        QTest::newRow("sRGB's primaries, gamma 1.8")
+            << QColorSpace(Primaries::SRgb, Curve::Gamma, 1.8f) << false;
+        QTest::newRow("linear sRGB") << QColorSpace(QColorSpace::SRgbLinear) << false;
+        QTest::newRow("Adobe RGB") << QColorSpace(QColorSpace::AdobeRgb) << false;
+        QTest::newRow("Adobe RGB's primaries with sRGB's curve")
+            << QColorSpace(Primaries::AdobeRgb, Curve::SRgb) << false;
+        QTest::newRow("Display P3") << QColorSpace(QColorSpace::DisplayP3) << false;
+        QTest::newRow("ProPhoto RGB") << QColorSpace(QColorSpace::ProPhotoRgb) << false;
+        QFile ghostscript(QStringLiteral("/usr/share/color/icc/ghostscript/srgb.icc"));
+        if (ghostscript.open(QIODevice::ReadOnly))
+            QTest::newRow("an installed sRGB profile")
+                << QColorSpace::fromIccProfile(ghostscript.readAll()) << true;
+    }
+    void srgbLike()
+    {
+        QFETCH(QColorSpace, space);
+        QFETCH(bool, like);
+        QVERIFY(space.isValid());
+        QCOMPARE(imaging::isSrgbLike(space), like);
     }
 
     void wideGamutIsNotDull()
