@@ -3,11 +3,12 @@
 #include <QColorSpace>
 #include <QFile>
 #include <QIODevice>
+#include <QThreadPool>
+#include <QtConcurrent>
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
@@ -118,9 +119,10 @@ public:
         const cmsUInt32Number output = TYPE_ARGB_8;
 #endif
         // Adobe's inverted samples count 255 as no ink.
+        // Without its one-pixel cache the transform may run on several threads at once.
         m_transform = cmsCreateTransform(cmyk, inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8, srgb,
                                          output, INTENT_RELATIVE_COLORIMETRIC,
-                                         cmsFLAGS_BLACKPOINTCOMPENSATION);
+                                         cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE);
         cmsCloseProfile(srgb);
         cmsCloseProfile(cmyk);
     }
@@ -132,20 +134,24 @@ public:
     InkConversion(const InkConversion&) = delete;
     InkConversion& operator=(const InkConversion&) = delete;
 
-    // out is pre-filled opaque: the transform leaves the alpha byte alone.
-    void convert(const JSAMPLE* cmyk, QRgb* out, int width) const
+    // A row of CMYK samples turned into opaque pixels in place: both take four bytes.
+    void convert(QRgb* row, int width) const
     {
         if (m_transform) {
-            cmsDoTransform(m_transform, cmyk, out, static_cast<cmsUInt32Number>(width));
+            cmsDoTransform(m_transform, row, row, static_cast<cmsUInt32Number>(width));
+            // The transform leaves the fourth byte alone, which still holds the black ink.
+            for (int x = 0; x < width; ++x)
+                row[x] |= 0xFF000000u;
             return;
         }
+        const auto* cmyk = reinterpret_cast<const JSAMPLE*>(row);
         for (int x = 0; x < width; ++x, cmyk += 4) {
             // Remaining paper per channel, 255 for none of the ink.
             const int c = m_inverted ? cmyk[0] : 255 - cmyk[0];
             const int m = m_inverted ? cmyk[1] : 255 - cmyk[1];
             const int y = m_inverted ? cmyk[2] : 255 - cmyk[2];
             const int k = m_inverted ? cmyk[3] : 255 - cmyk[3];
-            out[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
+            row[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
         }
     }
 
@@ -154,21 +160,37 @@ private:
     bool m_inverted;
 };
 
-bool decodeRows(Decompressor& d, QImage& image, const InkConversion& ink)
+// Decodes the CMYK samples straight into the image's rows, four bytes a pixel as its own.
+bool decodeRows(Decompressor& d, uchar* bits, qsizetype bytesPerLine)
 {
-    std::vector<JSAMPLE> row(std::size_t(d.info.output_width) * 4);
     if (setjmp(d.errors.jump))
         return false;
     jpeg_start_decompress(&d.info);
     while (d.info.output_scanline < d.info.output_height) {
-        const int y = int(d.info.output_scanline);
-        JSAMPROW rows[] = {row.data()};
+        JSAMPROW rows[] = {bits + qsizetype(d.info.output_scanline) * bytesPerLine};
         if (jpeg_read_scanlines(&d.info, rows, 1) != 1)
             return false;
-        ink.convert(row.data(), reinterpret_cast<QRgb*>(image.scanLine(y)), image.width());
     }
     jpeg_finish_decompress(&d.info);
     return true;
+}
+
+// The rows are split over the pool: converting takes longer than decoding.
+void convertRows(QImage& image, const InkConversion& ink)
+{
+    uchar* const bits = image.bits();
+    const int bands = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
+    const int bandRows = (image.height() + bands - 1) / bands;
+    QVector<int> firstRows;
+    for (int y = 0; y < image.height(); y += bandRows)
+        firstRows.append(y);
+    const int width = image.width();
+    const int height = image.height();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    QtConcurrent::blockingMap(firstRows, [&](int first) {
+        for (int y = first; y < std::min(first + bandRows, height); ++y)
+            ink.convert(reinterpret_cast<QRgb*>(bits + y * bytesPerLine), width);
+    });
 }
 
 } // namespace
@@ -240,10 +262,10 @@ QImage decodeCmykJpeg(const QByteArray& data, const ReadLimits& limits,
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return {};
-    image.fill(0xFFFFFFFFu);
-    const InkConversion ink(embedded, fallbackProfile, d.info.saw_Adobe_marker);
-    if (!decodeRows(d, image, ink))
+    if (!decodeRows(d, image.bits(), image.bytesPerLine()))
         return {};
+    const InkConversion ink(embedded, fallbackProfile, d.info.saw_Adobe_marker);
+    convertRows(image, ink);
     image.setColorSpace(QColorSpace(QColorSpace::SRgb));
     return image;
 }

@@ -59,7 +59,7 @@ private slots:
     {
         QFETCH(QRgb, stored);
         QFETCH(QImage::Format, format);
-        QImage picture(4, 3, format);
+        QImage picture(33, 21, format);
         picture.fill(QColor(stored));
         picture.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
         QVERIFY(imaging::needsDisplayConversion(picture));
@@ -69,6 +69,9 @@ private slots:
         const QRgb expected = adobeToSrgb(stored);
         QVERIFY2(distance(shown.pixel(2, 1), expected) <= 2,
                  qPrintable(QColor(shown.pixel(2, 1)).name() + " for " + QColor(expected).name()));
+        // A flat picture comes out flat, edges and all.
+        for (const QPoint& corner : {QPoint(0, 0), QPoint(32, 0), QPoint(0, 20), QPoint(32, 20)})
+            QCOMPARE(shown.pixel(corner), shown.pixel(16, 10));
         // The picture itself keeps its pixels and profile.
         QCOMPARE(picture.pixel(2, 1), QColor(stored).rgb());
         QCOMPARE(picture.colorSpace(), QColorSpace(QColorSpace::AdobeRgb));
