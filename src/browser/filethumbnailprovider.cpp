@@ -1,7 +1,10 @@
 #include "browser/filethumbnailprovider.h"
 
 #include "document/imageformats.h"
+#include "imaging/cmykjpeg.h"
+#include "imaging/displaycolours.h"
 #include "imaging/readlimits.h"
+#include "imaging/rotation.h"
 #include "platform/desktopthumbnailcache.h"
 #include "platform/lumofm/iconprovider.h"
 #include "platform/lumothumbnails.h"
@@ -14,11 +17,31 @@
 
 namespace {
 
+// A CMYK JPEG through its profile, at the smallest eighth that still holds the edge.
+QImage readCmykScaled(QFile* file, QImageIOHandler::Transformations transformation, int edge)
+{
+    const QByteArray bytes = file->readAll();
+    int denominator = 8;
+    for (; denominator > 1; denominator /= 2) {
+        const QSize decoded = imaging::cmykJpegSize(bytes, denominator);
+        if (decoded.width() >= edge || decoded.height() >= edge)
+            break;
+    }
+    QImage image = imaging::decodeCmykJpeg(bytes, imaging::ReadLimits::forThisMachine(),
+                                           imaging::defaultCmykProfile(), denominator);
+    const QSize target = FileThumbnailProvider::scaledSize(image.size(), edge);
+    if (target != image.size())
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return imaging::oriented(image, transformation);
+}
+
 QImage readScaled(const QString& filePath, int edge)
 {
     QFile file(filePath);
     if (!LumoThumbnails::openRegularFile(&file))
         return QImage();
+    if (imaging::isCmykJpeg(&file))
+        return readCmykScaled(&file, QImageReader(filePath).transformation(), edge);
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     const QSize fullSize = reader.size();
@@ -30,10 +53,11 @@ QImage readScaled(const QString& filePath, int edge)
         // The scaled size applies before the orientation is, and fitting a square box does not
         // care which way the picture is turned.
         reader.setScaledSize(FileThumbnailProvider::scaledSize(fullSize, edge));
-        return reader.read();
+        // Thumbnails are shown, and shared, in sRGB.
+        return imaging::displayColours(reader.read());
     }
     // Formats that cannot tell their size up front are decoded whole, then reduced.
-    const QImage image = reader.read();
+    const QImage image = imaging::displayColours(reader.read());
     if (image.isNull())
         return image;
     const QSize target = FileThumbnailProvider::scaledSize(image.size(), edge);

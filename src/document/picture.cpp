@@ -4,7 +4,9 @@
 #include "document/pictureloader.h"
 #include "document/picturemetadata.h"
 #include "document/picturewriter.h"
+#include "imaging/displaycolours.h"
 
+#include <QColorSpace>
 #include <QMovie>
 #include <QStringList>
 
@@ -24,15 +26,31 @@ Picture::Picture(QObject* parent)
 {
     connect(m_loader, &PictureLoader::standInReady, this, &Picture::showStandIn);
     connect(m_loader, &PictureLoader::loaded, this,
-            [this](const QString& path, const QImage& image, const QString& format) {
-                apply(path, PictureReader::Result{image, format});
+            [this](const QString& path, const QImage& image, const QString& format,
+                   const QImage& display) {
+                apply(path, PictureReader::Result{image, format, display});
                 emit loaded(!m_broken);
             });
 }
 
 void Picture::setImage(const QImage& image)
 {
+    // Edited pixels stay in the picture's colour space; some of Qt's passes (quarter turns)
+    // drop it from their result.
+    if (image.isNull() || image.colorSpace().isValid() || !m_image.colorSpace().isValid()) {
+        setPixels(image, QImage());
+        return;
+    }
+    QImage edited = image;
+    edited.setColorSpace(m_image.colorSpace());
+    setPixels(edited, QImage());
+}
+
+void Picture::setPixels(const QImage& image, const QImage& display)
+{
     m_image = image;
+    m_display = display;
+    m_displayKey = m_image.cacheKey();
     m_preview = QImage();
     m_standIn = QImage();
     emit imageChanged();
@@ -40,9 +58,16 @@ void Picture::setImage(const QImage& image)
 
 void Picture::setPreview(const QImage& preview, const QSize& size)
 {
-    m_preview = preview;
+    // A preview is made at about the size shown, on this thread like its pass.
+    m_preview = imaging::displayColours(preview);
     m_previewSize = size;
     emit imageChanged();
+}
+
+const QImage& Picture::displayCopy() const
+{
+    static const QImage none;
+    return m_image.cacheKey() == m_displayKey ? m_display : none;
 }
 
 void Picture::load(const QString& path, const PictureReader::ShownSize& shownSize)
@@ -99,7 +124,7 @@ void Picture::apply(const QString& path, const PictureReader::Result& result)
     m_unsavedNew = false;
     setModified(false);
     dropAnimation();
-    setImage(result.image);
+    setPixels(result.image, result.display);
     if (!m_broken && mayAnimate(m_format))
         play();
 }
@@ -159,7 +184,7 @@ void Picture::adopt(const QImage& image)
     m_format.clear();
     m_unsavedNew = true;
     setModified(false);
-    setImage(image);
+    setPixels(image, QImage());
 }
 
 bool Picture::write(const QString& path, const QString& format, int quality, QString* error,

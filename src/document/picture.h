@@ -27,14 +27,18 @@ public:
     // For edits in place; whoever changes the pixels through it redraws, and has begun an edit
     // first so that no frame of an animation replaces them.
     QImage& image() { return m_image; }
-    // Ends any preview. A playing animation shows its next frame over it: edits hold it.
+    // Ends any preview. Pixels without a colour space take the picture's. A playing animation
+    // shows its next frame over it: edits hold it.
     void setImage(const QImage& image);
     // What is on screen: the image; while an adjustment runs, its preview; while a file loads, a
     // quick decode standing in for it. The last two may be copies reduced from shownSize().
     const QImage& shownImage() const;
     QSize shownSize() const;
-    // A null preview ends it.
+    // A null preview ends it. Shown in sRGB.
     void setPreview(const QImage& preview, const QSize& size);
+    // The image in sRGB as read with it, while the pixels are unchanged since; else null (the
+    // image shows as it is, or its copy for the screen is still to be made).
+    const QImage& displayCopy() const;
 
     // Starts reading the file on a worker in place of any read under way; loaded() tells when
     // it is in, at once when it was read ahead. An unreadable file leaves a null image and no
@@ -87,6 +91,8 @@ signals:
 
 private:
     void apply(const QString& path, const PictureReader::Result& result);
+    // New pixels with their copy for the screen (null: none needed or not made).
+    void setPixels(const QImage& image, const QImage& display);
     void showStandIn(const QImage& standIn, const QSize& pictureSize);
     void play();
     void showFrame(const QImage& frame);
@@ -98,6 +104,8 @@ private:
     bool m_frameLossTold = false;
     bool m_editing = false;
     QImage m_image;
+    QImage m_display;
+    qint64 m_displayKey = 0;
     QImage m_preview;
     QSize m_previewSize;
     QImage m_standIn;

@@ -160,5 +160,5 @@ void PictureLoader::jobFinished(const QString& path)
 void PictureLoader::deliver(const QString& path, const PictureReader::Result& result)
 {
     m_loading = false;
-    emit loaded(path, result.image, result.format);
+    emit loaded(path, result.image, result.format, result.display);
 }

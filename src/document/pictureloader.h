@@ -43,8 +43,10 @@ public:
 
 signals:
     void standInReady(const QImage& standIn, const QSize& pictureSize);
-    // A null image when the file cannot be read.
-    void loaded(const QString& path, const QImage& image, const QString& format);
+    // A null image when the file cannot be read; display is its sRGB copy for the screen, null
+    // when the image shows as it is.
+    void loaded(const QString& path, const QImage& image, const QString& format,
+                const QImage& display);
 
 private:
     struct Decoded

@@ -1,5 +1,10 @@
 #include "document/picturereader.h"
 
+#include "imaging/cmykjpeg.h"
+#include "imaging/displaycolours.h"
+#include "imaging/rotation.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -13,6 +18,19 @@ int budgetBitsPerPixel(QImage::Format announced)
     if (announced == QImage::Format_Invalid)
         return 32;
     return std::max(32, int(QImage::toPixelFormat(announced).bitsPerPixel()));
+}
+
+// Qt's own JPEG reader turns CMYK into RGB by the plain ink formula, without the profile.
+bool isCmykJpegFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && imaging::isCmykJpeg(&file);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -32,11 +50,19 @@ PictureReader::Result PictureReader::read(const QString& path, const imaging::Re
         && !limits.fits(announced, budgetBitsPerPixel(reader.imageFormat())))
         return result;
     QImage image;
-    if (!reader.read(&image) || image.isNull())
+    if (isCmykJpegFile(path)) {
+        image = imaging::decodeCmykJpeg(fileBytes(path), limits, imaging::defaultCmykProfile());
+        image = imaging::oriented(image, reader.transformation());
+    } else if (!reader.read(&image)) {
+        return result;
+    }
+    if (image.isNull())
         return result;
     result.image = image;
     result.format = QString::fromLocal8Bit(QImageReader::imageFormat(path));
     result.format.remove(QLatin1String("RAW"));
+    if (imaging::needsDisplayConversion(image))
+        result.display = imaging::displayColours(image);
     return result;
 }
 
@@ -57,11 +83,28 @@ PictureReader::StandIn PictureReader::readScaled(const QString& path, const Show
     const QSize shown = shownSize(oriented);
     if (!shown.isValid() || shown.width() >= oriented.width())
         return standIn;
-    reader.setScaledSize(turned ? shown.transposed() : shown);
     QImage image;
-    if (!reader.read(&image) || image.isNull())
+    if (isCmykJpegFile(path)) {
+        // The decoder scales by eighths: the smallest that still covers the shown size.
+        const QByteArray bytes = fileBytes(path);
+        const QSize wanted = turned ? shown.transposed() : shown;
+        int denominator = 8;
+        for (; denominator > 1; denominator /= 2) {
+            const QSize decoded = imaging::cmykJpegSize(bytes, denominator);
+            if (decoded.width() >= wanted.width() && decoded.height() >= wanted.height())
+                break;
+        }
+        image = imaging::decodeCmykJpeg(bytes, limits, imaging::defaultCmykProfile(), denominator)
+                    .scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image = imaging::oriented(image, reader.transformation());
+    } else {
+        reader.setScaledSize(turned ? shown.transposed() : shown);
+        if (!reader.read(&image))
+            return standIn;
+    }
+    if (image.isNull())
         return standIn;
-    standIn.image = image;
+    standIn.image = imaging::displayColours(image);
     standIn.pictureSize = oriented;
     return standIn;
 }

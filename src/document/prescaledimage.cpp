@@ -1,5 +1,7 @@
 #include "document/prescaledimage.h"
 
+#include "imaging/displaycolours.h"
+
 #include <QFutureWatcher>
 #include <QTimer>
 #include <QtConcurrent>
@@ -32,10 +34,15 @@ QImage smoothlyScaled(const QImage& image, const QSize& size)
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-QVector<QImage> halve(QImage image, const QVector<QSize>& sizes, quint64 generation,
-                      const std::shared_ptr<const std::atomic<quint64>>& current)
+// The copy for the screen first (null when the image shows as it is), then the halvings.
+QVector<QImage> prepare(QImage image, const QVector<QSize>& sizes, quint64 generation,
+                        const std::shared_ptr<const std::atomic<quint64>>& current)
 {
-    QVector<QImage> copies;
+    QVector<QImage> copies{QImage()};
+    if (imaging::needsDisplayConversion(image)) {
+        image = imaging::displayColours(image);
+        copies.first() = image;
+    }
     for (const QSize& size : sizes) {
         if (current->load() != generation)
             return {};
@@ -65,7 +72,7 @@ PrescaledImage::~PrescaledImage()
     ++*m_generation;
 }
 
-void PrescaledImage::setImage(const QImage& image)
+void PrescaledImage::setImage(const QImage& image, const QImage& display)
 {
     if (image.cacheKey() == m_key)
         return;
@@ -74,7 +81,12 @@ void PrescaledImage::setImage(const QImage& image)
     m_size = image.size();
     m_halvings.clear();
     m_shown = QImage();
-    m_waiting = halvingSizes(image.size()).isEmpty() ? QImage() : image;
+    const bool given = imaging::needsDisplayConversion(image) && display.size() == image.size()
+        && !imaging::needsDisplayConversion(display);
+    m_display = given ? display : QImage();
+    m_waiting = given ? display : image;
+    if (!imaging::needsDisplayConversion(m_waiting) && halvingSizes(m_size).isEmpty())
+        m_waiting = QImage();
     if (m_waiting.isNull())
         m_settle->stop();
     else
@@ -96,8 +108,11 @@ void PrescaledImage::setScale(double scale)
 
 QImage PrescaledImage::copyFor(const QImage& image, double scale) const
 {
-    if (!(scale < 1.0) || image.cacheKey() != m_key)
+    if (image.cacheKey() != m_key)
         return image;
+    const QImage& whole = m_display.isNull() ? image : m_display;
+    if (!(scale < 1.0))
+        return whole;
     const QSize shown = shownSize(scale);
     if (!m_shown.isNull() && m_shown.size() == shown)
         return m_shown;
@@ -105,7 +120,7 @@ QImage PrescaledImage::copyFor(const QImage& image, double scale) const
         if (covers(*copy, shown))
             return *copy;
     }
-    return image;
+    return whole;
 }
 
 QVector<QSize> PrescaledImage::halvingSizes(const QSize& size)
@@ -134,11 +149,13 @@ void PrescaledImage::startMaking()
         return;
     if (!m_waiting.isNull()) {
         const QVector<QSize> sizes = halvingSizes(m_size);
-        run(QtConcurrent::run(halve, std::exchange(m_waiting, QImage()), sizes,
+        run(QtConcurrent::run(prepare, std::exchange(m_waiting, QImage()), sizes,
                               m_generation->load(),
                               std::shared_ptr<const std::atomic<quint64>>(m_generation)),
             [this](const Copies& copies) {
-                m_halvings = copies;
+                if (!copies.first().isNull())
+                    m_display = copies.first();
+                m_halvings = copies.mid(1);
                 return true;
             });
         return;

@@ -14,7 +14,8 @@ class QTimer;
 
 // Smaller copies of the image a canvas shows, made in the background, so that a paint below
 // 100 % reads about as many pixels as it shows instead of every pixel of a large photo:
-// successive halvings, and one copy at the size last shown below 100 %.
+// successive halvings, and one copy at the size last shown below 100 %. An image in another
+// colour space than sRGB is first converted for the screen; the copies are made from that.
 class PrescaledImage : public QObject
 {
     Q_OBJECT
@@ -24,13 +25,15 @@ public:
     ~PrescaledImage() override;
 
     // Another image, or the same one changed in place: the copies go, new ones are made.
-    void setImage(const QImage& image);
+    // display, when not null, is the image already converted to sRGB.
+    void setImage(const QImage& image, const QImage& display = QImage());
     // The scale the image is shown at; once it stays, a copy of exactly that size is made.
     void setScale(double scale);
 
     // What to paint the image from at a scale: the smallest copy at least as large as the
-    // image shown (it covers the whole image). The image itself at 100 % and above, when no
-    // copy is that large, while the copies are made, and for any image but the one last set.
+    // image shown (it covers the whole image). The image itself (in sRGB once converted) at
+    // 100 % and above, when no copy is that large, while the copies are made, and for any
+    // image but the one last set.
     QImage copyFor(const QImage& image, double scale) const;
 
     int halvingCount() const { return m_halvings.size(); }
@@ -59,6 +62,8 @@ private:
     double m_shownScale = 0.0;
     // The image to halve, held only until a worker takes it, so edits in place need no copy.
     QImage m_waiting;
+    // The image in sRGB when it carries another colour space.
+    QImage m_display;
     Copies m_halvings;
     QImage m_shown;
     // Shared with the workers, which stop halving once a newer image is set.

@@ -1,5 +1,6 @@
 #include "imaging/rotation.h"
 
+#include <QColorSpace>
 #include <QPolygonF>
 #include <QTransform>
 
@@ -24,6 +25,18 @@ QSize rotatedSize(const QSize& size, double degrees)
         .boundingRect()
         .toAlignedRect()
         .size();
+}
+
+QImage oriented(const QImage& image, QImageIOHandler::Transformations transformation)
+{
+    QImage turned = image.mirrored(transformation & QImageIOHandler::TransformationMirror,
+                                   transformation & QImageIOHandler::TransformationFlip);
+    if (transformation & QImageIOHandler::TransformationRotate90) {
+        // A transformed copy would go without the colour space.
+        turned = turned.transformed(QTransform().rotate(90));
+        turned.setColorSpace(image.colorSpace());
+    }
+    return turned;
 }
 
 } // namespace imaging

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QImageIOHandler>
 
 namespace imaging {
 
@@ -11,6 +12,10 @@ QImage rotated(const QImage& source, double degrees, bool smooth);
 
 // The size rotated() gives a source of the given size, worked out without its pixels.
 QSize rotatedSize(const QSize& size, double degrees);
+
+// A stored orientation applied the way QImageReader applies it: mirror and flip, then a
+// quarter turn clockwise. The colour space stays.
+QImage oriented(const QImage& image, QImageIOHandler::Transformations transformation);
 
 // The rotation slider counts half degrees.
 inline double rotationAngle(int halfDegrees)

@@ -48,6 +48,12 @@ void loadTranslator(const QString& fileName, const QString& directory)
 
 } // namespace
 
+void lumoEnableHighDpi()
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+}
+
 void lumoInit(const QString& version, const QString& description)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("lumo"));

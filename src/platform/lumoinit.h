@@ -6,6 +6,10 @@
 // Call once, right after the application object exists.
 void lumoInit(const QString& version, const QString& description);
 
+// Sizes in logical pixels on high-density screens, and icons and pixmaps drawn at the screen's
+// density. Call before the application object exists.
+void lumoEnableHighDpi();
+
 // What lumoInit registered, for the About box.
 QString lumoApplicationDescription();
 

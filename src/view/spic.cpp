@@ -78,7 +78,7 @@ void SPic::setImage(const QImage& image)
 
 void SPic::pictureChanged()
 {
-    m_prescaled->setImage(image());
+    m_prescaled->setImage(image(), picture()->displayCopy());
     updateGeometry();
     relayout();
     update();
@@ -106,22 +106,27 @@ void SPic::clearSelection()
 
 int SPic::scaledWidth() const
 {
-    return qRound(picture()->shownSize().width() * m_scale);
+    return canvasSizeFor(picture()->shownSize(), m_scale, devicePixelRatioF()).width();
 }
 
 int SPic::scaledHeight() const
 {
-    return qRound(picture()->shownSize().height() * m_scale);
+    return canvasSizeFor(picture()->shownSize(), m_scale, devicePixelRatioF()).height();
+}
+
+double SPic::canvasScale() const
+{
+    return m_scale / devicePixelRatioF();
 }
 
 int SPic::imageX(int x, bool clamp) const
 {
-    return toImage(x, m_imageRect.left(), m_scale, image().width(), clamp);
+    return toImage(x, m_imageRect.left(), canvasScale(), image().width(), clamp);
 }
 
 int SPic::imageY(int y, bool clamp) const
 {
-    return toImage(y, m_imageRect.top(), m_scale, image().height(), clamp);
+    return toImage(y, m_imageRect.top(), canvasScale(), image().height(), clamp);
 }
 
 void SPic::setSelectable(bool selectable)
@@ -136,7 +141,8 @@ void SPic::setSelectable(bool selectable)
 
 QSize SPic::sizeHint() const
 {
-    return image().isNull() ? QWidget::sizeHint() : image().size();
+    return image().isNull() ? QWidget::sizeHint()
+                            : canvasSizeFor(image().size(), 1.0, devicePixelRatioF());
 }
 
 bool SPic::smoothAt(double scale)
@@ -154,6 +160,12 @@ int SPic::toImage(int canvasPos, int origin, double scale, int extent, bool clam
     if (v < 0.0)
         return -1;
     return int(std::min(std::trunc(v), double(std::numeric_limits<int>::max())));
+}
+
+QSize SPic::canvasSizeFor(const QSize& picture, double scale, double devicePixelRatio)
+{
+    const double logical = scale / (devicePixelRatio > 0.0 ? devicePixelRatio : 1.0);
+    return QSize(qRound(picture.width() * logical), qRound(picture.height() * logical));
 }
 
 QRect SPic::imageRectFor(const QSize& canvas, const QSize& scaled)
@@ -291,7 +303,8 @@ void SPic::mousePressEvent(QMouseEvent* event)
                 clearSelection();
         } else if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) {
             const QPoint inMark = m_mark->mapFromParent(pos);
-            m_grabOffset = QPoint(qRound(inMark.x() / m_scale), qRound(inMark.y() / m_scale));
+            m_grabOffset = QPoint(qRound(inMark.x() / canvasScale()),
+                                  qRound(inMark.y() / canvasScale()));
             m_mark->setMode(MarkMode::Moving);
             setCursor(Qt::ClosedHandCursor);
         }
@@ -335,7 +348,7 @@ void SPic::mouseMoveEvent(QMouseEvent* event)
     const QPoint pos = event->localPos().toPoint();
     if ((event->buttons() & Qt::LeftButton) && acceptsMouse()) {
         if (dragTo(imagePoint(pos, true))) {
-            m_mark->setGeometry(markRectFor(m_selection, m_scale, m_imageRect.topLeft()));
+            m_mark->setGeometry(markRectFor(m_selection, canvasScale(), m_imageRect.topLeft()));
             emit markChanged4P(selectionText(m_selection));
         }
         emit MPIChanged4P(pixelText(image(), imagePoint(pos, false)));
@@ -390,7 +403,7 @@ void SPic::resizeEvent(QResizeEvent*)
 void SPic::relayout()
 {
     m_imageRect = imageRectFor(size(), QSize(scaledWidth(), scaledHeight()));
-    m_mark->setGeometry(markRectFor(m_selection, m_scale, m_imageRect.topLeft()));
+    m_mark->setGeometry(markRectFor(m_selection, canvasScale(), m_imageRect.topLeft()));
 }
 
 void SPic::paintEvent(QPaintEvent* event)
@@ -407,7 +420,7 @@ void SPic::paintEvent(QPaintEvent* event)
     const bool previewing = shownImage.cacheKey() != full.cacheKey();
     // An edit in place since the last paint makes the copies stale.
     if (!previewing)
-        m_prescaled->setImage(full);
+        m_prescaled->setImage(full, picture()->displayCopy());
     // Drawn exactly where the mouse mapping and the mark place it: whatever is drawn (the
     // picture, a copy of it, a reduced preview) spans the image rectangle.
     const QRectF target(m_imageRect);
@@ -417,12 +430,15 @@ void SPic::paintEvent(QPaintEvent* event)
     const QImage copy = previewing ? shownImage : m_prescaled->copyFor(full, m_scale);
     // At full size the scale maps exactly; a smaller copy spans the rounded rectangle.
     const bool fullSize = copy.size() == picture()->shownSize();
-    const double toCopyX = fullSize ? 1.0 / m_scale : copy.width() / target.width();
-    const double toCopyY = fullSize ? 1.0 / m_scale : copy.height() / target.height();
+    const double toCopyX = fullSize ? 1.0 / canvasScale() : copy.width() / target.width();
+    const double toCopyY = fullSize ? 1.0 / canvasScale() : copy.height() / target.height();
     const QRectF source((shown.x() - target.x()) * toCopyX, (shown.y() - target.y()) * toCopyY,
                         shown.width() * toCopyX, shown.height() * toCopyY);
-    // One of the rectangle's size is drawn pixel for pixel, since smoothing it would only blur it.
-    const bool smooth = fullSize ? smoothAt(m_scale) : copy.size() != m_imageRect.size();
+    // One of the rectangle's size in device pixels is drawn pixel for pixel, since smoothing it
+    // would only blur it.
+    const bool smooth = fullSize ? smoothAt(m_scale)
+                                 : copy.size() != canvasSizeFor(m_imageRect.size(),
+                                                                devicePixelRatioF(), 1.0);
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter.setClipRect(event->rect());

@@ -14,7 +14,9 @@ class QColor;
 class SMark;
 
 // The canvas of a picture view: shows the image of the picture it is given at a display scale
-// and lets the user draw, move and resize one rectangular selection on it with the mouse.
+// and lets the user draw, move and resize one rectangular selection on it with the mouse. The
+// scale counts device pixels: at 100 % one picture pixel takes one pixel of the screen, however
+// many of them a logical pixel holds.
 class SPic : public QWidget
 {
     Q_OBJECT
@@ -43,6 +45,7 @@ public:
     bool hasSelection() const;
     void clearSelection();
 
+    // The logical size of the picture at the scale.
     int scaledWidth() const;
     int scaledHeight() const;
     // Image column (row) under a canvas coordinate; see toImage for the clamping rules.
@@ -61,6 +64,8 @@ public:
     // Clamped: limited to 0..extent (one past the last pixel is allowed). Unclamped: -1 left of
     // or above the image, unlimited beyond it.
     static int toImage(int canvasPos, int origin, double scale, int extent, bool clamp);
+    // The logical size a picture takes at a scale on a screen of that device pixel ratio.
+    static QSize canvasSizeFor(const QSize& picture, double scale, double devicePixelRatio);
     // Where an image of the scaled size sits, centred, in a canvas of the given size.
     static QRect imageRectFor(const QSize& canvas, const QSize& scaled);
     // Where the mark lies on the canvas for a selection in image pixels.
@@ -92,6 +97,8 @@ protected:
 
 private:
     bool acceptsMouse() const;
+    // Logical pixels per picture pixel.
+    double canvasScale() const;
     QPoint imagePoint(const QPoint& canvasPos, bool clamp) const;
     // Follows a drag to image point p; false when no drag is under way.
     bool dragTo(const QPoint& p);

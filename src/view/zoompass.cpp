@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 ZoomPass::ZoomPass(SPicView* view)
     : m_view(view)
@@ -45,8 +46,12 @@ void ZoomPass::pass()
     fit.setCenter(pic->size(), horizontal->value(), vertical->value());
     // During a stand-in, the picture it stands for is laid out.
     const QSize shown = picture->shownSize();
+    // Fitted in logical pixels, while the scale counts device pixels: the picture is fitted at
+    // its logical size, rounded up so that it never spills over.
+    const double ratio = pic->devicePixelRatioF();
+    const QSize logical(int(std::ceil(shown.width() / ratio)), int(std::ceil(shown.height() / ratio)));
     const double scale =
-        fit.scale(m_view->currentZoomMode(), pic->scale(), shown, picture->isBroken());
+        fit.scale(m_view->currentZoomMode(), pic->scale(), logical, picture->isBroken());
     pic->setScale(scale);
 
     m_zoomShown = !picture->isBroken() && !shown.isEmpty();

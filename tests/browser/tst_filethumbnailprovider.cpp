@@ -2,7 +2,9 @@
 
 #include "browser/filethumbnailprovider.h"
 #include "platform/desktopthumbnailcache.h"
+#include "support/cmykjpegs.h"
 
+#include <QColorSpace>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -12,6 +14,7 @@
 
 // Where a file's thumbnail comes from: the desktop's cache when it holds a current one, else a
 // decode that is then shared through the cache, or remembered as failed until the file changes.
+// Thumbnails are in sRGB, whatever profile the picture carries.
 class TestFileThumbnailProvider : public QObject
 {
     Q_OBJECT
@@ -110,6 +113,45 @@ private slots:
         }
         QCOMPARE(!read(file, 48).isNull(), shown);
         QCOMPARE(storedFiles(), kind == "in cache" ? QStringList{"normal"} : QStringList{});
+    }
+
+
+    void inScreenColours_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QSize>("made");
+        QTest::newRow("Adobe RGB") << "adobe" << QSize(128, 64);
+        QTest::newRow("CMYK through its profile, decoded at an eighth") << "cmyk" << QSize(128, 64);
+        QTest::newRow("small CMYK, decoded whole") << "small cmyk" << QSize(96, 48);
+    }
+    void inScreenColours()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QSize, made);
+        const QString path = m_files->filePath(QStringLiteral("profiled.jpg"));
+        if (kind == "adobe") {
+            QImage image(1200, 600, QImage::Format_RGB32);
+            image.fill(qRgb(60, 140, 200));
+            image.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+            QVERIFY(image.save(path, "JPEG", 95));
+        } else {
+            const QByteArray profile = cmykjpegs::pressProfile();
+            if (profile.isEmpty())
+                QSKIP("no CMYK profile installed (libgs-common)");
+            const QSize size = kind == "cmyk" ? QSize(1200, 600) : QSize(96, 48);
+            QVERIFY(!writeBytes(path, cmykjpegs::encoded(size, {255, 0, 0, 0},
+                                                         cmykjpegs::Samples::AdobeInverted,
+                                                         profile))
+                         .isEmpty());
+        }
+        const QImage thumbnail = read(path, 48);
+        QCOMPARE(thumbnail.size(), made);
+        const QRgb pixel = thumbnail.pixel(made.width() / 2, made.height() / 2);
+        // Adobe RGB's wider green takes the red out of this blue; press cyan is no screen cyan.
+        if (kind == "adobe")
+            QVERIFY2(qRed(pixel) < 20, qPrintable(QColor(pixel).name()));
+        else
+            QVERIFY2(qGreen(pixel) < 200 && qBlue(pixel) > 200, qPrintable(QColor(pixel).name()));
     }
 };
 

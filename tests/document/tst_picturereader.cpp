@@ -2,8 +2,12 @@
 #include "support/picturefixture.h"
 
 #include "document/picturereader.h"
+#include "support/cmykjpegs.h"
 
+#include <QColorSpace>
 #include <QDir>
+
+#include <exiv2/exiv2.hpp>
 
 #include <sys/stat.h>
 
@@ -76,6 +80,59 @@ private slots:
             PictureReader::read(file.fileName(), imaging::ReadLimits(4 << 20));
         QCOMPARE(read.format, format);
         QCOMPARE(read.image.isNull(), format.isEmpty());
+    }
+
+
+    // A CMYK JPEG reads as sRGB pixels through its profile, upright, whole or as a stand-in.
+    void cmyk_data()
+    {
+        QTest::addColumn<int>("orientation"); // Exif; 0: none stored
+        QTest::addColumn<bool>("standIn");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("whole") << 0 << false << QSize(64, 32);
+        QTest::newRow("turned a quarter by its Exif") << 6 << false << QSize(32, 64);
+        QTest::newRow("stand-in at a quarter") << 0 << true << QSize(16, 8);
+        QTest::newRow("turned stand-in") << 6 << true << QSize(8, 16);
+    }
+    void cmyk()
+    {
+        QFETCH(int, orientation);
+        QFETCH(bool, standIn);
+        QFETCH(QSize, size);
+        const QByteArray profile = cmykjpegs::pressProfile();
+        if (profile.isEmpty())
+            QSKIP("no CMYK profile installed (libgs-common)");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("press.jpg"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(cmykjpegs::encoded(QSize(64, 32), {255, 0, 0, 0},
+                                      cmykjpegs::Samples::AdobeInverted, profile));
+        file.close();
+        if (orientation) {
+            Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
+            image->readMetadata();
+            image->exifData()["Exif.Image.Orientation"] = uint16_t(orientation);
+            image->writeMetadata();
+        }
+        QImage read;
+        if (standIn) {
+            const PictureReader::StandIn quick = PictureReader::readScaled(
+                path, [](const QSize& picture) { return picture / 4; });
+            QCOMPARE(quick.pictureSize, size * 4);
+            read = quick.image;
+        } else {
+            const PictureReader::Result result = PictureReader::read(path);
+            QCOMPARE(result.format, QStringLiteral("jpeg"));
+            // Already sRGB: nothing more to convert for the screen.
+            QVERIFY(result.display.isNull());
+            read = result.image;
+        }
+        QCOMPARE(read.size(), size);
+        QCOMPARE(read.colorSpace(), QColorSpace(QColorSpace::SRgb));
+        // Press cyan, not the screen's pure cyan the plain formula makes of it.
+        const QRgb pixel = read.pixel(size.width() / 2, size.height() / 2);
+        QVERIFY2(qGreen(pixel) < 200 && qBlue(pixel) > 200, qPrintable(QColor(pixel).name()));
     }
 };
 

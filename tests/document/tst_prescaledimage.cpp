@@ -1,6 +1,9 @@
 #include "support/lumotest.h"
 
 #include "document/prescaledimage.h"
+#include "imaging/displaycolours.h"
+
+#include <QColorSpace>
 
 #include <QThreadPool>
 
@@ -23,8 +26,8 @@ bool halved(PrescaledImage& prescaled, const QImage& image)
 
 } // namespace
 
-// Which copy a paint gets at which scale, and that copies of a changed or replaced image are
-// never handed out.
+// Which copy a paint gets at which scale, that copies of a changed or replaced image are
+// never handed out, and that a picture in another colour space is painted in sRGB.
 class TestPrescaledImage : public QObject
 {
     Q_OBJECT
@@ -162,6 +165,44 @@ private slots:
         QCOMPARE(made.count(), 1);
         QCOMPARE(prescaled.halvingCount(), 3);
         QCOMPARE(prescaled.copyFor(blue, 0.5).pixelColor(0, 0), QColor(Qt::blue));
+    }
+
+    void displayColours_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("given"); // the copy read with the file
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("width"); // of what is painted from
+        QTest::newRow("small picture converted in the background")
+            << QSize(64, 48) << false << 1.0 << 64;
+        QTest::newRow("halvings made from the converted picture")
+            << QSize(2048, 2048) << false << 0.5 << 1024;
+        QTest::newRow("the copy read with the file, at once") << QSize(64, 48) << true << 2.0 << 64;
+        QTest::newRow("halvings made from the copy read with the file")
+            << QSize(2048, 2048) << true << 0.25 << 512;
+    }
+    void displayColours()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, given);
+        QFETCH(double, scale);
+        QFETCH(int, width);
+        QImage image = filled(qRgb(60, 140, 200), size);
+        image.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+        const QImage display = given ? imaging::displayColours(image) : QImage();
+        PrescaledImage prescaled;
+        QSignalSpy made(&prescaled, &PrescaledImage::copiesMade);
+        prescaled.setImage(image, display);
+        if (given)
+            QCOMPARE(prescaled.copyFor(image, 1.0).cacheKey(), display.cacheKey());
+        else
+            QCOMPARE(prescaled.copyFor(image, 1.0).cacheKey(), image.cacheKey()); // until made
+        if (!given || width != size.width())
+            QVERIFY(made.wait(20000));
+        const QImage copy = prescaled.copyFor(image, scale);
+        QCOMPARE(copy.width(), width);
+        // Adobe RGB's wider green takes the red out of this blue on an sRGB screen.
+        QVERIFY2(qRed(copy.pixel(width / 2, 0)) < 20, qPrintable(copy.pixelColor(0, 0).name()));
     }
 
     void destroyedWhileHalving()

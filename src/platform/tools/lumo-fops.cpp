@@ -5,6 +5,7 @@
 
 int main(int argc, char** argv)
 {
+    lumoEnableHighDpi();
     QApplication app(argc, argv);
     lumoInit(QStringLiteral(LUMO_VERSION), FileOperations::description());
     QCoreApplication::setApplicationName(QStringLiteral("lumo-fops"));

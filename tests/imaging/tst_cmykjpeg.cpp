@@ -1,0 +1,192 @@
+#include "support/lumotest.h"
+
+#include "imaging/cmykjpeg.h"
+#include "support/cmykjpegs.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+
+namespace {
+
+using cmykjpegs::encoded;
+using cmykjpegs::pressProfile;
+using cmykjpegs::Samples;
+
+int distance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+const imaging::ReadLimits roomy(qint64(1) << 32);
+
+} // namespace
+
+// CMYK JPEGs shown through a press profile, not by the plain ink formula that oversaturates
+// them; damaged or oversized ones end as a null image, never as a crash.
+class TestCmykJpeg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void inkToScreen_data()
+    {
+        QTest::addColumn<QVector<int>>("ink");
+        QTest::addColumn<int>("samples");
+        QTest::addColumn<bool>("embedded"); // else the press profile is the fallback
+        QTest::addColumn<QRgb>("expected"); // a press proof of the ink, within 24 levels
+        QTest::addColumn<QRgb>("naive");    // the plain formula, clearly away from it
+        const auto plain = int(Samples::Plain);
+        const auto adobe = int(Samples::AdobeInverted);
+        const auto ycck = int(Samples::AdobeYcck);
+        // Press proofs as print shops quote them for coated stock.
+        const QRgb cyan = qRgb(0, 174, 239);
+        const QRgb magenta = qRgb(236, 0, 140);
+        QTest::newRow("cyan, plain samples") << QVector<int>{255, 0, 0, 0} << plain << true
+                                             << cyan << qRgb(0, 255, 255);
+        QTest::newRow("cyan, Adobe's inverted samples")
+            << QVector<int>{255, 0, 0, 0} << adobe << true << cyan << qRgb(0, 255, 255);
+        QTest::newRow("magenta, Adobe's YCCK")
+            << QVector<int>{0, 255, 0, 0} << ycck << true << magenta << qRgb(255, 0, 255);
+        QTest::newRow("black ink alone is not the screen's black")
+            << QVector<int>{0, 0, 0, 255} << adobe << true << qRgb(35, 31, 32) << qRgb(0, 0, 0);
+        QTest::newRow("no profile embedded: the installed one")
+            << QVector<int>{255, 0, 0, 0} << adobe << false << cyan << qRgb(0, 255, 255);
+    }
+    void inkToScreen()
+    {
+        QFETCH(QVector<int>, ink);
+        QFETCH(int, samples);
+        QFETCH(bool, embedded);
+        QFETCH(QRgb, expected);
+        QFETCH(QRgb, naive);
+        const QByteArray profile = pressProfile();
+        if (profile.isEmpty())
+            QSKIP("no CMYK profile installed (libgs-common)");
+        const QByteArray jpeg = encoded(QSize(16, 8), ink, Samples(samples),
+                                         embedded ? profile : QByteArray());
+        const QImage shown =
+            imaging::decodeCmykJpeg(jpeg, roomy, embedded ? QByteArray() : profile);
+        QCOMPARE(shown.size(), QSize(16, 8));
+        QCOMPARE(shown.format(), QImage::Format_RGB32);
+        QCOMPARE(shown.colorSpace(), QColorSpace(QColorSpace::SRgb));
+        const QRgb pixel = shown.pixel(8, 4);
+        QVERIFY2(distance(pixel, expected) <= 24,
+                 qPrintable(QColor(pixel).name() + " for " + QColor(expected).name()));
+        QVERIFY2(distance(pixel, naive) > 30, qPrintable(QColor(pixel).name()));
+        QCOMPARE(qAlpha(pixel), 255);
+    }
+
+    // Without any profile the plain formula is all there is: right for either sample order.
+    void withoutProfile_data()
+    {
+        QTest::addColumn<int>("samples");
+        QTest::newRow("plain samples") << int(Samples::Plain);
+        QTest::newRow("Adobe's inverted samples") << int(Samples::AdobeInverted);
+        QTest::newRow("Adobe's YCCK") << int(Samples::AdobeYcck);
+    }
+    void withoutProfile()
+    {
+        QFETCH(int, samples);
+        // Half cyan, a quarter black: paper left is 128 of red, then three quarters of each.
+        const QByteArray jpeg = encoded(QSize(8, 8), {127, 0, 0, 64}, Samples(samples));
+        const QImage shown = imaging::decodeCmykJpeg(jpeg, roomy, QByteArray());
+        QVERIFY(!shown.isNull());
+        QVERIFY2(distance(shown.pixel(4, 4), qRgb(96, 191, 191)) <= 3,
+                 qPrintable(QColor(shown.pixel(4, 4)).name()));
+    }
+
+    void scaledDecoding_data()
+    {
+        QTest::addColumn<int>("denominator");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("whole") << 1 << QSize(64, 40);
+        QTest::newRow("an eighth") << 8 << QSize(8, 5);
+        QTest::newRow("an unsupported scale") << 3 << QSize();
+    }
+    void scaledDecoding()
+    {
+        QFETCH(int, denominator);
+        QFETCH(QSize, size);
+        const QByteArray jpeg = encoded(QSize(64, 40), {0, 0, 255, 0}, Samples::AdobeInverted);
+        QCOMPARE(imaging::cmykJpegSize(jpeg, denominator), size);
+        const QImage decoded = imaging::decodeCmykJpeg(jpeg, roomy, QByteArray(), denominator);
+        QCOMPARE(decoded.isNull(), !size.isValid());
+        if (size.isValid())
+            QCOMPARE(decoded.size(), size);
+    }
+
+    void damaged_data()
+    {
+        QTest::addColumn<double>("kept"); // the share of the file left, or a count of bytes
+        QTest::addColumn<bool>("decodes");
+        QTest::newRow("nothing") << 0.0 << false;
+        QTest::newRow("start of image only") << 2.0 << false;
+        QTest::newRow("cut inside the header") << 300.0 << false;
+        QTest::newRow("cut in the middle of the rows") << 0.6 << true;
+        QTest::newRow("end of image missing") << 0.9995 << true;
+    }
+    void damaged()
+    {
+        QFETCH(double, kept);
+        QFETCH(bool, decodes);
+        const QByteArray whole = encoded(QSize(512, 512), {30, 60, 90, 10}, Samples::AdobeYcck);
+        const int bytes = kept < 1.0 ? int(whole.size() * kept) : int(kept);
+        const QImage shown = imaging::decodeCmykJpeg(whole.left(bytes), roomy, QByteArray());
+        // A cut file shows as far as it goes, at its full size.
+        QCOMPARE(!shown.isNull(), decodes);
+        if (decodes)
+            QCOMPARE(shown.size(), QSize(512, 512));
+    }
+
+    void garbageBody()
+    {
+        QByteArray jpeg = encoded(QSize(64, 64), {0, 0, 0, 128}, Samples::Plain);
+        // Entropy-coded data overwritten from a third on: whatever comes out, it ends.
+        for (int i = jpeg.size() / 3; i < jpeg.size() - 2; ++i)
+            jpeg[i] = char((i * 37) & 0xFF);
+        const QImage shown = imaging::decodeCmykJpeg(jpeg, roomy, QByteArray());
+        QVERIFY(shown.isNull() || shown.size() == QSize(64, 64));
+    }
+
+    void sizeBeyondLimits()
+    {
+        const QByteArray jpeg = encoded(QSize(200, 100), {0, 0, 0, 0}, Samples::Plain);
+        // 200 x 100 x 4 bytes is 80 000: a machine of 4 x 70 000 bytes may not decode it.
+        QVERIFY(imaging::decodeCmykJpeg(jpeg, imaging::ReadLimits(4 * 70000), {}).isNull());
+        QVERIFY(!imaging::decodeCmykJpeg(jpeg, imaging::ReadLimits(4 * 80000), {}).isNull());
+    }
+
+    void detection_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("cmyk");
+        const QByteArray cmyk = encoded(QSize(8, 8), {0, 0, 0, 0}, Samples::Plain, pressProfile());
+        QByteArray rgb;
+        {
+            QBuffer buffer(&rgb);
+            buffer.open(QIODevice::WriteOnly);
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            image.save(&buffer, "JPEG");
+        }
+        QTest::newRow("CMYK") << cmyk << true;
+        QTest::newRow("YCCK") << encoded(QSize(8, 8), {0, 0, 0, 0}, Samples::AdobeYcck) << true;
+        QTest::newRow("RGB") << rgb << false;
+        QTest::newRow("cut before the frame header") << cmyk.left(20) << false;
+        QTest::newRow("not a JPEG") << QByteArray("\x89PNG\r\n\x1a\n") << false;
+        QTest::newRow("empty") << QByteArray() << false;
+    }
+    void detection()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, cmyk);
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QCOMPARE(imaging::isCmykJpeg(&buffer), cmyk);
+        QCOMPARE(buffer.pos(), qint64(0));
+    }
+};
+
+LUMO_TEST_MAIN(TestCmykJpeg)
+#include "tst_cmykjpeg.moc"

@@ -1,0 +1,151 @@
+#include "support/lumotest.h"
+
+#include "view/smark.h"
+#include "view/spic.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+void send(QWidget* w, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+// Columns of four colours, one picture pixel wide each, so a blurred or doubled pixel shows.
+QImage stripes(const QSize& size)
+{
+    static const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
+                                   qRgb(255, 255, 255)};
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = colours[x % 4];
+    }
+    return image;
+}
+
+} // namespace
+
+// The canvas on a screen of two device pixels to the logical one: zoom counts device pixels,
+// the mouse and the selection still count picture pixels.
+class TestHighDpi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void canvasSize_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<QSize>("canvas");
+        QTest::newRow("100 % on an ordinary screen") << QSize(640, 480) << 1.0 << 1.0
+                                                     << QSize(640, 480);
+        QTest::newRow("100 % at ratio 2 takes half") << QSize(640, 480) << 1.0 << 2.0
+                                                     << QSize(320, 240);
+        QTest::newRow("200 % at ratio 2 is the picture's size")
+            << QSize(640, 480) << 2.0 << 2.0 << QSize(640, 480);
+        QTest::newRow("odd sides round to the nearest") << QSize(101, 77) << 1.0 << 2.0
+                                                        << QSize(51, 39);
+        QTest::newRow("fractional ratio") << QSize(300, 150) << 1.0 << 1.5 << QSize(200, 100);
+        QTest::newRow("a quarter at ratio 2") << QSize(4000, 3000) << 0.25 << 2.0
+                                              << QSize(500, 375);
+        QTest::newRow("no ratio is taken as 1") << QSize(64, 48) << 1.0 << 0.0 << QSize(64, 48);
+        QTest::newRow("empty picture") << QSize(0, 0) << 1.0 << 2.0 << QSize(0, 0);
+    }
+    void canvasSize()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(double, scale);
+        QFETCH(double, ratio);
+        QFETCH(QSize, canvas);
+        QCOMPARE(SPic::canvasSizeFor(picture, scale, ratio), canvas);
+    }
+
+    void onePicturePixelPerDevicePixel()
+    {
+        SPic pic;
+        pic.setImage(stripes(QSize(100, 80)));
+        pic.setScale(1.0);
+        pic.resize(300, 300);
+        pic.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pic));
+        QCOMPARE(pic.devicePixelRatioF(), 2.0);
+        QCOMPARE(QSize(pic.scaledWidth(), pic.scaledHeight()), QSize(50, 40));
+        QCOMPARE(pic.sizeHint(), QSize(50, 40));
+        const QImage grabbed = pic.grab().toImage();
+        QCOMPARE(grabbed.size(), QSize(600, 600));
+        // The picture lies centred, at (125, 130) logical: (250, 260) in device pixels.
+        const QPoint origin(250, 260);
+        for (int x = 0; x < 8; ++x)
+            QCOMPARE(grabbed.pixel(origin + QPoint(x, 5)), stripes(QSize(8, 1)).pixel(x, 0));
+    }
+
+    void mouseCountsPicturePixels_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QPoint>("canvas");
+        QTest::addColumn<int>("imageX");
+        QTest::addColumn<int>("imageY");
+        // At 100 % the picture is 50 by 40 logical, at (125, 130).
+        QTest::newRow("top-left corner at 100 %") << 1.0 << QPoint(125, 130) << 0 << 0;
+        QTest::newRow("a logical pixel is two picture pixels") << 1.0 << QPoint(135, 131) << 20 << 2;
+        QTest::newRow("at 200 % one logical pixel a picture pixel")
+            << 2.0 << QPoint(110, 120) << 10 << 10;
+    }
+    void mouseCountsPicturePixels()
+    {
+        QFETCH(double, scale);
+        QFETCH(QPoint, canvas);
+        QFETCH(int, imageX);
+        QFETCH(int, imageY);
+        SPic pic;
+        pic.setImage(QImage(100, 80, QImage::Format_RGB32));
+        pic.setScale(scale);
+        pic.resize(300, 300);
+        pic.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pic));
+        QCOMPARE(pic.imageX(canvas.x(), true), imageX);
+        QCOMPARE(pic.imageY(canvas.y(), true), imageY);
+    }
+
+    void selectionInPicturePixels()
+    {
+        SPic pic;
+        pic.setImage(QImage(100, 80, QImage::Format_RGB32));
+        pic.setScale(1.0);
+        pic.resize(300, 300);
+        pic.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pic));
+        // Twenty logical pixels across are forty picture pixels, and the mark covers them.
+        send(&pic, QEvent::MouseButtonPress, QPoint(130, 135), Qt::LeftButton);
+        send(&pic, QEvent::MouseMove, QPoint(150, 145), Qt::LeftButton);
+        send(&pic, QEvent::MouseButtonRelease, QPoint(150, 145), Qt::NoButton);
+        QCOMPARE(pic.selection(), QRect(10, 10, 40, 20));
+        QCOMPARE(pic.mark()->geometry(), QRect(130, 135, 20, 10));
+        pic.setSelection(QRect(0, 0, 100, 80));
+        QCOMPARE(pic.mark()->geometry(), QRect(125, 130, 50, 40));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    // A screen of twice the density, as the program sets itself up for one.
+    qputenv("QT_SCALE_FACTOR", "2");
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    lumotest::IsolatedHome home;
+    QApplication app(argc, argv);
+    lumotest::initApplication();
+    TestHighDpi test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    const int result = QTest::qExec(&test, argc, argv);
+    lumotest::flushSettings();
+    return result;
+}
+
+#include "tst_highdpi.moc"
