@@ -304,6 +304,14 @@
         <source>&amp;Previous image</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>L&amp;oop slideshow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>After the last picture the slideshow goes on from the first</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HSVAdjustDialog</name>
@@ -520,6 +528,30 @@ Do you really want to quit without saving?</source>
     </message>
     <message>
         <source>Saving as %1 at quality %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotate &amp;left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotate ri&amp;ght</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flip hori&amp;zontally</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flip &amp;vertically</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Crop to selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste as &amp;new picture</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -790,6 +822,14 @@ File will be saved with name %1</source>
 Do you still want to close it?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>lumo-image - Save animation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only the frame shown is saved; the animation is lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PictureWriter</name>
@@ -1056,6 +1096,46 @@ Do you still want to close it?</source>
     </message>
     <message>
         <source>Sa&amp;ving</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insert to window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fit, no enlarging</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>True size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep the scale</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L&amp;oop slideshow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Zoom in picture windows:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom in &amp;full screen:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slideshow dela&amp;y:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vie&amp;wing</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
