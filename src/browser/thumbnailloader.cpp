@@ -1,11 +1,10 @@
 #include "browser/thumbnailloader.h"
 
-#include <QMutex>
-#include <QMutexLocker>
 #include <QThreadPool>
-#include <QWaitCondition>
 
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 
 namespace {
 
@@ -21,7 +20,8 @@ QThreadPool* pool()
 
 } // namespace
 
-// What the loader and its workers share; guarded by the mutex.
+// What the loader and its workers share; guarded by the mutex. Standard locks rather than Qt's,
+// which a thread-sanitizer build can see through.
 struct ThumbnailLoader::Queue
 {
     struct Job
@@ -31,8 +31,8 @@ struct ThumbnailLoader::Queue
         int shownEdge;
     };
 
-    QMutex mutex;
-    QWaitCondition allStopped;
+    std::mutex mutex;
+    std::condition_variable allStopped;
     std::deque<Job> jobs;
     int workers = 0;
     int workerLimit = 1;
@@ -49,10 +49,9 @@ ThumbnailLoader::ThumbnailLoader(QObject* parent)
 ThumbnailLoader::~ThumbnailLoader()
 {
     // Nothing may run on for an object that is gone, nor after the application has ended.
-    QMutexLocker lock(&m_queue->mutex);
+    std::unique_lock<std::mutex> lock(m_queue->mutex);
     m_queue->jobs.clear();
-    while (m_queue->workers > 0)
-        m_queue->allStopped.wait(&m_queue->mutex);
+    m_queue->allStopped.wait(lock, [this] { return m_queue->workers == 0; });
 }
 
 int ThumbnailLoader::poolSize()
@@ -62,14 +61,14 @@ int ThumbnailLoader::poolSize()
 
 int ThumbnailLoader::workerCount() const
 {
-    QMutexLocker lock(&m_queue->mutex);
+    const std::lock_guard<std::mutex> lock(m_queue->mutex);
     return m_queue->workerLimit;
 }
 
 void ThumbnailLoader::setWorkerCount(int count)
 {
     {
-        QMutexLocker lock(&m_queue->mutex);
+        const std::lock_guard<std::mutex> lock(m_queue->mutex);
         m_queue->workerLimit = qBound(1, count, poolSize());
     }
     startWorkers();
@@ -77,7 +76,7 @@ void ThumbnailLoader::setWorkerCount(int count)
 
 void ThumbnailLoader::setDecodeObserver(FileThumbnailProvider::DecodeObserver observer)
 {
-    QMutexLocker lock(&m_queue->mutex);
+    const std::lock_guard<std::mutex> lock(m_queue->mutex);
     m_queue->observer = std::move(observer);
 }
 
@@ -86,7 +85,7 @@ quint64 ThumbnailLoader::load(const QString& filePath, int shownEdge)
     const quint64 ticket = ++m_lastTicket;
     m_outstanding.insert(ticket);
     {
-        QMutexLocker lock(&m_queue->mutex);
+        const std::lock_guard<std::mutex> lock(m_queue->mutex);
         m_queue->jobs.push_back({ticket, filePath, shownEdge});
     }
     startWorkers();
@@ -96,7 +95,7 @@ quint64 ThumbnailLoader::load(const QString& filePath, int shownEdge)
 QList<quint64> ThumbnailLoader::dropQueued()
 {
     QList<quint64> dropped;
-    QMutexLocker lock(&m_queue->mutex);
+    const std::lock_guard<std::mutex> lock(m_queue->mutex);
     for (const Queue::Job& job : m_queue->jobs) {
         dropped << job.ticket;
         m_outstanding.remove(job.ticket);
@@ -107,13 +106,13 @@ QList<quint64> ThumbnailLoader::dropQueued()
 
 void ThumbnailLoader::startWorkers()
 {
-    QMutexLocker lock(&m_queue->mutex);
+    const std::lock_guard<std::mutex> lock(m_queue->mutex);
     while (m_queue->workers < m_queue->workerLimit
            && m_queue->workers < int(m_queue->jobs.size())) {
         ++m_queue->workers;
         // The destructor waits for every worker, so the loader outlives them.
         pool()->start([queue = m_queue, loader = this] {
-            QMutexLocker lock(&queue->mutex);
+            std::unique_lock<std::mutex> lock(queue->mutex);
             while (!queue->jobs.empty() && queue->workers <= queue->workerLimit) {
                 const Queue::Job job = queue->jobs.front();
                 queue->jobs.pop_front();
@@ -128,10 +127,10 @@ void ThumbnailLoader::startWorkers()
                         loader->finish(ticket, pair);
                     },
                     Qt::QueuedConnection);
-                lock.relock();
+                lock.lock();
             }
             --queue->workers;
-            queue->allStopped.wakeAll();
+            queue->allStopped.notify_all();
         });
     }
 }

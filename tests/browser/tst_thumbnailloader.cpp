@@ -4,7 +4,7 @@
 #include "browser/thumbnailview.h"
 
 #include <QFileSystemModel>
-#include <QMutex>
+#include <mutex>
 #include <QScrollBar>
 #include <QSemaphore>
 #include <QStandardItemModel>
@@ -23,7 +23,7 @@ class TestThumbnailLoader : public QObject
     std::unique_ptr<QTemporaryDir> m_cacheHome;
     std::unique_ptr<QStandardItemModel> m_model;
     std::unique_ptr<ThumbnailView> m_view;
-    QMutex m_readsLock;
+    std::mutex m_readsLock;
     QStringList m_readFiles;
 
     QString writeImage(const QString& name, const QColor& color, QSize size = {30, 20})
@@ -69,7 +69,7 @@ private slots:
         m_view->resize(320, 200);
         m_readFiles.clear();
         m_view->setReadObserver([this](const QString& file) {
-            QMutexLocker lock(&m_readsLock);
+            const std::lock_guard<std::mutex> lock(m_readsLock);
             m_readFiles << QFileInfo(file).fileName();
         });
     }
@@ -128,14 +128,14 @@ private slots:
                     QString::number(i));
         std::atomic<int> running{0};
         std::atomic<int> mostAtOnce{0};
-        QMutex threadsLock;
+        std::mutex threadsLock;
         QSet<QThread*> threads;
         m_view->setReadObserver([&](const QString&) {
             const int now = ++running;
             for (int most = mostAtOnce; now > most && !mostAtOnce.compare_exchange_weak(most, now);)
                 ;
             {
-                QMutexLocker lock(&threadsLock);
+                const std::lock_guard<std::mutex> lock(threadsLock);
                 threads.insert(QThread::currentThread());
             }
             QThread::msleep(2); // long enough for the others to start theirs
@@ -182,7 +182,7 @@ private slots:
         QTRY_COMPARE(m_view->thumbnail(index).availableSizes(),
                      QList<QSize>{QSize(madeEdge, madeEdge / 2)});
         QTRY_VERIFY(!m_view->loadTimer()->isActive() && idle());
-        QMutexLocker lock(&m_readsLock);
+        const std::lock_guard<std::mutex> lock(m_readsLock);
         QCOMPARE(m_readFiles.size(), decodes);
     }
 
@@ -226,7 +226,7 @@ private slots:
         }
         // At the end there is nothing below, and what lies above may not reach into the edge.
         QVERIFY(!inSight.isEmpty() && (scrollAway || !atEdges.isEmpty()));
-        QMutexLocker lock(&m_readsLock);
+        const std::lock_guard<std::mutex> lock(m_readsLock);
         QStringList reads = m_readFiles;
         // Of the middle, only a decode already under way is left, and it came first.
         if (scrollAway && reads.size() == inSight.size() + atEdges.size() + 1)
