@@ -7,6 +7,7 @@
 
 #include "document/prescaledimage.h"
 #include "view/spic.h"
+#include "support/benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -30,13 +31,6 @@ QImage makeFrame(const QSize& size, int frame)
                            (x ^ (y + frame)) & 0xff);
     }
     return image;
-}
-
-template<typename T>
-T median(std::vector<T> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
@@ -85,10 +79,10 @@ int main(int argc, char** argv)
     }
     out << "4 MP animation frame at fit (" << fit << ") in a 1200 x 800 canvas, median of " << runs
         << " pairs\n"
-        << "  repaint at 100 %:               " << median(fulls) / 1e6 << " ms\n"
-        << "  repaint of the frame shown:     " << median(repaints) / 1e6 << " ms\n"
-        << "  next frame shown:               " << median(shownFrames) / 1e6 << " ms\n"
-        << "  ratio to the repaint (at most 1.5): " << median(ratios) << "\n"
+        << "  repaint at 100 %:               " << bench::median(fulls) / 1e6 << " ms\n"
+        << "  repaint of the frame shown:     " << bench::median(repaints) / 1e6 << " ms\n"
+        << "  next frame shown:               " << bench::median(shownFrames) / 1e6 << " ms\n"
+        << "  ratio to the repaint (at most 1.5): " << bench::median(ratios) << "\n"
         << "  halvings made on this thread:   " << pic.prescaled()->halvingCount() << "\n";
     return 0;
 }
