@@ -71,15 +71,6 @@ private slots:
         QApplication::clipboard()->clear();
     }
 
-    void tableGivesEachKeyOnce()
-    {
-        QList<QKeySequence> seen;
-        for (const ViewerKeys::Binding& binding : ViewerKeys::bindings()) {
-            QVERIFY2(!seen.contains(binding.keys), qPrintable(binding.keys.toString()));
-            seen << binding.keys;
-        }
-    }
-
     void keyHasOneOwner_data()
     {
         QTest::addColumn<QKeySequence>("keys");
@@ -131,8 +122,6 @@ private slots:
         QTest::newRow("Space held for a drag stays") << int(Qt::Key_Space) << 0 << true << 0;
         QTest::newRow("PageDown one step on") << int(Qt::Key_PageDown) << 0 << false << 1;
         QTest::newRow("Backspace one step back") << int(Qt::Key_Backspace) << 2 << false << 1;
-        QTest::newRow("PageUp one step back") << int(Qt::Key_PageUp) << 2 << false << 1;
-        QTest::newRow("Right still one step on") << int(Qt::Key_Right) << 0 << false << 1;
     }
 
     void keyReachesItsStep()
@@ -171,12 +160,8 @@ private slots:
         const QPoint corner(0, 0);
         QTest::newRow("rotate left")
             << Kind::RotateLeft << none << corner << QPoint(0, 12) << QSize(7, 13);
-        QTest::newRow("rotate right")
-            << Kind::RotateRight << none << corner << QPoint(6, 0) << QSize(7, 13);
         QTest::newRow("flip horizontally")
             << Kind::FlipHorizontally << none << corner << QPoint(12, 0) << QSize(13, 7);
-        QTest::newRow("flip vertically")
-            << Kind::FlipVertically << none << corner << QPoint(0, 6) << QSize(13, 7);
         QTest::newRow("crop keeps the marked rectangle")
             << Kind::CropToSelection << QRect(2, 1, 5, 3) << QPoint(2, 1) << corner << QSize(5, 3);
     }
