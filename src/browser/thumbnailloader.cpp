@@ -1,27 +1,49 @@
 #include "browser/thumbnailloader.h"
 
-#include <QThreadPool>
+#include <QThread>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <thread>
 
 namespace {
 
-// Thumbnails have a pool of their own, apart from the global one that pictures and pixel passes
-// use, and one for all views, so that views showing thumbnails at once still use no more threads
-// than there are cores.
-QThreadPool* pool()
+// The decodes under way in every loader, so that views showing thumbnails at once still use no
+// more threads than there are cores. Standard threads and locks rather than Qt's, which a
+// thread-sanitizer build can see through.
+struct Cores
 {
-    // A new pool has one thread per core.
-    static QThreadPool threads;
-    return &threads;
+    std::mutex mutex;
+    std::condition_variable freed;
+    int busy = 0;
+
+    void take()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        freed.wait(lock, [this] { return busy < ThumbnailLoader::poolSize(); });
+        ++busy;
+    }
+    void give()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            --busy;
+        }
+        freed.notify_one();
+    }
+};
+
+Cores& cores()
+{
+    static Cores shared;
+    return shared;
 }
 
 } // namespace
 
-// What the loader and its workers share; guarded by the mutex. Standard locks rather than Qt's,
-// which a thread-sanitizer build can see through.
+// What the loader and its workers share; guarded by the mutex.
 struct ThumbnailLoader::Queue
 {
     struct Job
@@ -34,6 +56,7 @@ struct ThumbnailLoader::Queue
     std::mutex mutex;
     std::condition_variable allStopped;
     std::deque<Job> jobs;
+    std::deque<std::pair<quint64, ThumbnailPair>> results;
     int workers = 0;
     int workerLimit = 1;
     FileThumbnailProvider::DecodeObserver observer;
@@ -56,7 +79,8 @@ ThumbnailLoader::~ThumbnailLoader()
 
 int ThumbnailLoader::poolSize()
 {
-    return pool()->maxThreadCount();
+    static const int size = std::max(1, QThread::idealThreadCount());
+    return size;
 }
 
 int ThumbnailLoader::workerCount() const
@@ -111,32 +135,47 @@ void ThumbnailLoader::startWorkers()
            && m_queue->workers < int(m_queue->jobs.size())) {
         ++m_queue->workers;
         // The destructor waits for every worker, so the loader outlives them.
-        pool()->start([queue = m_queue, loader = this] {
+        std::thread([queue = m_queue, loader = this] {
             std::unique_lock<std::mutex> lock(queue->mutex);
             while (!queue->jobs.empty() && queue->workers <= queue->workerLimit) {
+                lock.unlock();
+                cores().take();
+                lock.lock();
+                if (queue->jobs.empty()) {
+                    cores().give();
+                    break;
+                }
                 const Queue::Job job = queue->jobs.front();
                 queue->jobs.pop_front();
                 const FileThumbnailProvider::DecodeObserver observer = queue->observer;
                 lock.unlock();
                 ThumbnailPair pair{job.filePath, FileThumbnailProvider::readThumbnail(
                                                      job.filePath, job.shownEdge, observer)};
-                // Dropped with the loader if it is gone by the time this arrives.
-                QMetaObject::invokeMethod(
-                    loader,
-                    [loader, ticket = job.ticket, pair = std::move(pair)] {
-                        loader->finish(ticket, pair);
-                    },
-                    Qt::QueuedConnection);
+                cores().give();
                 lock.lock();
+                queue->results.emplace_back(job.ticket, std::move(pair));
+                if (queue->results.size() == 1) {
+                    // By name, so that the call is made wholly inside Qt; the results cross
+                    // under the queue's lock, where a thread-sanitizer build sees them. Dropped
+                    // with the loader if it is gone by the time this arrives.
+                    QMetaObject::invokeMethod(loader, "takeResults", Qt::QueuedConnection);
+                }
             }
             --queue->workers;
             queue->allStopped.notify_all();
-        });
+        }).detach();
     }
 }
 
-void ThumbnailLoader::finish(quint64 ticket, const ThumbnailPair& pair)
+void ThumbnailLoader::takeResults()
 {
-    if (m_outstanding.remove(ticket))
-        emit thumbnailReady(ticket, pair);
+    std::deque<std::pair<quint64, ThumbnailPair>> results;
+    {
+        const std::lock_guard<std::mutex> lock(m_queue->mutex);
+        results.swap(m_queue->results);
+    }
+    for (const auto& [ticket, pair] : results) {
+        if (m_outstanding.remove(ticket))
+            emit thumbnailReady(ticket, pair);
+    }
 }

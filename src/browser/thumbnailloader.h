@@ -9,7 +9,7 @@
 
 #include <memory>
 
-// Makes thumbnails on a pool with one worker per core, shared by every loader, and hands each
+// Makes thumbnails on workers that share one per core between every loader, and hands each
 // back on the thread that asked. Its workers take the next file from a short queue of their own,
 // so they never wait for the asking thread; it takes no more than a few files beyond its workers,
 // so that the caller keeps the queue and can put what is on screen first and drop what has
@@ -23,7 +23,7 @@ public:
     // Waits for the decodes under way; their results are dropped.
     ~ThumbnailLoader() override;
 
-    // The threads of the pool: one per core.
+    // Decodes at once across every loader: one per core.
     static int poolSize();
     // How many of this loader's thumbnails are made at once, the pool's size unless set lower.
     int workerCount() const;
@@ -50,7 +50,8 @@ private:
     struct Queue;
 
     void startWorkers();
-    void finish(quint64 ticket, const ThumbnailPair& pair);
+    // Emits what the workers have made since the last call.
+    Q_INVOKABLE void takeResults();
 
     std::shared_ptr<Queue> m_queue;
     QSet<quint64> m_outstanding;

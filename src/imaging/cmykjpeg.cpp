@@ -1,10 +1,10 @@
 #include "imaging/cmykjpeg.h"
 
+#include "imaging/scanlinepass.h"
+
 #include <QColorSpace>
 #include <QFile>
 #include <QIODevice>
-#include <QThreadPool>
-#include <QtConcurrent>
 
 #include <csetjmp>
 #include <cstdio>
@@ -175,20 +175,14 @@ bool decodeRows(Decompressor& d, uchar* bits, qsizetype bytesPerLine)
     return true;
 }
 
-// The rows are split over the pool: converting takes longer than decoding.
+// The rows are split over the cores: converting takes longer than decoding.
 void convertRows(QImage& image, const InkConversion& ink)
 {
     uchar* const bits = image.bits();
-    const int bands = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
-    const int bandRows = (image.height() + bands - 1) / bands;
-    QVector<int> firstRows;
-    for (int y = 0; y < image.height(); y += bandRows)
-        firstRows.append(y);
     const int width = image.width();
-    const int height = image.height();
     const qsizetype bytesPerLine = image.bytesPerLine();
-    QtConcurrent::blockingMap(firstRows, [&](int first) {
-        for (int y = first; y < std::min(first + bandRows, height); ++y)
+    forEachRowBand(image.height(), width, [&](int first, int end) {
+        for (int y = first; y < end; ++y)
             ink.convert(reinterpret_cast<QRgb*>(bits + y * bytesPerLine), width);
     });
 }

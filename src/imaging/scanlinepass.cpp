@@ -1,9 +1,10 @@
 #include "imaging/scanlinepass.h"
 
-#include <QThreadPool>
-#include <QtConcurrent>
+#include <QThread>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace imaging {
@@ -12,12 +13,6 @@ namespace {
 
 // Below this many pixels the cost of handing out work exceeds the gain.
 constexpr qint64 parallelThreshold = 256 * 256;
-
-struct RowBand
-{
-    int first;
-    int end;
-};
 
 } // namespace
 
@@ -60,19 +55,26 @@ void forEachRowBand(int height, int width, const std::function<void(int, int)>& 
 {
     if (height <= 0)
         return;
-    const int threads = QThreadPool::globalInstance()->maxThreadCount();
+    const int threads = QThread::idealThreadCount();
     if (threads < 2 || qint64(height) * width < parallelThreshold || height < 2) {
         work(0, height);
         return;
     }
-    // A few bands per thread keep the cores busy when some bands finish early.
+    // A few bands per thread keep the cores busy when some bands finish early. Plain threads,
+    // joined before returning, so that a thread-sanitizer build sees every hand-over.
     const int bandCount = std::min(height, threads * 4);
-    std::vector<RowBand> bands;
-    bands.reserve(bandCount);
-    for (int i = 0; i < bandCount; ++i)
-        bands.push_back({int(qint64(height) * i / bandCount),
-                         int(qint64(height) * (i + 1) / bandCount)});
-    QtConcurrent::blockingMap(bands, [&work](const RowBand& band) { work(band.first, band.end); });
+    std::atomic_int next{0};
+    const auto workBands = [&] {
+        for (int i = next++; i < bandCount; i = next++)
+            work(int(qint64(height) * i / bandCount), int(qint64(height) * (i + 1) / bandCount));
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(threads - 1);
+    for (int i = 1; i < threads; ++i)
+        helpers.emplace_back(workBands);
+    workBands();
+    for (std::thread& helper : helpers)
+        helper.join();
 }
 
 } // namespace imaging

@@ -25,8 +25,8 @@ bool prepareTarget(const QImage& source, QImage& target);
 // passed through recolor and returns true; false for any other picture, left to the caller.
 bool recolorTable(const QImage& source, QImage& target, const std::function<QRgb(QRgb)>& recolor);
 
-// Runs work(firstRow, endRow) over bands of rows that together cover 0..height, on the global
-// thread pool when the picture is large enough to profit, and returns when all are done.
+// Runs work(firstRow, endRow) over bands of rows that together cover 0..height, on one thread per
+// core when the picture is large enough to profit, and returns when all are done.
 void forEachRowBand(int height, int width, const std::function<void(int, int)>& work);
 
 } // namespace imaging
