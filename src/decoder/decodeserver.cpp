@@ -1,6 +1,7 @@
 #include "decoder/decodeserver.h"
 
 #include "decoding/decoderchannel.h"
+#include "document/animationframes.h"
 #include "document/picturereader.h"
 #include "document/thumbnailreader.h"
 #include "imaging/cmykjpeg.h"
@@ -18,7 +19,32 @@
 #include <csignal>
 #include <new>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+// The animation last asked for, known by the file it came from.
+struct DecodeServer::Animation
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 modified = 0;
+    qint64 size = 0;
+    std::unique_ptr<QFile> file;
+    std::unique_ptr<AnimationFrames> frames;
+};
+
+namespace {
+
+struct stat statusOf(QFile* file)
+{
+    struct stat status = {};
+    if (::fstat(file->handle(), &status) != 0)
+        status.st_ino = 0;
+    return status;
+}
+
+} // namespace
 
 DecodeServer::DecodeServer(int channel, qint64 memoryLimitBytes)
     : m_channel(channel)
@@ -26,6 +52,8 @@ DecodeServer::DecodeServer(int channel, qint64 memoryLimitBytes)
     , m_crashName(qEnvironmentVariable("LUMO_DECODE_TEST_CRASH"))
 {
 }
+
+DecodeServer::~DecodeServer() = default;
 
 void DecodeServer::warmUp()
 {
@@ -106,7 +134,7 @@ void DecodeServer::run()
     }
 }
 
-DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, QFile* file) const
+DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, QFile* file)
 {
     if (!m_crashName.isEmpty() && QFileInfo(request.path).fileName() == m_crashName)
         ::raise(SIGSEGV);
@@ -143,11 +171,47 @@ DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, 
         reply.image = ThumbnailReader::read(file, request.edge);
         reply.size = reply.image.size();
         break;
+    case DecodeMessage::Kind::Frame:
+        reply = serveFrame(request, file);
+        break;
     }
     if (!reply.image.isNull())
         reply.outcome = DecodeMessage::Outcome::Decoded;
     else if (needsMoreMemory(file))
         reply.outcome = DecodeMessage::Outcome::OutOfMemory;
+    return reply;
+}
+
+DecodeMessage::Reply DecodeServer::serveFrame(const DecodeMessage::Request& request, QFile* file)
+{
+    const struct stat status = statusOf(file);
+    const qint64 modified = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    if (!m_animation || m_animation->device != status.st_dev
+        || m_animation->inode != status.st_ino || m_animation->modified != modified
+        || m_animation->size != status.st_size) {
+        m_animation.reset();
+        const int kept = ::fcntl(file->handle(), F_DUPFD_CLOEXEC, 0);
+        auto animation = std::make_unique<Animation>();
+        animation->file = std::make_unique<QFile>(request.path);
+        if (kept < 0
+            || !animation->file->open(kept, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            if (kept >= 0)
+                ::close(kept);
+            return DecodeMessage::Reply();
+        }
+        animation->device = status.st_dev;
+        animation->inode = status.st_ino;
+        animation->modified = modified;
+        animation->size = status.st_size;
+        animation->frames = std::make_unique<AnimationFrames>(animation->file.get());
+        m_animation = std::move(animation);
+    }
+    const AnimationFrames::Frame frame = m_animation->frames->read(request.frame);
+    DecodeMessage::Reply reply;
+    reply.image = frame.image;
+    reply.size = frame.image.size();
+    reply.animation = {frame.delay, m_animation->frames->frameCount(),
+                       m_animation->frames->loopCount(), m_animation->frames->firstDelay()};
     return reply;
 }
 

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class AnimationFrames;
 class QFile;
 
 // The loop of a decoder helper: takes a request and its file from the channel, decodes with the
@@ -12,6 +15,7 @@ class DecodeServer
 {
 public:
     DecodeServer(int channel, qint64 memoryLimitBytes);
+    ~DecodeServer();
 
     // Loads every image plug-in and what the readers keep for later, while files may still be
     // opened by name.
@@ -20,7 +24,11 @@ public:
     void run();
 
 private:
-    DecodeMessage::Reply serve(const DecodeMessage::Request& request, QFile* file) const;
+    struct Animation;
+
+    DecodeMessage::Reply serve(const DecodeMessage::Request& request, QFile* file);
+    // Frames follow one another: the file last animated stays open, read up to where it got.
+    DecodeMessage::Reply serveFrame(const DecodeMessage::Request& request, QFile* file);
     // A failed read of a picture that announces more pixels than the helper may hold.
     bool needsMoreMemory(QFile* file) const;
 
@@ -28,4 +36,5 @@ private:
     qint64 m_memoryLimitBytes;
     // Tests make the helper crash on a file of this name.
     QString m_crashName;
+    std::unique_ptr<Animation> m_animation;
 };

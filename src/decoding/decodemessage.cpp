@@ -18,7 +18,7 @@ QByteArray DecodeMessage::encode(const Request& request)
     QByteArray bytes;
     QDataStream stream(&bytes, QIODevice::WriteOnly);
     stream << kLayout << qint32(request.kind) << request.path << request.shownSize
-           << qint32(request.edge);
+           << qint32(request.edge) << qint32(request.frame);
     return bytes;
 }
 
@@ -28,19 +28,23 @@ bool DecodeMessage::decode(const QByteArray& bytes, Request* request)
     quint32 layout = 0;
     qint32 kind = 0;
     qint32 edge = 0;
-    stream >> layout >> kind >> request->path >> request->shownSize >> edge;
+    qint32 frame = 0;
+    stream >> layout >> kind >> request->path >> request->shownSize >> edge >> frame;
     if (stream.status() != QDataStream::Ok || layout != kLayout || kind < 0
-        || kind > qint32(Kind::Thumbnail))
+        || kind > qint32(Kind::Frame))
         return false;
     request->kind = Kind(kind);
     request->edge = edge;
+    request->frame = frame;
     return true;
 }
 
 bool DecodeMessage::encode(const Reply& reply, QByteArray* bytes, QVector<int>* fds)
 {
     QDataStream stream(bytes, QIODevice::WriteOnly);
-    stream << kLayout << qint32(reply.outcome) << reply.format << reply.size;
+    stream << kLayout << qint32(reply.outcome) << reply.format << reply.size
+           << qint32(reply.animation.delay) << qint32(reply.animation.frameCount)
+           << qint32(reply.animation.loopCount) << qint32(reply.animation.firstDelay);
     for (const QImage* image : {&reply.image, &reply.display}) {
         stream << !image->isNull();
         if (image->isNull())
@@ -58,7 +62,10 @@ bool DecodeMessage::decode(const QByteArray& bytes, const QVector<int>& fds, Rep
     QDataStream stream(bytes);
     quint32 layout = 0;
     qint32 outcome = 0;
-    stream >> layout >> outcome >> reply->format >> reply->size;
+    qint32 animation[4] = {};
+    stream >> layout >> outcome >> reply->format >> reply->size >> animation[0] >> animation[1]
+        >> animation[2] >> animation[3];
+    reply->animation = {animation[0], animation[1], animation[2], animation[3]};
     bool ok = stream.status() == QDataStream::Ok && layout == kLayout && outcome >= 0
         && outcome <= qint32(Outcome::TimedOut);
     reply->outcome = ok ? Outcome(outcome) : Outcome::Crashed;

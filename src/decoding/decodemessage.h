@@ -16,6 +16,7 @@ public:
         Picture,   // the whole picture and its copy for the screen
         StandIn,   // a quick decode at the shown size
         Thumbnail, // the picture reduced to an edge, in sRGB
+        Frame,     // one frame of an animation
     };
 
     enum class Outcome : qint32 {
@@ -32,6 +33,16 @@ public:
         QString path; // for telling the format by its suffix; the file itself comes as a descriptor
         QSize shownSize;
         int edge = 0;
+        int frame = 0;
+    };
+
+    // What a frame request learns of the animation besides the frame.
+    struct Animation
+    {
+        int delay = 0;
+        int frameCount = 0;
+        int loopCount = 0;
+        int firstDelay = 0;
     };
 
     struct Reply
@@ -41,6 +52,7 @@ public:
         QSize size; // upright size of the whole picture
         QImage image;
         QImage display;
+        Animation animation;
     };
 
     static QByteArray encode(const Request& request);

@@ -3,9 +3,11 @@
 #include "decoding/decoderchannel.h"
 
 #include <QFile>
+#include <QtDebug>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <vector>
 
 #include <fcntl.h>
@@ -59,6 +61,8 @@ DecoderProcess::DecoderProcess(const QString& program, const QStringList& argume
     if (theirs >= 0)
         ::close(theirs);
     if (failed != 0) {
+        qWarning("lumo-image: cannot start the decoder helper %s: %s", path.constData(),
+                 strerror(failed));
         ::close(ends[0]);
         return;
     }

@@ -1,7 +1,10 @@
 #include "support/lumotest.h"
 
+#include "support/animatedgif.h"
+
 #include "browser/filethumbnailprovider.h"
 #include "decoding/decoderpool.h"
+#include "document/animationframes.h"
 #include "document/isolatedreader.h"
 #include "document/picture.h"
 #include "document/picturereader.h"
@@ -136,6 +139,35 @@ private slots:
         QCOMPARE(there.image, here.image);
         const QImage thumbnail = IsolatedReader::readThumbnail(path, 128);
         QCOMPARE(thumbnail.size(), QSize(128, 85));
+    }
+
+    void framesInAnyOrder_data()
+    {
+        QTest::addColumn<QVector<int>>("order");
+        QTest::newRow("front to back") << QVector<int>{0, 1, 2};
+        QTest::newRow("back to the first") << QVector<int>{2, 0, 1};
+        QTest::newRow("past the end") << QVector<int>{1, 3};
+    }
+
+    void framesInAnyOrder()
+    {
+        QFETCH(QVector<int>, order);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("moving.gif"));
+        QVERIFY(animatedgif::write(path, QSize(12, 8), {10, 20, 30}, 2));
+        AnimationFrames frames(path);
+        for (const int index : qAsConst(order)) {
+            const AnimationFrames::Frame frame = frames.read(index);
+            if (index >= 3) {
+                QVERIFY(frame.image.isNull());
+                continue;
+            }
+            QCOMPARE(frame.image.pixelColor(3, 3), animatedgif::frameColour(index));
+            QCOMPARE(frame.delay, 10 * (index + 1) * 10);
+        }
+        QCOMPARE(frames.frameCount(), 3);
+        QCOMPARE(frames.loopCount(), 2);
+        QCOMPARE(frames.firstDelay(), 100);
     }
 
     void failureCostsOnePicture_data()
