@@ -4,6 +4,7 @@
 #include <QDataStream>
 #include <QMap>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -35,6 +36,16 @@ QMap<QString, QString> texts(const QImage& image)
     return texts;
 }
 
+bool indicesWithin(const QImage& image, int colours)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* line = image.constScanLine(y);
+        if (*std::max_element(line, line + image.width()) >= colours)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int SharedImage::store(const QImage& image, QDataStream& stream)
@@ -54,7 +65,7 @@ int SharedImage::store(const QImage& image, QDataStream& stream)
     ::munmap(address, length);
     stream << qint32(image.format()) << image.size() << qint64(image.bytesPerLine())
            << image.colorSpace().iccProfile() << qint32(image.dotsPerMeterX())
-           << qint32(image.dotsPerMeterY()) << texts(image);
+           << qint32(image.dotsPerMeterY()) << texts(image) << image.colorTable();
     return fd;
 }
 
@@ -67,11 +78,14 @@ QImage SharedImage::map(int fd, QDataStream& stream)
     qint32 dotsX = 0;
     qint32 dotsY = 0;
     QMap<QString, QString> texts;
-    stream >> format >> size >> bytesPerLine >> icc >> dotsX >> dotsY >> texts;
+    QVector<QRgb> colours;
+    stream >> format >> size >> bytesPerLine >> icc >> dotsX >> dotsY >> texts >> colours;
     if (stream.status() != QDataStream::Ok || format <= QImage::Format_Invalid
         || format >= QImage::NImageFormats || size.isEmpty())
         return QImage();
     const int depth = QImage::toPixelFormat(QImage::Format(format)).bitsPerPixel();
+    if ((format == QImage::Format_Mono || format == QImage::Format_MonoLSB) && colours.size() < 2)
+        return QImage();
     const qint64 minimumLine = (qint64(size.width()) * depth + 7) / 8;
     // A line must hold its pixels, and the whole must fit the file and an int of QImage.
     if (bytesPerLine < minimumLine || bytesPerLine > std::numeric_limits<int>::max()
@@ -88,6 +102,10 @@ QImage SharedImage::map(int fd, QDataStream& stream)
         return QImage();
     QImage image(static_cast<uchar*>(address), size.width(), size.height(), int(bytesPerLine),
                  QImage::Format(format), unmap, new Mapping{address, size_t(length)});
+    // Pixels of an indexed picture point into its colours, every one of them.
+    if (format == QImage::Format_Indexed8 && !indicesWithin(image, colours.size()))
+        return QImage();
+    image.setColorTable(colours);
     if (!icc.isEmpty())
         image.setColorSpace(QColorSpace::fromIccProfile(icc));
     image.setDotsPerMeterX(dotsX);

@@ -101,6 +101,10 @@ private slots:
         QTest::newRow("translucent PNG")
             << noise(QSize(64, 48), QImage::Format_ARGB32) << QByteArray("PNG");
         QTest::newRow("JPEG") << noise(QSize(640, 480)) << QByteArray("JPEG");
+        QTest::newRow("PNG of a few colours, read with its palette")
+            << noise(QSize(33, 17)).convertToFormat(QImage::Format_Indexed8, {qRgb(255, 128, 0),
+                                                                              qRgb(0, 0, 0)})
+            << QByteArray("PNG");
         QImage wide = noise(QSize(120, 80));
         wide.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
         QTest::newRow("PNG in Display P3, with a copy for the screen") << wide
@@ -118,14 +122,17 @@ private slots:
         QVERIFY(!here.image.isNull());
         const PictureReader::Result there = IsolatedReader::read(path);
         QCOMPARE(there.image, here.image);
+        QCOMPARE(there.image.colorTable(), here.image.colorTable());
         QCOMPARE(there.image.colorSpace(), here.image.colorSpace());
         QCOMPARE(there.format, here.format);
         QCOMPARE(there.display, here.display);
         QVERIFY(there.failure.isEmpty());
-        // Pixels live in shared memory and are edited in place like any others.
+        // Pixels live in shared memory, edited like any others: a copy that changes detaches.
         QImage edited = there.image;
-        edited.setPixel(0, 0, qRgb(1, 2, 3));
-        QCOMPARE(edited.pixel(0, 0), qRgb(1, 2, 3));
+        const uchar before = there.image.constScanLine(0)[0];
+        edited.scanLine(0)[0] = uchar(before ^ 1);
+        QCOMPARE(edited.constScanLine(0)[0], uchar(before ^ 1));
+        QCOMPARE(there.image.constScanLine(0)[0], before);
     }
 
     void standInAndThumbnailAsInProcess()
