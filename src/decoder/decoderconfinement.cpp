@@ -66,6 +66,7 @@ bool DecoderConfinement::restrictSystemCalls()
         "write", "writev",
         // memory, and the pixels handed back
         "mmap", "munmap", "mremap", "mprotect", "brk", "madvise", "memfd_create", "ftruncate",
+        "fallocate",
         // threads of Qt's pool, which scale and convert large pictures
         "futex", "set_robust_list", "rseq", "sched_yield", "sched_getaffinity", "gettid",
         "getpid", "tgkill", "rt_sigprocmask", "rt_sigaction", "rt_sigreturn", "sigaltstack",

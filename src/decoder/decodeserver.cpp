@@ -1,6 +1,7 @@
 #include "decoder/decodeserver.h"
 
 #include "decoding/decoderchannel.h"
+#include "decoding/sharedimage.h"
 #include "document/animationframes.h"
 #include "document/picturereader.h"
 #include "document/thumbnailreader.h"
@@ -152,7 +153,9 @@ DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, 
         return reply;
     }
     case DecodeMessage::Kind::Picture: {
-        const PictureReader::Result result = PictureReader::read(file);
+        // Decoded straight into shared memory where the decoder fills what it is given.
+        const PictureReader::Result result = PictureReader::read(
+            file, imaging::ReadLimits::forThisMachine(), &SharedImage::allocate);
         reply.image = result.image;
         reply.display = result.display;
         reply.format = result.format;

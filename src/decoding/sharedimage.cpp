@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <map>
+#include <mutex>
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,13 +30,60 @@ void unmap(void* info)
     delete mapping;
 }
 
-QMap<QString, QString> texts(const QImage& image)
+// The memory files under images made by allocate(), by the address of their pixels.
+struct Allocations
+{
+    std::mutex mutex;
+    std::map<const void*, std::pair<int, size_t>> files;
+};
+
+Allocations& allocations()
+{
+    static Allocations shared;
+    return shared;
+}
+
+void release(void* info)
+{
+    const Mapping* mapping = static_cast<Mapping*>(info);
+    {
+        Allocations& all = allocations();
+        const std::lock_guard<std::mutex> lock(all.mutex);
+        const auto file = all.files.find(mapping->address);
+        if (file != all.files.end()) {
+            ::close(file->second.first);
+            all.files.erase(file);
+        }
+    }
+    unmap(info);
+}
+
+// A memory file of that length with every page in place, written to through address: pages
+// allocated at once cost far less than one fault each.
+int createFile(size_t length, void** address)
+{
+    const int fd = ::memfd_create("lumo-pixels", MFD_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    *address = MAP_FAILED;
+    if (::ftruncate(fd, off_t(length)) == 0 && ::fallocate(fd, 0, 0, off_t(length)) == 0)
+        *address = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE, fd, 0);
+    if (*address == MAP_FAILED) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void describe(const QImage& image, QDataStream& stream)
 {
     QMap<QString, QString> texts;
     const QStringList keys = image.textKeys();
     for (const QString& key : keys)
         texts.insert(key, image.text(key));
-    return texts;
+    stream << qint32(image.format()) << image.size() << qint64(image.bytesPerLine())
+           << image.colorSpace().iccProfile() << qint32(image.dotsPerMeterX())
+           << qint32(image.dotsPerMeterY()) << texts << image.colorTable();
 }
 
 bool indicesWithin(const QImage& image, int colours)
@@ -48,24 +98,47 @@ bool indicesWithin(const QImage& image, int colours)
 
 } // namespace
 
+QImage SharedImage::allocate(const QSize& size, QImage::Format format)
+{
+    const QImage shape(1, 1, format);
+    if (size.isEmpty() || shape.isNull())
+        return QImage();
+    const qint64 bytesPerLine = ((qint64(size.width()) * shape.depth() + 31) / 32) * 4;
+    if (bytesPerLine > std::numeric_limits<int>::max())
+        return QImage();
+    const size_t length = size_t(bytesPerLine * size.height());
+    void* address = nullptr;
+    const int fd = createFile(length, &address);
+    if (fd < 0)
+        return QImage();
+    {
+        Allocations& all = allocations();
+        const std::lock_guard<std::mutex> lock(all.mutex);
+        all.files[address] = {fd, length};
+    }
+    return QImage(static_cast<uchar*>(address), size.width(), size.height(), int(bytesPerLine),
+                  format, release, new Mapping{address, length});
+}
+
 int SharedImage::store(const QImage& image, QDataStream& stream)
 {
     const size_t length = size_t(image.sizeInBytes());
-    const int fd = ::memfd_create("lumo-pixels", MFD_CLOEXEC);
+    {
+        Allocations& all = allocations();
+        const std::lock_guard<std::mutex> lock(all.mutex);
+        const auto file = all.files.find(image.constBits());
+        if (file != all.files.end() && file->second.second >= length) {
+            describe(image, stream);
+            return ::fcntl(file->second.first, F_DUPFD_CLOEXEC, 0);
+        }
+    }
+    void* address = nullptr;
+    const int fd = createFile(length, &address);
     if (fd < 0)
         return -1;
-    void* address = MAP_FAILED;
-    if (::ftruncate(fd, off_t(length)) == 0)
-        address = ::mmap(nullptr, length, PROT_WRITE, MAP_SHARED, fd, 0);
-    if (address == MAP_FAILED) {
-        ::close(fd);
-        return -1;
-    }
     std::memcpy(address, image.constBits(), length);
     ::munmap(address, length);
-    stream << qint32(image.format()) << image.size() << qint64(image.bytesPerLine())
-           << image.colorSpace().iccProfile() << qint32(image.dotsPerMeterX())
-           << qint32(image.dotsPerMeterY()) << texts(image) << image.colorTable();
+    describe(image, stream);
     return fd;
 }
 

@@ -46,7 +46,8 @@ PictureReader::Result PictureReader::read(const QString& path, const imaging::Re
     return read(&file, limits);
 }
 
-PictureReader::Result PictureReader::read(QFile* file, const imaging::ReadLimits& limits)
+PictureReader::Result PictureReader::read(QFile* file, const imaging::ReadLimits& limits,
+                                          const Canvas& canvas)
 {
     Result result;
     QImageReader reader(file);
@@ -61,8 +62,11 @@ PictureReader::Result PictureReader::read(QFile* file, const imaging::ReadLimits
     if (isCmykJpegFile(file)) {
         image = imaging::decodeCmykJpeg(fileBytes(file), limits, imaging::defaultCmykProfile());
         image = imaging::oriented(image, reader.transformation());
-    } else if (!reader.read(&image)) {
-        return result;
+    } else {
+        if (canvas && announced.isValid())
+            image = canvas(announced, reader.imageFormat());
+        if (!reader.read(&image))
+            return result;
     }
     if (image.isNull())
         return result;

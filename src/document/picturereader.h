@@ -40,10 +40,15 @@ public:
     static StandIn readScaled(const QString& path, const ShownSize& shownSize,
                               const imaging::ReadLimits& limits =
                                   imaging::ReadLimits::forThisMachine());
+    // Where a decoder that can fill a given image may put the pixels: a blank image of the
+    // announced size and format.
+    using Canvas = std::function<QImage(const QSize& size, QImage::Format format)>;
+
     // The same from a file open for reading, whose name tells the format when its contents do
     // not.
     static Result read(QFile* file,
-                       const imaging::ReadLimits& limits = imaging::ReadLimits::forThisMachine());
+                       const imaging::ReadLimits& limits = imaging::ReadLimits::forThisMachine(),
+                       const Canvas& canvas = Canvas());
     static StandIn readScaled(QFile* file, const ShownSize& shownSize,
                               const imaging::ReadLimits& limits =
                                   imaging::ReadLimits::forThisMachine());
