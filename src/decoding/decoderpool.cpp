@@ -107,12 +107,6 @@ void DecoderPool::setMemoryLimitMB(qint64 megabytes)
     dropIdleLocked();
 }
 
-qint64 DecoderPool::memoryLimitMB() const
-{
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    return m_memoryLimitMB > 0 ? m_memoryLimitMB : defaultMemoryLimitMB();
-}
-
 void DecoderPool::setTimeLimitMs(int milliseconds)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);

@@ -36,7 +36,6 @@ public:
     // Memory a helper may take beyond what it holds once started; 0 for the default. Helpers
     // started earlier finish their request and go.
     void setMemoryLimitMB(qint64 megabytes);
-    qint64 memoryLimitMB() const;
     void setTimeLimitMs(int milliseconds);
     // The helper executable; by default lumo-decode beside the running program.
     void setProgram(const QString& program);
