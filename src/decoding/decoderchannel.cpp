@@ -28,10 +28,25 @@ bool sendAll(int socket, const char* data, size_t length)
     return true;
 }
 
-bool receiveAll(int socket, char* data, size_t length)
+// Waits at most timeoutMs (-1: for ever) for more to read.
+bool readable(int socket, int timeoutMs)
+{
+    pollfd waiting = {socket, POLLIN, 0};
+    int ready;
+    do
+        ready = ::poll(&waiting, 1, timeoutMs);
+    while (ready < 0 && errno == EINTR);
+    return ready > 0;
+}
+
+// A helper that stops halfway through a message holds the program no longer than one that
+// never begins it.
+bool receiveAll(int socket, char* data, size_t length, int timeoutMs)
 {
     while (length > 0) {
-        const ssize_t got = ::recv(socket, data, length, MSG_WAITALL);
+        if (!readable(socket, timeoutMs))
+            return false;
+        const ssize_t got = ::recv(socket, data, length, 0);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
@@ -83,15 +98,11 @@ bool DecoderChannel::receive(QByteArray* bytes, QVector<int>* fds, int timeoutMs
 {
     if (timedOut)
         *timedOut = false;
-    pollfd waiting = {m_socket, POLLIN, 0};
-    int ready;
-    do
-        ready = ::poll(&waiting, 1, timeoutMs);
-    while (ready < 0 && errno == EINTR);
-    if (ready == 0 && timedOut)
-        *timedOut = true;
-    if (ready <= 0)
+    if (!readable(m_socket, timeoutMs)) {
+        if (timedOut)
+            *timedOut = true;
         return false;
+    }
 
     quint32 length = 0;
     iovec part = {&length, sizeof length};
@@ -120,7 +131,7 @@ bool DecoderChannel::receive(QByteArray* bytes, QVector<int>* fds, int timeoutMs
         && length <= kMaxMessage;
     if (complete) {
         bytes->resize(int(length));
-        if (receiveAll(m_socket, bytes->data(), length))
+        if (receiveAll(m_socket, bytes->data(), length, timeoutMs))
             return true;
     }
     for (const int fd : qAsConst(*fds))

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,6 +69,9 @@ DecoderProcess::DecoderProcess(const QString& program, const QStringList& argume
     }
     m_pid = pid;
     m_socket = ends[0];
+    // However a helper dawdles within a message, no read waits longer than a start may take.
+    const timeval patience = {kStartLimitMs / 1000, 0};
+    ::setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
 }
 
 DecoderProcess::~DecoderProcess()
