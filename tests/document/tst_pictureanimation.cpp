@@ -26,7 +26,7 @@ int frameOf(const QImage& image)
 struct Stepped
 {
     explicit Stepped(const QString& path)
-        : animation(path, QImage(path))
+        : animation(path, QImage(path), QImage())
     {
         animation.setTimerEnabled(false);
     }
@@ -150,7 +150,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.gif"));
         QVERIFY(animatedgif::write(path, QSize(4, 4), {2, 2, 2}, 0));
-        PictureAnimation animation(path, QImage(path));
+        PictureAnimation animation(path, QImage(path), QImage());
         QSignalSpy shown(&animation, &PictureAnimation::frameShown);
         animation.start();
         QTRY_VERIFY_WITH_TIMEOUT(shown.size() >= 4, 10000);
