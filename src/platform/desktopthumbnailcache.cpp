@@ -129,8 +129,19 @@ bool DesktopThumbnailCache::contains(const QString& filePath) const
 
 QImage DesktopThumbnailCache::read(const Source& source, Size size) const
 {
-    const QImage image = readStored(pathFor(source.uri, sizeDir(size)), edge(size));
-    return !image.isNull() && madeFrom(image, source) ? image : QImage();
+    // A larger thumbnail that another program made serves as well, scaled down: no decode.
+    const int ownEdge = edge(size);
+    for (int code = size == Size::Normal ? 0 : 1; code <= 3; ++code) {
+        const int maxEdge = 128 << code;
+        const QImage image =
+            readStored(pathFor(source.uri, LumoThumbnails::sizeDirName(code)), maxEdge);
+        if (image.isNull() || !madeFrom(image, source))
+            continue;
+        if (image.width() <= ownEdge && image.height() <= ownEdge)
+            return image;
+        return image.scaled(ownEdge, ownEdge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return QImage();
 }
 
 bool DesktopThumbnailCache::hasFailed(const Source& source) const
