@@ -1,0 +1,124 @@
+#include "imaging/decodeguard.h"
+
+#include "imaging/filestructure.h"
+
+#include <QImageReader>
+
+#include <algorithm>
+#include <limits>
+
+namespace imaging {
+
+namespace {
+
+// Deflate codes a run of 258 bytes in two bits at best.
+constexpr qint64 deflateMaximumRatio = 1032;
+// Huffman-coded JPEG spends at least a bit on each block of its smallest component, which
+// covers at most 32 x 32 pixels (sampling factors go up to 4).
+constexpr qint64 jpegPixelsPerByte = 8 * 32 * 32;
+// Twelve-bit LZW codes stand for at most 4096 pixels each; a frame whose data ends early still
+// shows, so a few million pixels come free.
+constexpr qint64 gifPixelsPerByte = 4096;
+constexpr qint64 gifFreeCanvasPixels = qint64(1) << 22;
+
+qint64 saturatingProduct(qint64 a, qint64 b)
+{
+    if (a > 0 && b > std::numeric_limits<qint64>::max() / a)
+        return std::numeric_limits<qint64>::max();
+    return a * b;
+}
+
+bool isJpeg(const QByteArray& format)
+{
+    return format == "jpeg" || format == "jpg";
+}
+
+int decodedBits(QImage::Format format)
+{
+    if (format == QImage::Format_Invalid)
+        return 32;
+    return std::max(32, int(QImage::toPixelFormat(format).bitsPerPixel()));
+}
+
+} // namespace
+
+DecodeGuard::DecodeGuard(const ReadLimits& limits) : m_limits(limits)
+{
+}
+
+DecodeVerdict DecodeGuard::judge(QImageReader& reader, const QSize& shownBox) const
+{
+    DeclaredPicture picture;
+    picture.format = reader.format().toLower();
+    // Asking the format opened the device; a stream cannot be walked and then read again.
+    QIODevice* device = reader.device();
+    if (device && device->isOpen() && !device->isSequential()) {
+        const FileStructure structure = FileStructure::inspect(device, picture.format);
+        if (!structure.lengthsWithinFile)
+            return DecodeVerdict{DecodeRefusal::LengthBeyondEnd, QSize()};
+        picture.fileBytes = device->size();
+        picture.storedBitsPerPixel = structure.storedBitsPerPixel;
+    }
+    picture.size = reader.size();
+    const QSize decoded = decodedSize(picture.format, picture.size, shownBox);
+    return judge(picture, decoded, decodedBits(reader.imageFormat()));
+}
+
+DecodeVerdict DecodeGuard::judge(const DeclaredPicture& picture, const QSize& decodedSize,
+                                 int decodedBitsPerPixel) const
+{
+    DecodeVerdict verdict;
+    verdict.declared = picture.size;
+    // Nothing to refuse before decoding a file that does not tell its size.
+    if (!picture.size.isValid())
+        return verdict;
+    if (!m_limits.fits(decodedSize.isValid() ? decodedSize : picture.size, decodedBitsPerPixel))
+        verdict.refusal = DecodeRefusal::TooLarge;
+    else if (picture.fileBytes > 0 && picture.fileBytes < minimumFileBytes(picture))
+        verdict.refusal = DecodeRefusal::TooDense;
+    return verdict;
+}
+
+qint64 DecodeGuard::minimumFileBytes(const DeclaredPicture& picture)
+{
+    if (picture.size.isEmpty())
+        return 0;
+    const qint64 width = picture.size.width();
+    const qint64 height = picture.size.height();
+    const QByteArray format = picture.format.toLower();
+    if (format == "png") {
+        // Each row is a filter byte and its samples, at least one bit a pixel; interlacing
+        // only adds rows.
+        const qint64 bits = std::max(1, picture.storedBitsPerPixel);
+        const qint64 rowBytes = 1 + (saturatingProduct(width, bits) + 7) / 8;
+        return saturatingProduct(rowBytes, height) / deflateMaximumRatio;
+    }
+    const qint64 pixels = width * height;
+    if (isJpeg(format))
+        return pixels / jpegPixelsPerByte;
+    if (format == "gif")
+        return std::max<qint64>(0, pixels - gifFreeCanvasPixels) / gifPixelsPerByte;
+    return 0;
+}
+
+QSize DecodeGuard::decodedSize(const QByteArray& format, const QSize& declared,
+                               const QSize& shownBox)
+{
+    if (!declared.isValid() || !shownBox.isValid() || !isJpeg(format.toLower()))
+        return declared;
+    const QSize shown = declared.scaled(shownBox, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    if (shown.width() >= declared.width() && shown.height() >= declared.height())
+        return declared;
+    // The largest power of two up to eight by which the picture still covers the shown size.
+    int denominator = 8;
+    const auto covers = [&](int d) {
+        return (declared.width() + d - 1) / d >= shown.width()
+            && (declared.height() + d - 1) / d >= shown.height();
+    };
+    while (denominator > 1 && !covers(denominator))
+        denominator /= 2;
+    return QSize((declared.width() + denominator - 1) / denominator,
+                 (declared.height() + denominator - 1) / denominator);
+}
+
+} // namespace imaging
