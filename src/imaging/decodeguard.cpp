@@ -33,11 +33,12 @@ bool isJpeg(const QByteArray& format)
     return format == "jpeg" || format == "jpg";
 }
 
-int decodedBits(QImage::Format format)
+// Taken as a number: a reader whose header failed may hand back no valid format at all.
+int decodedBits(int format)
 {
-    if (format == QImage::Format_Invalid)
+    if (format <= QImage::Format_Invalid || format >= QImage::NImageFormats)
         return 32;
-    return std::max(32, int(QImage::toPixelFormat(format).bitsPerPixel()));
+    return std::max(32, int(QImage::toPixelFormat(QImage::Format(format)).bitsPerPixel()));
 }
 
 } // namespace
@@ -61,7 +62,7 @@ DecodeVerdict DecodeGuard::judge(QImageReader& reader, const QSize& shownBox) co
     }
     picture.size = reader.size();
     const QSize decoded = decodedSize(picture.format, picture.size, shownBox);
-    return judge(picture, decoded, decodedBits(reader.imageFormat()));
+    return judge(picture, decoded, decodedBits(int(reader.imageFormat())));
 }
 
 DecodeVerdict DecodeGuard::judge(const DeclaredPicture& picture, const QSize& decodedSize,
