@@ -16,10 +16,13 @@ constexpr qint64 deflateMaximumRatio = 1032;
 // Huffman-coded JPEG spends at least a bit on each block of its smallest component, which
 // covers at most 32 x 32 pixels (sampling factors go up to 4).
 constexpr qint64 jpegPixelsPerByte = 8 * 32 * 32;
-// Twelve-bit LZW codes stand for at most 4096 pixels each; a frame whose data ends early still
-// shows, so a few million pixels come free.
-constexpr qint64 gifPixelsPerByte = 4096;
-constexpr qint64 gifFreeCanvasPixels = qint64(1) << 22;
+// Twelve-bit LZW codes stand for at most 4096 pixels each, and BMP's runs with their skips
+// come near; data that ends early still shows, so a few million pixels come free.
+constexpr qint64 codedPixelsPerByte = 4096;
+constexpr qint64 freeCodedPixels = qint64(1) << 22;
+// Formats that store samples as they are show a file cut short as far as it goes: such a file
+// must hold an eighth of what it declares.
+constexpr qint64 truncatedShare = 8;
 
 qint64 saturatingProduct(qint64 a, qint64 b)
 {
@@ -59,6 +62,7 @@ DecodeVerdict DecodeGuard::judge(QImageReader& reader, const QSize& shownBox) co
             return DecodeVerdict{DecodeRefusal::LengthBeyondEnd, QSize()};
         picture.fileBytes = device->size();
         picture.storedBitsPerPixel = structure.storedBitsPerPixel;
+        picture.runLengths = structure.runLengths;
     }
     picture.size = reader.size();
     const QSize decoded = decodedSize(picture.format, picture.size, shownBox);
@@ -97,8 +101,16 @@ qint64 DecodeGuard::minimumFileBytes(const DeclaredPicture& picture)
     const qint64 pixels = width * height;
     if (isJpeg(format))
         return pixels / jpegPixelsPerByte;
-    if (format == "gif")
-        return std::max<qint64>(0, pixels - gifFreeCanvasPixels) / gifPixelsPerByte;
+    const bool bmp = format == "bmp" || format == "dib";
+    if (format == "gif" || (bmp && picture.runLengths))
+        return std::max<qint64>(0, pixels - freeCodedPixels) / codedPixelsPerByte;
+    if (bmp && picture.storedBitsPerPixel > 0) {
+        const qint64 rowBytes = (saturatingProduct(width, picture.storedBitsPerPixel) + 31) / 32 * 4;
+        return saturatingProduct(rowBytes, height) / truncatedShare;
+    }
+    // Portable anymaps store at least a bit a pixel (the raw bitmap), most a byte or more.
+    if (format == "pbm" || format == "pgm" || format == "ppm" || format == "pnm")
+        return (pixels + 7) / 8 / truncatedShare;
     return 0;
 }
 

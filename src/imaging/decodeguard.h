@@ -28,6 +28,7 @@ struct DeclaredPicture
     QSize size;
     qint64 fileBytes = 0;
     int storedBitsPerPixel = 0; // as the file stores a pixel; 0 when unknown
+    bool runLengths = false;    // the pixels are run-length coded
 };
 
 // The outcome of a look at a file before decoding it.

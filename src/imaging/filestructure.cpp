@@ -147,6 +147,21 @@ void walkSunRaster(Window& file, FileStructure& structure)
     structure.lengthsWithinFile = 32 + mapBytes + dataBytes <= file.size();
 }
 
+// BMP: a file header, then an information header whose depth and compression say how the
+// pixels are stored.
+void readBmpHeader(Window& file, FileStructure& structure)
+{
+    const QByteArray header = file.at(0, 34);
+    if (header.size() < 34 || littleEndian32(header, 14) < 40)
+        return;
+    const int bits = uchar(header[28]) | uchar(header[29]) << 8;
+    const quint32 compression = littleEndian32(header, 30);
+    if (compression == 0 || compression == 3) // plain samples, or samples under bit masks
+        structure.storedBitsPerPixel = bits;
+    else if (compression == 1 || compression == 2) // eight- or four-bit runs
+        structure.runLengths = true;
+}
+
 } // namespace
 
 FileStructure FileStructure::inspect(QIODevice* device, const QByteArray& format)
@@ -165,6 +180,8 @@ FileStructure FileStructure::inspect(QIODevice* device, const QByteArray& format
         walkPsd(file, structure);
     else if (name == "ras")
         walkSunRaster(file, structure);
+    else if (name == "bmp")
+        readBmpHeader(file, structure);
     device->seek(start);
     return structure;
 }

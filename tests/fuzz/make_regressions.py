@@ -32,6 +32,12 @@ def gif_claiming(width, height):
             + b'\x2c\x00\x00\x00\x00' + size + b'\x00' + b'\x02\x02\x44\x01\x00\x3b')
 
 
+def bmp_claiming(width, height):
+    row = b'\x40' * 64
+    return (b'BM' + struct.pack('<IIII', 54 + len(row), 0, 54, 40)
+            + struct.pack('<iiHHII', width, height, 1, 24, 0, 0) + bytes(16) + row)
+
+
 def sun_raster(map_length):
     return struct.pack('>8I', 0x59a66a95, 100, 100, 8, 10000, 1, 1, map_length) + bytes(16)
 
@@ -61,6 +67,7 @@ pictures = {
         seed_png[:33] + chunk(b'zTXt', b'Comment\0\0x', 0x7ffffff0) + seed_png[33:],
     'jpeg-claims-30000-square.jpg': jpeg_claiming(30000, 30000),
     'gif-claims-30000-square.gif': gif_claiming(30000, 30000),
+    'bmp-claims-11862032-by-12.bmp': bmp_claiming(11862032, 12),
     'ras-colour-map-past-the-end.ras': sun_raster(0x7ffffff0),
     'psd-resources-past-the-end.psd': photoshop(0x7ffffff0),
     'ani-list-past-the-end.ani': animated_cursor(0x7ffffff0),

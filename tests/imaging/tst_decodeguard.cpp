@@ -101,6 +101,12 @@ private slots:
         QTest::newRow("gif frame of 2000 square with one pixel of data")
             << hostilefiles::gifClaiming(QSize(2000, 2000)) << QByteArray("gif") << 24 * gib
             << full << none;
+        QTest::newRow("bmp claiming 11862032 x 12")
+            << hostilefiles::bmpClaiming(QSize(11862032, 12)) << QByteArray("bmp") << 24 * gib
+            << full << dense;
+        const QByteArray bmp = encoded(ramp(QSize(40, 30)), "BMP");
+        QTest::newRow("bmp cut to half still shows")
+            << bmp.left(bmp.size() / 2) << QByteArray("bmp") << 24 * gib << full << none;
         QTest::newRow("sun raster colour map past the end")
             << hostilefiles::sunRaster(0x7ffffff0) << QByteArray("ras") << 24 * gib << full
             << beyond;
@@ -160,6 +166,12 @@ private slots:
                                                     << qint64(0);
         QTest::newRow("gif beyond it") << QByteArray("gif") << QSize(4096, 2048) << 0
                                        << qint64(2048 * 2048 / 4096);
+        QTest::newRow("uncompressed bmp: an eighth of its rows")
+            << QByteArray("bmp") << QSize(1001, 80) << 24 << qint64(3004 * 80 / 8);
+        QTest::newRow("run-length bmp like gif") << QByteArray("bmp") << QSize(4096, 2048) << 0
+                                                 << qint64(2048 * 2048 / 4096);
+        QTest::newRow("portable bitmap: an eighth of a bit a pixel")
+            << QByteArray("pbm") << QSize(800, 80) << 0 << qint64(800 * 80 / 8 / 8);
         QTest::newRow("tiff has no known bound") << QByteArray("tiff") << QSize(30000, 30000) << 0
                                                  << qint64(0);
     }
@@ -170,7 +182,9 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(int, storedBits);
         QFETCH(qint64, bytes);
-        QCOMPARE(imaging::DecodeGuard::minimumFileBytes({format, size, 0, storedBits}), bytes);
+        const bool runLengths = format == "bmp" && storedBits == 0;
+        QCOMPARE(imaging::DecodeGuard::minimumFileBytes({format, size, 0, storedBits, runLengths}),
+                 bytes);
     }
 
     void decodedSize_data()

@@ -86,6 +86,15 @@ QByteArray gifClaiming(const QSize& size)
         + QByteArray("\x02\x02\x44\x01\x00\x3b", 6);
 }
 
+QByteArray bmpClaiming(const QSize& size)
+{
+    const QByteArray row(64, '\x40');
+    return QByteArray("BM") + littleEndian32(quint32(54 + row.size())) + littleEndian32(0)
+        + littleEndian32(54) + littleEndian32(40) + littleEndian32(quint32(size.width()))
+        + littleEndian32(quint32(size.height())) + bigEndian16(0x0100) + bigEndian16(0x1800)
+        + littleEndian32(0) + littleEndian32(0) + QByteArray(16, '\0') + row;
+}
+
 QByteArray sunRaster(quint32 mapLength)
 {
     QByteArray bytes;

@@ -20,6 +20,9 @@ QByteArray jpegClaiming(const QSize& size);
 // A GIF whose screen and only frame claim `size`, with the data of one pixel.
 QByteArray gifClaiming(const QSize& size);
 
+// An uncompressed 24-bit BMP whose header claims `size`, with one row of data.
+QByteArray bmpClaiming(const QSize& size);
+
 // Files of the plugin formats whose readers allocate what a part declares.
 QByteArray sunRaster(quint32 mapLength);
 QByteArray photoshop(quint32 resourcesLength);
