@@ -13,8 +13,9 @@ namespace {
 
 // Deflate codes a run of 258 bytes in two bits at best.
 constexpr qint64 deflateMaximumRatio = 1032;
-// Huffman-coded JPEG spends at least a bit on each block of its smallest component, which
-// covers at most 32 x 32 pixels (sampling factors go up to 4).
+// Huffman-coded JPEG spends at least a bit on each block of a scan's component, which covers
+// at most 32 x 32 pixels (sampling factors go up to 4). Progressive runs of empty blocks and
+// arithmetic coding could take less, but no real picture does.
 constexpr qint64 jpegPixelsPerByte = 8 * 32 * 32;
 // Twelve-bit LZW codes stand for at most 4096 pixels each, and BMP's runs with their skips
 // come near; data that ends early still shows, so a few million pixels come free.
