@@ -1,7 +1,6 @@
 #include "platform/fileproperties.h"
 
 #include "imaging/decodeguard.h"
-
 #include "platform/localpath.h"
 
 #include <QDir>
