@@ -5,6 +5,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace imaging {
@@ -37,6 +38,18 @@ bool isJpeg(const QByteArray& format)
     return format == "jpeg" || format == "jpg";
 }
 
+// Some readers report a top-down picture's height as negative; it is decoded all the same.
+QSize magnitude(const QSize& size)
+{
+    if (size.isValid() || size == QSize())
+        return size;
+    const auto positive = [](int length) {
+        return length == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max()
+                                                         : std::abs(length);
+    };
+    return QSize(positive(size.width()), positive(size.height()));
+}
+
 // Taken as a number: a reader whose header failed may hand back no valid format at all.
 int decodedBits(int format)
 {
@@ -65,7 +78,7 @@ DecodeVerdict DecodeGuard::judge(QImageReader& reader, const QSize& shownBox) co
         picture.storedBitsPerPixel = structure.storedBitsPerPixel;
         picture.runLengths = structure.runLengths;
     }
-    picture.size = reader.size();
+    picture.size = magnitude(reader.size());
     const QSize decoded = decodedSize(picture.format, picture.size, shownBox);
     return judge(picture, decoded, decodedBits(int(reader.imageFormat())));
 }

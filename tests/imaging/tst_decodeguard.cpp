@@ -104,6 +104,10 @@ private slots:
         QTest::newRow("bmp claiming 11862032 x 12")
             << hostilefiles::bmpClaiming(QSize(11862032, 12)) << QByteArray("bmp") << 24 * gib
             << full << dense;
+        QByteArray topDown = hostilefiles::bmpClaiming(QSize(16, 1));
+        topDown.replace(22, 4, QByteArray("\x0c\x00\x00\xff", 4));
+        QTest::newRow("top-down bmp of 16777204 rows")
+            << topDown << QByteArray("bmp") << 24 * gib << full << dense;
         const QByteArray bmp = encoded(ramp(QSize(40, 30)), "BMP");
         QTest::newRow("bmp cut to half still shows")
             << bmp.left(bmp.size() / 2) << QByteArray("bmp") << 24 * gib << full << none;
