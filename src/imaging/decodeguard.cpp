@@ -70,8 +70,9 @@ DecodeVerdict DecodeGuard::judge(QImageReader& reader, const QSize& shownBox) co
     picture.format = reader.format().toLower();
     // Asking the format opened the device; a stream cannot be walked and then read again.
     QIODevice* device = reader.device();
+    FileStructure structure;
     if (device && device->isOpen() && !device->isSequential()) {
-        const FileStructure structure = FileStructure::inspect(device, picture.format);
+        structure = FileStructure::inspect(device, picture.format);
         if (!structure.lengthsWithinFile)
             return DecodeVerdict{DecodeRefusal::LengthBeyondEnd, QSize()};
         picture.fileBytes = device->size();
@@ -79,6 +80,8 @@ DecodeVerdict DecodeGuard::judge(QImageReader& reader, const QSize& shownBox) co
         picture.runLengths = structure.runLengths;
     }
     picture.size = magnitude(reader.size());
+    if (!picture.size.isValid())
+        picture.size = structure.declaredSize;
     const QSize decoded = decodedSize(picture.format, picture.size, shownBox);
     return judge(picture, decoded, decodedBits(int(reader.imageFormat())));
 }
@@ -116,10 +119,13 @@ qint64 DecodeGuard::minimumFileBytes(const DeclaredPicture& picture)
     if (isJpeg(format))
         return pixels / jpegPixelsPerByte;
     const bool bmp = format == "bmp" || format == "dib";
-    if (format == "gif" || (bmp && picture.runLengths))
+    const bool tga = format == "tga";
+    if (format == "gif" || ((bmp || tga) && picture.runLengths))
         return std::max<qint64>(0, pixels - freeCodedPixels) / codedPixelsPerByte;
-    if (bmp && picture.storedBitsPerPixel > 0) {
-        const qint64 rowBytes = (saturatingProduct(width, picture.storedBitsPerPixel) + 31) / 32 * 4;
+    if ((bmp || tga) && picture.storedBitsPerPixel > 0) {
+        // BMP pads its rows to whole words, TGA to whole bytes.
+        const qint64 rowBits = saturatingProduct(width, picture.storedBitsPerPixel);
+        const qint64 rowBytes = bmp ? (rowBits + 31) / 32 * 4 : (rowBits + 7) / 8;
         return saturatingProduct(rowBytes, height) / truncatedShare;
     }
     // Portable anymaps store at least a bit a pixel (the raw bitmap), most a byte or more.

@@ -162,6 +162,21 @@ void readBmpHeader(Window& file, FileStructure& structure)
         structure.runLengths = true;
 }
 
+// TGA: an eighteen-byte header of which the image type, the size and the depth matter.
+void readTgaHeader(Window& file, FileStructure& structure)
+{
+    const QByteArray header = file.at(0, 18);
+    if (header.size() < 18)
+        return;
+    const auto* h = reinterpret_cast<const uchar*>(header.constData());
+    structure.declaredSize = QSize(h[12] | h[13] << 8, h[14] | h[15] << 8);
+    const int type = h[2];
+    if (type >= 1 && type <= 3) // colour-mapped, true-colour or grey samples as they are
+        structure.storedBitsPerPixel = h[16];
+    else if (type >= 9 && type <= 11) // the same in runs
+        structure.runLengths = true;
+}
+
 } // namespace
 
 FileStructure FileStructure::inspect(QIODevice* device, const QByteArray& format)
@@ -182,6 +197,8 @@ FileStructure FileStructure::inspect(QIODevice* device, const QByteArray& format
         walkSunRaster(file, structure);
     else if (name == "bmp")
         readBmpHeader(file, structure);
+    else if (name == "tga")
+        readTgaHeader(file, structure);
     device->seek(start);
     return structure;
 }

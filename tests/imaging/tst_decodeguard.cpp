@@ -108,6 +108,10 @@ private slots:
         topDown.replace(22, 4, QByteArray("\x0c\x00\x00\xff", 4));
         QTest::newRow("top-down bmp of 16777204 rows")
             << topDown << QByteArray("bmp") << 24 * gib << full << dense;
+        QTest::newRow("tga of 23 bytes claiming 19789 square")
+            << QByteArray("\x00\x00\x02\x04\x4d\x4d\x4d\x4d\x46\x4d\x00\x11\x4d\x4d\x4d\x4d"
+                          "\x10\x03\x00\x00\x00\x3c\xab", 23)
+            << QByteArray("tga") << 24 * gib << full << dense;
         const QByteArray bmp = encoded(ramp(QSize(40, 30)), "BMP");
         QTest::newRow("bmp cut to half still shows")
             << bmp.left(bmp.size() / 2) << QByteArray("bmp") << 24 * gib << full << none;

@@ -108,6 +108,14 @@ private slots:
                                              << 0 << true;
         QTest::newRow("bmp: old header tells nothing") << bmpHeader(12, 24, 0) << QByteArray("bmp")
                                                        << true << 0 << false;
+        const QByteArray tga("\x00\x00\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                             "\x4d\x4d\x4d\x4d\x10\x00", 18);
+        QTest::newRow("tga: true colour of 16 bits") << tga << QByteArray("tga") << true << 16
+                                                     << false;
+        QByteArray tgaRuns = tga;
+        tgaRuns[2] = 10;
+        QTest::newRow("tga: true colour in runs") << tgaRuns << QByteArray("tga") << true << 0
+                                                  << true;
         QTest::newRow("unknown format passes") << QByteArray(8, '\xff') << QByteArray("tiff")
                                                << true << 0 << false;
     }
@@ -128,6 +136,16 @@ private slots:
         QCOMPARE(structure.runLengths, runLengths);
         // The reader that asked goes on from where it was.
         QCOMPARE(buffer.pos(), qint64(3));
+    }
+
+    // TGA readers may not tell the size, so the header's is read here.
+    void tgaSize()
+    {
+        QByteArray tga("\x00\x00\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                       "\x4d\x4d\x02\x01\x10\x00", 18);
+        QBuffer buffer(&tga);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QCOMPARE(imaging::FileStructure::inspect(&buffer, "tga").declaredSize, QSize(19789, 258));
     }
 };
 
