@@ -1,5 +1,7 @@
 #include "document/animationframes.h"
 
+#include "imaging/decodeguard.h"
+
 #include <QImageReader>
 
 AnimationFrames::AnimationFrames(const QString& path)
@@ -15,7 +17,7 @@ bool AnimationFrames::open()
     // The same orientation as the first frame the picture was read with.
     m_reader->setAutoTransform(true);
     m_next = 0;
-    if (!m_reader->canRead())
+    if (!m_reader->canRead() || !imaging::DecodeGuard().judge(*m_reader).allowed())
         return false;
     m_frameCount = m_reader->imageCount();
     m_loopCount = m_reader->loopCount();

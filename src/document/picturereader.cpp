@@ -1,6 +1,7 @@
 #include "document/picturereader.h"
 
 #include "imaging/cmykjpeg.h"
+#include "imaging/decodeguard.h"
 #include "imaging/displaycolours.h"
 #include "imaging/rotation.h"
 
@@ -8,17 +9,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include <algorithm>
-
 namespace {
-
-// The decoded depth to budget for: at least 32 bits, more for deep formats.
-int budgetBitsPerPixel(QImage::Format announced)
-{
-    if (announced == QImage::Format_Invalid)
-        return 32;
-    return std::max(32, int(QImage::toPixelFormat(announced).bitsPerPixel()));
-}
 
 // Qt's own JPEG reader turns CMYK into RGB by the plain ink formula, without the profile.
 bool isCmykJpegFile(const QString& path)
@@ -45,9 +36,7 @@ PictureReader::Result PictureReader::read(const QString& path, const imaging::Re
     reader.setAutoTransform(true);
     // Formats whose handler cannot tell the size in advance are left to their own checks; a
     // refusal of any kind still ends as a null image below.
-    const QSize announced = reader.size();
-    if (announced.isValid()
-        && !limits.fits(announced, budgetBitsPerPixel(reader.imageFormat())))
+    if (!imaging::DecodeGuard(limits).judge(reader).allowed())
         return result;
     QImage image;
     if (isCmykJpegFile(path)) {
@@ -74,8 +63,10 @@ PictureReader::StandIn PictureReader::readScaled(const QString& path, const Show
         return standIn;
     QImageReader reader(path);
     reader.setAutoTransform(true);
-    const QSize stored = reader.size();
-    if (!stored.isValid() || !limits.fits(stored, budgetBitsPerPixel(reader.imageFormat())))
+    // Judged at full size: a picture whose full read would be refused needs no quick look.
+    const imaging::DecodeVerdict verdict = imaging::DecodeGuard(limits).judge(reader);
+    const QSize stored = verdict.declared;
+    if (!verdict.allowed() || !stored.isValid())
         return standIn;
     // The scaled size applies before the stored orientation turns the picture.
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;

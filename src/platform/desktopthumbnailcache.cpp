@@ -1,5 +1,6 @@
 #include "platform/desktopthumbnailcache.h"
 
+#include "imaging/decodeguard.h"
 #include "platform/lumothumbnails.h"
 
 #include <QDir>
@@ -75,8 +76,9 @@ QImage readStored(const QString& path, int maxEdge)
     if (!LumoThumbnails::openRegularFile(&file))
         return QImage();
     QImageReader reader(&file, "png");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > maxEdge || size.height() > maxEdge)
+    const imaging::DecodeVerdict verdict = imaging::DecodeGuard().judge(reader);
+    const QSize size = verdict.declared;
+    if (!verdict.allowed() || !size.isValid() || size.width() > maxEdge || size.height() > maxEdge)
         return QImage();
     return reader.read();
 }

@@ -1,5 +1,6 @@
 #include "platform/fileproperties.h"
 
+#include "imaging/decodeguard.h"
 #include "platform/localpath.h"
 
 #include <QDir>
@@ -99,7 +100,8 @@ QString FileProperties::dimensionsText(const QFileInfo& entry, bool isImageType)
     if (!entry.isFile())
         return QString();
     QImageReader reader(entry.absoluteFilePath());
-    QSize size = reader.canRead() ? reader.size() : QSize();
+    // A size too large to decode is still the picture's size; a broken framing tells none.
+    QSize size = reader.canRead() ? imaging::DecodeGuard().judge(reader).declared : QSize();
     if (!size.isValid())
         return isImageType ? tr("Cannot be read") : QString();
     // The picture is shown upright, so its upright size is the one that means something.
