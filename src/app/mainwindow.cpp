@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "imagewindow/imagescentralwidget.h"
+#include "imagewindow/imagewindowactions.h"
 #include "platform/lumogeometry.h"
 #include "platform/lumohelpmenu.h"
 #include "platform/lumotabletmode.h"
@@ -14,6 +15,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStackedWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -68,9 +71,10 @@ MainWindow::~MainWindow()
     m_imagesWidget->setMainWindow(nullptr);
 }
 
-QSize MainWindow::defaultSize(const QSize& available)
+QSize MainWindow::defaultSize(const QSize& available, int toolBarsWidth)
 {
-    return available * 2 / 3;
+    const QSize third = available * 2 / 3;
+    return {std::min(available.width(), std::max(third.width(), toolBarsWidth)), third.height()};
 }
 
 void MainWindow::restoreWindowState()
@@ -78,7 +82,10 @@ void MainWindow::restoreWindowState()
     QSettings settings;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize fallback(kFallbackWidth, kFallbackHeight);
-    const QSize size = screen ? defaultSize(screen->availableGeometry().size()) : fallback;
+    // Tool bars cut short hide their last buttons behind a chevron a new user may not find.
+    const QSize size = screen ? defaultSize(screen->availableGeometry().size(),
+                                            m_imagesWidget->windowActions()->toolBarsWidth())
+                              : fallback;
     lumoRestoreGeometry(this, settings, size, false);
 
     const Settings::WindowState* state = Settings::instance()->windowState();

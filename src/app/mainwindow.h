@@ -25,9 +25,10 @@ public:
     explicit MainWindow(const QString& startDirectory, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The size of a first start, two thirds of the screen's available area each way; the
-    // window manager places the window.
-    static QSize defaultSize(const QSize& available);
+    // The size of a first start, two thirds of the screen's available area each way, but wide
+    // enough for the picture tool bars in a row where the screen is; the window manager places
+    // the window.
+    static QSize defaultSize(const QSize& available, int toolBarsWidth = 0);
 
     bool isFilesMode() const;
     FilesCentralWidget* filesWidget() const { return m_filesWidget; }

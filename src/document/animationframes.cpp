@@ -1,6 +1,7 @@
 #include "document/animationframes.h"
 
 #include "decoding/decoderpool.h"
+#include "imaging/decodeguard.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -27,7 +28,7 @@ bool AnimationFrames::open()
     // The same orientation as the first frame the picture was read with.
     m_reader->setAutoTransform(true);
     m_next = 0;
-    if (!m_reader->canRead())
+    if (!m_reader->canRead() || !imaging::DecodeGuard().judge(*m_reader).allowed())
         return false;
     m_frameCount = m_reader->imageCount();
     m_loopCount = m_reader->loopCount();

@@ -233,6 +233,17 @@ FileCursor::SlideStep FileCursor::slideStep(int row, int count, bool loop)
     return {next, next < lastRow};
 }
 
+int FileCursor::aheadRow() const
+{
+    if (m_slideshowRunning) {
+        const bool loop = Settings::instance()->imagesCentralWidget()->slideLoop();
+        const SlideStep step = slideStep(m_row, rowCount(), loop);
+        return step.row != m_row ? step.row : -1;
+    }
+    const int row = m_row + m_direction;
+    return row >= 0 && row < rowCount() ? row : -1;
+}
+
 void FileCursor::tick()
 {
     if (!moveAllowed())

@@ -65,6 +65,9 @@ public:
     void tick();
     // The step after row in a list of count rows; row -1 when the list is empty.
     static SlideStep slideStep(int row, int count, bool loop);
+    // The row shown next in the direction of travel, round to the first when a looping
+    // slideshow is at the end; -1 for none.
+    int aheadRow() const;
     // The read of the newest move ended; a move's consequences that wait for its read follow.
     void readFinished(bool readable);
 

@@ -133,15 +133,17 @@ void Picture::apply(const QString& path, const PictureReader::Result& result)
 
 void Picture::play()
 {
-    m_animation = new PictureAnimation(m_path, m_image, this);
+    m_animation = new PictureAnimation(m_path, m_image, displayCopy(), this);
     m_animation->setHold([this] { return m_editing || (m_animationHold && m_animationHold()); });
     connect(m_animation, &PictureAnimation::frameShown, this, &Picture::showFrame);
     m_animation->start();
 }
 
-void Picture::showFrame(const QImage& frame)
+void Picture::showFrame(const QImage& frame, const QImage& display)
 {
     m_image = frame;
+    m_display = display;
+    m_displayKey = frame.cacheKey();
     emit imageChanged();
 }
 

@@ -97,7 +97,7 @@ private:
     void setPixels(const QImage& image, const QImage& display);
     void showStandIn(const QImage& standIn, const QSize& pictureSize);
     void play();
-    void showFrame(const QImage& frame);
+    void showFrame(const QImage& frame, const QImage& display);
     void dropAnimation();
 
     PictureLoader* m_loader = nullptr;

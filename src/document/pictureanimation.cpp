@@ -1,6 +1,7 @@
 #include "document/pictureanimation.h"
 
 #include "document/animationframes.h"
+#include "imaging/displaycolours.h"
 
 #include <QFutureWatcher>
 #include <QTimer>
@@ -15,7 +16,8 @@ const int fastDelayShown = 100;
 
 } // namespace
 
-PictureAnimation::PictureAnimation(const QString& path, const QImage& firstFrame, QObject* parent)
+PictureAnimation::PictureAnimation(const QString& path, const QImage& firstFrame,
+                                   const QImage& firstDisplay, QObject* parent)
     : QObject(parent)
     , m_path(path)
     , m_timer(new QTimer(this))
@@ -23,7 +25,7 @@ PictureAnimation::PictureAnimation(const QString& path, const QImage& firstFrame
 {
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &PictureAnimation::tick);
-    m_frames.insert(0, firstFrame);
+    m_frames.insert(0, {firstFrame, firstDisplay});
 }
 
 // Decoding under way holds only its own share of the reader and ends by itself.
@@ -76,7 +78,7 @@ void PictureAnimation::stop()
     ++m_generation;
     m_decoding = -1;
     m_source.reset();
-    const QImage shown = m_frames.value(m_current);
+    const Frame shown = m_frames.value(m_current);
     m_frames.clear();
     m_frames.insert(m_current, shown);
 }
@@ -121,11 +123,12 @@ void PictureAnimation::show(int frame)
 {
     m_current = frame;
     if (!keepsAll()) {
-        const QImage shown = m_frames.value(frame);
+        const Frame shown = m_frames.value(frame);
         m_frames.clear();
         m_frames.insert(frame, shown);
     }
-    emit frameShown(m_frames.value(frame));
+    const Frame shown = m_frames.value(frame);
+    emit frameShown(shown.image, shown.display);
     scheduleNext();
     decodeAhead();
 }
@@ -158,7 +161,10 @@ void PictureAnimation::decodeAhead()
         const AnimationFrames::Frame frame = source->read(wanted);
         Decoded result;
         result.index = wanted;
-        result.image = frame.image;
+        result.frame.image = frame.image;
+        // Converted here, off the GUI thread, like the first frame was.
+        if (imaging::needsDisplayConversion(frame.image))
+            result.frame.display = imaging::displayColours(frame.image);
         result.delay = frame.delay;
         result.frameCount = source->frameCount();
         result.loopCount = source->loopCount();
@@ -182,7 +188,7 @@ void PictureAnimation::decoded(const Decoded& result)
         }
         scheduleNext();
     }
-    if (result.image.isNull()) {
+    if (result.frame.image.isNull()) {
         if (m_frameCount == 0) {
             // A format that does not count its frames tells the end by running out of them.
             m_frameCount = result.index;
@@ -198,7 +204,7 @@ void PictureAnimation::decoded(const Decoded& result)
     while (m_delays.size() <= result.index)
         m_delays.append(-1);
     m_delays[result.index] = result.delay;
-    m_frames.insert(result.index, result.image);
+    m_frames.insert(result.index, result.frame);
     moveOn();
 }
 

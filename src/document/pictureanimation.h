@@ -23,8 +23,10 @@ public:
     // Four frames of four megapixels.
     static constexpr qint64 defaultBudget = qint64(64) << 20;
 
-    // firstFrame is frame 0 as the picture already shows it.
-    PictureAnimation(const QString& path, const QImage& firstFrame, QObject* parent = nullptr);
+    // firstFrame is frame 0 as the picture already shows it, firstDisplay its sRGB copy for the
+    // screen (null when it shows as it is).
+    PictureAnimation(const QString& path, const QImage& firstFrame, const QImage& firstDisplay,
+                     QObject* parent = nullptr);
     ~PictureAnimation() override;
 
     void setBudget(qint64 bytes) { m_budget = bytes; }
@@ -61,15 +63,22 @@ public slots:
     void tick();
 
 signals:
-    void frameShown(const QImage& frame);
+    // display is the frame's sRGB copy for the screen, made on the worker; null when the frame
+    // shows as it is.
+    void frameShown(const QImage& frame, const QImage& display);
     // Playing ended: the last frame of the last pass, or the last good one, stays.
     void finished();
 
 private:
+    struct Frame
+    {
+        QImage image;
+        QImage display;
+    };
     struct Decoded
     {
         int index = 0;
-        QImage image;
+        Frame frame;
         int delay = 0;
         int frameCount = 0;
         int loopCount = 0;
@@ -90,7 +99,7 @@ private:
     QTimer* m_timer;
     bool m_timerEnabled = true;
     std::function<bool()> m_hold;
-    QHash<int, QImage> m_frames;
+    QHash<int, Frame> m_frames;
     QVector<int> m_delays;
     qint64 m_frameBytes = 0;
     qint64 m_budget = defaultBudget;

@@ -1,5 +1,7 @@
 #include "document/picturemetadata.h"
 
+#include "imaging/decodeguard.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
@@ -194,7 +196,7 @@ bool PictureMetadata::embedInto(QByteArray* encoded, const QSize& size, QString*
     // A writer that mangled the file must not cost the picture: it still has to read as before.
     QBuffer buffer(&result);
     QImageReader reader(&buffer);
-    if (reader.size() != size) {
+    if (imaging::DecodeGuard().judge(reader).declared != size) {
         *error = tr("the picture did not survive adding the metadata");
         return false;
     }

@@ -1,6 +1,7 @@
 #include "document/picturereader.h"
 
 #include "imaging/cmykjpeg.h"
+#include "imaging/decodeguard.h"
 #include "imaging/displaycolours.h"
 #include "imaging/rotation.h"
 
@@ -8,17 +9,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include <algorithm>
-
 namespace {
-
-// The decoded depth to budget for: at least 32 bits, more for deep formats.
-int budgetBitsPerPixel(QImage::Format announced)
-{
-    if (announced == QImage::Format_Invalid)
-        return 32;
-    return std::max(32, int(QImage::toPixelFormat(announced).bitsPerPixel()));
-}
 
 // Qt's own JPEG reader turns CMYK into RGB by the plain ink formula, without the profile.
 // Looks from the start and leaves the file where a reader sharing it had got to.
@@ -54,17 +45,16 @@ PictureReader::Result PictureReader::read(QFile* file, const imaging::ReadLimits
     reader.setAutoTransform(true);
     // Formats whose handler cannot tell the size in advance are left to their own checks; a
     // refusal of any kind still ends as a null image below.
-    const QSize announced = reader.size();
-    if (announced.isValid()
-        && !limits.fits(announced, budgetBitsPerPixel(reader.imageFormat())))
+    const imaging::DecodeVerdict verdict = imaging::DecodeGuard(limits).judge(reader);
+    if (!verdict.allowed())
         return result;
     QImage image;
     if (isCmykJpegFile(file)) {
         image = imaging::decodeCmykJpeg(fileBytes(file), limits, imaging::defaultCmykProfile());
         image = imaging::oriented(image, reader.transformation());
     } else {
-        if (canvas && announced.isValid())
-            image = canvas(announced, reader.imageFormat());
+        if (canvas && verdict.declared.isValid())
+            image = canvas(verdict.declared, reader.imageFormat());
         if (!reader.read(&image))
             return result;
     }
@@ -96,8 +86,10 @@ PictureReader::StandIn PictureReader::readScaled(QFile* file, const ShownSize& s
         return standIn;
     QImageReader reader(file);
     reader.setAutoTransform(true);
-    const QSize stored = reader.size();
-    if (!stored.isValid() || !limits.fits(stored, budgetBitsPerPixel(reader.imageFormat())))
+    // Judged at full size: a picture whose full read would be refused needs no quick look.
+    const imaging::DecodeVerdict verdict = imaging::DecodeGuard(limits).judge(reader);
+    const QSize stored = verdict.declared;
+    if (!verdict.allowed() || !stored.isValid())
         return standIn;
     // The scaled size applies before the stored orientation turns the picture.
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;

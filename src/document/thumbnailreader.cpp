@@ -1,6 +1,7 @@
 #include "document/thumbnailreader.h"
 
 #include "imaging/cmykjpeg.h"
+#include "imaging/decodeguard.h"
 #include "imaging/displaycolours.h"
 #include "imaging/readlimits.h"
 #include "imaging/rotation.h"
@@ -42,11 +43,10 @@ QImage ThumbnailReader::read(QFile* file, int edge)
         return readCmykScaled(file, edge);
     QImageReader reader(file);
     reader.setAutoTransform(true);
-    const QSize fullSize = reader.size();
-    // Formats that cannot shrink while decoding hold the whole picture first.
-    if (!reader.supportsOption(QImageIOHandler::ScaledSize)
-        && !imaging::fitsInMemory(fullSize, reader.imageFormat()))
+    const imaging::DecodeVerdict verdict = imaging::DecodeGuard().judge(reader, QSize(edge, edge));
+    if (!verdict.allowed())
         return QImage();
+    const QSize fullSize = verdict.declared;
     if (fullSize.isValid()) {
         // The scaled size applies before the orientation is, and fitting a square box does not
         // care which way the picture is turned.

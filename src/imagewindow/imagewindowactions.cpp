@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSpinBox>
+#include <QStyle>
 #include <QToolBar>
 
 // Every text here belongs to the image window's translations, hence ImagesCentralWidget::tr.
@@ -346,6 +347,20 @@ QList<QToolBar*> ImageWindowActions::toolBars() const
             bars.append(bar);
     }
     return bars;
+}
+
+int ImageWindowActions::toolBarsWidth() const
+{
+    int width = 0;
+    for (const QToolBar* bar : toolBars()) {
+        // The hint of a bar not yet in a window leaves out the room the window's tool bar
+        // area puts around each bar.
+        const QStyle* style = bar->style();
+        width += bar->sizeHint().width()
+                 + style->pixelMetric(QStyle::PM_ToolBarHandleExtent, nullptr, bar)
+                 + style->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, bar);
+    }
+    return width;
 }
 
 void ImageWindowActions::applyRules(const ActionRules::Enables& enables)

@@ -70,6 +70,8 @@ public:
     // In the order the main window's menu bar shows them.
     QList<QMenu*> menus() const;
     QList<QToolBar*> toolBars() const;
+    // What the tool bars take side by side at their preferred sizes.
+    int toolBarsWidth() const;
 
     // The group first: an action of a disabled group stays disabled whatever it is told.
     void applyRules(const ActionRules::Enables& enables);

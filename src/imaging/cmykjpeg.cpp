@@ -1,5 +1,6 @@
 #include "imaging/cmykjpeg.h"
 
+#include "imaging/decodeguard.h"
 #include "imaging/scanlinepass.h"
 
 #include <QColorSpace>
@@ -251,7 +252,9 @@ QImage decodeCmykJpeg(const QByteArray& data, const ReadLimits& limits,
     if (!prepare(d, scaleDenominator, &embedded))
         return {};
     const QSize size(int(d.info.output_width), int(d.info.output_height));
-    if (size.isEmpty() || !limits.fits(size, 32))
+    const DeclaredPicture declared{"jpeg", QSize(int(d.info.image_width), int(d.info.image_height)),
+                                   data.size(), 0};
+    if (size.isEmpty() || !DecodeGuard(limits).judge(declared, size, 32).allowed())
         return {};
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())

@@ -1,5 +1,6 @@
 #include "platform/desktopthumbnailcache.h"
 
+#include "imaging/decodeguard.h"
 #include "platform/lumothumbnails.h"
 
 #include <QDir>
@@ -75,8 +76,9 @@ QImage readStored(const QString& path, int maxEdge)
     if (!LumoThumbnails::openRegularFile(&file))
         return QImage();
     QImageReader reader(&file, "png");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > maxEdge || size.height() > maxEdge)
+    const imaging::DecodeVerdict verdict = imaging::DecodeGuard().judge(reader);
+    const QSize size = verdict.declared;
+    if (!verdict.allowed() || !size.isValid() || size.width() > maxEdge || size.height() > maxEdge)
         return QImage();
     return reader.read();
 }
@@ -129,8 +131,19 @@ bool DesktopThumbnailCache::contains(const QString& filePath) const
 
 QImage DesktopThumbnailCache::read(const Source& source, Size size) const
 {
-    const QImage image = readStored(pathFor(source.uri, sizeDir(size)), edge(size));
-    return !image.isNull() && madeFrom(image, source) ? image : QImage();
+    // A larger thumbnail that another program made serves as well, scaled down: no decode.
+    const int ownEdge = edge(size);
+    for (int code = size == Size::Normal ? 0 : 1; code <= 3; ++code) {
+        const int maxEdge = 128 << code;
+        const QImage image =
+            readStored(pathFor(source.uri, LumoThumbnails::sizeDirName(code)), maxEdge);
+        if (image.isNull() || !madeFrom(image, source))
+            continue;
+        if (image.width() <= ownEdge && image.height() <= ownEdge)
+            return image;
+        return image.scaled(ownEdge, ownEdge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return QImage();
 }
 
 bool DesktopThumbnailCache::hasFailed(const Source& source) const

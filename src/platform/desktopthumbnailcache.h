@@ -37,7 +37,8 @@ public:
     // Files inside the cache are thumbnails themselves and are never stored again.
     bool contains(const QString& filePath) const;
 
-    // The stored thumbnail when it was made from the file as it is now, else a null image.
+    // The stored thumbnail when it was made from the file as it is now, else a null image. Where
+    // that size is missing, a larger one made by another program is scaled down to it.
     QImage read(const Source& source, Size size) const;
     // Whether an earlier attempt failed on the file as it is now.
     bool hasFailed(const Source& source) const;

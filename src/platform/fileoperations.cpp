@@ -3,6 +3,7 @@
 #include "platform/localpath.h"
 #include "platform/prompter.h"
 #include "platform/toolcommandline.h"
+#include "platform/trashinfo.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -45,19 +46,13 @@ bool encodeRecordedPath(const QString& original, const QString& inTrash)
     QFile in(record);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QByteArray text = in.readAll();
+    const QByteArray read = in.readAll();
     in.close();
-
-    const QByteArray raw = QFile::encodeName(original);
-    const QByteArray encoded = raw.toPercentEncoding("/");
-    const QByteArray encodedLine = "\nPath=" + encoded + '\n';
-    if (text.contains(encodedLine))
-        return true;
-    const QByteArray rawLine = "\nPath=" + raw + '\n';
-    const int at = text.indexOf(rawLine);
-    if (at < 0)
+    const QByteArray text = TrashInfo::withEncodedPath(read, original);
+    if (text.isEmpty())
         return false;
-    text.replace(at, rawLine.size(), encodedLine);
+    if (text == read)
+        return true;
 
     QSaveFile out(record);
     return out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();

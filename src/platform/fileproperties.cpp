@@ -1,6 +1,7 @@
 #include "platform/fileproperties.h"
 
 #include "decoding/decoderpool.h"
+#include "imaging/decodeguard.h"
 #include "platform/localpath.h"
 
 #include <QDir>
@@ -106,7 +107,8 @@ QSize FileProperties::uprightSize(const QString& path)
         return reply.outcome == DecodeMessage::Outcome::Decoded ? reply.size : QSize();
     }
     QImageReader reader(path);
-    QSize size = reader.canRead() ? reader.size() : QSize();
+    // A size too large to decode is still the picture's size; a broken framing tells none.
+    QSize size = reader.canRead() ? imaging::DecodeGuard().judge(reader).declared : QSize();
     // The picture is shown upright, so its upright size is the one that means something.
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         size.transpose();

@@ -52,8 +52,11 @@ int SanePageAssembler::progress() const
 {
     if (m_parameters.lines <= 0 || m_parameters.bytes_per_line <= 0)
         return -1;
+    // A frame may announce nearly 2^62 bytes, and three of them overflow: the percent of the
+    // frame comes first (its data stays below maximumFrameBytes), then that of the page.
     const qint64 frame = qint64(m_parameters.lines) * m_parameters.bytes_per_line;
+    const qint64 ofFrame = std::min<qint64>(m_data.size(), frame) * 100 / frame;
     const int frames = SaneFrames::isBand(m_parameters) ? 3 : 1;
-    const qint64 done = qint64(m_bandsDone) * frame + std::min<qint64>(m_data.size(), frame);
-    return int(std::min<qint64>(100, done * 100 / (frames * frame)));
+    const qint64 done = qint64(std::min(m_bandsDone, frames)) * 100 + ofFrame;
+    return int(std::min<qint64>(100, done / frames));
 }

@@ -197,10 +197,9 @@ void PictureOpener::showRead(bool readable)
 void PictureOpener::preloadNeighbours()
 {
     // The next one in the direction of travel first, then the one behind.
-    const int row = m_cursor->currentRow();
-    const int direction = m_cursor->direction();
+    const int behind = m_cursor->currentRow() - m_cursor->direction();
     QStringList paths;
-    for (const int neighbour : {row + direction, row - direction}) {
+    for (const int neighbour : {m_cursor->aheadRow(), behind}) {
         if (neighbour >= 0 && neighbour < m_cursor->rowCount())
             paths << m_cursor->filePathAt(neighbour);
     }

@@ -87,6 +87,23 @@ private slots:
         lumoSetTabletMode(false);
     }
 
+    void defaultSize_data()
+    {
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<int>("bars");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("bars fit in two thirds") << QSize(1800, 900) << 1000 << QSize(1200, 600);
+        QTest::newRow("wider for the bars") << QSize(1500, 900) << 1100 << QSize(1100, 600);
+        QTest::newRow("never wider than the screen") << QSize(900, 600) << 1100 << QSize(900, 400);
+    }
+    void defaultSize()
+    {
+        QFETCH(QSize, available);
+        QFETCH(int, bars);
+        QFETCH(QSize, size);
+        QCOMPARE(MainWindow::defaultSize(available, bars), size);
+    }
+
     void sortArguments_data()
     {
         QTest::addColumn<QStringList>("arguments"); // after the program's name
@@ -169,8 +186,9 @@ private slots:
                           directoryOption.isEmpty() ? QString() : path(directoryOption)));
 
         QVERIFY(m_window->isVisible());
-        // First start on an 800 by 600 screen: two thirds of it, placed by the window manager.
-        QCOMPARE(m_window->geometry().size(), QSize(533, 400));
+        // First start on an 800 by 600 screen: two thirds of its height, its whole width for
+        // the tool bars, placed by the window manager.
+        QCOMPARE(m_window->geometry().size(), QSize(800, 400));
         QVERIFY(!m_window->testAttribute(Qt::WA_Moved));
         QCOMPARE(m_window->isFilesMode(), shownFile.isEmpty());
         QCOMPARE(m_window->filesWidget()->navigation()->current().path(), path(browserDir));

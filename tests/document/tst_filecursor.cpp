@@ -316,6 +316,31 @@ private slots:
                  (QVariantList{row, running, stopped, atEnd}));
     }
 
+    // What is read ahead: a looping show at the end reads the first picture before it is due.
+    void aheadRow_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<bool>("slideshow");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<int>("ahead");
+        QTest::newRow("browsing: the next") << 1 << false << false << 2;
+        QTest::newRow("browsing at the end: none") << 2 << false << true << -1;
+        QTest::newRow("show at the end: none") << 2 << true << false << -1;
+        QTest::newRow("looping show at the end: the first") << 2 << true << true << 0;
+    }
+    void aheadRow()
+    {
+        QFETCH(int, start);
+        QFETCH(bool, slideshow);
+        QFETCH(bool, loop);
+        QFETCH(int, ahead);
+        Settings::instance()->imagesCentralWidget()->setSlideLoop(loop);
+        CursorFixture fixture(threeNames, start, 1000);
+        if (slideshow)
+            fixture.cursor.startSlideshow();
+        QCOMPARE(fixture.cursor.aheadRow(), ahead);
+    }
+
     void slideshowRunsToTheEndByItself()
     {
         CursorFixture fixture(threeNames, 0, 0);

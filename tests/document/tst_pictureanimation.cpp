@@ -26,7 +26,7 @@ int frameOf(const QImage& image)
 struct Stepped
 {
     explicit Stepped(const QString& path)
-        : animation(path, QImage(path))
+        : animation(path, QImage(path), QImage())
     {
         animation.setTimerEnabled(false);
     }
@@ -88,31 +88,6 @@ private slots:
             QCOMPARE(stepped.animation.delay(i), shown.at(i));
     }
 
-    void following_data()
-    {
-        QTest::addColumn<int>("frame");
-        QTest::addColumn<int>("frameCount");
-        QTest::addColumn<int>("pass");
-        QTest::addColumn<int>("loopCount");
-        QTest::addColumn<int>("next");
-        QTest::newRow("within a pass") << 1 << 3 << 0 << 0 << 2;
-        QTest::newRow("count not known yet") << 5 << 0 << 0 << 0 << 6;
-        QTest::newRow("once: ends after the last") << 2 << 3 << 0 << 0 << -1;
-        QTest::newRow("for ever: back to the first") << 2 << 3 << 7 << -1 << 0;
-        QTest::newRow("one more pass to go") << 2 << 3 << 1 << 2 << 0;
-        QTest::newRow("all passes played") << 2 << 3 << 2 << 2 << -1;
-        QTest::newRow("a still picture") << 0 << 1 << 0 << -1 << -1;
-    }
-    void following()
-    {
-        QFETCH(int, frame);
-        QFETCH(int, frameCount);
-        QFETCH(int, pass);
-        QFETCH(int, loopCount);
-        QFETCH(int, next);
-        QCOMPARE(PictureAnimation::following(frame, frameCount, pass, loopCount), next);
-    }
-
     // The frames shown, in order, until playing ends; the last one stays.
     void playsItsPasses_data()
     {
@@ -150,7 +125,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.gif"));
         QVERIFY(animatedgif::write(path, QSize(4, 4), {2, 2, 2}, 0));
-        PictureAnimation animation(path, QImage(path));
+        PictureAnimation animation(path, QImage(path), QImage());
         QSignalSpy shown(&animation, &PictureAnimation::frameShown);
         animation.start();
         QTRY_VERIFY_WITH_TIMEOUT(shown.size() >= 4, 10000);

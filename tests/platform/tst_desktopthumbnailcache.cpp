@@ -135,6 +135,27 @@ private slots:
         QCOMPARE(!cache.read(now, Size::Normal).isNull(), used);
     }
 
+    // Another program's larger thumbnail saves a decode, when it stands for the file as it is.
+    void largerOneScaledDown_data()
+    {
+        QTest::addColumn<bool>("fresh");
+        QTest::addColumn<QSize>("read");
+        QTest::newRow("large scaled to normal") << true << QSize(128, 96);
+        QTest::newRow("stale large not used") << false << QSize(0, 0);
+    }
+    void largerOneScaledDown()
+    {
+        QFETCH(bool, fresh);
+        QFETCH(QSize, read);
+        const QString file = writeFile("b.jpg");
+        const DesktopThumbnailCache cache(cacheDir());
+        Source source = DesktopThumbnailCache::sourceOf(file);
+        QVERIFY(cache.write(source, Size::Large, thumbnail({256, 192})));
+        if (!fresh)
+            ++source.mtime;
+        QCOMPARE(cache.read(source, Size::Normal).size(), read);
+    }
+
     void failureHonouredUntilFileChanges_data()
     {
         QTest::addColumn<QString>("change");

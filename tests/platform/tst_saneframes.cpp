@@ -3,6 +3,8 @@
 #include "platform/saneframes.h"
 #include "platform/sanepageassembler.h"
 
+#include <limits>
+
 namespace {
 
 SANE_Parameters parameters(SANE_Frame format, int depth, int pixels, int bytesPerLine, int lines,
@@ -134,6 +136,53 @@ private slots:
 
         // A grey frame cannot join the bands of that page.
         QVERIFY(!page.beginFrame(parameters(SANE_FRAME_GRAY, 8, 2, 2, 1)));
+    }
+
+    void progress_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("bytesPerLine");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("bandsBefore"); // bands of one line read before this frame
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("percent");
+
+        const int maxInt = std::numeric_limits<int>::max();
+        QTest::newRow("grey, half read") << int(SANE_FRAME_GRAY) << 10 << 10 << 0 << 50 << 50;
+        QTest::newRow("grey, all read") << int(SANE_FRAME_GRAY) << 10 << 10 << 0 << 100 << 100;
+        QTest::newRow("more than announced stays at 100")
+            << int(SANE_FRAME_GRAY) << 10 << 10 << 0 << 150 << 100;
+        QTest::newRow("unknown height") << int(SANE_FRAME_GRAY) << 10 << -1 << 0 << 50 << -1;
+        QTest::newRow("second band, half read") << int(SANE_FRAME_GREEN) << 10 << 10 << 1 << 50 << 50;
+        QTest::newRow("third band, all read") << int(SANE_FRAME_BLUE) << 10 << 10 << 2 << 100 << 100;
+        QTest::newRow("largest grey frame SANE can announce")
+            << int(SANE_FRAME_GRAY) << maxInt << maxInt << 0 << 4096 << 0;
+        QTest::newRow("largest band") << int(SANE_FRAME_RED) << maxInt << maxInt << 0 << 4096 << 0;
+        QTest::newRow("largest band after another")
+            << int(SANE_FRAME_BLUE) << maxInt << maxInt << 1 << 4096 << 33;
+        QTest::newRow("largest height, a line read")
+            << int(SANE_FRAME_GRAY) << 1 << maxInt << 0 << 1 << 0;
+    }
+
+    void progress()
+    {
+        QFETCH(int, format);
+        QFETCH(int, bytesPerLine);
+        QFETCH(int, lines);
+        QFETCH(int, bandsBefore);
+        QFETCH(int, bytes);
+        QFETCH(int, percent);
+        SanePageAssembler page;
+        for (int band = 0; band < bandsBefore; ++band) {
+            QVERIFY(page.beginFrame(
+                parameters(SANE_Frame(SANE_FRAME_RED + band), 8, 1, 1, lines, false)));
+            QVERIFY(page.addData("\x7f", 1));
+            QVERIFY(page.endFrame());
+        }
+        QVERIFY(page.beginFrame(parameters(SANE_Frame(format), 8, 1, bytesPerLine, lines)));
+        const QByteArray data(bytes, '\x10');
+        QVERIFY(page.addData(data.constData(), data.size()));
+        QCOMPARE(page.progress(), percent);
     }
 };
 

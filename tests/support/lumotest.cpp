@@ -56,4 +56,9 @@ QString corpusDir(const QString& sub)
     return QFileInfo(dir).isDir() ? dir : QString();
 }
 
+QString dataDir(const QString& sub)
+{
+    return QDir::cleanPath(QStringLiteral(LUMO_TEST_DATA_DIR) + QLatin1Char('/') + sub);
+}
+
 } // namespace lumotest

@@ -31,6 +31,9 @@ void flushSettings();
 // ../shared/corpus/<sub> when present, else an empty string (tests QSKIP then).
 QString corpusDir(const QString& sub);
 
+// tests/data/<sub>: files kept with the tests, such as fuzz seeds and regressions.
+QString dataDir(const QString& sub);
+
 } // namespace lumotest
 
 #define LUMO_TEST_MAIN(TestObject)                                                                 \

@@ -1,10 +1,7 @@
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
-#include "support/pictureloading.h"
 
-#include "view/handtool.h"
 #include "view/pangesture.h"
-#include "view/smark.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 
@@ -131,59 +128,6 @@ private slots:
         QCOMPARE(scrollValues(view), pans ? before + QPoint(60, -45) : before);
         QCOMPARE(view->pic()->hasSelection(), selects);
         QVERIFY(!QApplication::overrideCursor());
-    }
-
-    void spaceStepsOnRelease_data()
-    {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<QString>("hold"); // while Space is down: "drag", "repeat" or nothing
-        QTest::addColumn<bool>("tap");
-        QTest::addColumn<int>("row");
-        QTest::newRow("a tap steps to the next picture") << 0 << QString() << true << 1;
-        QTest::newRow("a Space drag stays") << 0 << "drag" << false << 0;
-        QTest::newRow("a held key repeating steps once") << 0 << "repeat" << true << 1;
-        QTest::newRow("a tap on the last picture stays") << 2 << QString() << true << 2;
-    }
-
-    void spaceStepsOnRelease()
-    {
-        QFETCH(int, from);
-        QFETCH(QString, hold);
-        QFETCH(bool, tap);
-        QFETCH(int, row);
-        PictureFixture pic(QSize(2000, 1500));
-        SPicView* view = pic.view();
-        QStringList files;
-        for (const char* name : {"a.png", "b.png", "c.png"}) {
-            files << pic.path(QLatin1String(name));
-            QVERIFY(PictureFixture::writePicture(files.last(), QSize(2000, 1500)));
-        }
-        view->openList(files);
-        QVERIFY(waitForPicture(view));
-        if (from == 2) {
-            view->last();
-            QVERIFY(waitForPicture(view));
-        }
-        QSignalSpy tapped(view->findChild<HandTool*>(), &HandTool::spaceTapped);
-        sendSpace(view, QEvent::KeyPress);
-        if (hold == "drag") {
-            sendMouse(view->pic(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(50, 50));
-            sendMouse(view->pic(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(90, 50));
-        } else if (hold == "repeat") {
-            for (int i = 0; i < 3; ++i) {
-                sendSpace(view, QEvent::KeyRelease);
-                sendSpace(view, QEvent::KeyPress);
-            }
-        }
-        QCOMPARE(view->currentRow(), from);
-        sendSpace(view, QEvent::KeyRelease);
-        if (tap)
-            QVERIFY(tapped.wait());
-        else
-            QVERIFY(!tapped.wait(200));
-        QCOMPARE(tapped.count(), tap ? 1 : 0);
-        QVERIFY(waitForPicture(view));
-        QCOMPARE(view->currentRow(), row);
     }
 
     // The plain wheel zooms everywhere on a picture, so Control with it does too.
