@@ -44,7 +44,7 @@ foreach(size ${LUMO_ICON_SIZES})
 endforeach()
 add_custom_target(lumo-desktop-data ALL DEPENDS ${LUMO_DESKTOP_FILE} ${LUMO_ICON_PNGS})
 
-install(TARGETS lumo-image RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS lumo-image lumo-decode RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 foreach(tool_source ${LUMO_TOOL_SOURCES})
   get_filename_component(tool ${tool_source} NAME_WE)
   install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "decoding/decoderpool.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,7 +19,7 @@
 namespace bench {
 
 // Points HOME and the XDG folders into a temporary folder, so a run touches nobody's settings or
-// thumbnails; made before the QApplication.
+// thumbnails; made before the QApplication. Also finds the decoder helper.
 class IsolatedHome
 {
 public:
@@ -28,6 +30,8 @@ public:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/.cache")));
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The benchmarks live apart from the program and its decoder helper.
+        DecoderPool::shared().setProgram(QStringLiteral(LUMO_DECODER_PATH));
     }
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
     QString path() const { return m_dir.path(); }

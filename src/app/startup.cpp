@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/mainwindow.h"
+#include "decoding/decoderpool.h"
 #include "dialogs/registeradjustmentdialogs.h"
 #include "document/metadatalog.h"
 #include "document/recentfiles.h"
@@ -9,11 +10,13 @@
 #include "platform/lumofm/core.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoinit.h"
+#include "settings/settings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -161,6 +164,8 @@ int Startup::run(int& argc, char** argv)
     QApplication app(argc, argv);
     lumoInit(version(), description());
     MetadataLog::install();
+    DecoderPool::shared().setMemoryLimitMB(
+        std::max<qint64>(0, Settings::instance()->general()->decodingMemoryLimitMB()));
     LumoFM::Core::initialize();
     registerAdjustmentDialogs();
 

@@ -1,11 +1,9 @@
 #include "browser/filethumbnailprovider.h"
 
+#include "decoding/decoderpool.h"
 #include "document/imageformats.h"
-#include "imaging/cmykjpeg.h"
-#include "imaging/decodeguard.h"
-#include "imaging/displaycolours.h"
-#include "imaging/readlimits.h"
-#include "imaging/rotation.h"
+#include "document/isolatedreader.h"
+#include "document/thumbnailreader.h"
 #include "platform/desktopthumbnailcache.h"
 #include "platform/lumofm/iconprovider.h"
 #include "platform/lumothumbnails.h"
@@ -13,57 +11,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 #include <QPixmap>
 
 namespace {
 
-// A CMYK JPEG through its profile, at the smallest eighth that still holds the edge.
-QImage readCmykScaled(QFile* file, QImageIOHandler::Transformations transformation, int edge)
-{
-    const QByteArray bytes = file->readAll();
-    int denominator = 8;
-    for (; denominator > 1; denominator /= 2) {
-        const QSize decoded = imaging::cmykJpegSize(bytes, denominator);
-        if (decoded.width() >= edge || decoded.height() >= edge)
-            break;
-    }
-    QImage image = imaging::decodeCmykJpeg(bytes, imaging::ReadLimits::forThisMachine(),
-                                           imaging::defaultCmykProfile(), denominator);
-    const QSize target = FileThumbnailProvider::scaledSize(image.size(), edge);
-    if (target != image.size())
-        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return imaging::oriented(image, transformation);
-}
-
+// Through a decoder helper, or here when the pool says so.
 QImage readScaled(const QString& filePath, int edge)
 {
+    if (!DecoderPool::inProcess())
+        return IsolatedReader::readThumbnail(filePath, edge);
     QFile file(filePath);
-    if (!LumoThumbnails::openRegularFile(&file))
-        return QImage();
-    if (imaging::isCmykJpeg(&file))
-        return readCmykScaled(&file, QImageReader(filePath).transformation(), edge);
-    QImageReader reader(&file);
-    reader.setAutoTransform(true);
-    const imaging::DecodeVerdict verdict = imaging::DecodeGuard().judge(reader, QSize(edge, edge));
-    if (!verdict.allowed())
-        return QImage();
-    const QSize fullSize = verdict.declared;
-    if (fullSize.isValid()) {
-        // The scaled size applies before the orientation is, and fitting a square box does not
-        // care which way the picture is turned.
-        reader.setScaledSize(FileThumbnailProvider::scaledSize(fullSize, edge));
-        // Thumbnails are shown, and shared, in sRGB.
-        return imaging::displayColours(reader.read());
-    }
-    // Formats that cannot tell their size up front are decoded whole, then reduced.
-    const QImage image = imaging::displayColours(reader.read());
-    if (image.isNull())
-        return image;
-    const QSize target = FileThumbnailProvider::scaledSize(image.size(), edge);
-    return target == image.size()
-        ? image
-        : image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return LumoThumbnails::openRegularFile(&file) ? ThumbnailReader::read(&file, edge) : QImage();
 }
 
 } // namespace
@@ -107,7 +65,8 @@ QImage FileThumbnailProvider::readThumbnail(const QString& filePath, int shownEd
         observer(filePath);
     const QImage image = readScaled(filePath, DesktopThumbnailCache::edge(size));
     if (shared) {
-        // A file that vanished or became something else is no failure to remember.
+        // A file that vanished or became something else is no failure to remember; one that
+        // crashed, exhausted or outlasted its decoder would do so again until it changes.
         if (!image.isNull())
             cache.write(source, size, image);
         else if (QFileInfo(filePath).isFile())
@@ -118,9 +77,5 @@ QImage FileThumbnailProvider::readThumbnail(const QString& filePath, int shownEd
 
 QSize FileThumbnailProvider::scaledSize(const QSize& fullSize, int edge)
 {
-    if (fullSize.isEmpty() || (fullSize.width() <= edge && fullSize.height() <= edge))
-        return fullSize;
-    const QSize scaled = fullSize.scaled(edge, edge, Qt::KeepAspectRatio);
-    // A very long strip still keeps one pixel across.
-    return scaled.expandedTo(QSize(1, 1));
+    return ThumbnailReader::scaledSize(fullSize, edge);
 }

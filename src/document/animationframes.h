@@ -5,10 +5,12 @@
 
 #include <memory>
 
+class QFile;
 class QImageReader;
 
 // Reads the frames of an animated picture file in order, on whichever thread asks: most
-// animated formats can only be decoded front to back, so going back opens the file again.
+// animated formats can only be decoded front to back, so going back opens the file again. A file
+// named by its path is read through the decoder helpers unless the pool decodes in process.
 class AnimationFrames
 {
 public:
@@ -19,6 +21,8 @@ public:
     };
 
     explicit AnimationFrames(const QString& path);
+    // Reads here from a file open for reading, which outlives this.
+    explicit AnimationFrames(QFile* file);
     ~AnimationFrames();
 
     // Known once a frame was read: 0 for a format that does not tell in advance.
@@ -31,8 +35,11 @@ public:
 
 private:
     bool open();
+    Frame readInHelper(int index);
 
     QString m_path;
+    QFile* m_file = nullptr;
+    bool m_isolated = false;
     std::unique_ptr<QImageReader> m_reader;
     int m_next = 0;
     int m_frameCount = 0;

@@ -27,8 +27,8 @@ Picture::Picture(QObject* parent)
     connect(m_loader, &PictureLoader::standInReady, this, &Picture::showStandIn);
     connect(m_loader, &PictureLoader::loaded, this,
             [this](const QString& path, const QImage& image, const QString& format,
-                   const QImage& display) {
-                apply(path, PictureReader::Result{image, format, display});
+                   const QImage& display, const QString& failure) {
+                apply(path, PictureReader::Result{image, format, display, failure});
                 emit loaded(!m_broken);
             });
 }
@@ -110,6 +110,7 @@ void Picture::showStandIn(const QImage& standIn, const QSize& pictureSize)
     m_standIn = standIn;
     m_standInFor = pictureSize;
     m_broken = false;
+    m_readFailure.clear();
     m_image = QImage();
     emit imageChanged();
     emit standInShown();
@@ -119,6 +120,7 @@ void Picture::apply(const QString& path, const PictureReader::Result& result)
 {
     m_path = path;
     m_broken = result.image.isNull();
+    m_readFailure = result.failure;
     // No format for an unreadable file, so nothing offers to write a placeholder over it.
     m_format = result.format;
     m_unsavedNew = false;
@@ -183,6 +185,7 @@ void Picture::adopt(const QImage& image)
     dropAnimation();
     m_path.clear();
     m_broken = false;
+    m_readFailure.clear();
     m_format.clear();
     m_unsavedNew = true;
     setModified(false);

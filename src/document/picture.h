@@ -78,6 +78,8 @@ public:
     QString format() const { return m_format; }
     void setFormat(const QString& format) { m_format = format; }
     bool isBroken() const { return m_broken; }
+    // Why the file could not be read, when more is known than that; else empty.
+    QString readFailure() const { return m_readFailure; }
     bool isModified() const { return m_modified; }
     void setModified(bool modified);
     bool isUnsavedNew() const { return m_unsavedNew; }
@@ -113,6 +115,7 @@ private:
     QString m_path;
     QString m_format;
     bool m_broken = false;
+    QString m_readFailure;
     bool m_modified = false;
     bool m_unsavedNew = false;
 };

@@ -1,5 +1,7 @@
 #include "document/pictureloader.h"
 
+#include "document/isolatedreader.h"
+
 #include <QImage>
 #include <QThread>
 #include <QtConcurrent>
@@ -54,7 +56,7 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
     start(path, &m_loadPool, [this, path, shownSize, serial] {
         Decoded decoded;
         decoded.stamp = PictureCache::Stamp::of(path);
-        const PictureReader::StandIn standIn = PictureReader::readScaled(path, shownSize);
+        const PictureReader::StandIn standIn = IsolatedReader::readScaled(path, shownSize);
         if (!standIn.image.isNull()) {
             QMetaObject::invokeMethod(
                 this,
@@ -64,7 +66,7 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
                 },
                 Qt::QueuedConnection);
         }
-        decoded.result = PictureReader::read(path);
+        decoded.result = IsolatedReader::read(path);
         return decoded;
     });
 }
@@ -101,7 +103,7 @@ void PictureLoader::preload(const QStringList& paths)
         start(path, &m_preloadPool, [path] {
             Decoded decoded;
             decoded.stamp = PictureCache::Stamp::of(path);
-            decoded.result = PictureReader::read(path);
+            decoded.result = IsolatedReader::read(path);
             return decoded;
         });
     }
@@ -160,5 +162,5 @@ void PictureLoader::jobFinished(const QString& path)
 void PictureLoader::deliver(const QString& path, const PictureReader::Result& result)
 {
     m_loading = false;
-    emit loaded(path, result.image, result.format, result.display);
+    emit loaded(path, result.image, result.format, result.display, result.failure);
 }

@@ -43,10 +43,10 @@ public:
 
 signals:
     void standInReady(const QImage& standIn, const QSize& pictureSize);
-    // A null image when the file cannot be read; display is its sRGB copy for the screen, null
-    // when the image shows as it is.
+    // A null image when the file cannot be read, with failure telling why when more is known;
+    // display is its sRGB copy for the screen, null when the image shows as it is.
     void loaded(const QString& path, const QImage& image, const QString& format,
-                const QImage& display);
+                const QImage& display, const QString& failure);
 
 private:
     struct Decoded

@@ -12,43 +12,57 @@
 namespace {
 
 // Qt's own JPEG reader turns CMYK into RGB by the plain ink formula, without the profile.
-bool isCmykJpegFile(const QString& path)
+// Looks from the start and leaves the file where a reader sharing it had got to.
+bool isCmykJpegFile(QFile* file)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && imaging::isCmykJpeg(&file);
+    const qint64 at = file->pos();
+    const bool cmyk = file->seek(0) && imaging::isCmykJpeg(file);
+    file->seek(at);
+    return cmyk;
 }
 
-QByteArray fileBytes(const QString& path)
+QByteArray fileBytes(QFile* file)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file->seek(0) ? file->readAll() : QByteArray();
 }
 
 } // namespace
 
 PictureReader::Result PictureReader::read(const QString& path, const imaging::ReadLimits& limits)
 {
-    Result result;
     // Opening a pipe waits for a writer, a device may never end: only regular files are pictures.
-    if (!QFileInfo(path).isFile())
-        return result;
-    QImageReader reader(path);
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return Result();
+    return read(&file, limits);
+}
+
+PictureReader::Result PictureReader::read(QFile* file, const imaging::ReadLimits& limits,
+                                          const Canvas& canvas)
+{
+    Result result;
+    QImageReader reader(file);
     reader.setAutoTransform(true);
     // Formats whose handler cannot tell the size in advance are left to their own checks; a
     // refusal of any kind still ends as a null image below.
-    if (!imaging::DecodeGuard(limits).judge(reader).allowed())
+    const imaging::DecodeVerdict verdict = imaging::DecodeGuard(limits).judge(reader);
+    if (!verdict.allowed())
         return result;
     QImage image;
-    if (isCmykJpegFile(path)) {
-        image = imaging::decodeCmykJpeg(fileBytes(path), limits, imaging::defaultCmykProfile());
+    if (isCmykJpegFile(file)) {
+        image = imaging::decodeCmykJpeg(fileBytes(file), limits, imaging::defaultCmykProfile());
         image = imaging::oriented(image, reader.transformation());
-    } else if (!reader.read(&image)) {
-        return result;
+    } else {
+        if (canvas && verdict.declared.isValid())
+            image = canvas(verdict.declared, reader.imageFormat());
+        if (!reader.read(&image))
+            return result;
     }
     if (image.isNull())
         return result;
     result.image = image;
-    result.format = QString::fromLocal8Bit(QImageReader::imageFormat(path));
+    result.format = file->seek(0) ? QString::fromLocal8Bit(QImageReader::imageFormat(file))
+                                  : QString();
     result.format.remove(QLatin1String("RAW"));
     if (imaging::needsDisplayConversion(image))
         result.display = imaging::displayColours(image);
@@ -58,10 +72,19 @@ PictureReader::Result PictureReader::read(const QString& path, const imaging::Re
 PictureReader::StandIn PictureReader::readScaled(const QString& path, const ShownSize& shownSize,
                                                  const imaging::ReadLimits& limits)
 {
+    QFile file(path);
+    if (!shownSize || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return StandIn();
+    return readScaled(&file, shownSize, limits);
+}
+
+PictureReader::StandIn PictureReader::readScaled(QFile* file, const ShownSize& shownSize,
+                                                 const imaging::ReadLimits& limits)
+{
     StandIn standIn;
-    if (!shownSize || !QFileInfo(path).isFile())
+    if (!shownSize)
         return standIn;
-    QImageReader reader(path);
+    QImageReader reader(file);
     reader.setAutoTransform(true);
     // Judged at full size: a picture whose full read would be refused needs no quick look.
     const imaging::DecodeVerdict verdict = imaging::DecodeGuard(limits).judge(reader);
@@ -75,9 +98,9 @@ PictureReader::StandIn PictureReader::readScaled(const QString& path, const Show
     if (!shown.isValid() || shown.width() >= oriented.width())
         return standIn;
     QImage image;
-    if (isCmykJpegFile(path)) {
+    if (isCmykJpegFile(file)) {
         // The decoder scales by eighths: the smallest that still covers the shown size.
-        const QByteArray bytes = fileBytes(path);
+        const QByteArray bytes = fileBytes(file);
         const QSize wanted = turned ? shown.transposed() : shown;
         int denominator = 8;
         for (; denominator > 1; denominator /= 2) {

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QFile;
+
 // Reads a picture file with its stored orientation applied, without trusting the size its
 // header announces: a picture too big for the machine's memory is an unreadable file. Pixels
 // keep the colour space the file gives them, beside an sRGB copy for the screen; CMYK JPEGs
@@ -20,6 +22,7 @@ public:
         QImage image; // null when the file cannot be read
         QString format;
         QImage display; // image in sRGB for the screen; null when image shows as it is
+        QString failure; // why image is null, when more is known than that the file is unreadable
     };
 
     // A quick look at a picture, decoded at the size it will be shown.
@@ -35,6 +38,18 @@ public:
     static Result read(const QString& path,
                        const imaging::ReadLimits& limits = imaging::ReadLimits::forThisMachine());
     static StandIn readScaled(const QString& path, const ShownSize& shownSize,
+                              const imaging::ReadLimits& limits =
+                                  imaging::ReadLimits::forThisMachine());
+    // Where a decoder that can fill a given image may put the pixels: a blank image of the
+    // announced size and format.
+    using Canvas = std::function<QImage(const QSize& size, QImage::Format format)>;
+
+    // The same from a file open for reading, whose name tells the format when its contents do
+    // not.
+    static Result read(QFile* file,
+                       const imaging::ReadLimits& limits = imaging::ReadLimits::forThisMachine(),
+                       const Canvas& canvas = Canvas());
+    static StandIn readScaled(QFile* file, const ShownSize& shownSize,
                               const imaging::ReadLimits& limits =
                                   imaging::ReadLimits::forThisMachine());
 };

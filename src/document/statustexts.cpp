@@ -9,7 +9,8 @@ StatusTexts::StatusTexts(const Picture& picture, const QString& path,
 {
     const qint64 bytes = path.isEmpty() ? 0 : QFileInfo(path).size();
     if (picture.isBroken()) {
-        m_imageInfo = PictureStatus::readErrorText();
+        m_imageInfo = picture.readFailure().isEmpty() ? PictureStatus::readErrorText()
+                                                      : picture.readFailure();
         m_fileInfo = PictureStatus::fileSizeText(bytes);
         m_title = path;
         return;

@@ -1,5 +1,6 @@
 #include "platform/fileproperties.h"
 
+#include "decoding/decoderpool.h"
 #include "imaging/decodeguard.h"
 #include "platform/localpath.h"
 
@@ -95,18 +96,32 @@ void FileProperties::set(Field field, const QString& text)
         m_rows.append({field, text});
 }
 
+QSize FileProperties::uprightSize(const QString& path)
+{
+    // Even the size is the image plug-ins' to tell, and some allocate on the word of the file.
+    if (!DecoderPool::inProcess()) {
+        DecodeMessage::Request request;
+        request.kind = DecodeMessage::Kind::Probe;
+        request.path = path;
+        const DecodeMessage::Reply reply = DecoderPool::shared().decode(request);
+        return reply.outcome == DecodeMessage::Outcome::Decoded ? reply.size : QSize();
+    }
+    QImageReader reader(path);
+    // A size too large to decode is still the picture's size; a broken framing tells none.
+    QSize size = reader.canRead() ? imaging::DecodeGuard().judge(reader).declared : QSize();
+    // The picture is shown upright, so its upright size is the one that means something.
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        size.transpose();
+    return size;
+}
+
 QString FileProperties::dimensionsText(const QFileInfo& entry, bool isImageType)
 {
     if (!entry.isFile())
         return QString();
-    QImageReader reader(entry.absoluteFilePath());
-    // A size too large to decode is still the picture's size; a broken framing tells none.
-    QSize size = reader.canRead() ? imaging::DecodeGuard().judge(reader).declared : QSize();
+    const QSize size = uprightSize(entry.absoluteFilePath());
     if (!size.isValid())
         return isImageType ? tr("Cannot be read") : QString();
-    // The picture is shown upright, so its upright size is the one that means something.
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-        size.transpose();
     return tr("%1 × %2 pixels").arg(size.width()).arg(size.height());
 }
 

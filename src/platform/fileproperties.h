@@ -6,6 +6,7 @@
 #include <QString>
 
 class QFileInfo;
+class QSize;
 
 // What the lumo-props tool tells about one path, as labelled texts. Images are measured from
 // their header, never decoded, so a huge or broken file costs nothing.
@@ -32,6 +33,8 @@ public:
 
 private:
     void set(Field field, const QString& text);
+    // Through a decoder helper unless the pool decodes in this process; invalid when unreadable.
+    static QSize uprightSize(const QString& path);
     static QString dimensionsText(const QFileInfo& entry, bool isImageType);
     static QString contentsText(const QFileInfo& entry);
 

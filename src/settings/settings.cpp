@@ -37,6 +37,10 @@ void Settings::General::setQualityJPEG(int value)
 {
     m_store->setValue(generalKey("/Quality/JPEG"), value);
 }
+qint64 Settings::General::decodingMemoryLimitMB() const
+{
+    return m_store->value(generalKey("/Decoding/memoryLimitMB"), 0).toLongLong();
+}
 int Settings::General::qualityPNG() const { return readInt(m_store, generalKey("/Quality/PNG"), 0); }
 void Settings::General::setQualityPNG(int value)
 {

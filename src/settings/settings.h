@@ -38,6 +38,8 @@ public:
         QString lastDir() const;
         void setLastDir(const QString& value);
         int zoomModeInt() const;
+        // Memory each decoder helper may take, in MiB; 0 or less for the default.
+        qint64 decodingMemoryLimitMB() const;
         void setZoomModeInt(int value);
         bool watchWidthMin() const;
         bool watchWidthMax() const;

@@ -41,6 +41,12 @@ check test -f "$page"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
 check [ -z "$warnings" ]; [ -n "$warnings" ] && echo "$warnings"
 
+# The decoder helper sits beside the program, where the program looks for it.
+check test -x "$root/bin/lumo-decode"
+out=$("$root/bin/lumo-decode" 2>&1); rc=$?
+check [ "$rc" -eq 2 ]
+check grep -q 'Started by lumo-image' <<<"$out"
+
 check test -d "$root/share/lumo-image/translations"
 out=$(QT_LOGGING_RULES="lumo.init.debug=true" "$root/bin/lumo-image" --version 2>&1); rc=$?
 check [ "$rc" -eq 0 ]

@@ -4,7 +4,7 @@
 # Usage: check_layers.sh <src directory>
 set -u
 src="$1"
-layers=(imaging platform settings document view dialogs browser fullscreen imagewindow shell app)
+layers=(imaging decoding platform settings document view dialogs browser fullscreen imagewindow shell app decoder)
 
 rank() {
     local i

@@ -144,7 +144,12 @@ pid=$!
 check wait_window "${first_w}x${first_h}"
 # The program's name once, then the picture's path.
 check title_is "lumo-image - [$work/a.png]"
-orange=$(count_colour '#FF8000' images-two)
+# Read in the background (by a decoder helper that may still be starting): wait for it.
+orange=0
+for _ in $(seq 10); do
+    orange=$(count_colour '#FF8000' images-two)
+    [ "${orange:-0}" -ge 2560 ] && break
+done
 check [ "${orange:-0}" -ge 2560 ]
 show_mode files
 orange=0

@@ -1,6 +1,7 @@
 #include "support/lumotest.h"
 
 #include "app/startup.h"
+#include "decoding/decoderpool.h"
 #include "dialogs/registeradjustmentdialogs.h"
 #include "platform/lumofm/core.h"
 #include "platform/lumoinit.h"
@@ -38,6 +39,7 @@ QString IsolatedHome::path() const
 
 void initApplication()
 {
+    DecoderPool::shared().setProgram(QStringLiteral(LUMO_DECODER_PATH));
     lumoInit(Startup::version(), Startup::description());
     LumoFM::Core::initialize();
     registerAdjustmentDialogs();

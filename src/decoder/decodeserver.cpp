@@ -1,0 +1,229 @@
+#include "decoder/decodeserver.h"
+
+#include "decoding/decoderchannel.h"
+#include "decoding/sharedimage.h"
+#include "document/animationframes.h"
+#include "document/picturereader.h"
+#include "document/thumbnailreader.h"
+#include "imaging/cmykjpeg.h"
+#include "imaging/displaycolours.h"
+#include "imaging/readlimits.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <algorithm>
+#include <csignal>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The animation last asked for, known by the file it came from.
+struct DecodeServer::Animation
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 modified = 0;
+    qint64 size = 0;
+    std::unique_ptr<QFile> file;
+    std::unique_ptr<AnimationFrames> frames;
+};
+
+namespace {
+
+struct stat statusOf(QFile* file)
+{
+    struct stat status = {};
+    if (::fstat(file->handle(), &status) != 0)
+        status.st_ino = 0;
+    return status;
+}
+
+} // namespace
+
+DecodeServer::DecodeServer(int channel, qint64 memoryLimitBytes)
+    : m_channel(channel)
+    , m_memoryLimitBytes(memoryLimitBytes)
+    , m_crashName(qEnvironmentVariable("LUMO_DECODE_TEST_CRASH"))
+{
+}
+
+DecodeServer::~DecodeServer() = default;
+
+void DecodeServer::warmUp()
+{
+    // Plug-ins complain about the empty files; nothing there is worth telling.
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    // Each plug-in is loaded when first asked for its format; an empty file asks no more of it.
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    for (const QByteArray& format : formats) {
+        QBuffer empty;
+        empty.open(QIODevice::ReadOnly);
+        QImageReader(&empty, format).read();
+    }
+    // The common formats once through, for what their libraries set up on first use.
+    QImage tiny(8, 8, QImage::Format_ARGB32);
+    tiny.fill(Qt::red);
+    for (const char* format : {"png", "jpeg", "webp", "tiff", "bmp"}) {
+        QBuffer buffer;
+        buffer.open(QIODevice::ReadWrite);
+        if (!QImageWriter(&buffer, format).write(tiny))
+            continue;
+        buffer.seek(0);
+        QImageReader(&buffer).read();
+    }
+    imaging::defaultCmykProfile();
+    imaging::ReadLimits::forThisMachine();
+    tiny.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    imaging::displayColours(tiny);
+    // Large enough for Qt to spread the work over its pool of threads.
+    QImage(2048, 2048, QImage::Format_RGB32).scaled(64, 64, Qt::IgnoreAspectRatio,
+                                                    Qt::SmoothTransformation);
+    qInstallMessageHandler(previous);
+}
+
+void DecodeServer::run()
+{
+    const DecoderChannel channel(m_channel);
+    // An empty message: ready, so the program starts timing its requests from here.
+    if (!channel.send(QByteArray()))
+        return;
+    for (;;) {
+        QByteArray bytes;
+        QVector<int> fds;
+        if (!channel.receive(&bytes, &fds))
+            return;
+        DecodeMessage::Request request;
+        DecodeMessage::Reply reply;
+        if (DecodeMessage::decode(bytes, &request) && fds.size() == 1) {
+            QFile file(request.path);
+            try {
+                if (file.open(fds.takeFirst(), QIODevice::ReadOnly,
+                              QFileDevice::AutoCloseHandle))
+                    reply = serve(request, &file);
+            } catch (const std::bad_alloc&) {
+                reply = DecodeMessage::Reply();
+                reply.outcome = DecodeMessage::Outcome::OutOfMemory;
+            }
+        }
+        for (const int fd : qAsConst(fds))
+            ::close(fd);
+        QByteArray answer;
+        QVector<int> pixels;
+        if (!DecodeMessage::encode(reply, &answer, &pixels)) {
+            // No shared memory for the pixels: the limit is what stopped them.
+            for (const int fd : qAsConst(pixels))
+                ::close(fd);
+            pixels.clear();
+            answer.clear();
+            DecodeMessage::Reply failed;
+            failed.outcome = DecodeMessage::Outcome::OutOfMemory;
+            DecodeMessage::encode(failed, &answer, &pixels);
+        }
+        const bool sent = channel.send(answer, pixels);
+        for (const int fd : qAsConst(pixels))
+            ::close(fd);
+        if (!sent)
+            return;
+    }
+}
+
+DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, QFile* file)
+{
+    if (!m_crashName.isEmpty() && QFileInfo(request.path).fileName() == m_crashName)
+        ::raise(SIGSEGV);
+    DecodeMessage::Reply reply;
+    switch (request.kind) {
+    case DecodeMessage::Kind::Probe: {
+        QImageReader reader(file);
+        reader.setAutoTransform(true);
+        reply.size = reader.size();
+        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+            reply.size.transpose();
+        reply.format = QString::fromLatin1(reader.format());
+        if (reply.size.isValid())
+            reply.outcome = DecodeMessage::Outcome::Decoded;
+        return reply;
+    }
+    case DecodeMessage::Kind::Picture: {
+        // Decoded straight into shared memory where the decoder fills what it is given.
+        const PictureReader::Result result = PictureReader::read(
+            file, imaging::ReadLimits::forThisMachine(), &SharedImage::allocate);
+        reply.image = result.image;
+        reply.display = result.display;
+        reply.format = result.format;
+        reply.size = result.image.size();
+        break;
+    }
+    case DecodeMessage::Kind::StandIn: {
+        const QSize shown = request.shownSize;
+        const PictureReader::StandIn standIn =
+            PictureReader::readScaled(file, [shown](const QSize&) { return shown; });
+        reply.image = standIn.image;
+        reply.size = standIn.pictureSize;
+        break;
+    }
+    case DecodeMessage::Kind::Thumbnail:
+        reply.image = ThumbnailReader::read(file, request.edge);
+        reply.size = reply.image.size();
+        break;
+    case DecodeMessage::Kind::Frame:
+        reply = serveFrame(request, file);
+        break;
+    }
+    if (!reply.image.isNull())
+        reply.outcome = DecodeMessage::Outcome::Decoded;
+    else if (needsMoreMemory(file))
+        reply.outcome = DecodeMessage::Outcome::OutOfMemory;
+    return reply;
+}
+
+DecodeMessage::Reply DecodeServer::serveFrame(const DecodeMessage::Request& request, QFile* file)
+{
+    const struct stat status = statusOf(file);
+    const qint64 modified = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    if (!m_animation || m_animation->device != status.st_dev
+        || m_animation->inode != status.st_ino || m_animation->modified != modified
+        || m_animation->size != status.st_size) {
+        m_animation.reset();
+        const int kept = ::fcntl(file->handle(), F_DUPFD_CLOEXEC, 0);
+        auto animation = std::make_unique<Animation>();
+        animation->file = std::make_unique<QFile>(request.path);
+        if (kept < 0
+            || !animation->file->open(kept, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            if (kept >= 0)
+                ::close(kept);
+            return DecodeMessage::Reply();
+        }
+        animation->device = status.st_dev;
+        animation->inode = status.st_ino;
+        animation->modified = modified;
+        animation->size = status.st_size;
+        animation->frames = std::make_unique<AnimationFrames>(animation->file.get());
+        m_animation = std::move(animation);
+    }
+    const AnimationFrames::Frame frame = m_animation->frames->read(request.frame);
+    DecodeMessage::Reply reply;
+    reply.image = frame.image;
+    reply.size = frame.image.size();
+    reply.animation = {frame.delay, m_animation->frames->frameCount(),
+                       m_animation->frames->loopCount(), m_animation->frames->firstDelay()};
+    return reply;
+}
+
+bool DecodeServer::needsMoreMemory(QFile* file) const
+{
+    if (!file->seek(0))
+        return false;
+    QImageReader reader(file);
+    const qint64 allowed =
+        std::min(m_memoryLimitBytes, imaging::ReadLimits::forThisMachine().budgetBytes());
+    return imaging::ReadLimits::imageBytes(reader.size(), 32) > allowed;
+}

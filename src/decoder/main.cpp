@@ -1,0 +1,43 @@
+// lumo-decode: decodes picture files for lumo-image in a confined process of its own, so that
+// a file that crashes a codec, exhausts memory or never ends costs one picture.
+
+#include "decoder/decodeserver.h"
+#include "decoder/decoderconfinement.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QtDebug>
+
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    int channel = -1;
+    qint64 memoryLimitMB = 0;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const QByteArray option(argv[i]);
+        if (option == "--channel")
+            channel = QByteArray(argv[i + 1]).toInt();
+        else if (option == "--memory-limit-mb")
+            memoryLimitMB = QByteArray(argv[i + 1]).toLongLong();
+    }
+    if (channel < 3 || memoryLimitMB <= 0) {
+        qCritical("usage: lumo-decode --channel <descriptor> --memory-limit-mb <megabytes>\n"
+                  "Started by lumo-image; not meant to be run by hand.");
+        return 2;
+    }
+    DecoderConfinement::closeDescriptorsBut(channel);
+    if (!DecoderConfinement::dieWithParent())
+        return 1;
+
+    QCoreApplication app(argc, argv);
+    DecodeServer::warmUp();
+    const qint64 memoryLimit = memoryLimitMB << 20;
+    DecoderConfinement::limitMemory(memoryLimit);
+    if (!DecoderConfinement::restrictSystemCalls())
+        qWarning("lumo-decode: no system-call filter; confined by the other limits only");
+
+    DecodeServer(channel, memoryLimit).run();
+    // Nothing is left to flush, and the filter would not let exit handlers look around.
+    ::_exit(0);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "decoding/decodemessage.h"
+
+#include <QByteArrayList>
+#include <QString>
+#include <QStringList>
+
+#include <sys/types.h>
+
+// One running decoder helper and the program's end of its channel. It serves one request at a
+// time; a helper that dies or overruns its time is gone for good and says why in the reply.
+class DecoderProcess
+{
+public:
+    // Starts the helper with the channel as descriptor 3 and nothing else inherited.
+    DecoderProcess(const QString& program, const QStringList& arguments,
+                   const QByteArrayList& environment);
+    // Kills the helper if it still runs.
+    ~DecoderProcess();
+    DecoderProcess(const DecoderProcess&) = delete;
+    DecoderProcess& operator=(const DecoderProcess&) = delete;
+
+    bool isRunning() const { return m_pid > 0; }
+
+    // Sends the request with the open file fd (which stays the caller's) and waits at most
+    // timeoutMs for the answer; a helper that takes longer is killed.
+    DecodeMessage::Reply decode(const DecodeMessage::Request& request, int fd, int timeoutMs);
+
+private:
+    // Ends and reaps the helper.
+    void stop();
+
+    pid_t m_pid = -1;
+    bool m_ready = false;
+    int m_socket = -1;
+};

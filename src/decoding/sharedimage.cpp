@@ -1,0 +1,189 @@
+#include "decoding/sharedimage.h"
+
+#include <QColorSpace>
+#include <QDataStream>
+#include <QMap>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <map>
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct Mapping
+{
+    void* address;
+    size_t length;
+};
+
+void unmap(void* info)
+{
+    const Mapping* mapping = static_cast<Mapping*>(info);
+    ::munmap(mapping->address, mapping->length);
+    delete mapping;
+}
+
+// The memory files under images made by allocate(), by the address of their pixels.
+struct Allocations
+{
+    std::mutex mutex;
+    std::map<const void*, std::pair<int, size_t>> files;
+};
+
+Allocations& allocations()
+{
+    static Allocations shared;
+    return shared;
+}
+
+void release(void* info)
+{
+    const Mapping* mapping = static_cast<Mapping*>(info);
+    {
+        Allocations& all = allocations();
+        const std::lock_guard<std::mutex> lock(all.mutex);
+        const auto file = all.files.find(mapping->address);
+        if (file != all.files.end()) {
+            ::close(file->second.first);
+            all.files.erase(file);
+        }
+    }
+    unmap(info);
+}
+
+// A memory file of that length with every page in place, written to through address: pages
+// allocated at once cost far less than one fault each.
+int createFile(size_t length, void** address)
+{
+    const int fd = ::memfd_create("lumo-pixels", MFD_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    *address = MAP_FAILED;
+    if (::ftruncate(fd, off_t(length)) == 0 && ::fallocate(fd, 0, 0, off_t(length)) == 0)
+        *address = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE, fd, 0);
+    if (*address == MAP_FAILED) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void describe(const QImage& image, QDataStream& stream)
+{
+    QMap<QString, QString> texts;
+    const QStringList keys = image.textKeys();
+    for (const QString& key : keys)
+        texts.insert(key, image.text(key));
+    stream << qint32(image.format()) << image.size() << qint64(image.bytesPerLine())
+           << image.colorSpace().iccProfile() << qint32(image.dotsPerMeterX())
+           << qint32(image.dotsPerMeterY()) << texts << image.colorTable();
+}
+
+bool indicesWithin(const QImage& image, int colours)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* line = image.constScanLine(y);
+        if (*std::max_element(line, line + image.width()) >= colours)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QImage SharedImage::allocate(const QSize& size, QImage::Format format)
+{
+    const QImage shape(1, 1, format);
+    if (size.isEmpty() || shape.isNull())
+        return QImage();
+    const qint64 bytesPerLine = ((qint64(size.width()) * shape.depth() + 31) / 32) * 4;
+    if (bytesPerLine > std::numeric_limits<int>::max())
+        return QImage();
+    const size_t length = size_t(bytesPerLine * size.height());
+    void* address = nullptr;
+    const int fd = createFile(length, &address);
+    if (fd < 0)
+        return QImage();
+    {
+        Allocations& all = allocations();
+        const std::lock_guard<std::mutex> lock(all.mutex);
+        all.files[address] = {fd, length};
+    }
+    return QImage(static_cast<uchar*>(address), size.width(), size.height(), int(bytesPerLine),
+                  format, release, new Mapping{address, length});
+}
+
+int SharedImage::store(const QImage& image, QDataStream& stream)
+{
+    const size_t length = size_t(image.sizeInBytes());
+    {
+        Allocations& all = allocations();
+        const std::lock_guard<std::mutex> lock(all.mutex);
+        const auto file = all.files.find(image.constBits());
+        if (file != all.files.end() && file->second.second >= length) {
+            describe(image, stream);
+            return ::fcntl(file->second.first, F_DUPFD_CLOEXEC, 0);
+        }
+    }
+    void* address = nullptr;
+    const int fd = createFile(length, &address);
+    if (fd < 0)
+        return -1;
+    std::memcpy(address, image.constBits(), length);
+    ::munmap(address, length);
+    describe(image, stream);
+    return fd;
+}
+
+QImage SharedImage::map(int fd, QDataStream& stream)
+{
+    qint32 format = 0;
+    QSize size;
+    qint64 bytesPerLine = 0;
+    QByteArray icc;
+    qint32 dotsX = 0;
+    qint32 dotsY = 0;
+    QMap<QString, QString> texts;
+    QVector<QRgb> colours;
+    stream >> format >> size >> bytesPerLine >> icc >> dotsX >> dotsY >> texts >> colours;
+    if (stream.status() != QDataStream::Ok || format <= QImage::Format_Invalid
+        || format >= QImage::NImageFormats || size.isEmpty())
+        return QImage();
+    const int depth = QImage::toPixelFormat(QImage::Format(format)).bitsPerPixel();
+    if ((format == QImage::Format_Mono || format == QImage::Format_MonoLSB) && colours.size() < 2)
+        return QImage();
+    const qint64 minimumLine = (qint64(size.width()) * depth + 7) / 8;
+    // A line must hold its pixels, and the whole must fit the file and an int of QImage.
+    if (bytesPerLine < minimumLine || bytesPerLine > std::numeric_limits<int>::max()
+        || bytesPerLine % 4 != 0)
+        return QImage();
+    const qint64 length = bytesPerLine * size.height();
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || info.st_size < length)
+        return QImage();
+    // Private: edits in place stay in this process. Populated at once, as every pixel is read.
+    void* address = ::mmap(nullptr, size_t(length), PROT_READ | PROT_WRITE,
+                           MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (address == MAP_FAILED)
+        return QImage();
+    QImage image(static_cast<uchar*>(address), size.width(), size.height(), int(bytesPerLine),
+                 QImage::Format(format), unmap, new Mapping{address, size_t(length)});
+    // Pixels of an indexed picture point into its colours, every one of them.
+    if (format == QImage::Format_Indexed8 && !indicesWithin(image, colours.size()))
+        return QImage();
+    image.setColorTable(colours);
+    if (!icc.isEmpty())
+        image.setColorSpace(QColorSpace::fromIccProfile(icc));
+    image.setDotsPerMeterX(dotsX);
+    image.setDotsPerMeterY(dotsY);
+    for (auto text = texts.constBegin(); text != texts.constEnd(); ++text)
+        image.setText(text.key(), text.value());
+    return image;
+}

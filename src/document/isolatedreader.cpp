@@ -1,0 +1,73 @@
+#include "document/isolatedreader.h"
+
+#include "decoding/decoderpool.h"
+
+PictureReader::Result IsolatedReader::read(const QString& path)
+{
+    if (DecoderPool::inProcess())
+        return PictureReader::read(path);
+    DecodeMessage::Request request;
+    request.kind = DecodeMessage::Kind::Picture;
+    request.path = path;
+    const DecodeMessage::Reply reply = DecoderPool::shared().decode(request);
+    PictureReader::Result result;
+    if (reply.outcome == DecodeMessage::Outcome::Decoded && !reply.image.isNull()) {
+        result.image = reply.image;
+        result.format = reply.format;
+        result.display = reply.display;
+    } else {
+        result.failure = failureText(reply.outcome);
+    }
+    return result;
+}
+
+PictureReader::StandIn IsolatedReader::readScaled(const QString& path,
+                                                  const PictureReader::ShownSize& shownSize)
+{
+    if (DecoderPool::inProcess())
+        return PictureReader::readScaled(path, shownSize);
+    if (!shownSize)
+        return {};
+    // The shown size depends on the picture's, which only the file can tell.
+    DecodeMessage::Request request;
+    request.kind = DecodeMessage::Kind::Probe;
+    request.path = path;
+    const DecodeMessage::Reply probe = DecoderPool::shared().decode(request);
+    if (probe.outcome != DecodeMessage::Outcome::Decoded || !probe.size.isValid())
+        return {};
+    const QSize shown = shownSize(probe.size);
+    if (!shown.isValid() || shown.width() >= probe.size.width())
+        return {};
+    request.kind = DecodeMessage::Kind::StandIn;
+    request.shownSize = shown;
+    const DecodeMessage::Reply reply = DecoderPool::shared().decode(request);
+    if (reply.outcome != DecodeMessage::Outcome::Decoded || reply.image.isNull())
+        return {};
+    return {reply.image, reply.size};
+}
+
+QImage IsolatedReader::readThumbnail(const QString& path, int edge)
+{
+    DecodeMessage::Request request;
+    request.kind = DecodeMessage::Kind::Thumbnail;
+    request.path = path;
+    request.edge = edge;
+    const DecodeMessage::Reply reply = DecoderPool::shared().decode(request);
+    return reply.outcome == DecodeMessage::Outcome::Decoded ? reply.image : QImage();
+}
+
+QString IsolatedReader::failureText(DecodeMessage::Outcome outcome)
+{
+    switch (outcome) {
+    case DecodeMessage::Outcome::OutOfMemory:
+        return tr("Read error: the picture needs more memory than allowed");
+    case DecodeMessage::Outcome::Crashed:
+        return tr("Read error: the decoder failed");
+    case DecodeMessage::Outcome::TimedOut:
+        return tr("Read error: the decoder took too long");
+    case DecodeMessage::Outcome::Decoded:
+    case DecodeMessage::Outcome::Unreadable:
+        break;
+    }
+    return QString();
+}

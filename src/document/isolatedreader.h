@@ -1,0 +1,23 @@
+#pragma once
+
+#include "decoding/decodemessage.h"
+#include "document/picturereader.h"
+
+#include <QCoreApplication>
+
+// Reads pictures through the decoder helpers, so that no file can take the program down; or
+// in this process while the pool is told to decode here. A read that cost its helper says why.
+class IsolatedReader
+{
+    Q_DECLARE_TR_FUNCTIONS(IsolatedReader)
+
+public:
+    static PictureReader::Result read(const QString& path);
+    static PictureReader::StandIn readScaled(const QString& path,
+                                             const PictureReader::ShownSize& shownSize);
+    // Helpers only: the caller reads in this process itself when the pool says so.
+    static QImage readThumbnail(const QString& path, int edge);
+
+    // The status text of a read that failed so; empty where the plain read error says it all.
+    static QString failureText(DecodeMessage::Outcome outcome);
+};

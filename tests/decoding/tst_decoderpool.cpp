@@ -1,0 +1,272 @@
+#include "support/lumotest.h"
+
+#include "support/animatedgif.h"
+
+#include "browser/filethumbnailprovider.h"
+#include "decoding/decoderpool.h"
+#include "document/animationframes.h"
+#include "document/isolatedreader.h"
+#include "document/picture.h"
+#include "document/picturereader.h"
+#include "document/statustexts.h"
+#include "platform/desktopthumbnailcache.h"
+
+#include <QColorSpace>
+#include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Noise, so that no codec can make short work of it.
+QImage noise(const QSize& size, QImage::Format format = QImage::Format_RGB32)
+{
+    QImage image(size, format);
+    QRandomGenerator random(7);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = random.generate() | (format == QImage::Format_RGB32 ? 0xff000000u : 0u);
+    }
+    return image;
+}
+
+QString write(const QTemporaryDir& dir, const QString& name, const QImage& image,
+              const char* format)
+{
+    const QString path = dir.filePath(name);
+    return image.save(path, format) ? path : QString();
+}
+
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= uchar(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A small PNG whose header announces another size.
+QString writeAnnouncing(const QTemporaryDir& dir, const QString& name, const QSize& announced)
+{
+    const QString path = write(dir, name, noise(QSize(16, 16)), "PNG");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return QString();
+    QByteArray bytes = file.readAll();
+    QDataStream size(&bytes, QIODevice::ReadWrite);
+    size.device()->seek(16);
+    size << quint32(announced.width()) << quint32(announced.height());
+    size.device()->seek(29);
+    size << crc32(bytes.mid(12, 17));
+    file.seek(0);
+    file.write(bytes);
+    return path;
+}
+
+} // namespace
+
+// Decoding in helper processes: the pixels that come back are those decoded here, and a file
+// that crashes, exhausts or outlasts its helper costs that file and nothing else.
+class TestDecoderPool : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // The helpers started from now on crash on files of this name.
+        qputenv("LUMO_DECODE_TEST_CRASH", "crash.png");
+        DecoderPool::setInProcess(false);
+        DecoderPool::shared().setProgram(DecoderPool::shared().program());
+    }
+
+    void cleanup()
+    {
+        DecoderPool::shared().setMemoryLimitMB(0);
+        DecoderPool::shared().setTimeLimitMs(DecoderPool::kTimeLimitMs);
+    }
+
+    void sameAsInProcess_data()
+    {
+        QTest::addColumn<QImage>("image");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("opaque PNG") << noise(QSize(301, 207)) << QByteArray("PNG");
+        QTest::newRow("translucent PNG")
+            << noise(QSize(64, 48), QImage::Format_ARGB32) << QByteArray("PNG");
+        QTest::newRow("JPEG") << noise(QSize(640, 480)) << QByteArray("JPEG");
+        QTest::newRow("PNG of a few colours, read with its palette")
+            << noise(QSize(33, 17)).convertToFormat(QImage::Format_Indexed8, {qRgb(255, 128, 0),
+                                                                              qRgb(0, 0, 0)})
+            << QByteArray("PNG");
+        QImage wide = noise(QSize(120, 80));
+        wide.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+        QTest::newRow("PNG in Display P3, with a copy for the screen") << wide
+                                                                       << QByteArray("PNG");
+    }
+
+    void sameAsInProcess()
+    {
+        QFETCH(QImage, image);
+        QFETCH(QByteArray, format);
+        QTemporaryDir dir;
+        const QString path =
+            write(dir, QString::fromLatin1("picture." + format.toLower()), image, format.constData());
+        const PictureReader::Result here = PictureReader::read(path);
+        QVERIFY(!here.image.isNull());
+        const PictureReader::Result there = IsolatedReader::read(path);
+        QCOMPARE(there.image, here.image);
+        QCOMPARE(there.image.colorTable(), here.image.colorTable());
+        QCOMPARE(there.image.colorSpace(), here.image.colorSpace());
+        QCOMPARE(there.format, here.format);
+        QCOMPARE(there.display, here.display);
+        QVERIFY(there.failure.isEmpty());
+        // Pixels live in shared memory, edited like any others: a copy that changes detaches.
+        QImage edited = there.image;
+        const uchar before = there.image.constScanLine(0)[0];
+        edited.scanLine(0)[0] = uchar(before ^ 1);
+        QCOMPARE(edited.constScanLine(0)[0], uchar(before ^ 1));
+        QCOMPARE(there.image.constScanLine(0)[0], before);
+    }
+
+    void standInAndThumbnailAsInProcess()
+    {
+        QTemporaryDir dir;
+        const QString path = write(dir, "big.jpg", noise(QSize(1200, 800)), "JPEG");
+        const auto shown = [](const QSize& size) { return size / 4; };
+        const PictureReader::StandIn here = PictureReader::readScaled(path, shown);
+        const PictureReader::StandIn there = IsolatedReader::readScaled(path, shown);
+        QCOMPARE(there.pictureSize, QSize(1200, 800));
+        QCOMPARE(there.image, here.image);
+        const QImage thumbnail = IsolatedReader::readThumbnail(path, 128);
+        QCOMPARE(thumbnail.size(), QSize(128, 85));
+    }
+
+    void framesInAnyOrder_data()
+    {
+        QTest::addColumn<QVector<int>>("order");
+        QTest::newRow("front to back") << QVector<int>{0, 1, 2};
+        QTest::newRow("back to the first") << QVector<int>{2, 0, 1};
+        QTest::newRow("past the end") << QVector<int>{1, 3};
+    }
+
+    void framesInAnyOrder()
+    {
+        QFETCH(QVector<int>, order);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("moving.gif"));
+        QVERIFY(animatedgif::write(path, QSize(12, 8), {10, 20, 30}, 2));
+        AnimationFrames frames(path);
+        for (const int index : qAsConst(order)) {
+            const AnimationFrames::Frame frame = frames.read(index);
+            if (index >= 3) {
+                QVERIFY(frame.image.isNull());
+                continue;
+            }
+            QCOMPARE(frame.image.pixelColor(3, 3), animatedgif::frameColour(index));
+            QCOMPARE(frame.delay, 10 * (index + 1) * 10);
+        }
+        QCOMPARE(frames.frameCount(), 3);
+        QCOMPARE(frames.loopCount(), 2);
+        QCOMPARE(frames.firstDelay(), 100);
+    }
+
+    void failureCostsOnePicture_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<qint64>("memoryLimitMB");
+        QTest::addColumn<int>("timeLimitMs");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("decoder crashes")
+            << "crash.png" << QSize(32, 32) << qint64(0) << DecoderPool::kTimeLimitMs
+            << "Read error: the decoder failed";
+        QTest::newRow("huge announced size under a small memory limit")
+            << "huge.png" << QSize(30000, 30000) << qint64(64) << DecoderPool::kTimeLimitMs
+            << "Read error: the picture needs more memory than allowed";
+        QTest::newRow("slow decode under a tiny time limit")
+            << "slow.png" << QSize(3000, 3000) << qint64(0) << 30
+            << "Read error: the decoder took too long";
+    }
+
+    void failureCostsOnePicture()
+    {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        QFETCH(qint64, memoryLimitMB);
+        QFETCH(int, timeLimitMs);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString good = write(dir, "good.png", noise(QSize(40, 30)), "PNG");
+        const QString bad = size.width() > 10000 ? writeAnnouncing(dir, name, size)
+                                                 : write(dir, name, noise(size), "PNG");
+        DecoderPool::shared().setMemoryLimitMB(memoryLimitMB);
+        // A warm helper, so that the limit counts the decode alone.
+        QVERIFY(!IsolatedReader::read(good).image.isNull());
+        DecoderPool::shared().setTimeLimitMs(timeLimitMs);
+        const PictureReader::Result result = IsolatedReader::read(bad);
+        QVERIFY(result.image.isNull());
+        QCOMPARE(result.failure, reason);
+        // The next request finds a helper, replaced if need be.
+        DecoderPool::shared().setTimeLimitMs(DecoderPool::kTimeLimitMs);
+        QCOMPARE(IsolatedReader::read(good).image.size(), QSize(40, 30));
+    }
+
+    void pictureShowsWhyOthersStay()
+    {
+        QTemporaryDir dir;
+        const QString good = write(dir, "good.png", noise(QSize(40, 30)), "PNG");
+        const QString bad = write(dir, "crash.png", noise(QSize(40, 30)), "PNG");
+        Picture other;
+        QSignalSpy otherLoaded(&other, &Picture::loaded);
+        other.load(good);
+        QVERIFY(otherLoaded.wait(20000));
+        Picture broken;
+        QSignalSpy loaded(&broken, &Picture::loaded);
+        broken.load(bad);
+        QVERIFY(loaded.wait(20000));
+        QCOMPARE(loaded.first().at(0).toBool(), false);
+        QVERIFY(broken.isBroken());
+        const StatusTexts texts(broken, bad, PictureStatus::WatchLimits());
+        QCOMPARE(texts.imageInfo(), QStringLiteral("Read error: the decoder failed"));
+        QVERIFY(!other.isBroken());
+        QCOMPARE(other.image().size(), QSize(40, 30));
+    }
+
+    void thumbnailFailureIsRemembered()
+    {
+        QTemporaryDir dir;
+        const QString bad = write(dir, "crash.png", noise(QSize(40, 30)), "PNG");
+        QVERIFY(FileThumbnailProvider::readThumbnail(bad, 128).isNull());
+        const DesktopThumbnailCache cache;
+        QVERIFY(cache.hasFailed(DesktopThumbnailCache::sourceOf(bad)));
+    }
+
+    void manyThreadsAtOnce()
+    {
+        QTemporaryDir dir;
+        QStringList paths;
+        for (int i = 0; i < 6; ++i)
+            paths << write(dir, QStringLiteral("p%1.png").arg(i), noise(QSize(50 + i, 40)), "PNG");
+        std::vector<QSize> sizes(size_t(3 * paths.size()));
+        std::vector<std::thread> threads;
+        for (size_t t = 0; t < sizes.size(); ++t) {
+            threads.emplace_back([&sizes, &paths, t] {
+                sizes[t] = IsolatedReader::read(paths.at(int(t) % paths.size())).image.size();
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+        for (size_t t = 0; t < sizes.size(); ++t)
+            QCOMPARE(sizes[t], QSize(50 + int(t) % paths.size(), 40));
+    }
+};
+
+LUMO_TEST_MAIN(TestDecoderPool)
+#include "tst_decoderpool.moc"
