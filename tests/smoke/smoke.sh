@@ -70,17 +70,21 @@ wait "$pid"; rc=$?
 check [ "$rc" -eq 0 ]
 
 # The main window, in a home of its own so the first start gets the default geometry: two
-# thirds of the screen each way, left to the window manager to place (here none: the origin).
+# thirds of the screen each way, wider where the tool bars need it, left to the window manager
+# to place (here none: the origin).
 # SMOKE_SHOTS names a folder that keeps the screenshots of each state for a person to look at.
 shots=${SMOKE_SHOTS:-$work/shots}
 mkdir -p "$shots" "$work/home"
 run_home() { HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" "$@"; }
 conf="$work/home/.config/lumo/lumo-image.conf"
 
-# Waits until a visible lumo-image window of the given size is mapped, then keys go to it.
+# Waits until a visible lumo-image window of a size matching the pattern is mapped, then keys go
+# to it; found_size is its size.
 wait_window() {
     for _ in $(seq 50); do
-        if xwininfo -root -tree | grep '("lumo-image" "lumo-image")' | grep -q " $1+"; then
+        found_size=$(xwininfo -root -tree | grep '("lumo-image" "lumo-image")' \
+            | grep -oE " $1\+" | head -n 1 | tr -d ' +')
+        if [ -n "$found_size" ]; then
             xdotool mousemove 300 250
             win=$(xdotool search --onlyvisible --name '^lumo-image' | head -n 1)
             [ -n "$win" ] && xdotool windowfocus --sync "$win" 2>/dev/null
@@ -124,7 +128,11 @@ first_w=$(( (${screen%x*} * 2 + 1) / 3 ))
 first_h=$(( (${screen#*x} * 2 + 1) / 3 ))
 run_home "$bin" &
 pid=$!
-check wait_window "${first_w}x${first_h}"
+check wait_window "[0-9]+x${first_h}"
+first_w_found=${found_size%x*}
+check [ "$first_w_found" -ge "$first_w" ]
+check [ "$first_w_found" -le "${screen%x*}" ]
+first_w=$first_w_found
 count_colour '#FF8000' files-empty >/dev/null
 show_mode images
 count_colour '#FF8000' images-empty >/dev/null
