@@ -590,6 +590,21 @@ Do you really want to quit without saving?</source>
     </message>
 </context>
 <context>
+    <name>IsolatedReader</name>
+    <message>
+        <source>Read error: the picture needs more memory than allowed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read error: the decoder failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read error: the decoder took too long</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LumoFM::LocationBar</name>
     <message>
         <source>Path not found</source>
