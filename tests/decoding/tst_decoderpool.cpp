@@ -1,6 +1,7 @@
 #include "support/lumotest.h"
 
 #include "support/animatedgif.h"
+#include "support/hostilefiles.h"
 
 #include "browser/filethumbnailprovider.h"
 #include "decoding/decoderpool.h"
@@ -41,16 +42,7 @@ QString write(const QTemporaryDir& dir, const QString& name, const QImage& image
     return image.save(path, format) ? path : QString();
 }
 
-quint32 crc32(const QByteArray& bytes)
-{
-    quint32 crc = 0xffffffffu;
-    for (const char byte : bytes) {
-        crc ^= uchar(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
+using hostilefiles::crc32;
 
 // A small PNG whose header announces another size.
 QString writeAnnouncing(const QTemporaryDir& dir, const QString& name, const QSize& announced)

@@ -8,39 +8,28 @@
 
 namespace {
 
-QByteArray le32(quint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
-QByteArray be32(quint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
+using hostilefiles::bigEndian32;
+using hostilefiles::littleEndian32;
 
 QByteArray riff(const QByteArray& body)
 {
-    return QByteArray("RIFF") + le32(quint32(body.size())) + body;
+    return QByteArray("RIFF") + littleEndian32(quint32(body.size())) + body;
 }
 
 QByteArray bmpHeader(quint32 infoSize, quint16 bits, quint32 compression)
 {
-    QByteArray info = le32(infoSize) + le32(4) + le32(4) + QByteArray("\x01\x00", 2);
+    QByteArray info = littleEndian32(infoSize) + littleEndian32(4) + littleEndian32(4) + QByteArray("\x01\x00", 2);
     info += char(bits & 0xff);
     info += char(bits >> 8);
-    info += le32(compression);
-    return QByteArray("BM") + le32(0) + le32(0) + le32(54) + info + QByteArray(64, '\0');
+    info += littleEndian32(compression);
+    return QByteArray("BM") + littleEndian32(0) + littleEndian32(0) + littleEndian32(54) + info + QByteArray(64, '\0');
 }
 
 QByteArray sunRasterWith(quint32 dataLength, quint32 mapLength, int bytesAfterHeader)
 {
     QByteArray bytes;
     for (const quint32 word : {0x59a66a95u, 4u, 4u, 8u, dataLength, 1u, 1u, mapLength})
-        bytes += be32(word);
+        bytes += bigEndian32(word);
     return bytes + QByteArray(bytesAfterHeader, '\0');
 }
 
@@ -76,14 +65,14 @@ private slots:
             << QByteArray("png") << false << 24 << false;
         QTest::newRow("mng: a chunk past the end")
             << hostilefiles::mng(0x7ffffff0) << QByteArray("mng") << false << 0 << false;
-        const QByteArray anih = QByteArray("anih") + le32(36) + QByteArray(36, '\1');
-        const QByteArray icon = QByteArray("icon") + le32(5) + QByteArray(5, '\2') + '\0';
-        const QByteArray list = QByteArray("LIST") + le32(4 + 2 * 14) + "fram" + icon + icon;
+        const QByteArray anih = QByteArray("anih") + littleEndian32(36) + QByteArray(36, '\1');
+        const QByteArray icon = QByteArray("icon") + littleEndian32(5) + QByteArray(5, '\2') + '\0';
+        const QByteArray list = QByteArray("LIST") + littleEndian32(4 + 2 * 14) + "fram" + icon + icon;
         QTest::newRow("ani: odd chunks padded, a list of frames")
             << riff(QByteArray("ACON") + anih + list) << QByteArray("ani") << true << 0 << false;
         QTest::newRow("ani: a frame longer than its list")
-            << riff(QByteArray("ACON") + anih + QByteArray("LIST") + le32(4 + 14) + "fram"
-                    + QByteArray("icon") + le32(20) + QByteArray(24, '\2'))
+            << riff(QByteArray("ACON") + anih + QByteArray("LIST") + littleEndian32(4 + 14) + "fram"
+                    + QByteArray("icon") + littleEndian32(20) + QByteArray(24, '\2'))
             << QByteArray("ani") << false << 0 << false;
         QTest::newRow("ani: a list past the end")
             << hostilefiles::animatedCursor(0x7ffffff0) << QByteArray("ani") << false << 0 << false;

@@ -6,7 +6,19 @@
 
 namespace hostilefiles {
 
-namespace {
+QByteArray littleEndian32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray bigEndian32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
 
 quint32 crc32(const QByteArray& bytes)
 {
@@ -19,19 +31,7 @@ quint32 crc32(const QByteArray& bytes)
     return ~crc;
 }
 
-QByteArray bigEndian32(quint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
-
-QByteArray littleEndian32(quint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
+namespace {
 
 QByteArray bigEndian16(quint16 value)
 {

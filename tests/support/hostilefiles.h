@@ -7,6 +7,11 @@
 // pictures, parts whose declared length runs past the end of the file.
 namespace hostilefiles {
 
+// The pieces the files are built of.
+quint32 crc32(const QByteArray& bytes);
+QByteArray bigEndian32(quint32 value);
+QByteArray littleEndian32(quint32 value);
+
 // One PNG chunk with its checksum; declaredLength, when not negative, replaces the true length.
 QByteArray pngChunk(const QByteArray& type, const QByteArray& data, qint64 declaredLength = -1);
 
