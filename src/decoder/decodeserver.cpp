@@ -6,6 +6,7 @@
 #include "document/picturereader.h"
 #include "document/thumbnailreader.h"
 #include "imaging/cmykjpeg.h"
+#include "imaging/decodeguard.h"
 #include "imaging/displaycolours.h"
 #include "imaging/readlimits.h"
 
@@ -223,7 +224,10 @@ bool DecodeServer::needsMoreMemory(QFile* file) const
     if (!file->seek(0))
         return false;
     QImageReader reader(file);
-    const qint64 allowed =
-        std::min(m_memoryLimitBytes, imaging::ReadLimits::forThisMachine().budgetBytes());
-    return imaging::ReadLimits::imageBytes(reader.size(), 32) > allowed;
+    // The same check as before decoding, against the smaller of the two limits; it asks the
+    // reader for the size only once the file's framing is sound.
+    const qint64 physical = imaging::physicalMemoryBytes();
+    const qint64 limit = m_memoryLimitBytes < physical / 4 ? m_memoryLimitBytes * 4 : physical;
+    return imaging::DecodeGuard(imaging::ReadLimits(limit)).judge(reader).refusal
+           == imaging::DecodeRefusal::TooLarge;
 }
