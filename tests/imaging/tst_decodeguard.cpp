@@ -15,14 +15,7 @@ using imaging::DecodeRefusal;
 
 constexpr qint64 gib = qint64(1) << 30;
 
-QByteArray encoded(const QImage& image, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
+using lumotest::encoded;
 
 QImage ramp(const QSize& size)
 {

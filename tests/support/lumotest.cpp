@@ -7,8 +7,10 @@
 #include "platform/lumoinit.h"
 #include "settings/settings.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageWriter>
 
 namespace lumotest {
 
@@ -59,6 +61,17 @@ QString corpusDir(const QString& sub)
 QString dataDir(const QString& sub)
 {
     return QDir::cleanPath(QStringLiteral(LUMO_TEST_DATA_DIR) + QLatin1Char('/') + sub);
+}
+
+QByteArray encoded(const QImage& image, const char* format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.write(image);
+    return bytes;
 }
 
 } // namespace lumotest

@@ -34,6 +34,9 @@ QString corpusDir(const QString& sub);
 // tests/data/<sub>: files kept with the tests, such as fuzz seeds and regressions.
 QString dataDir(const QString& sub);
 
+// The file Qt writes of the image in that format, at the writer's default quality unless given.
+QByteArray encoded(const QImage& image, const char* format, int quality = -1);
+
 } // namespace lumotest
 
 #define LUMO_TEST_MAIN(TestObject)                                                                 \
