@@ -1,14 +1,12 @@
 #include "browser/metainfowidget.h"
 
-#include "document/metadatatexts.h"
 #include "settings/settings.h"
 
-#include <QFileInfo>
+#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
-
-#include <exiv2/exiv2.hpp>
+#include <QtConcurrent>
 
 MetaInfoWidget::MetaInfoWidget(QWidget* parent)
     : QStackedWidget(parent)
@@ -47,29 +45,33 @@ void MetaInfoWidget::saveFirstColumnWidth() const
 void MetaInfoWidget::setFilePath(const QString& filePath)
 {
     m_table->setRowCount(0);
-    // Opening a pipe would wait for a writer for ever; only regular files hold pictures.
-    if (!QFileInfo(filePath).isFile())
+    const quint64 generation = ++m_generation;
+    if (filePath.isEmpty()) {
+        emit filled();
         return;
-    // A damaged or unsupported file ends the call quietly: the panel is a convenience, and rows
-    // read before the failure are still worth showing.
-    try {
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(filePath.toLocal8Bit().toStdString());
-        if (!image.get())
-            return;
-        image->readMetadata();
-        const Exiv2::ExifData& exif = image->exifData();
-        if (exif.empty()) {
-            setCurrentIndex(NoMetaInfoPage);
-            return;
-        }
+    }
+    // Read off the GUI thread: a hostile file may keep its helper busy until the time limit.
+    auto* watcher = new QFutureWatcher<MetadataTexts::Table>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        // A read overtaken by a later file is dropped.
+        if (generation == m_generation)
+            showTable(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run([filePath] { return MetadataTexts::read(filePath); }));
+}
+
+void MetaInfoWidget::showTable(const MetadataTexts::Table& table)
+{
+    if (table.readable && table.rows.isEmpty()) {
+        setCurrentIndex(NoMetaInfoPage);
+    } else {
         setCurrentIndex(TablePage);
-        for (const MetadataTexts::Row& row : MetadataTexts::rows(exif))
+        for (const MetadataTexts::Row& row : table.rows)
             appendRow(row.first, row.second);
         fitLabelColumn();
-    } catch (const Exiv2::AnyError&) {
-    } catch (...) {
-        // Exiv2 lets standard exceptions (bad_alloc, out_of_range) escape on some damaged files.
     }
+    emit filled();
 }
 
 void MetaInfoWidget::appendRow(const QString& label, const QString& value)

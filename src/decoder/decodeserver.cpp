@@ -3,6 +3,9 @@
 #include "decoding/decoderchannel.h"
 #include "decoding/sharedimage.h"
 #include "document/animationframes.h"
+#include "document/metadatalog.h"
+#include "document/metadatatexts.h"
+#include "document/picturemetadata.h"
 #include "document/picturereader.h"
 #include "document/thumbnailreader.h"
 #include "imaging/cmykjpeg.h"
@@ -16,6 +19,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+
+#include <exiv2/exiv2.hpp>
 
 #include <algorithm>
 #include <csignal>
@@ -52,6 +57,7 @@ DecodeServer::DecodeServer(int channel, qint64 memoryLimitBytes)
     : m_channel(channel)
     , m_memoryLimitBytes(memoryLimitBytes)
     , m_crashName(qEnvironmentVariable("LUMO_DECODE_TEST_CRASH"))
+    , m_killName(qEnvironmentVariable("LUMO_DECODE_TEST_KILL"))
 {
 }
 
@@ -80,6 +86,11 @@ void DecodeServer::warmUp()
         buffer.seek(0);
         QImageReader(&buffer).read();
     }
+    // Exiv2 prepares its XMP toolkit, and opens the catalogue of its labels in the user's
+    // language, on first use.
+    MetadataLog::install();
+    Exiv2::XmpParser::initialize();
+    Exiv2::ExifKey("Exif.Image.Make").tagLabel();
     imaging::defaultCmykProfile();
     imaging::ReadLimits::forThisMachine();
     tiny.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
@@ -138,10 +149,17 @@ void DecodeServer::run()
 
 DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, QFile* file)
 {
-    if (!m_crashName.isEmpty() && QFileInfo(request.path).fileName() == m_crashName)
+    const QString name = QFileInfo(request.path).fileName();
+    if (!m_crashName.isEmpty() && name == m_crashName)
         ::raise(SIGSEGV);
+    if (!m_killName.isEmpty() && name == m_killName)
+        ::raise(SIGKILL);
     DecodeMessage::Reply reply;
     switch (request.kind) {
+    case DecodeMessage::Kind::Exif:
+    case DecodeMessage::Kind::Metadata:
+    case DecodeMessage::Kind::Embed:
+        return serveMetadata(request, file);
     case DecodeMessage::Kind::Probe: {
         QImageReader reader(file);
         reader.setAutoTransform(true);
@@ -183,6 +201,33 @@ DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, 
         reply.outcome = DecodeMessage::Outcome::Decoded;
     else if (needsMoreMemory(file))
         reply.outcome = DecodeMessage::Outcome::OutOfMemory;
+    return reply;
+}
+
+DecodeMessage::Reply DecodeServer::serveMetadata(const DecodeMessage::Request& request,
+                                                QFile* file)
+{
+    DecodeMessage::Reply reply;
+    reply.outcome = DecodeMessage::Outcome::Decoded;
+    if (request.kind == DecodeMessage::Kind::Embed) {
+        QByteArray encoded;
+        if (file->seek(0))
+            encoded = file->readAll();
+        const PictureMetadata metadata = PictureMetadata::unpack(request.metadata, &reply.error);
+        if (!metadata.isEmpty() && metadata.embedHere(&encoded, request.pictureSize, &reply.error))
+            reply.bytes = encoded;
+        return reply;
+    }
+    const qint64 size = file->size();
+    const uchar* data = size > 0 ? file->map(0, size) : nullptr;
+    if (request.kind == DecodeMessage::Kind::Exif) {
+        const MetadataTexts::Table table = MetadataTexts::readHere(data, size);
+        reply.exif = table.rows;
+        if (!table.readable)
+            reply.outcome = DecodeMessage::Outcome::Unreadable;
+    } else {
+        reply.bytes = PictureMetadata::readHere(data, size, &reply.error).pack();
+    }
     return reply;
 }
 

@@ -10,7 +10,7 @@ class AnimationFrames;
 class QFile;
 
 // The loop of a decoder helper: takes a request and its file from the channel, decodes with the
-// program's own readers, answers with the pixels in shared memory, until the program hangs up.
+// program's own readers (Exiv2 for metadata), answers with the pixels in shared memory, until the program hangs up.
 class DecodeServer
 {
 public:
@@ -29,12 +29,16 @@ private:
     DecodeMessage::Reply serve(const DecodeMessage::Request& request, QFile* file);
     // Frames follow one another: the file last animated stays open, read up to where it got.
     DecodeMessage::Reply serveFrame(const DecodeMessage::Request& request, QFile* file);
+    // Exif in words for the panel, metadata packed for a saved copy, or embedded into one.
+    DecodeMessage::Reply serveMetadata(const DecodeMessage::Request& request, QFile* file);
     // A failed read of a picture that announces more pixels than the helper may hold.
     bool needsMoreMemory(QFile* file) const;
 
     int m_channel;
     qint64 m_memoryLimitBytes;
-    // Tests make the helper crash on a file of this name.
+    // Tests make the helper crash on a file of this name, or end as the kernel's out-of-memory
+    // killer would end it.
     QString m_crashName;
+    QString m_killName;
     std::unique_ptr<Animation> m_animation;
 };

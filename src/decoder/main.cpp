@@ -5,6 +5,9 @@
 #include "decoder/decoderconfinement.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+#include <QTranslator>
 #include <QStringList>
 #include <QtDebug>
 
@@ -14,15 +17,19 @@ int main(int argc, char** argv)
 {
     int channel = -1;
     qint64 memoryLimitMB = 0;
+    QString translations;
     for (int i = 1; i + 1 < argc; i += 2) {
         const QByteArray option(argv[i]);
         if (option == "--channel")
             channel = QByteArray(argv[i + 1]).toInt();
         else if (option == "--memory-limit-mb")
             memoryLimitMB = QByteArray(argv[i + 1]).toLongLong();
+        else if (option == "--translations")
+            translations = QFile::decodeName(argv[i + 1]);
     }
     if (channel < 3 || memoryLimitMB <= 0) {
-        qCritical("usage: lumo-decode --channel <descriptor> --memory-limit-mb <megabytes>\n"
+        qCritical("usage: lumo-decode --channel <descriptor> --memory-limit-mb <megabytes>"
+                  " [--translations <directory>]\n"
                   "Started by lumo-image; not meant to be run by hand.");
         return 2;
     }
@@ -31,6 +38,12 @@ int main(int argc, char** argv)
         return 1;
 
     QCoreApplication app(argc, argv);
+    // Texts made here, such as why metadata could not be read, are in the user's language.
+    QTranslator translator;
+    if (!translations.isEmpty()
+        && translator.load(QLocale(), QStringLiteral("lumo-image"), QStringLiteral("_"),
+                           translations))
+        QCoreApplication::installTranslator(&translator);
     DecodeServer::warmUp();
     const qint64 memoryLimit = memoryLimitMB << 20;
     DecoderConfinement::limitMemory(memoryLimit);

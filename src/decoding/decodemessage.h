@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPair>
 #include <QSize>
 #include <QString>
 #include <QVector>
@@ -17,6 +18,9 @@ public:
         StandIn,   // a quick decode at the shown size
         Thumbnail, // the picture reduced to an edge, in sRGB
         Frame,     // one frame of an animation
+        Exif,      // the Exif data in words, for the metadata panel
+        Metadata,  // the metadata to carry into a saved copy, packed
+        Embed,     // packed metadata put into the encoded picture sent as the file
     };
 
     enum class Outcome : qint32 {
@@ -34,6 +38,8 @@ public:
         QSize shownSize;
         int edge = 0;
         int frame = 0;
+        QSize pictureSize;   // of the picture being saved, for Embed
+        QByteArray metadata; // packed, for Embed
     };
 
     // What a frame request learns of the animation besides the frame.
@@ -53,7 +59,13 @@ public:
         QImage image;
         QImage display;
         Animation animation;
+        QVector<QPair<QString, QString>> exif; // label and value
+        QByteArray bytes; // packed metadata, or the encoded picture with its metadata
+        QString error;    // why metadata could not be read or embedded
     };
+
+    // A memory file holding the bytes, or -1; the caller closes it.
+    static int memoryFile(const QByteArray& bytes);
 
     static QByteArray encode(const Request& request);
     static bool decode(const QByteArray& bytes, Request* request);

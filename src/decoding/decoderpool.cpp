@@ -126,6 +126,12 @@ QString DecoderPool::program() const
     return programLocked();
 }
 
+void DecoderPool::setTranslationsDir(const QString& directory)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_translationsDir = directory;
+}
+
 QString DecoderPool::programLocked() const
 {
     return m_program.isEmpty()
@@ -145,6 +151,24 @@ DecodeMessage::Reply DecoderPool::decode(const DecodeMessage::Request& request)
         ::close(fd);
         return failed(DecodeMessage::Outcome::Unreadable);
     }
+    const DecodeMessage::Reply reply = decodeFile(request, fd);
+    ::close(fd);
+    return reply;
+}
+
+DecodeMessage::Reply DecoderPool::decodeBytes(const DecodeMessage::Request& request,
+                                              const QByteArray& bytes)
+{
+    const int fd = DecodeMessage::memoryFile(bytes);
+    if (fd < 0)
+        return failed(DecodeMessage::Outcome::OutOfMemory);
+    const DecodeMessage::Reply reply = decodeFile(request, fd);
+    ::close(fd);
+    return reply;
+}
+
+DecodeMessage::Reply DecoderPool::decodeFile(const DecodeMessage::Request& request, int fd)
+{
     quint64 generation = 0;
     std::unique_ptr<DecoderProcess> process = take(&generation);
     int timeLimitMs;
@@ -155,7 +179,6 @@ DecodeMessage::Reply DecoderPool::decode(const DecodeMessage::Request& request)
     const DecodeMessage::Reply reply = process
         ? process->decode(request, fd, timeLimitMs)
         : failed(DecodeMessage::Outcome::Crashed);
-    ::close(fd);
     giveBack(std::move(process), generation);
     return reply;
 }
@@ -221,12 +244,13 @@ void DecoderPool::runSpawner()
         m_spawns.pop_front();
         const qint64 limitMB = m_memoryLimitMB > 0 ? m_memoryLimitMB : defaultMemoryLimitMB();
         const QString program = programLocked();
+        QStringList arguments{QStringLiteral("--channel"), QStringLiteral("3"),
+                              QStringLiteral("--memory-limit-mb"), QString::number(limitMB)};
+        if (!m_translationsDir.isEmpty())
+            arguments << QStringLiteral("--translations") << m_translationsDir;
         lock.unlock();
-        auto process = std::make_unique<DecoderProcess>(
-            program,
-            QStringList{QStringLiteral("--channel"), QStringLiteral("3"),
-                        QStringLiteral("--memory-limit-mb"), QString::number(limitMB)},
-            helperEnvironment(limitMB));
+        auto process =
+            std::make_unique<DecoderProcess>(program, arguments, helperEnvironment(limitMB));
         lock.lock();
         spawn->process = std::move(process);
         spawn->done = true;

@@ -40,13 +40,19 @@ public:
     // The helper executable; by default lumo-decode beside the running program.
     void setProgram(const QString& program);
     QString program() const;
+    // Where helpers find the program's translations, for the texts they make.
+    void setTranslationsDir(const QString& directory);
 
     // Opens the file and has a helper make what the request asks of it.
     DecodeMessage::Reply decode(const DecodeMessage::Request& request);
+    // The same with the bytes sent as the file.
+    DecodeMessage::Reply decodeBytes(const DecodeMessage::Request& request,
+                                     const QByteArray& bytes);
 
 private:
     DecoderPool();
 
+    DecodeMessage::Reply decodeFile(const DecodeMessage::Request& request, int fd);
     QString programLocked() const;
     void dropIdleLocked();
     std::unique_ptr<DecoderProcess> take(quint64* generation);
@@ -65,6 +71,7 @@ private:
     qint64 m_memoryLimitMB = 0;
     int m_timeLimitMs = kTimeLimitMs;
     QString m_program;
+    QString m_translationsDir;
 
     struct Spawn
     {

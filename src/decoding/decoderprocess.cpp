@@ -22,6 +22,8 @@ namespace {
 constexpr int kChannelFd = 3;
 // Loading every image plug-in takes a while on a busy machine, longer in a sanitized build.
 constexpr int kStartLimitMs = 120000;
+// How long a helper that hung up may take to end before it is killed.
+constexpr int kExitLimitMs = 500;
 
 } // namespace
 
@@ -77,7 +79,7 @@ DecoderProcess::DecoderProcess(const QString& program, const QStringList& argume
 DecoderProcess::~DecoderProcess()
 {
     if (isRunning())
-        stop();
+        stop(Exit::Kill);
 }
 
 DecodeMessage::Reply DecoderProcess::decode(const DecodeMessage::Request& request, int fd,
@@ -96,7 +98,7 @@ DecodeMessage::Reply DecoderProcess::decode(const DecodeMessage::Request& reques
         if (!m_ready) {
             for (const int received : qAsConst(fds))
                 ::close(received);
-            stop();
+            stop(Exit::Kill);
             return reply;
         }
     }
@@ -106,23 +108,40 @@ DecodeMessage::Reply DecoderProcess::decode(const DecodeMessage::Request& reques
         if (DecodeMessage::decode(bytes, fds, &reply))
             return reply;
         // A helper that answers nonsense is not trusted with the next file.
-        stop();
+        stop(Exit::Kill);
         reply = DecodeMessage::Reply();
         reply.outcome = DecodeMessage::Outcome::Crashed;
         return reply;
     }
-    stop();
-    reply.outcome = timedOut ? DecodeMessage::Outcome::TimedOut : DecodeMessage::Outcome::Crashed;
+    if (timedOut) {
+        stop(Exit::Kill);
+        reply.outcome = DecodeMessage::Outcome::TimedOut;
+        return reply;
+    }
+    // Only the kernel kills a helper outright, when the machine runs out of memory.
+    reply.outcome = stop(Exit::Await) ? DecodeMessage::Outcome::OutOfMemory
+                                      : DecodeMessage::Outcome::Crashed;
     return reply;
 }
 
-void DecoderProcess::stop()
+bool DecoderProcess::stop(Exit exit)
 {
     ::close(m_socket);
     m_socket = -1;
-    // A helper already on its way out keeps the status it ends with.
-    ::kill(m_pid, SIGKILL);
-    while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
+    int status = 0;
+    pid_t ended = 0;
+    // A helper already on its way out is given a moment, so that its status tells how it ended.
+    for (int waited = 0; exit == Exit::Await && ended == 0 && waited < kExitLimitMs; waited += 5) {
+        ended = ::waitpid(m_pid, &status, WNOHANG);
+        if (ended == 0)
+            ::usleep(5000);
+    }
+    const bool killedOutright = ended == m_pid && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    if (ended != m_pid) {
+        ::kill(m_pid, SIGKILL);
+        while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
     }
     m_pid = -1;
+    return killedOutright;
 }

@@ -28,8 +28,10 @@ public:
     DecodeMessage::Reply decode(const DecodeMessage::Request& request, int fd, int timeoutMs);
 
 private:
-    // Ends and reaps the helper.
-    void stop();
+    enum class Exit { Kill, Await };
+    // Ends and reaps the helper, killing it unless it ends by itself within a moment where
+    // awaited; true when it had been killed outright by someone else.
+    bool stop(Exit exit);
 
     pid_t m_pid = -1;
     bool m_ready = false;

@@ -151,8 +151,15 @@ QImage SharedImage::map(int fd, QDataStream& stream)
     qint32 dotsX = 0;
     qint32 dotsY = 0;
     QMap<QString, QString> texts;
-    QVector<QRgb> colours;
-    stream >> format >> size >> bytesPerLine >> icc >> dotsX >> dotsY >> texts >> colours;
+    stream >> format >> size >> bytesPerLine >> icc >> dotsX >> dotsY >> texts;
+    // Counted here: the stream's own reading would reserve whatever count it is sent.
+    quint32 colourCount = 0;
+    stream >> colourCount;
+    if (colourCount > 256)
+        return QImage();
+    QVector<QRgb> colours(static_cast<int>(colourCount));
+    for (QRgb& colour : colours)
+        stream >> colour;
     if (stream.status() != QDataStream::Ok || format <= QImage::Format_Invalid
         || format >= QImage::NImageFormats || size.isEmpty())
         return QImage();

@@ -1,11 +1,16 @@
 #include "document/metadatatexts.h"
 
+#include "decoding/decoderpool.h"
+
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <exiv2/exiv2.hpp>
 
 #include <exception>
+#include <limits>
 #include <string>
 
 namespace {
@@ -122,6 +127,48 @@ QString interpretedText(const Exiv2::Exifdatum& datum, const Exiv2::ExifData& ex
 }
 
 } // namespace
+
+MetadataTexts::Table MetadataTexts::read(const QString& path)
+{
+    // Opening a pipe would wait for a writer for ever.
+    if (!QFileInfo(path).isFile())
+        return Table();
+    if (DecoderPool::inProcess()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+            return Table();
+        const uchar* data = file.map(0, file.size());
+        return data ? readHere(data, file.size()) : Table();
+    }
+    DecodeMessage::Request request;
+    request.kind = DecodeMessage::Kind::Exif;
+    request.path = path;
+    const DecodeMessage::Reply reply = DecoderPool::shared().decode(request);
+    Table table;
+    table.readable = reply.outcome == DecodeMessage::Outcome::Decoded;
+    if (table.readable)
+        table.rows = reply.exif;
+    return table;
+}
+
+MetadataTexts::Table MetadataTexts::readHere(const uchar* data, qint64 size)
+{
+    Table table;
+    if (!data || size <= 0 || size > std::numeric_limits<long>::max())
+        return table;
+    // Exiv2 lets standard exceptions (bad_alloc, out_of_range) escape on some damaged files.
+    try {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(data, long(size));
+        if (!image.get())
+            return table;
+        image->readMetadata();
+        table.rows = rows(image->exifData());
+        table.readable = true;
+    } catch (...) {
+        table.rows.clear();
+    }
+    return table;
+}
 
 QVector<MetadataTexts::Row> MetadataTexts::rows(const Exiv2::ExifData& exif)
 {

@@ -19,6 +19,19 @@ class MetadataTexts
 public:
     using Row = QPair<QString, QString>; // label, value
 
+    // What the metadata panel shows of a file.
+    struct Table
+    {
+        bool readable = false; // false when Exiv2 does not know the file or it is damaged
+        QVector<Row> rows;     // none in a readable file that carries no Exif
+    };
+
+    // Read through a decoder helper, or here while the decoder pool says so; only regular
+    // files are read.
+    static Table read(const QString& path);
+    // Read from the file's bytes in this process.
+    static Table readHere(const uchar* data, qint64 size);
+
     // One row per datum, in the data's order; the vendors' maker-note groups are left out.
     static QVector<Row> rows(const Exiv2::ExifData& exif);
 

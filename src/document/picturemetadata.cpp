@@ -1,10 +1,13 @@
 #include "document/picturemetadata.h"
 
+#include "decoding/decoderpool.h"
 #include "imaging/decodeguard.h"
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QSize>
 
@@ -12,6 +15,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <limits>
 #include <string>
 
 struct PictureMetadata::Data
@@ -102,6 +106,39 @@ QString describe(const std::exception& e)
     return QString::fromLocal8Bit(e.what());
 }
 
+QString helperFailed()
+{
+    return PictureMetadata::tr("the metadata reader failed");
+}
+
+// Whether the encoded picture still reads at its size.
+bool readsAs(const QByteArray& encoded, const QSize& size)
+{
+    QByteArray bytes = encoded;
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    return imaging::DecodeGuard().judge(reader).declared == size;
+}
+
+// Bumped whenever the packed layout changes.
+constexpr quint32 kPackLayout = 0x6c6d6401;
+
+template<typename Datum>
+QByteArray valueBytes(const Datum& datum, Exiv2::ByteOrder order)
+{
+    QByteArray bytes(int(datum.size()), '\0');
+    if (!bytes.isEmpty())
+        datum.copy(reinterpret_cast<Exiv2::byte*>(bytes.data()), order);
+    return bytes;
+}
+
+Exiv2::Value::AutoPtr valueOf(qint32 type, const QByteArray& bytes, Exiv2::ByteOrder order)
+{
+    Exiv2::Value::AutoPtr value = Exiv2::Value::create(Exiv2::TypeId(type));
+    value->read(reinterpret_cast<const Exiv2::byte*>(bytes.constData()), long(bytes.size()), order);
+    return value;
+}
+
 } // namespace
 
 PictureMetadata::PictureMetadata() = default;
@@ -111,22 +148,47 @@ PictureMetadata& PictureMetadata::operator=(const PictureMetadata& other) = defa
 
 PictureMetadata PictureMetadata::read(const QString& path, QString* error)
 {
+    // Opening a pipe would wait for a writer for ever.
+    if (!QFileInfo(path).isFile())
+        return PictureMetadata();
+    if (DecoderPool::inProcess()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+            return PictureMetadata();
+        const uchar* data = file.map(0, file.size());
+        return data ? readHere(data, file.size(), error) : PictureMetadata();
+    }
+    DecodeMessage::Request request;
+    request.kind = DecodeMessage::Kind::Metadata;
+    request.path = path;
+    const DecodeMessage::Reply reply = DecoderPool::shared().decode(request);
     PictureMetadata result;
-    const std::string file = QFile::encodeName(path).toStdString();
+    if (reply.outcome == DecodeMessage::Outcome::Decoded)
+        result.m_packed = reply.bytes;
+    if (error && reply.outcome != DecodeMessage::Outcome::Unreadable)
+        *error = reply.outcome == DecodeMessage::Outcome::Decoded ? reply.error : helperFailed();
+    return result;
+}
+
+PictureMetadata PictureMetadata::readHere(const uchar* data, qint64 size, QString* error)
+{
+    PictureMetadata result;
+    if (!data || size <= 0 || size > std::numeric_limits<long>::max())
+        return result;
     // Exiv2 throws more than its own error type on damaged files (bad_alloc, out_of_range).
     try {
-        if (Exiv2::ImageFactory::getType(file) == Exiv2::ImageType::none)
+        if (Exiv2::ImageFactory::getType(data, long(size)) == Exiv2::ImageType::none)
             return result;
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(file);
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(data, long(size));
         if (!image.get())
             return result;
         image->readMetadata();
-        auto data = std::make_shared<Data>();
-        data->exif = image->exifData();
-        data->iptc = image->iptcData();
-        data->xmp = image->xmpData();
-        if (!data->exif.empty() || !data->iptc.empty() || !data->xmp.empty())
-            result.m_data = std::move(data);
+        auto parsed = std::make_shared<Data>();
+        parsed->exif = image->exifData();
+        parsed->iptc = image->iptcData();
+        parsed->xmp = image->xmpData();
+        if (!parsed->exif.empty() || !parsed->iptc.empty() || !parsed->xmp.empty())
+            result.m_data = std::move(parsed);
     } catch (const std::exception& e) {
         if (error)
             *error = describe(e);
@@ -139,7 +201,7 @@ PictureMetadata PictureMetadata::read(const QString& path, QString* error)
 
 bool PictureMetadata::isEmpty() const
 {
-    return !m_data;
+    return !m_data && m_packed.isEmpty();
 }
 
 bool PictureMetadata::canCarry(const QString& format)
@@ -151,6 +213,38 @@ bool PictureMetadata::canCarry(const QString& format)
 }
 
 bool PictureMetadata::embedInto(QByteArray* encoded, const QSize& size, QString* error) const
+{
+    if (isEmpty())
+        return true;
+    if (DecoderPool::inProcess()) {
+        if (m_data)
+            return embedHere(encoded, size, error);
+        const PictureMetadata unpacked = unpack(m_packed, error);
+        return !unpacked.isEmpty() && unpacked.embedHere(encoded, size, error);
+    }
+    DecodeMessage::Request request;
+    request.kind = DecodeMessage::Kind::Embed;
+    request.pictureSize = size;
+    request.metadata = pack();
+    const DecodeMessage::Reply reply = DecoderPool::shared().decodeBytes(request, *encoded);
+    if (reply.outcome != DecodeMessage::Outcome::Decoded) {
+        *error = helperFailed();
+        return false;
+    }
+    if (reply.bytes.isEmpty()) {
+        *error = reply.error.isEmpty() ? tr("unreadable metadata") : reply.error;
+        return false;
+    }
+    // The helper checked as much, but what it hands back is not taken on trust.
+    if (!readsAs(reply.bytes, size)) {
+        *error = tr("the picture did not survive adding the metadata");
+        return false;
+    }
+    *encoded = reply.bytes;
+    return true;
+}
+
+bool PictureMetadata::embedHere(QByteArray* encoded, const QSize& size, QString* error) const
 {
     if (!m_data)
         return true;
@@ -194,12 +288,77 @@ bool PictureMetadata::embedInto(QByteArray* encoded, const QSize& size, QString*
         return false;
     }
     // A writer that mangled the file must not cost the picture: it still has to read as before.
-    QBuffer buffer(&result);
-    QImageReader reader(&buffer);
-    if (imaging::DecodeGuard().judge(reader).declared != size) {
+    if (!readsAs(result, size)) {
         *error = tr("the picture did not survive adding the metadata");
         return false;
     }
     *encoded = result;
     return true;
+}
+
+QByteArray PictureMetadata::pack() const
+{
+    if (!m_data)
+        return m_packed;
+    QByteArray packed;
+    QDataStream stream(&packed, QIODevice::WriteOnly);
+    stream << kPackLayout << qint32(m_data->exif.count());
+    for (const Exiv2::Exifdatum& datum : m_data->exif)
+        stream << QByteArray::fromStdString(datum.key()) << qint32(datum.idx())
+               << qint32(datum.typeId()) << valueBytes(datum, Exiv2::littleEndian);
+    stream << qint32(m_data->iptc.count());
+    for (const Exiv2::Iptcdatum& datum : m_data->iptc)
+        stream << QByteArray::fromStdString(datum.key()) << qint32(datum.typeId())
+               << valueBytes(datum, Exiv2::bigEndian);
+    std::string xmp;
+    if (!m_data->xmp.empty() && Exiv2::XmpParser::encode(xmp, m_data->xmp) != 0)
+        xmp.clear();
+    stream << QByteArray::fromStdString(xmp);
+    return packed;
+}
+
+PictureMetadata PictureMetadata::unpack(const QByteArray& packed, QString* error)
+{
+    PictureMetadata result;
+    if (packed.isEmpty())
+        return result;
+    try {
+        auto data = std::make_shared<Data>();
+        QDataStream stream(packed);
+        quint32 layout = 0;
+        qint32 count = 0;
+        stream >> layout >> count;
+        if (layout != kPackLayout)
+            count = -1;
+        for (qint32 i = 0; i < count && stream.status() == QDataStream::Ok; ++i) {
+            QByteArray key;
+            qint32 idx = 0;
+            qint32 type = 0;
+            QByteArray value;
+            stream >> key >> idx >> type >> value;
+            Exiv2::ExifKey exifKey(key.toStdString());
+            exifKey.setIdx(idx);
+            data->exif.add(exifKey, valueOf(type, value, Exiv2::littleEndian).get());
+        }
+        stream >> count;
+        for (qint32 i = 0; i < count && stream.status() == QDataStream::Ok; ++i) {
+            QByteArray key;
+            qint32 type = 0;
+            QByteArray value;
+            stream >> key >> type >> value;
+            data->iptc.add(Exiv2::IptcKey(key.toStdString()),
+                           valueOf(type, value, Exiv2::bigEndian).get());
+        }
+        QByteArray xmp;
+        stream >> xmp;
+        if (layout != kPackLayout || stream.status() != QDataStream::Ok
+            || (!xmp.isEmpty() && Exiv2::XmpParser::decode(data->xmp, xmp.toStdString()) != 0)) {
+            *error = tr("unreadable metadata");
+            return result;
+        }
+        result.m_data = std::move(data);
+    } catch (...) {
+        *error = tr("unreadable metadata");
+    }
+    return result;
 }

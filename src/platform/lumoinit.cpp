@@ -1,5 +1,7 @@
 #include "platform/lumoinit.h"
 
+#include "decoding/decoderpool.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -68,6 +70,7 @@ void lumoInit(const QString& version, const QString& description)
     const QString translations = lumoTranslationsDir();
     qCDebug(lcInit) << "translations directory" << translations;
     loadTranslator(QStringLiteral("lumo-image"), translations);
+    DecoderPool::shared().setTranslationsDir(translations);
     lumoEnsureIconTheme();
 }
 

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QTableWidget>
+#include <QThreadPool>
 
 #include <exiv2/exiv2.hpp>
 
@@ -57,8 +58,8 @@ private slots:
         QFETCH(int, page);
         QFETCH(QString, rows);
         MetaInfoWidget widget;
-        widget.setFilePath(before);
-        widget.setFilePath(file);
+        QVERIFY(fill(widget, before));
+        QVERIFY(fill(widget, file));
         QCOMPARE(widget.currentIndex(), page);
         QStringList shown;
         for (int row = 0; row < widget.table()->rowCount(); ++row) {
@@ -91,13 +92,29 @@ private slots:
         QFile out(path("damaged.jpg"));
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(jpeg) == jpeg.size() && out.flush());
         MetaInfoWidget widget;
-        widget.setFilePath(out.fileName()); // must return, whatever it shows
+        QVERIFY(fill(widget, out.fileName())); // must come back, whatever it shows
+    }
+
+    void laterFileWins()
+    {
+        MetaInfoWidget widget;
+        QSignalSpy filled(&widget, &MetaInfoWidget::filled);
+        widget.setFilePath(path("plain.png"));
+        widget.setFilePath(path("tagged.jpg"));
+        QVERIFY(filled.wait(20000));
+        QCOMPARE(widget.currentIndex(), 0);
+        QVERIFY(widget.table()->rowCount() > 0);
+        // Once both reads are done, the overtaken one has still not shown up.
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QCOMPARE(filled.count(), 1);
+        QCOMPARE(widget.currentIndex(), 0);
     }
 
     void cellsAreInert()
     {
         MetaInfoWidget widget;
-        widget.setFilePath(path("tagged.jpg"));
+        QVERIFY(fill(widget, path("tagged.jpg")));
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
         QTableWidget* table = widget.table();
@@ -131,7 +148,7 @@ private slots:
         Settings::instance()->metaInfoWidget()->setFirstColumnWidth(stored);
         MetaInfoWidget widget;
         widget.restoreFirstColumnWidth();
-        widget.setFilePath(file);
+        QVERIFY(fill(widget, file));
         QTableWidget* table = widget.table();
         QVERIFY(table->rowCount() >= 2);
         // Item views leave this margin on both sides of a cell's text.
@@ -148,6 +165,14 @@ private slots:
     }
 
 private:
+    // Sets the file and waits for its rows.
+    static bool fill(MetaInfoWidget& widget, const QString& file)
+    {
+        QSignalSpy filled(&widget, &MetaInfoWidget::filled);
+        widget.setFilePath(file);
+        return !filled.isEmpty() || filled.wait(20000);
+    }
+
     QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     QTemporaryDir m_dir;
 };

@@ -7,7 +7,9 @@
 #include "decoding/decoderpool.h"
 #include "document/animationframes.h"
 #include "document/isolatedreader.h"
+#include "document/metadatatexts.h"
 #include "document/picture.h"
+#include "document/picturemetadata.h"
 #include "document/picturereader.h"
 #include "document/statustexts.h"
 #include "platform/desktopthumbnailcache.h"
@@ -16,6 +18,8 @@
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
+
+#include <exiv2/exiv2.hpp>
 
 #include <thread>
 #include <vector>
@@ -75,6 +79,7 @@ private slots:
     {
         // The helpers started from now on crash on files of this name.
         qputenv("LUMO_DECODE_TEST_CRASH", "crash.png");
+        qputenv("LUMO_DECODE_TEST_KILL", "killed.png");
         DecoderPool::setInProcess(false);
         DecoderPool::shared().setProgram(DecoderPool::shared().program());
     }
@@ -179,6 +184,9 @@ private slots:
         QTest::newRow("decoder crashes")
             << "crash.png" << QSize(32, 32) << qint64(0) << DecoderPool::kTimeLimitMs
             << "Read error: the decoder failed";
+        QTest::newRow("decoder killed outright, as by the kernel when memory runs out")
+            << "killed.png" << QSize(32, 32) << qint64(0) << DecoderPool::kTimeLimitMs
+            << "Read error: the picture needs more memory than allowed";
         QTest::newRow("huge announced size under a small memory limit")
             << "huge.png" << QSize(30000, 30000) << qint64(64) << DecoderPool::kTimeLimitMs
             << "Read error: the picture needs more memory than allowed";
@@ -238,6 +246,51 @@ private slots:
         QVERIFY(FileThumbnailProvider::readThumbnail(bad, 128).isNull());
         const DesktopThumbnailCache cache;
         QVERIFY(cache.hasFailed(DesktopThumbnailCache::sourceOf(bad)));
+    }
+
+    void metadataAsInProcess()
+    {
+        QTemporaryDir dir;
+        const QString source = write(dir, "photo.jpg", noise(QSize(64, 48)), "JPEG");
+        {
+            Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(source.toStdString());
+            image->readMetadata();
+            image->exifData()["Exif.Image.Model"] = "LumoCam 7";
+            image->exifData()["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
+            image->exifData()["Exif.GPSInfo.GPSLatitude"] = "52/1 30/1 1234/100";
+            image->exifData()["Exif.Photo.UserComment"] = "charset=Unicode Harbour at dusk";
+            image->iptcData()["Iptc.Application2.Keywords"] = "harbour";
+            image->xmpData()["Xmp.dc.title"] = "lang=\"x-default\" Harbour";
+            image->writeMetadata();
+        }
+        const QByteArray target = lumotest::encoded(noise(QSize(48, 64)), "PNG");
+        QString error;
+        QByteArray there = target;
+        const PictureMetadata isolated = PictureMetadata::read(source, &error);
+        QVERIFY(isolated.embedInto(&there, QSize(48, 64), &error));
+        QCOMPARE(error, QString());
+        DecoderPool::setInProcess(true);
+        QByteArray here = target;
+        const bool embeddedHere = PictureMetadata::read(source, &error).embedInto(&here, QSize(48, 64), &error);
+        const MetadataTexts::Table rowsHere = MetadataTexts::read(source);
+        DecoderPool::setInProcess(false);
+        QVERIFY(embeddedHere);
+        QCOMPARE(there, here);
+        const MetadataTexts::Table rowsThere = MetadataTexts::read(source);
+        QVERIFY(rowsThere.readable && rowsThere.rows.size() >= 4);
+        QCOMPARE(rowsThere.rows, rowsHere.rows);
+    }
+
+    void metadataFailureCostsTheMetadata()
+    {
+        QTemporaryDir dir;
+        const QString bad = write(dir, "crash.png", noise(QSize(40, 30)), "PNG");
+        QString error;
+        QVERIFY(PictureMetadata::read(bad, &error).isEmpty());
+        QCOMPARE(error, QStringLiteral("the metadata reader failed"));
+        QVERIFY(!MetadataTexts::read(bad).readable);
+        QCOMPARE(IsolatedReader::read(write(dir, "good.png", noise(QSize(4, 3)), "PNG")).image.size(),
+                 QSize(4, 3));
     }
 
     void manyThreadsAtOnce()

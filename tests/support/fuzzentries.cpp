@@ -1,6 +1,7 @@
 #include "support/fuzzentries.h"
 
 #include "browser/filethumbnailprovider.h"
+#include "document/metadatatexts.h"
 #include "document/picturemetadata.h"
 #include "document/picturereader.h"
 #include "platform/fileoperations.h"
@@ -104,14 +105,17 @@ bool carryMetadata(const QByteArray& bytes)
     static const QList<QByteArray> pictures = {encoded("JPEG"), encoded("PNG"), encoded("WEBP"),
                                                encoded("TIFF")};
     static const char* const formats[] = {"jpeg", "png", "webp", "tiff"};
+    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+    MetadataTexts::readHere(data, bytes.size());
     QString error;
+    // Packed and unpacked on the way, as between the program and a helper.
     const PictureMetadata metadata =
-        PictureMetadata::read(written(bytes, QStringLiteral("metadata")), &error);
+        PictureMetadata::unpack(PictureMetadata::readHere(data, bytes.size(), &error).pack(), &error);
     for (int i = 0; i < pictures.size(); ++i) {
         if (pictures[i].isEmpty() || !PictureMetadata::canCarry(QLatin1String(formats[i])))
             continue;
         QByteArray picture = pictures[i];
-        metadata.embedInto(&picture, QSize(8, 8), &error);
+        metadata.embedHere(&picture, QSize(8, 8), &error);
     }
     return !metadata.isEmpty();
 }

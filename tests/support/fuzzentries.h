@@ -14,8 +14,9 @@ bool readPicture(const QByteArray& bytes);
 // The file browser's thumbnail of the bytes as a file; whether it gave one.
 bool readThumbnail(const QByteArray& bytes);
 
-// The bytes' metadata read, then carried into a freshly encoded picture of each format that
-// holds metadata; whether there was metadata.
+// The bytes' metadata read for the panel, and read, packed and unpacked as between the program
+// and a helper, then carried into a freshly encoded picture of each format that holds metadata;
+// whether there was metadata.
 bool carryMetadata(const QByteArray& bytes);
 
 // A scanned page assembled from frames described by the bytes; whether it completed.
