@@ -210,9 +210,7 @@ DecodeMessage::Reply DecodeServer::serveMetadata(const DecodeMessage::Request& r
     DecodeMessage::Reply reply;
     reply.outcome = DecodeMessage::Outcome::Decoded;
     if (request.kind == DecodeMessage::Kind::Embed) {
-        QByteArray encoded;
-        if (file->seek(0))
-            encoded = file->readAll();
+        QByteArray encoded = file->readAll();
         const PictureMetadata metadata = PictureMetadata::unpack(request.metadata, &reply.error);
         if (!metadata.isEmpty() && metadata.embedHere(&encoded, request.pictureSize, &reply.error))
             reply.bytes = encoded;

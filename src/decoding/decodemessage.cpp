@@ -33,6 +33,10 @@ int DecodeMessage::memoryFile(const QByteArray& bytes)
         data += written;
         left -= written;
     }
+    if (::lseek(fd, 0, SEEK_SET) != 0) {
+        ::close(fd);
+        return -1;
+    }
     return fd;
 }
 

@@ -64,7 +64,7 @@ public:
         QString error;    // why metadata could not be read or embedded
     };
 
-    // A memory file holding the bytes, or -1; the caller closes it.
+    // A memory file holding the bytes, read from the start, or -1; the caller closes it.
     static int memoryFile(const QByteArray& bytes);
 
     static QByteArray encode(const Request& request);

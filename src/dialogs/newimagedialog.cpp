@@ -3,9 +3,8 @@
 #include "dialogs/dialogparts.h"
 #include "dialogs/scsizechanger.h"
 #include "dialogs/sizeunits.h"
+#include "document/clipboardimage.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QColorDialog>
 #include <QHBoxLayout>
 #include <QImage>
@@ -20,7 +19,7 @@ namespace {
 // one shown; 256 x 256 without an image.
 SCSizeChanger* makeSizeChanger(QWidget* parent)
 {
-    const QImage image = QApplication::clipboard()->image();
+    const QImage image = ClipboardImage::read();
     if (image.isNull())
         return new SCSizeChanger(256, 256, parent);
     const auto bounded = [](int length) {

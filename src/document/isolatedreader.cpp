@@ -2,6 +2,27 @@
 
 #include "decoding/decoderpool.h"
 
+#include <QFile>
+
+#include <unistd.h>
+
+namespace {
+
+PictureReader::Result fromReply(const DecodeMessage::Reply& reply)
+{
+    PictureReader::Result result;
+    if (reply.outcome == DecodeMessage::Outcome::Decoded && !reply.image.isNull()) {
+        result.image = reply.image;
+        result.format = reply.format;
+        result.display = reply.display;
+    } else {
+        result.failure = IsolatedReader::failureText(reply.outcome);
+    }
+    return result;
+}
+
+} // namespace
+
 PictureReader::Result IsolatedReader::read(const QString& path)
 {
     if (DecoderPool::inProcess())
@@ -9,16 +30,24 @@ PictureReader::Result IsolatedReader::read(const QString& path)
     DecodeMessage::Request request;
     request.kind = DecodeMessage::Kind::Picture;
     request.path = path;
-    const DecodeMessage::Reply reply = DecoderPool::shared().decode(request);
-    PictureReader::Result result;
-    if (reply.outcome == DecodeMessage::Outcome::Decoded && !reply.image.isNull()) {
-        result.image = reply.image;
-        result.format = reply.format;
-        result.display = reply.display;
-    } else {
-        result.failure = failureText(reply.outcome);
+    return fromReply(DecoderPool::shared().decode(request));
+}
+
+PictureReader::Result IsolatedReader::readBytes(const QByteArray& bytes)
+{
+    if (DecoderPool::inProcess()) {
+        QFile file;
+        const int fd = DecodeMessage::memoryFile(bytes);
+        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            if (fd >= 0)
+                ::close(fd);
+            return {};
+        }
+        return PictureReader::read(&file);
     }
-    return result;
+    DecodeMessage::Request request;
+    request.kind = DecodeMessage::Kind::Picture;
+    return fromReply(DecoderPool::shared().decodeBytes(request, bytes));
 }
 
 PictureReader::StandIn IsolatedReader::readScaled(const QString& path,

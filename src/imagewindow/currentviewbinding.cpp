@@ -2,6 +2,7 @@
 
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
+#include "document/clipboardimage.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
 #include "settings/settings.h"
@@ -73,7 +74,7 @@ void CurrentViewBinding::detachStatusBar()
 ActionRules::State CurrentViewBinding::state() const
 {
     ActionRules::State state = viewState();
-    state.clipboardHasImage = !QApplication::clipboard()->image(QClipboard::Clipboard).isNull();
+    state.clipboardHasImage = ClipboardImage::available();
     return state;
 }
 
@@ -211,7 +212,7 @@ void CurrentViewBinding::selectionChanged()
 void CurrentViewBinding::clipboardChanged()
 {
     ActionRules::State state;
-    state.clipboardHasImage = !QApplication::clipboard()->image(QClipboard::Clipboard).isNull();
+    state.clipboardHasImage = ClipboardImage::available();
     m_actions->pasteAsNew()->setEnabled(ActionRules::enables(state).pasteAsNew);
 }
 

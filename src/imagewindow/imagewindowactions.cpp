@@ -1,5 +1,6 @@
 #include "imagewindow/imagewindowactions.h"
 
+#include "document/clipboardimage.h"
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/recentfilesmenu.h"
@@ -11,8 +12,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
-#include <QClipboard>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMdiSubWindow>
@@ -168,7 +167,7 @@ void ImageWindowActions::createQuickEdits()
     m_pasteAsNew->setEnabled(false);
     connect(m_pasteAsNew, &QAction::triggered, m_window, [window = m_window] {
         // An empty clipboard opens nothing.
-        window->newPVFromImage(QApplication::clipboard()->image(QClipboard::Clipboard));
+        window->newPVFromImage(ClipboardImage::read());
     });
 }
 

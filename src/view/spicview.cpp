@@ -1,5 +1,6 @@
 #include "view/spicview.h"
 
+#include "document/clipboardimage.h"
 #include "document/edithistory.h"
 #include "document/filecursor.h"
 #include "document/picture.h"
@@ -391,7 +392,7 @@ void SPicView::showResizeDialog()
 
 void SPicView::showInsertDialog()
 {
-    const QImage insert = QApplication::clipboard()->image(QClipboard::Clipboard);
+    const QImage insert = ClipboardImage::read();
     if (insert.isNull()) {
         emit message(tr("Paste: No usable clipboard content, aborted."), 1000);
         return;
