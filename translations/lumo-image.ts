@@ -795,6 +795,10 @@ Do you really want to quit without saving?</source>
         <source>the picture did not survive adding the metadata</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the metadata reader failed</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PictureOpener</name>
