@@ -95,6 +95,9 @@ private slots:
             << false;
         QTest::newRow("indexed with its one colour")
             << int(QImage::Format_Indexed8) << QSize(4, 4) << qint64(4) << qint64(16) << 1 << true;
+        QTest::newRow("more colours than any table holds")
+            << int(QImage::Format_Indexed8) << QSize(4, 4) << qint64(4) << qint64(16) << 257
+            << false;
         QTest::newRow("two-colour picture with one")
             << int(QImage::Format_Mono) << QSize(4, 4) << qint64(4) << qint64(16) << 1 << false;
     }
