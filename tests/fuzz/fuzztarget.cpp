@@ -1,5 +1,7 @@
 #include "support/fuzzentries.h"
 
+#include "decoding/decoderpool.h"
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -18,6 +20,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     for (const char* variable : {"XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
         setenv(variable, (root + '/' + variable).constData(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Decoded here, where the sanitizers see the program's own code at work.
+    DecoderPool::setInProcess(true);
     // Never destroyed: Qt's offscreen platform leaves its screen behind when the application
     // ends, which the leak check at exit would count against the last input.
     static const QGuiApplication* const app = new QGuiApplication(*argc, *argv);

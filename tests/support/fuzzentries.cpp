@@ -4,6 +4,7 @@
 #include "document/metadatatexts.h"
 #include "document/picturemetadata.h"
 #include "document/picturereader.h"
+#include "platform/desktopthumbnailcache.h"
 #include "platform/fileoperations.h"
 #include "platform/localpath.h"
 #include "platform/lumofm/vfs.h"
@@ -96,8 +97,14 @@ bool readPicture(const QByteArray& bytes)
 
 bool readThumbnail(const QByteArray& bytes)
 {
-    return !FileThumbnailProvider::readThumbnail(written(bytes, QStringLiteral("thumbnail")))
-                .isNull();
+    const QString path = written(bytes, QStringLiteral("thumbnail"));
+    // Within the second of the file's time, what an earlier input left in the cache would
+    // answer for this one.
+    const DesktopThumbnailCache cache;
+    for (const auto size : {DesktopThumbnailCache::Size::Normal, DesktopThumbnailCache::Size::Large})
+        QFile::remove(cache.thumbnailPath(path, size));
+    QFile::remove(cache.failurePath(path));
+    return !FileThumbnailProvider::readThumbnail(path).isNull();
 }
 
 bool carryMetadata(const QByteArray& bytes)
