@@ -218,6 +218,12 @@ DecodeMessage::Reply DecodeServer::serveMetadata(const DecodeMessage::Request& r
     }
     const qint64 size = file->size();
     const uchar* data = size > 0 ? file->map(0, size) : nullptr;
+    if (size > 0 && !data) {
+        // A file larger than the helper may map: said, so a saved copy does not lose the
+        // metadata without a word.
+        reply.outcome = DecodeMessage::Outcome::OutOfMemory;
+        return reply;
+    }
     if (request.kind == DecodeMessage::Kind::Exif) {
         const MetadataTexts::Table table = MetadataTexts::readHere(data, size);
         reply.exif = table.rows;

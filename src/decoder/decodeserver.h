@@ -10,7 +10,8 @@ class AnimationFrames;
 class QFile;
 
 // The loop of a decoder helper: takes a request and its file from the channel, decodes with the
-// program's own readers (Exiv2 for metadata), answers with the pixels in shared memory, until the program hangs up.
+// program's own readers (Exiv2 for metadata), answers with the pixels in shared memory, until
+// the program hangs up.
 class DecodeServer
 {
 public:
