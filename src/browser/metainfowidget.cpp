@@ -1,12 +1,12 @@
 #include "browser/metainfowidget.h"
 
+#include "document/pooltask.h"
 #include "settings/settings.h"
 
 #include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
-#include <QtConcurrent>
 
 MetaInfoWidget::MetaInfoWidget(QWidget* parent)
     : QStackedWidget(parent)
@@ -56,9 +56,9 @@ void MetaInfoWidget::setFilePath(const QString& filePath)
         watcher->deleteLater();
         // A read overtaken by a later file is dropped.
         if (generation == m_generation)
-            showTable(watcher->result());
+            showTable(poolResult(watcher->future()));
     });
-    watcher->setFuture(QtConcurrent::run([filePath] { return MetadataTexts::read(filePath); }));
+    watcher->setFuture(runInPool([filePath] { return MetadataTexts::read(filePath); }));
 }
 
 void MetaInfoWidget::showTable(const MetadataTexts::Table& table)

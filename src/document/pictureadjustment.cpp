@@ -2,9 +2,9 @@
 
 #include "document/picture.h"
 #include "document/pictureedits.h"
+#include "document/pooltask.h"
 
 #include <QFutureWatcher>
-#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -85,13 +85,13 @@ void PictureAdjustment::finish()
         return;
     m_worker = new QFutureWatcher<QImage>(this);
     connect(m_worker, &QFutureWatcherBase::finished, this, &PictureAdjustment::workerDone);
-    m_worker->setFuture(QtConcurrent::run(
-        [pass = m_pass, source = m_source] { return runPass(pass, source, 1.0); }));
+    m_worker->setFuture(
+        runInPool([pass = m_pass, source = m_source] { return runPass(pass, source, 1.0); }));
 }
 
 void PictureAdjustment::workerDone()
 {
-    m_result = m_worker->result();
+    m_result = poolResult(m_worker->future());
     m_worker->deleteLater();
     m_worker = nullptr;
     m_finished = true;

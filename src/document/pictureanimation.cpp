@@ -1,11 +1,11 @@
 #include "document/pictureanimation.h"
 
 #include "document/animationframes.h"
+#include "document/pooltask.h"
 #include "imaging/displaycolours.h"
 
 #include <QFutureWatcher>
 #include <QTimer>
-#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -155,9 +155,9 @@ void PictureAnimation::decodeAhead()
     connect(watcher, &QFutureWatcher<Decoded>::finished, this, [this, watcher, generation] {
         watcher->deleteLater();
         if (generation == m_generation)
-            decoded(watcher->result());
+            decoded(poolResult(watcher->future()));
     });
-    watcher->setFuture(QtConcurrent::run([source = m_source, wanted] {
+    watcher->setFuture(runInPool([source = m_source, wanted] {
         const AnimationFrames::Frame frame = source->read(wanted);
         Decoded result;
         result.index = wanted;

@@ -1,10 +1,10 @@
 #include "document/pictureloader.h"
 
 #include "document/isolatedreader.h"
+#include "document/pooltask.h"
 
 #include <QImage>
 #include <QThread>
-#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -122,10 +122,12 @@ void PictureLoader::start(const QString& path, QThreadPool* pool,
     job.begun = std::make_shared<std::atomic_bool>(false);
     connect(job.watcher, &Watcher::finished, this, [this, path] { jobFinished(path); });
     m_jobs.insert(path, job);
-    job.watcher->setFuture(QtConcurrent::run(pool, [read, begun = job.begun] {
-        *begun = true;
-        return read();
-    }));
+    job.watcher->setFuture(runInPool(
+        [read, begun = job.begun] {
+            *begun = true;
+            return read();
+        },
+        pool));
 }
 
 void PictureLoader::giveUpIfWaiting(const QString& path)
@@ -153,7 +155,7 @@ void PictureLoader::jobFinished(const QString& path)
     // Given up before it began.
     if (watcher->future().resultCount() == 0)
         return;
-    const Decoded decoded = watcher->result();
+    const Decoded decoded = poolResult(watcher->future());
     m_cache->insert(path, decoded.stamp, decoded.result);
     if (m_loading && path == m_wanted)
         deliver(path, decoded.result);

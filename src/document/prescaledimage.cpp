@@ -1,10 +1,10 @@
 #include "document/prescaledimage.h"
 
+#include "document/pooltask.h"
 #include "imaging/displaycolours.h"
 
 #include <QFutureWatcher>
 #include <QTimer>
-#include <QtConcurrent>
 
 #include <algorithm>
 #include <utility>
@@ -149,9 +149,11 @@ void PrescaledImage::startMaking()
         return;
     if (!m_waiting.isNull()) {
         const QVector<QSize> sizes = halvingSizes(m_size);
-        run(QtConcurrent::run(prepare, std::exchange(m_waiting, QImage()), sizes,
-                              m_generation->load(),
-                              std::shared_ptr<const std::atomic<quint64>>(m_generation)),
+        run(runInPool([source = std::exchange(m_waiting, QImage()), sizes,
+                       generation = m_generation->load(),
+                       current = std::shared_ptr<const std::atomic<quint64>>(m_generation)] {
+                return prepare(source, sizes, generation, current);
+            }),
             [this](const Copies& copies) {
                 if (!copies.first().isNull())
                     m_display = copies.first();
@@ -168,7 +170,7 @@ void PrescaledImage::startMaking()
     if (wanted.isEmpty() || m_shown.size() == wanted || from == m_halvings.crend()
         || from->size() == wanted)
         return;
-    run(QtConcurrent::run([source = *from, wanted] {
+    run(runInPool([source = *from, wanted] {
             return Copies{smoothlyScaled(source, wanted)};
         }),
         [this, wanted](const Copies& copies) {
@@ -188,7 +190,7 @@ void PrescaledImage::run(const QFuture<Copies>& work,
     connect(watcher, &QFutureWatcher<Copies>::finished, this, [this, watcher, generation, keep] {
         watcher->deleteLater();
         m_making = false;
-        const Copies copies = watcher->result();
+        const Copies copies = poolResult(watcher->future());
         if (generation == m_generation->load() && !copies.isEmpty() && keep(copies))
             emit copiesMade();
         if (!m_settle->isActive())
