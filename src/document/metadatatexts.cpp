@@ -1,9 +1,9 @@
 #include "document/metadatatexts.h"
 
 #include "decoding/decoderpool.h"
+#include "document/isolatedreader.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -133,13 +133,8 @@ MetadataTexts::Table MetadataTexts::read(const QString& path)
     // Opening a pipe would wait for a writer for ever.
     if (!QFileInfo(path).isFile())
         return Table();
-    if (DecoderPool::inProcess()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
-            return Table();
-        const uchar* data = file.map(0, file.size());
-        return data ? readHere(data, file.size()) : Table();
-    }
+    if (DecoderPool::inProcess())
+        return IsolatedReader::readMapped(path, &MetadataTexts::readHere);
     DecodeMessage::Request request;
     request.kind = DecodeMessage::Kind::Exif;
     request.path = path;

@@ -1,12 +1,12 @@
 #include "document/picturemetadata.h"
 
 #include "decoding/decoderpool.h"
+#include "document/isolatedreader.h"
 #include "imaging/decodeguard.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QDataStream>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSize>
@@ -152,11 +152,8 @@ PictureMetadata PictureMetadata::read(const QString& path, QString* error)
     if (!QFileInfo(path).isFile())
         return PictureMetadata();
     if (DecoderPool::inProcess()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
-            return PictureMetadata();
-        const uchar* data = file.map(0, file.size());
-        return data ? readHere(data, file.size(), error) : PictureMetadata();
+        return IsolatedReader::readMapped(
+            path, [error](const uchar* data, qint64 size) { return readHere(data, size, error); });
     }
     DecodeMessage::Request request;
     request.kind = DecodeMessage::Kind::Metadata;
