@@ -1,3 +1,4 @@
+#include "support/animatedgif.h"
 #include "support/lumotest.h"
 
 #include "browser/filethumbnailprovider.h"
@@ -152,6 +153,15 @@ private slots:
             QVERIFY2(qRed(pixel) < 20, qPrintable(QColor(pixel).name()));
         else
             QVERIFY2(qGreen(pixel) < 200 && qBlue(pixel) > 200, qPrintable(QColor(pixel).name()));
+    }
+
+    // An animation's thumbnail is its first frame.
+    void animationShowsItsFirstFrame()
+    {
+        const QString file = m_files->filePath(QStringLiteral("a.gif"));
+        QVERIFY(animatedgif::write(file, QSize(8, 8), {5, 5, 5}, 0));
+        QCOMPARE(FileThumbnailProvider::readThumbnail(file).pixelColor(0, 0),
+                 animatedgif::frameColour(0));
     }
 };
 

@@ -73,7 +73,7 @@ private slots:
     void initTestCase()
     {
         for (const char* name : {"a.png", "b.png", "c.png"})
-            QVERIFY(PictureFixture::writePicture(path(QLatin1String(name)), QSize(40, 30)));
+            QVERIFY(lumotest::writePicture(path(QLatin1String(name)), QSize(40, 30)));
         QFile broken(path(QStringLiteral("broken.png")));
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a picture") > 0);
     }
@@ -136,7 +136,7 @@ private slots:
         QFETCH(QString, picture);
         const ShownAlone shownAlone;
         if (picture == "handed-in") {
-            window()->newPVFromImage(PictureFixture::rampImage(QSize(8, 8)));
+            window()->newPVFromImage(lumotest::rampImage(QSize(8, 8)));
         } else {
             acceptNextDialog();
             window()->newDlg();
@@ -200,7 +200,7 @@ private slots:
         QFETCH(QString, picture);
         QFETCH(QString, expected);
         if (picture == "handed-in")
-            window()->newPVFromImage(PictureFixture::rampImage(QSize(8, 8)));
+            window()->newPVFromImage(lumotest::rampImage(QSize(8, 8)));
         else if (!picture.isEmpty())
             QVERIFY(open({picture == "slideshow" ? QStringLiteral("a.png") : picture}));
         if (picture == "slideshow")
@@ -274,7 +274,7 @@ private slots:
             acceptNextDialog();
             window()->newDlg();
         } else if (picture == "handed-in") {
-            window()->newPVFromImage(PictureFixture::rampImage(QSize(16, 12)));
+            window()->newPVFromImage(lumotest::rampImage(QSize(16, 12)));
         } else {
             QVERIFY(open({picture}));
         }
@@ -326,7 +326,7 @@ private slots:
         // As a question's event loop does: it takes the next page and deletes closed windows.
         const auto deliver = [this, &next, pages] {
             if (next <= pages)
-                window()->newPVFromImage(PictureFixture::rampImage(QSize(10 + next++, 8)));
+                window()->newPVFromImage(lumotest::rampImage(QSize(10 + next++, 8)));
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         };
         m_prompter->whileAsking(deliver);

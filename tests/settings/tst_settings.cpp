@@ -1,6 +1,5 @@
 #include "support/lumotest.h"
 
-#include "platform/lumofm/vfs.h"
 #include "settings/settings.h"
 
 #include <QSettings>
@@ -40,7 +39,7 @@ private slots:
 
     void emptyLastDirReadsDesktop()
     {
-        const QString desktop = LumoFM::VFS::ptr()->desktopEntry().localPath();
+        const QString desktop = QDir::homePath() + QStringLiteral("/Desktop");
         QVERIFY(!desktop.isEmpty());
         QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
         Settings::instance()->general()->setLastDir(QString());
