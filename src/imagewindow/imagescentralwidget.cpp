@@ -111,6 +111,8 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, RecentFiles* re
 
 ImagesCentralWidget::~ImagesCentralWidget()
 {
+    if (m_metaInfo)
+        m_metaInfo->saveFirstColumnWidth();
     // What is torn down below must not call back into a window that is half gone.
     m_workspace->disconnect(this);
     m_thumbnailsBar->disconnect(this);

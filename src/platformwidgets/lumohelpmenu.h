@@ -12,9 +12,6 @@ class LumoHelpMenu : public QMenu
 public:
     explicit LumoHelpMenu(QWidget* parent = nullptr);
 
-    QAction* aboutAction() const { return m_about; }
-    QAction* aboutQtAction() const { return m_aboutQt; }
-
     // The text of the About box: name, version and the registered description.
     static QString aboutText();
 

@@ -29,9 +29,7 @@ public:
     QCompleter* createPathCompleter();
 
     void setPinchZoomEnabled(bool on);
-    bool pinchZoomEnabled() const { return m_pinchZoom; }
     void setKineticScrollingEnabled(bool on);
-    bool kineticScrollingEnabled() const { return m_kineticScrolling; }
 
     // Text and icon scale that pinching changes, 1.0 at the normal size.
     double zoom() const { return m_zoom; }
