@@ -11,6 +11,8 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 
 // Thumbnails made on the loader's workers for a view: every core busy, no more at once than
 // there are workers, what is in sight first, nothing for what scrolled away, and icons made
@@ -129,13 +131,22 @@ private slots:
         std::atomic<int> running{0};
         std::atomic<int> mostAtOnce{0};
         std::atomic_bool onGuiThread{false};
+        std::mutex lock;
+        std::condition_variable allBusy;
+        int arrived = 0;
         m_view->setReadObserver([&](const QString&) {
             const int now = ++running;
             for (int most = mostAtOnce; now > most && !mostAtOnce.compare_exchange_weak(most, now);)
                 ;
             if (QThread::currentThread() == qApp->thread())
                 onGuiThread = true;
-            QThread::msleep(2); // long enough for the others to start theirs
+            {
+                // The first reads wait for one another, so every worker is seen busy at once.
+                std::unique_lock<std::mutex> guard(lock);
+                if (arrived < workers && ++arrived == workers)
+                    allBusy.notify_all();
+                allBusy.wait_for(guard, std::chrono::seconds(30), [&] { return arrived >= workers; });
+            }
             --running;
         });
         m_view->setIconSize(QSize(16, 16));

@@ -189,8 +189,11 @@ private slots:
         QFETCH(int, quality);
         QFETCH(bool, limited);
         QFETCH(bool, written);
-        if (how.startsWith(QLatin1String("locked")) && ::geteuid() == 0)
-            QSKIP("permissions do not stop the superuser");
+        if (how.startsWith(QLatin1String("locked")) && ::geteuid() == 0) {
+            // Permissions do not stop the superuser: the row runs again as nobody.
+            QCOMPARE(lumotest::runAsNobody(QStringLiteral("write:") + QTest::currentDataTag()), 0);
+            return;
+        }
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         QVERIFY(lumotest::writePicture(path, QSize(64, 48)));

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QProcess>
 
 #include <algorithm>
 
@@ -60,6 +61,19 @@ QImage rampImage(const QSize& size)
 bool writePicture(const QString& path, const QSize& size, const char* format)
 {
     return rampImage(size).save(path, format);
+}
+
+int runAsNobody(const QString& functionAndRow)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                 QStringLiteral("--clear-groups"), QStringLiteral("--"),
+                 QCoreApplication::applicationFilePath(), functionAndRow});
+    if (!child.waitForFinished(240000) || child.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return child.exitCode();
 }
 
 QByteArray encoded(const QImage& image, const char* format, int quality)

@@ -35,6 +35,11 @@ QString corpusDir(const QString& sub);
 // tests/data/<sub>: files kept with the tests, such as fuzz seeds and regressions.
 QString dataDir(const QString& sub);
 
+// Runs "<test function>:<row>" of this test executable again as the unprivileged user nobody,
+// for rows whose outcome rests on permissions, which do not stop the superuser. Its exit code:
+// 0 when the row passed.
+int runAsNobody(const QString& functionAndRow);
+
 // A horizontal colour ramp, so that lossy formats and qualities make a difference.
 QImage rampImage(const QSize& size);
 // rampImage() written to path, in the given format or the one its suffix names.
