@@ -26,13 +26,6 @@ class TestFileThumbnailProvider : public QObject
 
     QString cacheDir() const { return m_cacheHome->filePath("thumbnails"); }
 
-    QString writePicture(const QString& path, const QSize& size, const QColor& color)
-    {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(color);
-        return QDir().mkpath(QFileInfo(path).path()) && image.save(path) ? path : QString();
-    }
-
     QString writeBytes(const QString& path, const QByteArray& bytes)
     {
         QFile file(path);
@@ -71,7 +64,8 @@ private slots:
         const int shownEdge = 48;
         const QSize made(128, 64);
         const QString dir = QStringLiteral("normal");
-        const QString file = writePicture(m_files->filePath("wide.jpg"), {600, 300}, Qt::red);
+        const QString file =
+            lumotest::writeSolid(m_files->filePath("wide.jpg"), {600, 300}, Qt::red);
         QCOMPARE(read(file, shownEdge).size(), made);
         QCOMPARE(storedFiles(), QStringList{dir});
         // Second visit: from the cache, the picture untouched.
@@ -107,7 +101,7 @@ private slots:
         QFETCH(bool, shown);
         QString file = m_files->filePath("x.png");
         if (kind == "in cache") {
-            file = writePicture(cacheDir() + "/normal/0123.png", {16, 16}, Qt::red);
+            file = lumotest::writeSolid(cacheDir() + "/normal/0123.png", {16, 16}, Qt::red);
         } else if (kind == "fifo") {
             // Opened, it would block until some writer came.
             QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);

@@ -17,11 +17,7 @@
 
 namespace {
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using lumotest::contents;
 
 using lumotest::encoded;
 

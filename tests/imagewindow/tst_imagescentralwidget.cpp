@@ -8,7 +8,6 @@
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
 #include "fullscreen/fullscreenpanel.h"
-#include "imagewindow/actionrules.h"
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
@@ -91,13 +90,6 @@ private slots:
     {
         m_host.reset();
         m_prompter.reset();
-    }
-
-    // Small pictures get a margin; large ones three quarters of the workspace, rounded.
-    void placedViewSize()
-    {
-        QCOMPARE(ActionRules::placedViewSize(QSize(100, 50), QSize(800, 600)), QSize(120, 70));
-        QCOMPARE(ActionRules::placedViewSize(QSize(4000, 3000), QSize(801, 603)), QSize(601, 452));
     }
 
     void openFileList_data()
@@ -376,32 +368,6 @@ private slots:
         QVERIFY(listed.at(2)->isChecked() && !listed.at(1)->isChecked());
         listed.at(1)->trigger();
         QCOMPARE(window()->currentView(), views().first());
-    }
-
-    void contextMenus()
-    {
-        QVERIFY(open({"a.png"}));
-        SPicView* view = window()->currentView();
-        const auto menuOf = [this](auto request) {
-            QStringList entries;
-            QTimer::singleShot(0, this, [&entries] {
-                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                    entries = texts(menu->actions());
-                    menu->close();
-                }
-            });
-            request();
-            return entries;
-        };
-        const auto pictureMenu = [view] { emit view->contextMenuRequested(QPoint(10, 10)); };
-        const QStringList picture = menuOf(pictureMenu);
-        QCOMPARE(picture.size(), 11);
-        QCOMPARE(picture.mid(9), (QStringList{"Show thumbnails bar", "Metainfo"}));
-        QCOMPARE(menuOf([view] { emit view->selectionContextMenuRequested(QPoint(10, 10)); }),
-                 (QStringList{"&Copy", "&Cut"}));
-        // Full screen has neither the thumbnails bar nor the dock.
-        m_host->fullScreen->trigger();
-        QCOMPARE(menuOf(pictureMenu), picture.mid(0, 9));
     }
 
     // Read at construction, written on destruction: one set of values in, the opposite one out.

@@ -19,15 +19,11 @@
 
 namespace {
 
+using lumotest::contents;
+
 // The smallest GIF: one transparent pixel. Qt reads GIF but has no writer for it.
 const QByteArray onePixelGif = QByteArray::fromHex(
     "47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b");
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool writeFile(const QString& path, const QByteArray& bytes)
 {

@@ -46,14 +46,6 @@ private slots:
         QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
     }
 
-    void scanDialogDefault()
-    {
-        // At most 800 by 600, each side on its own.
-        QCOMPARE(Settings::ScanDialog::defaultSize(QSize(1024, 768)), QSize(800, 600));
-        QCOMPARE(Settings::ScanDialog::defaultSize(QSize(640, 480)), QSize(640, 480));
-        QCOMPARE(Settings::ScanDialog::defaultSize(QSize(1920, 500)), QSize(800, 500));
-    }
-
     void storedValues_data()
     {
         QTest::addColumn<QString>("name");

@@ -46,6 +46,12 @@ QString dataDir(const QString& sub)
     return QDir::cleanPath(QStringLiteral(LUMO_TEST_DATA_DIR) + QLatin1Char('/') + sub);
 }
 
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QImage rampImage(const QSize& size)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -61,6 +67,13 @@ QImage rampImage(const QSize& size)
 bool writePicture(const QString& path, const QSize& size, const char* format)
 {
     return rampImage(size).save(path, format);
+}
+
+QString writeSolid(const QString& path, const QSize& size, const QColor& colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return QDir().mkpath(QFileInfo(path).path()) && image.save(path) ? path : QString();
 }
 
 int runAsNobody(const QString& functionAndRow)

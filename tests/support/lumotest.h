@@ -40,10 +40,17 @@ QString dataDir(const QString& sub);
 // 0 when the row passed.
 int runAsNobody(const QString& functionAndRow);
 
+// The bytes of a file; empty when it cannot be read.
+QByteArray contents(const QString& path);
+
 // A horizontal colour ramp, so that lossy formats and qualities make a difference.
 QImage rampImage(const QSize& size);
 // rampImage() written to path, in the given format or the one its suffix names.
 bool writePicture(const QString& path, const QSize& size, const char* format = nullptr);
+
+// A picture of one colour written to path (its folder made), in the format its suffix names;
+// the path, or an empty string when it could not be written.
+QString writeSolid(const QString& path, const QSize& size, const QColor& colour);
 
 // The file Qt writes of the image in that format, at the writer's default quality unless given.
 QByteArray encoded(const QImage& image, const char* format, int quality = -1);
