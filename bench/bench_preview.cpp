@@ -4,6 +4,7 @@
 // makes the result from every pixel on a worker, is timed too, for the record.
 
 #include "dialogs/brightnesscontrastdialog.h"
+#include "dialogs/extslider.h"
 #include "dialogs/hsvadjustdialog.h"
 #include "dialogs/rgbadjustdialog.h"
 #include "dialogs/rotatedialog.h"
@@ -11,10 +12,9 @@
 #include "imaging/colorbalance.h"
 #include "imaging/hsvadjust.h"
 #include "imaging/rotation.h"
-#include "view/extslider.h"
+#include "support/benchsupport.h"
 #include "view/spic.h"
 #include "view/spicview.h"
-#include "support/benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,9 +2,9 @@
 
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
-#include "platform/lumogeometry.h"
-#include "platform/lumohelpmenu.h"
-#include "platform/lumotabletmode.h"
+#include "platformwidgets/lumogeometry.h"
+#include "platformwidgets/lumohelpmenu.h"
+#include "platformwidgets/lumotabletmode.h"
 #include "settings/settings.h"
 #include "shell/filescentralwidget.h"
 

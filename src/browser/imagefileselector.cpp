@@ -1,9 +1,9 @@
 #include "browser/imagefileselector.h"
 
 #include "browser/imagesdirview.h"
-#include "platform/lumofm/treewidget.h"
 #include "platform/lumofm/vfs.h"
-#include "platform/lumosplitter.h"
+#include "platformwidgets/lumofm/treewidget.h"
+#include "platformwidgets/lumosplitter.h"
 
 #include <QTimer>
 #include <QVBoxLayout>

@@ -3,8 +3,8 @@
 #include "browser/imagefilefiltermodel.h"
 #include "platform/lumofm/navigation.h"
 #include "platform/lumofm/vfs.h"
-#include "platform/lumoscrollbar.h"
 #include "platform/processlauncher.h"
+#include "platformwidgets/lumoscrollbar.h"
 #include "view/sharedfilesystemmodel.h"
 
 #include <QAction>

@@ -29,7 +29,6 @@ public:
     void clear();
 
     int count() const { return m_entries.size(); }
-    qint64 totalCost() const { return m_totalCost; }
     qint64 budget() const { return m_budget; }
     void setBudget(qint64 budgetBytes);
     // The items on screen: their entries are never evicted, so the budget stretches to hold

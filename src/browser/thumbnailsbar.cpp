@@ -1,7 +1,7 @@
 #include "browser/thumbnailsbar.h"
 
 #include "browser/thumbnailitemdelegate.h"
-#include "platform/lumoscrollbar.h"
+#include "platformwidgets/lumoscrollbar.h"
 
 #include <QScrollBar>
 #include <QTimeLine>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "dialogs/extslider.h"
 #include "document/pictureadjustment.h"
-#include "view/extslider.h"
 
 #include <QGridLayout>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "fullscreen/fullscreenpicview.h"
 
 #include "fullscreen/fullscreenpanel.h"
-#include "platform/lumotabletmode.h"
+#include "platformwidgets/lumotabletmode.h"
 #include "settings/settings.h"
 #include "view/goactions.h"
 #include "view/sharedfilesystemmodel.h"

@@ -7,7 +7,7 @@
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/wallpapersetter.h"
-#include "platform/lumoscandialog.h"
+#include "platformwidgets/lumoscandialog.h"
 #include "settings/settings.h"
 #include "view/spicview.h"
 

@@ -1,8 +1,8 @@
 #include "imagewindow/imageopener.h"
 
 #include "document/imageformats.h"
-#include "platform/filedialogs.h"
 #include "platform/lumofm/vfs.h"
+#include "platformwidgets/filedialogs.h"
 #include "settings/settings.h"
 
 QString ImageOpener::filterString(const ImageFormats& formats)

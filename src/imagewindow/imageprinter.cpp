@@ -2,7 +2,7 @@
 
 #include "imagewindow/printlayout.h"
 #include "imagewindow/printmethodwidget.h"
-#include "platform/prompter.h"
+#include "platformwidgets/prompter.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

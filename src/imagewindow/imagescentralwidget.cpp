@@ -13,8 +13,8 @@
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/sworkspace.h"
-#include "platform/lumosplitter.h"
-#include "platform/prompter.h"
+#include "platformwidgets/lumosplitter.h"
+#include "platformwidgets/prompter.h"
 #include "settings/settings.h"
 #include "view/spic.h"
 #include "view/spicview.h"
@@ -111,6 +111,8 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, RecentFiles* re
 
 ImagesCentralWidget::~ImagesCentralWidget()
 {
+    if (m_metaInfo)
+        m_metaInfo->saveFirstColumnWidth();
     // What is torn down below must not call back into a window that is half gone.
     m_workspace->disconnect(this);
     m_thumbnailsBar->disconnect(this);

@@ -17,9 +17,6 @@ public:
     static std::shared_ptr<SaneSession> acquire();
     ~SaneSession() override;
 
-    // SANE answered its initialisation; only meaningful on the session's thread.
-    bool isInitialised() const { return m_initialised; }
-
 protected:
     void run() override;
 

@@ -1,10 +1,10 @@
 #include "settings/settings.h"
 
-#include "platform/lumofm/vfs.h"
-
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
@@ -71,7 +71,10 @@ QString Settings::General::lastDir() const
     const QString stored = m_store->value(generalKey("/lastDir"), QString()).toString();
     if (!stored.isEmpty())
         return stored;
-    return LumoFM::VFS::ptr()->desktopEntry().localPath();
+    // The desktop folder as XDG names it, else ~/Desktop.
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QDir::cleanPath(desktop.isEmpty() ? QDir::homePath() + QStringLiteral("/Desktop")
+                                             : desktop);
 }
 void Settings::General::setLastDir(const QString& value)
 {

@@ -2,11 +2,11 @@
 
 #include "browser/imagefileselector.h"
 #include "imagewindow/recentfilesmenu.h"
-#include "platform/lumofm/locationbar.h"
 #include "platform/lumofm/navigation.h"
-#include "platform/lumofm/navigationactions.h"
-#include "platform/lumofm/refreshaction.h"
 #include "platform/lumofm/vfs.h"
+#include "platformwidgets/lumofm/locationbar.h"
+#include "platformwidgets/lumofm/navigationactions.h"
+#include "platformwidgets/lumofm/refreshaction.h"
 #include "settings/settings.h"
 
 #include <QAction>

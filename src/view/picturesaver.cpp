@@ -3,7 +3,7 @@
 #include "document/imageformats.h"
 #include "document/picture.h"
 #include "document/picturemetadata.h"
-#include "platform/prompter.h"
+#include "platformwidgets/prompter.h"
 #include "view/picturesettings.h"
 
 #include <QFileInfo>

@@ -8,7 +8,7 @@
 #include "document/picturestatus.h"
 #include "document/statustexts.h"
 #include "imaging/blackenarea.h"
-#include "platform/lumoscrollbar.h"
+#include "platformwidgets/lumoscrollbar.h"
 #include "settings/settings.h"
 #include "view/adjustmentdialogs.h"
 #include "view/adjustmentrunner.h"

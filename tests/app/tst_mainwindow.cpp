@@ -11,8 +11,8 @@
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
 #include "platform/lumofm/navigation.h"
-#include "platform/lumogeometry.h"
-#include "platform/lumotabletmode.h"
+#include "platformwidgets/lumogeometry.h"
+#include "platformwidgets/lumotabletmode.h"
 #include "settings/settings.h"
 #include "shell/filescentralwidget.h"
 
@@ -67,7 +67,7 @@ private slots:
     {
         QVERIFY(QDir(m_dir.path()).mkpath("sub") && QDir(m_dir.path()).mkpath("d2"));
         for (const char* name : {"a.png", "b.png", "./:c.png"})
-            QVERIFY(PictureFixture::writePicture(path(QLatin1String(name)), QSize(40, 30)));
+            QVERIFY(lumotest::writePicture(path(QLatin1String(name)), QSize(40, 30)));
         QCOMPARE(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
         QVERIFY(QFile::link(path("a.png"), path("link.png")));
         QVERIFY(QFile::link(path("sub"), path("linkdir")));
@@ -297,7 +297,7 @@ private slots:
         make();
         m_window->imagesWidget()->openFileList({path("a.png")});
         // Handed in without a file: changed, and asked about with Yes and No.
-        m_window->imagesWidget()->newPVFromImage(PictureFixture::rampImage(QSize(8, 8)));
+        m_window->imagesWidget()->newPVFromImage(lumotest::rampImage(QSize(8, 8)));
         QCOMPARE(pictureCount(), 2);
         QMdiArea* workspace = m_window->imagesWidget()->workspace();
         workspace->setActiveSubWindow(workspace->subWindowList().first());

@@ -1,3 +1,4 @@
+#include "support/animatedgif.h"
 #include "support/lumotest.h"
 
 #include "browser/filethumbnailprovider.h"
@@ -24,13 +25,6 @@ class TestFileThumbnailProvider : public QObject
     QStringList m_decoded;
 
     QString cacheDir() const { return m_cacheHome->filePath("thumbnails"); }
-
-    QString writePicture(const QString& path, const QSize& size, const QColor& color)
-    {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(color);
-        return QDir().mkpath(QFileInfo(path).path()) && image.save(path) ? path : QString();
-    }
 
     QString writeBytes(const QString& path, const QByteArray& bytes)
     {
@@ -70,7 +64,8 @@ private slots:
         const int shownEdge = 48;
         const QSize made(128, 64);
         const QString dir = QStringLiteral("normal");
-        const QString file = writePicture(m_files->filePath("wide.jpg"), {600, 300}, Qt::red);
+        const QString file =
+            lumotest::writeSolid(m_files->filePath("wide.jpg"), {600, 300}, Qt::red);
         QCOMPARE(read(file, shownEdge).size(), made);
         QCOMPARE(storedFiles(), QStringList{dir});
         // Second visit: from the cache, the picture untouched.
@@ -106,7 +101,7 @@ private slots:
         QFETCH(bool, shown);
         QString file = m_files->filePath("x.png");
         if (kind == "in cache") {
-            file = writePicture(cacheDir() + "/normal/0123.png", {16, 16}, Qt::red);
+            file = lumotest::writeSolid(cacheDir() + "/normal/0123.png", {16, 16}, Qt::red);
         } else if (kind == "fifo") {
             // Opened, it would block until some writer came.
             QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
@@ -152,6 +147,15 @@ private slots:
             QVERIFY2(qRed(pixel) < 20, qPrintable(QColor(pixel).name()));
         else
             QVERIFY2(qGreen(pixel) < 200 && qBlue(pixel) > 200, qPrintable(QColor(pixel).name()));
+    }
+
+    // An animation's thumbnail is its first frame.
+    void animationShowsItsFirstFrame()
+    {
+        const QString file = m_files->filePath(QStringLiteral("a.gif"));
+        QVERIFY(animatedgif::write(file, QSize(8, 8), {5, 5, 5}, 0));
+        QCOMPARE(FileThumbnailProvider::readThumbnail(file).pixelColor(0, 0),
+                 animatedgif::frameColour(0));
     }
 };
 

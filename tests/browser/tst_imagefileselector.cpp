@@ -4,7 +4,7 @@
 #include "browser/imagefileselector.h"
 #include "browser/imagesdirview.h"
 #include "platform/lumofm/navigation.h"
-#include "platform/lumofm/treewidget.h"
+#include "platformwidgets/lumofm/treewidget.h"
 
 #include <QFileSystemModel>
 #include <QGestureEvent>

@@ -10,6 +10,8 @@
 
 namespace {
 
+using lumotest::contents;
+
 using Entry = std::function<bool(const QByteArray&)>;
 
 struct Target
@@ -35,12 +37,6 @@ Entry entryOf(const QString& target)
             return t.entry;
     }
     return Entry();
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The plugin a file needs, told by its suffix; empty when Qt reads it itself.

@@ -4,6 +4,7 @@
 
 #include "dialogs/brightnesscontrastdialog.h"
 #include "dialogs/depthconversiondialog.h"
+#include "dialogs/extslider.h"
 #include "dialogs/hsvadjustdialog.h"
 #include "dialogs/insertdialog.h"
 #include "dialogs/newimagedialog.h"
@@ -19,7 +20,6 @@
 #include "imaging/depthconversion.h"
 #include "imaging/hsvadjust.h"
 #include "imaging/rotation.h"
-#include "view/extslider.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -92,7 +92,7 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(Pass, pass);
         QFETCH(int, resetRow);
-        const QImage source = PictureFixture::rampImage({16, 12});
+        const QImage source = lumotest::rampImage({16, 12});
         AdjustedPicture adjusted(source);
         std::unique_ptr<AdjustmentDialog> dialog(make(adjusted.adjustment.get()));
         QSignalSpy modified(dialog.get(), &AdjustmentDialog::modified);
@@ -134,7 +134,7 @@ private slots:
     {
         QFETCH(QString, input);
         QFETCH(bool, okAtOnce);
-        const QImage source = PictureFixture::rampImage({16, 12});
+        const QImage source = lumotest::rampImage({16, 12});
         AdjustedPicture adjusted(source);
         BrightnessContrastDialog dialog(nullptr, adjusted.adjustment.get());
         dialog.show();
@@ -222,7 +222,7 @@ private slots:
                })
             << Expect([](const QImage& s) { return imaging::convertDepth(s, 1, 0); })
             << false;
-        const QImage insert = PictureFixture::rampImage({50, 40}).mirrored();
+        const QImage insert = lumotest::rampImage({50, 40}).mirrored();
         QTest::newRow("insert, previewed on every pixel")
             << make([insert](PictureAdjustment* a) { return new InsertDialog(nullptr, a, insert); })
             << Setup([](QDialog* d) { child<QSpinBox>(d, "xSpinBox")->setValue(100); })
@@ -237,7 +237,7 @@ private slots:
         QFETCH(Setup, setup);
         QFETCH(Expect, expected);
         QFETCH(bool, reduced);
-        const QImage source = PictureFixture::rampImage({120, 90});
+        const QImage source = lumotest::rampImage({120, 90});
         AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(0.25);
         std::unique_ptr<AdjustmentDialog> dialog(make(adjusted.adjustment.get()));
@@ -257,7 +257,7 @@ private slots:
 
     void rotation()
     {
-        const QImage source = PictureFixture::rampImage({40, 20});
+        const QImage source = lumotest::rampImage({40, 20});
         AdjustedPicture adjusted(source);
         RotateDialog dialog(nullptr, adjusted.adjustment.get());
         QCOMPARE(adjusted.shown(), source); // shown unrotated from the start
@@ -299,7 +299,7 @@ private slots:
         QFETCH(bool, stretch);
         QFETCH(QSize, size);
         QFETCH(int, alignRow);
-        const QImage source = PictureFixture::rampImage(sourceSize);
+        const QImage source = lumotest::rampImage(sourceSize);
         AdjustedPicture adjusted(source);
         ResizeDialog dialog(nullptr, adjusted.adjustment.get());
         child<QListWidget>(&dialog, "horizontalList")->setCurrentRow(alignRow);
@@ -332,8 +332,8 @@ private slots:
         QFETCH(QSize, pictureSize);
         QFETCH(bool, enlarge);
         QFETCH(int, insertWidth);
-        const QImage source = PictureFixture::rampImage(pictureSize);
-        const QImage insert = PictureFixture::rampImage({50, 50}).mirrored();
+        const QImage source = lumotest::rampImage(pictureSize);
+        const QImage insert = lumotest::rampImage({50, 50}).mirrored();
         AdjustedPicture adjusted(source);
         InsertDialog dialog(nullptr, adjusted.adjustment.get(), insert);
         // The constructor already shows the insert at (0, 0) in its own size.
@@ -355,7 +355,7 @@ private slots:
     {
         QTest::addColumn<QVariant>("clipboard");
         QTest::addColumn<QSize>("proposed");
-        QTest::newRow("image") << QVariant(PictureFixture::rampImage({640, 480}))
+        QTest::newRow("image") << QVariant(lumotest::rampImage({640, 480}))
                                << QSize(640, 480);
         QTest::newRow("text") << QVariant("some text") << QSize(256, 256);
         QTest::newRow("oversized image proposes what the entry shows")
@@ -445,6 +445,26 @@ private slots:
         const int pixels = sizeunits::pixelsFromValue(value, 1, base);
         const sizeunits::UnitRange range = sizeunits::unitRange(1, pixels, base);
         QCOMPARE((QList<int>{pixels, range.minimum, range.maximum}), expected);
+    }
+
+    // The releases the adjustment dialogs recompute on: an arrow key's, auto-repeated ones too
+    // so that a held key's last step counts, and the handle's.
+    void sliderReleases()
+    {
+        ExtSlider slider(-100, 100, 1, 0);
+        slider.resize(300, 40);
+        slider.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&slider));
+        QSignalSpy arrows(&slider, &ExtSlider::arrows_release_signal);
+        QSignalSpy released(&slider, &ExtSlider::sliderReleased);
+        // The inner slider has the keyboard; its unhandled releases travel up to the widget.
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(slider.slider(), &release);
+        QCOMPARE(arrows.count(), 1);
+        const QPoint handle = slider.slider()->rect().center();
+        QTest::mousePress(slider.slider(), Qt::LeftButton, Qt::NoModifier, handle);
+        QTest::mouseRelease(slider.slider(), Qt::LeftButton, Qt::NoModifier, handle);
+        QCOMPARE(qMakePair(released.count(), arrows.count()), qMakePair(1, 1));
     }
 };
 

@@ -62,19 +62,6 @@ private slots:
         QCOMPARE(storeOnDisk().contains("undoN=42"), ok);
     }
 
-    void storedValuesAreClamped()
-    {
-        Settings::General* general = Settings::instance()->general();
-        general->setUndoN(500);
-        general->setLastN(-3);
-        SettingsDialog dialog(&m_recentFiles);
-        QCOMPARE(dialog.findChild<QSpinBox*>("undoSpinBox")->value(), 127);
-        QCOMPARE(dialog.findChild<QSpinBox*>("lastNSpinBox")->value(), 1);
-        press(dialog, QDialogButtonBox::Ok);
-        QCOMPARE(general->undoN(), 127);
-        QCOMPARE(general->lastN(), 1);
-    }
-
     // The boxes show what the writer makes of the stored value; Ok stores only a changed box,
     // so a value the dialog cannot show keeps its meaning.
     void qualities_data()

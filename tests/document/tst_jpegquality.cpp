@@ -1,5 +1,4 @@
 #include "support/lumotest.h"
-#include "support/picturefixture.h"
 
 #include "document/jpegquality.h"
 
@@ -17,7 +16,7 @@ QByteArray jpeg(int quality, bool progressive = false)
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(quality);
     writer.setProgressiveScanWrite(progressive);
-    writer.write(PictureFixture::rampImage(QSize(40, 30)));
+    writer.write(lumotest::rampImage(QSize(40, 30)));
     return bytes;
 }
 

@@ -1,6 +1,5 @@
 #include "support/adjustedpicture.h"
 #include "support/lumotest.h"
-#include "support/picturefixture.h"
 
 namespace {
 
@@ -35,7 +34,7 @@ private slots:
         QFETCH(double, scale);
         QFETCH(bool, fullResolution);
         QFETCH(QSize, previewSize);
-        const QImage source = PictureFixture::rampImage(QSize(200, 100));
+        const QImage source = lumotest::rampImage(QSize(200, 100));
         AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(scale);
         PictureAdjustment::Pass pass = swapping();
@@ -55,7 +54,7 @@ private slots:
     void reducedCopyKeepsTheLayout_data()
     {
         QTest::addColumn<QImage>("source");
-        const QImage ramp = PictureFixture::rampImage(QSize(64, 48));
+        const QImage ramp = lumotest::rampImage(QSize(64, 48));
         QTest::newRow("32 bits") << ramp;
         QTest::newRow("colour table") << ramp.convertToFormat(QImage::Format_Indexed8);
         QTest::newRow("one bit") << ramp.convertToFormat(QImage::Format_Mono);
@@ -73,7 +72,7 @@ private slots:
     // Ok: the result is made on a worker from the full source, whatever the preview saw.
     void resultComesFromTheWorker()
     {
-        const QImage source = PictureFixture::rampImage(QSize(300, 200));
+        const QImage source = lumotest::rampImage(QSize(300, 200));
         AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(0.1);
         PictureAdjustment::Pass pass = swapping();
@@ -102,7 +101,7 @@ private slots:
     void endsWithoutWaiting()
     {
         QFETCH(bool, keep);
-        const QImage source = PictureFixture::rampImage(QSize(300, 200));
+        const QImage source = lumotest::rampImage(QSize(300, 200));
         AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(0.5);
         adjusted.adjustment->preview(swapping());

@@ -9,14 +9,11 @@
 
 namespace {
 
-// A picture of one colour, written as PNG; large enough that reading it takes a moment.
+// A picture of one colour; large enough that reading it takes a moment.
 QString writePicture(const QTemporaryDir& dir, const QString& name, QRgb colour,
                      const QSize& size = QSize(400, 300))
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    const QString path = dir.filePath(name);
-    return image.save(path, "PNG") ? path : QString();
+    return lumotest::writeSolid(dir.filePath(name), size, colour);
 }
 
 QRgb colourOf(const QVariant& image)

@@ -1,5 +1,4 @@
 #include "support/lumotest.h"
-#include "support/picturefixture.h"
 
 #include "document/picturereader.h"
 #include "support/cmykjpegs.h"
@@ -29,7 +28,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // null: a named pipe
         QTest::addColumn<QString>("format");   // empty: unreadable
-        const QImage ramp = PictureFixture::rampImage(QSize(60, 40));
+        const QImage ramp = lumotest::rampImage(QSize(60, 40));
         const QByteArray gif = QByteArray("GIF89a\xff\xff\xff\xff\x00\x00\x00", 13);
         QTest::newRow("png") << "good.png" << encoded(ramp, "PNG") << "png";
         QTest::newRow("png cut after its header") << "cut.png" << encoded(ramp, "PNG").left(40)
@@ -42,7 +41,7 @@ private slots:
         // Opening one waits for a writer for ever.
         QTest::newRow("named pipe") << "pipe.png" << QByteArray() << QString();
         // A machine of 4 MiB, so pictures may take 1 MiB decoded; sixteen-bit PNGs count 64 bits.
-        const QImage big = PictureFixture::rampImage(QSize(400, 400));
+        const QImage big = lumotest::rampImage(QSize(400, 400));
         QTest::newRow("within the budget") << "budget.png" << encoded(big, "PNG") << "png";
         QTest::newRow("sixteen bits beyond the budget")
             << "budget.png" << encoded(big.convertToFormat(QImage::Format_RGBA64), "PNG")

@@ -4,7 +4,7 @@
 #include "browser/thumbnailsbar.h"
 #include "fullscreen/fullscreenpanel.h"
 #include "fullscreen/fullscreenpicview.h"
-#include "platform/lumotabletmode.h"
+#include "platformwidgets/lumotabletmode.h"
 #include "settings/settings.h"
 #include "view/fileentries.h"
 #include "view/goactions.h"

@@ -94,8 +94,6 @@ private slots:
             << 3 << true << "widthBox" << 100 << 3 << QSize(100, 50);
         QTest::newRow("set size, width 100 alone")
             << 3 << false << "widthBox" << 100 << 3 << QSize(100, 127);
-        QTest::newRow("height beyond the range caps the width")
-            << 3 << true << "heightBox" << 999999 << 3 << QSize(999999, 999999);
         QTest::newRow("out of range falls back to original size")
             << 0 << true << "widthBox" << 100 << 2 << QSize(100, 50);
     }

@@ -8,7 +8,6 @@
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
 #include "fullscreen/fullscreenpanel.h"
-#include "imagewindow/actionrules.h"
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
@@ -73,7 +72,7 @@ private slots:
     void initTestCase()
     {
         for (const char* name : {"a.png", "b.png", "c.png"})
-            QVERIFY(PictureFixture::writePicture(path(QLatin1String(name)), QSize(40, 30)));
+            QVERIFY(lumotest::writePicture(path(QLatin1String(name)), QSize(40, 30)));
         QFile broken(path(QStringLiteral("broken.png")));
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a picture") > 0);
     }
@@ -91,13 +90,6 @@ private slots:
     {
         m_host.reset();
         m_prompter.reset();
-    }
-
-    // Small pictures get a margin; large ones three quarters of the workspace, rounded.
-    void placedViewSize()
-    {
-        QCOMPARE(ActionRules::placedViewSize(QSize(100, 50), QSize(800, 600)), QSize(120, 70));
-        QCOMPARE(ActionRules::placedViewSize(QSize(4000, 3000), QSize(801, 603)), QSize(601, 452));
     }
 
     void openFileList_data()
@@ -136,7 +128,7 @@ private slots:
         QFETCH(QString, picture);
         const ShownAlone shownAlone;
         if (picture == "handed-in") {
-            window()->newPVFromImage(PictureFixture::rampImage(QSize(8, 8)));
+            window()->newPVFromImage(lumotest::rampImage(QSize(8, 8)));
         } else {
             acceptNextDialog();
             window()->newDlg();
@@ -200,7 +192,7 @@ private slots:
         QFETCH(QString, picture);
         QFETCH(QString, expected);
         if (picture == "handed-in")
-            window()->newPVFromImage(PictureFixture::rampImage(QSize(8, 8)));
+            window()->newPVFromImage(lumotest::rampImage(QSize(8, 8)));
         else if (!picture.isEmpty())
             QVERIFY(open({picture == "slideshow" ? QStringLiteral("a.png") : picture}));
         if (picture == "slideshow")
@@ -274,7 +266,7 @@ private slots:
             acceptNextDialog();
             window()->newDlg();
         } else if (picture == "handed-in") {
-            window()->newPVFromImage(PictureFixture::rampImage(QSize(16, 12)));
+            window()->newPVFromImage(lumotest::rampImage(QSize(16, 12)));
         } else {
             QVERIFY(open({picture}));
         }
@@ -326,7 +318,7 @@ private slots:
         // As a question's event loop does: it takes the next page and deletes closed windows.
         const auto deliver = [this, &next, pages] {
             if (next <= pages)
-                window()->newPVFromImage(PictureFixture::rampImage(QSize(10 + next++, 8)));
+                window()->newPVFromImage(lumotest::rampImage(QSize(10 + next++, 8)));
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         };
         m_prompter->whileAsking(deliver);
@@ -376,32 +368,6 @@ private slots:
         QVERIFY(listed.at(2)->isChecked() && !listed.at(1)->isChecked());
         listed.at(1)->trigger();
         QCOMPARE(window()->currentView(), views().first());
-    }
-
-    void contextMenus()
-    {
-        QVERIFY(open({"a.png"}));
-        SPicView* view = window()->currentView();
-        const auto menuOf = [this](auto request) {
-            QStringList entries;
-            QTimer::singleShot(0, this, [&entries] {
-                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                    entries = texts(menu->actions());
-                    menu->close();
-                }
-            });
-            request();
-            return entries;
-        };
-        const auto pictureMenu = [view] { emit view->contextMenuRequested(QPoint(10, 10)); };
-        const QStringList picture = menuOf(pictureMenu);
-        QCOMPARE(picture.size(), 11);
-        QCOMPARE(picture.mid(9), (QStringList{"Show thumbnails bar", "Metainfo"}));
-        QCOMPARE(menuOf([view] { emit view->selectionContextMenuRequested(QPoint(10, 10)); }),
-                 (QStringList{"&Copy", "&Cut"}));
-        // Full screen has neither the thumbnails bar nor the dock.
-        m_host->fullScreen->trigger();
-        QCOMPARE(menuOf(pictureMenu), picture.mid(0, 9));
     }
 
     // Read at construction, written on destruction: one set of values in, the opposite one out.

@@ -8,7 +8,7 @@
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/printmethodwidget.h"
 #include "imagewindow/sworkspace.h"
-#include "platform/lumoscandialog.h"
+#include "platformwidgets/lumoscandialog.h"
 #include "settings/settings.h"
 #include "view/spicview.h"
 
@@ -64,8 +64,8 @@ private slots:
     void initTestCase()
     {
         qputenv("SANE_CONFIG_DIR", QFile::encodeName(m_saneConfig.path()));
-        QVERIFY(PictureFixture::writePicture(m_dir.filePath("the sea.png"), QSize(40, 30)));
-        QVERIFY(PictureFixture::writePicture(m_dir.filePath("wide.png"), QSize(56, 20)));
+        QVERIFY(lumotest::writePicture(m_dir.filePath("the sea.png"), QSize(40, 30)));
+        QVERIFY(lumotest::writePicture(m_dir.filePath("wide.png"), QSize(56, 20)));
     }
 
     void init()
@@ -219,7 +219,7 @@ private:
         if (picture.isEmpty())
             return nullptr;
         if (picture == QLatin1String("new"))
-            window()->newPVFromImage(PictureFixture::rampImage(QSize(24, 16)));
+            window()->newPVFromImage(lumotest::rampImage(QSize(24, 16)));
         else
             window()->newPVFromFile(m_dir.filePath(picture));
         return window()->currentView();

@@ -19,15 +19,11 @@
 
 namespace {
 
+using lumotest::contents;
+
 // The smallest GIF: one transparent pixel. Qt reads GIF but has no writer for it.
 const QByteArray onePixelGif = QByteArray::fromHex(
     "47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b");
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -96,7 +92,7 @@ private slots:
             if (name.startsWith("other/"))
                 QVERIFY(writeFile(path, "not a picture"));
             else if (!QFileInfo::exists(path))
-                QVERIFY(PictureFixture::writePicture(path, QSize(4, 4)));
+                QVERIFY(lumotest::writePicture(path, QSize(4, 4)));
             fixture.view()->openFile(path);
             waitForPicture(fixture.view());
         }
@@ -190,7 +186,7 @@ private slots:
         const QString path = fixture.path(picture);
         QDir().mkpath(QFileInfo(path).absolutePath());
         QVERIFY(picture.endsWith(".gif") ? writeFile(path, onePixelGif)
-                                         : PictureFixture::writePicture(path, QSize(8, 8), "png"));
+                                         : lumotest::writePicture(path, QSize(8, 8), "png"));
         fixture.view()->openFile(path);
         QVERIFY(waitForPicture(fixture.view()));
         const QStringList before = QDir(fixture.path(QString())).entryList();
@@ -219,7 +215,7 @@ private slots:
         QFETCH(QString, lastDir);
         QFETCH(QString, started);
         PictureFixture fixture;
-        fixture.view()->setImage(PictureFixture::rampImage(QSize(8, 8)));
+        fixture.view()->setImage(lumotest::rampImage(QSize(8, 8)));
         QVERIFY(QDir().mkpath(fixture.path(QStringLiteral("last"))));
         const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
         QVERIFY(QDir().mkpath(pictures));
@@ -263,7 +259,7 @@ private slots:
         QDir().mkpath(fixture.path(QStringLiteral("my.photos")));
         const QString existing = fixture.path(QStringLiteral("name.png"));
         if (reply != 0)
-            QVERIFY(PictureFixture::writePicture(existing, QSize(4, 4)));
+            QVERIFY(lumotest::writePicture(existing, QSize(4, 4)));
         const QByteArray existingBytes = contents(existing);
         QVERIFY(fixture.runAdjustment(true));
 
@@ -317,7 +313,7 @@ private slots:
         QFETCH(QString, said);
         PictureFixture fixture;
         const QString path = fixture.path(source);
-        QVERIFY(PictureFixture::rampImage(QSize(32, 24)).save(path, nullptr, 60));
+        QVERIFY(lumotest::rampImage(QSize(32, 24)).save(path, nullptr, 60));
         fixture.view()->openFile(path);
         QVERIFY(waitForPicture(fixture.view()));
         QVERIFY(fixture.runAdjustment(true));
@@ -349,7 +345,7 @@ private slots:
         PictureFixture fixture;
         SPicView* view = fixture.view();
         if (madeInMemory)
-            view->setImage(PictureFixture::rampImage(QSize(20, 10)));
+            view->setImage(lumotest::rampImage(QSize(20, 10)));
         if (edited)
             QVERIFY(fixture.runAdjustment(true));
         const QImage picture = view->image().copy();

@@ -53,7 +53,7 @@ private slots:
     void initTestCase()
     {
         for (const char* name : {"a.png", "b.png", "c.png"})
-            QVERIFY(PictureFixture::writePicture(path(name), QSize(13, 7)));
+            QVERIFY(lumotest::writePicture(path(name), QSize(13, 7)));
     }
 
     void init()
@@ -215,7 +215,7 @@ private slots:
             m_host->window->openFileList({path("a.png")});
             QVERIFY(waitForPicture(m_host->window->currentView()));
         }
-        const QImage pasted = PictureFixture::rampImage(QSize(9, 5));
+        const QImage pasted = lumotest::rampImage(QSize(9, 5));
         if (image)
             QApplication::clipboard()->setImage(pasted);
         else

@@ -1,5 +1,4 @@
 #include "support/lumotest.h"
-#include "support/picturefixture.h"
 
 #include "imaging/canvasinsert.h"
 #include "imaging/canvasresize.h"
@@ -14,7 +13,7 @@ namespace {
 // A 100 x 100 picture with no two neighbouring pixels alike, so that any shift shows.
 QImage numbered(QImage::Format format)
 {
-    return PictureFixture::rampImage({100, 100}).convertToFormat(format);
+    return lumotest::rampImage({100, 100}).convertToFormat(format);
 }
 
 QRgb zeroPixel(const QImage& like)

@@ -1,5 +1,4 @@
 #include "support/lumotest.h"
-#include "support/picturefixture.h"
 
 #include "imaging/reorientation.h"
 
@@ -58,7 +57,7 @@ private slots:
     {
         QFETCH(QImage::Format, format);
         QFETCH(Reorientation, how);
-        const QImage source = PictureFixture::rampImage(QSize(13, 7)).convertToFormat(format);
+        const QImage source = lumotest::rampImage(QSize(13, 7)).convertToFormat(format);
         const QImage result = imaging::reoriented(source, how);
         QCOMPARE(result.format(), source.format());
         QCOMPARE(result.colorTable(), source.colorTable());
@@ -72,7 +71,7 @@ private slots:
 
     void quarterTurnsComeBack()
     {
-        const QImage source = PictureFixture::rampImage(QSize(9, 4));
+        const QImage source = lumotest::rampImage(QSize(9, 4));
         QImage image = source;
         for (int i = 0; i < 4; ++i)
             image = imaging::reoriented(image, Reorientation::RotateRight);
@@ -98,7 +97,7 @@ private slots:
     {
         QFETCH(QRect, rect);
         QFETCH(QRect, kept);
-        const QImage source = PictureFixture::rampImage(QSize(20, 10));
+        const QImage source = lumotest::rampImage(QSize(20, 10));
         const QImage result = imaging::cropped(source, rect);
         if (kept.isEmpty()) {
             QVERIFY(result.isNull());

@@ -1,6 +1,5 @@
 #include "support/lumotest.h"
 
-#include "platform/lumofm/vfs.h"
 #include "settings/settings.h"
 
 #include <QSettings>
@@ -40,19 +39,11 @@ private slots:
 
     void emptyLastDirReadsDesktop()
     {
-        const QString desktop = LumoFM::VFS::ptr()->desktopEntry().localPath();
+        const QString desktop = QDir::homePath() + QStringLiteral("/Desktop");
         QVERIFY(!desktop.isEmpty());
         QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
         Settings::instance()->general()->setLastDir(QString());
         QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
-    }
-
-    void scanDialogDefault()
-    {
-        // At most 800 by 600, each side on its own.
-        QCOMPARE(Settings::ScanDialog::defaultSize(QSize(1024, 768)), QSize(800, 600));
-        QCOMPARE(Settings::ScanDialog::defaultSize(QSize(640, 480)), QSize(640, 480));
-        QCOMPARE(Settings::ScanDialog::defaultSize(QSize(1920, 500)), QSize(800, 500));
     }
 
     void storedValues_data()

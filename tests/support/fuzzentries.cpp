@@ -5,12 +5,12 @@
 #include "document/picturemetadata.h"
 #include "document/picturereader.h"
 #include "platform/desktopthumbnailcache.h"
-#include "platform/fileoperations.h"
 #include "platform/localpath.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/saneframes.h"
 #include "platform/sanepageassembler.h"
 #include "platform/trashinfo.h"
+#include "platformwidgets/fileoperations.h"
 
 #include <QBuffer>
 #include <QDir>

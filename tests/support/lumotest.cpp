@@ -1,16 +1,12 @@
 #include "support/lumotest.h"
 
-#include "app/startup.h"
-#include "decoding/decoderpool.h"
-#include "dialogs/registeradjustmentdialogs.h"
-#include "platform/lumofm/core.h"
-#include "platform/lumoinit.h"
-#include "settings/settings.h"
-
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QProcess>
+
+#include <algorithm>
 
 namespace lumotest {
 
@@ -39,19 +35,6 @@ QString IsolatedHome::path() const
     return m_dir->path();
 }
 
-void initApplication()
-{
-    DecoderPool::shared().setProgram(QStringLiteral(LUMO_DECODER_PATH));
-    lumoInit(Startup::version(), Startup::description());
-    LumoFM::Core::initialize();
-    registerAdjustmentDialogs();
-}
-
-void flushSettings()
-{
-    Settings::sync();
-}
-
 QString corpusDir(const QString& sub)
 {
     const QString dir = QDir::cleanPath(QStringLiteral(LUMO_CORPUS_DIR) + QLatin1Char('/') + sub);
@@ -61,6 +44,49 @@ QString corpusDir(const QString& sub)
 QString dataDir(const QString& sub)
 {
     return QDir::cleanPath(QStringLiteral(LUMO_TEST_DATA_DIR) + QLatin1Char('/') + sub);
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QImage rampImage(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb(x * 255 / std::max(1, size.width() - 1),
+                           y * 255 / std::max(1, size.height() - 1), (x * 7 + y * 13) % 256);
+    }
+    return image;
+}
+
+bool writePicture(const QString& path, const QSize& size, const char* format)
+{
+    return rampImage(size).save(path, format);
+}
+
+QString writeSolid(const QString& path, const QSize& size, const QColor& colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return QDir().mkpath(QFileInfo(path).path()) && image.save(path) ? path : QString();
+}
+
+int runAsNobody(const QString& functionAndRow)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                 QStringLiteral("--clear-groups"), QStringLiteral("--"),
+                 QCoreApplication::applicationFilePath(), functionAndRow});
+    if (!child.waitForFinished(240000) || child.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return child.exitCode();
 }
 
 QByteArray encoded(const QImage& image, const char* format, int quality)

@@ -21,7 +21,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-// Registers the application as the program does (names, icon theme), after QApplication exists.
+// Registers the application as the program does (names, icon theme), after QApplication exists,
+// as far as the layers the test links reach (support/testinit.cpp).
 void initApplication();
 
 // Writes the settings while the temporary home still exists: written at exit, they would make
@@ -33,6 +34,23 @@ QString corpusDir(const QString& sub);
 
 // tests/data/<sub>: files kept with the tests, such as fuzz seeds and regressions.
 QString dataDir(const QString& sub);
+
+// Runs "<test function>:<row>" of this test executable again as the unprivileged user nobody,
+// for rows whose outcome rests on permissions, which do not stop the superuser. Its exit code:
+// 0 when the row passed.
+int runAsNobody(const QString& functionAndRow);
+
+// The bytes of a file; empty when it cannot be read.
+QByteArray contents(const QString& path);
+
+// A horizontal colour ramp, so that lossy formats and qualities make a difference.
+QImage rampImage(const QSize& size);
+// rampImage() written to path, in the given format or the one its suffix names.
+bool writePicture(const QString& path, const QSize& size, const char* format = nullptr);
+
+// A picture of one colour written to path (its folder made), in the format its suffix names;
+// the path, or an empty string when it could not be written.
+QString writeSolid(const QString& path, const QSize& size, const QColor& colour);
 
 // The file Qt writes of the image in that format, at the writer's default quality unless given.
 QByteArray encoded(const QImage& image, const char* format, int quality = -1);

@@ -1,4 +1,5 @@
 #include "support/picturefixture.h"
+#include "support/lumotest.h"
 
 #include "settings/settings.h"
 #include "support/pictureloading.h"
@@ -13,7 +14,7 @@ PictureFixture::PictureFixture(const QSize& pictureSize, const QString& fileName
 {
     Settings::instance()->store()->clear();
     m_picturePath = path(fileName);
-    writePicture(m_picturePath, pictureSize);
+    lumotest::writePicture(m_picturePath, pictureSize);
     m_view = new SPicView(5);
     m_view->resize(400, 300);
     m_view->show();
@@ -32,23 +33,6 @@ PictureFixture::~PictureFixture()
 QString PictureFixture::path(const QString& name) const
 {
     return m_dir.path() + QLatin1Char('/') + name;
-}
-
-QImage PictureFixture::rampImage(const QSize& size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            line[x] = qRgb(x * 255 / std::max(1, size.width() - 1),
-                           y * 255 / std::max(1, size.height() - 1), (x * 7 + y * 13) % 256);
-    }
-    return image;
-}
-
-bool PictureFixture::writePicture(const QString& path, const QSize& size, const char* format)
-{
-    return rampImage(size).save(path, format);
 }
 
 bool PictureFixture::runAdjustment(bool accept, std::function<void()> whileOpen)

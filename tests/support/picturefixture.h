@@ -24,10 +24,6 @@ public:
     QString path(const QString& name) const;
     QString picturePath() const { return m_picturePath; }
 
-    // A horizontal colour ramp, so that lossy formats and qualities make a difference.
-    static QImage rampImage(const QSize& size);
-    static bool writePicture(const QString& path, const QSize& size, const char* format = nullptr);
-
     // Runs one adjustment through the view's protocol: the dialog inverts the picture.
     bool runAdjustment(bool accept, std::function<void()> whileOpen = {});
     // A finished selection, as if drawn with the mouse.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/filedialogs.h"
+#include "platformwidgets/filedialogs.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/prompter.h"
+#include "platformwidgets/prompter.h"
 
 #include <QList>
 #include <QString>

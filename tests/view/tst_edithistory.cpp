@@ -6,7 +6,6 @@
 
 #include "document/picture.h"
 #include "document/picturestatus.h"
-#include "view/extslider.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 
@@ -57,7 +56,7 @@ private slots:
     void cutBlackens_data()
     {
         QTest::addColumn<QImage>("image");
-        const QImage ramp = PictureFixture::rampImage(QSize(12, 10));
+        const QImage ramp = lumotest::rampImage(QSize(12, 10));
         QTest::newRow("true colour") << ramp;
         QVector<QRgb> full;
         for (int i = 0; i < 256; ++i)
@@ -108,7 +107,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(bool, clearsSelection);
         QFETCH(bool, refreshesStatus);
-        QApplication::clipboard()->setImage(PictureFixture::rampImage(QSize(30, 20)).mirrored());
+        QApplication::clipboard()->setImage(lumotest::rampImage(QSize(30, 20)).mirrored());
         PictureFixture fixture;
         SPicView* view = fixture.view();
         fixture.select(QRect(2, 2, 10, 10));
@@ -152,7 +151,7 @@ private slots:
         PictureFixture pic;
         SPicView* view = pic.view();
         const QString other = pic.path(QStringLiteral("other.png"));
-        QVERIFY(PictureFixture::writePicture(other, QSize(30, 30)));
+        QVERIFY(lumotest::writePicture(other, QSize(30, 30)));
         view->openList({pic.picturePath(), other});
         QVERIFY(waitForPicture(view));
         QVERIFY(pic.runAdjustment(true)); // so that leaving would ask about the changes
@@ -209,26 +208,6 @@ private slots:
         view->showRotateDialog();
         QVERIFY(open);
         QCOMPARE(view->picture()->shownImage(), result);
-    }
-
-    // The releases the adjustment dialogs recompute on: an arrow key's, auto-repeated ones too
-    // so that a held key's last step counts, and the handle's.
-    void sliderReleases()
-    {
-        ExtSlider slider(-100, 100, 1, 0);
-        slider.resize(300, 40);
-        slider.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&slider));
-        QSignalSpy arrows(&slider, &ExtSlider::arrows_release_signal);
-        QSignalSpy released(&slider, &ExtSlider::sliderReleased);
-        // The inner slider has the keyboard; its unhandled releases travel up to the widget.
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(slider.slider(), &release);
-        QCOMPARE(arrows.count(), 1);
-        const QPoint handle = slider.slider()->rect().center();
-        QTest::mousePress(slider.slider(), Qt::LeftButton, Qt::NoModifier, handle);
-        QTest::mouseRelease(slider.slider(), Qt::LeftButton, Qt::NoModifier, handle);
-        QCOMPARE(qMakePair(released.count(), arrows.count()), qMakePair(1, 1));
     }
 };
 

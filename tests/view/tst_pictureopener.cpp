@@ -10,17 +10,6 @@
 
 #include <QImage>
 
-namespace {
-
-QString writeColoured(const QString& path, const QSize& size, QRgb colour)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    return image.save(path, "PNG") ? path : QString();
-}
-
-} // namespace
-
 // Filling a picture view from files read in the background: a quick stand-in at fit, the
 // neighbours read ahead, and edits that wait for the full pixels.
 class TestPictureOpener : public QObject
@@ -46,7 +35,7 @@ private slots:
         PictureFixture pic;
         SPicView* view = pic.view();
         Settings::instance()->general()->setZoomModeInt(zoomMode);
-        const QString path = writeColoured(pic.path("large.png"), size, qRgb(40, 80, 120));
+        const QString path = lumotest::writeSolid(pic.path("large.png"), size, qRgb(40, 80, 120));
         QSignalSpy standIns(view->picture(), &Picture::standInShown);
         QSignalSpy infos(view, &SPicView::imageInfoChanged);
         QSignalSpy zooms(view, &SPicView::zoomChanged);
@@ -79,7 +68,7 @@ private slots:
         const QList<QRgb> colours{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
         QStringList files;
         for (int i = 0; i < colours.size(); ++i)
-            files << writeColoured(pic.path(QStringLiteral("%1.png").arg(i)), QSize(300, 200),
+            files << lumotest::writeSolid(pic.path(QStringLiteral("%1.png").arg(i)), QSize(300, 200),
                                    colours.at(i));
         view->openList(files);
         QVERIFY(waitForPicture(view));
@@ -96,7 +85,7 @@ private slots:
         PictureFixture pic;
         SPicView* view = pic.view();
         Settings::instance()->general()->setZoomModeInt(0);
-        const QString path = writeColoured(pic.path("large.png"), QSize(1600, 1200), qRgb(0, 0, 0));
+        const QString path = lumotest::writeSolid(pic.path("large.png"), QSize(1600, 1200), qRgb(0, 0, 0));
         view->openFile(path);
         QVERIFY(pic.runAdjustment(true));
         QVERIFY(!view->isLoading());

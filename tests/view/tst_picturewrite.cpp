@@ -24,7 +24,7 @@ private slots:
     {
         PictureFixture pic(QSize(64, 48), QStringLiteral("start.png"));
         const QString photo = pic.path(QStringLiteral("photo.jpg"));
-        QVERIFY(PictureFixture::rampImage(QSize(64, 48)).save(photo, "jpeg", 60));
+        QVERIFY(lumotest::rampImage(QSize(64, 48)).save(photo, "jpeg", 60));
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(photo.toStdString());
         image->readMetadata();
         image->exifData()["Exif.Image.Model"] = "LumoCam 7";
@@ -72,7 +72,7 @@ private slots:
         PictureFixture pic;
         const QStringList files{pic.path("a.png"), pic.path("b.png"), pic.path("c.png")};
         for (const QString& file : files)
-            QVERIFY(PictureFixture::writePicture(file, QSize(16, 16)));
+            QVERIFY(lumotest::writePicture(file, QSize(16, 16)));
         SPicView* view = pic.view();
         view->openList(files);
         QVERIFY(waitForPicture(view));

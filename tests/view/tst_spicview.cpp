@@ -21,7 +21,7 @@ QByteArray encoded(const char* format)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    PictureFixture::rampImage(QSize(60, 40)).save(&buffer, format);
+    lumotest::rampImage(QSize(60, 40)).save(&buffer, format);
     return bytes;
 }
 

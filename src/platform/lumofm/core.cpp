@@ -15,9 +15,4 @@ void Core::initialize()
     g_initialized = true;
 }
 
-bool Core::isInitialized()
-{
-    return g_initialized;
-}
-
 } // namespace LumoFM

@@ -7,7 +7,6 @@ class Core
 {
 public:
     static void initialize();
-    static bool isInitialized();
 };
 
 } // namespace LumoFM

@@ -1,0 +1,65 @@
+#include "platformwidgets/prompter.h"
+
+namespace {
+
+class MessageBoxPrompter : public Prompter
+{
+public:
+    QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                    const QString& text, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) override
+    {
+        QMessageBox box(icon, title, text, buttons, parent);
+        box.setDefaultButton(defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+};
+
+Prompter* g_installed = nullptr;
+
+} // namespace
+
+Prompter::~Prompter() = default;
+
+Prompter* Prompter::current()
+{
+    static MessageBoxPrompter real;
+    return g_installed ? g_installed : &real;
+}
+
+void Prompter::install(Prompter* prompter)
+{
+    g_installed = prompter;
+}
+
+QMessageBox::StandardButton Prompter::information(QWidget* parent, const QString& title,
+                                                  const QString& text,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton)
+{
+    return current()->ask(parent, QMessageBox::Information, title, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton Prompter::question(QWidget* parent, const QString& title,
+                                               const QString& text,
+                                               QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton)
+{
+    return current()->ask(parent, QMessageBox::Question, title, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton Prompter::warning(QWidget* parent, const QString& title,
+                                              const QString& text,
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton)
+{
+    return current()->ask(parent, QMessageBox::Warning, title, text, buttons, defaultButton);
+}
+
+QMessageBox::StandardButton Prompter::critical(QWidget* parent, const QString& title,
+                                               const QString& text,
+                                               QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton)
+{
+    return current()->ask(parent, QMessageBox::Critical, title, text, buttons, defaultButton);
+}

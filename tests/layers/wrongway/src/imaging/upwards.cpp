@@ -1,0 +1,2 @@
+#include "imaging/rotation.h"
+#include "view/spic.h"
