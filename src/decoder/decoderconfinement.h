@@ -15,6 +15,9 @@ public:
     // Bytes of address space beyond what is mapped now. Sanitized builds take the limit
     // through their allocator's options instead.
     static void limitMemory(qint64 bytes);
-    // No privileges gained on exec, then the filter; false when the kernel refused it.
+    // Files, memory files among them, no larger than bytes, and few descriptors.
+    static void limitFiles(qint64 bytes);
+    // No privileges gained on exec, then the filter, on every thread; false when the kernel
+    // refused it.
     static bool restrictSystemCalls();
 };

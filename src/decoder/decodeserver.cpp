@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 
 #include <exiv2/exiv2.hpp>
 
@@ -96,8 +97,20 @@ void DecodeServer::warmUp()
     tiny.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
     imaging::displayColours(tiny);
     // Large enough for Qt to spread the work over its pool of threads.
-    QImage(2048, 2048, QImage::Format_RGB32).scaled(64, 64, Qt::IgnoreAspectRatio,
-                                                    Qt::SmoothTransformation);
+    QImage(2048, 2048, QImage::Format_RGB32)
+        .scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Font files are opened on first use, which the filter will not allow later: text in SVG
+    // finds the common faces open.
+    QPainter painter(&tiny);
+    for (const QFont::StyleHint hint : {QFont::SansSerif, QFont::Serif, QFont::Monospace}) {
+        QFont font;
+        font.setStyleHint(hint);
+        for (const bool bold : {false, true}) {
+            font.setBold(bold);
+            painter.setFont(font);
+            painter.drawText(tiny.rect(), QStringLiteral("Ag"));
+        }
+    }
     qInstallMessageHandler(previous);
 }
 
@@ -114,11 +127,10 @@ void DecodeServer::run()
             return;
         DecodeMessage::Request request;
         DecodeMessage::Reply reply;
-        if (DecodeMessage::decode(bytes, &request) && fds.size() == 1) {
+        if (DecodeMessage::decode(bytes, &fds, &request) && fds.size() == 1) {
             QFile file(request.path);
             try {
-                if (file.open(fds.takeFirst(), QIODevice::ReadOnly,
-                              QFileDevice::AutoCloseHandle))
+                if (file.open(fds.takeFirst(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
                     reply = serve(request, &file);
             } catch (const std::bad_alloc&) {
                 reply = DecodeMessage::Reply();
@@ -127,6 +139,7 @@ void DecodeServer::run()
         }
         for (const int fd : qAsConst(fds))
             ::close(fd);
+        reply.number = request.number;
         QByteArray answer;
         QVector<int> pixels;
         if (!DecodeMessage::encode(reply, &answer, &pixels)) {
@@ -136,6 +149,7 @@ void DecodeServer::run()
             pixels.clear();
             answer.clear();
             DecodeMessage::Reply failed;
+            failed.number = request.number;
             failed.outcome = DecodeMessage::Outcome::OutOfMemory;
             DecodeMessage::encode(failed, &answer, &pixels);
         }
@@ -204,8 +218,7 @@ DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, 
     return reply;
 }
 
-DecodeMessage::Reply DecodeServer::serveMetadata(const DecodeMessage::Request& request,
-                                                QFile* file)
+DecodeMessage::Reply DecodeServer::serveMetadata(const DecodeMessage::Request& request, QFile* file)
 {
     DecodeMessage::Reply reply;
     reply.outcome = DecodeMessage::Outcome::Decoded;
@@ -239,9 +252,8 @@ DecodeMessage::Reply DecodeServer::serveFrame(const DecodeMessage::Request& requ
 {
     const struct stat status = statusOf(file);
     const qint64 modified = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-    if (!m_animation || m_animation->device != status.st_dev
-        || m_animation->inode != status.st_ino || m_animation->modified != modified
-        || m_animation->size != status.st_size) {
+    if (!m_animation || m_animation->device != status.st_dev || m_animation->inode != status.st_ino
+        || m_animation->modified != modified || m_animation->size != status.st_size) {
         m_animation.reset();
         const int kept = ::fcntl(file->handle(), F_DUPFD_CLOEXEC, 0);
         auto animation = std::make_unique<Animation>();

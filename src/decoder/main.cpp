@@ -1,14 +1,14 @@
 // lumo-decode: decodes picture files for lumo-image in a confined process of its own, so that
 // a file that crashes a codec, exhausts memory or never ends costs one picture.
 
-#include "decoder/decodeserver.h"
 #include "decoder/decoderconfinement.h"
+#include "decoder/decodeserver.h"
 
-#include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLocale>
-#include <QTranslator>
 #include <QStringList>
+#include <QTranslator>
 #include <QtDebug>
 
 #include <unistd.h>
@@ -37,7 +37,9 @@ int main(int argc, char** argv)
     if (!DecoderConfinement::dieWithParent())
         return 1;
 
-    QCoreApplication app(argc, argv);
+    // Text in SVG pictures needs fonts, which only a GUI application finds; nothing is shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     // Texts made here, such as why metadata could not be read, are in the user's language.
     QTranslator translator;
     if (!translations.isEmpty()
@@ -47,8 +49,11 @@ int main(int argc, char** argv)
     DecodeServer::warmUp();
     const qint64 memoryLimit = memoryLimitMB << 20;
     DecoderConfinement::limitMemory(memoryLimit);
-    if (!DecoderConfinement::restrictSystemCalls())
-        qWarning("lumo-decode: no system-call filter; confined by the other limits only");
+    DecoderConfinement::limitFiles(memoryLimit);
+    if (!DecoderConfinement::restrictSystemCalls()) {
+        qCritical("lumo-decode: the system-call filter cannot be installed");
+        ::_exit(1);
+    }
 
     DecodeServer(channel, memoryLimit).run();
     // Nothing is left to flush, and the filter would not let exit handlers look around.

@@ -12,7 +12,8 @@
 class DecodeMessage
 {
 public:
-    enum class Kind : qint32 {
+    enum class Kind : qint32
+    {
         Probe,     // the upright size and the format, nothing decoded
         Picture,   // the whole picture and its copy for the screen
         StandIn,   // a quick decode at the shown size
@@ -23,7 +24,8 @@ public:
         Embed,     // packed metadata put into the encoded picture sent as the file
     };
 
-    enum class Outcome : qint32 {
+    enum class Outcome : qint32
+    {
         Decoded,
         Unreadable,
         OutOfMemory,
@@ -33,13 +35,14 @@ public:
 
     struct Request
     {
+        quint32 number = 0; // which the reply must repeat
         Kind kind = Kind::Picture;
         QString path; // for telling the format by its suffix; the file itself comes as a descriptor
         QSize shownSize;
         int edge = 0;
         int frame = 0;
         QSize pictureSize;   // of the picture being saved, for Embed
-        QByteArray metadata; // packed, for Embed
+        QByteArray metadata; // packed, for Embed; sent as a memory file
     };
 
     // What a frame request learns of the animation besides the frame.
@@ -53,6 +56,7 @@ public:
 
     struct Reply
     {
+        quint32 number = 0; // of the request answered
         Outcome outcome = Outcome::Unreadable;
         QString format;
         QSize size; // upright size of the whole picture
@@ -64,15 +68,32 @@ public:
         QString error;    // why metadata could not be read or embedded
     };
 
-    // A memory file holding the bytes, read from the start, or -1; the caller closes it.
+    // What a reply may hold, checked before anything of it is mapped or allocated: a helper
+    // may have been taken over by the file it read.
+    struct Limits
+    {
+        QSize largest;         // edges of any image; empty where the request asks for none
+        qint64 imageBytes = 0; // pixels of any image
+        qint64 bytes = 0;      // returned bytes
+    };
+    // More frames than this are not counted: an animation that long plays up to here.
+    static constexpr int kMaxFrames = 100000;
+
+    static Limits limitsFor(const Request& request, qint64 fileBytes);
+
+    // A sealed memory file holding the bytes, read from the start, or -1; the caller closes it.
     static int memoryFile(const QByteArray& bytes);
 
-    static QByteArray encode(const Request& request);
-    static bool decode(const QByteArray& bytes, Request* request);
+    // The packed metadata goes into a memory file appended to fds, which the caller closes.
+    static bool encode(const Request& request, QByteArray* bytes, QVector<int>* fds);
+    // Takes over the descriptor of the metadata, if any, from the end of fds.
+    static bool decode(const QByteArray& bytes, QVector<int>* fds, Request* request);
 
-    // The pixels go into shared memory whose descriptors are appended to fds; the caller closes
-    // them once sent. False when shared memory could not be had.
+    // The pixels go into sealed shared memory whose descriptors are appended to fds; the caller
+    // closes them once sent. False when shared memory could not be had.
     static bool encode(const Reply& reply, QByteArray* bytes, QVector<int>* fds);
-    // Takes over the descriptors in fds (closes them); false for a reply that does not parse.
-    static bool decode(const QByteArray& bytes, const QVector<int>& fds, Reply* reply);
+    // Takes over the descriptors in fds (closes them); false for a reply that does not parse or
+    // claims more than the limits.
+    static bool decode(const QByteArray& bytes, const QVector<int>& fds, const Limits& limits,
+                       Reply* reply);
 };

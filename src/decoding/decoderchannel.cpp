@@ -1,6 +1,8 @@
 #include "decoding/decoderchannel.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include <poll.h>
@@ -9,115 +11,15 @@
 
 namespace {
 
-// More than a reply ever carries: a picture and its copy for the screen.
+// More than a message ever carries: a picture and its copy for the screen, or a file and its
+// metadata.
 constexpr int kMaxFds = 4;
 // A description of a picture is small; anything larger is not a message of ours.
 constexpr quint32 kMaxMessage = 64 * 1024 * 1024;
 
-bool sendAll(int socket, const char* data, size_t length)
+void takeDescriptors(msghdr* message, QVector<int>* fds)
 {
-    while (length > 0) {
-        const ssize_t sent = ::send(socket, data, length, MSG_NOSIGNAL);
-        if (sent < 0 && errno == EINTR)
-            continue;
-        if (sent <= 0)
-            return false;
-        data += sent;
-        length -= size_t(sent);
-    }
-    return true;
-}
-
-// Waits at most timeoutMs (-1: for ever) for more to read.
-bool readable(int socket, int timeoutMs)
-{
-    pollfd waiting = {socket, POLLIN, 0};
-    int ready;
-    do
-        ready = ::poll(&waiting, 1, timeoutMs);
-    while (ready < 0 && errno == EINTR);
-    return ready > 0;
-}
-
-// A helper that stops halfway through a message holds the program no longer than one that
-// never begins it.
-bool receiveAll(int socket, char* data, size_t length, int timeoutMs)
-{
-    while (length > 0) {
-        if (!readable(socket, timeoutMs))
-            return false;
-        const ssize_t got = ::recv(socket, data, length, 0);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        data += got;
-        length -= size_t(got);
-    }
-    return true;
-}
-
-} // namespace
-
-DecoderChannel::DecoderChannel(int socket)
-    : m_socket(socket)
-{
-}
-
-bool DecoderChannel::send(const QByteArray& bytes, const QVector<int>& fds) const
-{
-    if (fds.size() > kMaxFds)
-        return false;
-    quint32 length = quint32(bytes.size());
-    iovec part = {&length, sizeof length};
-    msghdr message = {};
-    message.msg_iov = &part;
-    message.msg_iovlen = 1;
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int) * kMaxFds)] = {};
-    if (!fds.isEmpty()) {
-        message.msg_control = control;
-        message.msg_controllen = CMSG_SPACE(sizeof(int) * size_t(fds.size()));
-        cmsghdr* header = CMSG_FIRSTHDR(&message);
-        header->cmsg_level = SOL_SOCKET;
-        header->cmsg_type = SCM_RIGHTS;
-        header->cmsg_len = CMSG_LEN(sizeof(int) * size_t(fds.size()));
-        std::memcpy(CMSG_DATA(header), fds.constData(), sizeof(int) * size_t(fds.size()));
-    }
-    // The descriptors ride on the length, so they arrive with the start of the message.
-    ssize_t sent;
-    do
-        sent = ::sendmsg(m_socket, &message, MSG_NOSIGNAL);
-    while (sent < 0 && errno == EINTR);
-    if (sent != ssize_t(sizeof length))
-        return false;
-    return sendAll(m_socket, bytes.constData(), size_t(bytes.size()));
-}
-
-bool DecoderChannel::receive(QByteArray* bytes, QVector<int>* fds, int timeoutMs,
-                             bool* timedOut) const
-{
-    if (timedOut)
-        *timedOut = false;
-    if (!readable(m_socket, timeoutMs)) {
-        if (timedOut)
-            *timedOut = true;
-        return false;
-    }
-
-    quint32 length = 0;
-    iovec part = {&length, sizeof length};
-    msghdr message = {};
-    message.msg_iov = &part;
-    message.msg_iovlen = 1;
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int) * kMaxFds)] = {};
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    ssize_t got;
-    do
-        got = ::recvmsg(m_socket, &message, MSG_WAITALL | MSG_CMSG_CLOEXEC);
-    while (got < 0 && errno == EINTR);
-    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header;
-         header = CMSG_NXTHDR(&message, header)) {
+    for (cmsghdr* header = CMSG_FIRSTHDR(message); header; header = CMSG_NXTHDR(message, header)) {
         if (header->cmsg_level != SOL_SOCKET || header->cmsg_type != SCM_RIGHTS)
             continue;
         const size_t count = (header->cmsg_len - CMSG_LEN(0)) / sizeof(int);
@@ -127,13 +29,108 @@ bool DecoderChannel::receive(QByteArray* bytes, QVector<int>* fds, int timeoutMs
             fds->append(fd);
         }
     }
-    const bool complete = got == ssize_t(sizeof length) && !(message.msg_flags & MSG_CTRUNC)
-        && length <= kMaxMessage;
-    if (complete) {
-        bytes->resize(int(length));
-        if (receiveAll(m_socket, bytes->data(), length, timeoutMs))
+}
+
+} // namespace
+
+DecoderChannel::DecoderChannel(int socket)
+    : m_socket(socket)
+{
+}
+
+bool DecoderChannel::ready(short events, QDeadlineTimer deadline, bool* timedOut) const
+{
+    for (;;) {
+        pollfd waiting = {m_socket, events, 0};
+        const qint64 left = deadline.remainingTime();
+        const int ready = ::poll(&waiting, 1, int(std::min<qint64>(left, INT_MAX)));
+        if (ready > 0)
             return true;
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready == 0 && timedOut)
+            *timedOut = true;
+        return false;
     }
+}
+
+bool DecoderChannel::send(const QByteArray& bytes, const QVector<int>& fds, QDeadlineTimer deadline,
+                          bool* timedOut) const
+{
+    if (timedOut)
+        *timedOut = false;
+    if (fds.size() > kMaxFds)
+        return false;
+    const quint32 length = quint32(bytes.size());
+    QByteArray whole(reinterpret_cast<const char*>(&length), sizeof length);
+    whole += bytes;
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int) * kMaxFds)] = {};
+    size_t done = 0;
+    while (done < size_t(whole.size())) {
+        if (!ready(POLLOUT, deadline, timedOut))
+            return false;
+        iovec part = {whole.data() + done, size_t(whole.size()) - done};
+        msghdr message = {};
+        message.msg_iov = &part;
+        message.msg_iovlen = 1;
+        // The descriptors ride on the first byte, so they arrive with the start of the message.
+        if (done == 0 && !fds.isEmpty()) {
+            message.msg_control = control;
+            message.msg_controllen = CMSG_SPACE(sizeof(int) * size_t(fds.size()));
+            cmsghdr* header = CMSG_FIRSTHDR(&message);
+            header->cmsg_level = SOL_SOCKET;
+            header->cmsg_type = SCM_RIGHTS;
+            header->cmsg_len = CMSG_LEN(sizeof(int) * size_t(fds.size()));
+            std::memcpy(CMSG_DATA(header), fds.constData(), sizeof(int) * size_t(fds.size()));
+        }
+        const ssize_t sent = ::sendmsg(m_socket, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (sent <= 0)
+            return false;
+        done += size_t(sent);
+    }
+    return true;
+}
+
+bool DecoderChannel::receive(QByteArray* bytes, QVector<int>* fds, QDeadlineTimer deadline,
+                             bool* timedOut) const
+{
+    if (timedOut)
+        *timedOut = false;
+    bytes->clear();
+    quint32 length = 0;
+    size_t done = 0;
+    bool ok = true;
+    // The length first, the descriptors with it; then the message, all before the deadline.
+    while (ok && done < sizeof length + size_t(bytes->size())) {
+        ok = ready(POLLIN, deadline, timedOut);
+        if (!ok)
+            break;
+        const bool header = done < sizeof length;
+        iovec part = header ? iovec{reinterpret_cast<char*>(&length) + done, sizeof length - done}
+                            : iovec{bytes->data() + (done - sizeof length),
+                                    size_t(bytes->size()) - (done - sizeof length)};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int) * kMaxFds)] = {};
+        msghdr message = {};
+        message.msg_iov = &part;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        const ssize_t got = ::recvmsg(m_socket, &message, MSG_DONTWAIT | MSG_CMSG_CLOEXEC);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        takeDescriptors(&message, fds);
+        ok = got > 0 && !(message.msg_flags & MSG_CTRUNC) && fds->size() <= kMaxFds;
+        done += size_t(std::max<ssize_t>(got, 0));
+        if (ok && header && done == sizeof length) {
+            ok = length <= kMaxMessage;
+            if (ok)
+                bytes->resize(int(length));
+        }
+    }
+    if (ok)
+        return true;
     for (const int fd : qAsConst(*fds))
         ::close(fd);
     fds->clear();

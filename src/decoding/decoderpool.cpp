@@ -30,13 +30,36 @@ DecodeMessage::Reply failed(DecodeMessage::Outcome outcome)
     return reply;
 }
 
-// The environment handed on; a sanitized helper cannot take an address-space limit, so its
-// allocator is told the limit instead.
+// What of the environment a helper needs: the user's language for its texts, where fonts and
+// plug-ins are found, the sanitizers' options and the tests' hooks. A sanitized helper cannot
+// take an address-space limit, so its allocator is told the limit instead.
 QByteArrayList helperEnvironment(qint64 memoryLimitMB)
 {
+    static const char* const prefixes[] = {"LANG=",
+                                           "LANGUAGE=",
+                                           "LC_",
+                                           "HOME=",
+                                           "XDG_CACHE_HOME=",
+                                           "XDG_CONFIG_HOME=",
+                                           "XDG_DATA_DIRS=",
+                                           "FONTCONFIG_",
+                                           "QT_PLUGIN_PATH=",
+                                           "QT_LOGGING_RULES=",
+                                           "ASAN_OPTIONS=",
+                                           "UBSAN_OPTIONS=",
+                                           "LSAN_OPTIONS=",
+                                           "TSAN_OPTIONS=",
+                                           "LUMO_DECODE_TEST_"};
     QByteArrayList environment;
-    for (char** variable = environ; *variable; ++variable)
-        environment << QByteArray(*variable);
+    for (char** variable = environ; *variable; ++variable) {
+        const QByteArray entry(*variable);
+        for (const char* prefix : prefixes) {
+            if (entry.startsWith(prefix)) {
+                environment << entry;
+                break;
+            }
+        }
+    }
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #if defined(__SANITIZE_ADDRESS__)
     const QByteArray name = "ASAN_OPTIONS=";
@@ -44,7 +67,7 @@ QByteArrayList helperEnvironment(qint64 memoryLimitMB)
     const QByteArray name = "TSAN_OPTIONS=";
 #endif
     QByteArray options = name + "allocator_may_return_null=1:max_allocation_size_mb="
-        + QByteArray::number(memoryLimitMB);
+                         + QByteArray::number(memoryLimitMB);
     for (auto variable = environment.begin(); variable != environment.end(); ++variable) {
         if (variable->startsWith(name)) {
             options += ':' + variable->mid(name.size());
@@ -135,8 +158,8 @@ void DecoderPool::setTranslationsDir(const QString& directory)
 QString DecoderPool::programLocked() const
 {
     return m_program.isEmpty()
-        ? QCoreApplication::applicationDirPath() + QStringLiteral("/lumo-decode")
-        : m_program;
+               ? QCoreApplication::applicationDirPath() + QStringLiteral("/lumo-decode")
+               : m_program;
 }
 
 DecodeMessage::Reply DecoderPool::decode(const DecodeMessage::Request& request)
@@ -176,9 +199,8 @@ DecodeMessage::Reply DecoderPool::decodeFile(const DecodeMessage::Request& reque
         const std::lock_guard<std::mutex> lock(m_mutex);
         timeLimitMs = m_timeLimitMs;
     }
-    const DecodeMessage::Reply reply = process
-        ? process->decode(request, fd, timeLimitMs)
-        : failed(DecodeMessage::Outcome::Crashed);
+    const DecodeMessage::Reply reply = process ? process->decode(request, fd, timeLimitMs)
+                                               : failed(DecodeMessage::Outcome::Crashed);
     giveBack(std::move(process), generation);
     return reply;
 }

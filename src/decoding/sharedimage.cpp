@@ -62,12 +62,16 @@ void release(void* info)
 // allocated at once cost far less than one fault each.
 int createFile(size_t length, void** address)
 {
-    const int fd = ::memfd_create("lumo-pixels", MFD_CLOEXEC);
+    const int fd = ::memfd_create("lumo-pixels", MFD_CLOEXEC | MFD_ALLOW_SEALING);
     if (fd < 0)
         return -1;
     *address = MAP_FAILED;
-    if (::ftruncate(fd, off_t(length)) == 0 && ::fallocate(fd, 0, 0, off_t(length)) == 0)
-        *address = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE, fd, 0);
+    // The helper's filter refuses reserving space; the mapping's population does as well.
+    if (::ftruncate(fd, off_t(length)) == 0) {
+        ::fallocate(fd, 0, 0, off_t(length));
+        *address =
+            ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE, fd, 0);
+    }
     if (*address == MAP_FAILED) {
         ::close(fd);
         return -1;
@@ -96,7 +100,22 @@ bool indicesWithin(const QImage& image, int colours)
     return true;
 }
 
+constexpr int kSeals = F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL;
+
 } // namespace
+
+bool SharedImage::seal(int fd)
+{
+    const int seals = ::fcntl(fd, F_GET_SEALS);
+    return seals >= 0 && ((seals & kSeals) == kSeals || ::fcntl(fd, F_ADD_SEALS, kSeals) == 0);
+}
+
+bool SharedImage::isSealed(int fd)
+{
+    // Only memory files take seals, and a file sealed so can no longer change under a mapping.
+    const int seals = ::fcntl(fd, F_GET_SEALS);
+    return seals >= 0 && (seals & kSeals) == kSeals;
+}
 
 QImage SharedImage::allocate(const QSize& size, QImage::Format format)
 {
@@ -128,8 +147,17 @@ int SharedImage::store(const QImage& image, QDataStream& stream)
         const std::lock_guard<std::mutex> lock(all.mutex);
         const auto file = all.files.find(image.constBits());
         if (file != all.files.end() && file->second.second >= length) {
+            // No seal against writing holds while a writable mapping exists: the pixels stay
+            // where they are, mapped again read-only and private.
+            void* address = const_cast<uchar*>(image.constBits());
+            const int fd = file->second.first;
+            if (!isSealed(fd)
+                && (::mmap(address, file->second.second, PROT_READ, MAP_PRIVATE | MAP_FIXED, fd, 0)
+                        == MAP_FAILED
+                    || !seal(fd)))
+                return -1;
             describe(image, stream);
-            return ::fcntl(file->second.first, F_DUPFD_CLOEXEC, 0);
+            return ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
         }
     }
     void* address = nullptr;
@@ -138,11 +166,15 @@ int SharedImage::store(const QImage& image, QDataStream& stream)
         return -1;
     std::memcpy(address, image.constBits(), length);
     ::munmap(address, length);
+    if (!seal(fd)) {
+        ::close(fd);
+        return -1;
+    }
     describe(image, stream);
     return fd;
 }
 
-QImage SharedImage::map(int fd, QDataStream& stream)
+QImage SharedImage::map(int fd, QDataStream& stream, const QSize& largest, qint64 largestBytes)
 {
     qint32 format = 0;
     QSize size;
@@ -161,7 +193,8 @@ QImage SharedImage::map(int fd, QDataStream& stream)
     for (QRgb& colour : colours)
         stream >> colour;
     if (stream.status() != QDataStream::Ok || format <= QImage::Format_Invalid
-        || format >= QImage::NImageFormats || size.isEmpty())
+        || format >= QImage::NImageFormats || size.isEmpty() || size.width() > largest.width()
+        || size.height() > largest.height())
         return QImage();
     const int depth = QImage::toPixelFormat(QImage::Format(format)).bitsPerPixel();
     if ((format == QImage::Format_Mono || format == QImage::Format_MonoLSB) && colours.size() < 2)
@@ -171,13 +204,15 @@ QImage SharedImage::map(int fd, QDataStream& stream)
     if (bytesPerLine < minimumLine || bytesPerLine > std::numeric_limits<int>::max()
         || bytesPerLine % 4 != 0)
         return QImage();
+    // What the file claims is bounded before it is mapped: a sparse file makes any size cheap
+    // to claim, and reading its holes would fill memory.
     const qint64 length = bytesPerLine * size.height();
     struct stat info = {};
-    if (::fstat(fd, &info) != 0 || info.st_size < length)
+    if (length > largestBytes || !isSealed(fd) || ::fstat(fd, &info) != 0 || info.st_size < length)
         return QImage();
     // Private: edits in place stay in this process. Populated at once, as every pixel is read.
-    void* address = ::mmap(nullptr, size_t(length), PROT_READ | PROT_WRITE,
-                           MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    void* address =
+        ::mmap(nullptr, size_t(length), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     if (address == MAP_FAILED)
         return QImage();
     QImage image(static_cast<uchar*>(address), size.width(), size.height(), int(bytesPerLine),

@@ -17,6 +17,13 @@ public:
     // from allocate() is handed on as it is.
     static int store(const QImage& image, QDataStream& stream);
     // The image described in stream over the memory file fd (which stays the caller's to close);
-    // null when the description and the file do not agree.
-    static QImage map(int fd, QDataStream& stream);
+    // null when the description and the file do not agree, when the image would be larger than
+    // the largest edges or bytes given, or when the file is not sealed.
+    static QImage map(int fd, QDataStream& stream, const QSize& largest, qint64 largestBytes);
+
+    // Seals a memory file against shrinking, growing and writing; no writable mapping of it may
+    // remain. True when it is sealed so.
+    static bool seal(int fd);
+    // Whether fd is a memory file sealed so.
+    static bool isSealed(int fd);
 };

@@ -179,7 +179,8 @@ void PictureAnimation::decoded(const Decoded& result)
     if (m_delays.isEmpty()) {
         m_frameCount = result.frameCount;
         m_loopCount = result.loopCount;
-        m_delays.fill(-1, std::max(result.frameCount, 1));
+        // Grown as frames arrive: the count is the file's word, or a helper's.
+        m_delays.fill(-1, 1);
         m_delays[0] = result.firstDelay;
         // One frame is a still picture: nothing to play.
         if (m_frameCount == 1) {

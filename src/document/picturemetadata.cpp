@@ -2,6 +2,7 @@
 
 #include "decoding/decoderpool.h"
 #include "document/isolatedreader.h"
+#include "document/metadatasegments.h"
 #include "imaging/decodeguard.h"
 
 #include <QBuffer>
@@ -67,8 +68,8 @@ bool isOtherImageGroup(const std::string& group)
 {
     if (group.rfind("SubImage", 0) == 0 || group.rfind("SubThumb", 0) == 0)
         return true;
-    return group.size() > 5 && group.compare(0, 5, "Image") == 0 && group[5] >= '0' &&
-           group[5] <= '9';
+    return group.size() > 5 && group.compare(0, 5, "Image") == 0 && group[5] >= '0'
+           && group[5] <= '9';
 }
 
 void adaptExif(Exiv2::ExifData& exif, const QSize& size)
@@ -123,8 +124,7 @@ bool readsAs(const QByteArray& encoded, const QSize& size)
 // Bumped whenever the packed layout changes.
 constexpr quint32 kPackLayout = 0x6c6d6401;
 
-template<typename Datum>
-QByteArray valueBytes(const Datum& datum, Exiv2::ByteOrder order)
+template <typename Datum> QByteArray valueBytes(const Datum& datum, Exiv2::ByteOrder order)
 {
     QByteArray bytes(int(datum.size()), '\0');
     if (!bytes.isEmpty())
@@ -219,6 +219,12 @@ bool PictureMetadata::embedInto(QByteArray* encoded, const QSize& size, QString*
         const PictureMetadata unpacked = unpack(m_packed, error);
         return !unpacked.isEmpty() && unpacked.embedHere(encoded, size, error);
     }
+    // The helper may be in the hands of the file the metadata came from: what it hands back is
+    // taken only where it can be told to be this picture.
+    if (!MetadataSegments::differOnlyInMetadata(*encoded, *encoded, size)) {
+        *error = tr("the picture did not survive adding the metadata");
+        return false;
+    }
     DecodeMessage::Request request;
     request.kind = DecodeMessage::Kind::Embed;
     request.pictureSize = size;
@@ -232,8 +238,7 @@ bool PictureMetadata::embedInto(QByteArray* encoded, const QSize& size, QString*
         *error = reply.error.isEmpty() ? tr("unreadable metadata") : reply.error;
         return false;
     }
-    // The helper checked as much, but what it hands back is not taken on trust.
-    if (!readsAs(reply.bytes, size)) {
+    if (!MetadataSegments::differOnlyInMetadata(*encoded, reply.bytes, size)) {
         *error = tr("the picture did not survive adding the metadata");
         return false;
     }

@@ -15,8 +15,11 @@
 #include "platform/desktopthumbnailcache.h"
 
 #include <QColorSpace>
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QRandomGenerator>
 
 #include <exiv2/exiv2.hpp>
@@ -66,6 +69,30 @@ QString writeAnnouncing(const QTemporaryDir& dir, const QString& name, const QSi
     return path;
 }
 
+// The decoder helpers this process started.
+QList<int> helpers()
+{
+    QList<int> found;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!entry.toInt() || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (line.contains("(lumo-decode)")
+            && fields.value(1).toLongLong() == QCoreApplication::applicationPid())
+            found << entry.toInt();
+    }
+    return found;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 // Decoding in helper processes: the pixels that come back are those decoded here, and a file
@@ -99,13 +126,12 @@ private slots:
             << noise(QSize(64, 48), QImage::Format_ARGB32) << QByteArray("PNG");
         QTest::newRow("JPEG") << noise(QSize(640, 480)) << QByteArray("JPEG");
         QTest::newRow("PNG of a few colours, read with its palette")
-            << noise(QSize(33, 17)).convertToFormat(QImage::Format_Indexed8, {qRgb(255, 128, 0),
-                                                                              qRgb(0, 0, 0)})
+            << noise(QSize(33, 17))
+                   .convertToFormat(QImage::Format_Indexed8, {qRgb(255, 128, 0), qRgb(0, 0, 0)})
             << QByteArray("PNG");
         QImage wide = noise(QSize(120, 80));
         wide.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
-        QTest::newRow("PNG in Display P3, with a copy for the screen") << wide
-                                                                       << QByteArray("PNG");
+        QTest::newRow("PNG in Display P3, with a copy for the screen") << wide << QByteArray("PNG");
     }
 
     void sameAsInProcess()
@@ -113,8 +139,8 @@ private slots:
         QFETCH(QImage, image);
         QFETCH(QByteArray, format);
         QTemporaryDir dir;
-        const QString path =
-            write(dir, QString::fromLatin1("picture." + format.toLower()), image, format.constData());
+        const QString path = write(dir, QString::fromLatin1("picture." + format.toLower()), image,
+                                   format.constData());
         const PictureReader::Result here = PictureReader::read(path);
         QVERIFY(!here.image.isNull());
         const PictureReader::Result there = IsolatedReader::read(path);
@@ -130,6 +156,42 @@ private slots:
         edited.scanLine(0)[0] = uchar(before ^ 1);
         QCOMPARE(edited.constScanLine(0)[0], uchar(before ^ 1));
         QCOMPARE(there.image.constScanLine(0)[0], before);
+    }
+
+    // Every format the plug-ins read, in a sample the plug-ins can write (SVG by hand, with text
+    // whose fonts the helper must have found), reads through a helper as it reads here.
+    void everyFormatAsInProcess_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+        for (const QByteArray& format : formats)
+            QTest::newRow(format.constData()) << format;
+    }
+
+    void everyFormatAsInProcess()
+    {
+        QFETCH(QByteArray, format);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString::fromLatin1("sample." + format));
+        if (format == "svg") {
+            QFile svg(path);
+            QVERIFY(svg.open(QIODevice::WriteOnly));
+            svg.write("<svg xmlns='http://www.w3.org/2000/svg' width='60' height='20'>"
+                      "<rect width='60' height='20' fill='navy'/>"
+                      "<text x='2' y='15' fill='white' font-size='14'>Lumo</text></svg>");
+        } else {
+            QImage sample = noise(QSize(24, 16), QImage::Format_ARGB32);
+            QImageWriter writer(path, format);
+            if (!writer.canWrite() || !writer.write(sample))
+                QSKIP("no writer for this format");
+        }
+        const PictureReader::Result here = PictureReader::read(path);
+        if (here.image.isNull())
+            QSKIP("not readable in this process either");
+        const PictureReader::Result there = IsolatedReader::read(path);
+        QCOMPARE(there.failure, QString());
+        QCOMPARE(there.image.size(), here.image.size());
+        QCOMPARE(there.image, here.image);
     }
 
     void standInAndThumbnailAsInProcess()
@@ -248,8 +310,17 @@ private slots:
         QVERIFY(cache.hasFailed(DesktopThumbnailCache::sourceOf(bad)));
     }
 
+    void metadataAsInProcess_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("into PNG") << QByteArray("PNG");
+        QTest::newRow("into JPEG") << QByteArray("JPEG");
+        QTest::newRow("into WebP") << QByteArray("WEBP");
+    }
+
     void metadataAsInProcess()
     {
+        QFETCH(QByteArray, format);
         QTemporaryDir dir;
         const QString source = write(dir, "photo.jpg", noise(QSize(64, 48)), "JPEG");
         {
@@ -263,7 +334,7 @@ private slots:
             image->xmpData()["Xmp.dc.title"] = "lang=\"x-default\" Harbour";
             image->writeMetadata();
         }
-        const QByteArray target = lumotest::encoded(noise(QSize(48, 64)), "PNG");
+        const QByteArray target = lumotest::encoded(noise(QSize(48, 64)), format.constData());
         QString error;
         QByteArray there = target;
         const PictureMetadata isolated = PictureMetadata::read(source, &error);
@@ -271,7 +342,8 @@ private slots:
         QCOMPARE(error, QString());
         DecoderPool::setInProcess(true);
         QByteArray here = target;
-        const bool embeddedHere = PictureMetadata::read(source, &error).embedInto(&here, QSize(48, 64), &error);
+        const bool embeddedHere =
+            PictureMetadata::read(source, &error).embedInto(&here, QSize(48, 64), &error);
         const MetadataTexts::Table rowsHere = MetadataTexts::read(source);
         DecoderPool::setInProcess(false);
         QVERIFY(embeddedHere);
@@ -289,8 +361,109 @@ private slots:
         QVERIFY(PictureMetadata::read(bad, &error).isEmpty());
         QCOMPARE(error, QStringLiteral("the metadata reader failed"));
         QVERIFY(!MetadataTexts::read(bad).readable);
-        QCOMPARE(IsolatedReader::read(write(dir, "good.png", noise(QSize(4, 3)), "PNG")).image.size(),
-                 QSize(4, 3));
+        QCOMPARE(
+            IsolatedReader::read(write(dir, "good.png", noise(QSize(4, 3)), "PNG")).image.size(),
+            QSize(4, 3));
+    }
+
+    void helperConfinedOnEveryThread()
+    {
+        qputenv("LUMO_TEST_SECRET", "kept from helpers");
+        DecoderPool::shared().setProgram(DecoderPool::shared().program());
+        QTemporaryDir dir;
+        QVERIFY(!IsolatedReader::read(write(dir, "good.png", noise(QSize(40, 30)), "PNG"))
+                     .image.isNull());
+        const QList<int> pids = helpers();
+        QVERIFY(!pids.isEmpty());
+        for (const int pid : pids) {
+            const QString proc = QStringLiteral("/proc/%1/").arg(pid);
+            const QStringList threads =
+                QDir(proc + "task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            QVERIFY(threads.size() > 1);
+            for (const QString& thread : threads) {
+                const QByteArray status = readAll(proc + "task/" + thread + "/status");
+                QVERIFY2(status.contains("\nSeccomp:\t2\n")
+                             && status.contains("\nNoNewPrivs:\t1\n"),
+                         qPrintable(proc + "task/" + thread));
+            }
+            QCOMPARE(QFile::symLinkTarget(proc + "fd/0"), QStringLiteral("/dev/null"));
+            QCOMPARE(QFile::symLinkTarget(proc + "fd/1"), QStringLiteral("/dev/null"));
+            QVERIFY(QFileInfo(proc + "fd/2").symLinkTarget().contains("pipe:"));
+            QVERIFY(!readAll(proc + "environ").contains("LUMO_TEST_SECRET"));
+        }
+        qunsetenv("LUMO_TEST_SECRET");
+    }
+
+    // A helper taken over by a hostile file lies; each lie costs that one request.
+    void lyingHelperCostsOneRequest_data()
+    {
+        QTest::addColumn<QString>("lie");
+        QTest::addColumn<QString>("failure");
+        const QString failed = QStringLiteral("Read error: the decoder failed");
+        QTest::newRow("picture larger than the program would read, over a sparse file")
+            << "oversize" << failed;
+        QTest::newRow("thumbnail larger than the edge asked") << "oversize" << QString();
+        QTest::newRow("memory file truncated after the reply") << "unsealed" << failed;
+        QTest::newRow("reply to another request") << "wrong-number" << failed;
+        QTest::newRow("reply a byte at a time") << "trickle"
+                                                << "Read error: the decoder took too long";
+        QTest::newRow("no reply") << "silent"
+                                  << "Read error: the decoder took too long";
+        QTest::newRow("packed metadata of 2 GiB") << "huge-bytes"
+                                                  << "the metadata reader failed";
+        QTest::newRow("another picture in place of the one to save")
+            << "foreign"
+            << "the picture did not survive adding the metadata";
+        QTest::newRow("an animation of 2^31 frames") << "frames" << QString();
+    }
+
+    void lyingHelperCostsOneRequest()
+    {
+        QFETCH(QString, lie);
+        QFETCH(QString, failure);
+        QTemporaryDir dir;
+        const QString path = write(dir, lie + ".png", noise(QSize(8, 8)), "PNG");
+        const QString good = write(dir, "good.png", noise(QSize(40, 30)), "PNG");
+        const QString honest = DecoderPool::shared().program();
+        DecoderPool::shared().setProgram(QStringLiteral(LUMO_DECODER_LIAR_PATH));
+        DecoderPool::shared().setTimeLimitMs(1000);
+        const QByteArray row(QTest::currentDataTag());
+        if (row.startsWith("thumbnail")) {
+            QVERIFY(IsolatedReader::readThumbnail(path, 64).isNull());
+        } else if (lie == "frames") {
+            AnimationFrames frames(path);
+            QCOMPARE(frames.read(0).image.size(), QSize(4, 4));
+            QCOMPARE(frames.frameCount(), DecodeMessage::kMaxFrames);
+        } else if (lie == "huge-bytes") {
+            QString error;
+            QVERIFY(PictureMetadata::read(path, &error).isEmpty());
+            QCOMPARE(error, failure);
+        } else if (lie == "foreign") {
+            DecoderPool::shared().setProgram(honest);
+            const QString photo = write(dir, "photo.jpg", noise(QSize(16, 16)), "JPEG");
+            {
+                Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(photo.toStdString());
+                image->readMetadata();
+                image->exifData()["Exif.Image.Model"] = "LumoCam 7";
+                image->writeMetadata();
+            }
+            QString error;
+            const PictureMetadata metadata = PictureMetadata::read(photo, &error);
+            QVERIFY(!metadata.isEmpty());
+            DecoderPool::shared().setProgram(QStringLiteral(LUMO_DECODER_LIAR_PATH));
+            const QByteArray mine = lumotest::encoded(noise(QSize(16, 16)), "JPEG");
+            QByteArray saved = mine;
+            QVERIFY(!metadata.embedInto(&saved, QSize(16, 16), &error));
+            QCOMPARE(error, failure);
+            QCOMPARE(saved, mine);
+        } else {
+            const PictureReader::Result result = IsolatedReader::read(path);
+            QVERIFY(result.image.isNull());
+            QCOMPARE(result.failure, failure);
+        }
+        DecoderPool::shared().setProgram(honest);
+        DecoderPool::shared().setTimeLimitMs(DecoderPool::kTimeLimitMs);
+        QCOMPARE(IsolatedReader::read(good).image.size(), QSize(40, 30));
     }
 
     void manyThreadsAtOnce()

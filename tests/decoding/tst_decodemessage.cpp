@@ -24,7 +24,9 @@ private slots:
         QVERIFY(DecodeMessage::encode(sent, &bytes, &fds));
         QCOMPARE(fds.size(), 1);
         DecodeMessage::Reply received;
-        QVERIFY(DecodeMessage::decode(bytes, fds, &received));
+        DecodeMessage::Limits limits;
+        limits.bytes = sent.bytes.size();
+        QVERIFY(DecodeMessage::decode(bytes, fds, limits, &received));
         QCOMPARE(received.outcome, sent.outcome);
         QCOMPARE(received.exif, sent.exif);
         QCOMPARE(received.bytes, sent.bytes);
@@ -66,7 +68,7 @@ private slots:
         out << layout << outcome << format << size << animation[0] << animation[1] << animation[2]
             << animation[3] << error << rows << false << false << bytes;
         DecodeMessage::Reply received;
-        QVERIFY(!DecodeMessage::decode(forged, {}, &received));
+        QVERIFY(!DecodeMessage::decode(forged, {}, DecodeMessage::Limits(), &received));
         QVERIFY(received.exif.isEmpty());
     }
 };
