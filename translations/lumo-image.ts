@@ -1284,5 +1284,9 @@ Do you still want to close it?</source>
         <source>No image files to show in fullscreen view mode.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1: No such file or directory</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
