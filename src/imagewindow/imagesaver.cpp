@@ -66,9 +66,10 @@ bool ImageSaver::saveAs(SPicView* view, QWidget* parent)
     while (dialog->run(&file, &filter) && picture) {
         const SaveAsDecision decision(file, filter, formats);
         if (decision.outcome() == SaveAsDecision::Outcome::WrongSuffix) {
-            Prompter::warning(parent, tr("Wrong file suffix"),
-                              tr("Saving image with selected file suffix is not supported. "
-                                 "Please select image format from list."));
+            Prompter::warning(parent, tr("lumo-image - Wrong file suffix"),
+                              tr("Images cannot be saved with the file suffix \"%1\".\n"
+                                 "Please select image format from list.")
+                                  .arg(decision.suffix()));
             continue;
         }
         if (decision.suffixAdded() && QFileInfo::exists(decision.path()) &&

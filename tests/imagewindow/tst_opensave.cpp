@@ -238,15 +238,17 @@ private slots:
         QTest::addColumn<QStringList>("answers"); // file, filter format, file, ...
         QTest::addColumn<int>("reply");           // when set, name.png exists
         QTest::addColumn<QString>("written");
-        QTest::addColumn<QStringList>("asked"); // titles of the boxes shown
-        const QStringList none, replace{"lumo-image - Replace file?"};
+        // The boxes shown: each title with the first line of its text.
+        QTest::addColumn<QStringList>("asked");
+        const QStringList none, replace{"lumo-image - Replace file?: name.png already exists."};
         QTest::newRow("the suffix wins over the filter")
             << QStringList{"name.JPEG", "PNG"} << 0 << "name.JPEG" << none;
         QTest::newRow("no suffix takes the filter's, also inside my.photos")
             << QStringList{"my.photos/name", "PNG"} << 0 << "my.photos/name.png" << none;
         QTest::newRow("unsupported suffix warns and asks again")
             << QStringList{"name.xyz", "PNG", "name.bmp", "PNG"} << 0 << "name.bmp"
-            << QStringList{"Wrong file suffix"};
+            << QStringList{"lumo-image - Wrong file suffix: Images cannot be saved with the file "
+                           "suffix \"xyz\"."};
         QTest::newRow("completed name exists, no asks again")
             << QStringList{"name", "PNG"} << int(QMessageBox::No) << "" << replace;
         QTest::newRow("completed name exists, yes replaces it")
@@ -277,7 +279,7 @@ private slots:
 
         QStringList titles;
         for (const ScriptedPrompter::Question& question : prompter.asked())
-            titles << question.title;
+            titles << question.title + ": " + question.text.section('\n', 0, 0);
         QCOMPARE(titles, asked);
         // Every new run is the same dialog, showing what the user left in it.
         const QList<ScriptedFileDialogs::SaveRun> runs = dialogs.saveRuns();
