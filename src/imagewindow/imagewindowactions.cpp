@@ -14,6 +14,8 @@
 #include <QActionGroup>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QKeySequence>
+#include <QList>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSpinBox>
@@ -47,7 +49,7 @@ struct EditRow
     ImageWindowActions::Edit edit;
     const char* text;
     const char* icon;
-    int shortcut;
+    QList<QKeySequence> shortcuts;
     void (ImagesCentralWidget::*slot)();
 };
 
@@ -108,17 +110,19 @@ void ImageWindowActions::createActions()
 
     const EditRow rows[] = {
         {Edit::Undo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Undo"), "edit-undo",
-         Qt::CTRL | Qt::Key_Z, &W::undoSlot},
+         {Qt::CTRL | Qt::Key_Z}, &W::undoSlot},
+        // Also the keys other programs redo with; the menu shows the first.
         {Edit::Redo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Redo"), "edit-redo",
-         Qt::CTRL | Qt::Key_R, &W::redoSlot},
+         {Qt::CTRL | Qt::Key_R, Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y},
+         &W::redoSlot},
         {Edit::Copy, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Copy"), "edit-copy",
-         Qt::CTRL | Qt::Key_C, &W::copySlot},
+         {Qt::CTRL | Qt::Key_C}, &W::copySlot},
         {Edit::Cut, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Cut"), "edit-cut",
-         Qt::CTRL | Qt::Key_X, &W::cutSlot},
+         {Qt::CTRL | Qt::Key_X}, &W::cutSlot},
         {Edit::Paste, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Paste..."), "edit-paste",
-         Qt::CTRL | Qt::Key_V, &W::pasteSlot},
+         {Qt::CTRL | Qt::Key_V}, &W::pasteSlot},
         {Edit::Reload, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Re&load"), "view-refresh",
-         Qt::CTRL | Qt::Key_L, &W::reloadSlot},
+         {Qt::CTRL | Qt::Key_L}, &W::reloadSlot},
     };
     m_editGroup = new QActionGroup(this);
     m_editGroup->setExclusive(false);
@@ -126,7 +130,7 @@ void ImageWindowActions::createActions()
         auto* action = new QAction(themeIcon(row.icon),
                                    QCoreApplication::translate("ImagesCentralWidget", row.text),
                                    this);
-        action->setShortcut(QKeySequence(row.shortcut));
+        action->setShortcuts(row.shortcuts);
         connect(action, &QAction::triggered, m_window, row.slot);
         m_editGroup->addAction(action);
         m_edit[static_cast<std::size_t>(row.edit)] = action;
@@ -148,6 +152,8 @@ void ImageWindowActions::createQuickEdits()
          "object-flip-vertical", 0},
         {Kind::CropToSelection, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Crop to selection"),
          "transform-crop", Qt::CTRL | Qt::SHIFT | Qt::Key_X},
+        {Kind::InvertColours, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Invert colours"),
+         "", Qt::CTRL | Qt::Key_I},
     };
     for (const QuickEditRow& row : rows) {
         auto* action = new QAction(themeIcon(row.icon),

@@ -184,15 +184,15 @@ private slots:
         // Save, Save as, Remove, Print, Full screen, delay box, then the Image menu's entries:
         // the dialogs, the one-step edits (crop wants a selection), Set as wallpaper
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no picture") << QString() << "000000 000000-00000-0";
+        QTest::newRow("no picture") << QString() << "000000 000000-000000-0";
         QTest::newRow("unreadable picture can still be removed") << "broken.png"
-                                                                 << "001001 000000-00000-1";
+                                                                 << "001001 000000-000000-1";
         QTest::newRow("readable picture") << "a.png"
-                                          << "011111 111111-11110-1";
+                                          << "011111 111111-111101-1";
         QTest::newRow("slideshow") << "slideshow"
-                                   << "000011 000000-00000-1";
+                                   << "000011 000000-000000-1";
         QTest::newRow("picture without a file") << "handed-in"
-                                                << "110111 111111-11110-0";
+                                                << "110111 111111-111101-0";
     }
 
     void actionStates()
