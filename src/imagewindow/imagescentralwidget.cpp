@@ -35,6 +35,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, RecentFiles* recentFiles,
                                          QMenu* helpMenu, QMainWindow* mainWindow,
                                          QWidget* parent)
@@ -250,9 +252,64 @@ bool ImagesCentralWidget::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+bool ImagesCentralWidget::quitWithoutSaving()
+{
+    using Box = QMessageBox;
+    return Prompter::warning(this, tr("lumo-image"),
+                             tr("You have unsaved changes in opened files.\n"
+                                "Do you really want to quit without saving?"),
+                             Box::Yes | Box::No, Box::No,
+                             {{Box::Yes, tr("&Quit without saving")}, {Box::No, tr("Do&n't quit")}})
+           == Box::Yes;
+}
+
 bool ImagesCentralWidget::closeAllPictures()
 {
-    // Every picture gets its question, also after one was kept, but a cancelled one ends it.
+    // Every changed picture is asked about before any is written or closed, so that a Cancel
+    // leaves the workspace as it was.
+    QList<QPointer<SPicView>> asked;
+    QList<QPointer<SPicView>> toSave;
+    bool kept = false;
+    for (;;) {
+        // Read anew every time: pictures keep arriving while a question is open.
+        const QList<SPicView*> views = picViews();
+        const auto next =
+            std::find_if(views.cbegin(), views.cend(),
+                         [&asked](SPicView* candidate) { return !asked.contains(candidate); });
+        if (next == views.cend())
+            break;
+        SPicView* view = *next;
+        asked.append(view);
+        if (!view->isModified())
+            continue;
+        switch (view->askAboutChanges()) {
+        case PictureSaver::Choice::Cancel:
+            return false;
+        case PictureSaver::Choice::Save:
+            toSave.append(view);
+            break;
+        case PictureSaver::Choice::Keep:
+            kept = true;
+            break;
+        case PictureSaver::Choice::Discard:
+            break;
+        }
+    }
+    if (kept && !quitWithoutSaving())
+        return false;
+    bool written = true;
+    for (const QPointer<SPicView>& view : qAsConst(toSave)) {
+        if (view && !view->saveChanges())
+            written = false;
+    }
+    // A picture that could not be written is lost unless the user stays.
+    if (!written && !kept && !quitWithoutSaving())
+        return false;
+    for (const QPointer<SPicView>& view : qAsConst(asked)) {
+        if (view)
+            view->discardChanges();
+    }
+    // Only pictures that arrived during the last questions still ask.
     switch (m_workspace->closeSubWindowsInTurn(SWorkspace::OnKept::AskTheRest)) {
     case SWorkspace::CloseResult::AllClosed:
         return true;
@@ -261,11 +318,7 @@ bool ImagesCentralWidget::closeAllPictures()
     case SWorkspace::CloseResult::SomeKept:
         break;
     }
-    return Prompter::warning(this, tr("lumo-image"),
-                             tr("You have unsaved changes in opened files.\n"
-                                "Do you really want to quit without saving?"),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-        == QMessageBox::Yes;
+    return quitWithoutSaving();
 }
 
 void ImagesCentralWidget::closeEvent(QCloseEvent* event)

@@ -119,8 +119,9 @@ private:
     // Makes the main window show images mode before a picture arrives.
     void switchToImagesMode();
     QList<SPicView*> picViews() const;
-    // Asks every picture to close; false when one refused and the user kept them open.
+    // Asks about every changed picture, then closes them all; false when the user stays.
     bool closeAllPictures();
+    bool quitWithoutSaving();
 
     SharedActions* m_actions;
     RecentFiles* m_recentFiles;

@@ -348,6 +348,23 @@ bool SPicView::confirmClose()
     return answer == LeaveAnswer::Leave;
 }
 
+PictureSaver::Choice SPicView::askAboutChanges()
+{
+    if (slideshowRunning())
+        stopSlideshow();
+    return m_saver->askAboutChanges(filePath(), fileName());
+}
+
+bool SPicView::saveChanges()
+{
+    return m_saver->saveChanges(filePath());
+}
+
+void SPicView::discardChanges()
+{
+    m_picture->setModified(false);
+}
+
 void SPicView::closeEvent(QCloseEvent* event)
 {
     if (!confirmClose()) {

@@ -253,8 +253,8 @@ private slots:
             << "a.png edit quit" << QList<int>{B::Cancel, B::Yes} << 1 << false << true;
         QTest::newRow("picture kept, No keeps the window")
             << "handed-in quit" << QList<int>{B::No, B::No} << 2 << false << true;
-        QTest::newRow("picture kept, Yes quits anyway")
-            << "handed-in quit" << QList<int>{B::No, B::Yes} << 2 << true << true;
+        QTest::newRow("picture kept, Yes quits anyway and closes it")
+            << "handed-in quit" << QList<int>{B::No, B::Yes} << 2 << true << false;
         QTest::newRow("handed-in picture asks after its edits are undone")
             << "handed-in edit undo close" << no << 1 << false << true;
         QTest::newRow("blank new picture closes without a question")
@@ -295,6 +295,40 @@ private slots:
         QCOMPARE(m_prompter->asked().size(), asked);
         QCOMPARE(done, closed);
         QCOMPARE(views(), kept ? QList<SPicView*>{view} : QList<SPicView*>());
+        using B = QMessageBox;
+        for (const ScriptedPrompter::Question& question : m_prompter->asked())
+            for (B::StandardButton button : {B::Yes, B::No, B::Save, B::Discard})
+                QVERIFY(!(question.buttons & button) || question.buttonTexts.contains(button));
+    }
+
+    // Every changed picture is asked about before any is written or closed.
+    void quitAsksEveryPictureFirst_data()
+    {
+        QTest::addColumn<QList<int>>("answers"); // about the first picture, then the third
+        QTest::addColumn<bool>("closed");
+        using B = QMessageBox;
+        QTest::newRow("cancel on the last: nothing written, nothing closed")
+            << QList<int>{B::Save, B::Cancel} << false;
+        QTest::newRow("save and discard: written, then all closed")
+            << QList<int>{B::Save, B::Discard} << true;
+    }
+    void quitAsksEveryPictureFirst()
+    {
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, closed);
+        const QStringList names{"quit-a.png", "quit-b.png", "quit-c.png"};
+        for (const QString& name : names)
+            QVERIFY(PictureFixture::writePicture(path(name), QSize(20, 10)));
+        QVERIFY(open(names));
+        modify(views().at(0));
+        modify(views().at(2));
+        const QImage before(path(names.first()));
+        for (int answer : answers)
+            m_prompter->answer(QMessageBox::StandardButton(answer));
+        QCOMPARE(window()->close(), closed);
+        QCOMPARE(m_prompter->asked().size(), 2);
+        QCOMPARE(views().size(), closed ? 0 : 3);
+        QCOMPARE(QImage(path(names.first())) != before, closed);
     }
 
     // Pages keep coming from the scanner's feeder while a question about closing is open.
@@ -306,11 +340,11 @@ private slots:
         QTest::addColumn<QList<int>>("left"); // the pages still open
         QTest::addColumn<int>("asked");
         QTest::newRow("single window, each replaced page let go: the last page alone")
-            << true << false << int(QMessageBox::Yes) << QList<int>{6} << 5;
+            << true << false << int(QMessageBox::Discard) << QList<int>{6} << 5;
         QTest::newRow("single window, the first page kept: each later page asked for")
             << true << false << int(QMessageBox::No) << QList<int>{1} << 5;
         QTest::newRow("quitting: pages arriving meanwhile are asked about too")
-            << false << true << int(QMessageBox::Yes) << QList<int>() << 6;
+            << false << true << int(QMessageBox::Discard) << QList<int>() << 6;
     }
 
     void pagesArriveDuringQuestions()
