@@ -33,7 +33,8 @@ public:
     PictureSaver(Picture* picture, QWidget* dialogParent);
 
     // Writes the picture to path; sourcePath is the file its metadata is read from. False
-    // (after a warning) when the file could not be written.
+    // (after a warning) when the file could not be written, or when the user would rather keep
+    // an animation than write only its frame.
     bool writeFile(const QString& path, const QString& format, const QString& sourcePath);
     // Asks about the changes, saving them to path when the user says so.
     LeaveAnswer askBeforeLeaving(const QString& path, const QString& name);

@@ -457,6 +457,8 @@ void SPicView::refreshStatus()
     const bool shown = !m_picture->isBroken();
     emit markChanged(shown && m_pic->hasSelection() ? PictureStatus::markText(m_pic->selection())
                                                     : QString());
+    // What the pointer read is of the pixels before; the next drag reads anew.
+    emit MPIChanged(QString());
     emit zoomChanged(shown && m_zoomPass->zoomShown() ? PictureStatus::zoomText(m_pic->scale())
                                                       : QString());
     emit fileInfoChanged(texts.fileInfo());

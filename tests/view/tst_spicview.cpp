@@ -171,7 +171,8 @@ private slots:
     }
 
     // Which files are unreadable is the reader's test; the view shows the placeholder and says
-    // "Read error", and it records no read file.
+    // "Read error", and it records no read file. The pointer's readout of the picture before
+    // goes with it.
     void unreadableFile()
     {
         PictureFixture pic;
@@ -182,16 +183,20 @@ private slots:
         QSignalSpy infos(pic.view(), &SPicView::imageInfoChanged);
         QSignalSpy zooms(pic.view(), &SPicView::zoomChanged);
         QSignalSpy marks(pic.view(), &SPicView::markChanged);
+        QSignalSpy pointers(pic.view(), &SPicView::MPIChanged);
         pic.select(QRect(1, 1, 5, 5));
+        emit pic.view()->pic()->MPIChanged4P(QStringLiteral("3 X 4 #102030"));
         pic.view()->openFile(file.fileName());
         QVERIFY(!waitForPicture(pic.view()));
         QVERIFY(pic.view()->isBroken() && !pic.view()->pic()->isSelectable());
         QCOMPARE(pic.view()->image().size(), QSize(128, 128));
-        QCOMPARE((QVariantList{infos.last().at(0), zooms.last().at(0), marks.last().at(0)}),
-                 (QVariantList{"Read error", "", ""}));
+        QCOMPARE((QVariantList{infos.last().at(0), zooms.last().at(0), marks.last().at(0),
+                               pointers.last().at(0)}),
+                 (QVariantList{"Read error", "", "", ""}));
         QCOMPARE(reads.size(), 0);
     }
 
+    // Each button says what it does; none answers a key pressed out of habit ("y", "n").
     void closeQuestions_data()
     {
         QTest::addColumn<bool>("writable");
