@@ -4,6 +4,7 @@
 #include "browser/thumbnailsbar.h"
 #include "dialogs/newimagedialog.h"
 #include "dialogs/settingsdialog.h"
+#include "document/picture.h"
 #include "document/recentfiles.h"
 #include "fullscreen/fullscreenpanel.h"
 #include "imagewindow/actionrules.h"
@@ -98,8 +99,7 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, RecentFiles* re
             &ImagesCentralWidget::slotExitFullScreen);
 
     m_windowActions->buildMenus(m_thumbnailsBarAction, m_metaInfoDock->toggleViewAction());
-    connect(m_windowActions->recentFilesMenu(), &RecentFilesMenu::chosen, this,
-            &ImagesCentralWidget::newPVFromFile);
+    m_windowActions->recentFilesMenu()->setEntrySlot(this, &ImagesCentralWidget::loadLast);
     m_panel = std::make_unique<FullscreenPanel>(shared(SharedActions::Index::FullScreen),
                                                 m_windowActions->goActions(),
                                                 m_windowActions->zoomActions());
@@ -375,9 +375,7 @@ std::unique_ptr<SPicView> ImagesCentralWidget::newPicView() const
     QSpinBox* delayBox = m_windowActions->delaySpinBox();
     const int delay = delayBox ? delayBox->value()
                                : Settings::instance()->imagesCentralWidget()->slideDelay();
-    auto view = std::make_unique<SPicView>(delay);
-    connect(view.get(), &SPicView::fileRead, m_recentFiles, &RecentFiles::add);
-    return view;
+    return std::make_unique<SPicView>(delay);
 }
 
 void ImagesCentralWidget::switchToImagesMode()
@@ -431,6 +429,11 @@ SPicView* ImagesCentralWidget::placeNow(std::unique_ptr<SPicView> view)
 {
     if (!placePicView(view.get()))
         return nullptr;
+    // Only a picture let in is recorded; one read while the user was asked whether the shown
+    // picture may go is recorded now.
+    connect(view.get(), &SPicView::fileRead, m_recentFiles, &RecentFiles::add);
+    if (!view->isLoading() && !view->isBroken() && !view->picture()->path().isEmpty())
+        m_recentFiles->add(view->picture()->path());
     // The workspace's sub-window owns it now.
     return view.release();
 }
@@ -488,6 +491,17 @@ void ImagesCentralWidget::openFileList(const QStringList& fileList)
     for (const QString& path : fileList)
         newPVFromFile(path);
     m_workspace->cascadeSubWindows();
+}
+
+void ImagesCentralWidget::loadLast()
+{
+    // By position, not path: an entry of a list that shrank since it showed opens nothing.
+    const auto* entry = qobject_cast<const QAction*>(sender());
+    if (!entry || !entry->data().isValid())
+        return;
+    const QString path = m_recentFiles->pathAt(entry->data().toInt());
+    if (!path.isEmpty())
+        newPVFromFile(path);
 }
 
 void ImagesCentralWidget::settingsDlg()

@@ -67,6 +67,8 @@ public slots:
     void save();
     void removeImageFile();
     void setPVConnections(QWidget* widget);
+    // Opens the recent file whose position the triggering entry carries.
+    void loadLast();
     void postCreateWindowMenu();
     void postCreateImageMenu();
     void newDlg();

@@ -1,6 +1,7 @@
 #include "support/imagewindowhost.h"
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
+#include "support/pictureloading.h"
 #include "support/scriptedadjustmentdialogs.h"
 #include "support/scriptedfiledialogs.h"
 #include "support/scriptedprompter.h"
@@ -331,6 +332,28 @@ private slots:
         QCOMPARE(QImage(path(names.first())) != before, closed);
     }
 
+    // In single-window mode the picture the user would not let go of stays, and the file refused
+    // is not recorded among the recent ones, though it was read while the question waited.
+    void refusedOpenIsNotRecorded()
+    {
+        actions()->singleWindowAction()->setChecked(true);
+        QVERIFY(open({"a.png"}));
+        SPicView* shownView = views().first();
+        modify(shownView);
+        m_prompter->answer(QMessageBox::Cancel);
+        m_prompter->whileAsking([shownView] {
+            for (QWidget* widget : QApplication::allWidgets()) {
+                auto* refused = qobject_cast<SPicView*>(widget);
+                if (refused && refused != shownView)
+                    QVERIFY(waitForPicture(refused));
+            }
+        });
+        window()->newPVFromFile(path("b.png"));
+        QCOMPARE(m_prompter->asked().size(), 1);
+        QCOMPARE(views(), QList<SPicView*>{shownView});
+        QVERIFY(!m_host->recentFiles.entries().contains(path("b.png")));
+    }
+
     // Pages keep coming from the scanner's feeder while a question about closing is open.
     void pagesArriveDuringQuestions_data()
     {
@@ -410,6 +433,21 @@ private slots:
         QVERIFY(listed.at(2)->isChecked() && !listed.at(1)->isChecked());
         listed.at(1)->trigger();
         QCOMPARE(window()->currentView(), views().first());
+    }
+
+    // The File menu's recent entries open their file through the window's loadLast, which
+    // finds the entry's position in its data; called by anything else it opens nothing.
+    void recentEntryOpensThroughLoadLast()
+    {
+        Settings::instance()->general()->setLasts(paths({"a.png", "b.png"}));
+        QMenu* fileMenu = actions()->fileMenu();
+        emit fileMenu->aboutToShow();
+        QAction* entry = fileMenu->actions().last();
+        QCOMPARE(entry->data(), QVariant(1));
+        entry->trigger();
+        QTRY_COMPARE(shown(), QStringList{path("b.png")});
+        QVERIFY(QMetaObject::invokeMethod(window(), "loadLast"));
+        QCOMPARE(views().size(), 1);
     }
 
     void contextMenus()
