@@ -4,6 +4,7 @@
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/recentfilesmenu.h"
+#include "imagewindow/scrollingmenustyle.h"
 #include "imagewindow/sworkspace.h"
 #include "settings/settings.h"
 #include "view/goactions.h"
@@ -235,6 +236,11 @@ void ImageWindowActions::createGoMenu()
 void ImageWindowActions::createWindowsMenu()
 {
     m_windowsMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&Windows"));
+    // A hundred pictures are one list to scroll, each with its path as the tooltip.
+    auto* menuStyle = new ScrollingMenuStyle;
+    menuStyle->setParent(m_windowsMenu.get());
+    m_windowsMenu->setStyle(menuStyle);
+    m_windowsMenu->setToolTipsVisible(true);
     m_singleWindowAction = new QAction(ImagesCentralWidget::tr("Single window mode"), this);
     m_singleWindowAction->setCheckable(true);
     m_tabbedAction = new QAction(ImagesCentralWidget::tr("Tabs instead of subwindows"), this);
@@ -450,14 +456,24 @@ void ImageWindowActions::rebuildWindowMenu(bool hasView)
     QMdiSubWindow* current = m_workspace->currentSubWindow();
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows.at(i);
+        const WindowLabel label = SWorkspace::labelOf(window);
         // Owned by its sub-window, so it goes when the window does.
-        auto* action = new QAction(QStringLiteral("&%1: %2").arg(i).arg(window->windowTitle()),
-                                   window);
+        auto* action = new QAction(windowEntryText(i, label.text), window);
+        action->setToolTip(label.toolTip);
         action->setCheckable(true);
         action->setChecked(window == current);
         m_windowListGroup->addAction(action);
     }
     m_windowsMenu->addActions(m_windowListGroup->actions());
+}
+
+QString ImageWindowActions::windowEntryText(int position, const QString& label)
+{
+    QString text = label;
+    // An "&" in a file name is no key.
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    const QString number = QString::number(position + 1);
+    return (position < 9 ? QLatin1Char('&') + number : number) + QLatin1String(": ") + text;
 }
 
 void ImageWindowActions::activateSubWindow(QAction* action)

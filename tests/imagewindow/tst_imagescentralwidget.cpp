@@ -24,7 +24,9 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QSet>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTableWidget>
 
 namespace {
@@ -238,7 +240,7 @@ private slots:
     }
 
     // Quitting asks each changed picture, then warns about those kept; a cancelled question
-    // ends it. A picture handed in without a file counts as changed until saved; a blank new
+    // ends it. Every button but Cancel says what it does. A picture handed in without a file counts as changed until saved; a blank new
     // one does not.
     void closeQuestions_data()
     {
@@ -401,13 +403,14 @@ private slots:
         QCOMPARE(m_prompter->asked().size(), asked);
     }
 
+    // Entries and tabs go by the file's name, with the path as their tooltip.
     void windowMenu_data()
     {
         QTest::addColumn<QString>("mode"); // with two pictures
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<bool>("arranging");
-        const QStringList both = {"&0: ", "&1: "};
-        QTest::newRow("free windows: numbered from 0") << "free" << both << true;
+        const QStringList both = {"&1: a.png", "&2: b.png"};
+        QTest::newRow("free windows: numbered from 1") << "free" << both << true;
         QTest::newRow("single-window mode: none listed") << "single" << QStringList() << false;
         QTest::newRow("tabs: no arranging") << "tabs" << both << false;
     }
@@ -424,15 +427,39 @@ private slots:
         for (QAction* action : actions()->arrangementGroup()->actions())
             QCOMPARE(action->isEnabled(), arranging);
         const QList<QAction*> listed = actions()->windowListGroup()->actions();
-        QStringList prefixes;
-        for (const QString& text : texts(listed))
-            prefixes << text.left(4);
-        QCOMPARE(prefixes, entries);
+        QCOMPARE(texts(listed), entries);
+        if (mode == "tabs") {
+            const auto* tabs = window()->workspace()->findChild<QTabBar*>();
+            QCOMPARE((QStringList{tabs->tabText(0), tabs->tabText(1)}),
+                     (QStringList{"a.png", "b.png"}));
+            QCOMPARE(tabs->tabToolTip(1), path("b.png"));
+        }
         if (entries.isEmpty())
             return;
+        QCOMPARE(listed.at(1)->toolTip(), path("a.png"));
         QVERIFY(listed.at(2)->isChecked() && !listed.at(1)->isChecked());
         listed.at(1)->trigger();
         QCOMPARE(window()->currentView(), views().first());
+    }
+
+    // A hundred windows are one list: the first nine keyed by their number, no columns.
+    void windowMenuOfAHundred()
+    {
+        for (int i = 0; i < 100; ++i) {
+            auto* label = new QLabel;
+            label->setWindowTitle(i == 0 ? QStringLiteral("Tom & Jerry") : QString::number(i + 1));
+            window()->workspace()->addSubWindow(label)->show();
+        }
+        QMenu* menu = actions()->windowsMenu();
+        emit menu->aboutToShow();
+        const QList<QAction*> listed = actions()->windowListGroup()->actions();
+        QCOMPARE(listed.size(), 101);
+        QCOMPARE((QStringList{listed.at(1)->text(), listed.at(9)->text(), listed.at(10)->text()}),
+                 (QStringList{"&1: Tom && Jerry", "&9: 9", "10: 10"}));
+        QSet<int> columns;
+        for (QAction* action : listed)
+            columns.insert(menu->actionGeometry(action).x());
+        QCOMPARE(columns.size(), 1);
     }
 
     // The File menu's recent entries open their file through the window's loadLast, which
