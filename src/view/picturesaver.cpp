@@ -4,6 +4,7 @@
 #include "document/picture.h"
 #include "document/picturemetadata.h"
 #include "platform/prompter.h"
+#include "platform/writtenfiles.h"
 #include "view/picturesettings.h"
 
 #include <QFileInfo>
@@ -52,6 +53,7 @@ bool PictureSaver::writeFile(const QString& path, const QString& format, const Q
                           tr("The image could not be saved as %1:\n%2").arg(path, error));
         return false;
     }
+    WrittenFiles::instance()->announce(path);
     if (!metadataError.isEmpty())
         emit message(
             tr("Save: The picture was written without its metadata (%1).").arg(metadataError),
