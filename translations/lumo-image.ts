@@ -361,14 +361,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Wrong file suffix</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Saving image with selected file suffix is not supported. Please select image format from list.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>lumo-image - Replace file?</source>
         <translation type="unfinished"></translation>
     </message>
@@ -552,6 +544,40 @@ Do you really want to quit without saving?</source>
     </message>
     <message>
         <source>Paste as &amp;new picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lumo-image - Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictures cannot be written in the %1 format.
+Do you want to save it in another format?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save &amp;as...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lumo-image - Wrong file suffix</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Images cannot be saved with the file suffix &quot;%1&quot;.
+Please select image format from list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Quit without saving</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do&amp;n&apos;t quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Invert colours</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -847,6 +873,22 @@ Do you still want to close it?</source>
     </message>
     <message>
         <source>Only the frame shown is saved; the animation is lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save the frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Keep open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1282,6 +1324,10 @@ Do you still want to close it?</source>
     </message>
     <message>
         <source>No image files to show in fullscreen view mode.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: No such file or directory</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

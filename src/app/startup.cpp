@@ -132,8 +132,10 @@ Startup::Arguments Startup::sort(const QStringList& positional, bool directorySe
         if (betweenArguments)
             betweenArguments();
         const LumoFM::Entry entry = vfs->entry(argument);
-        if (!vfs->isEntryExists(entry))
+        if (!vfs->isEntryExists(entry)) {
+            arguments.missing.append(argument);
             continue;
+        }
         // A pipe or a device is offered as a picture, which then reads as unreadable, rather
         // than as a folder to browse.
         if (entry.isDir())
@@ -174,6 +176,12 @@ int Startup::run(int& argc, char** argv)
     parser.process(app);
 
     const Arguments arguments = sort(parser, [] { QCoreApplication::processEvents(); });
+    // The others still open; a mistyped name is told where it was typed.
+    for (const QString& missing : arguments.missing) {
+        const QString text =
+            QCoreApplication::translate("main", "%1: No such file or directory").arg(missing);
+        std::fprintf(stderr, "lumo-image: %s\n", qPrintable(text));
+    }
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lumo-image"), QIcon()));
 
     if (arguments.fullScreen)

@@ -18,6 +18,7 @@ public:
     {
         QStringList files;       // existing entries but directories, in argument order
         QStringList directories; // existing directories and links to them, in argument order
+        QStringList missing;     // arguments that name nothing, as given
         QString startDirectory;  // empty: the file browser chooses
         bool fullScreen = false;
     };

@@ -3,6 +3,7 @@
 #include "browser/thumbnailitemdelegate.h"
 #include "browser/thumbnailloader.h"
 #include "platform/desktopthumbnailcache.h"
+#include "platform/writtenfiles.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -46,6 +48,7 @@ ThumbnailView::ThumbnailView(QWidget* parent)
     connect(m_loader.get(), &ThumbnailLoader::thumbnailReady, this, &ThumbnailView::thumbnailReady);
     connect(this, &QAbstractItemView::iconSizeChanged, m_loadTimer,
             static_cast<void (QTimer::*)()>(&QTimer::start));
+    connect(WrittenFiles::instance(), &WrittenFiles::written, this, &ThumbnailView::fileWritten);
 }
 
 // Background reads still running hold only copies of plain values; the loader waits for them
@@ -181,6 +184,29 @@ void ThumbnailView::thumbnailReady(quint64 ticket, const ThumbnailPair& pair)
     if (index.isValid() && filePathOf(index) == pair.filePath)
         storeThumbnail(index, m_provider->iconForImage(pair.image), pair.image.sizeInBytes());
     loadPendingThumbnail();
+}
+
+void ThumbnailView::fileWritten(const QString& path)
+{
+    if (!model())
+        return;
+    const QString written = QFileInfo(path).absoluteFilePath();
+    const QModelIndex root = rootIndex();
+    const int rows = model()->rowCount(root);
+    bool found = false;
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = model()->index(row, 0, root);
+        if (QFileInfo(filePathOf(index)).absoluteFilePath() != written)
+            continue;
+        found = true;
+        m_thumbnailCache.remove(index);
+        // A read under way is of the file as it was.
+        for (auto it = m_loading.begin(); it != m_loading.end();)
+            it = it.value() == index ? m_loading.erase(it) : std::next(it);
+        update(index);
+    }
+    if (found)
+        m_loadTimer->start();
 }
 
 void ThumbnailView::storeThumbnail(const QModelIndex& index, const QIcon& icon, qint64 cost)

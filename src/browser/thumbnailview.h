@@ -78,6 +78,8 @@ private:
     // The desktop cache's size that holds the shown edge.
     int madeEdge() const;
     void thumbnailReady(quint64 ticket, const ThumbnailPair& pair);
+    // A file this program wrote: its icon is made anew.
+    void fileWritten(const QString& path);
     void storeThumbnail(const QModelIndex& index, const QIcon& icon, qint64 cost);
     void scheduleNextLoad();
     void watchModelLifetime(QAbstractItemModel* model);

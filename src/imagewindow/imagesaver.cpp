@@ -44,7 +44,21 @@ bool ImageSaver::save(SPicView* view, QWidget* parent)
     const QString path = view->filePath();
     if (path.isEmpty())
         return saveAs(view, parent);
-    return view->write(path, view->pic()->format());
+    const QString format = view->pic()->format();
+    if (!ImageFormats::instance()->canWrite(format)) {
+        // Said once, before anything else, with the way out.
+        using Box = QMessageBox;
+        if (Prompter::information(parent, tr("lumo-image - Save"),
+                                  tr("Pictures cannot be written in the %1 format.\n"
+                                     "Do you want to save it in another format?")
+                                      .arg(format.toUpper()),
+                                  Box::Save | Box::Cancel, Box::Save,
+                                  {{Box::Save, tr("Save &as...")}})
+            != Box::Save)
+            return false;
+        return saveAs(view, parent);
+    }
+    return view->write(path, format);
 }
 
 bool ImageSaver::saveAs(SPicView* view, QWidget* parent)
@@ -66,9 +80,10 @@ bool ImageSaver::saveAs(SPicView* view, QWidget* parent)
     while (dialog->run(&file, &filter) && picture) {
         const SaveAsDecision decision(file, filter, formats);
         if (decision.outcome() == SaveAsDecision::Outcome::WrongSuffix) {
-            Prompter::warning(parent, tr("Wrong file suffix"),
-                              tr("Saving image with selected file suffix is not supported. "
-                                 "Please select image format from list."));
+            Prompter::warning(parent, tr("lumo-image - Wrong file suffix"),
+                              tr("Images cannot be saved with the file suffix \"%1\".\n"
+                                 "Please select image format from list.")
+                                  .arg(decision.suffix()));
             continue;
         }
         if (decision.suffixAdded() && QFileInfo::exists(decision.path()) &&
@@ -84,7 +99,12 @@ bool ImageSaver::saveAs(SPicView* view, QWidget* parent)
         const QString message = qualityMessage(picture, decision.format());
         if (!message.isEmpty())
             emit picture->message(message, 5000);
-        return picture->write(decision.path(), decision.format());
+        if (picture->write(decision.path(), decision.format()))
+            return true;
+        // Nothing was saved at that quality after all.
+        if (picture && !message.isEmpty())
+            emit picture->message(QString(), 0);
+        return false;
     }
     return false;
 }

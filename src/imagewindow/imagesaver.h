@@ -15,7 +15,8 @@ class ImageSaver
 
 public:
     // Writes a changed picture over its file in its format. A picture made in memory has no
-    // file yet, so it goes through Save as. True when a file was written.
+    // file yet, and one in a format that is not written has no way back into it: both go
+    // through Save as, the second once the user agrees. True when a file was written.
     static bool save(SPicView* view, QWidget* parent);
     // Asks for a name until one can be written or the user cancels. True when a file was written.
     static bool saveAs(SPicView* view, QWidget* parent);

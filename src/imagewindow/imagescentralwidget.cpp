@@ -4,6 +4,7 @@
 #include "browser/thumbnailsbar.h"
 #include "dialogs/newimagedialog.h"
 #include "dialogs/settingsdialog.h"
+#include "document/picture.h"
 #include "document/recentfiles.h"
 #include "fullscreen/fullscreenpanel.h"
 #include "imagewindow/actionrules.h"
@@ -34,6 +35,8 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, RecentFiles* recentFiles,
                                          QMenu* helpMenu, QMainWindow* mainWindow,
@@ -96,8 +99,7 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, RecentFiles* re
             &ImagesCentralWidget::slotExitFullScreen);
 
     m_windowActions->buildMenus(m_thumbnailsBarAction, m_metaInfoDock->toggleViewAction());
-    connect(m_windowActions->recentFilesMenu(), &RecentFilesMenu::chosen, this,
-            &ImagesCentralWidget::newPVFromFile);
+    m_windowActions->recentFilesMenu()->setEntrySlot(this, &ImagesCentralWidget::loadLast);
     m_panel = std::make_unique<FullscreenPanel>(shared(SharedActions::Index::FullScreen),
                                                 m_windowActions->goActions(),
                                                 m_windowActions->zoomActions());
@@ -252,9 +254,64 @@ bool ImagesCentralWidget::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+bool ImagesCentralWidget::quitWithoutSaving()
+{
+    using Box = QMessageBox;
+    return Prompter::warning(this, tr("lumo-image"),
+                             tr("You have unsaved changes in opened files.\n"
+                                "Do you really want to quit without saving?"),
+                             Box::Yes | Box::No, Box::No,
+                             {{Box::Yes, tr("&Quit without saving")}, {Box::No, tr("Do&n't quit")}})
+           == Box::Yes;
+}
+
 bool ImagesCentralWidget::closeAllPictures()
 {
-    // Every picture gets its question, also after one was kept, but a cancelled one ends it.
+    // Every changed picture is asked about before any is written or closed, so that a Cancel
+    // leaves the workspace as it was.
+    QList<QPointer<SPicView>> asked;
+    QList<QPointer<SPicView>> toSave;
+    bool kept = false;
+    for (;;) {
+        // Read anew every time: pictures keep arriving while a question is open.
+        const QList<SPicView*> views = picViews();
+        const auto next =
+            std::find_if(views.cbegin(), views.cend(),
+                         [&asked](SPicView* candidate) { return !asked.contains(candidate); });
+        if (next == views.cend())
+            break;
+        SPicView* view = *next;
+        asked.append(view);
+        if (!view->isModified())
+            continue;
+        switch (view->askAboutChanges()) {
+        case PictureSaver::Choice::Cancel:
+            return false;
+        case PictureSaver::Choice::Save:
+            toSave.append(view);
+            break;
+        case PictureSaver::Choice::Keep:
+            kept = true;
+            break;
+        case PictureSaver::Choice::Discard:
+            break;
+        }
+    }
+    if (kept && !quitWithoutSaving())
+        return false;
+    bool written = true;
+    for (const QPointer<SPicView>& view : qAsConst(toSave)) {
+        if (view && !view->saveChanges())
+            written = false;
+    }
+    // A picture that could not be written is lost unless the user stays.
+    if (!written && !kept && !quitWithoutSaving())
+        return false;
+    for (const QPointer<SPicView>& view : qAsConst(asked)) {
+        if (view)
+            view->discardChanges();
+    }
+    // Only pictures that arrived during the last questions still ask.
     switch (m_workspace->closeSubWindowsInTurn(SWorkspace::OnKept::AskTheRest)) {
     case SWorkspace::CloseResult::AllClosed:
         return true;
@@ -263,11 +320,7 @@ bool ImagesCentralWidget::closeAllPictures()
     case SWorkspace::CloseResult::SomeKept:
         break;
     }
-    return Prompter::warning(this, tr("lumo-image"),
-                             tr("You have unsaved changes in opened files.\n"
-                                "Do you really want to quit without saving?"),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-        == QMessageBox::Yes;
+    return quitWithoutSaving();
 }
 
 void ImagesCentralWidget::closeEvent(QCloseEvent* event)
@@ -324,9 +377,7 @@ std::unique_ptr<SPicView> ImagesCentralWidget::newPicView() const
     QSpinBox* delayBox = m_windowActions->delaySpinBox();
     const int delay = delayBox ? delayBox->value()
                                : Settings::instance()->imagesCentralWidget()->slideDelay();
-    auto view = std::make_unique<SPicView>(delay);
-    connect(view.get(), &SPicView::fileRead, m_recentFiles, &RecentFiles::add);
-    return view;
+    return std::make_unique<SPicView>(delay);
 }
 
 void ImagesCentralWidget::switchToImagesMode()
@@ -380,6 +431,11 @@ SPicView* ImagesCentralWidget::placeNow(std::unique_ptr<SPicView> view)
 {
     if (!placePicView(view.get()))
         return nullptr;
+    // Only a picture let in is recorded; one read while the user was asked whether the shown
+    // picture may go is recorded now.
+    connect(view.get(), &SPicView::fileRead, m_recentFiles, &RecentFiles::add);
+    if (!view->isLoading() && !view->isBroken() && !view->picture()->path().isEmpty())
+        m_recentFiles->add(view->picture()->path());
     // The workspace's sub-window owns it now.
     return view.release();
 }
@@ -437,6 +493,17 @@ void ImagesCentralWidget::openFileList(const QStringList& fileList)
     for (const QString& path : fileList)
         newPVFromFile(path);
     m_workspace->cascadeSubWindows();
+}
+
+void ImagesCentralWidget::loadLast()
+{
+    // By position, not path: an entry of a list that shrank since it showed opens nothing.
+    const auto* entry = qobject_cast<const QAction*>(sender());
+    if (!entry || !entry->data().isValid())
+        return;
+    const QString path = m_recentFiles->pathAt(entry->data().toInt());
+    if (!path.isEmpty())
+        newPVFromFile(path);
 }
 
 void ImagesCentralWidget::settingsDlg()

@@ -67,6 +67,8 @@ public slots:
     void save();
     void removeImageFile();
     void setPVConnections(QWidget* widget);
+    // Opens the recent file whose position the triggering entry carries.
+    void loadLast();
     void postCreateWindowMenu();
     void postCreateImageMenu();
     void newDlg();
@@ -119,8 +121,9 @@ private:
     // Makes the main window show images mode before a picture arrives.
     void switchToImagesMode();
     QList<SPicView*> picViews() const;
-    // Asks every picture to close; false when one refused and the user kept them open.
+    // Asks about every changed picture, then closes them all; false when the user stays.
     bool closeAllPictures();
+    bool quitWithoutSaving();
 
     SharedActions* m_actions;
     RecentFiles* m_recentFiles;

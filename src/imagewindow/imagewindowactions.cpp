@@ -4,6 +4,7 @@
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/recentfilesmenu.h"
+#include "imagewindow/scrollingmenustyle.h"
 #include "imagewindow/sworkspace.h"
 #include "settings/settings.h"
 #include "view/goactions.h"
@@ -14,6 +15,8 @@
 #include <QActionGroup>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QKeySequence>
+#include <QList>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSpinBox>
@@ -47,7 +50,7 @@ struct EditRow
     ImageWindowActions::Edit edit;
     const char* text;
     const char* icon;
-    int shortcut;
+    QList<QKeySequence> shortcuts;
     void (ImagesCentralWidget::*slot)();
 };
 
@@ -108,17 +111,19 @@ void ImageWindowActions::createActions()
 
     const EditRow rows[] = {
         {Edit::Undo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Undo"), "edit-undo",
-         Qt::CTRL | Qt::Key_Z, &W::undoSlot},
+         {Qt::CTRL | Qt::Key_Z}, &W::undoSlot},
+        // Also the keys other programs redo with; the menu shows the first.
         {Edit::Redo, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Redo"), "edit-redo",
-         Qt::CTRL | Qt::Key_R, &W::redoSlot},
+         {Qt::CTRL | Qt::Key_R, Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y},
+         &W::redoSlot},
         {Edit::Copy, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Copy"), "edit-copy",
-         Qt::CTRL | Qt::Key_C, &W::copySlot},
+         {Qt::CTRL | Qt::Key_C}, &W::copySlot},
         {Edit::Cut, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Cut"), "edit-cut",
-         Qt::CTRL | Qt::Key_X, &W::cutSlot},
+         {Qt::CTRL | Qt::Key_X}, &W::cutSlot},
         {Edit::Paste, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Paste..."), "edit-paste",
-         Qt::CTRL | Qt::Key_V, &W::pasteSlot},
+         {Qt::CTRL | Qt::Key_V}, &W::pasteSlot},
         {Edit::Reload, QT_TRANSLATE_NOOP("ImagesCentralWidget", "Re&load"), "view-refresh",
-         Qt::CTRL | Qt::Key_L, &W::reloadSlot},
+         {Qt::CTRL | Qt::Key_L}, &W::reloadSlot},
     };
     m_editGroup = new QActionGroup(this);
     m_editGroup->setExclusive(false);
@@ -126,7 +131,7 @@ void ImageWindowActions::createActions()
         auto* action = new QAction(themeIcon(row.icon),
                                    QCoreApplication::translate("ImagesCentralWidget", row.text),
                                    this);
-        action->setShortcut(QKeySequence(row.shortcut));
+        action->setShortcuts(row.shortcuts);
         connect(action, &QAction::triggered, m_window, row.slot);
         m_editGroup->addAction(action);
         m_edit[static_cast<std::size_t>(row.edit)] = action;
@@ -148,6 +153,8 @@ void ImageWindowActions::createQuickEdits()
          "object-flip-vertical", 0},
         {Kind::CropToSelection, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Crop to selection"),
          "transform-crop", Qt::CTRL | Qt::SHIFT | Qt::Key_X},
+        {Kind::InvertColours, QT_TRANSLATE_NOOP("ImagesCentralWidget", "&Invert colours"),
+         "", Qt::CTRL | Qt::Key_I},
     };
     for (const QuickEditRow& row : rows) {
         auto* action = new QAction(themeIcon(row.icon),
@@ -229,6 +236,11 @@ void ImageWindowActions::createGoMenu()
 void ImageWindowActions::createWindowsMenu()
 {
     m_windowsMenu = std::make_unique<QMenu>(ImagesCentralWidget::tr("&Windows"));
+    // A hundred pictures are one list to scroll, each with its path as the tooltip.
+    auto* menuStyle = new ScrollingMenuStyle;
+    menuStyle->setParent(m_windowsMenu.get());
+    m_windowsMenu->setStyle(menuStyle);
+    m_windowsMenu->setToolTipsVisible(true);
     m_singleWindowAction = new QAction(ImagesCentralWidget::tr("Single window mode"), this);
     m_singleWindowAction->setCheckable(true);
     m_tabbedAction = new QAction(ImagesCentralWidget::tr("Tabs instead of subwindows"), this);
@@ -444,14 +456,24 @@ void ImageWindowActions::rebuildWindowMenu(bool hasView)
     QMdiSubWindow* current = m_workspace->currentSubWindow();
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* window = windows.at(i);
+        const WindowLabel label = SWorkspace::labelOf(window);
         // Owned by its sub-window, so it goes when the window does.
-        auto* action = new QAction(QStringLiteral("&%1: %2").arg(i).arg(window->windowTitle()),
-                                   window);
+        auto* action = new QAction(windowEntryText(i, label.text), window);
+        action->setToolTip(label.toolTip);
         action->setCheckable(true);
         action->setChecked(window == current);
         m_windowListGroup->addAction(action);
     }
     m_windowsMenu->addActions(m_windowListGroup->actions());
+}
+
+QString ImageWindowActions::windowEntryText(int position, const QString& label)
+{
+    QString text = label;
+    // An "&" in a file name is no key.
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    const QString number = QString::number(position + 1);
+    return (position < 9 ? QLatin1Char('&') + number : number) + QLatin1String(": ") + text;
 }
 
 void ImageWindowActions::activateSubWindow(QAction* action)

@@ -78,6 +78,9 @@ public:
     // The adjustment dialogs act on view, the picture current when the menu showed.
     void rebuildImageMenu(SPicView* view, const ActionRules::Enables& enables);
     void rebuildWindowMenu(bool hasView);
+    // A window's entry in the Windows menu: numbered from 1 after its position, the number
+    // being the key of the first nine.
+    static QString windowEntryText(int position, const QString& label);
     void activateSubWindow(QAction* action);
     void showPictureContextMenu(const QPoint& globalPos);
     void showSelectionContextMenu(const QPoint& globalPos);

@@ -29,6 +29,11 @@ void RecentFilesMenu::rebuild()
     for (int i = 0; i < entries.size(); ++i) {
         QAction* entry = m_menu->addAction(entryText(i, entries.at(i)));
         m_group->addAction(entry);
+        entry->setData(i);
+        if (m_connectEntry) {
+            m_connectEntry(entry);
+            continue;
+        }
         // The position, not the path: an entry of a list that shrank since opens nothing.
         connect(entry, &QAction::triggered, this, [this, i] {
             const QString path = m_files->pathAt(i);

@@ -41,6 +41,7 @@ SaveAsDecision::SaveAsDecision(const QString& typedPath, const QString& chosenFi
     const int dot = suffixDot(typedPath);
     if (dot < 0) {
         const QString filterFormat = chosenFilter.section(QLatin1Char(' '), 0, 0);
+        m_suffix = filterFormat.toLower();
         if (filterFormat.isEmpty() || !formats.canWrite(filterFormat))
             return;
         m_outcome = Outcome::Write;
@@ -49,10 +50,10 @@ SaveAsDecision::SaveAsDecision(const QString& typedPath, const QString& chosenFi
         m_suffixAdded = true;
         return;
     }
-    const QString suffix = typedPath.mid(dot + 1).toLower();
-    if (!formats.canWrite(suffix))
+    m_suffix = typedPath.mid(dot + 1).toLower();
+    if (!formats.canWrite(m_suffix))
         return;
     m_outcome = Outcome::Write;
     m_path = typedPath;
-    m_format = suffix.toUpper();
+    m_format = m_suffix.toUpper();
 }

@@ -37,6 +37,8 @@ public:
     Outcome outcome() const { return m_outcome; }
     QString path() const { return m_path; }
     QString format() const { return m_format; }
+    // The suffix typed, or the filter's format where none was; what a wrong suffix names.
+    QString suffix() const { return m_suffix; }
     // The suffix was added here, so the dialog never asked about replacing this path.
     bool suffixAdded() const { return m_suffixAdded; }
 
@@ -47,5 +49,6 @@ private:
     Outcome m_outcome = Outcome::WrongSuffix;
     QString m_path;
     QString m_format;
+    QString m_suffix;
     bool m_suffixAdded = false;
 };

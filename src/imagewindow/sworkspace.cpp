@@ -4,6 +4,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -25,6 +26,22 @@ QVector<QRect> horizontalBands(int width, int height, const QVector<int>& needed
         y += bandHeight;
     }
     return bands;
+}
+
+WindowLabel windowLabel(const QString& filePath, const QString& title, bool modified)
+{
+    if (filePath.isEmpty())
+        return {title, QString()};
+    const QString name = QFileInfo(filePath).fileName();
+    return {modified ? name + QStringLiteral(" *") : name, filePath};
+}
+
+WindowLabel SWorkspace::labelOf(const QMdiSubWindow* window)
+{
+    const auto* view = qobject_cast<const SPicView*>(window->widget());
+    if (!view)
+        return {window->windowTitle(), QString()};
+    return windowLabel(view->filePath(), window->windowTitle(), view->isModified());
 }
 
 SWorkspace::SWorkspace(QWidget* parent) : QMdiArea(parent)
@@ -80,6 +97,7 @@ QMdiSubWindow* SWorkspace::addPicView(SPicView* view, Qt::WindowFlags flags)
         return nullptr;
     QMdiSubWindow* window = addSubWindow(view, flags);
     window->setWindowIcon(QIcon::fromTheme(QStringLiteral("image-x-generic"), QIcon()));
+    relabelTabs();
     return window;
 }
 
@@ -222,6 +240,7 @@ void SWorkspace::setTabbedMode(bool enable)
             disconnect(tabBar, &QTabBar::tabCloseRequested, this, nullptr);
             connect(tabBar, &QTabBar::tabCloseRequested, this, &SWorkspace::closeTab);
         }
+        relabelTabs();
         return;
     }
     setViewMode(QMdiArea::SubWindowView);
@@ -230,6 +249,36 @@ void SWorkspace::setTabbedMode(bool enable)
             restore(saved);
     }
     m_savedGeometries.clear();
+}
+
+void SWorkspace::relabelTabs(const QMdiSubWindow* only)
+{
+    auto* tabBar = findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!tabBar || viewMode() != QMdiArea::TabbedView)
+        return;
+    // The tabs stand in the windows' creation order.
+    const QList<QMdiSubWindow*> windows = subWindowList(QMdiArea::CreationOrder);
+    for (int i = 0; i < windows.size() && i < tabBar->count(); ++i) {
+        if (only && windows.at(i) != only)
+            continue;
+        // Each change lays the whole bar out again.
+        const WindowLabel label = labelOf(windows.at(i));
+        if (tabBar->tabText(i) != label.text)
+            tabBar->setTabText(i, label.text);
+        if (tabBar->tabToolTip(i) != label.toolTip)
+            tabBar->setTabToolTip(i, label.toolTip);
+    }
+}
+
+bool SWorkspace::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool filtered = QMdiArea::eventFilter(watched, event);
+    // After the area, which has just named the tab by the title.
+    if (event->type() == QEvent::WindowTitleChange) {
+        if (auto* window = qobject_cast<QMdiSubWindow*>(watched))
+            relabelTabs(window);
+    }
+    return filtered;
 }
 
 void SWorkspace::restore(const SavedGeometry& saved)

@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QPointer>
 #include <QRect>
+#include <QString>
 #include <QVector>
 
 class QMdiSubWindow;
@@ -12,6 +13,16 @@ class SPicView;
 // or as high as the window needs (its minimum plus base height). Bands are not clipped to the
 // area, so windows that need more than their share push the later bands further down.
 QVector<QRect> horizontalBands(int width, int height, const QVector<int>& neededHeights);
+
+// What a tab and the Windows menu call a picture: its file's name, marked while changed, and the
+// whole path as the tooltip, so that many fit side by side. A picture without a file goes by its
+// window title.
+struct WindowLabel
+{
+    QString text;
+    QString toolTip;
+};
+WindowLabel windowLabel(const QString& filePath, const QString& title, bool modified);
 
 // The area of the image window that holds every open picture view in a sub-window or a tab,
 // with single-window mode, its own arrangements, full screen for the current view, and drops of
@@ -46,6 +57,10 @@ public:
     void normalizeSubWindows();
 
     bool singleWindowMode() const { return m_singleWindowMode; }
+    // The label of a sub-window's picture; the title alone for a window without one.
+    static WindowLabel labelOf(const QMdiSubWindow* window);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     void listDropped(const QStringList& files);
@@ -81,6 +96,9 @@ private:
     };
 
     void prepareArrangement();
+    // The area names tabs by the whole window title; ours go by the picture's label. Only that
+    // window's tab, when one is given.
+    void relabelTabs(const QMdiSubWindow* only = nullptr);
     void leaveFullScreen();
     static void restore(const SavedGeometry& saved);
 

@@ -168,6 +168,14 @@ bool DesktopThumbnailCache::writeFailure(const Source& source) const
     return store(source, failureDir(), marker);
 }
 
+void DesktopThumbnailCache::forget(const QString& filePath) const
+{
+    const QByteArray uri = LumoThumbnails::fileUri(filePath);
+    for (int code = 0; code <= 3; ++code)
+        QFile::remove(pathFor(uri, LumoThumbnails::sizeDirName(code)));
+    QFile::remove(pathFor(uri, failureDir()));
+}
+
 QString DesktopThumbnailCache::pathFor(const QByteArray& uri, const QString& subDir) const
 {
     return m_cacheDir + QLatin1Char('/') + subDir + QLatin1Char('/')

@@ -46,6 +46,8 @@ public:
     bool write(const Source& source, Size size, const QImage& thumbnail) const;
     // Records that no thumbnail could be made of the file as it is now.
     bool writeFailure(const Source& source) const;
+    // Removes every thumbnail and failure stored for the file, of whatever size.
+    void forget(const QString& filePath) const;
 
 private:
     QString pathFor(const QByteArray& uri, const QString& subDir) const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QMessageBox>
 
 // The one way the program asks the user a question or shows a warning box.
@@ -7,12 +8,16 @@
 class Prompter
 {
 public:
+    // Words for buttons whose standard text ("Yes", "No") would not say what they do.
+    using ButtonTexts = QMap<QMessageBox::StandardButton, QString>;
+
     virtual ~Prompter();
 
     virtual QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon,
                                             const QString& title, const QString& text,
                                             QMessageBox::StandardButtons buttons,
-                                            QMessageBox::StandardButton defaultButton) = 0;
+                                            QMessageBox::StandardButton defaultButton,
+                                            const ButtonTexts& buttonTexts) = 0;
 
     // The installed prompter, or the one that shows real message boxes.
     static Prompter* current();
@@ -22,7 +27,8 @@ public:
     static QMessageBox::StandardButton
     information(QWidget* parent, const QString& title, const QString& text,
                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+                const ButtonTexts& buttonTexts = ButtonTexts());
     static QMessageBox::StandardButton
     question(QWidget* parent, const QString& title, const QString& text,
              QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
@@ -30,7 +36,8 @@ public:
     static QMessageBox::StandardButton
     warning(QWidget* parent, const QString& title, const QString& text,
             QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+            const ButtonTexts& buttonTexts = ButtonTexts());
     static QMessageBox::StandardButton
     critical(QWidget* parent, const QString& title, const QString& text,
              QMessageBox::StandardButtons buttons = QMessageBox::Ok,

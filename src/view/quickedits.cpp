@@ -1,6 +1,7 @@
 #include "view/quickedits.h"
 
 #include "document/picture.h"
+#include "imaging/colourinversion.h"
 #include "imaging/reorientation.h"
 #include "view/smark.h"
 #include "view/spic.h"
@@ -36,8 +37,13 @@ bool apply(SPicView* view, Kind kind)
         return false;
     view->pushUndo();
     const QImage& image = view->picture()->image();
-    const QImage result = crop ? imaging::cropped(image, pic->selection())
-                               : imaging::reoriented(image, reorientation(kind));
+    QImage result;
+    if (crop)
+        result = imaging::cropped(image, pic->selection());
+    else if (kind == Kind::InvertColours)
+        result = imaging::invertedColours(image);
+    else
+        result = imaging::reoriented(image, reorientation(kind));
     if (result.isNull()) {
         view->rollback();
         return false;

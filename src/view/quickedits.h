@@ -4,7 +4,8 @@
 
 class SPicView;
 
-// The one-step edits of the Image menu (quarter turns, mirrorings, cropping to the selection),
+// The one-step edits of the Image menu (quarter turns, mirrorings, cropping to the selection,
+// the negative),
 // each kept as one entry of the picture view's edit history like any other edit.
 namespace QuickEdits {
 
@@ -14,9 +15,10 @@ enum class Kind : std::size_t
     RotateRight,
     FlipHorizontally,
     FlipVertically,
-    CropToSelection
+    CropToSelection,
+    InvertColours
 };
-constexpr std::size_t kindCount = 5;
+constexpr std::size_t kindCount = 6;
 
 // False when there was nothing to do: no readable picture, a slideshow running, or a crop
 // without a finished selection.

@@ -348,6 +348,23 @@ bool SPicView::confirmClose()
     return answer == LeaveAnswer::Leave;
 }
 
+PictureSaver::Choice SPicView::askAboutChanges()
+{
+    if (slideshowRunning())
+        stopSlideshow();
+    return m_saver->askAboutChanges(filePath(), fileName());
+}
+
+bool SPicView::saveChanges()
+{
+    return m_saver->saveChanges(filePath());
+}
+
+void SPicView::discardChanges()
+{
+    m_picture->setModified(false);
+}
+
 void SPicView::closeEvent(QCloseEvent* event)
 {
     if (!confirmClose()) {
@@ -440,6 +457,8 @@ void SPicView::refreshStatus()
     const bool shown = !m_picture->isBroken();
     emit markChanged(shown && m_pic->hasSelection() ? PictureStatus::markText(m_pic->selection())
                                                     : QString());
+    // What the pointer read is of the pixels before; the next drag reads anew.
+    emit MPIChanged(QString());
     emit zoomChanged(shown && m_zoomPass->zoomShown() ? PictureStatus::zoomText(m_pic->scale())
                                                       : QString());
     emit fileInfoChanged(texts.fileInfo());

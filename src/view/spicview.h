@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/filecursor.h"
+#include "view/picturesaver.h"
 
 #include <QFlags>
 #include <QModelIndex>
@@ -16,7 +17,6 @@ class Picture;
 class PictureAdjustment;
 class PictureEdits;
 class PictureOpener;
-class PictureSaver;
 class LumoScrollBar;
 class QAbstractItemModel;
 class QImage;
@@ -91,6 +91,11 @@ public:
     // The last question about closing was cancelled: whoever asked should stop, not just keep
     // this picture.
     bool closeCancelled() const { return m_closeCancelled; }
+    // For leaving many pictures at once: the question alone (a running slideshow stops for it),
+    // and then, once every picture has its answer, what was chosen.
+    PictureSaver::Choice askAboutChanges();
+    bool saveChanges();
+    void discardChanges();
 
     // Edit history and the operations on the picture itself.
     void pushUndo();

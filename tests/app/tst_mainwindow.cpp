@@ -110,24 +110,26 @@ private slots:
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QStringList>("directories");
         QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("missing"); // as given, for the message on standard error
 
         // No arguments, one file, two files and "d" with a directory run end to end below.
         using L = QStringList;
         QTest::newRow("two directories: the first starts")
-            << L{"sub", "d2"} << L() << L{"sub", "d2"} << "sub";
+            << L{"sub", "d2"} << L() << L{"sub", "d2"} << "sub" << L();
         QTest::newRow("d with a file starts nowhere")
-            << L{"-d", "a.png", "a.png"} << L() << L() << "";
+            << L{"-d", "a.png", "a.png"} << L() << L() << "" << L();
         QTest::newRow("missing path is skipped, order kept")
-            << L{"b.png", "missing.png", "a.png"} << L{"b.png", "a.png"} << L() << ".";
+            << L{"b.png", "missing.png", "a.png"} << L{"b.png", "a.png"} << L() << "."
+            << L{"missing.png"};
         QTest::newRow("links to files are files, links to directories are directories")
-            << L{"link.png", "linkdir"} << L{"link.png"} << L{"linkdir"} << "linkdir";
+            << L{"link.png", "linkdir"} << L{"link.png"} << L{"linkdir"} << "linkdir" << L();
         // "./" keeps the test's own path() from taking the name for a Qt resource.
         QTest::newRow("leading colon names a file, not a resource")
-            << L{":c.png", ":/"} << L{"./:c.png"} << L() << "";
+            << L{":c.png", ":/"} << L{"./:c.png"} << L() << "" << L{":/"};
         QTest::newRow("pipe is offered as a picture, not browsed")
-            << L{"pipe"} << L{"pipe"} << L() << "";
+            << L{"pipe"} << L{"pipe"} << L() << "" << L();
         QTest::newRow("-f: full screen")
-            << L{"-f", "a.png", "b.png"} << L{"a.png", "b.png"} << L() << ".";
+            << L{"-f", "a.png", "b.png"} << L{"a.png", "b.png"} << L() << "." << L();
     }
 
     void sortArguments()
@@ -136,6 +138,7 @@ private slots:
         QFETCH(QStringList, files);
         QFETCH(QStringList, directories);
         QFETCH(QString, start);
+        QFETCH(QStringList, missing);
         QCommandLineParser parser;
         Startup::setUpParser(parser);
         QVERIFY(parser.parse(QStringList{"lumo-image"} + arguments));
@@ -148,6 +151,7 @@ private slots:
         QCOMPARE(sorted.files, paths(files));
         QCOMPARE(sorted.directories, paths(directories));
         QCOMPARE(sorted.startDirectory, start.isEmpty() ? QString() : path(start));
+        QCOMPARE(sorted.missing, missing);
     }
 
     void eachArgumentGivesEventsATurn()

@@ -7,6 +7,7 @@
 #include "browser/thumbnailsbar.h"
 #include "browser/thumbnailview.h"
 #include "platform/lumothumbnails.h"
+#include "platform/writtenfiles.h"
 
 #include <QFileSystemModel>
 #include <QMutex>
@@ -192,6 +193,28 @@ private slots:
         loadAll();
         QCOMPARE(describe(index), used ? "#00ff00" : "#ff0000");
         QCOMPARE(QImage(cachePath).pixelColor(0, 0), QColor(used ? Qt::green : Qt::red));
+    }
+
+    // A file this program writes gets its thumbnail anew at once, in the view and in the
+    // desktop's cache, though its second of change may not tell it from the file before.
+    void ownWriteRenewsThumbnail()
+    {
+        const QString file = writeImage(QStringLiteral("written.png"), Qt::red);
+        const QModelIndex index = addFile(file);
+        show(m_view.get());
+        loadAll();
+        QCOMPARE(describe(index), "#ff0000");
+        const QDateTime changed = QFileInfo(file).lastModified();
+        QVERIFY(!writeImage(QStringLiteral("written.png"), Qt::blue).isEmpty());
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadWrite)
+                && written.setFileTime(changed, QFileDevice::FileModificationTime));
+        written.close();
+        WrittenFiles::instance()->announce(file);
+        loadAll();
+        QCOMPARE(describe(index), "#0000ff");
+        QCOMPARE(QImage(LumoThumbnails::thumbnailPath(file, 0)).pixelColor(0, 0),
+                 QColor(Qt::blue));
     }
 
     void itemShows_data()

@@ -1,6 +1,7 @@
 #include "support/imagewindowhost.h"
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
+#include "support/pictureloading.h"
 #include "support/scriptedadjustmentdialogs.h"
 #include "support/scriptedfiledialogs.h"
 #include "support/scriptedprompter.h"
@@ -22,7 +23,9 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QSet>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTableWidget>
 
 namespace {
@@ -176,15 +179,15 @@ private slots:
         // Save, Save as, Remove, Print, Full screen, delay box, then the Image menu's entries:
         // the dialogs, the one-step edits (crop wants a selection), Set as wallpaper
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no picture") << QString() << "000000 000000-00000-0";
+        QTest::newRow("no picture") << QString() << "000000 000000-000000-0";
         QTest::newRow("unreadable picture can still be removed") << "broken.png"
-                                                                 << "001001 000000-00000-1";
+                                                                 << "001001 000000-000000-1";
         QTest::newRow("readable picture") << "a.png"
-                                          << "011111 111111-11110-1";
+                                          << "011111 111111-111101-1";
         QTest::newRow("slideshow") << "slideshow"
-                                   << "000011 000000-00000-1";
+                                   << "000011 000000-000000-1";
         QTest::newRow("picture without a file") << "handed-in"
-                                                << "110111 111111-11110-0";
+                                                << "110111 111111-111101-0";
     }
 
     void actionStates()
@@ -229,7 +232,7 @@ private slots:
     }
 
     // Quitting asks each changed picture, then warns about those kept; a cancelled question
-    // ends it. A picture handed in without a file counts as changed until saved; a blank new
+    // ends it. Every button but Cancel says what it does. A picture handed in without a file counts as changed until saved; a blank new
     // one does not.
     void closeQuestions_data()
     {
@@ -245,8 +248,8 @@ private slots:
             << "a.png edit quit" << QList<int>{B::Cancel, B::Yes} << 1 << false << true;
         QTest::newRow("picture kept, No keeps the window")
             << "handed-in quit" << QList<int>{B::No, B::No} << 2 << false << true;
-        QTest::newRow("picture kept, Yes quits anyway")
-            << "handed-in quit" << QList<int>{B::No, B::Yes} << 2 << true << true;
+        QTest::newRow("picture kept, Yes quits anyway and closes it")
+            << "handed-in quit" << QList<int>{B::No, B::Yes} << 2 << true << false;
         QTest::newRow("handed-in picture asks after its edits are undone")
             << "handed-in edit undo close" << no << 1 << false << true;
         QTest::newRow("blank new picture closes without a question")
@@ -287,6 +290,62 @@ private slots:
         QCOMPARE(m_prompter->asked().size(), asked);
         QCOMPARE(done, closed);
         QCOMPARE(views(), kept ? QList<SPicView*>{view} : QList<SPicView*>());
+        using B = QMessageBox;
+        for (const ScriptedPrompter::Question& question : m_prompter->asked())
+            for (B::StandardButton button : {B::Yes, B::No, B::Save, B::Discard})
+                QVERIFY(!(question.buttons & button) || question.buttonTexts.contains(button));
+    }
+
+    // Every changed picture is asked about before any is written or closed.
+    void quitAsksEveryPictureFirst_data()
+    {
+        QTest::addColumn<QList<int>>("answers"); // about the first picture, then the third
+        QTest::addColumn<bool>("closed");
+        using B = QMessageBox;
+        QTest::newRow("cancel on the last: nothing written, nothing closed")
+            << QList<int>{B::Save, B::Cancel} << false;
+        QTest::newRow("save and discard: written, then all closed")
+            << QList<int>{B::Save, B::Discard} << true;
+    }
+    void quitAsksEveryPictureFirst()
+    {
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, closed);
+        const QStringList names{"quit-a.png", "quit-b.png", "quit-c.png"};
+        for (const QString& name : names)
+            QVERIFY(PictureFixture::writePicture(path(name), QSize(20, 10)));
+        QVERIFY(open(names));
+        modify(views().at(0));
+        modify(views().at(2));
+        const QImage before(path(names.first()));
+        for (int answer : answers)
+            m_prompter->answer(QMessageBox::StandardButton(answer));
+        QCOMPARE(window()->close(), closed);
+        QCOMPARE(m_prompter->asked().size(), 2);
+        QCOMPARE(views().size(), closed ? 0 : 3);
+        QCOMPARE(QImage(path(names.first())) != before, closed);
+    }
+
+    // In single-window mode the picture the user would not let go of stays, and the file refused
+    // is not recorded among the recent ones, though it was read while the question waited.
+    void refusedOpenIsNotRecorded()
+    {
+        actions()->singleWindowAction()->setChecked(true);
+        QVERIFY(open({"a.png"}));
+        SPicView* shownView = views().first();
+        modify(shownView);
+        m_prompter->answer(QMessageBox::Cancel);
+        m_prompter->whileAsking([shownView] {
+            for (QWidget* widget : QApplication::allWidgets()) {
+                auto* refused = qobject_cast<SPicView*>(widget);
+                if (refused && refused != shownView)
+                    QVERIFY(waitForPicture(refused));
+            }
+        });
+        window()->newPVFromFile(path("b.png"));
+        QCOMPARE(m_prompter->asked().size(), 1);
+        QCOMPARE(views(), QList<SPicView*>{shownView});
+        QVERIFY(!m_host->recentFiles.entries().contains(path("b.png")));
     }
 
     // Pages keep coming from the scanner's feeder while a question about closing is open.
@@ -298,11 +357,11 @@ private slots:
         QTest::addColumn<QList<int>>("left"); // the pages still open
         QTest::addColumn<int>("asked");
         QTest::newRow("single window, each replaced page let go: the last page alone")
-            << true << false << int(QMessageBox::Yes) << QList<int>{6} << 5;
+            << true << false << int(QMessageBox::Discard) << QList<int>{6} << 5;
         QTest::newRow("single window, the first page kept: each later page asked for")
             << true << false << int(QMessageBox::No) << QList<int>{1} << 5;
         QTest::newRow("quitting: pages arriving meanwhile are asked about too")
-            << false << true << int(QMessageBox::Yes) << QList<int>() << 6;
+            << false << true << int(QMessageBox::Discard) << QList<int>() << 6;
     }
 
     void pagesArriveDuringQuestions()
@@ -336,13 +395,14 @@ private slots:
         QCOMPARE(m_prompter->asked().size(), asked);
     }
 
+    // Entries and tabs go by the file's name, with the path as their tooltip.
     void windowMenu_data()
     {
         QTest::addColumn<QString>("mode"); // with two pictures
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<bool>("arranging");
-        const QStringList both = {"&0: ", "&1: "};
-        QTest::newRow("free windows: numbered from 0") << "free" << both << true;
+        const QStringList both = {"&1: a.png", "&2: b.png"};
+        QTest::newRow("free windows: numbered from 1") << "free" << both << true;
         QTest::newRow("single-window mode: none listed") << "single" << QStringList() << false;
         QTest::newRow("tabs: no arranging") << "tabs" << both << false;
     }
@@ -359,15 +419,54 @@ private slots:
         for (QAction* action : actions()->arrangementGroup()->actions())
             QCOMPARE(action->isEnabled(), arranging);
         const QList<QAction*> listed = actions()->windowListGroup()->actions();
-        QStringList prefixes;
-        for (const QString& text : texts(listed))
-            prefixes << text.left(4);
-        QCOMPARE(prefixes, entries);
+        QCOMPARE(texts(listed), entries);
+        if (mode == "tabs") {
+            const auto* tabs = window()->workspace()->findChild<QTabBar*>();
+            QCOMPARE((QStringList{tabs->tabText(0), tabs->tabText(1)}),
+                     (QStringList{"a.png", "b.png"}));
+            QCOMPARE(tabs->tabToolTip(1), path("b.png"));
+        }
         if (entries.isEmpty())
             return;
+        QCOMPARE(listed.at(1)->toolTip(), path("a.png"));
         QVERIFY(listed.at(2)->isChecked() && !listed.at(1)->isChecked());
         listed.at(1)->trigger();
         QCOMPARE(window()->currentView(), views().first());
+    }
+
+    // A hundred windows are one list: the first nine keyed by their number, no columns.
+    void windowMenuOfAHundred()
+    {
+        for (int i = 0; i < 100; ++i) {
+            auto* label = new QLabel;
+            label->setWindowTitle(i == 0 ? QStringLiteral("Tom & Jerry") : QString::number(i + 1));
+            window()->workspace()->addSubWindow(label)->show();
+        }
+        QMenu* menu = actions()->windowsMenu();
+        emit menu->aboutToShow();
+        const QList<QAction*> listed = actions()->windowListGroup()->actions();
+        QCOMPARE(listed.size(), 101);
+        QCOMPARE((QStringList{listed.at(1)->text(), listed.at(9)->text(), listed.at(10)->text()}),
+                 (QStringList{"&1: Tom && Jerry", "&9: 9", "10: 10"}));
+        QSet<int> columns;
+        for (QAction* action : listed)
+            columns.insert(menu->actionGeometry(action).x());
+        QCOMPARE(columns.size(), 1);
+    }
+
+    // The File menu's recent entries open their file through the window's loadLast, which
+    // finds the entry's position in its data; called by anything else it opens nothing.
+    void recentEntryOpensThroughLoadLast()
+    {
+        Settings::instance()->general()->setLasts(paths({"a.png", "b.png"}));
+        QMenu* fileMenu = actions()->fileMenu();
+        emit fileMenu->aboutToShow();
+        QAction* entry = fileMenu->actions().last();
+        QCOMPARE(entry->data(), QVariant(1));
+        entry->trigger();
+        QTRY_COMPARE(shown(), QStringList{path("b.png")});
+        QVERIFY(QMetaObject::invokeMethod(window(), "loadLast"));
+        QCOMPARE(views().size(), 1);
     }
 
     // Read at construction, written on destruction: one set of values in, the opposite one out.

@@ -1,3 +1,4 @@
+#include "support/animatedgif.h"
 #include "support/lumotest.h"
 #include "support/picturefixture.h"
 #include "support/pictureloading.h"
@@ -5,6 +6,8 @@
 #include "support/scriptedprompter.h"
 
 #include "document/imageformats.h"
+#include "document/picture.h"
+#include "document/pictureanimation.h"
 #include "document/recentfiles.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imagesaver.h"
@@ -234,15 +237,17 @@ private slots:
         QTest::addColumn<QStringList>("answers"); // file, filter format, file, ...
         QTest::addColumn<int>("reply");           // when set, name.png exists
         QTest::addColumn<QString>("written");
-        QTest::addColumn<QStringList>("asked"); // titles of the boxes shown
-        const QStringList none, replace{"lumo-image - Replace file?"};
+        // The boxes shown: each title with the first line of its text.
+        QTest::addColumn<QStringList>("asked");
+        const QStringList none, replace{"lumo-image - Replace file?: name.png already exists."};
         QTest::newRow("the suffix wins over the filter")
             << QStringList{"name.JPEG", "PNG"} << 0 << "name.JPEG" << none;
         QTest::newRow("no suffix takes the filter's, also inside my.photos")
             << QStringList{"my.photos/name", "PNG"} << 0 << "my.photos/name.png" << none;
         QTest::newRow("unsupported suffix warns and asks again")
             << QStringList{"name.xyz", "PNG", "name.bmp", "PNG"} << 0 << "name.bmp"
-            << QStringList{"Wrong file suffix"};
+            << QStringList{"lumo-image - Wrong file suffix: Images cannot be saved with the file "
+                           "suffix \"xyz\"."};
         QTest::newRow("completed name exists, no asks again")
             << QStringList{"name", "PNG"} << int(QMessageBox::No) << "" << replace;
         QTest::newRow("completed name exists, yes replaces it")
@@ -273,7 +278,7 @@ private slots:
 
         QStringList titles;
         for (const ScriptedPrompter::Question& question : prompter.asked())
-            titles << question.title;
+            titles << question.title + ": " + question.text.section('\n', 0, 0);
         QCOMPARE(titles, asked);
         // Every new run is the same dialog, showing what the user left in it.
         const QList<ScriptedFileDialogs::SaveRun> runs = dialogs.saveRuns();
@@ -294,23 +299,25 @@ private slots:
     }
 
     // Before writing a lossy format, the status bar says at which quality; which quality that is
-    // is the writer's test.
+    // is the writer's test. A write that fails takes the words back.
     void saveAsSaysQuality_data()
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("said");
         QTest::newRow("camera JPEG keeps its quality")
-            << "photo.jpg" << "copy.jpg" << "Saving as JPG at quality 60.";
+            << "photo.jpg" << "copy.jpg" << QStringList{"Saving as JPG at quality 60."};
         QTest::newRow("PNG to JPEG at the library's default")
-            << "drawing.png" << "copy.jpg" << "Saving as JPG at quality 75.";
-        QTest::newRow("nothing said for PNG") << "photo.jpg" << "copy.png" << "";
+            << "drawing.png" << "copy.jpg" << QStringList{"Saving as JPG at quality 75."};
+        QTest::newRow("nothing said for PNG") << "photo.jpg" << "copy.png" << QStringList();
+        QTest::newRow("failed write: said, then cleared")
+            << "photo.jpg" << "gone/copy.jpg" << QStringList{"Saving as JPG at quality 60.", ""};
     }
     void saveAsSaysQuality()
     {
         QFETCH(QString, source);
         QFETCH(QString, typed);
-        QFETCH(QString, said);
+        QFETCH(QStringList, said);
         PictureFixture fixture;
         const QString path = fixture.path(source);
         QVERIFY(lumotest::rampImage(QSize(32, 24)).save(path, nullptr, 60));
@@ -319,44 +326,84 @@ private slots:
         QVERIFY(fixture.runAdjustment(true));
         ScriptedFileDialogs dialogs;
         dialogs.chooseSave(fixture.path(typed), filterOf(QStringLiteral("PNG")));
+        ScriptedPrompter prompter;
         QSignalSpy messages(fixture.view(), &SPicView::message);
-        QVERIFY(ImageSaver::saveAs(fixture.view(), nullptr));
+        const bool written = ImageSaver::saveAs(fixture.view(), nullptr);
+        // Only the write error is asked.
+        QCOMPARE(written, prompter.asked().isEmpty());
         QStringList texts;
         for (const QList<QVariant>& message : messages)
             texts << message.first().toString();
-        QCOMPARE(texts, said.isEmpty() ? QStringList() : QStringList{said});
+        QCOMPARE(texts, said);
     }
 
+    // A picture in a format that is not written says so once and offers Save as; an animation
+    // is told about its frames only where the write can happen, and may still stay unwritten.
     void save_data()
     {
+        QTest::addColumn<QString>("source"); // "memory": made in memory, without a file
         QTest::addColumn<bool>("edited");
-        QTest::addColumn<bool>("madeInMemory");
+        QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<QString>("written");
-        QTest::newRow("changed picture over its own file") << true << false << "picture.png";
-        QTest::newRow("unchanged picture is not written") << false << false << "";
-        QTest::newRow("picture made in memory asks for a name") << true << true << "new.png";
+        QTest::addColumn<QStringList>("asked");
+        using B = QMessageBox;
+        const QStringList none, gif{"lumo-image - Save"};
+        QTest::newRow("changed picture over its own file")
+            << "picture.png" << true << QList<int>() << "picture.png" << none;
+        QTest::newRow("unchanged picture is not written")
+            << "picture.png" << false << QList<int>() << "" << none;
+        QTest::newRow("picture made in memory asks for a name")
+            << "memory" << true << QList<int>() << "new.png" << none;
+        QTest::newRow("GIF: said once, then Save as")
+            << "still.gif" << true << QList<int>{B::Save} << "new.png" << gif;
+        QTest::newRow("GIF: said once, cancelled") << "still.gif" << true
+                                                   << QList<int>{B::Cancel} << "" << gif;
+        QTest::newRow("animated GIF: the frames told after the dialog, cancelled")
+            << "animated.gif" << true << QList<int>{B::Save, B::Cancel} << ""
+            << QStringList{"lumo-image - Save", "lumo-image - Save animation"};
     }
 
     void save()
     {
+        QFETCH(QString, source);
         QFETCH(bool, edited);
-        QFETCH(bool, madeInMemory);
+        QFETCH(QList<int>, answers);
         QFETCH(QString, written);
+        QFETCH(QStringList, asked);
         PictureFixture fixture;
         SPicView* view = fixture.view();
-        if (madeInMemory)
+        if (source == "memory") {
             view->setImage(lumotest::rampImage(QSize(20, 10)));
+        } else if (source.endsWith(".gif")) {
+            const QString gif = fixture.path(source);
+            QVERIFY(source == "animated.gif"
+                        ? animatedgif::write(gif, QSize(8, 8), {5, 5, 5})
+                        : writeFile(gif, onePixelGif));
+            view->openFile(gif);
+            QVERIFY(waitForPicture(view));
+            // A user is slower than the reading of the frames, which finds a still one.
+            QTRY_VERIFY(!view->picture()->isAnimated()
+                        || view->picture()->animation()->frameCount() > 0);
+        }
         if (edited)
             QVERIFY(fixture.runAdjustment(true));
         const QImage picture = view->image().copy();
         const QByteArray before = contents(fixture.picturePath());
         ScriptedFileDialogs dialogs;
         dialogs.chooseSave(fixture.path(QStringLiteral("new")), filterOf(QStringLiteral("png")));
+        ScriptedPrompter prompter;
+        for (int answer : answers)
+            prompter.answer(QMessageBox::StandardButton(answer));
 
         QCOMPARE(ImageSaver::save(view, nullptr), !written.isEmpty());
-        QCOMPARE(dialogs.saveRuns().size(), madeInMemory ? 1 : 0);
+        QStringList titles;
+        for (const ScriptedPrompter::Question& question : prompter.asked())
+            titles << question.title;
+        QCOMPARE(titles, asked);
+        QCOMPARE(dialogs.saveRuns().size(), written == "new.png" || answers.size() == 2 ? 1 : 0);
         QCOMPARE(contents(fixture.picturePath()) == before,
                  written != QLatin1String("picture.png"));
+        QVERIFY(!QFileInfo::exists(fixture.path(QStringLiteral("new.png"))) || !written.isEmpty());
         if (!written.isEmpty()) {
             QCOMPARE(QImage(fixture.path(written)).convertToFormat(picture.format()), picture);
             QVERIFY(!view->isModified());

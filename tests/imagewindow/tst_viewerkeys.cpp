@@ -93,6 +93,9 @@ private slots:
             << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V) << "Paste as &new picture";
         QTest::newRow("Ctrl+L stays reload") << QKeySequence(Qt::CTRL | Qt::Key_L) << "Re&load";
         QTest::newRow("Ctrl+R stays redo") << QKeySequence(Qt::CTRL | Qt::Key_R) << "&Redo";
+        QTest::newRow("Ctrl+Shift+Z: redo too")
+            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) << "&Redo";
+        QTest::newRow("Ctrl+Y: redo too") << QKeySequence(Qt::CTRL | Qt::Key_Y) << "&Redo";
         QTest::newRow("Right stays next") << QKeySequence(Qt::Key_Right) << "&Next image";
     }
 
@@ -156,14 +159,17 @@ private slots:
         QTest::addColumn<QPoint>("from"); // a pixel of the 13 x 7 source
         QTest::addColumn<QPoint>("to");   // where the edit puts it
         QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("negative"); // the pixel comes out with its colours turned round
         const QRect none;
         const QPoint corner(0, 0);
         QTest::newRow("rotate left")
-            << Kind::RotateLeft << none << corner << QPoint(0, 12) << QSize(7, 13);
+            << Kind::RotateLeft << none << corner << QPoint(0, 12) << QSize(7, 13) << false;
         QTest::newRow("flip horizontally")
-            << Kind::FlipHorizontally << none << corner << QPoint(12, 0) << QSize(13, 7);
-        QTest::newRow("crop keeps the marked rectangle")
-            << Kind::CropToSelection << QRect(2, 1, 5, 3) << QPoint(2, 1) << corner << QSize(5, 3);
+            << Kind::FlipHorizontally << none << corner << QPoint(12, 0) << QSize(13, 7) << false;
+        QTest::newRow("crop keeps the marked rectangle") << Kind::CropToSelection
+            << QRect(2, 1, 5, 3) << QPoint(2, 1) << corner << QSize(5, 3) << false;
+        QTest::newRow("invert colours")
+            << Kind::InvertColours << none << QPoint(5, 3) << QPoint(5, 3) << QSize(13, 7) << true;
     }
 
     // Each edit is one step of the history: undo brings back the file's pixels and state.
@@ -174,6 +180,7 @@ private slots:
         QFETCH(QPoint, from);
         QFETCH(QPoint, to);
         QFETCH(QSize, size);
+        QFETCH(bool, negative);
         m_host->window->openFileList({path("a.png")});
         SPicView* view = m_host->window->currentView();
         QVERIFY(view && waitForPicture(view));
@@ -187,7 +194,10 @@ private slots:
         }
         action->trigger();
         QCOMPARE(view->image().size(), size);
-        QCOMPARE(view->image().pixel(to), source.pixel(from));
+        const QRgb was = source.pixel(from);
+        QCOMPARE(view->image().pixel(to),
+                 negative ? qRgba(255 - qRed(was), 255 - qGreen(was), 255 - qBlue(was), qAlpha(was))
+                          : was);
         QVERIFY(view->isModified());
         QVERIFY(!view->pic()->hasSelection());
         QVERIFY(!actions()->quickEdit(Kind::CropToSelection)->isEnabled());

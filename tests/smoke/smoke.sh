@@ -42,6 +42,7 @@ check grep -q -- '--show' <<<"$out"
 out=$("$bin" -f /nonexistent/none.png 2>&1); rc=$?
 check [ "$rc" -eq 1 ]
 check grep -q 'No image files' <<<"$out"
+check grep -q '/nonexistent/none.png: No such file or directory' <<<"$out"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -18,6 +18,8 @@ public:
         QString title;
         QString text;
         QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+        ButtonTexts buttonTexts;
     };
 
     ScriptedPrompter();
@@ -32,7 +34,8 @@ public:
 
     QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                     const QString& text, QMessageBox::StandardButtons buttons,
-                                    QMessageBox::StandardButton defaultButton) override;
+                                    QMessageBox::StandardButton defaultButton,
+                                    const ButtonTexts& buttonTexts) override;
 
 private:
     QList<QMessageBox::StandardButton> m_script;

@@ -139,10 +139,10 @@ private slots:
     {
         QTest::addColumn<QString>("move");
         QTest::addColumn<int>("answer");
-        QTest::newRow("next, changes dropped") << "next" << int(QMessageBox::No);
-        QTest::newRow("thumbnail chosen, changes saved") << "thumbnail" << int(QMessageBox::Yes);
-        QTest::newRow("slideshow step") << "slideshow" << int(QMessageBox::No);
-        QTest::newRow("reload, changes saved") << "reload" << int(QMessageBox::Yes);
+        QTest::newRow("next, changes dropped") << "next" << int(QMessageBox::Discard);
+        QTest::newRow("thumbnail chosen, changes saved") << "thumbnail" << int(QMessageBox::Save);
+        QTest::newRow("slideshow step") << "slideshow" << int(QMessageBox::Discard);
+        QTest::newRow("reload, changes saved") << "reload" << int(QMessageBox::Save);
     }
     void dialogKeepsPictureOnItsFile()
     {

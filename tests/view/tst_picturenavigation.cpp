@@ -136,8 +136,8 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("questions");
         QTest::addColumn<int>("row");
-        QTest::newRow("the shown row again: nothing") << 1 << int(QMessageBox::No) << 0 << 1;
-        QTest::newRow("another row asks first") << 2 << int(QMessageBox::No) << 1 << 2;
+        QTest::newRow("the shown row again: nothing") << 1 << int(QMessageBox::Discard) << 0 << 1;
+        QTest::newRow("another row asks first") << 2 << int(QMessageBox::Discard) << 1 << 2;
         QTest::newRow("cancel stays") << 2 << int(QMessageBox::Cancel) << 1 << 1;
     }
     void choosingRowWhileModified()

@@ -64,7 +64,7 @@ private slots:
     {
         QTest::addColumn<bool>("throughQuestion");
         QTest::newRow("save keeps the list and the row") << false;
-        QTest::newRow("yes on the way to the next file") << true;
+        QTest::newRow("save on the way to the next file") << true;
     }
     void listSurvivesWrite()
     {
@@ -80,7 +80,7 @@ private slots:
         QVERIFY(pic.runAdjustment(true));
         const QImage edited = view->image().copy();
         ScriptedPrompter prompter;
-        prompter.answer(QMessageBox::Yes);
+        prompter.answer(QMessageBox::Save);
         if (throughQuestion)
             view->next();
         else

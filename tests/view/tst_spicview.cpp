@@ -171,7 +171,8 @@ private slots:
     }
 
     // Which files are unreadable is the reader's test; the view shows the placeholder and says
-    // "Read error", and it records no read file.
+    // "Read error", and it records no read file. The pointer's readout of the picture before
+    // goes with it.
     void unreadableFile()
     {
         PictureFixture pic;
@@ -182,27 +183,31 @@ private slots:
         QSignalSpy infos(pic.view(), &SPicView::imageInfoChanged);
         QSignalSpy zooms(pic.view(), &SPicView::zoomChanged);
         QSignalSpy marks(pic.view(), &SPicView::markChanged);
+        QSignalSpy pointers(pic.view(), &SPicView::MPIChanged);
         pic.select(QRect(1, 1, 5, 5));
+        emit pic.view()->pic()->MPIChanged4P(QStringLiteral("3 X 4 #102030"));
         pic.view()->openFile(file.fileName());
         QVERIFY(!waitForPicture(pic.view()));
         QVERIFY(pic.view()->isBroken() && !pic.view()->pic()->isSelectable());
         QCOMPARE(pic.view()->image().size(), QSize(128, 128));
-        QCOMPARE((QVariantList{infos.last().at(0), zooms.last().at(0), marks.last().at(0)}),
-                 (QVariantList{"Read error", "", ""}));
+        QCOMPARE((QVariantList{infos.last().at(0), zooms.last().at(0), marks.last().at(0),
+                               pointers.last().at(0)}),
+                 (QVariantList{"Read error", "", "", ""}));
         QCOMPARE(reads.size(), 0);
     }
 
+    // Each button says what it does; none answers a key pressed out of habit ("y", "n").
     void closeQuestions_data()
     {
         QTest::addColumn<bool>("writable");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("closes");
-        const int yes = QMessageBox::Yes, no = QMessageBox::No, cancel = QMessageBox::Cancel;
-        QTest::newRow("save changes: yes writes") << true << yes << true;
-        QTest::newRow("save changes: no drops the edit") << true << no << true;
-        QTest::newRow("save changes: cancel keeps the view") << true << cancel << false;
-        QTest::newRow("close image: yes") << false << yes << true;
-        QTest::newRow("close image: no") << false << no << false;
+        using B = QMessageBox;
+        QTest::newRow("save changes: save writes") << true << int(B::Save) << true;
+        QTest::newRow("save changes: discard drops the edit") << true << int(B::Discard) << true;
+        QTest::newRow("save changes: cancel keeps the view") << true << int(B::Cancel) << false;
+        QTest::newRow("close image: discard") << false << int(B::Discard) << true;
+        QTest::newRow("close image: keep open") << false << int(B::No) << false;
     }
     void closeQuestions()
     {
@@ -222,13 +227,17 @@ private slots:
         QCOMPARE(pic.view()->close(), closes);
         QCOMPARE(prompter.asked().size(), 1);
         const auto question = prompter.asked().first();
-        QCOMPARE(question.buttons, writable
-                                       ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
-                                       : QMessageBox::Yes | QMessageBox::No);
+        using B = QMessageBox;
+        QCOMPARE(question.buttons, writable ? B::Save | B::Discard | B::Cancel : B::Discard | B::No);
+        // Enter saves or keeps; Cancel keeps its standard word.
+        QCOMPARE(question.defaultButton, writable ? B::Save : B::No);
+        const QStringList words = writable ? QStringList{"&Save", "&Discard"}
+                                           : QStringList{"&Keep open", "&Discard"};
+        QCOMPARE(question.buttonTexts.values(), words);
         if (writable)
             QVERIFY(question.text.endsWith(QStringLiteral("picture.png")));
         QCOMPARE(closed.count(), closes ? 1 : 0);
-        const bool written = writable && answer == QMessageBox::Yes;
+        const bool written = writable && answer == B::Save;
         QCOMPARE(QImage(pic.picturePath()).convertToFormat(QImage::Format_RGB32),
                  (written ? edited : original).convertToFormat(QImage::Format_RGB32));
         QVERIFY(closes || pic.view()->isModified());
