@@ -127,9 +127,9 @@ void CurrentViewBinding::updateActions()
         delayBox->setEnabled(true);
         delayBox->setValue(view->slideDelay());
     }
-    const QString path = view->filePath();
-    if (!path.isEmpty() && m_metaInfo)
-        m_metaInfo->setFilePath(path);
+    // A picture without a file (pasted, new) shows that it has no metadata, not the last one's.
+    if (m_metaInfo)
+        m_metaInfo->setFilePath(view->filePath());
 }
 
 void CurrentViewBinding::setDelay(int seconds)
