@@ -390,18 +390,21 @@ private slots:
         QTest::addColumn<QStringList>("steps"); // "w<n>" or "h<n>" sets a spin box, "keep" checks
         QTest::addColumn<QSize>("result");
         QTest::addColumn<QString>("ratio");
+        // The ratio is width over height, before any edit and after.
+        QTest::newRow("untouched") << QSize(400, 300) << QStringList{} << QSize(400, 300)
+                                   << "1.33333";
         QTest::newRow("keep ratio, width 200 gives height 150")
-            << QSize(400, 300) << QStringList{"keep", "w200"} << QSize(200, 150) << "0.75";
+            << QSize(400, 300) << QStringList{"keep", "w200"} << QSize(200, 150) << "1.33333";
         QTest::newRow("typed width stays when the height rounds half up")
             << QSize(400, 300) << QStringList{"keep", "w2"} << QSize(2, 2) << "1";
         QTest::newRow("switching keep on follows the height edited last")
-            << QSize(400, 300) << QStringList{"w100", "h150", "keep"} << QSize(200, 150) << "0.75";
+            << QSize(400, 300) << QStringList{"w100", "h150", "keep"} << QSize(200, 150)
+            << "1.33333";
         QTest::newRow("keep ratio at the 8200 cap pulls the width back")
             << QSize(100, 1000) << QStringList{"keep", "h8200", "w8200"} << QSize(820, 8200)
-            << "10";
+            << "0.1";
         QTest::newRow("a side past 8200 may shrink, but not grow")
-            << QSize(10000, 100) << QStringList{"w12000", "w9000"} << QSize(9000, 100)
-            << "0.0111111";
+            << QSize(10000, 100) << QStringList{"w12000", "w9000"} << QSize(9000, 100) << "90";
     }
 
     void sizeEntry()
