@@ -23,11 +23,13 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTranslator>
 
 #include <functional>
 
@@ -54,6 +56,37 @@ public:
 protected:
     QColor chooseColor(const QColor&) override { return answers.takeFirst(); }
 };
+
+// Translates one text in one context, as a translation file made by lupdate would.
+class OneTextTranslator : public QTranslator
+{
+public:
+    OneTextTranslator(const QString& context, const QString& source)
+        : m_context(context)
+        , m_source(source)
+    {
+    }
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        return m_context == QLatin1String(context) && m_source == QLatin1String(source)
+                   ? QStringLiteral("Translated")
+                   : QString();
+    }
+
+private:
+    QString m_context;
+    QString m_source;
+};
+
+// The value labels beside the named sliders.
+QStringList valueTexts(const QObject* dialog, const QStringList& names)
+{
+    QStringList texts;
+    for (const QString& name : names)
+        texts << child<QLabel>(dialog, name + "Value")->text();
+    return texts;
+}
 
 } // namespace
 
@@ -102,6 +135,7 @@ private slots:
             sliders << child<ExtSlider>(dialog.get(), name + "Slider");
         for (int i = 0; i < 3; ++i)
             sliders[i]->setValue(values[i]);
+        QCOMPARE(valueTexts(dialog.get(), names), (QStringList{"40", "-60", "80"}));
         // Changes in one go cost one recomputation, once the events at hand are through.
         QCOMPARE(modified.count(), 0);
         QVERIFY(modified.wait());
@@ -114,9 +148,32 @@ private slots:
         QCOMPARE(modified.count(), 2);
         QCOMPARE((QList<int>{sliders[0]->value(), sliders[1]->value(), sliders[2]->value()}),
                  values);
+        QCOMPARE(valueTexts(dialog.get(), names).at(resetRow), QStringLiteral("0"));
         QImage expected;
         QVERIFY(pass(source, expected, values[0], values[1], values[2]));
         QCOMPARE(adjusted.shown(), expected);
+    }
+
+    // The Reset buttons ask for their text in the context the translation file keeps it in.
+    void resetIsTranslated_data() { resetKeepsOtherSliders_data(); }
+    void resetIsTranslated()
+    {
+        QFETCH(Maker, make);
+        QFETCH(QStringList, names);
+        QFile ts(QDir(lumotest::dataDir(QString())).filePath("../../translations/lumo-image.ts"));
+        QVERIFY(ts.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(ts.readAll());
+        const int source = text.indexOf(QLatin1String("<source>Reset</source>"));
+        QVERIFY(source > 0);
+        const int name = text.lastIndexOf(QLatin1String("<name>"), source) + 6;
+        OneTextTranslator translator(text.mid(name, text.indexOf('<', name) - name), "Reset");
+        QCoreApplication::installTranslator(&translator);
+        AdjustedPicture adjusted(PictureFixture::rampImage({16, 12}));
+        std::unique_ptr<AdjustmentDialog> dialog(make(adjusted.adjustment.get()));
+        QCoreApplication::removeTranslator(&translator);
+        for (const QString& slider : names)
+            QCOMPARE(child<QPushButton>(dialog.get(), slider + "Reset")->text(),
+                     QStringLiteral("Translated"));
     }
 
     // Every way of changing a slider's value recomputes the picture, and Ok keeps what the
