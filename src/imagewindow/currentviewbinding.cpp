@@ -312,7 +312,11 @@ void CurrentViewBinding::thumbnailChosen(const QModelIndex& index)
     // The bar echoes every move of the view; only another picture is worth reading.
     if (index.model() == m_view->fileModel() && index.row() == m_view->currentRow())
         return;
-    m_view->setCurrentIndex(index);
+    const QPointer<SPicView> view = m_view;
+    view->setCurrentIndex(index);
+    // A refused move (an open dialog, a kept edit) leaves the view where it was; so the bar.
+    if (view && view == m_view && view->currentRow() != index.row())
+        m_thumbnailsBar->setCurrentIndex(view->currentModelIndex());
 }
 
 void CurrentViewBinding::showModel(QWidget* picView)
