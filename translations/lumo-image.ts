@@ -775,6 +775,90 @@ Please select image format from list.</source>
         <source>(unreadable)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Standard output sensitivity</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recommended exposure index</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ISO speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Standard output sensitivity and recommended exposure index</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Standard output sensitivity and ISO speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recommended exposure index and ISO speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Standard output sensitivity, recommended exposure index and ISO speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 pixels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1/%1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 mm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No flash function</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fired</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Did not fire</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>compulsory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>suppressed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>auto mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>red-eye reduction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no return light</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>return light</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>NewImageDialog</name>
@@ -954,6 +1038,25 @@ Do you still want to close it?</source>
     </message>
 </context>
 <context>
+    <name>ReadFailure</name>
+    <message>
+        <source>Read error: the file is damaged or incomplete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read error: the file is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read error: the file is not a picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read error: no plug-in reads this format (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ResizeDialog</name>
     <message>
         <source>Stretch image</source>
@@ -1112,15 +1215,7 @@ Do you still want to close it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Number of &amp;Undos:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;Undo</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Number of entries:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1197,6 +1292,22 @@ Do you still want to close it?</source>
     </message>
     <message>
         <source>Vie&amp;wing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Number of undos:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of &amp;entries:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default: pictures are written at 75.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>We&amp;bP quality:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1298,7 +1409,7 @@ Do you still want to close it?</source>
     </message>
 </context>
 <context>
-    <name>dialogparts::Dialog</name>
+    <name>dialogparts</name>
     <message>
         <source>Reset</source>
         <translation type="unfinished"></translation>

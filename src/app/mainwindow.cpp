@@ -7,6 +7,7 @@
 #include "platformwidgets/lumotabletmode.h"
 #include "settings/settings.h"
 #include "shell/filescentralwidget.h"
+#include "view/spicview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -125,6 +126,11 @@ void MainWindow::showFilesWindow(bool enable)
         if (isFilesMode())
             return;
         m_imagesLayout = saveState();
+        // The user comes back to browse around the picture they were looking at.
+        if (const SPicView* view = m_imagesWidget->currentView()) {
+            if (!view->filePath().isEmpty())
+                m_filesWidget->showFolderOf(view->filePath());
+        }
         m_imagesWidget->setMainWindow(nullptr);
         m_filesWidget->setMainWindow(this);
         restoreState(m_filesLayout);

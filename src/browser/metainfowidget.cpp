@@ -21,6 +21,12 @@ MetaInfoWidget::MetaInfoWidget(QWidget* parent)
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_table->setHorizontalHeaderLabels({tr("Parameter"), tr("Value")});
+    // A width the user drags to is kept, within the labels' share of the panel.
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int, int newSize) {
+                if (section == 0 && !m_fitting)
+                    m_chosenWidth = newSize;
+            });
 
     m_noMetaInfoLabel->setAlignment(Qt::AlignCenter);
 
@@ -29,11 +35,19 @@ MetaInfoWidget::MetaInfoWidget(QWidget* parent)
     setCurrentIndex(TablePage);
 }
 
+int MetaInfoWidget::labelColumnWidth(int contents, int chosen, int panel)
+{
+    // The values are what the user came for: labels get at most two fifths of the panel.
+    return qMax(1, qMin(qMax(contents, chosen), panel * 2 / 5));
+}
+
 void MetaInfoWidget::restoreFirstColumnWidth()
 {
     const int width = Settings::instance()->metaInfoWidget()->firstColumnWidth();
-    if (width != 0)
+    if (width != 0) {
+        m_chosenWidth = width;
         m_table->setColumnWidth(0, width);
+    }
 }
 
 void MetaInfoWidget::saveFirstColumnWidth() const
@@ -47,6 +61,7 @@ void MetaInfoWidget::setFilePath(const QString& filePath)
     m_table->setRowCount(0);
     const quint64 generation = ++m_generation;
     if (filePath.isEmpty()) {
+        setCurrentIndex(NoMetaInfoPage);
         emit filled();
         return;
     }
@@ -63,7 +78,8 @@ void MetaInfoWidget::setFilePath(const QString& filePath)
 
 void MetaInfoWidget::showTable(const MetadataTexts::Table& table)
 {
-    if (table.readable && table.rows.isEmpty()) {
+    // An unreadable file has no metadata to show either, so it looks like any other.
+    if (table.rows.isEmpty()) {
         setCurrentIndex(NoMetaInfoPage);
     } else {
         setCurrentIndex(TablePage);
@@ -82,15 +98,25 @@ void MetaInfoWidget::appendRow(const QString& label, const QString& value)
     for (int column = 0; column < 2; ++column) {
         auto* item = new QTableWidgetItem(column == 0 ? label : value);
         item->setFlags(Qt::ItemIsEnabled);
+        // A narrow dock cuts texts short; the whole one is a hover away.
+        item->setToolTip(item->text());
         m_table->setItem(row, column, item);
     }
 }
 
 void MetaInfoWidget::fitLabelColumn()
 {
-    // Only widened: a width the user chose that already fits stays.
-    const int chosen = m_table->columnWidth(0);
+    m_fitting = true;
     m_table->resizeColumnToContents(0);
-    if (m_table->columnWidth(0) < chosen)
-        m_table->setColumnWidth(0, chosen);
+    const int contents = m_table->columnWidth(0);
+    m_table->setColumnWidth(0, labelColumnWidth(contents, m_chosenWidth,
+                                                m_table->viewport()->width()));
+    m_fitting = false;
+}
+
+void MetaInfoWidget::resizeEvent(QResizeEvent* event)
+{
+    QStackedWidget::resizeEvent(event);
+    if (m_table->rowCount() > 0)
+        fitLabelColumn();
 }

@@ -8,7 +8,7 @@ class QLabel;
 class QTableWidget;
 
 // The "Metainfo" dock's content: the Exif tags of the active picture's file as a table of labels
-// and values in words, or "No metainfo" when the file carries none. Files are read by a decoder
+// and values in words, or "No metainfo" when there are none to show. Files are read by a decoder
 // helper, off the GUI thread.
 class MetaInfoWidget : public QStackedWidget
 {
@@ -24,6 +24,10 @@ public:
 
     QTableWidget* table() const { return m_table; }
 
+    // The label column's width: what its texts need or the user chose, whichever is wider, but
+    // never more than its share of a panel that wide.
+    static int labelColumnWidth(int contents, int chosen, int panel);
+
 signals:
     // The rows of the last file set are in place.
     void filled();
@@ -32,13 +36,17 @@ public slots:
     // Read in the background; what was shown goes at once.
     void setFilePath(const QString& filePath);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void showTable(const MetadataTexts::Table& table);
     void appendRow(const QString& label, const QString& value);
-    // Labels are never cut short.
     void fitLabelColumn();
 
     QTableWidget* m_table;
     QLabel* m_noMetaInfoLabel;
     quint64 m_generation = 0;
+    int m_chosenWidth = 0; // restored or dragged by the user
+    bool m_fitting = false;
 };

@@ -22,11 +22,10 @@ QListWidget* makeChoiceList(const QString& items, int currentRow, const QString&
 // Ok and Cancel wired to the dialog's accept and reject, added to the layout.
 QDialogButtonBox* addOkCancel(QDialog* dialog, QLayout* layout);
 
-// Puts label, slider and a Reset button in one grid row. The slider and button are named
-// <name>Slider and <name>Reset so tests can find them.
+// Puts label, slider, the slider's value and a Reset button in one grid row. The slider, value
+// and button are named <name>Slider, <name>Value and <name>Reset so tests can find them.
 ExtSlider* addSliderRow(QWidget* parent, QGridLayout* grid, int row, const QString& labelText,
-                        const QString& resetText, int minimum, int maximum, const QString& name,
-                        QPushButton** reset);
+                        int minimum, int maximum, const QString& name, QPushButton** reset);
 
 // The pass of a colour dialog: one of the imaging functions that write a recoloured copy of a
 // source, with the dialog's three values.
@@ -41,8 +40,8 @@ ExtSlider* addLiveSliderRow(Dialog* dialog, QGridLayout* grid, int row, const QS
                             void (Dialog::*resetSlot)())
 {
     QPushButton* reset = nullptr;
-    ExtSlider* slider = addSliderRow(dialog, grid, row, labelText, Dialog::tr("Reset"), minimum,
-                                     maximum, name, &reset);
+    ExtSlider* slider =
+        addSliderRow(dialog, grid, row, labelText, minimum, maximum, name, &reset);
     QObject::connect(reset, &QPushButton::clicked, dialog, resetSlot);
     QObject::connect(reset, &QPushButton::clicked, dialog, &Dialog::recomputeNow);
     QObject::connect(slider, &ExtSlider::valueChanged, dialog, &Dialog::recomputeLater);

@@ -49,10 +49,7 @@ SCSizeChanger::SCSizeChanger(int baseWidth, int baseHeight, QWidget* parent)
 {
     m_ratioLabel->setObjectName(QStringLiteral("ratioLabel"));
     m_keepRatioBox->setObjectName(QStringLiteral("keepRatioBox"));
-    m_ratioLabel->setText(tr("Current ratio: %1")
-                              .arg(QString::number(double(m_widthSpinBox->value())
-                                                       / m_heightSpinBox->value(),
-                                                   'g', 6)));
+    showRatio();
 
     auto* widthLabel = new QLabel(tr("&Width:"), this);
     widthLabel->setBuddy(m_widthSpinBox);
@@ -138,7 +135,9 @@ void SCSizeChanger::syncNewSize()
 
 void SCSizeChanger::showRatio()
 {
-    m_ratioLabel->setText(tr("Current ratio: %1").arg(double(m_newHeight) / m_newWidth));
+    // Width over height, before and after an edit alike.
+    const double ratio = double(qMax(1, m_newWidth)) / qMax(1, m_newHeight);
+    m_ratioLabel->setText(tr("Current ratio: %1").arg(QString::number(ratio, 'g', 6)));
 }
 
 void SCSizeChanger::widthUnitChanged(int index)

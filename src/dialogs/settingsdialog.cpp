@@ -26,9 +26,9 @@ QSpinBox* makeSpinBox(int minimum, int maximum, const QString& name, QWidget* pa
     return spinBox;
 }
 
-// The JPEG box shows the lowest value as "Default", which stands for every stored value the
-// writer does not take as a quality.
-int jpegShown(int stored)
+// The JPEG and WebP boxes show the lowest value as "Default", which stands for every stored
+// value the writer does not take as a quality.
+int qualityShown(int stored)
 {
     return stored >= 1 && stored <= 100 ? stored : 0;
 }
@@ -76,6 +76,7 @@ SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     , m_lastNSpinBox(makeSpinBox(1, 100, QStringLiteral("lastNSpinBox"), this))
     , m_jpegQualitySpinBox(makeSpinBox(0, 100, QStringLiteral("jpegQualitySpinBox"), this))
     , m_pngCompressionSpinBox(makeSpinBox(-1, 9, QStringLiteral("pngCompressionSpinBox"), this))
+    , m_webpQualitySpinBox(makeSpinBox(0, 100, QStringLiteral("webpQualitySpinBox"), this))
     , m_windowZoomComboBox(makeZoomComboBox(Settings::instance()->general()->zoomModeInt(),
                                             QStringLiteral("windowZoomComboBox"), this))
     , m_fullscreenZoomComboBox(
@@ -90,7 +91,8 @@ SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     auto* tabs = new QTabWidget(this);
 
     auto* undoPage = new QWidget(tabs);
-    auto* undoLabel = new QLabel(tr("Number of &Undos:"), undoPage);
+    // Each mnemonic once in the whole dialog: the tab's own letter would make this one ambiguous.
+    auto* undoLabel = new QLabel(tr("&Number of undos:"), undoPage);
     undoLabel->setBuddy(m_undoSpinBox);
     auto* undoLayout = new QHBoxLayout(undoPage);
     undoLayout->addWidget(undoLabel);
@@ -98,7 +100,7 @@ SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     tabs->addTab(undoPage, tr("&Undo"));
 
     auto* lastPage = new QWidget(tabs);
-    auto* lastNLabel = new QLabel(tr("Number of entries:"), lastPage);
+    auto* lastNLabel = new QLabel(tr("Number of &entries:"), lastPage);
     lastNLabel->setBuddy(m_lastNSpinBox);
     auto* deleteButton = new QPushButton(tr("&Delete all entries"), lastPage);
     deleteButton->setObjectName(QStringLiteral("deleteButton"));
@@ -121,12 +123,18 @@ SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     m_pngCompressionSpinBox->setToolTip(tr("0: fastest, largest files; 9: smallest files."));
     auto* pngLabel = new QLabel(tr("PNG &compression:"), savingPage);
     pngLabel->setBuddy(m_pngCompressionSpinBox);
+    m_webpQualitySpinBox->setSpecialValueText(tr("Default"));
+    m_webpQualitySpinBox->setToolTip(tr("Default: pictures are written at 75."));
+    auto* webpLabel = new QLabel(tr("We&bP quality:"), savingPage);
+    webpLabel->setBuddy(m_webpQualitySpinBox);
     auto* savingLayout = new QGridLayout(savingPage);
     savingLayout->addWidget(jpegLabel, 0, 0);
     savingLayout->addWidget(m_jpegQualitySpinBox, 0, 1);
-    savingLayout->addWidget(pngLabel, 1, 0);
-    savingLayout->addWidget(m_pngCompressionSpinBox, 1, 1);
-    savingLayout->setRowStretch(2, 1);
+    savingLayout->addWidget(webpLabel, 1, 0);
+    savingLayout->addWidget(m_webpQualitySpinBox, 1, 1);
+    savingLayout->addWidget(pngLabel, 2, 0);
+    savingLayout->addWidget(m_pngCompressionSpinBox, 2, 1);
+    savingLayout->setRowStretch(3, 1);
     tabs->addTab(savingPage, tr("Sa&ving"));
 
     auto* viewingPage = new QWidget(tabs);
@@ -161,10 +169,12 @@ SettingsDialog::SettingsDialog(RecentFiles* recentFiles, QWidget* parent)
     m_undoSpinBox->setValue(general->undoN());
     m_showLastFilesCheckBox->setChecked(general->showLastFiles());
     m_lastNSpinBox->setValue(general->lastN());
-    m_jpegQualitySpinBox->setValue(jpegShown(general->qualityJPEG()));
+    m_jpegQualitySpinBox->setValue(qualityShown(general->qualityJPEG()));
     m_pngCompressionSpinBox->setValue(pngLevel(general->qualityPNG()));
+    m_webpQualitySpinBox->setValue(qualityShown(general->qualityWEBP()));
     m_shownJpegQuality = m_jpegQualitySpinBox->value();
     m_shownPngCompression = m_pngCompressionSpinBox->value();
+    m_shownWebpQuality = m_webpQualitySpinBox->value();
     const Settings::ImagesCentralWidget* images = Settings::instance()->imagesCentralWidget();
     m_slideDelaySpinBox->setValue(images->slideDelay());
     m_slideLoopCheckBox->setChecked(images->slideLoop());
@@ -185,6 +195,8 @@ void SettingsDialog::slotAccept()
         general->setQualityJPEG(m_jpegQualitySpinBox->value());
     if (m_pngCompressionSpinBox->value() != m_shownPngCompression)
         general->setQualityPNG(pngStored(m_pngCompressionSpinBox->value()));
+    if (m_webpQualitySpinBox->value() != m_shownWebpQuality)
+        general->setQualityWEBP(m_webpQualitySpinBox->value());
     if (modeChanged(m_windowZoomComboBox, general->zoomModeInt()))
         general->setZoomModeInt(m_windowZoomComboBox->currentData().toInt());
     Settings::FullscreenPicView* fullscreen = Settings::instance()->fullscreenPicView();

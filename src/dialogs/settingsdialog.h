@@ -31,10 +31,12 @@ private:
     QSpinBox* m_lastNSpinBox;
     QSpinBox* m_jpegQualitySpinBox;
     QSpinBox* m_pngCompressionSpinBox;
+    QSpinBox* m_webpQualitySpinBox;
     QComboBox* m_windowZoomComboBox;
     QComboBox* m_fullscreenZoomComboBox;
     QSpinBox* m_slideDelaySpinBox;
     QCheckBox* m_slideLoopCheckBox;
     int m_shownJpegQuality = 0;
     int m_shownPngCompression = 0;
+    int m_shownWebpQuality = 0;
 };

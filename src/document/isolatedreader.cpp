@@ -1,6 +1,7 @@
 #include "document/isolatedreader.h"
 
 #include "decoding/decoderpool.h"
+#include "document/readfailure.h"
 
 #include <QFile>
 
@@ -21,16 +22,31 @@ PictureReader::Result fromReply(const DecodeMessage::Reply& reply)
     return result;
 }
 
+bool isJpegFormat(const QString& format)
+{
+    return format.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0 ||
+           format.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 PictureReader::Result IsolatedReader::read(const QString& path)
 {
-    if (DecoderPool::inProcess())
-        return PictureReader::read(path);
-    DecodeMessage::Request request;
-    request.kind = DecodeMessage::Kind::Picture;
-    request.path = path;
-    return fromReply(DecoderPool::shared().decode(request));
+    PictureReader::Result result;
+    if (DecoderPool::inProcess()) {
+        result = PictureReader::read(path);
+    } else {
+        DecodeMessage::Request request;
+        request.kind = DecodeMessage::Kind::Picture;
+        request.path = path;
+        result = fromReply(DecoderPool::shared().decode(request));
+    }
+    // The decoders only say that a file failed; the file itself tells the user why.
+    if (result.image.isNull() && result.failure.isEmpty())
+        result.failure = ReadFailure::text(path);
+    else if (!result.image.isNull() && isJpegFormat(result.format))
+        result.failure = ReadFailure::partlyReadText(path);
+    return result;
 }
 
 PictureReader::Result IsolatedReader::readBytes(const QByteArray& bytes)

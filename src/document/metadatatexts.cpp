@@ -9,6 +9,7 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <cmath>
 #include <exception>
 #include <limits>
 #include <string>
@@ -32,6 +33,22 @@ bool isDate(const std::string& key)
 bool isMakerNoteGroup(const std::string& group)
 {
     return group == "MakerNote" || Exiv2::ExifTags::isMakerGroup(group);
+}
+
+// Where the file keeps its parts, and the embedded thumbnail's own tags: nothing a user reads.
+bool isInternal(const Exiv2::Exifdatum& datum)
+{
+    if (datum.groupName() == "Thumbnail")
+        return true;
+    static const char* const names[] = {
+        "ExifTag",      "GPSTag",        "InteroperabilityTag",   "SubIFDs",
+        "StripOffsets", "StripByteCounts", "TileOffsets",         "TileByteCounts",
+        "RowsPerStrip", "JPEGInterchangeFormat", "JPEGInterchangeFormatLength"};
+    const std::string name = datum.tagName();
+    for (const char* internal : names)
+        if (name == internal)
+            return true;
+    return false;
 }
 
 bool isBinaryType(Exiv2::TypeId type)
@@ -109,11 +126,91 @@ QString altitudeText(const Exiv2::Exifdatum& datum, const Exiv2::ExifData& exif)
     return MetadataTexts::tr("%1 m").arg(QLocale().toString(metres, 'f', 1));
 }
 
+// The first rational of a datum as a number; false when it has none or divides by zero.
+bool number(const Exiv2::Exifdatum& datum, double* value)
+{
+    if (datum.count() < 1)
+        return false;
+    const Exiv2::Rational ratio = datum.toRational(0);
+    if (ratio.second == 0)
+        return false;
+    *value = double(ratio.first) / ratio.second;
+    return true;
+}
+
+QString apexText(const Exiv2::Exifdatum& datum, QString (*text)(double))
+{
+    double apex = 0;
+    // Beyond these the camera's number is nonsense, and pow() would overflow.
+    return number(datum, &apex) && apex > -64 && apex < 64 ? text(apex) : QString();
+}
+
+QString valueText(const Exiv2::Exifdatum& datum, QString (*text)(double))
+{
+    double value = 0;
+    return number(datum, &value) ? text(value) : QString();
+}
+
+QString shutterText(double apex)
+{
+    return MetadataTexts::exposureText(std::pow(2.0, -apex));
+}
+
+QString apertureApexText(double apex)
+{
+    return MetadataTexts::apertureText(std::pow(2.0, apex / 2));
+}
+
+QString sensitivityTypeText(long type)
+{
+    switch (type) {
+    case 1:
+        return MetadataTexts::tr("Standard output sensitivity");
+    case 2:
+        return MetadataTexts::tr("Recommended exposure index");
+    case 3:
+        return MetadataTexts::tr("ISO speed");
+    case 4:
+        return MetadataTexts::tr("Standard output sensitivity and recommended exposure index");
+    case 5:
+        return MetadataTexts::tr("Standard output sensitivity and ISO speed");
+    case 6:
+        return MetadataTexts::tr("Recommended exposure index and ISO speed");
+    case 7:
+        return MetadataTexts::tr(
+            "Standard output sensitivity, recommended exposure index and ISO speed");
+    default:
+        return MetadataTexts::tr("Unknown");
+    }
+}
+
+bool isPixelCount(const std::string& key)
+{
+    return key == "Exif.Photo.PixelXDimension" || key == "Exif.Photo.PixelYDimension" ||
+           key == "Exif.Image.ImageWidth" || key == "Exif.Image.ImageLength";
+}
+
 QString interpretedText(const Exiv2::Exifdatum& datum, const Exiv2::ExifData& exif)
 {
     const std::string key = datum.key();
     if (isDate(key))
         return dateText(datum);
+    if (key == "Exif.Photo.ExposureTime")
+        return valueText(datum, &MetadataTexts::exposureText);
+    if (key == "Exif.Photo.ShutterSpeedValue")
+        return apexText(datum, &shutterText);
+    if (key == "Exif.Photo.FNumber")
+        return valueText(datum, &MetadataTexts::apertureText);
+    if (key == "Exif.Photo.ApertureValue" || key == "Exif.Photo.MaxApertureValue")
+        return apexText(datum, &apertureApexText);
+    if (key == "Exif.Photo.FocalLength" || key == "Exif.Photo.FocalLengthIn35mmFilm")
+        return valueText(datum, &MetadataTexts::focalLengthText);
+    if (key == "Exif.Photo.Flash" && datum.count() == 1)
+        return MetadataTexts::flashText(datum.toLong(0));
+    if (key == "Exif.Photo.SensitivityType" && datum.count() == 1)
+        return sensitivityTypeText(datum.toLong(0));
+    if (isPixelCount(key) && datum.count() == 1)
+        return MetadataTexts::tr("%1 pixels").arg(QLocale().toString(qlonglong(datum.toLong(0))));
     if (key == "Exif.GPSInfo.GPSLatitude")
         return degreesText(datum, exif, "Exif.GPSInfo.GPSLatitudeRef");
     if (key == "Exif.GPSInfo.GPSLongitude")
@@ -169,7 +266,7 @@ QVector<MetadataTexts::Row> MetadataTexts::rows(const Exiv2::ExifData& exif)
 {
     QVector<Row> result;
     for (const Exiv2::Exifdatum& datum : exif) {
-        if (isMakerNoteGroup(datum.groupName()))
+        if (isMakerNoteGroup(datum.groupName()) || isInternal(datum))
             continue;
         QString label = fromExiv(datum.tagLabel());
         if (label.isEmpty())
@@ -196,4 +293,58 @@ QString MetadataTexts::value(const Exiv2::Exifdatum& datum, const Exiv2::ExifDat
     } catch (const std::exception&) {
         return tr("(unreadable)");
     }
+}
+
+QString MetadataTexts::exposureText(double seconds)
+{
+    if (!(seconds > 0) || seconds > 1e6)
+        return QString();
+    // Short exposures are read as fractions of a second, as cameras show them.
+    if (seconds < 0.5)
+        return tr("1/%1 s").arg(qRound64(1 / seconds));
+    return tr("%1 s").arg(QLocale().toString(seconds, 'g', 3));
+}
+
+QString MetadataTexts::apertureText(double fNumber)
+{
+    if (!(fNumber > 0) || fNumber > 1e4)
+        return QString();
+    return QStringLiteral("f/%1").arg(QLocale().toString(fNumber, 'g', 2 + (fNumber >= 10)));
+}
+
+QString MetadataTexts::focalLengthText(double millimetres)
+{
+    if (!(millimetres > 0) || millimetres > 1e6)
+        return QString();
+    // Whole millimetres read better; a phone's few millimetres keep their tenth.
+    const double rounded = std::round(millimetres * 10) / 10;
+    const int decimals = rounded == std::round(rounded) ? 0 : 1;
+    return tr("%1 mm").arg(QLocale().toString(rounded, 'f', decimals));
+}
+
+QString MetadataTexts::flashText(long flash)
+{
+    if (flash & 0x20)
+        return tr("No flash function");
+    QStringList parts{flash & 0x1 ? tr("Fired") : tr("Did not fire")};
+    switch ((flash >> 3) & 0x3) {
+    case 1:
+        parts << tr("compulsory");
+        break;
+    case 2:
+        parts << tr("suppressed");
+        break;
+    case 3:
+        parts << tr("auto mode");
+        break;
+    default:
+        break;
+    }
+    if (flash & 0x40)
+        parts << tr("red-eye reduction");
+    if ((flash & 0x6) == 0x4)
+        parts << tr("no return light");
+    else if ((flash & 0x6) == 0x6)
+        parts << tr("return light");
+    return parts.join(QStringLiteral(", "));
 }

@@ -32,9 +32,18 @@ public:
     // Read from the file's bytes in this process.
     static Table readHere(const uchar* data, qint64 size);
 
-    // One row per datum, in the data's order; the vendors' maker-note groups are left out.
+    // One row per datum, in the data's order; the vendors' maker-note groups and what only
+    // locates parts of the file (pointers, offsets, byte counts, the thumbnail's tags) are left
+    // out.
     static QVector<Row> rows(const Exiv2::ExifData& exif);
 
     // The datum's value; exif gives the context some values are printed in.
     static QString value(const Exiv2::Exifdatum& datum, const Exiv2::ExifData& exif);
+
+    // Values as a photographer reads them: "1/125 s", "f/2.8", "50 mm", "Fired, auto mode".
+    // Empty for a value no camera could have meant.
+    static QString exposureText(double seconds);
+    static QString apertureText(double fNumber);
+    static QString focalLengthText(double millimetres);
+    static QString flashText(long flash);
 };

@@ -76,19 +76,21 @@ bool isJpeg(const QString& format)
 
 } // namespace
 
-int PictureWriter::quality(const QString& format, int storedJpeg, int storedPng)
+int PictureWriter::quality(const QString& format, const Stored& stored)
 {
+    const auto percent = [](int value) { return value >= 1 && value <= 100 ? value : -1; };
     if (isJpeg(format))
-        return storedJpeg >= 1 && storedJpeg <= 100 ? storedJpeg : -1;
+        return percent(stored.jpeg);
+    if (format.compare(QLatin1String("webp"), Qt::CaseInsensitive) == 0)
+        return percent(stored.webp);
     if (format.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
-        return storedPng;
+        return stored.png;
     return -1;
 }
 
-int PictureWriter::quality(const QString& format, int storedJpeg, int storedPng,
-                           const QString& sourcePath)
+int PictureWriter::quality(const QString& format, const Stored& stored, const QString& sourcePath)
 {
-    const int chosen = quality(format, storedJpeg, storedPng);
+    const int chosen = quality(format, stored);
     if (chosen != -1 || !isJpeg(format) || sourcePath.isEmpty()
         || !JpegQuality::isJpegFile(sourcePath))
         return chosen;

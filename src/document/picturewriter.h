@@ -14,14 +14,21 @@ class PictureWriter
     Q_DECLARE_TR_FUNCTIONS(PictureWriter)
 
 public:
-    // JPEG takes a stored quality of 1..100 and the library default otherwise; PNG takes its
-    // stored value as it is; other formats take the library default.
-    static int quality(const QString& format, int storedJpeg, int storedPng);
+    // The qualities in the settings, as stored.
+    struct Stored
+    {
+        int jpeg = 0;
+        int png = 0;
+        int webp = 0;
+    };
+
+    // JPEG and WebP take a stored quality of 1..100 and the library default otherwise; PNG takes
+    // its stored value as it is; other formats take the library default.
+    static int quality(const QString& format, const Stored& stored);
     // As above, except that JPEG without a stored quality, for a picture read from the JPEG file
     // at sourcePath, keeps about the quality that file has, or a high one when it cannot tell:
     // the library default would drop a camera photo to a visibly lower quality.
-    static int quality(const QString& format, int storedJpeg, int storedPng,
-                       const QString& sourcePath);
+    static int quality(const QString& format, const Stored& stored, const QString& sourcePath);
     // The number the image library writes format at for quality, where -1 asks for its default:
     // known for JPEG and WebP, -1 for the rest.
     static int effectiveQuality(const QString& format, int quality);

@@ -18,6 +18,9 @@ StatusTexts::StatusTexts(const Picture& picture, const QString& path,
     // A preview tells the size and depth its result will have.
     m_imageInfo = PictureStatus::imageInfoText(picture.shownSize(), picture.shownImage().depth(),
                                                limits, &m_flagged);
+    // A picture read only in part still shows; the text says what is wrong with it.
+    if (!picture.readFailure().isEmpty())
+        m_imageInfo += QLatin1String(" - ") + picture.readFailure();
     // A picture made in memory has no file to describe until it is written.
     const bool notSaved = picture.isModified() || picture.isUnsavedNew();
     m_fileInfo = notSaved ? PictureStatus::notSavedText()

@@ -127,9 +127,9 @@ void CurrentViewBinding::updateActions()
         delayBox->setEnabled(true);
         delayBox->setValue(view->slideDelay());
     }
-    const QString path = view->filePath();
-    if (!path.isEmpty() && m_metaInfo)
-        m_metaInfo->setFilePath(path);
+    // A picture without a file (pasted, new) shows that it has no metadata, not the last one's.
+    if (m_metaInfo)
+        m_metaInfo->setFilePath(view->filePath());
 }
 
 void CurrentViewBinding::setDelay(int seconds)
@@ -312,7 +312,11 @@ void CurrentViewBinding::thumbnailChosen(const QModelIndex& index)
     // The bar echoes every move of the view; only another picture is worth reading.
     if (index.model() == m_view->fileModel() && index.row() == m_view->currentRow())
         return;
-    m_view->setCurrentIndex(index);
+    const QPointer<SPicView> view = m_view;
+    view->setCurrentIndex(index);
+    // A refused move (an open dialog, a kept edit) leaves the view where it was; so the bar.
+    if (view && view == m_view && view->currentRow() != index.row())
+        m_thumbnailsBar->setCurrentIndex(view->currentModelIndex());
 }
 
 void CurrentViewBinding::showModel(QWidget* picView)

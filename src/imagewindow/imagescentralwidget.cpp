@@ -508,9 +508,20 @@ void ImagesCentralWidget::loadLast()
 
 void ImagesCentralWidget::settingsDlg()
 {
+    const QList<SPicView*> views = picViews();
+    QList<int> modes;
+    for (const SPicView* view : views)
+        modes << view->zoomMode();
     SettingsDialog dialog(m_recentFiles, this);
     if (dialog.exec() == 0)
         return;
+    // A new zoom setting is what the user wants to see now, not on the next picture.
+    for (int i = 0; i < views.size(); ++i) {
+        if (views.at(i)->zoomMode() != modes.at(i)) {
+            views.at(i)->setCurrentZoomMode(views.at(i)->zoomMode());
+            views.at(i)->zoom();
+        }
+    }
     // The tool bar's box is what this window stores on leaving, so it takes the new delay.
     if (QSpinBox* delayBox = m_windowActions->delaySpinBox())
         delayBox->setValue(Settings::instance()->imagesCentralWidget()->slideDelay());

@@ -46,6 +46,14 @@ void Settings::General::setQualityPNG(int value)
 {
     m_store->setValue(generalKey("/Quality/PNG"), value);
 }
+int Settings::General::qualityWEBP() const
+{
+    return readInt(m_store, generalKey("/Quality/WEBP"), 0);
+}
+void Settings::General::setQualityWEBP(int value)
+{
+    m_store->setValue(generalKey("/Quality/WEBP"), value);
+}
 int Settings::General::undoN() const { return readInt(m_store, generalKey("/undoN"), 10); }
 void Settings::General::setUndoN(int value) { m_store->setValue(generalKey("/undoN"), value); }
 bool Settings::General::showLastFiles() const

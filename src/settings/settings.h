@@ -26,6 +26,8 @@ public:
         void setQualityJPEG(int value);
         int qualityPNG() const;
         void setQualityPNG(int value);
+        int qualityWEBP() const;
+        void setQualityWEBP(int value);
         int undoN() const;
         void setUndoN(int value);
         bool showLastFiles() const;

@@ -280,6 +280,13 @@ void FilesCentralWidget::goHome()
     m_navigation->setCurrent(LumoFM::VFS::ptr()->homeEntry());
 }
 
+void FilesCentralWidget::showFolderOf(const QString& filePath)
+{
+    const LumoFM::Entry folder = LumoFM::VFS::ptr()->entry(QFileInfo(filePath).absolutePath());
+    if (folder.path() != m_navigation->current().path())
+        m_navigation->setCurrent(folder);
+}
+
 void FilesCentralWidget::setIconViewMode(bool iconMode)
 {
     Settings::FilesCentralWidget* settings = Settings::instance()->filesCentralWidget();

@@ -63,6 +63,8 @@ signals:
 public slots:
     void updateFileMenu();
     void goHome();
+    // Browses the folder the file is in; a file in the folder shown already changes nothing.
+    void showFolderOf(const QString& filePath);
     void setIconViewMode(bool iconMode);
     void updateFullScreenAccessibility();
     void updateLastDir();

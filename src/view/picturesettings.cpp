@@ -6,6 +6,7 @@
 int PictureSettings::writeQuality(const QString& format, const QString& sourcePath)
 {
     const Settings::General* general = Settings::instance()->general();
-    return PictureWriter::quality(format, general->qualityJPEG(), general->qualityPNG(),
+    return PictureWriter::quality(format, {general->qualityJPEG(), general->qualityPNG(),
+                                           general->qualityWEBP()},
                                   sourcePath);
 }

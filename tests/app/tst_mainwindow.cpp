@@ -354,6 +354,19 @@ private slots:
         QCOMPARE(m_window->filesAction()->isChecked(), tablet);
     }
 
+    // Back in files mode, the browser shows the folder of the picture the user was looking at.
+    void filesModeFollowsThePicture()
+    {
+        make();
+        QCOMPARE(m_window->filesWidget()->navigation()->current().path(), path("sub"));
+        m_window->imagesWidget()->newPVFromFile(path("a.png"));
+        QVERIFY(!m_window->isFilesMode());
+        QTRY_COMPARE(currentView() ? currentView()->filePath() : QString(), path("a.png"));
+        m_window->filesAction()->setChecked(true);
+        QVERIFY(m_window->isFilesMode());
+        QCOMPARE(m_window->filesWidget()->navigation()->current().path(), m_dir.path());
+    }
+
     void deleteKeysInFilesMode_data()
     {
         QTest::addColumn<int>("modifiers");

@@ -46,9 +46,12 @@ private slots:
         QTest::newRow("jpeg with exif")
             << QString() << tagged << 0 << "Manufacturer=Lumo Optics|Exposure Time=1/60 s";
         QTest::newRow("png without exif") << tagged << path("plain.png") << 1 << "";
-        QTest::newRow("empty path after a jpeg") << tagged << QString() << 0 << "";
-        QTest::newRow("unsupported type after a jpeg") << tagged << path("notes.txt") << 0 << "";
-        QTest::newRow("named pipe after a jpeg") << tagged << path("pipe.jpg") << 0 << "";
+        // Whatever came before, a picture with nothing to show says so.
+        QTest::newRow("no file after a jpeg") << tagged << QString() << 1 << "";
+        QTest::newRow("unsupported type after a jpeg") << tagged << path("notes.txt") << 1 << "";
+        QTest::newRow("unsupported type after a png")
+            << path("plain.png") << path("notes.txt") << 1 << "";
+        QTest::newRow("named pipe after a jpeg") << tagged << path("pipe.jpg") << 1 << "";
     }
 
     void shows()
@@ -62,12 +65,9 @@ private slots:
         QVERIFY(fill(widget, file));
         QCOMPARE(widget.currentIndex(), page);
         QStringList shown;
-        for (int row = 0; row < widget.table()->rowCount(); ++row) {
-            const QString label = widget.table()->item(row, 0)->text();
-            // The sub-IFD pointer's value is an offset that depends on the writer's layout.
-            if (!label.startsWith(QLatin1String("Exif IFD")))
-                shown << label + '=' + widget.table()->item(row, 1)->text();
-        }
+        const QTableWidget* table = widget.table();
+        for (int row = 0; row < table->rowCount(); ++row)
+            shown << table->item(row, 0)->text() + '=' + table->item(row, 1)->text();
         QCOMPARE(shown.join('|'), rows);
     }
 
@@ -126,15 +126,38 @@ private slots:
         QVERIFY(!table->findChild<QLineEdit*>());
     }
 
-    void labelsFit_data()
+    void labelColumnWidth_data()
+    {
+        QTest::addColumn<int>("contents");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<int>("width");
+        QTest::newRow("sized to the labels") << 120 << 0 << 600 << 120;
+        QTest::newRow("a narrower choice still shows whole labels") << 120 << 12 << 600 << 120;
+        QTest::newRow("a wider choice is kept") << 120 << 200 << 600 << 200;
+        QTest::newRow("long labels stop at two fifths") << 300 << 0 << 600 << 240;
+        QTest::newRow("a wide stored width gives way to the values") << 120 << 600 << 400 << 160;
+    }
+
+    void labelColumnWidth()
+    {
+        QFETCH(int, contents);
+        QFETCH(int, chosen);
+        QFETCH(int, panel);
+        QFETCH(int, width);
+        QCOMPARE(MetaInfoWidget::labelColumnWidth(contents, chosen, panel), width);
+    }
+
+    // In a shown panel the labels fit, the values get the rest and tell their whole text.
+    void valuesGetTheRoom_data()
     {
         QTest::addColumn<int>("stored"); // the column width restored from the settings
         QTest::newRow("nothing stored") << 0;
         QTest::newRow("stored too narrow") << 12;
-        QTest::newRow("stored wider than needed") << 600;
+        QTest::newRow("stored wider than the labels' share") << 600;
     }
 
-    void labelsFit()
+    void valuesGetTheRoom()
     {
         QFETCH(int, stored);
         const QString file = path("long-labels.jpg");
@@ -147,6 +170,9 @@ private slots:
         exiv->writeMetadata();
         Settings::instance()->metaInfoWidget()->setFirstColumnWidth(stored);
         MetaInfoWidget widget;
+        widget.resize(700, 300);
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
         widget.restoreFirstColumnWidth();
         QVERIFY(fill(widget, file));
         QTableWidget* table = widget.table();
@@ -157,11 +183,14 @@ private slots:
         for (int row = 0; row < table->rowCount(); ++row) {
             const QString label = table->item(row, 0)->text();
             needed = qMax(needed, table->fontMetrics().horizontalAdvance(label) + margin);
+            QCOMPARE(table->item(row, 1)->toolTip(), table->item(row, 1)->text());
         }
+        const int panel = table->viewport()->width();
         const int width = table->columnWidth(0);
         QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
         if (stored > needed)
-            QCOMPARE(width, stored);
+            QCOMPARE(width, qMin(stored, panel * 2 / 5));
+        QCOMPARE(table->columnWidth(0) + table->columnWidth(1), panel);
     }
 
 private:

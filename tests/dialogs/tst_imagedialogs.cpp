@@ -23,11 +23,13 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTranslator>
 
 #include <functional>
 
@@ -54,6 +56,37 @@ public:
 protected:
     QColor chooseColor(const QColor&) override { return answers.takeFirst(); }
 };
+
+// Translates one text in one context, as a translation file made by lupdate would.
+class OneTextTranslator : public QTranslator
+{
+public:
+    OneTextTranslator(const QString& context, const QString& source)
+        : m_context(context)
+        , m_source(source)
+    {
+    }
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        return m_context == QLatin1String(context) && m_source == QLatin1String(source)
+                   ? QStringLiteral("Translated")
+                   : QString();
+    }
+
+private:
+    QString m_context;
+    QString m_source;
+};
+
+// The value labels beside the named sliders.
+QStringList valueTexts(const QObject* dialog, const QStringList& names)
+{
+    QStringList texts;
+    for (const QString& name : names)
+        texts << child<QLabel>(dialog, name + "Value")->text();
+    return texts;
+}
 
 } // namespace
 
@@ -102,6 +135,7 @@ private slots:
             sliders << child<ExtSlider>(dialog.get(), name + "Slider");
         for (int i = 0; i < 3; ++i)
             sliders[i]->setValue(values[i]);
+        QCOMPARE(valueTexts(dialog.get(), names), (QStringList{"40", "-60", "80"}));
         // Changes in one go cost one recomputation, once the events at hand are through.
         QCOMPARE(modified.count(), 0);
         QVERIFY(modified.wait());
@@ -114,9 +148,32 @@ private slots:
         QCOMPARE(modified.count(), 2);
         QCOMPARE((QList<int>{sliders[0]->value(), sliders[1]->value(), sliders[2]->value()}),
                  values);
+        QCOMPARE(valueTexts(dialog.get(), names).at(resetRow), QStringLiteral("0"));
         QImage expected;
         QVERIFY(pass(source, expected, values[0], values[1], values[2]));
         QCOMPARE(adjusted.shown(), expected);
+    }
+
+    // The Reset buttons ask for their text in the context the translation file keeps it in.
+    void resetIsTranslated_data() { resetKeepsOtherSliders_data(); }
+    void resetIsTranslated()
+    {
+        QFETCH(Maker, make);
+        QFETCH(QStringList, names);
+        QFile ts(QDir(lumotest::dataDir(QString())).filePath("../../translations/lumo-image.ts"));
+        QVERIFY(ts.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(ts.readAll());
+        const int source = text.indexOf(QLatin1String("<source>Reset</source>"));
+        QVERIFY(source > 0);
+        const int name = text.lastIndexOf(QLatin1String("<name>"), source) + 6;
+        OneTextTranslator translator(text.mid(name, text.indexOf('<', name) - name), "Reset");
+        QCoreApplication::installTranslator(&translator);
+        AdjustedPicture adjusted(PictureFixture::rampImage({16, 12}));
+        std::unique_ptr<AdjustmentDialog> dialog(make(adjusted.adjustment.get()));
+        QCoreApplication::removeTranslator(&translator);
+        for (const QString& slider : names)
+            QCOMPARE(child<QPushButton>(dialog.get(), slider + "Reset")->text(),
+                     QStringLiteral("Translated"));
     }
 
     // Every way of changing a slider's value recomputes the picture, and Ok keeps what the
@@ -390,18 +447,21 @@ private slots:
         QTest::addColumn<QStringList>("steps"); // "w<n>" or "h<n>" sets a spin box, "keep" checks
         QTest::addColumn<QSize>("result");
         QTest::addColumn<QString>("ratio");
+        // The ratio is width over height, before any edit and after.
+        QTest::newRow("untouched") << QSize(400, 300) << QStringList{} << QSize(400, 300)
+                                   << "1.33333";
         QTest::newRow("keep ratio, width 200 gives height 150")
-            << QSize(400, 300) << QStringList{"keep", "w200"} << QSize(200, 150) << "0.75";
+            << QSize(400, 300) << QStringList{"keep", "w200"} << QSize(200, 150) << "1.33333";
         QTest::newRow("typed width stays when the height rounds half up")
             << QSize(400, 300) << QStringList{"keep", "w2"} << QSize(2, 2) << "1";
         QTest::newRow("switching keep on follows the height edited last")
-            << QSize(400, 300) << QStringList{"w100", "h150", "keep"} << QSize(200, 150) << "0.75";
+            << QSize(400, 300) << QStringList{"w100", "h150", "keep"} << QSize(200, 150)
+            << "1.33333";
         QTest::newRow("keep ratio at the 8200 cap pulls the width back")
             << QSize(100, 1000) << QStringList{"keep", "h8200", "w8200"} << QSize(820, 8200)
-            << "10";
+            << "0.1";
         QTest::newRow("a side past 8200 may shrink, but not grow")
-            << QSize(10000, 100) << QStringList{"w12000", "w9000"} << QSize(9000, 100)
-            << "0.0111111";
+            << QSize(10000, 100) << QStringList{"w12000", "w9000"} << QSize(9000, 100) << "90";
     }
 
     void sizeEntry()

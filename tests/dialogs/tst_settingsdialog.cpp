@@ -7,10 +7,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTabBar>
 
 namespace {
 
@@ -62,10 +64,36 @@ private slots:
         QCOMPARE(storeOnDisk().contains("undoN=42"), ok);
     }
 
+    // A mnemonic used twice only moves between its owners; each of these must do its one thing.
+    void mnemonicsAreUnique()
+    {
+        SettingsDialog dialog(&m_recentFiles);
+        QStringList texts;
+        const QTabBar* tabs = dialog.findChild<QTabBar*>();
+        for (int i = 0; i < tabs->count(); ++i)
+            texts << tabs->tabText(i);
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            texts << label->text();
+        for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+            texts << button->text();
+        QHash<QChar, QString> owners;
+        for (const QString& text : qAsConst(texts)) {
+            const int amp = text.indexOf(QLatin1Char('&'));
+            if (amp < 0 || amp + 1 >= text.size())
+                continue;
+            const QChar key = text.at(amp + 1).toLower();
+            QVERIFY2(!owners.contains(key),
+                     qPrintable(owners.value(key) + QStringLiteral(" and ") + text));
+            owners.insert(key, text);
+        }
+        QVERIFY(owners.size() >= 12);
+    }
+
     // The boxes show what the writer makes of the stored value; Ok stores only a changed box,
     // so a value the dialog cannot show keeps its meaning.
     void qualities_data()
     {
+        // The JPEG columns hold for WebP's box and key alike.
         QTest::addColumn<QVariant>("storedJpeg"); // invalid: nothing stored
         QTest::addColumn<QVariant>("storedPng");
         QTest::addColumn<QString>("shownJpeg");
@@ -97,27 +125,35 @@ private slots:
         QFETCH(QVariant, keptJpeg);
         QFETCH(QVariant, keptPng);
         QSettings* store = Settings::instance()->store();
-        const QString jpegKey = QStringLiteral("/lumo-apps/lumo-image/Quality/JPEG");
+        const QStringList percentKeys{QStringLiteral("/lumo-apps/lumo-image/Quality/JPEG"),
+                                      QStringLiteral("/lumo-apps/lumo-image/Quality/WEBP")};
         const QString pngKey = QStringLiteral("/lumo-apps/lumo-image/Quality/PNG");
-        if (storedJpeg.isValid())
-            store->setValue(jpegKey, storedJpeg);
+        for (const QString& key : percentKeys)
+            if (storedJpeg.isValid())
+                store->setValue(key, storedJpeg);
         if (storedPng.isValid())
             store->setValue(pngKey, storedPng);
 
         SettingsDialog dialog(&m_recentFiles);
-        auto* jpeg = dialog.findChild<QSpinBox*>(QStringLiteral("jpegQualitySpinBox"));
+        const QList<QSpinBox*> percentBoxes{
+            dialog.findChild<QSpinBox*>(QStringLiteral("jpegQualitySpinBox")),
+            dialog.findChild<QSpinBox*>(QStringLiteral("webpQualitySpinBox"))};
         auto* png = dialog.findChild<QSpinBox*>(QStringLiteral("pngCompressionSpinBox"));
-        QCOMPARE(jpeg->text(), shownJpeg);
+        for (QSpinBox* box : percentBoxes) {
+            QCOMPARE(box->text(), shownJpeg);
+            if (typedJpeg != -2)
+                box->setValue(typedJpeg);
+        }
         QCOMPARE(png->text(), shownPng);
-        if (typedJpeg != -2)
-            jpeg->setValue(typedJpeg);
         if (typedPng != -2)
             png->setValue(typedPng);
         press(dialog, QDialogButtonBox::Ok);
 
         // Read back from the file, where every value is text.
-        QCOMPARE(store->contains(jpegKey), keptJpeg.isValid());
-        QCOMPARE(store->value(jpegKey).toInt(), keptJpeg.toInt());
+        for (const QString& key : percentKeys) {
+            QCOMPARE(store->contains(key), keptJpeg.isValid());
+            QCOMPARE(store->value(key).toInt(), keptJpeg.toInt());
+        }
         QCOMPARE(store->contains(pngKey), keptPng.isValid());
         QCOMPARE(store->value(pngKey).toInt(), keptPng.toInt());
         // Shown again as left.

@@ -98,7 +98,7 @@ private slots:
     void qualityFromSource_data()
     {
         QTest::addColumn<QString>("format");
-        QTest::addColumn<int>("stored"); // for JPEG and PNG alike
+        QTest::addColumn<int>("stored"); // for JPEG, PNG and WebP alike
         QTest::addColumn<QString>("source");
         QTest::addColumn<int>("quality");
         QTest::newRow("jpeg, nothing stored, from a camera JPEG: its quality")
@@ -114,6 +114,8 @@ private slots:
         QTest::newRow("jpeg out of range, made in memory: the default") << "JPG" << 101 << "" << -1;
         QTest::newRow("png from a camera JPEG: as stored") << "png" << 0 << "camera.jpg" << 0;
         QTest::newRow("webp from a camera JPEG: the default") << "webp" << 0 << "camera.jpg" << -1;
+        QTest::newRow("webp, stored: as stored") << "webp" << 40 << "camera.jpg" << 40;
+        QTest::newRow("webp out of range: the default") << "WEBP" << 250 << "" << -1;
     }
     void qualityFromSource()
     {
@@ -130,7 +132,7 @@ private slots:
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\xff\xd8\xff\xe0 cut") > 0);
         broken.close();
         const QString path = source.isEmpty() ? QString() : dir.filePath(source);
-        QCOMPARE(PictureWriter::quality(format, stored, stored, path), quality);
+        QCOMPARE(PictureWriter::quality(format, {stored, stored, stored}, path), quality);
     }
 
     // What the status bar says is the quality the library takes for its default.

@@ -8,6 +8,7 @@
 
 #include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
+#include "dialogs/settingsdialog.h"
 #include "fullscreen/fullscreenpanel.h"
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
@@ -15,14 +16,18 @@
 #include "imagewindow/sworkspace.h"
 #include "settings/settings.h"
 #include "view/spicview.h"
+#include "view/zoommodel.h"
 
 #include <QActionGroup>
+#include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QHash>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QSet>
 #include <QSpinBox>
 #include <QTabBar>
@@ -562,6 +567,48 @@ private slots:
         first->openList({path(QStringLiteral("a.png")), path(QStringLiteral("c.png"))});
         QCOMPARE(window()->thumbnailsBar()->model(), first->fileModel());
         QCOMPARE(window()->thumbnailsBar()->model()->rowCount(), 2);
+    }
+
+    // A thumbnail chosen while an adjustment dialog keeps the view on its picture: the bar goes
+    // back to the view's row rather than showing the neighbour as current.
+    void thumbnailsBarReturnsWhenAMoveIsRefused()
+    {
+        QVERIFY(open({"a.png"}));
+        SPicView* view = views().first();
+        ThumbnailsBar* bar = window()->thumbnailsBar();
+        QTRY_VERIFY(bar->model() && bar->model()->rowCount() >= 3);
+        const int row = view->currentRow();
+        QCOMPARE(bar->currentIndex().row(), row);
+        int shownWhileOpen = -1;
+        ScriptedAdjustmentDialogs dialogs;
+        dialogs.script.whileOpen = [&] {
+            bar->setCurrentIndex(bar->model()->index(row == 0 ? 1 : 0, 0));
+            shownWhileOpen = bar->currentIndex().row();
+        };
+        emit actions()->imageMenu()->aboutToShow();
+        actions()->imageMenu()->actions().at(5)->trigger(); // "&Brightness-Contrast..."
+        QCOMPARE(dialogs.opened().size(), 1);
+        QCOMPARE(shownWhileOpen, row);
+        QCOMPARE(view->currentRow(), row);
+    }
+
+    // A changed zoom setting applies to the pictures already shown once Ok is pressed.
+    void zoomSettingAppliesAtOnce()
+    {
+        QVERIFY(open({"a.png"}));
+        SPicView* view = views().first();
+        view->zoomBy(1.45);
+        QCOMPARE(view->currentZoomMode(), ZoomModel::manualMode);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* box = dialog->findChild<QComboBox*>(QStringLiteral("windowZoomComboBox"));
+            box->setCurrentIndex(box->findData(ZoomModel::fitNoEnlargingMode));
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        window()->settingsDlg();
+        QCOMPARE(view->currentZoomMode(), ZoomModel::fitNoEnlargingMode);
+        QCOMPARE(view->scale(), 1.0); // a picture smaller than its window is not enlarged
     }
 
     // A shifted press reaches Qt on X11 as the key with Shift ("Shift+=") and as the symbol it

@@ -40,6 +40,15 @@ page="$root/share/man/man1/lumo-image.1"
 check test -f "$page"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
 check [ -z "$warnings" ]; [ -n "$warnings" ] && echo "$warnings"
+# What the page says of the exit status and the thumbnail cache is what the program does.
+manual=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$page" 2>/dev/null | tr -s ' ')
+QT_QPA_PLATFORM=offscreen "$root/bin/lumo-image" -f >/dev/null 2>&1; rc=$?
+check [ "$rc" -eq 1 ]
+check grep -q "; 1 when -f finds no picture" <<<"$manual"
+check grep -q "written for the pictures this program makes thumbnails of" <<<"$manual"
+# Every package a build step needs comes from scripts/deps, not from a line in the README.
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+check bash -c "! grep -q 'apt-get install' '$source_dir/README.md'"
 
 # The decoder helper sits beside the program, where the program looks for it.
 check test -x "$root/bin/lumo-decode"
