@@ -7,7 +7,8 @@
 #   ROUNDS     interleaved rounds (default: 5)
 # Environment: ONSCREEN_DISPLAY (default :60), ONSCREEN_PHOTOS (where the test photos are made,
 # default /tmp/lumo-onscreen-photos), ONSCREEN_INSTALL_PEERS=1 to install feh and qimgv with
-# apt-get for this run, ONSCREEN_DWELL (ms looked at each picture before the next key, 1000).
+# apt-get for this run, ONSCREEN_DWELL (ms looked at each picture before the next key, 1000),
+# ONSCREEN_BEFORE (a directory holding an earlier lumo-image and lumo-decode, measured beside).
 #
 # Prints the medians and each of the program's figures as a ratio to each peer measured in the
 # same run, with the load; the machine's absolute times wander, the ratios are the figures.
@@ -66,7 +67,7 @@ fresh_home() {
     home=$(mktemp -d "$work/home.XXXXXX")
     mkdir -p "$home/.config/lumo" "$home/.cache" "$home/.local/share"
     case $variant in
-    lumo-fit*) printf '[lumo-apps]\nlumo-image\\zoomModeInt=0\n' > "$home/.config/lumo/lumo-image.conf" ;;
+    lumo-fit* | lumo-before-fit) printf '[lumo-apps]\nlumo-image\\zoomModeInt=0\n' > "$home/.config/lumo/lumo-image.conf" ;;
     esac
     echo "$home"
 }
@@ -77,6 +78,7 @@ command_of() {
     case $variant in
     lumo-100 | lumo-fit) echo "$program" "$file" ;;
     lumo-fit-inprocess) echo env LUMO_DECODE_IN_PROCESS=1 "$program" "$file" ;;
+    lumo-before-100 | lumo-before-fit) echo "$ONSCREEN_BEFORE/lumo-image" "$file" ;;
     feh) if [ -n "$folder" ]; then echo feh --start-at "$file" "${folder_files[@]}"; else echo feh "$file"; fi ;;
     feh-fit) if [ -n "$folder" ]; then echo feh -. --start-at "$file" "${folder_files[@]}"; else echo feh -. "$file"; fi ;;
     qimgv) echo qimgv "$file" ;;
@@ -90,11 +92,11 @@ run_session() {
     if [ "$kind" = one ]; then
         read -r -a cmd <<< "$(command_of "$variant" "$photos/one/p00.jpg" "")"
         out=$(HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
-            XDG_DATA_HOME=$home/.local/share "$probe" --dwell 300 "${colours[0]}" -- "${cmd[@]}") || true
+            XDG_DATA_HOME=$home/.local/share "$probe" --dwell 300 "${colours[0]}" -- "${cmd[@]}" 2>> "$work/viewers.log") || true
     else
         read -r -a cmd <<< "$(command_of "$variant" "${folder_files[0]}" folder)"
         out=$(HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
-            XDG_DATA_HOME=$home/.local/share "$probe" --dwell "$dwell" "$all_colours" -- "${cmd[@]}") || true
+            XDG_DATA_HOME=$home/.local/share "$probe" --dwell "$dwell" "$all_colours" -- "${cmd[@]}" 2>> "$work/viewers.log") || true
     fi
     while read -r metric a b; do
         case $metric in
@@ -110,6 +112,7 @@ run_session() {
 }
 
 variants=(lumo-100 lumo-fit lumo-fit-inprocess)
+[ -n "${ONSCREEN_BEFORE:-}" ] && variants+=(lumo-before-100 lumo-before-fit)
 for peer in "${peers[@]}"; do
     case $peer in
     feh) variants+=(feh feh-fit) ;;
@@ -156,7 +159,8 @@ for v in variants:
 print()
 print("ratios (program / peer, lower is better)")
 for v in [v for v in variants if v.startswith("lumo")]:
-    for peer in [p for p in variants if not p.startswith("lumo")]:
+    before = v.replace("lumo-", "lumo-before-")
+    for peer in [p for p in variants if not p.startswith("lumo")] + [before] * (before in variants):
         cells = []
         for m in metrics:
             a, b = median.get((v, m)), median.get((peer, m))
