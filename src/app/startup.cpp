@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "decoding/decoderpool.h"
 #include "dialogs/registeradjustmentdialogs.h"
+#include "document/imageformats.h"
 #include "document/metadatalog.h"
 #include "document/recentfiles.h"
 #include "fullscreen/fullscreenpicview.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cstdio>
@@ -154,8 +156,9 @@ Startup::Arguments Startup::sort(const QStringList& positional, bool directorySe
 std::unique_ptr<MainWindow> Startup::showMainWindow(const Arguments& arguments)
 {
     auto window = std::make_unique<MainWindow>(arguments.startDirectory);
-    window->show();
+    // Asked for first, so that the pictures are read while the window maps.
     window->imagesWidget()->openFileList(arguments.files);
+    window->show();
     return window;
 }
 
@@ -164,6 +167,9 @@ int Startup::run(int& argc, char** argv)
     if (asksOnlyForText(argc, argv))
         printTextAndExit(argc, argv);
     QApplication app(argc, argv);
+    // Listing the image formats loads every image plugin with the libraries behind it; done
+    // on a worker, it overlaps the building of the window instead of delaying it.
+    QThreadPool::globalInstance()->start([] { ImageFormats::instance(); });
     lumoInit(version(), description());
     MetadataLog::install();
     DecoderPool::shared().setMemoryLimitMB(

@@ -1,47 +1,11 @@
 #include "browser/thumbnailloader.h"
 
-#include <QThread>
+#include "document/decodeslots.h"
 
-#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <thread>
-
-namespace {
-
-// The decodes under way in every loader, so that views showing thumbnails at once still use no
-// more threads than there are cores. Standard threads and locks rather than Qt's, which a
-// thread-sanitizer build can see through.
-struct Cores
-{
-    std::mutex mutex;
-    std::condition_variable freed;
-    int busy = 0;
-
-    void take()
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        freed.wait(lock, [this] { return busy < ThumbnailLoader::poolSize(); });
-        ++busy;
-    }
-    void give()
-    {
-        {
-            const std::lock_guard<std::mutex> lock(mutex);
-            --busy;
-        }
-        freed.notify_one();
-    }
-};
-
-Cores& cores()
-{
-    static Cores shared;
-    return shared;
-}
-
-} // namespace
 
 // What the loader and its workers share; guarded by the mutex.
 struct ThumbnailLoader::Queue
@@ -79,8 +43,7 @@ ThumbnailLoader::~ThumbnailLoader()
 
 int ThumbnailLoader::poolSize()
 {
-    static const int size = std::max(1, QThread::idealThreadCount());
-    return size;
+    return DecodeSlots::shared().cores();
 }
 
 int ThumbnailLoader::workerCount() const
@@ -139,10 +102,12 @@ void ThumbnailLoader::startWorkers()
             std::unique_lock<std::mutex> lock(queue->mutex);
             while (!queue->jobs.empty() && queue->workers <= queue->workerLimit) {
                 lock.unlock();
-                cores().take();
+                // Shared with every other decode nobody waits for yet, and held back while a
+                // picture asked for is read.
+                DecodeSlots::shared().takeBackground(DecodeSlots::Background::Thumbnail);
                 lock.lock();
                 if (queue->jobs.empty()) {
-                    cores().give();
+                    DecodeSlots::shared().giveBackground(DecodeSlots::Background::Thumbnail);
                     break;
                 }
                 const Queue::Job job = queue->jobs.front();
@@ -151,7 +116,7 @@ void ThumbnailLoader::startWorkers()
                 lock.unlock();
                 ThumbnailPair pair{job.filePath, FileThumbnailProvider::readThumbnail(
                                                      job.filePath, job.shownEdge, observer)};
-                cores().give();
+                DecodeSlots::shared().giveBackground(DecodeSlots::Background::Thumbnail);
                 lock.lock();
                 queue->results.emplace_back(job.ticket, std::move(pair));
                 if (queue->results.size() == 1) {

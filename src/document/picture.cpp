@@ -27,8 +27,9 @@ Picture::Picture(QObject* parent)
     connect(m_loader, &PictureLoader::standInReady, this, &Picture::showStandIn);
     connect(m_loader, &PictureLoader::loaded, this,
             [this](const QString& path, const QImage& image, const QString& format,
-                   const QImage& display, const QString& failure) {
-                apply(path, PictureReader::Result{image, format, display, failure});
+                   const QImage& display, const QString& failure,
+                   const QVector<QImage>& copies) {
+                apply(path, PictureReader::Result{image, format, display, failure, copies});
                 emit loaded(!m_broken);
             });
 }
@@ -46,10 +47,12 @@ void Picture::setImage(const QImage& image)
     setPixels(edited, QImage());
 }
 
-void Picture::setPixels(const QImage& image, const QImage& display)
+void Picture::setPixels(const QImage& image, const QImage& display,
+                        const QVector<QImage>& copies)
 {
     m_image = image;
     m_display = display;
+    m_copies = copies;
     m_displayKey = m_image.cacheKey();
     m_preview = QImage();
     m_standIn = QImage();
@@ -64,6 +67,17 @@ void Picture::setPreview(const QImage& preview, const QSize& size)
     emit imageChanged();
 }
 
+const QImage& Picture::standIn() const
+{
+    static const QImage none;
+    return m_image.isNull() || m_image.cacheKey() == m_displayKey ? m_standIn : none;
+}
+
+QVector<QImage> Picture::prescaledCopies() const
+{
+    return m_image.cacheKey() == m_displayKey ? m_copies : QVector<QImage>();
+}
+
 const QImage& Picture::displayCopy() const
 {
     static const QImage none;
@@ -73,6 +87,9 @@ const QImage& Picture::displayCopy() const
 void Picture::load(const QString& path, const PictureReader::ShownSize& shownSize)
 {
     dropAnimation();
+    m_loadingPath = path;
+    // A stand-in on screen stays until the next one, but belongs to no later read.
+    m_standInPath.clear();
     m_loader->load(path, shownSize);
 }
 
@@ -109,6 +126,7 @@ void Picture::showStandIn(const QImage& standIn, const QSize& pictureSize)
 {
     m_standIn = standIn;
     m_standInFor = pictureSize;
+    m_standInPath = m_loadingPath;
     m_broken = false;
     m_readFailure.clear();
     m_image = QImage();
@@ -126,7 +144,10 @@ void Picture::apply(const QString& path, const PictureReader::Result& result)
     m_unsavedNew = false;
     setModified(false);
     dropAnimation();
-    setPixels(result.image, result.display);
+    const QImage standIn = m_standIn;
+    setPixels(result.image, result.display, result.copies);
+    if (!m_broken && m_standInPath == path && m_standInFor == m_image.size())
+        m_standIn = standIn;
     if (!m_broken && mayAnimate(m_format))
         play();
 }
@@ -143,6 +164,8 @@ void Picture::showFrame(const QImage& frame, const QImage& display)
 {
     m_image = frame;
     m_display = display;
+    m_copies.clear();
+    m_standIn = QImage();
     m_displayKey = frame.cacheKey();
     emit imageChanged();
 }

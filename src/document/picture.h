@@ -51,7 +51,12 @@ public:
     // Reads these files ahead, so that loading one of them next is instant.
     void preload(const QStringList& paths);
     // During a stand-in the image is null and the stand-in is shown in the picture's place.
-    const QImage& standIn() const { return m_standIn; }
+    // Once the file is in, the stand-in stays beside it until the pixels change: far below
+    // 100 % it paints smoother than the whole image until smaller copies are made.
+    const QImage& standIn() const;
+    // Smaller copies of the image made while it was read ahead, while the pixels are unchanged
+    // since; else none.
+    QVector<QImage> prescaledCopies() const;
     // A picture made in memory: readable, without file or format, not yet saved anywhere.
     void adopt(const QImage& image);
     // Writes the pixels; the format is kept only once the file is written.
@@ -94,7 +99,8 @@ signals:
 private:
     void apply(const QString& path, const PictureReader::Result& result);
     // New pixels with their copy for the screen (null: none needed or not made).
-    void setPixels(const QImage& image, const QImage& display);
+    void setPixels(const QImage& image, const QImage& display,
+                   const QVector<QImage>& copies = {});
     void showStandIn(const QImage& standIn, const QSize& pictureSize);
     void play();
     void showFrame(const QImage& frame, const QImage& display);
@@ -107,11 +113,16 @@ private:
     bool m_editing = false;
     QImage m_image;
     QImage m_display;
+    QVector<QImage> m_copies;
+    // The image's key when the display copy, the smaller copies and the stand-in were set.
     qint64 m_displayKey = 0;
     QImage m_preview;
     QSize m_previewSize;
     QImage m_standIn;
     QSize m_standInFor;
+    // The file read last asked for, and the one the stand-in shows.
+    QString m_loadingPath;
+    QString m_standInPath;
     QString m_path;
     QString m_format;
     bool m_broken = false;

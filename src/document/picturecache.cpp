@@ -55,7 +55,9 @@ void PictureCache::insert(const QString& path, const Stamp& stamp,
                           const PictureReader::Result& result)
 {
     remove(path);
-    const qint64 bytes = result.image.sizeInBytes() + result.display.sizeInBytes();
+    qint64 bytes = result.image.sizeInBytes() + result.display.sizeInBytes();
+    for (const QImage& copy : result.copies)
+        bytes += copy.sizeInBytes();
     if (result.image.isNull() || stamp.size < 0 || bytes > m_budget)
         return;
     while (m_used + bytes > m_budget && !m_entries.empty())

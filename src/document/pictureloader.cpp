@@ -1,12 +1,22 @@
 #include "document/pictureloader.h"
 
+#include "document/decodeslots.h"
 #include "document/isolatedreader.h"
 #include "document/pooltask.h"
+#include "document/prescaledimage.h"
 
 #include <QImage>
 #include <QThread>
 
 #include <algorithm>
+
+namespace {
+
+// Where a read stands: not yet taken by a worker, under way, given up before it began, or
+// under way and asked for meanwhile.
+enum JobState : int { Waiting, Begun, GivenUp, Asked };
+
+} // namespace
 
 PictureLoader::PictureLoader(PictureCache* cache, QObject* parent)
     : QObject(parent)
@@ -20,8 +30,11 @@ PictureLoader::PictureLoader(PictureCache* cache, QObject* parent)
 
 PictureLoader::~PictureLoader()
 {
-    // The workers post their stand-ins to this object, so none may outlive it.
+    // The workers post their stand-ins to this object, so none may outlive it. Reads waiting
+    // for a core are given up rather than made.
     for (const Job& job : qAsConst(m_jobs)) {
+        int waiting = Waiting;
+        job.state->compare_exchange_strong(waiting, GivenUp);
         job.watcher->future().cancel();
         job.watcher->waitForFinished();
     }
@@ -44,7 +57,9 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
     }
     // Already being read: wait for it rather than read the file twice.
     const auto running = m_jobs.constFind(path);
-    if (running != m_jobs.constEnd() && *running->begun)
+    int begun = Begun;
+    if (running != m_jobs.constEnd()
+        && (running->state->compare_exchange_strong(begun, Asked) || begun == Asked))
         return;
     giveUpIfWaiting(path);
     // Older requests not begun yet are given up; those under way end in the cache.
@@ -53,7 +68,7 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
         if (!m_preloads.contains(olderPath))
             giveUpIfWaiting(olderPath);
     }
-    start(path, &m_loadPool, [this, path, shownSize, serial] {
+    start(path, Priority::Asked, [this, path, shownSize, serial](const std::atomic_int&) {
         Decoded decoded;
         decoded.stamp = PictureCache::Stamp::of(path);
         const PictureReader::StandIn standIn = IsolatedReader::readScaled(path, shownSize);
@@ -100,10 +115,15 @@ void PictureLoader::preload(const QStringList& paths)
         if (path.isEmpty() || m_jobs.contains(path) || m_cache->contains(path))
             continue;
         m_preloads.insert(path);
-        start(path, &m_preloadPool, [path] {
+        start(path, Priority::Ahead, [path](const std::atomic_int& state) {
             Decoded decoded;
             decoded.stamp = PictureCache::Stamp::of(path);
             decoded.result = IsolatedReader::read(path);
+            // Made now, so that the picture's first paint when the user comes to it is small;
+            // not when the user waits for it already: the picture shown makes its own.
+            if (state != Asked)
+                decoded.result.copies =
+                    PrescaledImage::halvings(decoded.result.image, decoded.result.display);
             return decoded;
         });
     }
@@ -114,26 +134,41 @@ void PictureLoader::forget(const QString& path)
     m_cache->remove(path);
 }
 
-void PictureLoader::start(const QString& path, QThreadPool* pool,
-                          const std::function<Decoded()>& read)
+void PictureLoader::start(const QString& path, Priority priority, const Read& read)
 {
     Job job;
     job.watcher = new Watcher(this);
-    job.begun = std::make_shared<std::atomic_bool>(false);
+    job.state = std::make_shared<std::atomic_int>(Waiting);
     connect(job.watcher, &Watcher::finished, this, [this, path] { jobFinished(path); });
     m_jobs.insert(path, job);
+    const bool ahead = priority == Priority::Ahead;
     job.watcher->setFuture(runInPool(
-        [read, begun = job.begun] {
-            *begun = true;
-            return read();
+        [read, state = job.state, ahead] {
+            DecodeSlots& decodes = DecodeSlots::shared();
+            // Reading ahead waits until the picture asked for is read and a core is free;
+            // it may have been given up meanwhile.
+            if (ahead)
+                decodes.takeBackground(DecodeSlots::Background::ReadAhead);
+            else
+                decodes.beginForeground();
+            Decoded decoded;
+            int waiting = Waiting;
+            if (state->compare_exchange_strong(waiting, Begun))
+                decoded = read(*state);
+            if (ahead)
+                decodes.giveBackground(DecodeSlots::Background::ReadAhead);
+            else
+                decodes.endForeground();
+            return decoded;
         },
-        pool));
+        ahead ? &m_preloadPool : &m_loadPool));
 }
 
 void PictureLoader::giveUpIfWaiting(const QString& path)
 {
     const auto job = m_jobs.constFind(path);
-    if (job == m_jobs.constEnd() || *job->begun)
+    int waiting = Waiting;
+    if (job == m_jobs.constEnd() || !job->state->compare_exchange_strong(waiting, GivenUp))
         return;
     Watcher* watcher = job->watcher;
     m_jobs.erase(job);
@@ -164,5 +199,6 @@ void PictureLoader::jobFinished(const QString& path)
 void PictureLoader::deliver(const QString& path, const PictureReader::Result& result)
 {
     m_loading = false;
-    emit loaded(path, result.image, result.format, result.display, result.failure);
+    emit loaded(path, result.image, result.format, result.display, result.failure,
+                result.copies);
 }

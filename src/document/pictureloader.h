@@ -35,8 +35,8 @@ public:
     bool isLoading() const { return m_loading; }
     // Blocks until the current request has arrived.
     void finish();
-    // Reads these files ahead, one at a time on a worker of their own, into the cache; those
-    // asked for earlier and not begun yet are given up.
+    // Reads these files ahead, one at a time on a worker of their own, into the cache, once no
+    // picture asked for is being read; those asked for earlier and not begun yet are given up.
     void preload(const QStringList& paths);
     // The file was written: what the cache holds of it is out of date.
     void forget(const QString& path);
@@ -45,8 +45,9 @@ signals:
     void standInReady(const QImage& standIn, const QSize& pictureSize);
     // A null image when the file cannot be read, with failure telling why when more is known;
     // display is its sRGB copy for the screen, null when the image shows as it is.
+    // copies are smaller copies for the screen, made while the picture was read ahead.
     void loaded(const QString& path, const QImage& image, const QString& format,
-                const QImage& display, const QString& failure);
+                const QImage& display, const QString& failure, const QVector<QImage>& copies);
 
 private:
     struct Decoded
@@ -55,14 +56,18 @@ private:
         PictureCache::Stamp stamp;
     };
     using Watcher = QFutureWatcher<Decoded>;
-    // A read on a worker; a request given up before a worker took it is never read.
+    // A read on a worker; a request given up before a worker began it is never read.
     struct Job
     {
         Watcher* watcher = nullptr;
-        std::shared_ptr<std::atomic_bool> begun;
+        std::shared_ptr<std::atomic_int> state;
     };
+    // A picture asked for is read at once; reading ahead waits for it.
+    enum class Priority { Asked, Ahead };
 
-    void start(const QString& path, QThreadPool* pool, const std::function<Decoded()>& read);
+    // Reads on a worker; it is handed where its job stands.
+    using Read = std::function<Decoded(const std::atomic_int& state)>;
+    void start(const QString& path, Priority priority, const Read& read);
     void giveUpIfWaiting(const QString& path);
     void jobFinished(const QString& path);
     void deliver(const QString& path, const PictureReader::Result& result);

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QVector>
 
 #include <functional>
 
@@ -23,6 +24,7 @@ public:
         QString format;
         QImage display; // image in sRGB for the screen; null when image shows as it is
         QString failure; // why image is null, when more is known than that the file is unreadable
+        QVector<QImage> copies; // smaller copies for the screen, when made while read ahead
     };
 
     // A quick look at a picture, decoded at the size it will be shown.

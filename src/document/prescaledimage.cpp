@@ -35,8 +35,8 @@ QImage smoothlyScaled(const QImage& image, const QSize& size)
 }
 
 // The copy for the screen first (null when the image shows as it is), then the halvings.
-QVector<QImage> prepare(QImage image, const QVector<QSize>& sizes, quint64 generation,
-                        const std::shared_ptr<const std::atomic<quint64>>& current)
+QVector<QImage> prepare(QImage image, const QVector<QSize>& sizes,
+                        const std::function<bool()>& wanted)
 {
     QVector<QImage> copies{QImage()};
     if (imaging::needsDisplayConversion(image)) {
@@ -44,7 +44,7 @@ QVector<QImage> prepare(QImage image, const QVector<QSize>& sizes, quint64 gener
         copies.first() = image;
     }
     for (const QSize& size : sizes) {
-        if (current->load() != generation)
+        if (!wanted())
             return {};
         // Each from the one before: a halving averages two by two pixels, which keeps the
         // detail a bilinear paint far below 100 % would alias, at a quarter of the cost.
@@ -52,6 +52,14 @@ QVector<QImage> prepare(QImage image, const QVector<QSize>& sizes, quint64 gener
         copies.append(image);
     }
     return copies;
+}
+
+QVector<QSize> sizesOf(const QVector<QImage>& images)
+{
+    QVector<QSize> sizes;
+    for (const QImage& image : images)
+        sizes.append(image.size());
+    return sizes;
 }
 
 } // namespace
@@ -72,7 +80,8 @@ PrescaledImage::~PrescaledImage()
     ++*m_generation;
 }
 
-void PrescaledImage::setImage(const QImage& image, const QImage& display)
+void PrescaledImage::setImage(const QImage& image, const QImage& display,
+                              const QVector<QImage>& halvings)
 {
     if (image.cacheKey() == m_key)
         return;
@@ -85,9 +94,16 @@ void PrescaledImage::setImage(const QImage& image, const QImage& display)
         && !imaging::needsDisplayConversion(display);
     m_display = given ? display : QImage();
     m_waiting = given ? display : image;
-    if (!imaging::needsDisplayConversion(m_waiting) && halvingSizes(m_size).isEmpty())
+    const QVector<QSize> sizes = halvingSizes(m_size);
+    if (!imaging::needsDisplayConversion(m_waiting) && !sizes.isEmpty()
+        && sizesOf(halvings) == sizes) {
+        m_halvings = halvings;
         m_waiting = QImage();
-    if (m_waiting.isNull())
+    }
+    if (!imaging::needsDisplayConversion(m_waiting) && sizes.isEmpty())
+        m_waiting = QImage();
+    // With the halvings given, the copy at the size shown is still to be made.
+    if (m_waiting.isNull() && m_halvings.isEmpty())
         m_settle->stop();
     else
         m_settle->start();
@@ -137,6 +153,14 @@ QVector<QSize> PrescaledImage::halvingSizes(const QSize& size)
     }
 }
 
+QVector<QImage> PrescaledImage::halvings(const QImage& image, const QImage& display)
+{
+    const QImage& source = display.isNull() ? image : display;
+    if (source.isNull() || imaging::needsDisplayConversion(source))
+        return {};
+    return prepare(source, halvingSizes(source.size()), [] { return true; }).mid(1);
+}
+
 QSize PrescaledImage::shownSize(double scale) const
 {
     return QSize(qRound(m_size.width() * scale), qRound(m_size.height() * scale));
@@ -152,7 +176,8 @@ void PrescaledImage::startMaking()
         run(runInPool([source = std::exchange(m_waiting, QImage()), sizes,
                        generation = m_generation->load(),
                        current = std::shared_ptr<const std::atomic<quint64>>(m_generation)] {
-                return prepare(source, sizes, generation, current);
+                return prepare(source, sizes,
+                               [generation, current] { return current->load() == generation; });
             }),
             [this](const Copies& copies) {
                 if (!copies.first().isNull())

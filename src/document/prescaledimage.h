@@ -26,7 +26,9 @@ public:
 
     // Another image, or the same one changed in place: the copies go, new ones are made.
     // display, when not null, is the image already converted to sRGB.
-    void setImage(const QImage& image, const QImage& display = QImage());
+    // halvings, when they are those halvingSizes() gives, are taken instead of made.
+    void setImage(const QImage& image, const QImage& display = QImage(),
+                  const QVector<QImage>& halvings = {});
     // The scale the image is shown at; once it stays, a copy of exactly that size is made.
     void setScale(double scale);
 
@@ -44,6 +46,9 @@ public:
     // The sizes of the halvings worth keeping for an image, largest first: none for a small
     // picture, and none too small to spare painting from the one above it.
     static QVector<QSize> halvingSizes(const QSize& size);
+    // The halvings of an image for the screen, made on the calling thread; none when its copy
+    // in sRGB is still to be made.
+    static QVector<QImage> halvings(const QImage& image, const QImage& display);
 
 signals:
     // More copies are ready to paint from.

@@ -5,6 +5,7 @@
 #include "document/filelistmodel.h"
 #include "document/newfilemodel.h"
 #include "document/picture.h"
+#include "document/picturecache.h"
 #include "document/picturestatus.h"
 #include "platform/lumofm/vfs.h"
 #include "view/directoryproxymodel.h"
@@ -22,6 +23,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
 
 PictureOpener::PictureOpener(SPicView* view, Picture* picture, FileCursor* cursor,
                              EditHistory* history)
@@ -36,6 +38,10 @@ PictureOpener::PictureOpener(SPicView* view, Picture* picture, FileCursor* curso
     // A directory's listing arrives after its first picture is shown.
     connect(m_cursor, &FileCursor::listChanged, this, [this] {
         if (!m_picture->isLoading())
+            preloadNeighboursOncePainted();
+    });
+    connect(m_view->pic(), &SPic::painted, this, [this] {
+        if (std::exchange(m_preloadOncePainted, false))
             preloadNeighbours();
     });
 }
@@ -191,15 +197,30 @@ void PictureOpener::showRead(bool readable)
     m_view->verticalScrollBar()->setValue(0);
     m_cursor->readFinished(readable);
     releaseListing();
-    preloadNeighbours();
+    preloadNeighboursOncePainted();
+}
+
+void PictureOpener::preloadNeighboursOncePainted()
+{
+    // A view out of sight paints nothing.
+    if (!m_view->pic()->isVisible()) {
+        preloadNeighbours();
+        return;
+    }
+    m_preloadOncePainted = true;
+    m_view->pic()->update();
 }
 
 void PictureOpener::preloadNeighbours()
 {
-    // The next one in the direction of travel first, then the one behind.
+    // The next one in the direction of travel first, then the one behind, but only when the
+    // cache keeps it beside the picture shown and the one ahead (each with its smaller copies,
+    // a third more): else the three push each other out and are read again and again.
     const int behind = m_cursor->currentRow() - m_cursor->direction();
+    const qint64 bytes = m_picture->image().sizeInBytes() * 4 / 3;
+    const bool behindFits = 3 * bytes <= PictureCache::shared()->budget();
     QStringList paths;
-    for (const int neighbour : {m_cursor->aheadRow(), behind}) {
+    for (const int neighbour : {m_cursor->aheadRow(), behindFits ? behind : -1}) {
         if (neighbour >= 0 && neighbour < m_cursor->rowCount())
             paths << m_cursor->filePathAt(neighbour);
     }

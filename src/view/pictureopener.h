@@ -40,6 +40,8 @@ private:
     void showStandIn();
     void showRead(bool readable);
     void preloadNeighbours();
+    // Reading ahead waits until the picture shown is on screen.
+    void preloadNeighboursOncePainted();
     void replaceFileModel(QAbstractItemModel* model);
     void clearSelectionIfAny();
 
@@ -47,4 +49,5 @@ private:
     Picture* m_picture;
     FileCursor* m_cursor;
     EditHistory* m_history;
+    bool m_preloadOncePainted = false;
 };

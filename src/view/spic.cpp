@@ -78,7 +78,7 @@ void SPic::setImage(const QImage& image)
 
 void SPic::pictureChanged()
 {
-    m_prescaled->setImage(image(), picture()->displayCopy());
+    m_prescaled->setImage(image(), picture()->displayCopy(), picture()->prescaledCopies());
     updateGeometry();
     relayout();
     update();
@@ -148,6 +148,14 @@ QSize SPic::sizeHint() const
 bool SPic::smoothAt(double scale)
 {
     return scale < 2.0;
+}
+
+bool SPic::paintsFromStandIn(const QSize& copy, const QSize& picture, const QSize& standIn,
+                             const QSize& shown)
+{
+    return copy == picture && shown.width() * 2 <= picture.width()
+           && shown.height() * 2 <= picture.height() && standIn.width() >= shown.width()
+           && standIn.height() >= shown.height();
 }
 
 int SPic::toImage(int canvasPos, int origin, double scale, int extent, bool clamp)
@@ -408,6 +416,12 @@ void SPic::relayout()
 
 void SPic::paintEvent(QPaintEvent* event)
 {
+    paintPicture(event);
+    emit painted();
+}
+
+void SPic::paintPicture(QPaintEvent* event)
+{
     if (!(m_scale > 0.0))
         return;
     // The image may have been changed in place since the last layout.
@@ -420,14 +434,18 @@ void SPic::paintEvent(QPaintEvent* event)
     const bool previewing = shownImage.cacheKey() != full.cacheKey();
     // An edit in place since the last paint makes the copies stale.
     if (!previewing)
-        m_prescaled->setImage(full, picture()->displayCopy());
+        m_prescaled->setImage(full, picture()->displayCopy(), picture()->prescaledCopies());
     // Drawn exactly where the mouse mapping and the mark place it: whatever is drawn (the
     // picture, a copy of it, a reduced preview) spans the image rectangle.
     const QRectF target(m_imageRect);
     const QRectF shown = target.intersected(QRectF(event->rect()));
     if (shown.isEmpty())
         return;
-    const QImage copy = previewing ? shownImage : m_prescaled->copyFor(full, m_scale);
+    QImage copy = previewing ? shownImage : m_prescaled->copyFor(full, m_scale);
+    const QSize shownPixels = canvasSizeFor(m_imageRect.size(), devicePixelRatioF(), 1.0);
+    if (!previewing
+        && paintsFromStandIn(copy.size(), full.size(), picture()->standIn().size(), shownPixels))
+        copy = picture()->standIn();
     // At full size the scale maps exactly; a smaller copy spans the rounded rectangle.
     const bool fullSize = copy.size() == picture()->shownSize();
     const double toCopyX = fullSize ? 1.0 / canvasScale() : copy.width() / target.width();
@@ -436,9 +454,7 @@ void SPic::paintEvent(QPaintEvent* event)
                         shown.width() * toCopyX, shown.height() * toCopyY);
     // One of the rectangle's size in device pixels is drawn pixel for pixel, since smoothing it
     // would only blur it.
-    const bool smooth = fullSize ? smoothAt(m_scale)
-                                 : copy.size() != canvasSizeFor(m_imageRect.size(),
-                                                                devicePixelRatioF(), 1.0);
+    const bool smooth = fullSize ? smoothAt(m_scale) : copy.size() != shownPixels;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter.setClipRect(event->rect());

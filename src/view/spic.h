@@ -61,6 +61,11 @@ public:
 
     // Enlargements from 2 upward show hard pixels.
     static bool smoothAt(double scale);
+    // Whether a paint at the shown size (device pixels) takes the stand-in rather than the
+    // copy at hand: every pixel of a picture at half or less paints grainier than a stand-in at
+    // least as large as shown, until smaller copies of the picture are made.
+    static bool paintsFromStandIn(const QSize& copy, const QSize& picture, const QSize& standIn,
+                                  const QSize& shown);
     // Clamped: limited to 0..extent (one past the last pixel is allowed). Unclamped: -1 left of
     // or above the image, unlimited beyond it.
     static int toImage(int canvasPos, int origin, double scale, int extent, bool clamp);
@@ -81,6 +86,8 @@ signals:
     void MPIChanged4P(const QString& text);
     void selectionContextMenuRequested(const QPoint& globalPos);
     void contextMenuRequested(const QPoint& globalPos);
+    // The picture (or what stands in for it) is drawn.
+    void painted();
 
 public slots:
     void registerClick(SEditReg editReg);
@@ -103,6 +110,7 @@ private:
     // Follows a drag to image point p; false when no drag is under way.
     bool dragTo(const QPoint& p);
     void relayout();
+    void paintPicture(QPaintEvent* event);
     void pictureChanged();
 
     double m_scale = 1.0;

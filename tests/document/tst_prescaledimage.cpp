@@ -83,6 +83,26 @@ private slots:
         QCOMPARE(copy.pixelColor(width / 2, width / 2), QColor(Qt::darkCyan));
     }
 
+    // Halvings made while the picture was read ahead paint its first time, not the whole image;
+    // halvings of another size are not taken.
+    void givenHalvings_data()
+    {
+        QTest::addColumn<QSize>("madeFor");
+        QTest::addColumn<int>("width");
+        QTest::newRow("its own halvings") << QSize(2048, 2048) << 1024;
+        QTest::newRow("another picture's") << QSize(2000, 2000) << 2048;
+    }
+    void givenHalvings()
+    {
+        QFETCH(QSize, madeFor);
+        QFETCH(int, width);
+        PrescaledImage prescaled;
+        const QImage image = filled(Qt::darkCyan);
+        prescaled.setImage(image, QImage(),
+                           PrescaledImage::halvings(filled(Qt::darkCyan, madeFor), QImage()));
+        QCOMPARE(prescaled.copyFor(image, 0.5).width(), width);
+    }
+
     void copyAtShownSize_data()
     {
         QTest::addColumn<double>("then"); // the scale set once the copy for 0.3 is made

@@ -52,6 +52,8 @@ private slots:
         QVERIFY(waitForPicture(view));
         QCOMPARE(standIns.size(), int(standIn));
         QCOMPARE(view->image().size(), size);
+        // Kept beside the picture it stands for, for the paints until smaller copies are made.
+        QCOMPARE(view->picture()->standIn().isNull(), !standIn);
         if (standIn) {
             QCOMPARE(QRect(view->pic()->pos(), view->pic()->size()), shownThen);
             QCOMPARE(zooms.last().at(0).toString(), zoomThen);

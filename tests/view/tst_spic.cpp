@@ -270,6 +270,33 @@ private slots:
         QCOMPARE(SPic::smoothAt(scale), smooth);
     }
 
+    // Once a smooth stand-in is on screen, no grainier paint of the same picture follows it.
+    void paintsFromStandIn_data()
+    {
+        QTest::addColumn<QSize>("copy");
+        QTest::addColumn<QSize>("standIn");
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<bool>("fromStandIn");
+        const QSize picture(6000, 4000);
+        QTest::newRow("whole picture far below 100 %")
+            << picture << QSize(1800, 1200) << QSize(1800, 1200) << true;
+        QTest::newRow("smaller copy made") << QSize(3000, 2000) << QSize(1800, 1200)
+                                           << QSize(1800, 1200) << false;
+        QTest::newRow("above half size") << picture << QSize(3600, 2400) << QSize(3600, 2400)
+                                         << false;
+        QTest::newRow("zoomed in past the stand-in")
+            << picture << QSize(1800, 1200) << QSize(2400, 1600) << false;
+        QTest::newRow("no stand-in") << picture << QSize() << QSize(1800, 1200) << false;
+    }
+    void paintsFromStandIn()
+    {
+        QFETCH(QSize, copy);
+        QFETCH(QSize, standIn);
+        QFETCH(QSize, shown);
+        QFETCH(bool, fromStandIn);
+        QCOMPARE(SPic::paintsFromStandIn(copy, QSize(6000, 4000), standIn, shown), fromStandIn);
+    }
+
     void selectionColour_data()
     {
         QTest::addColumn<QImage>("image");
