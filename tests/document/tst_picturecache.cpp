@@ -14,7 +14,7 @@ PictureReader::Result picture(QRgb colour)
 {
     QImage image(100, 100, QImage::Format_RGB32);
     image.fill(colour);
-    return PictureReader::Result{image, QStringLiteral("png"), QImage(), QString()};
+    return PictureReader::Result{image, QStringLiteral("png"), QImage(), QString(), {}};
 }
 
 const qint64 pictureBytes = 40000;
