@@ -49,8 +49,9 @@ bool changesFrame(SPicView* view)
         return false;
     QSignalSpy changed(view->picture(), &Picture::imageChanged);
     animation->tick();
-    QTest::qWaitFor([&] { return !changed.isEmpty() || !animation->isWaitingForFrame(); }, 10000);
-    return !changed.isEmpty();
+    const bool settled = QTest::qWaitFor(
+        [&] { return !changed.isEmpty() || !animation->isWaitingForFrame(); }, 10000);
+    return settled && !changed.isEmpty();
 }
 
 } // namespace
