@@ -35,10 +35,13 @@ MetaInfoWidget::MetaInfoWidget(QWidget* parent)
     setCurrentIndex(TablePage);
 }
 
-int MetaInfoWidget::labelColumnWidth(int contents, int chosen, int panel)
+int MetaInfoWidget::labelColumnWidth(int labels, int values, int chosen, int panel)
 {
-    // The values are what the user came for: labels get at most two fifths of the panel.
-    return qMax(1, qMin(qMax(contents, chosen), panel * 2 / 5));
+    const int wanted = qMax(labels, chosen);
+    if (wanted + values <= panel)
+        return wanted;
+    // The values are what the user came for: cut short, labels keep at least two fifths.
+    return qMax(1, qMin(wanted, qMax(panel * 2 / 5, panel - values)));
 }
 
 void MetaInfoWidget::restoreFirstColumnWidth()
@@ -108,8 +111,10 @@ void MetaInfoWidget::fitLabelColumn()
 {
     m_fitting = true;
     m_table->resizeColumnToContents(0);
-    const int contents = m_table->columnWidth(0);
-    m_table->setColumnWidth(0, labelColumnWidth(contents, m_chosenWidth,
+    const int labels = m_table->columnWidth(0);
+    // Public in the base class only.
+    const int values = static_cast<const QAbstractItemView*>(m_table)->sizeHintForColumn(1);
+    m_table->setColumnWidth(0, labelColumnWidth(labels, values, m_chosenWidth,
                                                 m_table->viewport()->width()));
     m_fitting = false;
 }

@@ -24,9 +24,10 @@ public:
 
     QTableWidget* table() const { return m_table; }
 
-    // The label column's width: what its texts need or the user chose, whichever is wider, but
-    // never more than its share of a panel that wide.
-    static int labelColumnWidth(int contents, int chosen, int panel);
+    // The label column's width: what its texts need or the user chose, whichever is wider, as
+    // long as the values fit beside it; otherwise no more than the values leave, or two fifths
+    // of the panel where they need more.
+    static int labelColumnWidth(int labels, int values, int chosen, int panel);
 
 signals:
     // The rows of the last file set are in place.

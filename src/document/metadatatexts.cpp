@@ -35,15 +35,17 @@ bool isMakerNoteGroup(const std::string& group)
     return group == "MakerNote" || Exiv2::ExifTags::isMakerGroup(group);
 }
 
-// Where the file keeps its parts, and the embedded thumbnail's own tags: nothing a user reads.
+// Where the file keeps its parts, the embedded thumbnail's own tags, and the GPS references
+// the position's rows already show: nothing a user reads on a row of its own.
 bool isInternal(const Exiv2::Exifdatum& datum)
 {
     if (datum.groupName() == "Thumbnail")
         return true;
     static const char* const names[] = {
-        "ExifTag",      "GPSTag",        "InteroperabilityTag",   "SubIFDs",
-        "StripOffsets", "StripByteCounts", "TileOffsets",         "TileByteCounts",
-        "RowsPerStrip", "JPEGInterchangeFormat", "JPEGInterchangeFormatLength"};
+        "ExifTag",         "GPSTag",         "InteroperabilityTag",   "SubIFDs",
+        "StripOffsets",    "StripByteCounts", "TileOffsets",          "TileByteCounts",
+        "RowsPerStrip",    "JPEGInterchangeFormat", "JPEGInterchangeFormatLength",
+        "GPSLatitudeRef",  "GPSLongitudeRef", "GPSAltitudeRef"};
     const std::string name = datum.tagName();
     for (const char* internal : names)
         if (name == internal)

@@ -32,9 +32,9 @@ public:
     // Read from the file's bytes in this process.
     static Table readHere(const uchar* data, qint64 size);
 
-    // One row per datum, in the data's order; the vendors' maker-note groups and what only
-    // locates parts of the file (pointers, offsets, byte counts, the thumbnail's tags) are left
-    // out.
+    // One row per datum, in the data's order; the vendors' maker-note groups, what only
+    // locates parts of the file (pointers, offsets, byte counts, the thumbnail's tags) and the
+    // GPS references shown within the position's rows are left out.
     static QVector<Row> rows(const Exiv2::ExifData& exif);
 
     // The datum's value; exif gives the context some values are printed in.

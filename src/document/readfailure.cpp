@@ -34,8 +34,9 @@ bool isReadable(const QMimeType& type)
 
 QString ReadFailure::text(const QString& path)
 {
+    // Opening a pipe would wait for a writer for ever.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return QString();
     if (file.size() == 0)
         return tr("Read error: the file is empty");

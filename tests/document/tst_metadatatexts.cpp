@@ -149,7 +149,7 @@ private slots:
                          "Exif.Canon.OwnerName=Somebody Else", "Exif.Image.StripOffsets=8",
                          "Exif.Image.StripByteCounts=64", "Exif.Image.RowsPerStrip=8",
                          "Exif.Photo.PixelXDimension=8",
-                         "Exif.GPSInfo.GPSVersionID=2 2 0 0",
+                         "Exif.GPSInfo.GPSVersionID=2 2 0 0", "Exif.GPSInfo.GPSLatitudeRef=N",
                          "Exif.Thumbnail.Compression=6"});
         const Exiv2::ExifData exif = readExif(path);
         QVERIFY(exif.findKey(Exiv2::ExifKey("Exif.Canon.OwnerName")) != exif.end());
