@@ -393,7 +393,9 @@ bool ImagesCentralWidget::placePicView(SPicView* view)
     m_binding->watch(view);
 
     view->resize(ActionRules::placedViewSize(view->pic()->sizeHint(), m_workspace->size()));
-    const bool alone = m_workspace->subWindowList().isEmpty() || m_workspace->singleWindowMode();
+    // A tab shows its picture over the whole area, as the only window does.
+    const bool alone = m_workspace->subWindowList().isEmpty() || m_workspace->singleWindowMode()
+                       || m_workspace->viewMode() == QMdiArea::TabbedView;
     if (!alone)
         m_workspace->normalizeSubWindows();
     QMdiSubWindow* window = m_workspace->addPicView(view);
@@ -492,7 +494,9 @@ void ImagesCentralWidget::openFileList(const QStringList& fileList)
     }
     for (const QString& path : fileList)
         newPVFromFile(path);
-    m_workspace->cascadeSubWindows();
+    // Cascaded windows would show through the tabs as a heap of small windows.
+    if (m_workspace->viewMode() != QMdiArea::TabbedView)
+        m_workspace->cascadeSubWindows();
 }
 
 void ImagesCentralWidget::loadLast()

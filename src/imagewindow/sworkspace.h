@@ -60,8 +60,6 @@ public:
     // The label of a sub-window's picture; the title alone for a window without one.
     static WindowLabel labelOf(const QMdiSubWindow* window);
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 signals:
     void listDropped(const QStringList& files);
     void windowActivated(QWidget* view);
@@ -81,6 +79,7 @@ public slots:
     void closeTab(int index);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 

@@ -102,15 +102,18 @@ private slots:
 
     void openFileList_data()
     {
-        QTest::addColumn<bool>("single");
-        QTest::newRow("free windows: two cascaded sub-windows") << false;
-        QTest::newRow("single-window mode: one view steps through both") << true;
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("free windows: two cascaded sub-windows") << "free";
+        QTest::newRow("single-window mode: one view steps through both") << "single";
+        QTest::newRow("tabs: the current picture fills the area") << "tabs";
     }
 
     void openFileList()
     {
-        QFETCH(bool, single);
+        QFETCH(QString, mode);
+        const bool single = mode == "single";
         actions()->singleWindowAction()->setChecked(single);
+        actions()->tabbedAction()->setChecked(mode == "tabs");
         QVERIFY(open({"a.png", "c.png"}));
         QCOMPARE(shown(), paths(single ? QStringList{"a.png"} : QStringList{"a.png", "c.png"}));
         if (single) {
@@ -118,10 +121,16 @@ private slots:
             QCOMPARE(shown(), paths({"c.png"}));
             return;
         }
+        QCOMPARE(window()->currentView(), views().last());
+        if (mode == "tabs") {
+            QTRY_VERIFY(subWindow(1)->isMaximized());
+            activate(0);
+            QTRY_VERIFY(subWindow(0)->isMaximized());
+            return;
+        }
         QVERIFY(!subWindow(0)->isMaximized() && !subWindow(1)->isMaximized());
         const QPoint step = subWindow(1)->pos() - subWindow(0)->pos();
         QVERIFY2(step.x() > 0 && step.y() > 0, "the later window sits lower right");
-        QCOMPARE(window()->currentView(), views().last());
     }
 
     void newPictureShowsOnlyInside_data()
