@@ -168,7 +168,7 @@ private slots:
         const int name = text.lastIndexOf(QLatin1String("<name>"), source) + 6;
         OneTextTranslator translator(text.mid(name, text.indexOf('<', name) - name), "Reset");
         QCoreApplication::installTranslator(&translator);
-        AdjustedPicture adjusted(PictureFixture::rampImage({16, 12}));
+        AdjustedPicture adjusted(lumotest::rampImage({16, 12}));
         std::unique_ptr<AdjustmentDialog> dialog(make(adjusted.adjustment.get()));
         QCoreApplication::removeTranslator(&translator);
         for (const QString& slider : names)

@@ -327,7 +327,7 @@ private slots:
         QFETCH(bool, closed);
         const QStringList names{"quit-a.png", "quit-b.png", "quit-c.png"};
         for (const QString& name : names)
-            QVERIFY(PictureFixture::writePicture(path(name), QSize(20, 10)));
+            QVERIFY(lumotest::writePicture(path(name), QSize(20, 10)));
         QVERIFY(open(names));
         modify(views().at(0));
         modify(views().at(2));
