@@ -156,9 +156,8 @@ Startup::Arguments Startup::sort(const QStringList& positional, bool directorySe
 std::unique_ptr<MainWindow> Startup::showMainWindow(const Arguments& arguments)
 {
     auto window = std::make_unique<MainWindow>(arguments.startDirectory);
-    // Asked for first, so that the pictures are read while the window maps.
-    window->imagesWidget()->openFileList(arguments.files);
     window->show();
+    window->imagesWidget()->openFileList(arguments.files);
     return window;
 }
 
