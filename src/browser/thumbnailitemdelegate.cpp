@@ -20,6 +20,11 @@ void ThumbnailItemDelegate::initStyleOption(QStyleOptionViewItem* option,
     value = index.data(Qt::TextAlignmentRole);
     if (value.isValid() && !value.isNull())
         option->displayAlignment = Qt::Alignment(value.toInt());
+    // A name under its thumbnail starts right below it: centred in a cell that has room for more
+    // lines, a name that wraps would sit lower than its neighbours.
+    if (option->decorationPosition == QStyleOptionViewItem::Top)
+        option->displayAlignment =
+            (option->displayAlignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
     value = index.data(Qt::ForegroundRole);
     if (value.canConvert<QBrush>())
         option->palette.setBrush(QPalette::Text, qvariant_cast<QBrush>(value));

@@ -430,6 +430,32 @@ private slots:
         QCOMPARE(view.viewport()->grab().toImage(), placeholder);
     }
 
+    // Names start at one height under thumbnails of any shape, however many lines they take.
+    void labelsLineUp()
+    {
+        constexpr int edge = 48;
+        ThumbnailView& view = *m_view;
+        view.setWordWrap(true);
+        view.setIconSize(QSize(edge, edge));
+        view.setGridSize(ImagesDirView::iconModeGridSize(edge, view.fontMetrics().height()));
+        // Tall first letters, so the glyphs' tops mark the lines' tops.
+        const QList<QPair<QSize, QString>> files = {
+            {{320, 240}, "b.jpg"}, {{240, 320}, "d.jpg"}, {{300, 300}, "hd-portrait-of-a-cat"}};
+        for (const auto& [size, name] : files)
+            addFile(writeImage(name, Qt::yellow, 0, size), name);
+        show(m_view.get());
+        view.loadVisibleThumbnails();
+        QTRY_COMPARE(view.thumbnailCache().count(), files.size());
+        const QImage shot = view.viewport()->grab().toImage();
+        const auto isText = [](QRgb p) { return qMax(qRed(p), qGreen(p)) < 128; };
+        QList<int> tops;
+        for (int row = 0; row < files.size(); ++row) {
+            const QRect cell = view.visualRect(m_model->index(row, 0));
+            tops << cell.top() + pixelsWhere(shot.copy(cell), isText).top();
+        }
+        QCOMPARE(tops.count(tops.first()), files.size());
+    }
+
     void barReportsCurrent_data()
     {
         QTest::addColumn<int>("removeFirst"); // rows from here to the last of ten go

@@ -13,6 +13,7 @@
 #include <QFileSystemModel>
 #include <QGestureEvent>
 #include <QPinchGesture>
+#include <QScrollBar>
 #include <QTimer>
 
 using LumoFM::Entry;
@@ -23,13 +24,15 @@ namespace {
 
 constexpr int kSiblings = 40;
 
-// The whole row, and the name starting in the tree's left half.
+// The whole row, and its name from its branch on: whole, or as much as fits a narrow tree.
 bool rowInView(const TreeWidget& tree, const QModelIndex& index)
 {
     const QRect rect = tree.visualRect(index);
     const QSize view = tree.viewport()->size();
-    return rect.isValid() && rect.top() >= 0 && rect.bottom() < view.height() && rect.left() >= 0
-        && rect.left() <= view.width() / 2;
+    const int right = rect.left() + tree.sizeHintForIndex(index).width();
+    return rect.isValid() && rect.top() >= 0 && rect.bottom() < view.height()
+        && rect.left() >= tree.indentation()
+        && (right <= view.width() || rect.left() == tree.indentation());
 }
 
 } // namespace
@@ -247,6 +250,8 @@ private slots:
         QTest::newRow("moved to once the tree is up") << true << "| many/d38" << "many/d38";
         QTest::newRow("moved away and back to a listed directory")
             << false << "| many/d37/inner a/deep/er many/d39" << "many/d39";
+        QTest::newRow("short name after a long one")
+            << false << "| many/d37/inner a/deep/er" << "a/deep/er";
     }
 
     void treeShowsCurrentDirectory()
@@ -284,6 +289,9 @@ private slots:
         for (QModelIndex up = current.parent(); up != tree.rootIndex(); up = up.parent())
             QVERIFY(tree.isExpanded(up));
         QTRY_VERIFY(rowInView(tree, current));
+        // Other names keep their left edges: sideways only as far as this one needs.
+        const int right = tree.visualRect(current).left() + tree.sizeHintForIndex(current).width();
+        QVERIFY(tree.horizontalScrollBar()->value() == 0 || right >= tree.viewport()->width());
     }
 
     void completerOffersDirectoriesOnly()

@@ -187,12 +187,15 @@ void TreeWidget::revealPending()
     expand(index);
     scrollTo(index);
     // scrollTo lines up the column, not the indentation: in a narrow tree a deep directory's
-    // name would stay out of sight to the right. The column takes the row's width first.
+    // name would stay out of sight to the right. The column takes the row's width first. Names
+    // are read from their left edge, so the tree moves sideways only as far as this name needs
+    // to be seen whole, and never past its branch, to cut as little of the others as it can.
     resizeColumnToContents(0);
     updateGeometries();
-    const int left = visualRect(index).left();
-    if (left < 0 || left > viewport()->width() / 2)
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + left - indentation());
+    QScrollBar* sideways = horizontalScrollBar();
+    const int left = visualRect(index).left() + sideways->value();
+    const int right = left + sizeHintForIndex(index).width();
+    sideways->setValue(qBound(0, right - viewport()->width(), left - indentation()));
     if (listed)
         m_revealPath.clear();
 }
