@@ -26,6 +26,7 @@ const Target targets[] = {
     {"picture", fuzzentries::readPicture, true},
     {"thumbnail", fuzzentries::readThumbnail, true},
     {"metadata", fuzzentries::carryMetadata, false},
+    {"reply", fuzzentries::readReply, false},
     {"scan", fuzzentries::assembleScan, false},
     {"paths", fuzzentries::parsePaths, false},
 };

@@ -1,6 +1,8 @@
 #include "support/fuzzentries.h"
 
 #include "browser/filethumbnailprovider.h"
+#include "decoding/decodemessage.h"
+#include "document/metadatasegments.h"
 #include "document/metadatatexts.h"
 #include "document/picturemetadata.h"
 #include "document/picturereader.h"
@@ -22,6 +24,8 @@
 #include <QtEndian>
 
 #include <cstring>
+
+#include <unistd.h>
 
 namespace fuzzentries {
 
@@ -125,6 +129,68 @@ bool carryMetadata(const QByteArray& bytes)
         metadata.embedHere(&picture, QSize(8, 8), &error);
     }
     return !metadata.isEmpty();
+}
+
+bool readReply(const QByteArray& bytes)
+{
+    static const QList<QByteArray> pictures = {encoded("JPEG"), encoded("PNG"), encoded("WEBP")};
+    Input input(bytes);
+    DecodeMessage::Request request;
+    request.kind = DecodeMessage::Kind(input.take<quint8>() % 8);
+    request.shownSize = QSize(input.take<quint8>(), input.take<quint8>());
+    request.edge = input.take<quint8>();
+    request.metadata = input.takeBytes(input.take<quint8>());
+
+    DecodeMessage::Reply reply;
+    reply.number = input.take<quint32>();
+    reply.outcome = DecodeMessage::Outcome(input.take<quint8>() % 6);
+    reply.format = QString::fromLatin1(input.takeBytes(input.take<quint8>() % 16));
+    reply.size = QSize(input.take<qint32>(), input.take<qint32>());
+    reply.animation = {input.take<qint32>(), input.take<qint32>(), input.take<qint32>(),
+                       input.take<qint32>()};
+    for (int rows = input.take<quint8>() % 4; rows > 0; --rows)
+        reply.exif.append({QString::fromUtf8(input.takeBytes(input.take<quint8>() % 32)),
+                           QString::fromUtf8(input.takeBytes(input.take<quint8>() % 32))});
+    for (QImage* image : {&reply.image, &reply.display}) {
+        const quint8 shape = input.take<quint8>();
+        if (shape == 0)
+            continue;
+        *image = QImage(1 + shape % 16, 1 + input.take<quint8>() % 16,
+                        QImage::Format(1 + input.take<quint8>() % (QImage::NImageFormats - 1)));
+        if (image->format() == QImage::Format_Indexed8 || image->format() == QImage::Format_Mono)
+            image->setColorCount(1 + input.take<quint8>() % 8);
+        const QByteArray pixels = input.takeBytes(int(image->sizeInBytes()));
+        std::memcpy(image->bits(), pixels.constData(), size_t(pixels.size()));
+    }
+    const QByteArray original = pictures.at(input.take<quint8>() % pictures.size());
+    reply.bytes = input.take<quint8>() & 1 ? original + input.takeBytes(input.take<quint16>())
+                                           : input.takeBytes(input.take<quint16>());
+
+    QByteArray message;
+    QVector<int> fds;
+    if (!DecodeMessage::encode(reply, &message, &fds)) {
+        for (const int fd : fds)
+            ::close(fd);
+        return false;
+    }
+    // What a helper taken over could change on the way: any byte of the message, and which
+    // memory files come with it.
+    for (int changes = input.take<quint8>() % 8; changes > 0 && !message.isEmpty(); --changes) {
+        const int at = input.take<quint16>() % message.size();
+        message[at] = char(message.at(at) ^ input.take<quint8>());
+    }
+    const quint8 files = input.take<quint8>();
+    if (files & 1 && !fds.isEmpty())
+        ::close(fds.takeLast());
+    if (files & 2 && fds.size() > 1)
+        std::swap(fds.first(), fds.last());
+
+    DecodeMessage::Reply read;
+    const bool ok = DecodeMessage::decode(
+        message, fds, DecodeMessage::limitsFor(request, original.size()), &read);
+    MetadataSegments::differOnlyInMetadata(original, read.bytes, QSize(8, 8));
+    MetadataSegments::differOnlyInMetadata(read.bytes, original, QSize(8, 8));
+    return ok;
 }
 
 bool assembleScan(const QByteArray& bytes)

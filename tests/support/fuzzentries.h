@@ -19,6 +19,11 @@ bool readThumbnail(const QByteArray& bytes);
 // whether there was metadata.
 bool carryMetadata(const QByteArray& bytes);
 
+// The bytes as the fields of a helper's reply, encoded, then garbled by the rest of them on
+// the way, and read back against the limits of the request they describe; the returned bytes
+// are then checked against a picture as a metadata embedding would be. Whether the reply read.
+bool readReply(const QByteArray& bytes);
+
 // A scanned page assembled from frames described by the bytes; whether it completed.
 bool assembleScan(const QByteArray& bytes);
 
