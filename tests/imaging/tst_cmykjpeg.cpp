@@ -42,8 +42,8 @@ private slots:
         // Press proofs as print shops quote them for coated stock.
         const QRgb cyan = qRgb(0, 174, 239);
         const QRgb magenta = qRgb(236, 0, 140);
-        QTest::newRow("cyan, plain samples") << QVector<int>{255, 0, 0, 0} << plain << true
-                                             << cyan << qRgb(0, 255, 255);
+        QTest::newRow("cyan, plain samples")
+            << QVector<int>{255, 0, 0, 0} << plain << true << cyan << qRgb(0, 255, 255);
         QTest::newRow("cyan, Adobe's inverted samples")
             << QVector<int>{255, 0, 0, 0} << adobe << true << cyan << qRgb(0, 255, 255);
         QTest::newRow("magenta, Adobe's YCCK")
@@ -63,8 +63,8 @@ private slots:
         const QByteArray profile = pressProfile();
         if (profile.isEmpty())
             QSKIP("no CMYK profile installed (libgs-common)");
-        const QByteArray jpeg = encoded(QSize(16, 8), ink, Samples(samples),
-                                         embedded ? profile : QByteArray());
+        const QByteArray jpeg =
+            encoded(QSize(16, 8), ink, Samples(samples), embedded ? profile : QByteArray());
         const QImage shown =
             imaging::decodeCmykJpeg(jpeg, roomy, embedded ? QByteArray() : profile);
         QCOMPARE(shown.size(), QSize(16, 8));
@@ -162,17 +162,9 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("cmyk");
         const QByteArray cmyk = encoded(QSize(8, 8), {0, 0, 0, 0}, Samples::Plain, pressProfile());
-        QByteArray rgb;
-        {
-            QBuffer buffer(&rgb);
-            buffer.open(QIODevice::WriteOnly);
-            QImage image(8, 8, QImage::Format_RGB32);
-            image.fill(Qt::red);
-            image.save(&buffer, "JPEG");
-        }
         QTest::newRow("CMYK") << cmyk << true;
         QTest::newRow("YCCK") << encoded(QSize(8, 8), {0, 0, 0, 0}, Samples::AdobeYcck) << true;
-        QTest::newRow("RGB") << rgb << false;
+        QTest::newRow("RGB") << lumotest::encoded(lumotest::rampImage({8, 8}), "JPEG") << false;
         QTest::newRow("cut before the frame header") << cmyk.left(20) << false;
         QTest::newRow("not a JPEG") << QByteArray("\x89PNG\r\n\x1a\n") << false;
         QTest::newRow("empty") << QByteArray() << false;
