@@ -73,7 +73,7 @@ void addCell(QTestData& row, const QString& type, const QString& cell)
     else if (type == QLatin1String("ints")) {
         QVector<int> values;
         for (const QString& value : cell.split(QLatin1Char(','), Qt::SkipEmptyParts))
-            values << value.trimmed().toInt(nullptr, 0);
+            values << int(value.trimmed().toLongLong(nullptr, 0)); // 0xAARRGGBB too
         row << values;
     } else
         row << cell;
