@@ -56,27 +56,41 @@ template <typename T> void addColumn(const QString& name)
     QTest::addColumn<T>(names.last().constData());
 }
 
+// A cell the table cannot mean (a typing slip) fails the test rather than reading as 0 or false.
 void addCell(QTestData& row, const QString& type, const QString& cell)
 {
-    if (type == QLatin1String("int"))
-        row << cell.toInt();
-    else if (type == QLatin1String("qint64"))
-        row << cell.toLongLong();
-    else if (type == QLatin1String("bool"))
+    bool ok = true;
+    if (type == QLatin1String("int")) {
+        row << cell.toInt(&ok);
+    } else if (type == QLatin1String("qint64")) {
+        row << cell.toLongLong(&ok);
+    } else if (type == QLatin1String("bool")) {
         row << (cell == QLatin1String("true"));
-    else if (type == QLatin1String("size"))
+        ok = cell == QLatin1String("true") || cell == QLatin1String("false");
+    } else if (type == QLatin1String("size")) {
+        bool height = true;
         row << (cell.isEmpty() ? QSize()
-                               : QSize(cell.section(QLatin1Char('x'), 0, 0).toInt(),
-                                       cell.section(QLatin1Char('x'), 1, 1).toInt()));
-    else if (type == QLatin1String("hex"))
+                               : QSize(cell.section(QLatin1Char('x'), 0, 0).toInt(&ok),
+                                       cell.section(QLatin1Char('x'), 1, 1).toInt(&height)));
+        ok = cell.isEmpty() || (ok && height);
+    } else if (type == QLatin1String("hex")) {
         row << QByteArray::fromHex(cell.toLatin1());
-    else if (type == QLatin1String("ints")) {
+    } else if (type == QLatin1String("file")) {
+        const QString path = dataDir(QStringLiteral("samples/") + cell);
+        row << contents(path);
+        ok = QFile::exists(path);
+    } else if (type == QLatin1String("ints")) {
         QVector<int> values;
-        for (const QString& value : cell.split(QLatin1Char(','), Qt::SkipEmptyParts))
-            values << int(value.trimmed().toLongLong(nullptr, 0)); // 0xAARRGGBB too
+        for (const QString& value : cell.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            bool number = true;
+            values << int(value.trimmed().toLongLong(&number, 0)); // 0xAARRGGBB too
+            ok = ok && number;
+        }
         row << values;
-    } else
+    } else {
         row << cell;
+    }
+    QVERIFY2(ok, qPrintable(type + QLatin1String(": ") + cell));
 }
 
 } // namespace
@@ -101,7 +115,8 @@ void addRows(const QString& name)
                     addColumn<bool>(columnName);
                 else if (types.last() == QLatin1String("size"))
                     addColumn<QSize>(columnName);
-                else if (types.last() == QLatin1String("hex"))
+                else if (types.last() == QLatin1String("hex")
+                         || types.last() == QLatin1String("file"))
                     addColumn<QByteArray>(columnName);
                 else if (types.last() == QLatin1String("ints"))
                     addColumn<QVector<int>>(columnName);
