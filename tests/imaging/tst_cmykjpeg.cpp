@@ -29,37 +29,16 @@ class TestCmykJpeg : public QObject
     Q_OBJECT
 
 private slots:
-    void inkToScreen_data()
-    {
-        QTest::addColumn<QVector<int>>("ink");
-        QTest::addColumn<int>("samples");
-        QTest::addColumn<bool>("embedded"); // else the press profile is the fallback
-        QTest::addColumn<QRgb>("expected"); // a press proof of the ink, within 24 levels
-        QTest::addColumn<QRgb>("naive");    // the plain formula, clearly away from it
-        const auto plain = int(Samples::Plain);
-        const auto adobe = int(Samples::AdobeInverted);
-        const auto ycck = int(Samples::AdobeYcck);
-        // Press proofs as print shops quote them for coated stock.
-        const QRgb cyan = qRgb(0, 174, 239);
-        const QRgb magenta = qRgb(236, 0, 140);
-        QTest::newRow("cyan, plain samples")
-            << QVector<int>{255, 0, 0, 0} << plain << true << cyan << qRgb(0, 255, 255);
-        QTest::newRow("cyan, Adobe's inverted samples")
-            << QVector<int>{255, 0, 0, 0} << adobe << true << cyan << qRgb(0, 255, 255);
-        QTest::newRow("magenta, Adobe's YCCK")
-            << QVector<int>{0, 255, 0, 0} << ycck << true << magenta << qRgb(255, 0, 255);
-        QTest::newRow("black ink alone is not the screen's black")
-            << QVector<int>{0, 0, 0, 255} << adobe << true << qRgb(35, 31, 32) << qRgb(0, 0, 0);
-        QTest::newRow("no profile embedded: the installed one")
-            << QVector<int>{255, 0, 0, 0} << adobe << false << cyan << qRgb(0, 255, 255);
-    }
+    void inkToScreen_data() { lumotest::addRows(QStringLiteral("cmykink.txt")); }
     void inkToScreen()
     {
         QFETCH(QVector<int>, ink);
         QFETCH(int, samples);
         QFETCH(bool, embedded);
-        QFETCH(QRgb, expected);
-        QFETCH(QRgb, naive);
+        QFETCH(QVector<int>, proof);
+        QFETCH(QVector<int>, formula);
+        const QRgb expected = QRgb(proof.value(0));
+        const QRgb naive = QRgb(formula.value(0));
         const QByteArray profile = pressProfile();
         if (profile.isEmpty())
             QSKIP("no CMYK profile installed (libgs-common)");
