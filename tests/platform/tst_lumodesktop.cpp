@@ -100,18 +100,7 @@ private slots:
         QCOMPARE(written, first + "SECOND\n");
     }
 
-    void execute_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("script"); // for sh -c
-        QTest::addColumn<int>("exitCode");
-        QTest::newRow("exit code comes back") << "sh"
-                                              << "exit 3" << 3;
-        QTest::newRow("missing program is not started") << "lumo-no-such-program"
-                                                        << "" << -2;
-        QTest::newRow("a crash is not an exit code") << "sh"
-                                                     << "kill -9 $$" << -1;
-    }
+    void execute_data() { lumotest::addRows(QStringLiteral("execute.txt")); }
 
     void execute()
     {
