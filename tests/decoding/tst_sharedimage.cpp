@@ -25,7 +25,21 @@ int memoryFile(qint64 bytes, bool sealed)
 const QSize kLargest(1000, 1000);
 constexpr qint64 kLargestBytes = 1 << 20;
 
+// What a helper says of the pixels it sends, and the memory file it sends them in.
+struct Description
+{
+    int format = QImage::Format_RGB32;
+    QSize size{4, 4};
+    qint64 bytesPerLine = 16;
+    qint64 fileBytes = 64;
+    int colours = 0;
+    bool sealed = true;
+    QSize largest = kLargest;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Description)
 
 // Pixels in shared memory: what one process stores the other maps unchanged, and a description
 // that does not agree with its memory file (as a subverted helper could send) maps to nothing.
@@ -70,83 +84,54 @@ private slots:
 
     void disagreeingDescription_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<qint64>("bytesPerLine");
-        QTest::addColumn<qint64>("fileBytes");
-        QTest::addColumn<int>("colours");
+        QTest::addColumn<Description>("description");
         QTest::addColumn<bool>("maps");
-        QTest::addColumn<bool>("sealed");
-        QTest::addColumn<QSize>("largest");
-        QTest::addColumn<qint64>("largestBytes");
-        QTest::newRow("agreeing") << int(QImage::Format_RGB32) << QSize(4, 4) << qint64(16)
-                                  << qint64(64) << 0 << true << true << kLargest << kLargestBytes;
-        QTest::newRow("file shorter than the picture")
-            << int(QImage::Format_RGB32) << QSize(4, 4) << qint64(16) << qint64(63) << 0 << false
-            << true << kLargest << kLargestBytes;
-        QTest::newRow("line shorter than its pixels")
-            << int(QImage::Format_RGB32) << QSize(4, 4) << qint64(12) << qint64(64) << 0 << false
-            << true << kLargest << kLargestBytes;
-        QTest::newRow("line not aligned")
-            << int(QImage::Format_Indexed8) << QSize(3, 4) << qint64(3) << qint64(64) << 256
-            << false << true << kLargest << kLargestBytes;
-        QTest::newRow("no such format")
-            << int(QImage::NImageFormats) << QSize(4, 4) << qint64(16) << qint64(64) << 0 << false
-            << true << kLargest << kLargestBytes;
-        QTest::newRow("empty size")
-            << int(QImage::Format_RGB32) << QSize(0, 4) << qint64(16) << qint64(64) << 0 << false
-            << true << kLargest << kLargestBytes;
+        const int rgb = QImage::Format_RGB32;
+        const int indexed = QImage::Format_Indexed8;
+        const QSize square(4, 4);
+        QTest::newRow("agreeing") << Description{} << true;
+        QTest::newRow("file shorter than the picture") << Description{rgb, square, 16, 63} << false;
+        QTest::newRow("line shorter than its pixels") << Description{rgb, square, 12} << false;
+        QTest::newRow("line not aligned") << Description{indexed, {3, 4}, 3, 64, 256} << false;
+        QTest::newRow("no such format") << Description{QImage::NImageFormats} << false;
+        QTest::newRow("empty size") << Description{rgb, {0, 4}} << false;
         QTest::newRow("line longer than a picture may have")
-            << int(QImage::Format_RGB32) << QSize(4, 1) << (qint64(1) << 32) << qint64(64) << 0
-            << false << true << kLargest << kLargestBytes;
+            << Description{rgb, {4, 1}, qint64(1) << 32} << false;
         // The memory file is zeros: every pixel is index 0.
-        QTest::newRow("indexed with no colours")
-            << int(QImage::Format_Indexed8) << QSize(4, 4) << qint64(4) << qint64(16) << 0 << false
-            << true << kLargest << kLargestBytes;
+        QTest::newRow("indexed with no colours") << Description{indexed, square, 4, 16} << false;
         QTest::newRow("indexed with its one colour")
-            << int(QImage::Format_Indexed8) << QSize(4, 4) << qint64(4) << qint64(16) << 1 << true
-            << true << kLargest << kLargestBytes;
+            << Description{indexed, square, 4, 16, 1} << true;
         QTest::newRow("more colours than any table holds")
-            << int(QImage::Format_Indexed8) << QSize(4, 4) << qint64(4) << qint64(16) << 257
-            << false << true << kLargest << kLargestBytes;
+            << Description{indexed, square, 4, 16, 257} << false;
         QTest::newRow("two-colour picture with one")
-            << int(QImage::Format_Mono) << QSize(4, 4) << qint64(4) << qint64(16) << 1 << false
-            << true << kLargest << kLargestBytes;
+            << Description{QImage::Format_Mono, square, 4, 16, 1} << false;
         QTest::newRow("memory file that can still change")
-            << int(QImage::Format_RGB32) << QSize(4, 4) << qint64(16) << qint64(64) << 0 << false
-            << false << kLargest << kLargestBytes;
+            << Description{rgb, square, 16, 64, 0, false} << false;
         QTest::newRow("wider than asked for")
-            << int(QImage::Format_RGB32) << QSize(4, 4) << qint64(16) << qint64(64) << 0 << false
-            << true << QSize(3, 100) << kLargestBytes;
+            << Description{rgb, square, 16, 64, 0, true, {3, 100}} << false;
         // A sparse file makes any size cheap to claim; its holes would fill memory once read.
         QTest::newRow("40000 x 40000 over a sparse file")
-            << int(QImage::Format_RGB32) << QSize(40000, 40000) << qint64(160000)
-            << qint64(6400000000) << 0 << false << true << QSize(50000, 50000) << kLargestBytes;
+            << Description{rgb, {40000, 40000}, 160000, 6400000000, 0, true, {50000, 50000}}
+            << false;
     }
 
     void disagreeingDescription()
     {
-        QFETCH(int, format);
-        QFETCH(QSize, size);
-        QFETCH(qint64, bytesPerLine);
-        QFETCH(qint64, fileBytes);
-        QFETCH(int, colours);
+        QFETCH(Description, description);
         QFETCH(bool, maps);
-        QFETCH(bool, sealed);
-        QFETCH(QSize, largest);
-        QFETCH(qint64, largestBytes);
-        QByteArray description;
-        QDataStream out(&description, QIODevice::WriteOnly);
-        out << qint32(format) << size << bytesPerLine << QByteArray() << qint32(0) << qint32(0)
-            << QMap<QString, QString>() << QVector<QRgb>(colours, qRgb(9, 9, 9));
-        const int fd = memoryFile(fileBytes, sealed);
+        const Description& d = description;
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out << qint32(d.format) << d.size << d.bytesPerLine << QByteArray() << qint32(0)
+            << qint32(0) << QMap<QString, QString>() << QVector<QRgb>(d.colours, qRgb(9, 9, 9));
+        const int fd = memoryFile(d.fileBytes, d.sealed);
         QVERIFY(fd >= 0);
-        QDataStream in(description);
-        const QImage mapped = SharedImage::map(fd, in, largest, largestBytes);
+        QDataStream in(bytes);
+        const QImage mapped = SharedImage::map(fd, in, d.largest, kLargestBytes);
         ::close(fd);
         QCOMPARE(!mapped.isNull(), maps);
         if (maps)
-            QCOMPARE(mapped.size(), size);
+            QCOMPARE(mapped.size(), d.size);
     }
 };
 

@@ -8,6 +8,15 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+namespace {
+
+QImage picture()
+{
+    return lumotest::rampImage({7, 5});
+}
+
+} // namespace
+
 // The clipboard's picture: another program's encoded bytes decoded by a helper, this program's
 // own picture as it was put there, and nothing from what holds no picture.
 class TestClipboardImage : public QObject
@@ -27,24 +36,23 @@ private slots:
         other.invertPixels();
         QTest::newRow("another program's PNG")
             << QStringList{"image/png"} << QList<QByteArray>{png} << true << true;
-        QTest::newRow("16-bit PNG")
-            << QStringList{"image/png"}
-            << QList<QByteArray>{lumotest::encoded(picture().convertToFormat(QImage::Format_RGBA64), "PNG")}
-            << true << true;
+        QTest::newRow("16-bit PNG") << QStringList{"image/png"}
+                                    << QList<QByteArray>{lumotest::encoded(
+                                           picture().convertToFormat(QImage::Format_RGBA64), "PNG")}
+                                    << true << true;
         QTest::newRow("PNG preferred to the BMP offered first")
             << QStringList{"image/bmp", "image/png"}
-            << QList<QByteArray>{lumotest::encoded(other, "BMP"), png}
-            << true << true;
+            << QList<QByteArray>{lumotest::encoded(other, "BMP"), png} << true << true;
         QTest::newRow("damaged PNG, readable BMP")
-            << QStringList{"image/png", "image/bmp"} << QList<QByteArray>{png.left(40), bmp}
-            << true << true;
+            << QStringList{"image/png", "image/bmp"} << QList<QByteArray>{png.left(40), bmp} << true
+            << true;
         QTest::newRow("PNG announcing 60000 x 60000")
             << QStringList{"image/png"}
             << QList<QByteArray>{hostilefiles::png(QSize(60000, 60000), 8, 2, false,
                                                    QByteArray(16, '\0'))}
             << true << false;
-        QTest::newRow("text only") << QStringList{"text/plain"} << QList<QByteArray>{"harbour"}
-                                   << false << false;
+        QTest::newRow("text only")
+            << QStringList{"text/plain"} << QList<QByteArray>{"harbour"} << false << false;
     }
 
     void read()
@@ -69,16 +77,6 @@ private slots:
         QGuiApplication::clipboard()->setImage(picture());
         QVERIFY(ClipboardImage::available());
         QCOMPARE(ClipboardImage::read(), picture());
-    }
-
-private:
-    static QImage picture()
-    {
-        QImage image(7, 5, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y, qRgb(30 * x, 40 * y, 200));
-        return image;
     }
 };
 

@@ -33,27 +33,7 @@ class TestEditHistoryDocument : public QObject
     Q_OBJECT
 
 private slots:
-    void steps_data()
-    {
-        // Steps: e an edit kept, b an edit cancelled, u undo, r redo, i a picture handed in,
-        // c the history emptied (a file read). Picture 0 is the one the history began with.
-        QTest::addColumn<int>("storedDepth");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<int>("undos");
-        QTest::addColumn<int>("redos");
-        QTest::addColumn<bool>("atStart");
-        QTest::newRow("undo back to the start") << 10 << "ee uu" << 0 << 0 << 2 << true;
-        QTest::newRow("259 keeps the newest three") << 259 << "eeeee uuu" << 2 << 0 << 3 << false;
-        QTest::newRow("256 keeps nothing") << 256 << "e" << 1 << 0 << 0 << false;
-        QTest::newRow("redo brings undone edits back") << 10 << "ee uu rr" << 2 << 2 << 0 << false;
-        QTest::newRow("an edit after undo drops redo") << 10 << "ee u e" << 3 << 2 << 0 << false;
-        QTest::newRow("cancelled edit leaves no backup") << 10 << "e b" << 1 << 1 << 0 << false;
-        QTest::newRow("picture handed in never undoes to a saved state")
-            << 10 << "i e u" << 0 << 0 << 1 << false;
-        QTest::newRow("emptied history begins again") << 1 << "eee c e u" << 3 << 0 << 1 << true;
-        QTest::newRow("nothing to undo or redo") << 10 << "u r" << 0 << 0 << 0 << true;
-    }
+    void steps_data() { lumotest::addRows(QStringLiteral("edithistory.txt")); }
     void steps()
     {
         QFETCH(int, storedDepth);

@@ -45,7 +45,7 @@ struct CursorFixture
     }
 
     // How often each end and direction was announced: first, next, previous, end.
-    QList<int> announced() const
+    QVector<int> announced() const
     {
         return {atFirst.count(), hasNext.count(), hasPrevious.count(), atEnd.count()};
     }
@@ -107,41 +107,17 @@ private slots:
                  (QStringList{path, name}));
     }
 
-    void moves_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<QString>("move");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QList<int>>("announced"); // first, next, previous, end
-        QTest::newRow("next in the middle")
-            << threeNames << 0 << "next" << 1 << QList<int>{0, 0, 0, 0};
-        QTest::newRow("next onto the last")
-            << threeNames << 1 << "next" << 2 << QList<int>{0, 0, 0, 1};
-        QTest::newRow("next on the last reads it again")
-            << threeNames << 2 << "next" << 2 << QList<int>{0, 0, 0, 1};
-        QTest::newRow("previous onto the first")
-            << threeNames << 1 << "previous" << 0 << QList<int>{1, 0, 0, 0};
-        QTest::newRow("previous on the first reads it again")
-            << threeNames << 0 << "previous" << 0 << QList<int>{1, 0, 0, 0};
-        QTest::newRow("first from the end")
-            << threeNames << 2 << "first" << 0 << QList<int>{1, 0, 0, 0};
-        QTest::newRow("last from the start")
-            << threeNames << 0 << "last" << 2 << QList<int>{0, 0, 0, 1};
-        QTest::newRow("chosen middle row goes both ways")
-            << threeNames << 0 << "row 1" << 1 << QList<int>{0, 1, 1, 0};
-    }
+    void moves_data() { lumotest::addRows(QStringLiteral("filecursor-moves.txt")); }
     void moves()
     {
-        QFETCH(QStringList, names);
         QFETCH(int, start);
         QFETCH(QString, move);
         QFETCH(int, row);
-        QFETCH(QList<int>, announced);
-        CursorFixture fixture(names, start);
+        QFETCH(QVector<int>, announced);
+        CursorFixture fixture(threeNames, start);
         makeMove(fixture.cursor, move);
         QCOMPARE(fixture.cursor.currentRow(), row);
-        QCOMPARE(fixture.read, QStringList{names.at(row)});
+        QCOMPARE(fixture.read, QStringList{threeNames.at(row)});
         QCOMPARE(fixture.announced(), announced);
         QCOMPARE(fixture.guardAsked, 1);
     }
@@ -168,92 +144,37 @@ private slots:
         makeMove(fixture.cursor, move);
         QCOMPARE(fixture.cursor.currentRow(), 1);
         QCOMPARE(fixture.read, QStringList{});
-        QCOMPARE(fixture.announced(), (QList<int>{0, 0, 0, 0}));
+        QCOMPARE(fixture.announced(), (QVector<int>{0, 0, 0, 0}));
         QCOMPARE(fixture.guardAsked, guardAsked);
         QVERIFY(fixture.cursor.slideshowRunning());
     }
 
-    // Stepping by hand keeps a slideshow going; first and last end it once they have read.
+    // Stepping by hand keeps a slideshow going; first and last end it once they have read. Reads
+    // end later than the move, and a newer move takes the place of an older one still being read.
     void movesDuringSlideshow_data()
     {
-        QTest::addColumn<QString>("move");
-        QTest::addColumn<QString>("unreadable");
-        QTest::addColumn<bool>("running");
-        QTest::addColumn<int>("stopped");
-        QTest::newRow("next keeps it") << "next" << QString() << true << 0;
-        QTest::newRow("chosen row keeps it") << "row 0" << QString() << true << 0;
-        QTest::newRow("next onto an unreadable file keeps it") << "next"
-                                                               << "c.png" << true << 0;
-        QTest::newRow("first ends it") << "first" << QString() << false << 1;
-        QTest::newRow("last ends it") << "last" << QString() << false << 1;
-        QTest::newRow("first onto an unreadable file keeps it") << "first"
-                                                                << "a.png" << true << 0;
+        lumotest::addRows(QStringLiteral("filecursor-slideshowmoves.txt"));
     }
     void movesDuringSlideshow()
     {
-        QFETCH(QString, move);
-        QFETCH(QString, unreadable);
-        QFETCH(bool, running);
-        QFETCH(int, stopped);
-        CursorFixture fixture(threeNames, 1);
-        fixture.unreadable << unreadable;
-        fixture.cursor.startSlideshow();
-        makeMove(fixture.cursor, move);
-        QCOMPARE(fixture.cursor.slideshowRunning(), running);
-        QCOMPARE(fixture.stopped.count(), stopped);
-    }
-
-    // Reads end later than the move: first and last act on the read that comes in, and a
-    // newer move takes the place of an older one still being read.
-    void readEndingLater_data()
-    {
-        QTest::addColumn<QStringList>("moves");
-        QTest::addColumn<bool>("readable");
-        QTest::addColumn<bool>("running");
-        QTest::newRow("first, read in") << QStringList{"first"} << true << false;
-        QTest::newRow("first, unreadable") << QStringList{"first"} << false << true;
-        QTest::newRow("first overtaken by next") << QStringList{"first", "next"} << true << true;
-        QTest::newRow("tick onto an unreadable file") << QStringList{"tick"} << false << false;
-    }
-    void readEndingLater()
-    {
-        QFETCH(QStringList, moves);
+        QFETCH(QString, moves);
         QFETCH(bool, readable);
         QFETCH(bool, running);
+        const QStringList steps = moves.split(QStringLiteral(", "));
         CursorFixture fixture(threeNames, 0);
         QStringList pending;
         fixture.cursor.setReader([&pending](const QString& path) { pending << path; });
         fixture.cursor.startSlideshow();
-        for (const QString& move : moves)
+        for (const QString& move : steps)
             makeMove(fixture.cursor, move);
         QVERIFY(fixture.cursor.slideshowRunning());
-        QCOMPARE(pending.size(), moves.size());
+        QCOMPARE(pending.size(), steps.size());
         fixture.cursor.readFinished(readable);
         QCOMPARE(fixture.cursor.slideshowRunning(), running);
+        QCOMPARE(fixture.stopped.count(), running ? 0 : 1);
     }
 
-    // Where one step lands and whether the show goes on, from row, list length and loop.
-    void slideStep_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<bool>("loop");
-        QTest::addColumn<int>("next");
-        QTest::addColumn<bool>("goesOn");
-        QTest::newRow("middle, no loop") << 0 << 3 << false << 1 << true;
-        QTest::newRow("onto the last, no loop: ends there") << 1 << 3 << false << 2 << false;
-        QTest::newRow("on the last, no loop: shows it again") << 2 << 3 << false << 2 << false;
-        QTest::newRow("onto the last, loop: goes on") << 1 << 3 << true << 2 << true;
-        QTest::newRow("on the last, loop: round to the first") << 2 << 3 << true << 0 << true;
-        QTest::newRow("past a shrunk list, loop: the first") << 5 << 3 << true << 0 << true;
-        QTest::newRow("file gone, loop: the first") << -1 << 3 << true << 0 << true;
-        QTest::newRow("file gone, no loop: the first") << -1 << 3 << false << 0 << true;
-        QTest::newRow("two pictures, loop: back and forth") << 1 << 2 << true << 0 << true;
-        QTest::newRow("one picture, no loop: ends") << 0 << 1 << false << 0 << false;
-        QTest::newRow("one picture, loop: ends too") << 0 << 1 << true << 0 << false;
-        QTest::newRow("empty list, no loop") << 0 << 0 << false << -1 << false;
-        QTest::newRow("empty list, loop") << 0 << 0 << true << -1 << false;
-    }
+    void slideStep_data() { lumotest::addRows(QStringLiteral("filecursor-slidestep.txt")); }
     void slideStep()
     {
         QFETCH(int, row);
@@ -265,39 +186,10 @@ private slots:
         QCOMPARE((QVariantList{step.row, step.goesOn}), (QVariantList{next, goesOn}));
     }
 
-    void tick_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<bool>("loop");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<QString>("unreadable");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<bool>("running");
-        QTest::addColumn<int>("stopped");
-        QTest::addColumn<int>("atEnd");
-        const QStringList one{"a.png"};
-        QTest::newRow("in the middle moves on")
-            << threeNames << false << 0 << QString() << 1 << true << 0 << 0;
-        QTest::newRow("onto the last shows it and stops")
-            << threeNames << false << 1 << QString() << 2 << false << 1 << 1;
-        QTest::newRow("on the last shows it again and stops")
-            << threeNames << false << 2 << QString() << 2 << false << 1 << 1;
-        QTest::newRow("unreadable file stops it")
-            << threeNames << false << 0 << "b.png" << 1 << false << 1 << 0;
-        QTest::newRow("unreadable last file stops it at the end")
-            << threeNames << false << 1 << "c.png" << 2 << false << 2 << 1;
-        QTest::newRow("loop: onto the last goes on")
-            << threeNames << true << 1 << QString() << 2 << true << 0 << 0;
-        QTest::newRow("loop: on the last goes round to the first")
-            << threeNames << true << 2 << QString() << 0 << true << 0 << 0;
-        QTest::newRow("loop: an unreadable file still stops it")
-            << threeNames << true << 2 << "a.png" << 0 << false << 1 << 0;
-        QTest::newRow("loop: one picture shows it once more and stops")
-            << one << true << 0 << QString() << 0 << false << 1 << 1;
-    }
+    void tick_data() { lumotest::addRows(QStringLiteral("filecursor-tick.txt")); }
     void tick()
     {
-        QFETCH(QStringList, names);
+        QFETCH(QString, list);
         QFETCH(bool, loop);
         QFETCH(int, start);
         QFETCH(QString, unreadable);
@@ -306,6 +198,7 @@ private slots:
         QFETCH(int, stopped);
         QFETCH(int, atEnd);
         Settings::instance()->imagesCentralWidget()->setSlideLoop(loop);
+        const QStringList names = list.split(QLatin1Char(' '));
         CursorFixture fixture(names, start);
         fixture.unreadable << unreadable;
         fixture.cursor.startSlideshow();

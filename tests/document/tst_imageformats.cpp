@@ -8,18 +8,7 @@ class TestImageFormats : public QObject
     Q_OBJECT
 
 private slots:
-    void suffixChecks_data()
-    {
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<bool>("readable");
-        QTest::addColumn<bool>("writable");
-        QTest::addColumn<bool>("nameReadable"); // the suffix of a file name
-        QTest::newRow("JPG in capitals") << "JPG" << true << false << true;
-        QTest::newRow("Png mixed case") << "Png" << true << true << true;
-        QTest::newRow("written only") << "PPM" << false << true << false;
-        QTest::newRow("empty suffix") << "" << false << false << false;
-        QTest::newRow("part of a name") << "pn" << false << false << false;
-    }
+    void suffixChecks_data() { lumotest::addRows(QStringLiteral("imageformats.txt")); }
     void suffixChecks()
     {
         QFETCH(QString, suffix);

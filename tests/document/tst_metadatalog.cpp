@@ -27,14 +27,11 @@ void record(QtMsgType type, const QMessageLogContext& context, const QString& te
 // A JPEG whose Exif entry points past its data: Exiv2 warns and goes on.
 QByteArray damagedJpeg()
 {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    QImage(8, 8, QImage::Format_RGB32).save(&buffer, "JPG");
+    QByteArray jpeg = lumotest::encoded(lumotest::rampImage({8, 8}), "JPG");
     const QByteArray payload =
-        QByteArray("Exif\0\0", 6) +
-        QByteArray("II*\0\x08\0\0\0\x01\0\x0f\x01\x02\0\xff\xff\xff\x0f\xf0\xff\xff\xff\0\0\0\0",
-                   26);
+        QByteArray("Exif\0\0", 6)
+        + QByteArray("II*\0\x08\0\0\0\x01\0\x0f\x01\x02\0\xff\xff\xff\x0f\xf0\xff\xff\xff\0\0\0\0",
+                     26);
     const int length = payload.size() + 2;
     jpeg.insert(2, QByteArray("\xff\xe1", 2) + char(length >> 8) + char(length) + payload);
     return jpeg;

@@ -3,7 +3,6 @@
 #include "document/picture.h"
 #include "document/picturemetadata.h"
 
-#include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
@@ -24,14 +23,8 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // empty: no file at all
         QTest::addColumn<bool>("readable");
         QTest::addColumn<QString>("format");
-        QByteArray png;
-        {
-            QBuffer buffer(&png);
-            QImage image(6, 4, QImage::Format_RGB32);
-            image.fill(Qt::green);
-            QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "png"));
-        }
-        QTest::newRow("picture file") << png << true << "png";
+        QTest::newRow("picture file")
+            << lumotest::encoded(lumotest::rampImage({6, 4}), "png") << true << "png";
         QTest::newRow("not a picture") << QByteArray("plain text") << false << QString();
         QTest::newRow("missing file") << QByteArray() << false << QString();
     }
@@ -89,7 +82,6 @@ private slots:
         QCOMPARE(picture.format(), written ? QStringLiteral("png") : QStringLiteral("bmp"));
         QCOMPARE(QFile::exists(path), written);
     }
-
 
     void colourProfileKept_data()
     {

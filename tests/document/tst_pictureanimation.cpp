@@ -37,8 +37,7 @@ struct Stepped
         animation.tick();
         const bool settled = QTest::qWaitFor(
             [this, &shown] {
-                return !shown.isEmpty() || !animation.isWaitingForFrame()
-                       || !animation.isPlaying();
+                return !shown.isEmpty() || !animation.isWaitingForFrame() || !animation.isPlaying();
             },
             10000);
         return settled && !shown.isEmpty();
@@ -55,20 +54,7 @@ class TestPictureAnimation : public QObject
     Q_OBJECT
 
 private slots:
-    void framesAndDelaysRead_data()
-    {
-        QTest::addColumn<QVector<int>>("stored"); // hundredths of a second
-        QTest::addColumn<int>("loops");
-        QTest::addColumn<QVector<int>>("shown"); // milliseconds
-        QTest::addColumn<int>("loopCount");
-        QTest::newRow("own delays, for ever") << QVector<int>{20, 50, 30} << 0
-                                              << QVector<int>{200, 500, 300} << -1;
-        QTest::newRow("no delay and 10 ms shown at 100 ms")
-            << QVector<int>{0, 1, 2} << 0 << QVector<int>{100, 100, 20} << -1;
-        QTest::newRow("no loop extension plays once")
-            << QVector<int>{5, 5} << -1 << QVector<int>{50, 50} << 0;
-        QTest::newRow("two more passes") << QVector<int>{5, 5} << 2 << QVector<int>{50, 50} << 2;
-    }
+    void framesAndDelaysRead_data() { lumotest::addRows(QStringLiteral("animationdelays.txt")); }
     void framesAndDelaysRead()
     {
         QFETCH(QVector<int>, stored);

@@ -28,15 +28,7 @@ class TestPictureCache : public QObject
     Q_OBJECT
 
 private slots:
-    void budget_data()
-    {
-        QTest::addColumn<qint64>("physical");
-        QTest::addColumn<qint64>("budget");
-        const qint64 gib = qint64(1) << 30;
-        QTest::newRow("a sixteenth of 2 GiB") << 2 * gib << gib / 8;
-        QTest::newRow("at most 256 MiB on 64 GiB") << 64 * gib << gib / 4;
-        QTest::newRow("unknown memory keeps nothing") << qint64(0) << qint64(0);
-    }
+    void budget_data() { lumotest::addRows(QStringLiteral("cachebudget.txt")); }
     void budget()
     {
         QFETCH(qint64, physical);

@@ -11,21 +11,7 @@ class TestPictureEdits : public QObject
     Q_OBJECT
 
 private slots:
-    void steps_data()
-    {
-        // Steps: a an adjustment that changes the picture, kept; s one kept without a change;
-        // c one cancelled; u undo. The picture's only pixel counts the changes in its red.
-        QTest::addColumn<int>("depth");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<bool>("modified");
-        QTest::newRow("kept change marks the picture") << 10 << "a" << 1 << true;
-        QTest::newRow("kept without a change leaves it as read") << 10 << "s" << 0 << false;
-        QTest::newRow("cancelled change gives back the picture") << 10 << "c" << 0 << false;
-        QTest::newRow("cancelled after a kept one keeps the mark") << 10 << "a c" << 1 << true;
-        QTest::newRow("every edit undone: as read") << 10 << "aa uu" << 0 << false;
-        QTest::newRow("history trimmed: undoing all stays changed") << 1 << "aa u" << 1 << true;
-    }
+    void steps_data() { lumotest::addRows(QStringLiteral("pictureedits.txt")); }
     void steps()
     {
         QFETCH(int, depth);

@@ -9,12 +9,8 @@
 
 namespace {
 
-// A picture of one colour; large enough that reading it takes a moment.
-QString writePicture(const QTemporaryDir& dir, const QString& name, QRgb colour,
-                     const QSize& size = QSize(400, 300))
-{
-    return lumotest::writeSolid(dir.filePath(name), size, colour);
-}
+// Large enough that reading it takes a moment.
+const QSize pictureSize(400, 300);
 
 QRgb colourOf(const QVariant& image)
 {
@@ -33,8 +29,10 @@ private slots:
     void newestRequestWins()
     {
         QTemporaryDir dir;
-        const QString older = writePicture(dir, "older.png", qRgb(255, 0, 0), QSize(2000, 1500));
-        const QString newer = writePicture(dir, "newer.png", qRgb(0, 0, 255));
+        const QString older =
+            lumotest::writeSolid(dir.filePath("older.png"), QSize(2000, 1500), qRgb(255, 0, 0));
+        const QString newer =
+            lumotest::writeSolid(dir.filePath("newer.png"), pictureSize, qRgb(0, 0, 255));
         PictureCache cache;
         PictureLoader loader(&cache);
         QSignalSpy standIns(&loader, &PictureLoader::standInReady);
@@ -63,13 +61,16 @@ private slots:
     {
         QFETCH(bool, rewritten);
         QTemporaryDir dir;
-        const QString path = writePicture(dir, "next.png", qRgb(0, 255, 0));
+        const QString path =
+            lumotest::writeSolid(dir.filePath("next.png"), pictureSize, qRgb(0, 255, 0));
         PictureCache cache;
         PictureLoader loader(&cache);
         loader.preload({path});
         QTRY_VERIFY_WITH_TIMEOUT(cache.contains(path), 20000);
         if (rewritten) {
-            QVERIFY(!writePicture(dir, "next.png", qRgb(255, 255, 0), QSize(300, 300)).isEmpty());
+            QVERIFY(
+                !lumotest::writeSolid(dir.filePath("next.png"), QSize(300, 300), qRgb(255, 255, 0))
+                     .isEmpty());
         }
         QSignalSpy loaded(&loader, &PictureLoader::loaded);
         loader.load(path);
@@ -100,7 +101,8 @@ private slots:
     {
         const QSize shown(200, 150);
         QTemporaryDir dir;
-        const QString path = writePicture(dir, "photo.png", qRgb(0, 128, 255));
+        const QString path =
+            lumotest::writeSolid(dir.filePath("photo.png"), pictureSize, qRgb(0, 128, 255));
         PictureCache cache;
         PictureLoader loader(&cache);
         QSignalSpy standInReady(&loader, &PictureLoader::standInReady);
@@ -116,7 +118,8 @@ private slots:
     void finishBlocksUntilIn()
     {
         QTemporaryDir dir;
-        const QString path = writePicture(dir, "photo.png", qRgb(9, 9, 9));
+        const QString path =
+            lumotest::writeSolid(dir.filePath("photo.png"), pictureSize, qRgb(9, 9, 9));
         PictureCache cache;
         PictureLoader loader(&cache);
         QSignalSpy loaded(&loader, &PictureLoader::loaded);
@@ -133,7 +136,8 @@ private slots:
     void editsStayOffTheCache()
     {
         QTemporaryDir dir;
-        const QString path = writePicture(dir, "photo.png", qRgb(0, 0, 0), QSize(64, 48));
+        const QString path =
+            lumotest::writeSolid(dir.filePath("photo.png"), QSize(64, 48), qRgb(0, 0, 0));
         Picture picture;
         QSignalSpy loaded(&picture, &Picture::loaded);
         picture.load(path);

@@ -95,28 +95,7 @@ class TestPictureWriter : public QObject
 
 private slots:
     // With nothing stored, a JPEG keeps about the quality of the JPEG it was read from.
-    void qualityFromSource_data()
-    {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<int>("stored"); // for JPEG, PNG and WebP alike
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<int>("quality");
-        QTest::newRow("jpeg, nothing stored, from a camera JPEG: its quality")
-            << "jpeg" << 0 << "camera.jpg" << 60;
-        QTest::newRow("jpeg, stored, from a camera JPEG: as stored")
-            << "jpeg" << 85 << "camera.jpg" << 85;
-        QTest::newRow("jpeg, nothing stored, from a JPEG without tables: high")
-            << "jpeg" << 0 << "broken.jpg" << 90;
-        QTest::newRow("jpeg, nothing stored, from a JPEG named png: its quality")
-            << "jpeg" << 0 << "camera.png" << 60;
-        QTest::newRow("jpeg, nothing stored, from a PNG: the default")
-            << "jpeg" << 0 << "drawing.png" << -1;
-        QTest::newRow("jpeg out of range, made in memory: the default") << "JPG" << 101 << "" << -1;
-        QTest::newRow("png from a camera JPEG: as stored") << "png" << 0 << "camera.jpg" << 0;
-        QTest::newRow("webp from a camera JPEG: the default") << "webp" << 0 << "camera.jpg" << -1;
-        QTest::newRow("webp, stored: as stored") << "webp" << 40 << "camera.jpg" << 40;
-        QTest::newRow("webp out of range: the default") << "WEBP" << 250 << "" << -1;
-    }
+    void qualityFromSource_data() { lumotest::addRows(QStringLiteral("writerquality.txt")); }
     void qualityFromSource()
     {
         QFETCH(QString, format);
@@ -148,37 +127,13 @@ private slots:
         const QImage image = lumotest::rampImage(QSize(32, 24));
         const int shown = PictureWriter::effectiveQuality(format, -1);
         QVERIFY(shown >= 1 && shown <= 100);
-        QCOMPARE(encoded(image, qPrintable(format), -1),
-                 encoded(image, qPrintable(format), shown));
+        QCOMPARE(encoded(image, qPrintable(format), -1), encoded(image, qPrintable(format), shown));
         QVERIFY(encoded(image, qPrintable(format), shown + 10)
                 != encoded(image, qPrintable(format), shown));
         QCOMPARE(PictureWriter::effectiveQuality(format, 42), 42);
     }
 
-    // A write that fails leaves the old file as it was and nothing beside it.
-    void write_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("how"); // link, locked folder, locked file, or nothing special
-        QTest::addColumn<int>("quality");
-        QTest::addColumn<bool>("limited"); // the disk fills up at half the old file's size
-        QTest::addColumn<bool>("written");
-        QTest::newRow("jpeg at quality 10, written once")
-            << "photo.jpg" << "jpeg" << "" << 10 << false << true;
-        QTest::newRow("through a symbolic link, which stays one")
-            << "picture.png" << "png" << "link" << -1 << false << true;
-        QTest::newRow("format nobody writes")
-            << "picture.png" << "nosuchformat" << "" << -1 << false << false;
-        QTest::newRow("read-only file in a read-only folder")
-            << "picture.png" << "png" << "locked file" << -1 << false << false;
-        QTest::newRow("png cut short through a temporary file")
-            << "picture.png" << "png" << "" << -1 << true << false;
-        QTest::newRow("png cut short in a folder that takes no new files")
-            << "picture.png" << "png" << "locked folder" << -1 << true << false;
-        QTest::newRow("folder that takes no new files, room enough")
-            << "picture.png" << "png" << "locked folder" << -1 << false << true;
-    }
+    void write_data() { lumotest::addRows(QStringLiteral("writerwrite.txt")); }
     void write()
     {
         QFETCH(QString, name);

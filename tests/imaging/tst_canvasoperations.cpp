@@ -106,30 +106,19 @@ private slots:
             QCOMPARE(result.pixel(grown), zeroPixel(source));
     }
 
-    void newImage_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QRgb>("fill");
-        QTest::addColumn<QImage::Format>("format");
-        QTest::addColumn<QRgb>("expected");
-        QTest::newRow("1 bit black") << 0 << 0xff000000u << QImage::Format_Mono << 0xff000000u;
-        QTest::newRow("1 bit light red: white")
-            << 0 << 0xffff9090u << QImage::Format_Mono << 0xffffffffu;
-        QTest::newRow("8 bits") << 1 << 0xff336699u << QImage::Format_Indexed8 << 0xff336699u;
-        QTest::newRow("32 bits opaque") << 2 << 0x80336699u << QImage::Format_RGB32 << 0xff336699u;
-    }
+    void newImage_data() { lumotest::addRows(QStringLiteral("newimage.txt")); }
 
     void newImage()
     {
         QFETCH(int, row);
-        QFETCH(QRgb, fill);
-        QFETCH(QImage::Format, format);
-        QFETCH(QRgb, expected);
-        const QImage image =
-            imaging::newImage(QSize(33, 17), imaging::newImageDepthForRow(row), fill);
-        QCOMPARE(image.format(), format);
+        QFETCH(QVector<int>, fill);
+        QFETCH(int, format);
+        QFETCH(QVector<int>, expected);
+        const QImage image = imaging::newImage(QSize(33, 17), imaging::newImageDepthForRow(row),
+                                               QRgb(fill.value(0)));
+        QCOMPARE(int(image.format()), format);
         QImage uniform(image.size(), QImage::Format_ARGB32); // no dithering
-        uniform.fill(expected);
+        uniform.fill(QRgb(expected.value(0)));
         QCOMPARE(image.convertToFormat(QImage::Format_ARGB32), uniform);
     }
 };

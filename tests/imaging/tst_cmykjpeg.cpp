@@ -29,42 +29,21 @@ class TestCmykJpeg : public QObject
     Q_OBJECT
 
 private slots:
-    void inkToScreen_data()
-    {
-        QTest::addColumn<QVector<int>>("ink");
-        QTest::addColumn<int>("samples");
-        QTest::addColumn<bool>("embedded"); // else the press profile is the fallback
-        QTest::addColumn<QRgb>("expected"); // a press proof of the ink, within 24 levels
-        QTest::addColumn<QRgb>("naive");    // the plain formula, clearly away from it
-        const auto plain = int(Samples::Plain);
-        const auto adobe = int(Samples::AdobeInverted);
-        const auto ycck = int(Samples::AdobeYcck);
-        // Press proofs as print shops quote them for coated stock.
-        const QRgb cyan = qRgb(0, 174, 239);
-        const QRgb magenta = qRgb(236, 0, 140);
-        QTest::newRow("cyan, plain samples") << QVector<int>{255, 0, 0, 0} << plain << true
-                                             << cyan << qRgb(0, 255, 255);
-        QTest::newRow("cyan, Adobe's inverted samples")
-            << QVector<int>{255, 0, 0, 0} << adobe << true << cyan << qRgb(0, 255, 255);
-        QTest::newRow("magenta, Adobe's YCCK")
-            << QVector<int>{0, 255, 0, 0} << ycck << true << magenta << qRgb(255, 0, 255);
-        QTest::newRow("black ink alone is not the screen's black")
-            << QVector<int>{0, 0, 0, 255} << adobe << true << qRgb(35, 31, 32) << qRgb(0, 0, 0);
-        QTest::newRow("no profile embedded: the installed one")
-            << QVector<int>{255, 0, 0, 0} << adobe << false << cyan << qRgb(0, 255, 255);
-    }
+    void inkToScreen_data() { lumotest::addRows(QStringLiteral("cmykink.txt")); }
     void inkToScreen()
     {
         QFETCH(QVector<int>, ink);
         QFETCH(int, samples);
         QFETCH(bool, embedded);
-        QFETCH(QRgb, expected);
-        QFETCH(QRgb, naive);
+        QFETCH(QVector<int>, proof);
+        QFETCH(QVector<int>, formula);
+        const QRgb expected = QRgb(proof.value(0));
+        const QRgb naive = QRgb(formula.value(0));
         const QByteArray profile = pressProfile();
         if (profile.isEmpty())
             QSKIP("no CMYK profile installed (libgs-common)");
-        const QByteArray jpeg = encoded(QSize(16, 8), ink, Samples(samples),
-                                         embedded ? profile : QByteArray());
+        const QByteArray jpeg =
+            encoded(QSize(16, 8), ink, Samples(samples), embedded ? profile : QByteArray());
         const QImage shown =
             imaging::decodeCmykJpeg(jpeg, roomy, embedded ? QByteArray() : profile);
         QCOMPARE(shown.size(), QSize(16, 8));
@@ -162,17 +141,9 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("cmyk");
         const QByteArray cmyk = encoded(QSize(8, 8), {0, 0, 0, 0}, Samples::Plain, pressProfile());
-        QByteArray rgb;
-        {
-            QBuffer buffer(&rgb);
-            buffer.open(QIODevice::WriteOnly);
-            QImage image(8, 8, QImage::Format_RGB32);
-            image.fill(Qt::red);
-            image.save(&buffer, "JPEG");
-        }
         QTest::newRow("CMYK") << cmyk << true;
         QTest::newRow("YCCK") << encoded(QSize(8, 8), {0, 0, 0, 0}, Samples::AdobeYcck) << true;
-        QTest::newRow("RGB") << rgb << false;
+        QTest::newRow("RGB") << lumotest::encoded(lumotest::rampImage({8, 8}), "JPEG") << false;
         QTest::newRow("cut before the frame header") << cmyk.left(20) << false;
         QTest::newRow("not a JPEG") << QByteArray("\x89PNG\r\n\x1a\n") << false;
         QTest::newRow("empty") << QByteArray() << false;

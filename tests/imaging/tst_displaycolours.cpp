@@ -16,8 +16,8 @@ QRgb adobeToSrgb(QRgb adobe)
     const auto linear = [](int value) { return std::pow(value / 255.0, 563.0 / 256.0); };
     const auto encoded = [](double value) {
         value = std::clamp(value, 0.0, 1.0);
-        const double curve = value <= 0.0031308 ? 12.92 * value
-                                                : 1.055 * std::pow(value, 1.0 / 2.4) - 0.055;
+        const double curve =
+            value <= 0.0031308 ? 12.92 * value : 1.055 * std::pow(value, 1.0 / 2.4) - 0.055;
         return int(std::lround(curve * 255.0));
     };
     const double r = linear(qRed(adobe));
@@ -42,24 +42,13 @@ class TestDisplayColours : public QObject
     Q_OBJECT
 
 private slots:
-    void adobeRgb_data()
-    {
-        QTest::addColumn<QRgb>("stored");
-        QTest::addColumn<QImage::Format>("format");
-        QTest::newRow("mid grey stays grey") << qRgb(128, 128, 128) << QImage::Format_RGB32;
-        QTest::newRow("green sky blue") << qRgb(60, 140, 200) << QImage::Format_RGB32;
-        QTest::newRow("skin tone") << qRgb(200, 150, 120) << QImage::Format_RGB32;
-        QTest::newRow("dark shadow") << qRgb(20, 25, 30) << QImage::Format_RGB32;
-        QTest::newRow("saturated green, outside sRGB") << qRgb(40, 200, 40)
-                                                       << QImage::Format_RGB32;
-        QTest::newRow("with alpha") << qRgb(90, 160, 90) << QImage::Format_ARGB32;
-        QTest::newRow("24-bit rows") << qRgb(180, 90, 30) << QImage::Format_RGB888;
-    }
+    void adobeRgb_data() { lumotest::addRows(QStringLiteral("colourspaces.txt")); }
     void adobeRgb()
     {
-        QFETCH(QRgb, stored);
-        QFETCH(QImage::Format, format);
-        QImage picture(33, 21, format);
+        QFETCH(QVector<int>, colour);
+        QFETCH(int, format);
+        const QRgb stored = QRgb(colour.value(0));
+        QImage picture(33, 21, QImage::Format(format));
         picture.fill(QColor(stored));
         picture.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
         QVERIFY(imaging::needsDisplayConversion(picture));

@@ -5,35 +5,13 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include <limits>
-
 // Whether an announced picture size may be decoded on a machine of a given memory.
 class TestReadLimits : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void fits_data()
-    {
-        QTest::addColumn<qint64>("physical");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("bits");
-        QTest::addColumn<bool>("fits");
-
-        const qint64 gib = qint64(1) << 30;
-        const int maxInt = std::numeric_limits<int>::max();
-        QTest::newRow("40000x20000 on 24 GB") << 24 * gib << QSize(40000, 20000) << 32 << true;
-        QTest::newRow("exactly a quarter") << qint64(4000) << QSize(10, 25) << 32 << true;
-        QTest::newRow("one row more than a quarter")
-            << qint64(4000) << QSize(10, 26) << 32 << false;
-        QTest::newRow("1-bit rows padded to 32 bits") << qint64(320) << QSize(33, 10) << 1 << true;
-        QTest::newRow("padding counts") << qint64(319) << QSize(33, 10) << 1 << false;
-        QTest::newRow("product beyond 64 bits")
-            << 24 * gib << QSize(maxInt, maxInt) << maxInt << false;
-        QTest::newRow("unknown size is not refused") << 24 * gib << QSize() << 32 << true;
-        QTest::newRow("no depth is refused") << 24 * gib << QSize(10, 10) << 0 << false;
-    }
-
+    void fits_data() { lumotest::addRows(QStringLiteral("readlimits.txt")); }
     void fits()
     {
         QFETCH(qint64, physical);

@@ -16,15 +16,7 @@ class TestLumoDesktop : public QObject
     Q_OBJECT
 
 private slots:
-    void probeDecision_data()
-    {
-        QTest::addColumn<QString>("found"); // what the probe saw: wm, kdesktop, gconftool, gnome2
-        QTest::addColumn<int>("expected");
-        QTest::newRow("our window manager wins over all") << "wm kdesktop gconftool gnome2" << 5;
-        QTest::newRow("kdesktop before gconf") << "kdesktop gconftool gnome2" << 1;
-        QTest::newRow("GNOME 2 with gconftool-2") << "gconftool gnome2" << 2;
-        QTest::newRow("gconftool-2 alone is not GNOME 2") << "gconftool" << 0;
-    }
+    void probeDecision_data() { lumotest::addRows(QStringLiteral("desktopprobe.txt")); }
 
     void probeDecision()
     {
@@ -39,16 +31,7 @@ private slots:
         QCOMPARE(lumoDesktopFromProbe(probe), expected);
     }
 
-    void gnome2Session_data()
-    {
-        QTest::addColumn<QString>("sessionId");
-        QTest::addColumn<QString>("currentDesktop");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("GNOME 2") << "Default" << "" << true;
-        QTest::newRow("no session id") << "" << "" << false;
-        QTest::newRow("GNOME 3 placeholder id") << "this-is-deprecated" << "GNOME" << false;
-        QTest::newRow("MATE keeps an id but names itself") << "Default" << "MATE" << false;
-    }
+    void gnome2Session_data() { lumotest::addRows(QStringLiteral("gnome2session.txt")); }
 
     void gnome2Session()
     {
@@ -75,10 +58,10 @@ private slots:
         // An X server of its own, so the properties it sets and deletes are never those of the
         // desktop the test runs on; Xvfb picks a free display and writes its number when ready.
         QProcess server;
-        server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                              QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                                              QStringLiteral("-screen"), QStringLiteral("0"),
-                                              QStringLiteral("64x64x24")});
+        server.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                      QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
+                      QStringLiteral("0"), QStringLiteral("64x64x24")});
         QVERIFY2(server.waitForStarted(), "Xvfb is missing: scripts/deps installs it");
         QByteArray number;
         while (!number.endsWith('\n') && server.waitForReadyRead(30000))
@@ -117,15 +100,7 @@ private slots:
         QCOMPARE(written, first + "SECOND\n");
     }
 
-    void execute_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("script"); // for sh -c
-        QTest::addColumn<int>("exitCode");
-        QTest::newRow("exit code comes back") << "sh" << "exit 3" << 3;
-        QTest::newRow("missing program is not started") << "lumo-no-such-program" << "" << -2;
-        QTest::newRow("a crash is not an exit code") << "sh" << "kill -9 $$" << -1;
-    }
+    void execute_data() { lumotest::addRows(QStringLiteral("execute.txt")); }
 
     void execute()
     {

@@ -36,22 +36,7 @@ private slots:
         QVERIFY(QFile::link(path("gone"), path("dangling")));
     }
 
-    void entryFromText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // "@" stands for the sandbox, "~" for HOME
-
-        QTest::newRow("empty is invalid") << "" << "";
-        QTest::newRow("dot segments cleaned") << "./d/../d/sub/" << "@/d/sub";
-        QTest::newRow("tilde slash") << "~/pics/a.png" << "~/pics/a.png";
-        QTest::newRow("tilde inside a name is literal") << "a~b" << "@/a~b";
-        QTest::newRow("leading colon is a name, not a Qt resource") << ":a.png" << "@/:a.png";
-        QTest::newRow("colon slash is a folder named colon") << ":/" << "@/:";
-        QTest::newRow("file URL decodes percent escapes") << "file://@/a%20b.png" << "@/a b.png";
-        QTest::newRow("file URL on localhost") << "file://localhost@/d" << "@/d";
-        QTest::newRow("file URL without a path is invalid") << "file://" << "";
-        QTest::newRow("file://otherhost is not local") << "file://otherhost/x" << "";
-    }
+    void entryFromText_data() { lumotest::addRows(QStringLiteral("vfsentries.txt")); }
 
     void entryFromText()
     {
@@ -70,17 +55,7 @@ private slots:
         QCOMPARE(entry.path(), expected);
     }
 
-    void walking_data()
-    {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("childName");
-        QTest::addColumn<QString>("expected");
-
-        // Parents are walked by the navigation's up.
-        QTest::newRow("child") << "/usr" << "lib" << "/usr/lib";
-        QTest::newRow("child with a slash is invalid") << "/usr" << "a/b" << "";
-        QTest::newRow("child '..' is invalid") << "/usr/lib" << ".." << "";
-    }
+    void walking_data() { lumotest::addRows(QStringLiteral("vfswalking.txt")); }
 
     void walking()
     {
@@ -90,21 +65,14 @@ private slots:
         QCOMPARE(VFS::ptr()->child(Entry(from), childName).path(), expected);
     }
 
-    void links_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("traits");
-        QTest::newRow("link to a file") << "filelink" << "exists file link";
-        QTest::newRow("link to a directory") << "dirlink" << "exists dir";
-        QTest::newRow("dangling link exists as a link") << "dangling" << "exists";
-    }
+    void links_data() { lumotest::addRows(QStringLiteral("vfslinks.txt")); }
 
     void links()
     {
         QFETCH(QString, name);
         QFETCH(QString, traits);
         const Entry entry = VFS::ptr()->entry(path(name));
-        // Links are kept as typed; following them is the caller's choice.
+        // Following links is the caller's choice.
         QCOMPARE(entry.path(), path(name));
         const QStringList seen({VFS::ptr()->isEntryExists(entry) ? "exists" : "",
                                 entry.isDir() ? "dir" : "", entry.isFile() ? "file" : "",
@@ -115,7 +83,7 @@ private slots:
     void desktopFollowsUserDirs_data()
     {
         QTest::addColumn<QByteArray>("userDirs"); // empty: no user-dirs.dirs at all
-        QTest::addColumn<QString>("expected");   // relative to HOME
+        QTest::addColumn<QString>("expected");    // relative to HOME
         QTest::newRow("no user-dirs.dirs") << QByteArray() << "Desktop";
         QTest::newRow("among other entries")
             << QByteArray("# c\nXDG_DOWNLOAD_DIR=\"$HOME/dl\"\nXDG_DESKTOP_DIR=\"$HOME/Bureau\"\n")
@@ -139,20 +107,7 @@ private slots:
         QCOMPARE(desktop.path(), home + QLatin1Char('/') + expected);
     }
 
-    void iconNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        // The row "worker" asks from a thread-pool worker and wants this whole name.
-        QTest::addColumn<QString>("prefix");
-        QTest::newRow("directory") << "d" << "folder";
-        QTest::newRow("missing file named by suffix") << "missing.jpg" << "image-";
-        // Content decides when the name says nothing.
-        QTest::newRow("png content without suffix") << "pngdata" << "image-";
-        QTest::newRow("binary without suffix") << "blob" << "unknown";
-        QTest::newRow("empty path") << "" << "unknown";
-        // The icon loader is not thread-safe, so thumbnail workers must not consult the theme.
-        QTest::newRow("worker") << "f.png" << "image-x-generic";
-    }
+    void iconNames_data() { lumotest::addRows(QStringLiteral("vfsicons.txt")); }
 
     void iconNames()
     {
@@ -165,18 +120,7 @@ private slots:
         QVERIFY2(onWorker ? icon == prefix : icon.startsWith(prefix), qPrintable(icon));
     }
 
-    void thumbnailPath_data()
-    {
-        QTest::addColumn<int>("sizeCode");
-        QTest::addColumn<QString>("cacheDir"); // empty: the user's cache
-        QTest::addColumn<QString>("expected"); // "@" stands for XDG_CACHE_HOME/thumbnails
-
-        // The thumbnail-path worked example of the freedesktop standard.
-        const QString name = "/c6ee772d9e49320e97ec29a7eb5b1697.png";
-        QTest::newRow("1 large") << 1 << "/cache/thumbs/" << "/cache/thumbs/large" + name;
-        QTest::newRow("4 is unknown") << 4 << "/cache/thumbs/" << "";
-        QTest::newRow("default cache follows XDG") << 1 << "" << "@/large" + name;
-    }
+    void thumbnailPath_data() { lumotest::addRows(QStringLiteral("thumbnailpath.txt")); }
 
     void thumbnailPath()
     {
@@ -194,7 +138,8 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("dots are cleaned") << "/no/such/../such/x.png" << "/no/such/x.png";
+        QTest::newRow("dots are cleaned") << "/no/such/../such/x.png"
+                                          << "/no/such/x.png";
         QTest::newRow("link resolves to its target")
             << path("filelink") << QDir(m_dir.path()).canonicalPath() + "/f.png";
         QTest::newRow("space and non-ASCII are percent-encoded")

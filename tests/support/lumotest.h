@@ -35,6 +35,13 @@ QString corpusDir(const QString& sub);
 // tests/data/<sub>: files kept with the tests, such as fuzz seeds and regressions.
 QString dataDir(const QString& sub);
 
+// Adds the rows of the table tests/data/tables/<name> to the current _data function: a line
+// "columns: name:type ..." names the columns, then each line is "row name | value | value ...".
+// Types: string, int, qint64, bool, size (WxH; empty: no size), hex (bytes), file (the bytes of
+// tests/data/samples/<value>), ints (a comma list as QVector<int>; hex words such as colours
+// too). Lines beginning with # are notes.
+void addRows(const QString& name);
+
 // Runs "<test function>:<row>" of this test executable again as the unprivileged user nobody,
 // for rows whose outcome rests on permissions, which do not stop the superuser. Its exit code:
 // 0 when the row passed.
