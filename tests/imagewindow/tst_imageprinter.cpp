@@ -29,8 +29,7 @@ QSize boxes(PrintMethodWidget& tab)
 
 int pdfPages(const QString& path)
 {
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray bytes = lumotest::contents(path);
     return QString::fromLatin1(bytes.constData(), bytes.size())
         .count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)")));
 }
