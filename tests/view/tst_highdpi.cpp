@@ -28,6 +28,19 @@ QImage stripes(const QSize& size)
     return image;
 }
 
+// A shown 300 by 300 canvas over the image at the scale.
+std::unique_ptr<SPic> shownCanvas(const QImage& image, double scale)
+{
+    auto pic = std::make_unique<SPic>();
+    pic->setImage(image);
+    pic->setScale(scale);
+    pic->resize(300, 300);
+    pic->show();
+    if (!QTest::qWaitForWindowExposed(pic.get()))
+        QTest::qFail("canvas not shown", __FILE__, __LINE__);
+    return pic;
+}
+
 } // namespace
 
 // The canvas on a screen of two device pixels to the logical one: zoom counts device pixels,
@@ -61,12 +74,8 @@ private slots:
 
     void onePicturePixelPerDevicePixel()
     {
-        SPic pic;
-        pic.setImage(stripes(QSize(100, 80)));
-        pic.setScale(1.0);
-        pic.resize(300, 300);
-        pic.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pic));
+        const auto canvas = shownCanvas(stripes(QSize(100, 80)), 1.0);
+        SPic& pic = *canvas;
         QCOMPARE(pic.devicePixelRatioF(), 2.0);
         QCOMPARE(QSize(pic.scaledWidth(), pic.scaledHeight()), QSize(50, 40));
         QCOMPARE(pic.sizeHint(), QSize(50, 40));
@@ -96,24 +105,15 @@ private slots:
         QFETCH(QPoint, canvas);
         QFETCH(int, imageX);
         QFETCH(int, imageY);
-        SPic pic;
-        pic.setImage(QImage(100, 80, QImage::Format_RGB32));
-        pic.setScale(scale);
-        pic.resize(300, 300);
-        pic.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pic));
-        QCOMPARE(pic.imageX(canvas.x(), true), imageX);
-        QCOMPARE(pic.imageY(canvas.y(), true), imageY);
+        const auto pic = shownCanvas(QImage(100, 80, QImage::Format_RGB32), scale);
+        QCOMPARE(pic->imageX(canvas.x(), true), imageX);
+        QCOMPARE(pic->imageY(canvas.y(), true), imageY);
     }
 
     void selectionInPicturePixels()
     {
-        SPic pic;
-        pic.setImage(QImage(100, 80, QImage::Format_RGB32));
-        pic.setScale(1.0);
-        pic.resize(300, 300);
-        pic.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pic));
+        const auto canvas = shownCanvas(QImage(100, 80, QImage::Format_RGB32), 1.0);
+        SPic& pic = *canvas;
         // Twenty logical pixels across are forty picture pixels, and the mark covers them.
         send(&pic, QEvent::MouseButtonPress, QPoint(130, 135), Qt::LeftButton);
         send(&pic, QEvent::MouseMove, QPoint(150, 145), Qt::LeftButton);
