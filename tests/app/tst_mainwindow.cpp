@@ -154,13 +154,6 @@ private slots:
         QCOMPARE(sorted.missing, missing);
     }
 
-    void eachArgumentGivesEventsATurn()
-    {
-        int turns = 0;
-        Startup::sort(paths({"a.png", "missing", "sub"}), false, QString(), [&turns] { ++turns; });
-        QCOMPARE(turns, 3);
-    }
-
     void startUp_data()
     {
         QTest::addColumn<QStringList>("arguments");
