@@ -211,23 +211,19 @@ private slots:
     void itemShows_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<qint64>("size");
         QTest::addColumn<QStringList>("shows"); // before loading, after, the threads that read
         const QString generic = "image-x-generic";
         QTest::newRow("small picture on a worker")
-            << "picture" << qint64(0) << QStringList{generic, "#ff0000", "worker"};
-        QTest::newRow("corrupt image")
-            << "corrupt" << qint64(0) << QStringList{generic, "image-missing", "worker"};
-        QTest::newRow("directory")
-            << "directory" << qint64(0) << QStringList{"folder", "folder", ""};
+            << "picture" << QStringList{generic, "#ff0000", "worker"};
+        QTest::newRow("corrupt image") << "corrupt" << QStringList{generic, "image-missing", "worker"};
+        QTest::newRow("directory") << "directory" << QStringList{"folder", "folder", ""};
     }
 
     void itemShows()
     {
         QFETCH(QString, kind);
-        QFETCH(qint64, size);
         QFETCH(QStringList, shows);
-        QString file = writeImage(kind + ".png", Qt::red, size);
+        QString file = writeImage(kind + ".png", Qt::red);
         if (kind == "directory") {
             file = m_dir.filePath(kind);
             QVERIFY(QDir().mkpath(file));
