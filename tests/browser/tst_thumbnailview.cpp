@@ -215,7 +215,8 @@ private slots:
         const QString generic = "image-x-generic";
         QTest::newRow("small picture on a worker")
             << "picture" << QStringList{generic, "#ff0000", "worker"};
-        QTest::newRow("corrupt image") << "corrupt" << QStringList{generic, "image-missing", "worker"};
+        QTest::newRow("corrupt image")
+            << "corrupt" << QStringList{generic, "image-missing", "worker"};
         QTest::newRow("directory") << "directory" << QStringList{"folder", "folder", ""};
     }
 

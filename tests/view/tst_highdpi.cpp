@@ -50,26 +50,24 @@ class TestHighDpi : public QObject
     Q_OBJECT
 
 private slots:
+    // The canvas of a picture at 100 % on screens of each ratio.
     void canvasSize_data()
     {
         QTest::addColumn<QSize>("picture");
-        QTest::addColumn<double>("scale");
         QTest::addColumn<double>("ratio");
         QTest::addColumn<QSize>("canvas");
-        QTest::newRow("100 % at ratio 2 takes half") << QSize(640, 480) << 1.0 << 2.0
-                                                     << QSize(320, 240);
-        QTest::newRow("odd sides round to the nearest") << QSize(101, 77) << 1.0 << 2.0
-                                                        << QSize(51, 39);
-        QTest::newRow("no ratio is taken as 1") << QSize(64, 48) << 1.0 << 0.0 << QSize(64, 48);
-        QTest::newRow("empty picture") << QSize(0, 0) << 1.0 << 2.0 << QSize(0, 0);
+        QTest::newRow("ratio 2 takes half") << QSize(640, 480) << 2.0 << QSize(320, 240);
+        QTest::newRow("odd sides round to the nearest") << QSize(101, 77) << 2.0 << QSize(51, 39);
+        QTest::newRow("no ratio is taken as 1") << QSize(64, 48) << 0.0 << QSize(64, 48);
+        QTest::newRow("empty picture") << QSize(0, 0) << 2.0 << QSize(0, 0);
     }
+
     void canvasSize()
     {
         QFETCH(QSize, picture);
-        QFETCH(double, scale);
         QFETCH(double, ratio);
         QFETCH(QSize, canvas);
-        QCOMPARE(SPic::canvasSizeFor(picture, scale, ratio), canvas);
+        QCOMPARE(SPic::canvasSizeFor(picture, 1.0, ratio), canvas);
     }
 
     void onePicturePixelPerDevicePixel()
