@@ -154,13 +154,6 @@ private slots:
         QCOMPARE(sorted.missing, missing);
     }
 
-    void eachArgumentGivesEventsATurn()
-    {
-        int turns = 0;
-        Startup::sort(paths({"a.png", "missing", "sub"}), false, QString(), [&turns] { ++turns; });
-        QCOMPARE(turns, 3);
-    }
-
     void startUp_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -264,28 +257,19 @@ private slots:
         QVERIFY(store->contains(lumoGeometryGroup(m_window.get()) + "/rect"));
     }
 
-    // Whether each picture asks is the image window's test; here, a cancelled question stops the
-    // main window closing, in the window and out full screen.
-    void cancelledQuestionKeepsTheWindow_data()
-    {
-        QTest::addColumn<bool>("fullScreen");
-        QTest::newRow("picture in the window") << false;
-        QTest::newRow("picture out full screen") << true;
-    }
-
+    // Whether each picture asks, and a cancelled question in the window, are the image window's
+    // test; here, a cancelled question about a picture out full screen stops the main window
+    // closing and brings the picture back.
     void cancelledQuestionKeepsTheWindow()
     {
-        QFETCH(bool, fullScreen);
         make();
         m_window->imagesWidget()->openFileList({path("a.png")});
         const QPointer<SPicView> view = currentView();
         QVERIFY(view && modify(view));
         m_prompter->answer(QMessageBox::Cancel);
         m_prompter->answer(QMessageBox::Yes); // a second question would quit
-        if (fullScreen) {
-            m_window->fullScreenAction()->trigger();
-            QVERIFY(view->isFullScreenMode());
-        }
+        m_window->fullScreenAction()->trigger();
+        QVERIFY(view->isFullScreenMode());
         QVERIFY(!m_window->close());
         QCOMPARE(m_prompter->asked().size(), 1);
         QVERIFY(!Settings::instance()->store()->contains("WindowState/filesWindowState"));

@@ -49,8 +49,6 @@ private slots:
     {
         QTest::addColumn<QStringList>("visits");
         QTest::addColumn<QStringList>("names"); // empty: the placeholder
-        QTest::newRow("images and the subdirectory, not the text file")
-            << QStringList{""} << QStringList{"B.JPG", "a.png", "sub"};
         QTest::newRow("missing directory shows nothing")
             << QStringList{"", "gone"} << QStringList{};
         QTest::newRow("found again after a missing one")

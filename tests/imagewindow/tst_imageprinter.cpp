@@ -29,8 +29,7 @@ QSize boxes(PrintMethodWidget& tab)
 
 int pdfPages(const QString& path)
 {
-    QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray bytes = lumotest::contents(path);
     return QString::fromLatin1(bytes.constData(), bytes.size())
         .count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)")));
 }
@@ -86,25 +85,18 @@ private slots:
     {
         QTest::addColumn<int>("method");
         QTest::addColumn<bool>("keep");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("value");
         QTest::addColumn<int>("checked");
         QTest::addColumn<QSize>("expected");
-        QTest::newRow("set size, width 100 in proportion")
-            << 3 << true << "widthBox" << 100 << 3 << QSize(100, 50);
-        QTest::newRow("set size, width 100 alone")
-            << 3 << false << "widthBox" << 100 << 3 << QSize(100, 127);
-        QTest::newRow("out of range falls back to original size")
-            << 0 << true << "widthBox" << 100 << 2 << QSize(100, 50);
+        QTest::newRow("set size, width 100 in proportion") << 3 << true << 3 << QSize(100, 50);
+        QTest::newRow("set size, width 100 alone") << 3 << false << 3 << QSize(100, 127);
+        QTest::newRow("out of range: original size") << 0 << true << 2 << QSize(100, 50);
     }
 
-    // The size fields are only for "Set print size".
+    // The size fields are only for "Set print size"; a width of 100 is typed.
     void methodTab()
     {
         QFETCH(int, method);
         QFETCH(bool, keep);
-        QFETCH(QString, box);
-        QFETCH(int, value);
         QFETCH(int, checked);
         QFETCH(QSize, expected);
         PrintMethodWidget tab(254, 127);
@@ -114,7 +106,7 @@ private slots:
         QCOMPARE(tab.printMethod(), checked);
         QCOMPARE(sizePanel->isEnabled(), checked == PrintMethodWidget::PrintSize);
         part<QCheckBox>(tab, "propBox")->setChecked(keep);
-        tab.findChild<QSpinBox*>(box)->setValue(value);
+        part<QSpinBox>(tab, "widthBox")->setValue(100);
         QCOMPARE(QSize(tab.printWidth(), tab.printHeight()), expected);
         QCOMPARE(boxes(tab), expected);
     }

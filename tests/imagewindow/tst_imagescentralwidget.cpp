@@ -6,7 +6,6 @@
 #include "support/scriptedfiledialogs.h"
 #include "support/scriptedprompter.h"
 
-#include "browser/metainfowidget.h"
 #include "browser/thumbnailsbar.h"
 #include "dialogs/settingsdialog.h"
 #include "fullscreen/fullscreenpanel.h"
@@ -31,7 +30,6 @@
 #include <QSet>
 #include <QSpinBox>
 #include <QTabBar>
-#include <QTableWidget>
 
 namespace {
 
@@ -481,38 +479,6 @@ private slots:
         QTRY_COMPARE(shown(), QStringList{path("b.png")});
         QVERIFY(QMetaObject::invokeMethod(window(), "loadLast"));
         QCOMPARE(views().size(), 1);
-    }
-
-    // Read at construction, written on destruction: one set of values in, the opposite one out.
-    void settingsRoundTrip()
-    {
-        m_host.reset();
-        Settings* settings = Settings::instance();
-        Settings::ImagesCentralWidget* stored = settings->imagesCentralWidget();
-        stored->setSingleWindowMode(true);
-        stored->setTabbedWindowMode(true);
-        stored->setThumbnailsBarVisible(false);
-        stored->setSlideDelay(9);
-        settings->metaInfoWidget()->setFirstColumnWidth(150);
-        m_host = std::make_unique<ImageWindowHost>();
-        QCOMPARE((QVariantList{window()->workspace()->singleWindowMode(),
-                               window()->workspace()->viewMode() == QMdiArea::TabbedView,
-                               window()->thumbnailsBar()->isVisibleTo(window()),
-                               actions()->delaySpinBox()->value(),
-                               window()->metaInfoWidget()->table()->columnWidth(0)}),
-                 (QVariantList{true, true, false, 9, 150}));
-
-        actions()->singleWindowAction()->setChecked(false);
-        actions()->tabbedAction()->setChecked(false);
-        window()->thumbnailsBarAction()->setChecked(true);
-        actions()->delaySpinBox()->setValue(2);
-        window()->metaInfoWidget()->table()->setColumnWidth(0, 60);
-        m_host.reset();
-        settings->store()->sync();
-        QCOMPARE((QVariantList{stored->singleWindowMode(), stored->tabbedWindowMode(),
-                               stored->thumbnailsBarVisible(), stored->slideDelay(),
-                               settings->metaInfoWidget()->firstColumnWidth()}),
-                 (QVariantList{false, false, true, 2, 60}));
     }
 
     void fullScreenPictureClosed_data()

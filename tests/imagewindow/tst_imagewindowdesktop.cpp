@@ -147,8 +147,7 @@ private slots:
             printTo(dialog);
         };
         QCOMPARE(whenShown<QPrintDialog>(print, user, QDialog::Accepted), 1);
-        QFile file(pdf);
-        const QByteArray printed = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const QByteArray printed = lumotest::contents(pdf);
         // The document and its pages are the picture shown when printing began.
         QVERIFY(printed.contains("/Title " + pdfText(QStringLiteral("wide.png"))));
         QVERIFY(printed.contains("/Height 20") && !printed.contains("/Height 30"));

@@ -12,13 +12,13 @@
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imagesaver.h"
 #include "imagewindow/recentfilesmenu.h"
+#include "imagewindow/saveasdecision.h"
 #include "settings/settings.h"
 #include "view/spicview.h"
 
 #include <QDir>
 #include <QImageReader>
 #include <QMenu>
-#include <QStandardPaths>
 
 namespace {
 
@@ -167,69 +167,42 @@ private slots:
             ImageFormats::instance()->allImagesFilter() + ";;All Files (*);;"));
     }
 
+    // What Save as proposes: a picture's own name where its format is written, else its name
+    // without the suffix as JPG; a picture without a file PNG in the first folder that exists.
     void saveAsProposal_data()
     {
-        QTest::addColumn<QStringList>("proposal"); // picture, proposed file, proposed filter
+        QTest::addColumn<QString>("picture"); // "@": the sandbox
+        QTest::addColumn<QStringList>("folders"); // for a new picture; "gone" does not exist
+        QTest::addColumn<QStringList>("proposal"); // file, filter's format, folder
+        const QStringList none;
         QTest::newRow("writable: its own name and format")
-            << QStringList{"photo.png", "photo.png", "png"};
+            << "@/photo.png" << none << QStringList{"@/photo.png", "png", ""};
         QTest::newRow("gif, not writable: jpg without the suffix")
-            << QStringList{"photo.gif", "photo", "jpg"};
+            << "@/photo.gif" << none << QStringList{"@/photo", "jpg", ""};
         QTest::newRow("no suffix in a folder with a dot")
-            << QStringList{"my.photos/photo", "my.photos/photo", ""};
+            << "@/my.photos/photo" << none << QStringList{"@/my.photos/photo", "", ""};
+        QTest::newRow("new picture: the last folder used")
+            << "" << QStringList{"@/last", "@"} << QStringList{"", "png", "@/last"};
+        QTest::newRow("new picture, last folder gone: the next one")
+            << "" << QStringList{"@/gone", "@"} << QStringList{"", "png", "@"};
     }
 
     void saveAsProposal()
     {
+        QFETCH(QString, picture);
+        QFETCH(QStringList, folders);
         QFETCH(QStringList, proposal);
-        const QString picture = proposal.at(0);
         const ImageFormats* formats = ImageFormats::instance();
-        if (!formats->canRead(QStringLiteral("gif")) || formats->canWrite(QStringLiteral("gif")))
-            QSKIP("needs an image library that reads GIF and cannot write it");
-        PictureFixture fixture;
-        const QString path = fixture.path(picture);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QVERIFY(picture.endsWith(".gif") ? writeFile(path, onePixelGif)
-                                         : lumotest::writePicture(path, QSize(8, 8), "png"));
-        fixture.view()->openFile(path);
-        QVERIFY(waitForPicture(fixture.view()));
-        const QStringList before = QDir(fixture.path(QString())).entryList();
-
-        ScriptedFileDialogs dialogs;
-        ScriptedPrompter prompter;
-        QVERIFY(!ImageSaver::saveAs(fixture.view(), nullptr));
-        QCOMPARE(dialogs.saveProposals().size(), 1);
-        QCOMPARE(dialogs.saveProposals().first().selectedFile, fixture.path(proposal.at(1)));
-        QCOMPARE(dialogs.saveProposals().first().selectedFilter, filterOf(proposal.at(2)));
-        QCOMPARE(QDir(fixture.path(QString())).entryList(), before);
-        QVERIFY(prompter.asked().isEmpty());
-    }
-
-    void saveAsProposalForNewPicture_data()
-    {
-        QTest::addColumn<QString>("lastDir"); // inside the sandbox
-        QTest::addColumn<QString>("started"); // "~" for the Pictures folder
-        QTest::newRow("the last folder used") << "last" << "last";
-        QTest::newRow("last folder gone: the Pictures folder") << "gone" << "~";
-    }
-
-    // A picture made in memory has no name to propose: a sensible folder and PNG instead.
-    void saveAsProposalForNewPicture()
-    {
-        QFETCH(QString, lastDir);
-        QFETCH(QString, started);
-        PictureFixture fixture;
-        fixture.view()->setImage(lumotest::rampImage(QSize(8, 8)));
-        QVERIFY(QDir().mkpath(fixture.path(QStringLiteral("last"))));
-        const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-        QVERIFY(QDir().mkpath(pictures));
-        Settings::instance()->general()->setLastDir(fixture.path(lastDir));
-
-        ScriptedFileDialogs dialogs;
-        QVERIFY(!ImageSaver::saveAs(fixture.view(), nullptr));
-        const FileDialogs::SaveProposal proposal = dialogs.saveProposals().value(0);
-        QCOMPARE(proposal.directory, started == "~" ? pictures : fixture.path(started));
-        QCOMPARE(proposal.selectedFilter, filterOf(QStringLiteral("png")));
-        QCOMPARE(proposal.selectedFile, QString());
+        if (formats->canWrite(QStringLiteral("gif")))
+            QSKIP("needs an image library that cannot write GIF");
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("last"))));
+        picture.replace('@', dir.path());
+        folders.replaceInStrings(QStringLiteral("@"), dir.path());
+        proposal.replaceInStrings(QStringLiteral("@"), dir.path());
+        const SaveAsDecision::Proposal made = SaveAsDecision::propose(picture, *formats, folders);
+        QCOMPARE((QStringList{made.file, made.filter, made.directory}),
+                 (QStringList{proposal.at(0), filterOf(proposal.at(1)), proposal.at(2)}));
     }
 
     void saveAsWrites_data()
@@ -275,6 +248,7 @@ private slots:
         if (reply != 0)
             prompter.answer(QMessageBox::StandardButton(reply));
         QCOMPARE(ImageSaver::saveAs(fixture.view(), nullptr), !written.isEmpty());
+        QCOMPARE(dialogs.saveProposals().value(0).selectedFile, fixture.picturePath());
 
         QStringList titles;
         for (const ScriptedPrompter::Question& question : prompter.asked())
@@ -374,6 +348,7 @@ private slots:
         SPicView* view = fixture.view();
         if (source == "memory") {
             view->setImage(lumotest::rampImage(QSize(20, 10)));
+            Settings::instance()->general()->setLastDir(fixture.path(QString()));
         } else if (source.endsWith(".gif")) {
             const QString gif = fixture.path(source);
             QVERIFY(source == "animated.gif"
@@ -401,6 +376,8 @@ private slots:
             titles << question.title;
         QCOMPARE(titles, asked);
         QCOMPARE(dialogs.saveRuns().size(), written == "new.png" || answers.size() == 2 ? 1 : 0);
+        if (source == "memory") // proposed where the last picture came from
+            QCOMPARE(dialogs.saveProposals().value(0).directory, fixture.path(QString()));
         QCOMPARE(contents(fixture.picturePath()) == before,
                  written != QLatin1String("picture.png"));
         QVERIFY(!QFileInfo::exists(fixture.path(QStringLiteral("new.png"))) || !written.isEmpty());

@@ -11,7 +11,6 @@
 #include "view/smark.h"
 #include "view/spic.h"
 #include "view/spicview.h"
-#include "view/viewerkeys.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -69,48 +68,6 @@ private slots:
     {
         m_host.reset();
         QApplication::clipboard()->clear();
-    }
-
-    void keyHasOneOwner_data()
-    {
-        QTest::addColumn<QKeySequence>("keys");
-        QTest::addColumn<QString>("owner");
-        for (const ViewerKeys::Binding& binding : ViewerKeys::bindings()) {
-            const char* owner = binding.step == ViewerKeys::Step::First  ? "&First image"
-                                : binding.step == ViewerKeys::Step::Last ? "&Last image"
-                                : binding.step == ViewerKeys::Step::Next ? "&Next image"
-                                                                         : "&Previous image";
-            QTest::addRow("%s: %s", qPrintable(binding.keys.toString()), owner)
-                << binding.keys << QString::fromLatin1(owner);
-        }
-        QTest::newRow("Ctrl+Shift+L: rotate left")
-            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L) << "Rotate &left";
-        QTest::newRow("Ctrl+Shift+R: rotate right")
-            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R) << "Rotate ri&ght";
-        QTest::newRow("Ctrl+Shift+X: crop")
-            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X) << "&Crop to selection";
-        QTest::newRow("Ctrl+Shift+V: paste as new")
-            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V) << "Paste as &new picture";
-        QTest::newRow("Ctrl+L stays reload") << QKeySequence(Qt::CTRL | Qt::Key_L) << "Re&load";
-        QTest::newRow("Ctrl+R stays redo") << QKeySequence(Qt::CTRL | Qt::Key_R) << "&Redo";
-        QTest::newRow("Ctrl+Shift+Z: redo too")
-            << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) << "&Redo";
-        QTest::newRow("Ctrl+Y: redo too") << QKeySequence(Qt::CTRL | Qt::Key_Y) << "&Redo";
-        QTest::newRow("Right stays next") << QKeySequence(Qt::Key_Right) << "&Next image";
-    }
-
-    // Across the shared, edit, navigation, zoom and window actions and the new ones.
-    void keyHasOneOwner()
-    {
-        QFETCH(QKeySequence, keys);
-        QFETCH(QString, owner);
-        QStringList owners;
-        const QList<QAction*> actions =
-            m_host->mainWindow.findChildren<QAction*>() + m_host->actions.findChildren<QAction*>();
-        for (QAction* action : actions)
-            if (action->shortcuts().contains(keys) && !owners.contains(action->text()))
-                owners << action->text();
-        QCOMPARE(owners, QStringList{owner});
     }
 
     void keyReachesItsStep_data()

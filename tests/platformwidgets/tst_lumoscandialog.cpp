@@ -86,8 +86,6 @@ private slots:
             << L{"hand-scanner true", white} << L() << 1 << QSize(216, 334) << "";
         QTest::newRow("colour chosen in the dialog, data in small odd pieces")
             << L{"read-limit true", "read-limit-size 7", white} << colour << 1 << size << "";
-        QTest::newRow("pixels lost at line ends")
-            << L{"ppl-loss 5", white} << L() << 1 << QSize(152, 196) << "";
         // The test backend's feeder runs empty after ten pages.
         QTest::newRow("feeder") << L{"resolution 25"} << L{"sourceBox:Automatic Document Feeder"}
                                 << 10 << QSize() << "10 page(s) scanned.";

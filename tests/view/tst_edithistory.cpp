@@ -155,10 +155,7 @@ private slots:
         view->openList({pic.picturePath(), other});
         QVERIFY(waitForPicture(view));
         QVERIFY(pic.runAdjustment(true)); // so that leaving would ask about the changes
-        const auto stored = [&pic] {
-            QFile file(pic.picturePath());
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
+        const auto stored = [&pic] { return lumotest::contents(pic.picturePath()); };
         const QByteArray before = stored();
         ScriptedPrompter prompter;
         prompter.setFallback(QMessageBox::StandardButton(answer));

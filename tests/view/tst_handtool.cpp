@@ -6,7 +6,6 @@
 #include "view/spicview.h"
 
 #include <QScrollBar>
-#include <QWheelEvent>
 
 Q_DECLARE_METATYPE(Qt::MouseButton)
 
@@ -33,7 +32,7 @@ void sendSpace(SPicView* view, QEvent::Type type)
 
 } // namespace
 
-// Dragging a large picture by hand, tapping Space, and the wheel with Control.
+// Dragging a large picture by hand and tapping Space.
 class TestHandTool : public QObject
 {
     Q_OBJECT
@@ -128,33 +127,6 @@ private slots:
         QCOMPARE(scrollValues(view), pans ? before + QPoint(60, -45) : before);
         QCOMPARE(view->pic()->hasSelection(), selects);
         QVERIFY(!QApplication::overrideCursor());
-    }
-
-    // The plain wheel zooms everywhere on a picture, so Control with it does too.
-    void controlWheelZooms_data()
-    {
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("notches");
-        QTest::addColumn<double>("factor");
-        QTest::newRow("control forward zooms in") << int(Qt::ControlModifier) << 1 << 1.5;
-        QTest::newRow("control back zooms out") << int(Qt::ControlModifier) << -1 << 1 / 1.5;
-        QTest::newRow("plain forward still zooms in") << int(Qt::NoModifier) << 1 << 1.05;
-    }
-
-    void controlWheelZooms()
-    {
-        QFETCH(int, modifiers);
-        QFETCH(int, notches);
-        QFETCH(double, factor);
-        PictureFixture pic(QSize(2000, 1500));
-        SPicView* view = pic.view();
-        const double scale = view->scale();
-        QWheelEvent event(QPointF(100, 100), view->viewport()->mapToGlobal(QPoint(100, 100)),
-                          QPoint(), QPoint(0, notches * 120), Qt::NoButton,
-                          Qt::KeyboardModifiers(modifiers), Qt::NoScrollPhase, false);
-        QApplication::sendEvent(view->viewport(), &event);
-        QVERIFY(event.isAccepted());
-        QVERIFY(qFuzzyCompare(view->scale(), scale * factor));
     }
 };
 

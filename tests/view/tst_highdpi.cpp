@@ -28,6 +28,19 @@ QImage stripes(const QSize& size)
     return image;
 }
 
+// A shown 300 by 300 canvas over the image at the scale.
+std::unique_ptr<SPic> shownCanvas(const QImage& image, double scale)
+{
+    auto pic = std::make_unique<SPic>();
+    pic->setImage(image);
+    pic->setScale(scale);
+    pic->resize(300, 300);
+    pic->show();
+    if (!QTest::qWaitForWindowExposed(pic.get()))
+        QTest::qFail("canvas not shown", __FILE__, __LINE__);
+    return pic;
+}
+
 } // namespace
 
 // The canvas on a screen of two device pixels to the logical one: zoom counts device pixels,
@@ -37,36 +50,30 @@ class TestHighDpi : public QObject
     Q_OBJECT
 
 private slots:
+    // The canvas of a picture at 100 % on screens of each ratio.
     void canvasSize_data()
     {
         QTest::addColumn<QSize>("picture");
-        QTest::addColumn<double>("scale");
         QTest::addColumn<double>("ratio");
         QTest::addColumn<QSize>("canvas");
-        QTest::newRow("100 % at ratio 2 takes half") << QSize(640, 480) << 1.0 << 2.0
-                                                     << QSize(320, 240);
-        QTest::newRow("odd sides round to the nearest") << QSize(101, 77) << 1.0 << 2.0
-                                                        << QSize(51, 39);
-        QTest::newRow("no ratio is taken as 1") << QSize(64, 48) << 1.0 << 0.0 << QSize(64, 48);
-        QTest::newRow("empty picture") << QSize(0, 0) << 1.0 << 2.0 << QSize(0, 0);
+        QTest::newRow("ratio 2 takes half") << QSize(640, 480) << 2.0 << QSize(320, 240);
+        QTest::newRow("odd sides round to the nearest") << QSize(101, 77) << 2.0 << QSize(51, 39);
+        QTest::newRow("no ratio is taken as 1") << QSize(64, 48) << 0.0 << QSize(64, 48);
+        QTest::newRow("empty picture") << QSize(0, 0) << 2.0 << QSize(0, 0);
     }
+
     void canvasSize()
     {
         QFETCH(QSize, picture);
-        QFETCH(double, scale);
         QFETCH(double, ratio);
         QFETCH(QSize, canvas);
-        QCOMPARE(SPic::canvasSizeFor(picture, scale, ratio), canvas);
+        QCOMPARE(SPic::canvasSizeFor(picture, 1.0, ratio), canvas);
     }
 
     void onePicturePixelPerDevicePixel()
     {
-        SPic pic;
-        pic.setImage(stripes(QSize(100, 80)));
-        pic.setScale(1.0);
-        pic.resize(300, 300);
-        pic.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pic));
+        const auto canvas = shownCanvas(stripes(QSize(100, 80)), 1.0);
+        SPic& pic = *canvas;
         QCOMPARE(pic.devicePixelRatioF(), 2.0);
         QCOMPARE(QSize(pic.scaledWidth(), pic.scaledHeight()), QSize(50, 40));
         QCOMPARE(pic.sizeHint(), QSize(50, 40));
@@ -96,24 +103,15 @@ private slots:
         QFETCH(QPoint, canvas);
         QFETCH(int, imageX);
         QFETCH(int, imageY);
-        SPic pic;
-        pic.setImage(QImage(100, 80, QImage::Format_RGB32));
-        pic.setScale(scale);
-        pic.resize(300, 300);
-        pic.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pic));
-        QCOMPARE(pic.imageX(canvas.x(), true), imageX);
-        QCOMPARE(pic.imageY(canvas.y(), true), imageY);
+        const auto pic = shownCanvas(QImage(100, 80, QImage::Format_RGB32), scale);
+        QCOMPARE(pic->imageX(canvas.x(), true), imageX);
+        QCOMPARE(pic->imageY(canvas.y(), true), imageY);
     }
 
     void selectionInPicturePixels()
     {
-        SPic pic;
-        pic.setImage(QImage(100, 80, QImage::Format_RGB32));
-        pic.setScale(1.0);
-        pic.resize(300, 300);
-        pic.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pic));
+        const auto canvas = shownCanvas(QImage(100, 80, QImage::Format_RGB32), 1.0);
+        SPic& pic = *canvas;
         // Twenty logical pixels across are forty picture pixels, and the mark covers them.
         send(&pic, QEvent::MouseButtonPress, QPoint(130, 135), Qt::LeftButton);
         send(&pic, QEvent::MouseMove, QPoint(150, 145), Qt::LeftButton);

@@ -37,20 +37,14 @@ private slots:
             << noEnlarging << view << QSize(400, 300) << false << 1.0;
         QTest::newRow("no enlarging: window no larger than its margin")
             << noEnlarging << QSize(20, 20) << QSize(800, 600) << false << 1.0;
-        QTest::newRow("no enlarging: zero-size window")
-            << noEnlarging << QSize(0, 0) << QSize(800, 600) << false << 1.0;
-        QTest::newRow("no enlarging: empty picture")
-            << noEnlarging << view << QSize(0, 0) << false << 1.0;
         QTest::newRow("no enlarging: unreadable picture")
             << noEnlarging << view << QSize(800, 600) << true << 1.0;
         QTest::newRow("fit: small picture enlarged") << 0 << view << QSize(100, 50) << false << 4.0;
         QTest::newRow("fit: zero-size window keeps the scale")
             << 0 << QSize(0, 0) << QSize(800, 600) << false << 0.3;
         QTest::newRow("true size") << 4 << view << QSize(800, 600) << false << 1.0;
-        QTest::newRow("stored 2 keeps the scale") << 2 << view << QSize(800, 600) << false << 0.3;
         QTest::newRow("manual keeps the scale") << 5 << view << QSize(800, 600) << false << 0.3;
         QTest::newRow("unknown 7 keeps the scale") << 7 << view << QSize(100, 50) << false << 0.3;
-        QTest::newRow("negative keeps the scale") << -1 << view << QSize(100, 50) << false << 0.3;
     }
     void scale()
     {
