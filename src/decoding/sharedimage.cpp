@@ -210,11 +210,16 @@ QImage SharedImage::map(int fd, QDataStream& stream, const QSize& largest, qint6
     struct stat info = {};
     if (length > largestBytes || !isSealed(fd) || ::fstat(fd, &info) != 0 || info.st_size < length)
         return QImage();
-    // Private: edits in place stay in this process. Populated at once, as every pixel is read.
-    void* address =
-        ::mmap(nullptr, size_t(length), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    // Private: edits in place stay in this process. Populated at once, as every pixel is read,
+    // but read-only: populating a writable private mapping would copy every page up front.
+    // Written pages are copied one by one when an edit touches them.
+    void* address = ::mmap(nullptr, size_t(length), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     if (address == MAP_FAILED)
         return QImage();
+    if (::mprotect(address, size_t(length), PROT_READ | PROT_WRITE) != 0) {
+        ::munmap(address, size_t(length));
+        return QImage();
+    }
     QImage image(static_cast<uchar*>(address), size.width(), size.height(), int(bytesPerLine),
                  QImage::Format(format), unmap, new Mapping{address, size_t(length)});
     // Pixels of an indexed picture point into its colours, every one of them.
