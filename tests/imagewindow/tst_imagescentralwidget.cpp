@@ -7,6 +7,7 @@
 #include "support/scriptedprompter.h"
 
 #include "browser/thumbnailsbar.h"
+#include "decoding/decoderpool.h"
 #include "dialogs/settingsdialog.h"
 #include "fullscreen/fullscreenpanel.h"
 #include "imagewindow/currentviewbinding.h"
@@ -77,6 +78,9 @@ class TestImagesCentralWidget : public QObject
 private slots:
     void initTestCase()
     {
+        // What the workspace does with pictures, not how they are decoded: read here, a
+        // picture does not wait for a helper to start on a loaded machine.
+        DecoderPool::setInProcess(true);
         for (const char* name : {"a.png", "b.png", "c.png"})
             QVERIFY(lumotest::writePicture(path(QLatin1String(name)), QSize(40, 30)));
         QFile broken(path(QStringLiteral("broken.png")));
