@@ -191,7 +191,10 @@ DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, 
             file, imaging::ReadLimits::forThisMachine(), &SharedImage::allocate);
         reply.image = result.image;
         reply.display = result.display;
-        reply.format = result.format;
+        // A file opened from its descriptor has no name, so formats told only by their suffix
+        // (ORA, KRA) take it from the path.
+        reply.format = result.format.isEmpty() ? QFileInfo(request.path).suffix().toLower()
+                                               : result.format;
         reply.size = result.image.size();
         break;
     }

@@ -205,6 +205,8 @@ private slots:
             QSKIP("no sample of this format readable in this process");
         const PictureReader::Result there = IsolatedReader::read(path);
         QCOMPARE(there.failure, QString());
+        // The status bar names it.
+        QCOMPARE(there.format, here.format);
         QCOMPARE(there.image.size(), here.image.size());
         QCOMPARE(there.image, here.image);
     }
