@@ -56,6 +56,18 @@ template <typename Read> bool thumbnails(const QStringList& files, int threads, 
     return ok;
 }
 
+// Usable here: every page of the pixels read, as a paint of the whole picture would, so that
+// memory mapped lazily pays for its faults.
+bool everyPage(const QImage& image)
+{
+    if (image.isNull())
+        return false;
+    const volatile uchar* bits = image.constBits();
+    for (qsizetype at = 0; at < image.sizeInBytes(); at += 4096)
+        (void)bits[at];
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -75,12 +87,8 @@ int main(int argc, char** argv)
     std::vector<qint64> here;
     std::vector<qint64> there;
     for (int round = 0; round < rounds; ++round) {
-        here.push_back(nanoseconds([&] { ok = !PictureReader::read(big).image.isNull() && ok; }));
-        there.push_back(nanoseconds([&] {
-            const QImage image = IsolatedReader::read(big).image;
-            // Usable: a line from the middle, read here.
-            ok = !image.isNull() && image.constScanLine(image.height() / 2)[0] != 1 && ok;
-        }));
+        here.push_back(nanoseconds([&] { ok = everyPage(PictureReader::read(big).image) && ok; }));
+        there.push_back(nanoseconds([&] { ok = everyPage(IsolatedReader::read(big).image) && ok; }));
     }
     const double readRatio = double(bench::median(there)) / double(bench::median(here));
     out() << "24 MP photo, whole: in process " << bench::median(here) / 1000000 << " ms, helper "

@@ -9,6 +9,8 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <system_error>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -28,6 +30,22 @@ void unmap(void* info)
     const Mapping* mapping = static_cast<Mapping*>(info);
     ::munmap(mapping->address, mapping->length);
     delete mapping;
+}
+
+// The last mapping of a memory file frees its pages, which for a photo takes tens of
+// milliseconds: done aside, so dropping a picture does not hold up the thread that drops it.
+void unmapAside(void* info)
+{
+    constexpr size_t kLarge = size_t(8) << 20;
+    if (static_cast<Mapping*>(info)->length < kLarge) {
+        unmap(info);
+        return;
+    }
+    try {
+        std::thread(unmap, info).detach();
+    } catch (const std::system_error&) {
+        unmap(info);
+    }
 }
 
 // The memory files under images made by allocate(), by the address of their pixels.
@@ -210,18 +228,14 @@ QImage SharedImage::map(int fd, QDataStream& stream, const QSize& largest, qint6
     struct stat info = {};
     if (length > largestBytes || !isSealed(fd) || ::fstat(fd, &info) != 0 || info.st_size < length)
         return QImage();
-    // Private: edits in place stay in this process. Populated at once, as every pixel is read,
-    // but read-only: populating a writable private mapping would copy every page up front.
-    // Written pages are copied one by one when an edit touches them.
-    void* address = ::mmap(nullptr, size_t(length), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    // Private: edits in place stay in this process, a page copied only when an edit writes to
+    // it. Not populated: faults map the sealed file's pages many at a time, which costs less
+    // than populating even when every pixel is read.
+    void* address = ::mmap(nullptr, size_t(length), PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
     if (address == MAP_FAILED)
         return QImage();
-    if (::mprotect(address, size_t(length), PROT_READ | PROT_WRITE) != 0) {
-        ::munmap(address, size_t(length));
-        return QImage();
-    }
     QImage image(static_cast<uchar*>(address), size.width(), size.height(), int(bytesPerLine),
-                 QImage::Format(format), unmap, new Mapping{address, size_t(length)});
+                 QImage::Format(format), unmapAside, new Mapping{address, size_t(length)});
     // Pixels of an indexed picture point into its colours, every one of them.
     if (format == QImage::Format_Indexed8 && !indicesWithin(image, colours.size()))
         return QImage();
