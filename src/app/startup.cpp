@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QThread>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -173,6 +174,9 @@ int Startup::run(int& argc, char** argv)
     MetadataLog::install();
     DecoderPool::shared().setMemoryLimitMB(
         std::max<qint64>(0, Settings::instance()->general()->decodingMemoryLimitMB()));
+    // A helper takes a few hundred milliseconds to start: started now, while the window is
+    // built, they are ready when the first picture is asked for.
+    DecoderPool::shared().prestart(std::min(2, QThread::idealThreadCount()));
     LumoFM::Core::initialize();
     registerAdjustmentDialogs();
 

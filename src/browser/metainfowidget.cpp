@@ -3,6 +3,7 @@
 #include "document/pooltask.h"
 #include "settings/settings.h"
 
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
@@ -61,6 +62,14 @@ void MetaInfoWidget::saveFirstColumnWidth() const
 
 void MetaInfoWidget::setFilePath(const QString& filePath)
 {
+    const QFileInfo info(filePath);
+    const QDateTime modified = filePath.isEmpty() ? QDateTime() : info.lastModified();
+    const qint64 size = filePath.isEmpty() ? -1 : info.size();
+    if (!filePath.isEmpty() && filePath == m_filePath && modified == m_modified && size == m_size)
+        return;
+    m_filePath = filePath;
+    m_modified = modified;
+    m_size = size;
     m_table->setRowCount(0);
     const quint64 generation = ++m_generation;
     if (filePath.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "document/metadatatexts.h"
 
+#include <QDateTime>
 #include <QStackedWidget>
 
 class QLabel;
@@ -34,7 +35,8 @@ signals:
     void filled();
 
 public slots:
-    // Read in the background; what was shown goes at once.
+    // Read in the background; what was shown goes at once. The same file set again unchanged
+    // keeps its rows: each read costs a helper.
     void setFilePath(const QString& filePath);
 
 protected:
@@ -48,6 +50,10 @@ private:
     QTableWidget* m_table;
     QLabel* m_noMetaInfoLabel;
     quint64 m_generation = 0;
+    // The file read last as it was then: set again unchanged, it is not read again.
+    QString m_filePath;
+    QDateTime m_modified;
+    qint64 m_size = -1;
     int m_chosenWidth = 0; // restored or dragged by the user
     bool m_fitting = false;
 };

@@ -205,6 +205,19 @@ DecodeMessage::Reply DecoderPool::decodeFile(const DecodeMessage::Request& reque
     return reply;
 }
 
+void DecoderPool::prestart(int count)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        count = std::min(count, m_maxRunning - m_running);
+        if (count <= 0 || inProcess())
+            return;
+        m_running += count;
+        m_prestarts += count;
+    }
+    m_changed.notify_all();
+}
+
 void DecoderPool::dropIdleLocked()
 {
     ++m_generation;
@@ -259,11 +272,23 @@ void DecoderPool::runSpawner()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_stopping || !m_spawns.empty(); });
-        if (m_spawns.empty())
+        m_changed.wait(lock,
+                       [this] { return m_stopping || !m_spawns.empty() || m_prestarts > 0; });
+        if (m_stopping) {
+            m_running -= m_prestarts;
+            m_prestarts = 0;
+        }
+        if (m_spawns.empty() && m_prestarts == 0)
             return;
-        Spawn* spawn = m_spawns.front();
-        m_spawns.pop_front();
+        // Asked for first: a request waits on it.
+        Spawn* spawn = nullptr;
+        if (!m_spawns.empty()) {
+            spawn = m_spawns.front();
+            m_spawns.pop_front();
+        } else {
+            --m_prestarts;
+        }
+        const quint64 generation = m_generation;
         const qint64 limitMB = m_memoryLimitMB > 0 ? m_memoryLimitMB : defaultMemoryLimitMB();
         const QString program = programLocked();
         QStringList arguments{QStringLiteral("--channel"), QStringLiteral("3"),
@@ -274,8 +299,14 @@ void DecoderPool::runSpawner()
         auto process =
             std::make_unique<DecoderProcess>(program, arguments, helperEnvironment(limitMB));
         lock.lock();
-        spawn->process = std::move(process);
-        spawn->done = true;
+        if (spawn) {
+            spawn->process = std::move(process);
+            spawn->done = true;
+        } else if (process->isRunning() && generation == m_generation && !m_stopping) {
+            m_idle.push_back(std::move(process));
+        } else {
+            --m_running;
+        }
         m_changed.notify_all();
     }
 }

@@ -43,6 +43,9 @@ public:
     // Where helpers find the program's translations, for the texts they make.
     void setTranslationsDir(const QString& directory);
 
+    // Starts helpers before anything asks, so that their start overlaps other work.
+    void prestart(int count);
+
     // Opens the file and has a helper make what the request asks of it.
     DecodeMessage::Reply decode(const DecodeMessage::Request& request);
     // The same with the bytes sent as the file.
@@ -79,6 +82,7 @@ private:
         bool done = false;
     };
     std::deque<Spawn*> m_spawns;
+    int m_prestarts = 0;
     bool m_stopping = false;
     std::thread m_spawner;
 };

@@ -92,6 +92,26 @@ private slots:
         QVERIFY(fill(widget, out.fileName())); // must come back, whatever it shows
     }
 
+    // Each read costs a helper: the same file set again keeps its rows until it changes.
+    void unchangedFileReadOnce()
+    {
+        MetaInfoWidget widget;
+        QVERIFY(fill(widget, path("tagged.jpg")));
+        QSignalSpy filled(&widget, &MetaInfoWidget::filled);
+        widget.setFilePath(path("tagged.jpg"));
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QVERIFY(filled.isEmpty());
+        QCOMPARE(widget.table()->rowCount(), 2);
+        QFile file(path("tagged.jpg"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(fill(widget, path("tagged.jpg")));
+        QCOMPARE(widget.table()->rowCount(), 2);
+    }
+
     void laterFileWins()
     {
         MetaInfoWidget widget;
