@@ -599,11 +599,6 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
     return m_adjustments->run(createDialog, options);
 }
 
-void SPicView::clearHistory()
-{
-    m_history->clear();
-}
-
 void SPicView::finishEdit()
 {
     m_picture->setModified(true);

@@ -196,7 +196,6 @@ private:
     void publishBrowseInfo();
     QString browseText() const;
     void clearSelectionIfAny();
-    void clearHistory();
     void finishEdit();
     bool moveAllowed();
 

@@ -17,11 +17,7 @@ class ZoomActions : public QActionGroup
 public:
     explicit ZoomActions(QObject* parent = nullptr);
 
-    QAction* zoomInAction() const { return m_zoomInAction; }
-    QAction* zoomInInAction() const { return m_zoomInInAction; }
     QAction* zoomInInInAction() const { return m_zoomInInInAction; }
-    QAction* zoomOutAction() const { return m_zoomOutAction; }
-    QAction* zoomOutOutAction() const { return m_zoomOutOutAction; }
     QAction* zoomOutOutOutAction() const { return m_zoomOutOutOutAction; }
     QAction* trueSizeAction() const { return m_trueSizeAction; }
     QAction* fitAction() const { return m_fitAction; }
