@@ -171,12 +171,6 @@ void MainWindow::openImageOnActivation(const QString& filePath)
     m_imagesWidget->newPVFromFile(filePath);
 }
 
-void MainWindow::exitFullscreen()
-{
-    if (isFullScreen())
-        fullScreenAction()->trigger();
-}
-
 void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);

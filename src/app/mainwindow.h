@@ -41,7 +41,6 @@ public slots:
     void showFilesWindow(bool enable);
     void fullscreenAction_triggered(bool on);
     void openImageOnActivation(const QString& filePath);
-    void exitFullscreen();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

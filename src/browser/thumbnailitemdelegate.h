@@ -14,7 +14,6 @@ class ThumbnailItemDelegate : public QStyledItemDelegate
 public:
     explicit ThumbnailItemDelegate(ThumbnailView* view);
 
-    bool showText() const { return m_showText; }
     void setShowText(bool show) { m_showText = show; }
 
 protected:

@@ -33,9 +33,8 @@ FullscreenPicView::FullscreenPicView()
     addActions(m_goActions->actions());
     addActions(m_zoomActions->actions());
     m_goActions->setPicView(this);
+    // Both follow this view's state by themselves from here on.
     m_zoomActions->setPicView(this);
-    connect(this, &SPicView::currentIndexChanged, this,
-            &FullscreenPicView::updateActionsAccessibility);
 
     m_panel = new FullscreenPanel(m_exitAction, m_goActions, m_zoomActions, this);
     setFullScreenMode(true);
@@ -66,12 +65,6 @@ void FullscreenPicView::setZoomMode(int mode)
 {
     Settings::instance()->fullscreenPicView()->setZoomMode(mode);
     Settings::sync();
-}
-
-void FullscreenPicView::updateActionsAccessibility()
-{
-    m_goActions->updateActions();
-    m_zoomActions->updateActions();
 }
 
 void FullscreenPicView::changeEvent(QEvent* event)

@@ -30,9 +30,6 @@ public:
     FullscreenPanel* panel() const { return m_panel; }
     bool tabletMode() const { return m_tabletMode; }
 
-public slots:
-    void updateActionsAccessibility();
-
 protected:
     void changeEvent(QEvent* event) override;
 

@@ -7,16 +7,12 @@
 #include "imagewindow/imagewindowactions.h"
 #include "settings/settings.h"
 #include "view/goactions.h"
-#include "view/smark.h"
-#include "view/spic.h"
 #include "view/spicview.h"
 #include "view/zoomactions.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
-#include <QImage>
 #include <QLabel>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -32,6 +28,7 @@ CurrentViewBinding::CurrentViewBinding(ImagesCentralWidget* window, ImageWindowA
         label = new QLabel(window);
         label->hide();
     }
+    m_clipboardHasImage = ClipboardImage::available();
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CurrentViewBinding::clipboardChanged);
 }
@@ -73,60 +70,37 @@ void CurrentViewBinding::detachStatusBar()
 
 ActionRules::State CurrentViewBinding::state() const
 {
-    ActionRules::State state = viewState();
-    state.clipboardHasImage = ClipboardImage::available();
+    ActionRules::State state = m_view ? m_view->actionState() : ActionRules::State{};
+    state.clipboardHasImage = m_clipboardHasImage;
     return state;
 }
 
-ActionRules::State CurrentViewBinding::viewState() const
+void CurrentViewBinding::refreshActions()
 {
-    ActionRules::State state;
-    SPicView* view = m_view;
-    if (!view)
-        return state;
-    state.hasView = true;
-    state.broken = view->isBroken();
-    state.slideshowRunning = view->slideshowRunning();
-    state.undoAvailable = view->undoCount() > 0;
-    state.redoAvailable = view->redoCount() > 0;
-    state.saveable = view->isSaveable();
-    state.hasFilePath = !view->filePath().isEmpty();
-    state.marked = view->pic()->mark()->mode() != MarkMode::None;
-    return state;
-}
-
-void CurrentViewBinding::applyRules()
-{
-    m_actions->applyRules(ActionRules::enables(state()));
+    if (m_mainWindow)
+        m_actions->applyRules(ActionRules::enables(state()));
 }
 
 void CurrentViewBinding::updateActions()
 {
     if (!m_mainWindow)
         return;
-    m_actions->goActions()->updateActions();
-    m_actions->zoomActions()->updateActions();
-    applyRules();
+    refreshActions();
     SPicView* view = m_view;
-    m_actions->shared(SharedActions::Index::FullScreen)->setEnabled(view && !view->isBroken());
     QSpinBox* delayBox = m_actions->delaySpinBox();
     if (!view) {
         for (const QPointer<QLabel>& label : m_statusLabels) {
             if (label)
                 label->clear();
         }
-        if (delayBox) {
-            delayBox->setEnabled(false);
+        if (delayBox)
             delayBox->setValue(Settings::instance()->imagesCentralWidget()->slideDelay());
-        }
         if (m_metaInfo)
             m_metaInfo->setFilePath(QString());
         return;
     }
-    if (delayBox) {
-        delayBox->setEnabled(true);
+    if (delayBox)
         delayBox->setValue(view->slideDelay());
-    }
     // A picture without a file (pasted, new) shows that it has no metadata, not the last one's.
     if (m_metaInfo)
         m_metaInfo->setFilePath(view->filePath());
@@ -138,27 +112,11 @@ void CurrentViewBinding::setDelay(int seconds)
         m_view->setSlideDelay(seconds);
 }
 
-void CurrentViewBinding::enableUndo()
-{
-    m_actions->edit(ImageWindowActions::Edit::Undo)->setEnabled(true);
-}
-
-void CurrentViewBinding::enableSave()
-{
-    m_actions->shared(SharedActions::Index::Save)->setEnabled(m_view && m_view->isSaveable());
-}
-
-void CurrentViewBinding::enablePaste()
-{
-    m_actions->edit(ImageWindowActions::Edit::Paste)->setEnabled(true);
-}
-
 void CurrentViewBinding::undo()
 {
     if (!m_view)
         return;
     m_view->undo();
-    enableSave();
 }
 
 void CurrentViewBinding::redo()
@@ -166,7 +124,6 @@ void CurrentViewBinding::redo()
     if (!m_view)
         return;
     m_view->redo();
-    enableSave();
 }
 
 void CurrentViewBinding::copy()
@@ -186,7 +143,6 @@ void CurrentViewBinding::paste()
     if (!m_view)
         return;
     m_view->showInsertDialog();
-    enableSave();
 }
 
 void CurrentViewBinding::reload()
@@ -197,23 +153,13 @@ void CurrentViewBinding::reload()
 
 void CurrentViewBinding::quickEdit(QuickEdits::Kind kind)
 {
-    if (!QuickEdits::apply(m_view, kind))
-        return;
-    enableSave();
-    applyRules();
-}
-
-void CurrentViewBinding::selectionChanged()
-{
-    m_actions->quickEdit(QuickEdits::Kind::CropToSelection)
-        ->setEnabled(ActionRules::enables(viewState()).crop);
+    QuickEdits::apply(m_view, kind);
 }
 
 void CurrentViewBinding::clipboardChanged()
 {
-    ActionRules::State state;
-    state.clipboardHasImage = ClipboardImage::available();
-    m_actions->pasteAsNew()->setEnabled(ActionRules::enables(state).pasteAsNew);
+    m_clipboardHasImage = ClipboardImage::available();
+    refreshActions();
 }
 
 void CurrentViewBinding::watch(SPicView* view)
@@ -264,15 +210,7 @@ void CurrentViewBinding::connectView(SPicView* view)
     if (m_statusBar)
         c << connect(view, &SPicView::message, m_statusBar.data(), &QStatusBar::showMessage);
 
-    c << connect(view, &SPicView::slideshow_started, m_window, &W::slideshow_start);
-    c << connect(view, &SPicView::slideshow_stopped, m_window, &W::slideshow_stop);
-    c << connect(view, &SPicView::addToUndo, m_window, &W::enableSaveSlot);
-    c << connect(view, &SPicView::undoStatusChanged,
-                 m_actions->edit(ImageWindowActions::Edit::Undo), &QAction::setEnabled);
-    c << connect(view, &SPicView::redoStatusChanged,
-                 m_actions->edit(ImageWindowActions::Edit::Redo), &QAction::setEnabled);
-    c << connect(view, &SPicView::copy_to_clipboard, m_window, &W::copyToClipboardSlot);
-    c << connect(view, &SPicView::markChanged, this, &CurrentViewBinding::selectionChanged);
+    c << connect(view, &SPicView::actionStateChanged, this, &CurrentViewBinding::refreshActions);
     c << connect(view, &SPicView::toggleFullScreenRequested,
                  m_actions->shared(SharedActions::Index::FullScreen), &QAction::trigger);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imagewindow/actionrules.h"
+#include "document/actionrules.h"
 #include "view/quickedits.h"
 
 #include <QObject>
@@ -51,11 +51,9 @@ public:
     void release();
 
     void updateActions();
-    void applyRules();
+    // Every action's enabled state from one snapshot of the current picture and the clipboard.
+    void refreshActions();
     void setDelay(int seconds);
-    void enableSave();
-    void enableUndo();
-    void enablePaste();
     void showModel(QWidget* picView);
 
     void undo();
@@ -67,9 +65,6 @@ public:
     void quickEdit(QuickEdits::Kind kind);
 
 private:
-    // The state without the clipboard, which is slow to ask on every drag of a selection.
-    ActionRules::State viewState() const;
-    void selectionChanged();
     void clipboardChanged();
     void connectView(SPicView* view);
     void viewModelChanged(QWidget* view);
@@ -86,5 +81,8 @@ private:
     std::array<QPointer<QLabel>, statusLabelCount> m_statusLabels;
 
     QPointer<SPicView> m_view;
+    // Kept from the last change: asking the clipboard is slow, and a selection drag refreshes
+    // the actions at every step.
+    bool m_clipboardHasImage = false;
     QVector<QMetaObject::Connection> m_viewConnections;
 };

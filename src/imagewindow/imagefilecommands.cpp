@@ -1,23 +1,21 @@
 #include "imagewindow/imagefilecommands.h"
 
+#include "imagewindow/currentviewbinding.h"
 #include "imagewindow/fileremoval.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imageprinter.h"
 #include "imagewindow/imagesaver.h"
 #include "imagewindow/imagescentralwidget.h"
-#include "imagewindow/imagewindowactions.h"
 #include "imagewindow/wallpapersetter.h"
 #include "platformwidgets/lumoscandialog.h"
 #include "settings/settings.h"
 #include "view/spicview.h"
 
-#include <QAction>
 #include <QImage>
 
-ImageFileCommands::ImageFileCommands(ImagesCentralWidget* window, ImageWindowActions* actions)
+ImageFileCommands::ImageFileCommands(ImagesCentralWidget* window)
     : QObject(window)
     , m_window(window)
-    , m_actions(actions)
     , m_wallpaperSetter(new WallpaperSetter(this))
 {
 }
@@ -29,24 +27,21 @@ void ImageFileCommands::open()
     const QStringList files = ImageOpener::chooseFiles(m_window);
     for (const QString& file : files)
         m_window->newPVFromFile(file);
-    if (!files.isEmpty()) {
-        m_actions->shared(SharedActions::Index::Save)->setEnabled(false);
-        m_actions->shared(SharedActions::Index::Remove)->setEnabled(false);
-    }
 }
 
 void ImageFileCommands::saveAs()
 {
     if (SPicView* view = m_window->currentView())
         ImageSaver::saveAs(view, m_window);
-    m_window->enableSaveSlot();
+    // The write took the changes; the re-read that follows may end later.
+    m_window->viewBinding()->refreshActions();
 }
 
 void ImageFileCommands::save()
 {
     if (SPicView* view = m_window->currentView())
         ImageSaver::save(view, m_window);
-    m_window->enableSaveSlot();
+    m_window->viewBinding()->refreshActions();
 }
 
 void ImageFileCommands::remove()

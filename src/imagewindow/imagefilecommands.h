@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPointer>
 
-class ImageWindowActions;
 class ImagesCentralWidget;
 class LumoScanDialog;
 class WallpaperSetter;
@@ -15,7 +14,7 @@ class ImageFileCommands : public QObject
     Q_OBJECT
 
 public:
-    ImageFileCommands(ImagesCentralWidget* window, ImageWindowActions* actions);
+    explicit ImageFileCommands(ImagesCentralWidget* window);
     ~ImageFileCommands() override;
 
     void open();
@@ -30,7 +29,6 @@ public:
 
 private:
     ImagesCentralWidget* m_window;
-    ImageWindowActions* m_actions;
     WallpaperSetter* m_wallpaperSetter;
     QPointer<LumoScanDialog> m_scanDialog;
     int m_printMethod = 1;

@@ -7,7 +7,7 @@
 #include "document/picture.h"
 #include "document/recentfiles.h"
 #include "fullscreen/fullscreenpanel.h"
-#include "imagewindow/actionrules.h"
+#include "document/actionrules.h"
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagefilecommands.h"
 #include "imagewindow/imageprinter.h"
@@ -91,7 +91,7 @@ ImagesCentralWidget::ImagesCentralWidget(SharedActions* actions, RecentFiles* re
     m_windowActions = new ImageWindowActions(this, actions, recentFiles, m_workspace);
     m_binding = std::make_unique<CurrentViewBinding>(this, m_windowActions, m_thumbnailsBar,
                                                      m_metaInfo);
-    m_files = new ImageFileCommands(this, m_windowActions);
+    m_files = new ImageFileCommands(this);
 
     connect(m_workspace, &SWorkspace::fullScreenPicClosed, this,
             &ImagesCentralWidget::slotFullScreenPicClosed);
@@ -578,12 +578,7 @@ void ImagesCentralWidget::showPictureContextMenu(const QPoint& globalPos)
 void ImagesCentralWidget::setPVConnections(QWidget* widget) { m_binding->setView(widget); }
 void ImagesCentralWidget::updateActionsAccessibility() { m_binding->updateActions(); }
 void ImagesCentralWidget::updateThumbnailsBar(QWidget* picView) { m_binding->showModel(picView); }
-void ImagesCentralWidget::slideshow_start() { m_binding->applyRules(); }
-void ImagesCentralWidget::slideshow_stop() { m_binding->applyRules(); }
 void ImagesCentralWidget::delay_changed(int seconds) { m_binding->setDelay(seconds); }
-void ImagesCentralWidget::enableUndoSlot() { m_binding->enableUndo(); }
-void ImagesCentralWidget::enableSaveSlot() { m_binding->enableSave(); }
-void ImagesCentralWidget::copyToClipboardSlot() { m_binding->enablePaste(); }
 void ImagesCentralWidget::undoSlot() { m_binding->undo(); }
 void ImagesCentralWidget::redoSlot() { m_binding->redo(); }
 void ImagesCentralWidget::copySlot() { m_binding->copy(); }

@@ -73,12 +73,7 @@ public slots:
     void postCreateImageMenu();
     void newDlg();
     void quitAction_triggered();
-    void slideshow_start();
-    void slideshow_stop();
     void delay_changed(int seconds);
-    void enableUndoSlot();
-    void enableSaveSlot();
-    void copyToClipboardSlot();
     void changeWallpaper();
     void activateSubWindow(QAction* action);
     void showSelectionContextMenu(const QPoint& globalPos);

@@ -385,8 +385,13 @@ void ImageWindowActions::applyRules(const ActionRules::Enables& enables)
     shared(Index::SaveAs)->setEnabled(enables.saveAs);
     shared(Index::Remove)->setEnabled(enables.remove);
     shared(Index::Print)->setEnabled(enables.print);
+    shared(Index::FullScreen)->setEnabled(enables.fullScreen);
     applyQuickEditRules(enables);
     m_pasteAsNew->setEnabled(enables.pasteAsNew);
+    if (m_delaySpinBox)
+        m_delaySpinBox->setEnabled(enables.delayBox);
+    m_goActions->apply(enables.go);
+    m_zoomActions->setEnabled(enables.zoom);
 }
 
 QList<QAction*> ImageWindowActions::quickEdits() const
@@ -416,17 +421,8 @@ void ImageWindowActions::rebuildImageMenu(SPicView* view, const ActionRules::Ena
     for (const auto& dialog : dialogs) {
         QAction* action = m_imageMenu->addAction(dialog.first);
         action->setEnabled(enables.imageDialogs);
-        if (!view)
-            continue;
-        const QPointer<SPicView> target = view;
-        connect(action, &QAction::triggered, m_window, [window = m_window, target,
-                                                        show = dialog.second] {
-            if (!target)
-                return;
-            (target.data()->*show)();
-            // The picture counts as changed only once its dialog is through.
-            window->enableSaveSlot();
-        });
+        if (view)
+            connect(action, &QAction::triggered, view, dialog.second);
     }
     m_imageMenu->addSeparator();
     m_imageMenu->addActions(quickEdits());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imagewindow/actionrules.h"
+#include "document/actionrules.h"
 #include "view/quickedits.h"
 #include "view/sharedactions.h"
 

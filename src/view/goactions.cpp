@@ -49,15 +49,7 @@ GoActions::GoActions(QObject* parent)
         Settings::instance()->imagesCentralWidget()->setSlideLoop(loop);
         Settings::sync();
     });
-    connect(settings, &Settings::slideLoopChanged, this, &GoActions::loopChanged);
-}
-
-void GoActions::loopChanged(bool loop)
-{
-    m_loopAction->setChecked(loop);
-    // At the end of the list only a looping slideshow has somewhere to go.
-    if (m_picView && !m_picView->slideshowRunning() && !m_nextAction->isEnabled())
-        m_startAction->setEnabled(loop);
+    connect(settings, &Settings::slideLoopChanged, m_loopAction, &QAction::setChecked);
 }
 
 QAction* GoActions::createAction(const QString& text, const char* iconName,
@@ -70,12 +62,6 @@ QAction* GoActions::createAction(const QString& text, const char* iconName,
     return action;
 }
 
-void GoActions::enable(std::initializer_list<QAction*> actions, bool enabled)
-{
-    for (QAction* action : actions)
-        action->setEnabled(enabled);
-}
-
 void GoActions::setPicView(SPicView* view)
 {
     if (view == m_picView)
@@ -83,52 +69,42 @@ void GoActions::setPicView(SPicView* view)
     if (m_picView)
         disconnect(m_picView, nullptr, this, nullptr);
     m_picView = view;
-    if (!view)
-        return;
-    connect(view, &SPicView::slideshow_started, this, &GoActions::slideshow_start);
-    connect(view, &SPicView::slideshow_stopped, this, &GoActions::slideshow_stop);
-    connect(view, &SPicView::atTheEnd, this, &GoActions::endOfListReached);
-    connect(view, &SPicView::atTheFirst, this, &GoActions::firstInListReached);
-    connect(view, &SPicView::hasNext, this, &GoActions::hasNextInList);
-    connect(view, &SPicView::hasPrevious, this, &GoActions::hasPreviousInList);
+    if (view)
+        connect(view, &SPicView::actionStateChanged, this, &GoActions::updateActions);
+    updateActions();
 }
 
 void GoActions::updateActions()
 {
-    if (!m_picView) {
-        enable({m_startAction, m_stopAction, m_firstAction, m_lastAction, m_nextAction,
-                m_previousAction},
-               false);
-        return;
-    }
-    enable({m_firstAction, m_lastAction, m_nextAction, m_previousAction}, true);
-    const bool running = m_picView->slideshowRunning();
-    m_startAction->setEnabled(!running);
-    m_stopAction->setEnabled(running);
+    apply(ActionRules::enables(m_picView ? m_picView->actionState() : ActionRules::State{}).go);
+}
+
+void GoActions::apply(const ActionRules::GoEnables& enables)
+{
+    m_startAction->setEnabled(enables.start);
+    m_stopAction->setEnabled(enables.stop);
+    m_firstAction->setEnabled(enables.first);
+    m_lastAction->setEnabled(enables.last);
+    m_nextAction->setEnabled(enables.next);
+    m_previousAction->setEnabled(enables.previous);
 }
 
 void GoActions::previousAction_triggered()
 {
-    if (!m_picView)
-        return;
-    enable({m_nextAction, m_startAction, m_lastAction}, true);
-    m_picView->previous();
+    if (m_picView)
+        m_picView->previous();
 }
 
 void GoActions::nextAction_triggered()
 {
-    if (!m_picView)
-        return;
-    enable({m_previousAction, m_firstAction}, true);
-    m_picView->next();
+    if (m_picView)
+        m_picView->next();
 }
 
 void GoActions::firstAction_triggered()
 {
-    if (!m_picView)
-        return;
-    enable({m_lastAction, m_nextAction, m_startAction}, true);
-    m_picView->first();
+    if (m_picView)
+        m_picView->first();
 }
 
 void GoActions::lastAction_triggered()
@@ -139,53 +115,12 @@ void GoActions::lastAction_triggered()
 
 void GoActions::startAction_triggered()
 {
-    if (!m_picView)
-        return;
-    enable({m_previousAction, m_firstAction}, true);
-    m_picView->startSlideshow();
+    if (m_picView)
+        m_picView->startSlideshow();
 }
 
 void GoActions::stopAction_triggered()
 {
     if (m_picView)
         m_picView->stopSlideshow();
-}
-
-void GoActions::slideshow_start()
-{
-    m_stopAction->setEnabled(true);
-    m_startAction->setEnabled(false);
-}
-
-void GoActions::slideshow_stop()
-{
-    m_startAction->setEnabled(true);
-    m_stopAction->setEnabled(false);
-}
-
-void GoActions::endOfListReached()
-{
-    enable({m_previousAction, m_firstAction}, true);
-    enable({m_nextAction, m_lastAction}, false);
-    // A looping slideshow stepped onto the last picture by hand still runs, and from there
-    // one can start.
-    const bool running = m_picView && m_picView->slideshowRunning();
-    m_stopAction->setEnabled(running);
-    m_startAction->setEnabled(!running && m_loopAction->isChecked());
-}
-
-void GoActions::firstInListReached()
-{
-    enable({m_startAction, m_nextAction, m_lastAction}, true);
-    enable({m_previousAction, m_firstAction}, false);
-}
-
-void GoActions::hasNextInList()
-{
-    enable({m_startAction, m_nextAction, m_lastAction}, true);
-}
-
-void GoActions::hasPreviousInList()
-{
-    enable({m_previousAction, m_firstAction}, true);
 }

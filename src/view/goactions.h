@@ -1,16 +1,16 @@
 #pragma once
 
+#include "document/actionrules.h"
+
 #include <QActionGroup>
 #include <QPointer>
-
-#include <initializer_list>
 
 class QAction;
 class SPicView;
 
 // The six navigation actions (slideshow start and stop, first, last, next, previous) that drive
-// one picture view, enabled from where the view stands in its list of files; beside them the
-// stored loop choice of every slideshow.
+// one picture view and follow its state by the action rules; beside them the stored loop choice
+// of every slideshow.
 class GoActions : public QActionGroup
 {
     Q_OBJECT
@@ -28,7 +28,9 @@ public:
     QAction* loopAction() const { return m_loopAction; }
 
     void setPicView(SPicView* view);
+    // From the view's state, recomputed whenever the view says it changed.
     void updateActions();
+    void apply(const ActionRules::GoEnables& enables);
 
 public slots:
     void startAction_triggered();
@@ -38,18 +40,9 @@ public slots:
     void nextAction_triggered();
     void previousAction_triggered();
 
-    void slideshow_start();
-    void slideshow_stop();
-    void endOfListReached();
-    void firstInListReached();
-    void hasNextInList();
-    void hasPreviousInList();
-
 private:
     QAction* createAction(const QString& text, const char* iconName, const QKeySequence& shortcut,
                           void (GoActions::*slot)());
-    static void enable(std::initializer_list<QAction*> actions, bool enabled);
-    void loopChanged(bool loop);
 
     QAction* m_startAction;
     QAction* m_stopAction;

@@ -27,14 +27,14 @@ imaging::Reorientation reorientation(Kind kind)
 
 } // namespace
 
-bool apply(SPicView* view, Kind kind)
+void apply(SPicView* view, Kind kind)
 {
     if (!view || view->isBroken() || view->slideshowRunning())
-        return false;
+        return;
     SPic* pic = view->pic();
     const bool crop = kind == Kind::CropToSelection;
     if (crop && !pic->hasSelection())
-        return false;
+        return;
     view->pushUndo();
     const QImage& image = view->picture()->image();
     QImage result;
@@ -46,7 +46,7 @@ bool apply(SPicView* view, Kind kind)
         result = imaging::reoriented(image, reorientation(kind));
     if (result.isNull()) {
         view->rollback();
-        return false;
+        return;
     }
     view->commit();
     view->picture()->setImage(result);
@@ -56,7 +56,6 @@ bool apply(SPicView* view, Kind kind)
     view->picture()->setModified(true);
     view->refreshStatus();
     view->zoom();
-    return true;
 }
 
 } // namespace QuickEdits

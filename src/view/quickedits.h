@@ -20,8 +20,8 @@ enum class Kind : std::size_t
 };
 constexpr std::size_t kindCount = 6;
 
-// False when there was nothing to do: no readable picture, a slideshow running, or a crop
-// without a finished selection.
-bool apply(SPicView* view, Kind kind);
+// Nothing happens without a readable picture, while a slideshow runs, or for a crop without a
+// finished selection.
+void apply(SPicView* view, Kind kind);
 
 } // namespace QuickEdits

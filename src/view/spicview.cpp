@@ -86,6 +86,19 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     connect(m_cursor, &FileCursor::slideshowStopped, this, &SPicView::slideshow_stopped);
     connect(m_cursor, &FileCursor::listChanged, this, &SPicView::publishBrowseInfo);
 
+    // Everything actionState reads. A status refresh follows every read and every edit.
+    const auto changed = &SPicView::actionStateChanged;
+    for (auto signal : {&FileCursor::atTheFirst, &FileCursor::atTheEnd, &FileCursor::hasNext,
+                        &FileCursor::hasPrevious, &FileCursor::slideshowStarted,
+                        &FileCursor::slideshowStopped, &FileCursor::listChanged})
+        connect(m_cursor, signal, this, changed);
+    connect(this, &SPicView::currentIndexChanged, this, changed);
+    connect(m_history, &EditHistory::backupAdded, this, changed);
+    connect(m_history, &EditHistory::undoAvailableChanged, this, changed);
+    connect(m_history, &EditHistory::redoAvailableChanged, this, changed);
+    connect(m_pic, &SPic::markChanged4P, this, changed);
+    connect(Settings::instance(), &Settings::slideLoopChanged, this, changed);
+
     m_exitShortcut = new QShortcut(QKeySequence(tr("Esc", "Exit fullscreen")), this);
     m_exitShortcut->setContext(Qt::WindowShortcut);
     // Esc means something only while the view is full screen.
@@ -207,6 +220,23 @@ bool SPicView::isSaveable() const
     // memory has no file yet, and saving it asks for a name.
     return m_picture->isModified() && !isBroken()
            && (!filePath().isEmpty() || m_picture->isUnsavedNew());
+}
+
+ActionRules::State SPicView::actionState() const
+{
+    ActionRules::State state;
+    state.hasView = true;
+    state.broken = isBroken();
+    state.slideshowRunning = slideshowRunning();
+    state.undoAvailable = undoCount() > 0;
+    state.redoAvailable = redoCount() > 0;
+    state.saveable = isSaveable();
+    state.hasFilePath = !filePath().isEmpty();
+    state.marked = m_pic->mark()->mode() != MarkMode::None;
+    state.row = m_cursor->currentRow();
+    state.rowCount = m_cursor->rowCount();
+    state.loop = Settings::instance()->imagesCentralWidget()->slideLoop();
+    return state;
 }
 
 bool SPicView::isModified() const
@@ -567,11 +597,6 @@ void SPicView::reload()
 bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOptions options)
 {
     return m_adjustments->run(createDialog, options);
-}
-
-void SPicView::clearHistory()
-{
-    m_history->clear();
 }
 
 void SPicView::finishEdit()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/actionrules.h"
 #include "document/filecursor.h"
 #include "view/picturesaver.h"
 
@@ -84,6 +85,9 @@ public:
     bool isUnsavedNew() const;
     bool isSaveable() const;
     bool isBroken() const;
+    // What the actions of a window see of this picture; the clipboard is the window's to add.
+    // actionStateChanged tells when any of it may have changed.
+    ActionRules::State actionState() const;
 
     // Writes the picture; false (after telling the user why) when the file could not be written.
     bool write(const QString& path, const QString& format);
@@ -163,6 +167,7 @@ signals:
     void toggleFullscreenPanel();
     // A file was read and shown; whoever keeps the recent files records it.
     void fileRead(const QString& path);
+    void actionStateChanged();
 
 public slots:
     void showRotateDialog();
@@ -191,7 +196,6 @@ private:
     void publishBrowseInfo();
     QString browseText() const;
     void clearSelectionIfAny();
-    void clearHistory();
     void finishEdit();
     bool moveAllowed();
 

@@ -67,30 +67,15 @@ void ZoomActions::setPicView(SPicView* view)
     if (m_picView)
         disconnect(m_picView, nullptr, this, nullptr);
     m_picView = view;
-    if (!view)
-        return;
-    connect(view, &SPicView::slideshow_started, this, &ZoomActions::slideshow_start);
-    connect(view, &SPicView::slideshow_stopped, this, &ZoomActions::slideshow_stop);
-}
-
-bool ZoomActions::usable() const
-{
-    return m_picView && !m_picView->isBroken();
+    if (view)
+        connect(view, &SPicView::actionStateChanged, this, &ZoomActions::updateActions);
+    updateActions();
 }
 
 void ZoomActions::updateActions()
 {
-    setEnabled(usable() && !m_picView->slideshowRunning());
-}
-
-void ZoomActions::slideshow_start()
-{
-    setEnabled(false);
-}
-
-void ZoomActions::slideshow_stop()
-{
-    setEnabled(usable());
+    setEnabled(
+        ActionRules::enables(m_picView ? m_picView->actionState() : ActionRules::State{}).zoom);
 }
 
 void ZoomActions::zoomBy(double factor)

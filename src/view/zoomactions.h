@@ -9,7 +9,7 @@ class QAction;
 class SPicView;
 
 // The zoom actions (three steps in, three out, true size, fit) that drive one picture view;
-// disabled while its slideshow runs or its picture could not be read.
+// enabled by the action rules from the view's state.
 class ZoomActions : public QActionGroup
 {
     Q_OBJECT
@@ -17,16 +17,13 @@ class ZoomActions : public QActionGroup
 public:
     explicit ZoomActions(QObject* parent = nullptr);
 
-    QAction* zoomInAction() const { return m_zoomInAction; }
-    QAction* zoomInInAction() const { return m_zoomInInAction; }
     QAction* zoomInInInAction() const { return m_zoomInInInAction; }
-    QAction* zoomOutAction() const { return m_zoomOutAction; }
-    QAction* zoomOutOutAction() const { return m_zoomOutOutAction; }
     QAction* zoomOutOutOutAction() const { return m_zoomOutOutOutAction; }
     QAction* trueSizeAction() const { return m_trueSizeAction; }
     QAction* fitAction() const { return m_fitAction; }
 
     void setPicView(SPicView* view);
+    // From the view's state, recomputed whenever the view says it changed.
     void updateActions();
 
 public slots:
@@ -39,15 +36,11 @@ public slots:
     void trueSizeSlot();
     void fitForHeightSlot();
 
-    void slideshow_start();
-    void slideshow_stop();
-
 private:
     QAction* createAction(const QString& text, const char* iconName,
                           const QList<QKeySequence>& shortcuts, void (ZoomActions::*slot)());
     void zoomBy(double factor);
     void setMode(int mode);
-    bool usable() const;
 
     QAction* m_zoomInAction;
     QAction* m_zoomInInAction;

@@ -1,10 +1,27 @@
-#include "imagewindow/actionrules.h"
+#include "document/actionrules.h"
 
 #include <QtGlobal>
 
 #include <algorithm>
 
 namespace ActionRules {
+
+namespace {
+
+GoEnables goEnables(const State& state)
+{
+    GoEnables go;
+    // Before the first picture and after the last there is nothing to move to: the move would
+    // only read the same file again.
+    go.first = go.previous = state.row > 0;
+    go.next = go.last = state.row < state.rowCount - 1;
+    go.stop = state.slideshowRunning;
+    // At the last picture only a looping show has somewhere to go, and one picture is no loop.
+    go.start = !state.slideshowRunning && (go.next || (state.loop && state.rowCount > 1));
+    return go;
+}
+
+} // namespace
 
 Enables enables(const State& state)
 {
@@ -16,6 +33,8 @@ Enables enables(const State& state)
     result.delayBox = true;
     result.fullScreen = readable;
     result.wallpaper = state.hasFilePath;
+    result.go = goEnables(state);
+    result.zoom = readable && !state.slideshowRunning;
     if (state.slideshowRunning)
         return result;
     result.editGroup = readable;

@@ -2,8 +2,8 @@
 
 #include <QSize>
 
-// When the image window's actions are usable, and how big a new picture window is made: values
-// only, so the rules are checked without any window.
+// When the actions of a picture's windows are usable, and how big a new picture window is made:
+// values only, so the rules are checked without any window.
 namespace ActionRules {
 
 // The current picture as the actions see it.
@@ -20,6 +20,22 @@ struct State
     bool hasFilePath = false;
     // A selection mark lies on the picture, finished or being drawn.
     bool marked = false;
+    // Where the picture stands in its list of files; -1 once its file left the list.
+    int row = -1;
+    int rowCount = 0;
+    // A slideshow goes on from the last picture to the first.
+    bool loop = false;
+};
+
+// The six moves through the list of files.
+struct GoEnables
+{
+    bool start = false;
+    bool stop = false;
+    bool first = false;
+    bool last = false;
+    bool next = false;
+    bool previous = false;
 };
 
 struct Enables
@@ -43,6 +59,8 @@ struct Enables
     bool crop = false;
     // A new picture from the clipboard needs no picture open.
     bool pasteAsNew = false;
+    bool zoom = false;
+    GoEnables go;
 };
 
 Enables enables(const State& state);
