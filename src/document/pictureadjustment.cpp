@@ -98,14 +98,14 @@ void PictureAdjustment::workerDone()
     emit finished();
 }
 
-bool PictureAdjustment::commit(int depth)
+void PictureAdjustment::commit(int depth)
 {
     if (!m_finished) {
         dropWorker();
         m_result = runPass(m_pass, m_source, 1.0);
     }
     m_picture->setImage(m_result);
-    return m_edits->keepAdjustment(depth);
+    m_edits->keepAdjustment(depth);
 }
 
 void PictureAdjustment::rollback()

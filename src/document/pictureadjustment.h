@@ -48,10 +48,9 @@ public:
     void finish();
     bool isFinished() const { return m_finished; }
 
-    // The result becomes the picture and the edit joins the history, keeping depth backups;
-    // true when that made the picture modified just now. Without finish() the result is made
-    // here.
-    bool commit(int depth);
+    // The result becomes the picture and the edit joins the history, keeping depth backups.
+    // Without finish() the result is made here.
+    void commit(int depth);
     // The picture is as it was, and the backup is dropped.
     void rollback();
 

@@ -3,10 +3,34 @@
 #include "document/edithistory.h"
 #include "document/picture.h"
 
-PictureEdits::PictureEdits(Picture* picture, EditHistory* history)
-    : m_picture(picture)
+PictureEdits::PictureEdits(Picture* picture, EditHistory* history, QObject* parent)
+    : QObject(parent)
+    , m_picture(picture)
     , m_history(history)
 {
+}
+
+bool PictureEdits::apply(const Edit& edit, int depth)
+{
+    m_picture->beginEdit();
+    const QImage result = edit(m_picture->image());
+    if (result.isNull()) {
+        m_picture->endEdit(false);
+        return false;
+    }
+    m_history->push(m_picture->image());
+    m_picture->setImage(result);
+    keep(depth);
+    m_picture->setModified(true);
+    emit changed();
+    return true;
+}
+
+void PictureEdits::markImported()
+{
+    m_picture->setModified(true);
+    m_history->markStartUnsaved();
+    emit changed();
 }
 
 void PictureEdits::backUp()
@@ -29,19 +53,20 @@ bool PictureEdits::rollback()
     if (restored)
         m_picture->setImage(image);
     m_picture->endEdit(false);
+    if (restored)
+        emit changed();
     return restored;
 }
 
-bool PictureEdits::keepAdjustment(int depth)
+void PictureEdits::keepAdjustment(int depth)
 {
-    const bool changed = m_picture->image() != m_history->newestBackup();
+    const bool changedPixels = m_picture->image() != m_history->newestBackup();
     m_history->commit(depth);
     // Ok on untouched controls is no edit: the animation plays on.
-    m_picture->endEdit(changed);
-    if (!changed || m_picture->isModified())
-        return false;
-    m_picture->setModified(true);
-    return true;
+    m_picture->endEdit(changedPixels);
+    if (changedPixels)
+        m_picture->setModified(true);
+    emit changed();
 }
 
 bool PictureEdits::undo()
@@ -51,14 +76,9 @@ bool PictureEdits::undo()
     QImage image = m_picture->image();
     m_history->undo(&image);
     m_picture->setImage(image);
-    return true;
-}
-
-bool PictureEdits::markUnmodifiedIfAtStart()
-{
-    if (!m_history->isAtStart() || !m_picture->isModified())
-        return false;
-    m_picture->setModified(false);
+    if (m_history->isAtStart())
+        m_picture->setModified(false);
+    emit changed();
     return true;
 }
 
@@ -66,8 +86,10 @@ bool PictureEdits::redo()
 {
     if (m_history->redoCount() == 0)
         return false;
+    m_picture->setModified(true);
     QImage image = m_picture->image();
     m_history->redo(&image);
     m_picture->setImage(image);
+    emit changed();
     return true;
 }

@@ -72,15 +72,10 @@ bool AdjustmentRunner::run(const SPicView::DialogFactory& createDialog,
         m_running = false;
         dialog.reset();
     }
-    if (accepted) {
-        const int depth = SPicView::undoDepth(Settings::instance()->general()->undoN());
-        if (adjustment.commit(depth))
-            m_view->refreshStatus();
-        m_view->zoom();
-    } else {
+    // Either end is announced by the edits, and the view follows.
+    if (accepted)
+        adjustment.commit(SPicView::undoDepth(Settings::instance()->general()->undoN()));
+    else
         adjustment.rollback();
-        m_view->zoom();
-        m_view->refreshStatus();
-    }
     return accepted;
 }

@@ -112,15 +112,6 @@ void PictureOpener::newImage(int width, int height, int depth, uint pixel)
     setImage(image.convertToFormat(format, Qt::ThresholdDither));
 }
 
-void PictureOpener::importImage(const QImage& image)
-{
-    setImage(image);
-    m_picture->setModified(true);
-    // Undoing every edit does not bring back a saved state: there never was one.
-    m_history->markStartUnsaved();
-    m_view->refreshStatus();
-}
-
 void PictureOpener::loadFile(const QString& path)
 {
     // Whoever reads a file in has given up the edits of the picture it replaces.

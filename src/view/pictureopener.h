@@ -26,7 +26,6 @@ public:
     void openList(const QStringList& files);
     void setImage(const QImage& image);
     void newImage(int width, int height, int depth, uint pixel);
-    void importImage(const QImage& image);
     void loadFile(const QString& path);
     // What the status bar tells while a file is read.
     static QString loadingText();

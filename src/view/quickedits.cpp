@@ -1,6 +1,5 @@
 #include "view/quickedits.h"
 
-#include "document/picture.h"
 #include "imaging/colourinversion.h"
 #include "imaging/reorientation.h"
 #include "view/smark.h"
@@ -35,27 +34,17 @@ void apply(SPicView* view, Kind kind)
     const bool crop = kind == Kind::CropToSelection;
     if (crop && !pic->hasSelection())
         return;
-    view->pushUndo();
-    const QImage& image = view->picture()->image();
-    QImage result;
-    if (crop)
-        result = imaging::cropped(image, pic->selection());
-    else if (kind == Kind::InvertColours)
-        result = imaging::invertedColours(image);
-    else
-        result = imaging::reoriented(image, reorientation(kind));
-    if (result.isNull()) {
-        view->rollback();
-        return;
-    }
-    view->commit();
-    view->picture()->setImage(result);
+    const QRect selection = pic->selection();
+    const bool applied = view->applyEdit([kind, crop, selection](const QImage& image) {
+        if (crop)
+            return imaging::cropped(image, selection);
+        if (kind == Kind::InvertColours)
+            return imaging::invertedColours(image);
+        return imaging::reoriented(image, reorientation(kind));
+    });
     // A mark in the old geometry would point at other pixels now.
-    if (pic->mark()->mode() != MarkMode::None)
+    if (applied && pic->mark()->mode() != MarkMode::None)
         pic->clearSelection();
-    view->picture()->setModified(true);
-    view->refreshStatus();
-    view->zoom();
 }
 
 } // namespace QuickEdits

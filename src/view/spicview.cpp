@@ -46,8 +46,8 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     , m_pic(new SPic(this))
     , m_cursor(new FileCursor(slideDelay, this))
     , m_saver(new PictureSaver(m_picture, this))
-    , m_edits(std::make_unique<PictureEdits>(m_picture, m_history))
-    , m_adjustments(std::make_unique<AdjustmentRunner>(this, m_edits.get()))
+    , m_edits(new PictureEdits(m_picture, m_history, this))
+    , m_adjustments(std::make_unique<AdjustmentRunner>(this, m_edits))
     , m_opener(new PictureOpener(this, m_picture, m_cursor, m_history))
     , m_zoomPass(std::make_unique<ZoomPass>(this))
 {
@@ -67,6 +67,7 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     connect(m_history, &EditHistory::undoAvailableChanged, this, &SPicView::undoStatusChanged);
     connect(m_history, &EditHistory::redoAvailableChanged, this, &SPicView::redoStatusChanged);
     connect(m_saver, &PictureSaver::message, this, &SPicView::message);
+    connect(m_edits, &PictureEdits::changed, this, &SPicView::showEdit);
 
     // An animation waits while a dialog is open or the picture is out of sight.
     m_picture->setAnimationHold(
@@ -149,7 +150,8 @@ void SPicView::newImage(int width, int height, int depth, uint pixel)
 
 void SPicView::importImage(const QImage& image)
 {
-    m_opener->importImage(image);
+    m_opener->setImage(image);
+    m_edits->markImported();
 }
 
 void SPicView::loadFile(const QString& path)
@@ -524,10 +526,14 @@ void SPicView::commit()
 
 void SPicView::rollback()
 {
-    if (!m_edits->rollback())
-        return;
-    zoom();
-    refreshStatus();
+    m_edits->rollback();
+}
+
+bool SPicView::applyEdit(const PictureEdits::Edit& edit)
+{
+    // Edits act on the full pixels.
+    m_opener->waitUntilLoaded();
+    return m_edits->apply(edit, undoDepth(Settings::instance()->general()->undoN()));
 }
 
 void SPicView::undo()
@@ -539,10 +545,6 @@ void SPicView::undo()
     }
     clearSelectionIfAny();
     m_edits->undo();
-    zoom();
-    refreshStatus();
-    if (m_edits->markUnmodifiedIfAtStart())
-        refreshStatus();
 }
 
 void SPicView::redo()
@@ -552,11 +554,8 @@ void SPicView::redo()
         emit message(tr("Redo: No backups available, discontinued."), messageTime);
         return;
     }
-    m_picture->setModified(true);
     clearSelectionIfAny();
     m_edits->redo();
-    refreshStatus();
-    zoom();
 }
 
 void SPicView::copy()
@@ -575,14 +574,15 @@ void SPicView::cut()
 {
     if (!m_pic->hasSelection())
         return;
-    pushUndo();
-    commit();
+    m_opener->waitUntilLoaded();
     emit message(tr("Cut: cutting selected area..."), messageTime);
     const QRect selection = m_pic->selection();
     QApplication::clipboard()->setImage(m_picture->image().copy(selection), QClipboard::Clipboard);
     emit copy_to_clipboard();
-    imaging::blackenArea(m_picture->image(), selection);
-    finishEdit();
+    applyEdit([selection](QImage image) {
+        imaging::blackenArea(image, selection);
+        return image;
+    });
 }
 
 void SPicView::reload()
@@ -599,9 +599,9 @@ bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOption
     return m_adjustments->run(createDialog, options);
 }
 
-void SPicView::finishEdit()
+void SPicView::showEdit()
 {
-    m_picture->setModified(true);
-    refreshStatus();
     zoom();
+    refreshStatus();
+    emit actionStateChanged();
 }

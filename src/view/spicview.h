@@ -2,6 +2,7 @@
 
 #include "document/actionrules.h"
 #include "document/filecursor.h"
+#include "document/pictureedits.h"
 #include "view/picturesaver.h"
 
 #include <QFlags>
@@ -16,7 +17,6 @@ class AdjustmentRunner;
 class EditHistory;
 class Picture;
 class PictureAdjustment;
-class PictureEdits;
 class PictureOpener;
 class LumoScrollBar;
 class QAbstractItemModel;
@@ -101,10 +101,13 @@ public:
     bool saveChanges();
     void discardChanges();
 
-    // Edit history and the operations on the picture itself.
+    // Edit history and the operations on the picture itself. Every change of the pixels goes
+    // through the picture's edits, and the view follows what they announce.
     void pushUndo();
     void commit();
     void rollback();
+    // Backs up, applies and keeps one edit; false when it made no image.
+    bool applyEdit(const PictureEdits::Edit& edit);
     void undo();
     void redo();
     void copy();
@@ -196,7 +199,7 @@ private:
     void publishBrowseInfo();
     QString browseText() const;
     void clearSelectionIfAny();
-    void finishEdit();
+    void showEdit();
     bool moveAllowed();
 
     EditHistory* m_history = nullptr;
@@ -214,7 +217,7 @@ private:
     LumoScrollBar* m_vScrollBar = nullptr;
     int m_savedFrameStyle = 0;
     TouchGestures* m_touch = nullptr;
-    std::unique_ptr<PictureEdits> m_edits;
+    PictureEdits* m_edits = nullptr;
     std::unique_ptr<AdjustmentRunner> m_adjustments;
     PictureOpener* m_opener = nullptr;
     std::unique_ptr<ZoomPass> m_zoomPass;
