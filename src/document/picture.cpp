@@ -103,9 +103,9 @@ void Picture::waitUntilLoaded()
     m_loader->finish();
 }
 
-void Picture::preload(const QStringList& paths)
+void Picture::preload(const QStringList& paths, bool withCopies)
 {
-    m_loader->preload(paths);
+    m_loader->preload(paths, withCopies);
 }
 
 const QImage& Picture::shownImage() const

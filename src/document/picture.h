@@ -48,8 +48,9 @@ public:
     bool isLoading() const;
     // Blocks until the file being read is in, for whatever needs the full pixels.
     void waitUntilLoaded();
-    // Reads these files ahead, so that loading one of them next is instant.
-    void preload(const QStringList& paths);
+    // Reads these files ahead, so that loading one of them next is instant; with their smaller
+    // copies when they will be shown reduced.
+    void preload(const QStringList& paths, bool withCopies = true);
     // During a stand-in the image is null and the stand-in is shown in the picture's place.
     // Once the file is in, the stand-in stays beside it until the pixels change: far below
     // 100 % it paints smoother than the whole image until smaller copies are made.

@@ -104,7 +104,7 @@ void PictureLoader::finish()
     jobFinished(m_wanted);
 }
 
-void PictureLoader::preload(const QStringList& paths)
+void PictureLoader::preload(const QStringList& paths, bool withCopies)
 {
     const QStringList queued = m_preloads.values();
     for (const QString& path : queued) {
@@ -115,13 +115,13 @@ void PictureLoader::preload(const QStringList& paths)
         if (path.isEmpty() || m_jobs.contains(path) || m_cache->contains(path))
             continue;
         m_preloads.insert(path);
-        start(path, Priority::Ahead, [path](const std::atomic_int& state) {
+        start(path, Priority::Ahead, [path, withCopies](const std::atomic_int& state) {
             Decoded decoded;
             decoded.stamp = PictureCache::Stamp::of(path);
             decoded.result = IsolatedReader::read(path);
             // Made now, so that the picture's first paint when the user comes to it is small;
             // not when the user waits for it already: the picture shown makes its own.
-            if (state != Asked)
+            if (withCopies && state != Asked)
                 decoded.result.copies =
                     PrescaledImage::halvings(decoded.result.image, decoded.result.display);
             return decoded;

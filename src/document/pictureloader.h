@@ -37,7 +37,8 @@ public:
     void finish();
     // Reads these files ahead, one at a time on a worker of their own, into the cache, once no
     // picture asked for is being read; those asked for earlier and not begun yet are given up.
-    void preload(const QStringList& paths);
+    // The smaller copies for the screen are made too when the pictures will be shown reduced.
+    void preload(const QStringList& paths, bool withCopies = true);
     // The file was written: what the cache holds of it is out of date.
     void forget(const QString& path);
 

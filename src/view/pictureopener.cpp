@@ -205,17 +205,19 @@ void PictureOpener::preloadNeighboursOncePainted()
 void PictureOpener::preloadNeighbours()
 {
     // The next one in the direction of travel first, then the one behind, but only when the
-    // cache keeps it beside the picture shown and the one ahead (each with its smaller copies,
-    // a third more): else the three push each other out and are read again and again.
+    // cache keeps it beside the picture shown and the one ahead (with smaller copies, a third
+    // more each): else the three push each other out and are read again and again.
     const int behind = m_cursor->currentRow() - m_cursor->direction();
-    const qint64 bytes = m_picture->image().sizeInBytes() * 4 / 3;
+    // Copies serve only pictures shown reduced; at 100 % they would take memory for nothing.
+    const bool withCopies = ZoomModel::fitsLargePictures(m_view->zoomMode());
+    const qint64 bytes = m_picture->image().sizeInBytes() * (withCopies ? 4 : 3) / 3;
     const bool behindFits = 3 * bytes <= PictureCache::shared()->budget();
     QStringList paths;
     for (const int neighbour : {m_cursor->aheadRow(), behindFits ? behind : -1}) {
         if (neighbour >= 0 && neighbour < m_cursor->rowCount())
             paths << m_cursor->filePathAt(neighbour);
     }
-    m_picture->preload(paths);
+    m_picture->preload(paths, withCopies);
 }
 
 bool PictureOpener::write(const QString& path, const QString& format, PictureSaver* saver)

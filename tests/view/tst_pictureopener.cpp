@@ -69,6 +69,28 @@ private slots:
         QVERIFY(infos.last().at(0).toString().contains(QString::number(size.width())));
     }
 
+    void readAheadCopies_data()
+    {
+        QTest::addColumn<int>("zoomMode");
+        QTest::addColumn<bool>("copies");
+        QTest::newRow("at fit the picture ahead comes with its smaller copies") << 0 << true;
+        QTest::newRow("at true size it comes without") << 4 << false;
+    }
+    void readAheadCopies()
+    {
+        QFETCH(int, zoomMode);
+        QFETCH(bool, copies);
+        PictureFixture pic;
+        Settings::instance()->general()->setZoomModeInt(zoomMode);
+        const QSize size(1280, 1024); // large enough for smaller copies
+        const QStringList files{lumotest::writeSolid(pic.path("a.png"), size, qRgb(0, 0, 255)),
+                                lumotest::writeSolid(pic.path("b.png"), size, qRgb(0, 0, 255))};
+        pic.view()->openList(files);
+        QVERIFY(waitForPicture(pic.view()));
+        QTRY_VERIFY_WITH_TIMEOUT(PictureCache::shared()->contains(files.at(1)), 20000);
+        QCOMPARE(!PictureCache::shared()->find(files.at(1))->copies.isEmpty(), copies);
+    }
+
     void readAheadShownAtOnce()
     {
         const int row = 2; // the neighbour read ahead is shown without waiting
