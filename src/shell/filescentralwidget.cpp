@@ -1,6 +1,7 @@
 #include "shell/filescentralwidget.h"
 
 #include "browser/imagefileselector.h"
+#include "document/actionrules.h"
 #include "imagewindow/recentfilesmenu.h"
 #include "platform/lumofm/navigation.h"
 #include "platform/lumofm/vfs.h"
@@ -309,8 +310,11 @@ void FilesCentralWidget::updateFullScreenAccessibility()
 {
     if (!m_mainWindow)
         return;
-    // A directory is current as often as a picture, and it has nothing to show full screen.
-    shared(SharedActions::Index::FullScreen)->setEnabled(QFileInfo(currentFilePath()).isFile());
+    // The selected file stands for an open picture, so the image window's rule decides; a
+    // directory is current as often as a picture and stands for none.
+    ActionRules::State state;
+    state.hasView = QFileInfo(currentFilePath()).isFile();
+    shared(SharedActions::Index::FullScreen)->setEnabled(ActionRules::enables(state).fullScreen);
 }
 
 void FilesCentralWidget::updateLastDir()
