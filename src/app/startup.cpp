@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QOpenGLContext>
 #include <QThread>
 #include <QThreadPool>
 
@@ -166,7 +167,18 @@ int Startup::run(int& argc, char** argv)
 {
     if (asksOnlyForText(argc, argv))
         printTextAndExit(argc, argv);
+    // Every paint is raster; left to itself the X platform loads a GL driver (llvmpipe and the
+    // compiler behind it), which costs start-up time and tens of megabytes. Programs started
+    // from here get the environment as it was.
+    const bool chooseGl = !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION");
+    if (chooseGl)
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication app(argc, argv);
+    if (chooseGl) {
+        // The platform reads the choice when first asked about GL.
+        QOpenGLContext::supportsThreadedOpenGL();
+        qunsetenv("QT_XCB_GL_INTEGRATION");
+    }
     // Listing the image formats loads every image plugin with the libraries behind it; done
     // on a worker, it overlaps the building of the window instead of delaying it.
     QThreadPool::globalInstance()->start([] { ImageFormats::instance(); });
