@@ -19,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -160,25 +161,47 @@ struct Memory {
     long rssKiB = 0;
 };
 
+// Shared memory files are counted whole, once each: a picture's pixels live in one that a helper
+// filled and the program maps, and pages the program never touched are in memory all the same,
+// though no process's proportional size shows them.
 Memory treeMemory(int root)
 {
     Memory sum;
+    std::map<std::string, long> sharedFiles;
     for (const int pid : processTree(root)) {
-        std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+        std::ifstream smaps("/proc/" + std::to_string(pid) + "/smaps");
         std::string line;
-        // The first line names the range rolled up; then "Key: value kB" lines.
-        while (std::getline(rollup, line)) {
+        std::string sharedFile;
+        // A mapping's header "start-end perms offset dev inode [path]", then "Key: value kB".
+        while (std::getline(smaps, line)) {
             std::istringstream fields(line);
-            std::string key;
-            long value = 0;
-            if (!(fields >> key >> value))
+            std::string first;
+            fields >> first;
+            if (first.find('-') != std::string::npos && first.back() != ':') {
+                std::string perms, offset, device, inode, path;
+                fields >> perms >> offset >> device >> inode;
+                std::getline(fields, path);
+                sharedFile = path.find("/memfd:") != std::string::npos ? device + inode : "";
                 continue;
-            if (key == "Pss:")
+            }
+            long value = 0;
+            if (!(fields >> value))
+                continue;
+            if (!sharedFile.empty()) {
+                if (first == "Size:")
+                    sharedFiles[sharedFile] = std::max(sharedFiles[sharedFile], value);
+                else if (first == "Rss:")
+                    sum.rssKiB += value;
+                continue;
+            }
+            if (first == "Pss:")
                 sum.pssKiB += value;
-            else if (key == "Rss:")
+            else if (first == "Rss:")
                 sum.rssKiB += value;
         }
     }
+    for (const auto& file : sharedFiles)
+        sum.pssKiB += file.second;
     return sum;
 }
 
