@@ -111,6 +111,8 @@ void PrescaledImage::setImage(const QImage& image, const QImage& display,
 
 void PrescaledImage::setScale(double scale)
 {
+    if (scale > 0.0)
+        m_scale = scale;
     // Above 100 % the copy for the last smaller scale stays, for the way back.
     if (!(scale > 0.0 && scale < 1.0) || scale == m_shownScale)
         return;
@@ -171,6 +173,13 @@ void PrescaledImage::startMaking()
     // One worker at a time: a newer image waits for a stale one to give up.
     if (m_making)
         return;
+    // At 100 % and above no paint reads a halving: they are made once the picture is shown
+    // smaller, when the next paint hands the image in again.
+    if (!m_waiting.isNull() && m_scale >= 1.0 && !imaging::needsDisplayConversion(m_waiting)) {
+        m_waiting = QImage();
+        m_key = notSet;
+        return;
+    }
     if (!m_waiting.isNull()) {
         const QVector<QSize> sizes = halvingSizes(m_size);
         run(runInPool([source = std::exchange(m_waiting, QImage()), sizes,

@@ -14,7 +14,8 @@ class QTimer;
 
 // Smaller copies of the image a canvas shows, made in the background, so that a paint below
 // 100 % reads about as many pixels as it shows instead of every pixel of a large photo:
-// successive halvings, and one copy at the size last shown below 100 %. An image in another
+// successive halvings, and one copy at the size last shown below 100 %, made only once the
+// picture is shown below 100 %. An image in another
 // colour space than sRGB is first converted for the screen; the copies are made from that.
 class PrescaledImage : public QObject
 {
@@ -61,10 +62,13 @@ private:
     void run(const QFuture<Copies>& work, const std::function<bool(const Copies&)>& keep);
     QSize shownSize(double scale) const;
 
+    static constexpr qint64 notSet = -1;
     // QImage::cacheKey() of the image set: it changes with any write to the pixels.
-    qint64 m_key = 0;
+    qint64 m_key = notSet;
     QSize m_size;
     double m_shownScale = 0.0;
+    // The scale last shown at, 100 % and above too; 0 until one is set.
+    double m_scale = 0.0;
     // The image to halve, held only until a worker takes it, so edits in place need no copy.
     QImage m_waiting;
     // The image in sRGB when it carries another colour space.

@@ -171,6 +171,23 @@ private slots:
         QCOMPARE(prescaled.copyFor(image, 0.3).pixelColor(0, 0), image.pixelColor(0, 0));
     }
 
+    void halvedOnceShownSmaller()
+    {
+        // At 100 % no paint reads a halving: none takes memory until the picture is shown
+        // smaller and a paint hands the image in again.
+        PrescaledImage prescaled;
+        prescaled.setScale(1.0);
+        const QImage image = filled(Qt::red);
+        QSignalSpy made(&prescaled, &PrescaledImage::copiesMade);
+        prescaled.setImage(image);
+        QVERIFY(!made.wait(500));
+        QCOMPARE(prescaled.halvingCount(), 0);
+        prescaled.setScale(0.5);
+        prescaled.setImage(image);
+        QVERIFY(made.wait(20000));
+        QCOMPARE(prescaled.copyFor(image, 0.5).size(), image.size() / 2);
+    }
+
     void replacedWhileHalving()
     {
         PrescaledImage prescaled;
