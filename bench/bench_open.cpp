@@ -21,17 +21,6 @@ namespace {
 
 const int runs = 9;
 
-QImage makePhoto(const QSize& size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            line[x] = qRgb((x / 7 + y / 3) & 0xff, (x * y / 97) & 0xff, (x ^ y) & 0xff);
-    }
-    return image;
-}
-
 qint64 viewNanoseconds(SPicView& view, const QString& path)
 {
     // Read anew each time, not from what the last run left.
@@ -54,7 +43,7 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
 
     const QString path = home.filePath(QStringLiteral("photo.jpg"));
-    if (!makePhoto(QSize(6000, 4000)).save(path, "JPEG", 90)) {
+    if (!bench::patternedPhoto(QSize(6000, 4000)).save(path, "JPEG", 90)) {
         out << "could not write " << path << '\n';
         return 1;
     }

@@ -6,6 +6,7 @@
 
 #include "document/prescaledimage.h"
 #include "view/spic.h"
+#include "support/benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,17 +20,6 @@
 namespace {
 
 const int runs = 31;
-
-QImage makePhoto(const QSize& size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            line[x] = qRgb((x / 7 + y / 3) & 0xff, (x * y / 97) & 0xff, (x ^ y) & 0xff);
-    }
-    return image;
-}
 
 qint64 repaintNanoseconds(SPic& pic, double scale)
 {
@@ -79,7 +69,7 @@ int main(int argc, char** argv)
     const double fit = std::min(double(window.width()) / photo.width(),
                                 double(window.height()) / photo.height());
     SPic pic;
-    const QImage image = makePhoto(photo);
+    const QImage image = bench::patternedPhoto(photo);
     pic.setImage(image);
     pic.resize(window);
     pic.show();

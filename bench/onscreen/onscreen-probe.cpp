@@ -5,7 +5,8 @@
 // onscreen-probe [--dwell MS] [--timeout MS] [--key KEY] COLOUR[,COLOUR...] -- PROGRAM ARGS...
 //
 // The first colour is the picture the program opens with; each further colour is one press of
-// KEY. Prints "launch MS", "step I MS" per press, "peak_pss_kib N" and "peak_rss_kib N",
+// KEY. Prints "launch MS", "launch_cpu MS" (processor time of the tree by then), "step I MS" per
+// press, "peak_pss_kib N" and "peak_rss_kib N",
 // or "timeout" and exits 1 when a picture never shows.
 
 #include <X11/Xlib.h>
@@ -205,6 +206,29 @@ Memory treeMemory(int root)
     return sum;
 }
 
+// Processor time the whole tree has used, every thread counted: unlike the time to a paint it
+// hardly depends on what else the machine runs.
+double treeCpuMs(int root)
+{
+    double sum = 0;
+    for (const int pid : processTree(root)) {
+        const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+        DIR* dir = opendir(tasks.c_str());
+        if (!dir)
+            continue;
+        while (dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.')
+                continue;
+            std::ifstream stat(tasks + "/" + entry->d_name + "/schedstat");
+            unsigned long long runNs = 0;
+            if (stat >> runNs)
+                sum += runNs / 1e6;
+        }
+        closedir(dir);
+    }
+    return sum;
+}
+
 void pressKey(const std::string& key)
 {
     const pid_t pid = fork();
@@ -301,7 +325,7 @@ int main(int argc, char** argv)
     if (launchMs < 0) {
         ok = false;
     } else {
-        std::printf("launch %.1f\n", launchMs);
+        std::printf("launch %.1f\nlaunch_cpu %.1f\n", launchMs, treeCpuMs(child));
         for (size_t i = 1; i < colours.size() && ok; ++i) {
             const Clock::time_point settle = Clock::now();
             while (msSince(settle) < dwellMs) {

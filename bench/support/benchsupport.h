@@ -40,6 +40,19 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Bands and ramps that change every few pixels, quick to make, for timing paints and decodes
+// where the file's size does not matter.
+inline QImage patternedPhoto(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb((x / 7 + y / 3) & 0xff, (x * y / 97) & 0xff, (x ^ y) & 0xff);
+    }
+    return image;
+}
+
 // Smooth light with sensor-like noise, so the file has the size of a real photo.
 inline QImage noisyPhoto(const QSize& size, quint32 seed)
 {
