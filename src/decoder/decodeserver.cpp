@@ -206,6 +206,12 @@ DecodeMessage::Reply DecodeServer::serve(const DecodeMessage::Request& request, 
         reply.size = standIn.pictureSize;
         break;
     }
+    case DecodeMessage::Kind::Corner: {
+        const PictureReader::StandIn corner = PictureReader::readCorner(file, request.shownSize);
+        reply.image = corner.image;
+        reply.size = corner.pictureSize;
+        break;
+    }
     case DecodeMessage::Kind::Thumbnail:
         reply.image = ThumbnailReader::read(file, request.edge);
         reply.size = reply.image.size();

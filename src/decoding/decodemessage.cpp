@@ -93,6 +93,7 @@ DecodeMessage::Limits DecodeMessage::limitsFor(const Request& request, qint64 fi
         limits.imageBytes = imaging::ReadLimits::forThisMachine().budgetBytes();
         break;
     case Kind::StandIn:
+    case Kind::Corner:
         limits.largest = request.shownSize;
         break;
     case Kind::Thumbnail:
@@ -140,7 +141,7 @@ bool DecodeMessage::decode(const QByteArray& bytes, QVector<int>* fds, Request* 
     stream >> layout >> kind >> request->path >> request->shownSize >> edge >> frame
         >> request->pictureSize >> metadata >> request->number;
     if (stream.status() != QDataStream::Ok || layout != kLayout || kind < 0
-        || kind > qint32(Kind::Embed))
+        || kind > qint32(Kind::Corner))
         return false;
     request->kind = Kind(kind);
     request->edge = edge;

@@ -22,6 +22,7 @@ public:
         Exif,      // the Exif data in words, for the metadata panel
         Metadata,  // the metadata to carry into a saved copy, packed
         Embed,     // packed metadata put into the encoded picture sent as the file
+        Corner,    // the top left corner at full size, at most the shown size
     };
 
     enum class Outcome : qint32

@@ -91,6 +91,30 @@ PictureReader::StandIn IsolatedReader::readScaled(const QString& path,
     return {reply.image, reply.size};
 }
 
+PictureReader::StandIn IsolatedReader::readCorner(const QString& path, const QSize& area)
+{
+    if (DecoderPool::inProcess()) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? PictureReader::readCorner(&file, area)
+                                              : PictureReader::StandIn();
+    }
+    DecodeMessage::Request request;
+    request.kind = DecodeMessage::Kind::Corner;
+    request.path = path;
+    request.shownSize = area;
+    const DecodeMessage::Reply reply = DecoderPool::shared().decode(request);
+    // The picture's size sizes the canvas until the whole picture is in: it must hold the corner
+    // and be one this program would read.
+    const QSize& size = reply.size;
+    const QSize& corner = reply.image.size();
+    if (reply.outcome != DecodeMessage::Outcome::Decoded || reply.image.isNull()
+        || size.width() < corner.width() || size.height() < corner.height() || size == corner
+        || qint64(size.width()) * size.height() * 4
+               > imaging::ReadLimits::forThisMachine().budgetBytes())
+        return {};
+    return {reply.image, size, true};
+}
+
 QImage IsolatedReader::readThumbnail(const QString& path, int edge)
 {
     DecodeMessage::Request request;

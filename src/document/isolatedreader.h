@@ -16,6 +16,7 @@ public:
     static PictureReader::Result read(const QString& path);
     static PictureReader::StandIn readScaled(const QString& path,
                                              const PictureReader::ShownSize& shownSize);
+    static PictureReader::StandIn readCorner(const QString& path, const QSize& area);
     // An encoded picture that came from elsewhere than a file, such as another program's copy.
     static PictureReader::Result readBytes(const QByteArray& bytes);
     // Helpers only: the caller reads in this process itself when the pool says so.

@@ -84,13 +84,14 @@ const QImage& Picture::displayCopy() const
     return m_image.cacheKey() == m_displayKey ? m_display : none;
 }
 
-void Picture::load(const QString& path, const PictureReader::ShownSize& shownSize)
+void Picture::load(const QString& path, const PictureReader::ShownSize& shownSize,
+                   const QSize& corner)
 {
     dropAnimation();
     m_loadingPath = path;
     // A stand-in on screen stays until the next one, but belongs to no later read.
     m_standInPath.clear();
-    m_loader->load(path, shownSize);
+    m_loader->load(path, shownSize, corner);
 }
 
 bool Picture::isLoading() const
@@ -122,10 +123,11 @@ QSize Picture::shownSize() const
     return m_image.isNull() && !m_standIn.isNull() ? m_standInFor : m_image.size();
 }
 
-void Picture::showStandIn(const QImage& standIn, const QSize& pictureSize)
+void Picture::showStandIn(const QImage& standIn, const QSize& pictureSize, bool corner)
 {
     m_standIn = standIn;
     m_standInFor = pictureSize;
+    m_standInCorner = corner;
     m_standInPath = m_loadingPath;
     m_broken = false;
     m_readFailure.clear();
@@ -146,7 +148,8 @@ void Picture::apply(const QString& path, const PictureReader::Result& result)
     dropAnimation();
     const QImage standIn = m_standIn;
     setPixels(result.image, result.display, result.copies);
-    if (!m_broken && m_standInPath == path && m_standInFor == m_image.size())
+    // A corner paints no smoother than the whole picture, and covers too little of it.
+    if (!m_broken && m_standInPath == path && m_standInFor == m_image.size() && !m_standInCorner)
         m_standIn = standIn;
     if (!m_broken && mayAnimate(m_format))
         play();

@@ -43,8 +43,10 @@ public:
     // Starts reading the file on a worker in place of any read under way; loaded() tells when
     // it is in, at once when it was read ahead. An unreadable file leaves a null image and no
     // format. Until then the picture shows what it showed, or from standInShown() on a quick
-    // decode at the size shownSize gives.
-    void load(const QString& path, const PictureReader::ShownSize& shownSize = {});
+    // decode at the size shownSize gives, or on the top left corner of a picture larger than
+    // corner, at full size.
+    void load(const QString& path, const PictureReader::ShownSize& shownSize = {},
+              const QSize& corner = {});
     bool isLoading() const;
     // Blocks until the file being read is in, for whatever needs the full pixels.
     void waitUntilLoaded();
@@ -55,6 +57,8 @@ public:
     // Once the file is in, the stand-in stays beside it until the pixels change: far below
     // 100 % it paints smoother than the whole image until smaller copies are made.
     const QImage& standIn() const;
+    // The stand-in is the picture's top left corner at full size rather than all of it reduced.
+    bool standInIsCorner() const { return m_standInCorner; }
     // Smaller copies of the image made while it was read ahead, while the pixels are unchanged
     // since; else none.
     QVector<QImage> prescaledCopies() const;
@@ -102,7 +106,7 @@ private:
     // New pixels with their copy for the screen (null: none needed or not made).
     void setPixels(const QImage& image, const QImage& display,
                    const QVector<QImage>& copies = {});
-    void showStandIn(const QImage& standIn, const QSize& pictureSize);
+    void showStandIn(const QImage& standIn, const QSize& pictureSize, bool corner);
     void play();
     void showFrame(const QImage& frame, const QImage& display);
     void dropAnimation();
@@ -121,6 +125,7 @@ private:
     QSize m_previewSize;
     QImage m_standIn;
     QSize m_standInFor;
+    bool m_standInCorner = false;
     // The file read last asked for, and the one the stand-in shows.
     QString m_loadingPath;
     QString m_standInPath;

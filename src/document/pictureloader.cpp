@@ -42,7 +42,8 @@ PictureLoader::~PictureLoader()
     m_preloadPool.waitForDone();
 }
 
-void PictureLoader::load(const QString& path, const PictureReader::ShownSize& shownSize)
+void PictureLoader::load(const QString& path, const PictureReader::ShownSize& shownSize,
+                         const QSize& corner)
 {
     const quint64 serial = ++m_serial;
     m_wanted = path;
@@ -71,19 +72,28 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
     start(path, Priority::Asked, [this, path, shownSize, serial](const std::atomic_int&) {
         Decoded decoded;
         decoded.stamp = PictureCache::Stamp::of(path);
-        const PictureReader::StandIn standIn = IsolatedReader::readScaled(path, shownSize);
-        if (!standIn.image.isNull()) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, serial, standIn] {
-                    if (m_loading && serial == m_serial)
-                        emit standInReady(standIn.image, standIn.pictureSize);
-                },
-                Qt::QueuedConnection);
-        }
+        postStandIn(serial, IsolatedReader::readScaled(path, shownSize));
         decoded.result = IsolatedReader::read(path);
         return decoded;
     });
+    if (!shownSize && corner.isValid()) {
+        m_loadPool.start([this, path, corner, serial] {
+            postStandIn(serial, IsolatedReader::readCorner(path, corner));
+        });
+    }
+}
+
+void PictureLoader::postStandIn(quint64 serial, const PictureReader::StandIn& standIn)
+{
+    if (standIn.image.isNull())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial, standIn] {
+            if (m_loading && serial == m_serial)
+                emit standInReady(standIn.image, standIn.pictureSize, standIn.corner);
+        },
+        Qt::QueuedConnection);
 }
 
 void PictureLoader::cancel()

@@ -28,8 +28,10 @@ public:
     ~PictureLoader() override;
 
     // Starts reading path in place of any older request. A picture the cache holds arrives
-    // before this returns.
-    void load(const QString& path, const PictureReader::ShownSize& shownSize = {});
+    // before this returns. Without a shown size, a picture larger than corner has its top left
+    // corner read beside the whole of it, which comes first.
+    void load(const QString& path, const PictureReader::ShownSize& shownSize = {},
+              const QSize& corner = {});
     // Drops the current request: nothing more arrives for it.
     void cancel();
     bool isLoading() const { return m_loading; }
@@ -43,7 +45,8 @@ public:
     void forget(const QString& path);
 
 signals:
-    void standInReady(const QImage& standIn, const QSize& pictureSize);
+    // corner: the stand-in is the picture's top left corner at full size, not all of it reduced.
+    void standInReady(const QImage& standIn, const QSize& pictureSize, bool corner);
     // A null image when the file cannot be read, with failure telling why when more is known;
     // display is its sRGB copy for the screen, null when the image shows as it is.
     // copies are smaller copies for the screen, made while the picture was read ahead.
@@ -72,6 +75,8 @@ private:
     void giveUpIfWaiting(const QString& path);
     void jobFinished(const QString& path);
     void deliver(const QString& path, const PictureReader::Result& result);
+    // From a worker: shown unless a newer request or the whole picture came first.
+    void postStandIn(quint64 serial, const PictureReader::StandIn& standIn);
 
     PictureCache* m_cache;
     QThreadPool m_loadPool;

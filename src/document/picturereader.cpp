@@ -78,6 +78,32 @@ PictureReader::StandIn PictureReader::readScaled(const QString& path, const Show
     return readScaled(&file, shownSize, limits);
 }
 
+PictureReader::StandIn PictureReader::readCorner(QFile* file, const QSize& area,
+                                                 const imaging::ReadLimits& limits)
+{
+    StandIn corner;
+    if (area.isEmpty() || isCmykJpegFile(file))
+        return corner;
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    const imaging::DecodeVerdict verdict = imaging::DecodeGuard(limits).judge(reader);
+    const QSize stored = verdict.declared;
+    // A turned picture's top left corner lies elsewhere in the file.
+    if (!verdict.allowed() || !stored.isValid()
+        || reader.transformation() != QImageIOHandler::TransformationNone
+        || (stored.width() <= area.width() && stored.height() <= area.height()))
+        return corner;
+    reader.setClipRect(QRect(QPoint(0, 0), stored.boundedTo(area)));
+    QImage image;
+    if (!reader.read(&image) || image.isNull() || image.width() > area.width()
+        || image.height() > area.height())
+        return corner;
+    corner.image = imaging::displayColours(image);
+    corner.pictureSize = stored;
+    corner.corner = true;
+    return corner;
+}
+
 PictureReader::StandIn PictureReader::readScaled(QFile* file, const ShownSize& shownSize,
                                                  const imaging::ReadLimits& limits)
 {

@@ -27,12 +27,14 @@ public:
         QVector<QImage> copies; // smaller copies for the screen, when made while read ahead
     };
 
-    // A quick look at a picture, decoded at the size it will be shown.
+    // A quick look at a picture, decoded at the size it will be shown, or its top left corner
+    // at full size.
     struct StandIn
     {
         // Null when the shown size is not smaller, or the picture is not readable; in sRGB.
         QImage image;
         QSize pictureSize;
+        bool corner = false;
     };
     // The size a picture of the given (oriented) size is shown at; invalid for full size.
     using ShownSize = std::function<QSize(const QSize& pictureSize)>;
@@ -52,6 +54,12 @@ public:
                        const imaging::ReadLimits& limits = imaging::ReadLimits::forThisMachine(),
                        const Canvas& canvas = Canvas());
     static StandIn readScaled(QFile* file, const ShownSize& shownSize,
+                              const imaging::ReadLimits& limits =
+                                  imaging::ReadLimits::forThisMachine());
+    // The top left corner of a picture larger than area, at full size and at most area large,
+    // for a picture shown at 100 %: decoders that stop after the rows asked for give it in a
+    // fraction of the whole read. None for a picture turned by its stored orientation.
+    static StandIn readCorner(QFile* file, const QSize& area,
                               const imaging::ReadLimits& limits =
                                   imaging::ReadLimits::forThisMachine());
 };

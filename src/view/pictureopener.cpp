@@ -118,13 +118,17 @@ void PictureOpener::loadFile(const QString& path)
     m_picture->setModified(false);
     m_history->clear();
     PictureReader::ShownSize shownSize;
+    QSize corner;
+    const QWidget* screenArea = m_view->isVisible() ? m_view->viewport() : nullptr;
+    const QScreen* screen = m_view->screen();
+    // Not placed yet: the picture can be no larger than the screen.
+    const QSize area =
+        screenArea ? screenArea->size() : (screen ? screen->availableSize() : QSize());
+    // At 100 % the view opens on the picture's top left corner, which is read first.
+    if (m_view->zoomMode() == ZoomModel::trueSizeMode)
+        corner = area * m_view->devicePixelRatioF();
     // Only a picture shown at a fit is ever shown smaller than its pixels at first.
     if (ZoomModel::fitsLargePictures(m_view->zoomMode())) {
-        const QWidget* screenArea = m_view->isVisible() ? m_view->viewport() : nullptr;
-        const QScreen* screen = m_view->screen();
-        // Not placed yet: the picture can be no larger than the screen.
-        const QSize area = screenArea ? screenArea->size()
-                                      : (screen ? screen->availableSize() : QSize());
         const ZoomFit fit(area, m_view->margin());
         shownSize = [fit](const QSize& pictureSize) {
             const double scale = fit.scale(0, 1.0, pictureSize, false);
@@ -134,7 +138,7 @@ void PictureOpener::loadFile(const QString& path)
                          std::max(1, qRound(pictureSize.height() * scale)));
         };
     }
-    m_picture->load(path, shownSize);
+    m_picture->load(path, shownSize, corner);
     if (m_picture->isLoading())
         emit m_view->imageInfoChanged(loadingText());
 }

@@ -436,8 +436,12 @@ void SPic::paintPicture(QPaintEvent* event)
     if (!previewing)
         m_prescaled->setImage(full, picture()->displayCopy(), picture()->prescaledCopies());
     // Drawn exactly where the mouse mapping and the mark place it: whatever is drawn (the
-    // picture, a copy of it, a reduced preview) spans the image rectangle.
-    const QRectF target(m_imageRect);
+    // picture, a copy of it, a reduced preview) spans the image rectangle, but for the top left
+    // corner read first, which lies at full size where it belongs.
+    const bool corner = full.isNull() && picture()->standInIsCorner();
+    QRectF target(m_imageRect);
+    if (corner)
+        target.setSize(QSizeF(shownImage.size()) * canvasScale());
     const QRectF shown = target.intersected(QRectF(event->rect()));
     if (shown.isEmpty())
         return;
@@ -447,7 +451,7 @@ void SPic::paintPicture(QPaintEvent* event)
         && paintsFromStandIn(copy.size(), full.size(), picture()->standIn().size(), shownPixels))
         copy = picture()->standIn();
     // At full size the scale maps exactly; a smaller copy spans the rounded rectangle.
-    const bool fullSize = copy.size() == picture()->shownSize();
+    const bool fullSize = corner || copy.size() == picture()->shownSize();
     const double toCopyX = fullSize ? 1.0 / canvasScale() : copy.width() / target.width();
     const double toCopyY = fullSize ? 1.0 / canvasScale() : copy.height() / target.height();
     const QRectF source((shown.x() - target.x()) * toCopyX, (shown.y() - target.y()) * toCopyY,

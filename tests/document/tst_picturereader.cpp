@@ -74,6 +74,43 @@ private slots:
         QCOMPARE(read.image.isNull(), format.isEmpty());
     }
 
+    // The corner read first at 100 % is the whole read's top left corner, pixel for pixel; a
+    // picture the area holds, or one turned by its orientation, has none.
+    void corner_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("corner"); // empty: none
+        QTest::newRow("taller and wider than the area") << QSize(300, 200) << 1 << QSize(64, 48);
+        QTest::newRow("only wider keeps its height") << QSize(300, 40) << 1 << QSize(64, 40);
+        QTest::newRow("held by the area") << QSize(64, 48) << 1 << QSize();
+        QTest::newRow("turned by its orientation") << QSize(300, 200) << 6 << QSize();
+    }
+    void corner()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(int, orientation);
+        QFETCH(QSize, corner);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+        QVERIFY(lumotest::rampImage(picture).save(path, "JPEG", 95));
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
+        image->readMetadata();
+        image->exifData()["Exif.Image.Orientation"] = uint16_t(orientation);
+        image->writeMetadata();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const PictureReader::StandIn read = PictureReader::readCorner(&file, QSize(64, 48));
+        QCOMPARE(read.image.isNull(), corner.isEmpty());
+        if (corner.isEmpty())
+            return;
+        QCOMPARE(read.image.size(), corner);
+        QVERIFY(read.corner);
+        QCOMPARE(read.pictureSize, picture);
+        const QImage whole = PictureReader::read(path).image;
+        QCOMPARE(read.image.convertToFormat(QImage::Format_RGB32),
+                 whole.copy(QRect(QPoint(0, 0), corner)).convertToFormat(QImage::Format_RGB32));
+    }
 
     // A CMYK JPEG reads as sRGB pixels through its profile, upright, whole or as a stand-in.
     void cmyk_data()

@@ -136,7 +136,8 @@ bool readReply(const QByteArray& bytes)
     static const QList<QByteArray> pictures = {encoded("JPEG"), encoded("PNG"), encoded("WEBP")};
     Input input(bytes);
     DecodeMessage::Request request;
-    request.kind = DecodeMessage::Kind(input.take<quint8>() % 8);
+    request.kind =
+        DecodeMessage::Kind(input.take<quint8>() % (qint32(DecodeMessage::Kind::Corner) + 1));
     request.shownSize = QSize(input.take<quint8>(), input.take<quint8>());
     request.edge = input.take<quint8>();
     request.metadata = input.takeBytes(input.take<quint8>());
