@@ -35,21 +35,7 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(path("pipe.jpg")).constData(), 0600), 0);
     }
 
-    void shows_data()
-    {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("rows"); // label=value pairs, in the library's order
-        const QString tagged = path("tagged.jpg");
-        QTest::newRow("jpeg with exif")
-            << QString() << tagged << 0 << "Manufacturer=Lumo Optics|Exposure Time=1/60 s";
-        QTest::newRow("png without exif") << tagged << path("plain.png") << 1 << "";
-        // Whatever came before, a picture with nothing to show says so.
-        QTest::newRow("no file after a jpeg") << tagged << QString() << 1 << "";
-        QTest::newRow("unsupported type after a jpeg") << tagged << path("notes.txt") << 1 << "";
-        QTest::newRow("named pipe after a jpeg") << tagged << path("pipe.jpg") << 1 << "";
-    }
+    void shows_data() { lumotest::addRows(QStringLiteral("metainfoshown.txt")); }
 
     void shows()
     {
@@ -58,14 +44,14 @@ private slots:
         QFETCH(int, page);
         QFETCH(QString, rows);
         MetaInfoWidget widget;
-        QVERIFY(fill(widget, before));
-        QVERIFY(fill(widget, file));
+        QVERIFY(fill(widget, before.isEmpty() ? before : path(before)));
+        QVERIFY(fill(widget, file.isEmpty() ? file : path(file)));
         QCOMPARE(widget.currentIndex(), page);
         QStringList shown;
         const QTableWidget* table = widget.table();
         for (int row = 0; row < table->rowCount(); ++row)
             shown << table->item(row, 0)->text() + '=' + table->item(row, 1)->text();
-        QCOMPARE(shown.join('|'), rows);
+        QCOMPARE(shown.join(';'), rows);
     }
 
     void damagedExif_data()
@@ -128,23 +114,7 @@ private slots:
         QCOMPARE(widget.currentIndex(), 0);
     }
 
-    void labelColumnWidth_data()
-    {
-        QTest::addColumn<int>("labels");
-        QTest::addColumn<int>("values");
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<int>("panel");
-        QTest::addColumn<int>("width");
-        QTest::newRow("sized to the labels") << 120 << 200 << 0 << 600 << 120;
-        QTest::newRow("a narrower choice still shows whole labels")
-            << 120 << 200 << 12 << 600 << 120;
-        QTest::newRow("a wider choice is kept") << 120 << 200 << 200 << 600 << 200;
-        QTest::newRow("short values leave the labels what they need")
-            << 160 << 100 << 0 << 220 << 120;
-        QTest::newRow("long labels and values: two fifths") << 300 << 500 << 0 << 600 << 240;
-        QTest::newRow("a wide stored width gives way to the values")
-            << 120 << 300 << 600 << 400 << 160;
-    }
+    void labelColumnWidth_data() { lumotest::addRows(QStringLiteral("labelcolumnwidth.txt")); }
 
     void labelColumnWidth()
     {
@@ -205,7 +175,7 @@ private:
         return !filled.isEmpty() || filled.wait(20000);
     }
 
-    QString path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
 };
 
