@@ -31,6 +31,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
     QString path(const QString& name) const { return QDir::cleanPath(m_dir.filePath(name)); }
+    static QStringList words(const QString& text) { return text.split(' ', Qt::SkipEmptyParts); }
     QStringList paths(QStringList names) const
     {
         for (QString& name : names)
@@ -87,15 +88,7 @@ private slots:
         lumoSetTabletMode(false);
     }
 
-    void defaultSize_data()
-    {
-        QTest::addColumn<QSize>("available");
-        QTest::addColumn<int>("bars");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("bars fit in two thirds") << QSize(1800, 900) << 1000 << QSize(1200, 600);
-        QTest::newRow("wider for the bars") << QSize(1500, 900) << 1100 << QSize(1100, 600);
-        QTest::newRow("never wider than the screen") << QSize(900, 600) << 1100 << QSize(900, 400);
-    }
+    void defaultSize_data() { lumotest::addRows(QStringLiteral("windowdefaultsize.txt")); }
     void defaultSize()
     {
         QFETCH(QSize, available);
@@ -104,82 +97,40 @@ private slots:
         QCOMPARE(MainWindow::defaultSize(available, bars), size);
     }
 
-    void sortArguments_data()
-    {
-        QTest::addColumn<QStringList>("arguments"); // after the program's name
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QStringList>("directories");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QStringList>("missing"); // as given, for the message on standard error
-
-        // No arguments, one file, two files and "d" with a directory run end to end below.
-        using L = QStringList;
-        QTest::newRow("two directories: the first starts")
-            << L{"sub", "d2"} << L() << L{"sub", "d2"} << "sub" << L();
-        QTest::newRow("d with a file starts nowhere")
-            << L{"-d", "a.png", "a.png"} << L() << L() << "" << L();
-        QTest::newRow("missing path is skipped, order kept")
-            << L{"b.png", "missing.png", "a.png"} << L{"b.png", "a.png"} << L() << "."
-            << L{"missing.png"};
-        QTest::newRow("links to files are files, links to directories are directories")
-            << L{"link.png", "linkdir"} << L{"link.png"} << L{"linkdir"} << "linkdir" << L();
-        // "./" keeps the test's own path() from taking the name for a Qt resource.
-        QTest::newRow("leading colon names a file, not a resource")
-            << L{":c.png", ":/"} << L{"./:c.png"} << L() << "" << L{":/"};
-        QTest::newRow("pipe is offered as a picture, not browsed")
-            << L{"pipe"} << L{"pipe"} << L() << "" << L();
-        QTest::newRow("-f: full screen")
-            << L{"-f", "a.png", "b.png"} << L{"a.png", "b.png"} << L() << "." << L();
-    }
+    void sortArguments_data() { lumotest::addRows(QStringLiteral("startuparguments.txt")); }
 
     void sortArguments()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QStringList, files);
-        QFETCH(QStringList, directories);
+        QFETCH(QString, arguments);
+        QFETCH(QString, files);
+        QFETCH(QString, directories);
         QFETCH(QString, start);
-        QFETCH(QStringList, missing);
+        QFETCH(QString, missing);
         QCommandLineParser parser;
         Startup::setUpParser(parser);
-        QVERIFY(parser.parse(QStringList{"lumo-image"} + arguments));
+        QVERIFY(parser.parse(QStringList{"lumo-image"} + words(arguments)));
         // Relative arguments resolve against the working directory, as on a real command line.
         const QString oldCurrent = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
         const Startup::Arguments sorted = Startup::sort(parser);
         QDir::setCurrent(oldCurrent);
-        QCOMPARE(sorted.fullScreen, arguments.contains("-f"));
-        QCOMPARE(sorted.files, paths(files));
-        QCOMPARE(sorted.directories, paths(directories));
+        QCOMPARE(sorted.fullScreen, words(arguments).contains("-f"));
+        QCOMPARE(sorted.files, paths(words(files)));
+        QCOMPARE(sorted.directories, paths(words(directories)));
         QCOMPARE(sorted.startDirectory, start.isEmpty() ? QString() : path(start));
-        QCOMPARE(sorted.missing, missing);
+        QCOMPARE(sorted.missing, words(missing));
     }
 
-    void startUp_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("directoryOption"); // empty: not given
-        QTest::addColumn<QString>("shownFile"); // the one picture opened; none: files mode
-        QTest::addColumn<QString>("browserDir");
-
-        // "sub" is the directory the browser remembers.
-        const QStringList a{"a.png"};
-        QTest::newRow("no arguments: files mode") << QStringList() << "" << "" << "sub";
-        QTest::newRow("one file: shown, browser keeps its start") << a << "" << "a.png" << "sub";
-        QTest::newRow("two files: one view, browser in their directory")
-            << QStringList{"a.png", "b.png"} << "" << "a.png" << ".";
-        QTest::newRow("d and a file: the directory, nothing opened") << a << "." << "" << ".";
-        QTest::newRow("pipe: an unreadable picture")
-            << QStringList{"pipe"} << "" << "pipe" << "sub";
-    }
+    void startUp_data() { lumotest::addRows(QStringLiteral("startupwindow.txt")); }
 
     void startUp()
     {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, directoryOption);
         QFETCH(QString, shownFile);
         QFETCH(QString, browserDir);
         m_window = Startup::showMainWindow(
-            Startup::sort(paths(arguments), !directoryOption.isEmpty(),
+            Startup::sort(paths(words(arguments)), !directoryOption.isEmpty(),
                           directoryOption.isEmpty() ? QString() : path(directoryOption)));
 
         QVERIFY(m_window->isVisible());
@@ -192,8 +143,8 @@ private slots:
         QCOMPARE(pictureCount(), shownFile.isEmpty() ? 0 : 1);
         if (!shownFile.isEmpty()) {
             QTRY_COMPARE(currentView()->filePath(), path(shownFile));
-            if (arguments.size() > 1) // one file takes in its folder later
-                QCOMPARE(currentView()->fileModel()->rowCount(), arguments.size());
+            if (words(arguments).size() > 1) // one file takes in its folder later
+                QCOMPARE(currentView()->fileModel()->rowCount(), words(arguments).size());
         }
     }
 

@@ -8,10 +8,8 @@
 #include "document/animationframes.h"
 #include "document/isolatedreader.h"
 #include "document/metadatatexts.h"
-#include "document/picture.h"
 #include "document/picturemetadata.h"
 #include "document/picturereader.h"
-#include "document/statustexts.h"
 #include "platform/desktopthumbnailcache.h"
 
 #include <QColorSpace>
@@ -82,6 +80,22 @@ QString writeAnnouncing(const QTemporaryDir& dir, const QString& name, const QSi
     return path;
 }
 
+// A JPEG with Exif, IPTC and XMP, to be read and carried over.
+QString taggedPhoto(const QTemporaryDir& dir)
+{
+    const QString path = write(dir, "photo.jpg", noise(QSize(64, 48)), "JPEG");
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
+    image->readMetadata();
+    image->exifData()["Exif.Image.Model"] = "LumoCam 7";
+    image->exifData()["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
+    image->exifData()["Exif.GPSInfo.GPSLatitude"] = "52/1 30/1 1234/100";
+    image->exifData()["Exif.Photo.UserComment"] = "charset=Unicode Harbour at dusk";
+    image->iptcData()["Iptc.Application2.Keywords"] = "harbour";
+    image->xmpData()["Xmp.dc.title"] = "lang=\"x-default\" Harbour";
+    image->writeMetadata();
+    return path;
+}
+
 // The decoder helpers this process started.
 QList<int> helpers()
 {
@@ -98,12 +112,6 @@ QList<int> helpers()
             found << entry.toInt();
     }
     return found;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -224,55 +232,23 @@ private slots:
         QCOMPARE(thumbnail.size(), QSize(128, 85));
     }
 
-    void framesInAnyOrder_data()
-    {
-        QTest::addColumn<QVector<int>>("order");
-        QTest::newRow("front to back") << QVector<int>{0, 1, 2};
-        QTest::newRow("back to the first") << QVector<int>{2, 0, 1};
-        QTest::newRow("past the end") << QVector<int>{1, 3};
-    }
-
+    // Frames read in order, their delays and loops are the animation's test; here, frames asked
+    // out of order, and past the end.
     void framesInAnyOrder()
     {
-        QFETCH(QVector<int>, order);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("moving.gif"));
         QVERIFY(animatedgif::write(path, QSize(12, 8), {10, 20, 30}, 2));
         AnimationFrames frames(path);
-        for (const int index : qAsConst(order)) {
+        for (const int index : {2, 0, 1}) {
             const AnimationFrames::Frame frame = frames.read(index);
-            if (index >= 3) {
-                QVERIFY(frame.image.isNull());
-                continue;
-            }
             QCOMPARE(frame.image.pixelColor(3, 3), animatedgif::frameColour(index));
             QCOMPARE(frame.delay, 10 * (index + 1) * 10);
         }
-        QCOMPARE(frames.frameCount(), 3);
-        QCOMPARE(frames.loopCount(), 2);
-        QCOMPARE(frames.firstDelay(), 100);
+        QVERIFY(frames.read(3).image.isNull());
     }
 
-    void failureCostsOnePicture_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<qint64>("memoryLimitMB");
-        QTest::addColumn<int>("timeLimitMs");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("decoder crashes")
-            << "crash.png" << QSize(32, 32) << qint64(0) << DecoderPool::kTimeLimitMs
-            << "Read error: the decoder failed";
-        QTest::newRow("decoder killed outright, as by the kernel when memory runs out")
-            << "killed.png" << QSize(32, 32) << qint64(0) << DecoderPool::kTimeLimitMs
-            << "Read error: the picture needs more memory than allowed";
-        QTest::newRow("huge announced size under a small memory limit")
-            << "huge.png" << QSize(30000, 30000) << qint64(64) << DecoderPool::kTimeLimitMs
-            << "Read error: the picture needs more memory than allowed";
-        QTest::newRow("slow decode under a tiny time limit")
-            << "slow.png" << QSize(3000, 3000) << qint64(0) << 30
-            << "Read error: the decoder took too long";
-    }
+    void failureCostsOnePicture_data() { lumotest::addRows(QStringLiteral("decoderfailures.txt")); }
 
     void failureCostsOnePicture()
     {
@@ -288,34 +264,13 @@ private slots:
         DecoderPool::shared().setMemoryLimitMB(memoryLimitMB);
         // A warm helper, so that the limit counts the decode alone.
         QVERIFY(!IsolatedReader::read(good).image.isNull());
-        DecoderPool::shared().setTimeLimitMs(timeLimitMs);
+        DecoderPool::shared().setTimeLimitMs(timeLimitMs ? timeLimitMs : DecoderPool::kTimeLimitMs);
         const PictureReader::Result result = IsolatedReader::read(bad);
         QVERIFY(result.image.isNull());
         QCOMPARE(result.failure, reason);
         // The next request finds a helper, replaced if need be.
         DecoderPool::shared().setTimeLimitMs(DecoderPool::kTimeLimitMs);
         QCOMPARE(IsolatedReader::read(good).image.size(), QSize(40, 30));
-    }
-
-    void pictureShowsWhyOthersStay()
-    {
-        QTemporaryDir dir;
-        const QString good = write(dir, "good.png", noise(QSize(40, 30)), "PNG");
-        const QString bad = write(dir, "crash.png", noise(QSize(40, 30)), "PNG");
-        Picture other;
-        QSignalSpy otherLoaded(&other, &Picture::loaded);
-        other.load(good);
-        QVERIFY(otherLoaded.wait(20000));
-        Picture broken;
-        QSignalSpy loaded(&broken, &Picture::loaded);
-        broken.load(bad);
-        QVERIFY(loaded.wait(20000));
-        QCOMPARE(loaded.first().at(0).toBool(), false);
-        QVERIFY(broken.isBroken());
-        const StatusTexts texts(broken, bad, PictureStatus::WatchLimits());
-        QCOMPARE(texts.imageInfo(), QStringLiteral("Read error: the decoder failed"));
-        QVERIFY(!other.isBroken());
-        QCOMPARE(other.image().size(), QSize(40, 30));
     }
 
     void thumbnailFailureIsRemembered()
@@ -339,18 +294,7 @@ private slots:
     {
         QFETCH(QByteArray, format);
         QTemporaryDir dir;
-        const QString source = write(dir, "photo.jpg", noise(QSize(64, 48)), "JPEG");
-        {
-            Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(source.toStdString());
-            image->readMetadata();
-            image->exifData()["Exif.Image.Model"] = "LumoCam 7";
-            image->exifData()["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
-            image->exifData()["Exif.GPSInfo.GPSLatitude"] = "52/1 30/1 1234/100";
-            image->exifData()["Exif.Photo.UserComment"] = "charset=Unicode Harbour at dusk";
-            image->iptcData()["Iptc.Application2.Keywords"] = "harbour";
-            image->xmpData()["Xmp.dc.title"] = "lang=\"x-default\" Harbour";
-            image->writeMetadata();
-        }
+        const QString source = taggedPhoto(dir);
         const QByteArray target = lumotest::encoded(noise(QSize(48, 64)), format.constData());
         QString error;
         QByteArray there = target;
@@ -398,7 +342,7 @@ private slots:
                 QDir(proc + "task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
             QVERIFY(threads.size() > 1);
             for (const QString& thread : threads) {
-                const QByteArray status = readAll(proc + "task/" + thread + "/status");
+                const QByteArray status = lumotest::contents(proc + "task/" + thread + "/status");
                 QVERIFY2(status.contains("\nSeccomp:\t2\n")
                              && status.contains("\nNoNewPrivs:\t1\n"),
                          qPrintable(proc + "task/" + thread));
@@ -406,33 +350,12 @@ private slots:
             QCOMPARE(QFile::symLinkTarget(proc + "fd/0"), QStringLiteral("/dev/null"));
             QCOMPARE(QFile::symLinkTarget(proc + "fd/1"), QStringLiteral("/dev/null"));
             QVERIFY(QFileInfo(proc + "fd/2").symLinkTarget().contains("pipe:"));
-            QVERIFY(!readAll(proc + "environ").contains("LUMO_TEST_SECRET"));
+            QVERIFY(!lumotest::contents(proc + "environ").contains("LUMO_TEST_SECRET"));
         }
         qunsetenv("LUMO_TEST_SECRET");
     }
 
-    // A helper taken over by a hostile file lies; each lie costs that one request.
-    void lyingHelperCostsOneRequest_data()
-    {
-        QTest::addColumn<QString>("lie");
-        QTest::addColumn<QString>("failure");
-        const QString failed = QStringLiteral("Read error: the decoder failed");
-        QTest::newRow("picture larger than the program would read, over a sparse file")
-            << "oversize" << failed;
-        QTest::newRow("thumbnail larger than the edge asked") << "oversize" << QString();
-        QTest::newRow("memory file truncated after the reply") << "unsealed" << failed;
-        QTest::newRow("reply to another request") << "wrong-number" << failed;
-        QTest::newRow("reply a byte at a time") << "trickle"
-                                                << "Read error: the decoder took too long";
-        QTest::newRow("no reply") << "silent"
-                                  << "Read error: the decoder took too long";
-        QTest::newRow("packed metadata of 2 GiB") << "huge-bytes"
-                                                  << "the metadata reader failed";
-        QTest::newRow("another picture in place of the one to save")
-            << "foreign"
-            << "the picture did not survive adding the metadata";
-        QTest::newRow("an animation of 2^31 frames") << "frames" << QString();
-    }
+    void lyingHelperCostsOneRequest_data() { lumotest::addRows(QStringLiteral("lyinghelper.txt")); }
 
     void lyingHelperCostsOneRequest()
     {
@@ -457,15 +380,8 @@ private slots:
             QCOMPARE(error, failure);
         } else if (lie == "foreign") {
             DecoderPool::shared().setProgram(honest);
-            const QString photo = write(dir, "photo.jpg", noise(QSize(16, 16)), "JPEG");
-            {
-                Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(photo.toStdString());
-                image->readMetadata();
-                image->exifData()["Exif.Image.Model"] = "LumoCam 7";
-                image->writeMetadata();
-            }
             QString error;
-            const PictureMetadata metadata = PictureMetadata::read(photo, &error);
+            const PictureMetadata metadata = PictureMetadata::read(taggedPhoto(dir), &error);
             QVERIFY(!metadata.isEmpty());
             DecoderPool::shared().setProgram(QStringLiteral(LUMO_DECODER_LIAR_PATH));
             const QByteArray mine = lumotest::encoded(noise(QSize(16, 16)), "JPEG");
