@@ -36,15 +36,7 @@ private slots:
 
     void cleanup() { m_widget.reset(); }
 
-    void startDirectory_data()
-    {
-        QTest::addColumn<QString>("lastDir"); // empty: nothing stored
-        QTest::addColumn<bool>("desktopExists");
-        QTest::addColumn<QString>("expected"); // "desktop", "home" or a name in the sandbox
-        QTest::newRow("remembered directory") << "sub" << true << "sub";
-        QTest::newRow("remembered directory gone: the desktop") << "gone" << true << "desktop";
-        QTest::newRow("no desktop folder: home") << "" << false << "home";
-    }
+    void startDirectory_data() { lumotest::addRows(QStringLiteral("startdirectory.txt")); }
 
     void startDirectory()
     {
