@@ -1,10 +1,8 @@
 #include "support/lumotest.h"
 
 #include "browser/metainfowidget.h"
-#include "settings/settings.h"
 
 #include <QBuffer>
-#include <QStyle>
 #include <QTableWidget>
 #include <QThreadPool>
 
@@ -124,46 +122,6 @@ private slots:
         QFETCH(int, panel);
         QFETCH(int, width);
         QCOMPARE(MetaInfoWidget::labelColumnWidth(labels, values, chosen, panel), width);
-    }
-
-    // In a shown panel the labels fit, the values get the rest and tell their whole text; how a
-    // stored width meets the labels' needs is labelColumnWidth's table.
-    void valuesGetTheRoom()
-    {
-        const int stored = 600; // wider than the labels' share
-        const QString file = path("long-labels.jpg");
-        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(file));
-        auto exiv = Exiv2::ImageFactory::open(file.toStdString());
-        Exiv2::ExifData exif;
-        exif["Exif.Photo.FocalLengthIn35mmFilm"] = uint16_t(28);
-        exif["Exif.Photo.SubjectDistanceRange"] = uint16_t(2);
-        exiv->setExifData(exif);
-        exiv->writeMetadata();
-        Settings::instance()->metaInfoWidget()->setFirstColumnWidth(stored);
-        MetaInfoWidget widget;
-        widget.resize(700, 300);
-        widget.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&widget));
-        widget.restoreFirstColumnWidth();
-        QVERIFY(fill(widget, file));
-        QTableWidget* table = widget.table();
-        QVERIFY(table->rowCount() >= 2);
-        // Item views leave this margin on both sides of a cell's text.
-        const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-        int needed = 0;
-        for (int row = 0; row < table->rowCount(); ++row) {
-            const QString label = table->item(row, 0)->text();
-            needed = qMax(needed, table->fontMetrics().horizontalAdvance(label) + margin);
-            QCOMPARE(table->item(row, 1)->toolTip(), table->item(row, 1)->text());
-        }
-        const int panel = table->viewport()->width();
-        const int width = table->columnWidth(0);
-        QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
-        // These values are short: a stored width is kept as far as they still fit.
-        if (stored > needed)
-            QCOMPARE(width, qMin(stored, panel - static_cast<const QAbstractItemView*>(table)
-                                                     ->sizeHintForColumn(1)));
-        QCOMPARE(table->columnWidth(0) + table->columnWidth(1), panel);
     }
 
 private:
