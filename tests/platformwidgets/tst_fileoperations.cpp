@@ -142,10 +142,7 @@ private slots:
 
     void failuresAreReportedAndTheRestIsDone_data()
     {
-        QTest::addColumn<bool>("toTrash");
-        QTest::addColumn<QString>("failing");
-        QTest::newRow("missing path, delete") << false << "missing.png";
-        QTest::newRow("link to nothing cannot be trashed") << true << "dangling";
+        lumotest::addRows(QStringLiteral("filefailures.txt"));
     }
 
     void failuresAreReportedAndTheRestIsDone()
