@@ -100,13 +100,7 @@ private slots:
         QCOMPARE(image.pixel(size.width() - 1, size.height() - 1) & 0xffffff, colour);
     }
 
-    void stop_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("cancel button") << "cancel";
-        QTest::newRow("close button") << "close";
-        QTest::newRow("dialog deleted") << "delete";
-    }
+    void stop_data() { lumotest::addRows(QStringLiteral("scanstop.txt")); }
 
     void stop()
     {
