@@ -121,13 +121,7 @@ private slots:
     }
 
     // Another program's larger thumbnail saves a decode, when it stands for the file as it is.
-    void largerOneScaledDown_data()
-    {
-        QTest::addColumn<bool>("fresh");
-        QTest::addColumn<QSize>("read");
-        QTest::newRow("large scaled to normal") << true << QSize(128, 96);
-        QTest::newRow("stale large not used") << false << QSize(0, 0);
-    }
+    void largerOneScaledDown_data() { lumotest::addRows(QStringLiteral("thumbnaillarger.txt")); }
     void largerOneScaledDown()
     {
         QFETCH(bool, fresh);

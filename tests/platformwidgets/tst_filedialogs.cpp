@@ -35,13 +35,7 @@ class TestFileDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void saveDialogKeepsState_data()
-    {
-        QTest::addColumn<QString>("proposedFilter");
-        QTest::addColumn<QString>("shownFilter");
-        QTest::newRow("proposed filter") << "PNG (*.png *.PNG)" << "PNG (*.png *.PNG)";
-        QTest::newRow("no filter proposed keeps the first") << "" << "BMP (*.bmp *.BMP)";
-    }
+    void saveDialogKeepsState_data() { lumotest::addRows(QStringLiteral("savefilter.txt")); }
 
     void saveDialogKeepsState()
     {
