@@ -291,7 +291,10 @@ private slots:
         QCOMPARE(m_window->filesWidget()->navigation()->current().path(), m_dir.path());
     }
 
-    void deleteKeysInFilesMode_data() { lumotest::addRows(QStringLiteral("deletekeys.txt")); }
+    void deleteKeysInFilesMode_data()
+    {
+        lumotest::addRows(QStringLiteral("mainwindow-deletekeys.txt"));
+    }
 
     void deleteKeysInFilesMode()
     {

@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(shown.join(';'), rows);
     }
 
-    void damagedExif_data() { lumotest::addRows(QStringLiteral("damagedexif.txt")); }
+    void damagedExif_data() { lumotest::addRows(QStringLiteral("metainfowidget-damagedexif.txt")); }
 
     void damagedExif()
     {

@@ -35,7 +35,10 @@ class TestFileDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void saveDialogKeepsState_data() { lumotest::addRows(QStringLiteral("savefilter.txt")); }
+    void saveDialogKeepsState_data()
+    {
+        lumotest::addRows(QStringLiteral("filedialogs-filters.txt"));
+    }
 
     void saveDialogKeepsState()
     {

@@ -65,7 +65,7 @@ private slots:
         QVERIFY(QFile::link(path("p.png"), path("link.png")));
     }
 
-    void trash_data() { lumotest::addRows(QStringLiteral("trash.txt")); }
+    void trash_data() { lumotest::addRows(QStringLiteral("fileoperations-trash.txt")); }
 
     void trash()
     {
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(inRecords, paths);
     }
 
-    void remove_data() { lumotest::addRows(QStringLiteral("remove.txt")); }
+    void remove_data() { lumotest::addRows(QStringLiteral("fileoperations-remove.txt")); }
 
     void remove()
     {
@@ -142,7 +142,7 @@ private slots:
 
     void failuresAreReportedAndTheRestIsDone_data()
     {
-        lumotest::addRows(QStringLiteral("filefailures.txt"));
+        lumotest::addRows(QStringLiteral("fileoperations-failures.txt"));
     }
 
     void failuresAreReportedAndTheRestIsDone()
@@ -197,7 +197,7 @@ private slots:
         QVERIFY(QFileInfo::exists(trashDir() + "/files/a.png"));
     }
 
-    void properties_data() { lumotest::addRows(QStringLiteral("fileproperties.txt")); }
+    void properties_data() { lumotest::addRows(QStringLiteral("fileoperations-properties.txt")); }
 
     void properties()
     {

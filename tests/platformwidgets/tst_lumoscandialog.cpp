@@ -66,7 +66,7 @@ private slots:
         }
     }
 
-    void scan_data() { lumotest::addRows(QStringLiteral("scan.txt")); }
+    void scan_data() { lumotest::addRows(QStringLiteral("lumoscandialog-scan.txt")); }
 
     void scan()
     {
@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(image.pixel(size.width() - 1, size.height() - 1) & 0xffffff, colour);
     }
 
-    void stop_data() { lumotest::addRows(QStringLiteral("scanstop.txt")); }
+    void stop_data() { lumotest::addRows(QStringLiteral("lumoscandialog-stop.txt")); }
 
     void stop()
     {

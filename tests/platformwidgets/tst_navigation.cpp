@@ -133,7 +133,7 @@ private slots:
         refresh.trigger();
     }
 
-    void locationBar_data() { lumotest::addRows(QStringLiteral("locationbar.txt")); }
+    void locationBar_data() { lumotest::addRows(QStringLiteral("navigation-locationbar.txt")); }
 
     void locationBar()
     {

@@ -36,7 +36,10 @@ private slots:
 
     void cleanup() { m_widget.reset(); }
 
-    void startDirectory_data() { lumotest::addRows(QStringLiteral("startdirectory.txt")); }
+    void startDirectory_data()
+    {
+        lumotest::addRows(QStringLiteral("filescentralwidget-start.txt"));
+    }
 
     void startDirectory()
     {
