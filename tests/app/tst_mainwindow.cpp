@@ -17,9 +17,7 @@
 #include "shell/filescentralwidget.h"
 
 #include <QCommandLineParser>
-#include <QDialog>
 #include <QMenu>
-#include <QPushButton>
 #include <QToolBar>
 
 #include <sys/stat.h>
@@ -31,6 +29,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
     QString path(const QString& name) const { return QDir::cleanPath(m_dir.filePath(name)); }
+    static QStringList words(const QString& text) { return text.split(' ', Qt::SkipEmptyParts); }
     QStringList paths(QStringList names) const
     {
         for (QString& name : names)
@@ -87,15 +86,7 @@ private slots:
         lumoSetTabletMode(false);
     }
 
-    void defaultSize_data()
-    {
-        QTest::addColumn<QSize>("available");
-        QTest::addColumn<int>("bars");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("bars fit in two thirds") << QSize(1800, 900) << 1000 << QSize(1200, 600);
-        QTest::newRow("wider for the bars") << QSize(1500, 900) << 1100 << QSize(1100, 600);
-        QTest::newRow("never wider than the screen") << QSize(900, 600) << 1100 << QSize(900, 400);
-    }
+    void defaultSize_data() { lumotest::addRows(QStringLiteral("windowdefaultsize.txt")); }
     void defaultSize()
     {
         QFETCH(QSize, available);
@@ -104,82 +95,40 @@ private slots:
         QCOMPARE(MainWindow::defaultSize(available, bars), size);
     }
 
-    void sortArguments_data()
-    {
-        QTest::addColumn<QStringList>("arguments"); // after the program's name
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QStringList>("directories");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QStringList>("missing"); // as given, for the message on standard error
-
-        // No arguments, one file, two files and "d" with a directory run end to end below.
-        using L = QStringList;
-        QTest::newRow("two directories: the first starts")
-            << L{"sub", "d2"} << L() << L{"sub", "d2"} << "sub" << L();
-        QTest::newRow("d with a file starts nowhere")
-            << L{"-d", "a.png", "a.png"} << L() << L() << "" << L();
-        QTest::newRow("missing path is skipped, order kept")
-            << L{"b.png", "missing.png", "a.png"} << L{"b.png", "a.png"} << L() << "."
-            << L{"missing.png"};
-        QTest::newRow("links to files are files, links to directories are directories")
-            << L{"link.png", "linkdir"} << L{"link.png"} << L{"linkdir"} << "linkdir" << L();
-        // "./" keeps the test's own path() from taking the name for a Qt resource.
-        QTest::newRow("leading colon names a file, not a resource")
-            << L{":c.png", ":/"} << L{"./:c.png"} << L() << "" << L{":/"};
-        QTest::newRow("pipe is offered as a picture, not browsed")
-            << L{"pipe"} << L{"pipe"} << L() << "" << L();
-        QTest::newRow("-f: full screen")
-            << L{"-f", "a.png", "b.png"} << L{"a.png", "b.png"} << L() << "." << L();
-    }
+    void sortArguments_data() { lumotest::addRows(QStringLiteral("startuparguments.txt")); }
 
     void sortArguments()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QStringList, files);
-        QFETCH(QStringList, directories);
+        QFETCH(QString, arguments);
+        QFETCH(QString, files);
+        QFETCH(QString, directories);
         QFETCH(QString, start);
-        QFETCH(QStringList, missing);
+        QFETCH(QString, missing);
         QCommandLineParser parser;
         Startup::setUpParser(parser);
-        QVERIFY(parser.parse(QStringList{"lumo-image"} + arguments));
+        QVERIFY(parser.parse(QStringList{"lumo-image"} + words(arguments)));
         // Relative arguments resolve against the working directory, as on a real command line.
         const QString oldCurrent = QDir::currentPath();
         QDir::setCurrent(m_dir.path());
         const Startup::Arguments sorted = Startup::sort(parser);
         QDir::setCurrent(oldCurrent);
-        QCOMPARE(sorted.fullScreen, arguments.contains("-f"));
-        QCOMPARE(sorted.files, paths(files));
-        QCOMPARE(sorted.directories, paths(directories));
+        QCOMPARE(sorted.fullScreen, words(arguments).contains("-f"));
+        QCOMPARE(sorted.files, paths(words(files)));
+        QCOMPARE(sorted.directories, paths(words(directories)));
         QCOMPARE(sorted.startDirectory, start.isEmpty() ? QString() : path(start));
-        QCOMPARE(sorted.missing, missing);
+        QCOMPARE(sorted.missing, words(missing));
     }
 
-    void startUp_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("directoryOption"); // empty: not given
-        QTest::addColumn<QString>("shownFile"); // the one picture opened; none: files mode
-        QTest::addColumn<QString>("browserDir");
-
-        // "sub" is the directory the browser remembers.
-        const QStringList a{"a.png"};
-        QTest::newRow("no arguments: files mode") << QStringList() << "" << "" << "sub";
-        QTest::newRow("one file: shown, browser keeps its start") << a << "" << "a.png" << "sub";
-        QTest::newRow("two files: one view, browser in their directory")
-            << QStringList{"a.png", "b.png"} << "" << "a.png" << ".";
-        QTest::newRow("d and a file: the directory, nothing opened") << a << "." << "" << ".";
-        QTest::newRow("pipe: an unreadable picture")
-            << QStringList{"pipe"} << "" << "pipe" << "sub";
-    }
+    void startUp_data() { lumotest::addRows(QStringLiteral("startupwindow.txt")); }
 
     void startUp()
     {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, directoryOption);
         QFETCH(QString, shownFile);
         QFETCH(QString, browserDir);
         m_window = Startup::showMainWindow(
-            Startup::sort(paths(arguments), !directoryOption.isEmpty(),
+            Startup::sort(paths(words(arguments)), !directoryOption.isEmpty(),
                           directoryOption.isEmpty() ? QString() : path(directoryOption)));
 
         QVERIFY(m_window->isVisible());
@@ -192,8 +141,8 @@ private slots:
         QCOMPARE(pictureCount(), shownFile.isEmpty() ? 0 : 1);
         if (!shownFile.isEmpty()) {
             QTRY_COMPARE(currentView()->filePath(), path(shownFile));
-            if (arguments.size() > 1) // one file takes in its folder later
-                QCOMPARE(currentView()->fileModel()->rowCount(), arguments.size());
+            if (words(arguments).size() > 1) // one file takes in its folder later
+                QCOMPARE(currentView()->fileModel()->rowCount(), words(arguments).size());
         }
     }
 
@@ -214,25 +163,15 @@ private slots:
         QCOMPARE(m_window->toolBarArea(editBar), Qt::BottomToolBarArea);
     }
 
-    void closeWritesLayouts_data()
-    {
-        QTest::addColumn<bool>("inImagesMode");
-        QTest::addColumn<QByteArray>("storedImagesLayout");
-        QTest::addColumn<bool>("byQuit"); // "&Quit" ends the event loop without closing the window
-        const QByteArray none;
-        QTest::newRow("files mode only: loaded images layout kept")
-            << false << QByteArray("earlier") << false;
-        QTest::newRow("images mode: its new layout, files as it was left") << true << none << false;
-        QTest::newRow("quit in images mode saves the same") << true << none << true;
-    }
+    void closeWritesLayouts_data() { lumotest::addRows(QStringLiteral("mainwindowlayouts.txt")); }
 
     void closeWritesLayouts()
     {
         QFETCH(bool, inImagesMode);
-        QFETCH(QByteArray, storedImagesLayout);
+        QFETCH(QString, storedImagesLayout);
         QFETCH(bool, byQuit);
         if (!storedImagesLayout.isEmpty())
-            windowState()->setImagesWindowState(storedImagesLayout);
+            windowState()->setImagesWindowState(storedImagesLayout.toLatin1());
         make();
         const QByteArray filesLayout = m_window->saveState();
         if (inImagesMode) {
@@ -249,7 +188,8 @@ private slots:
             QVERIFY(m_window->close());
         }
         // In images mode, the layout as it was when the window went.
-        const QByteArray imagesLayout = inImagesMode ? m_window->saveState() : storedImagesLayout;
+        const QByteArray imagesLayout =
+            inImagesMode ? m_window->saveState() : storedImagesLayout.toLatin1();
         QCOMPARE(windowState()->filesWindowState(), filesLayout);
         QCOMPARE(windowState()->imagesWindowState(), imagesLayout);
         QSettings* store = Settings::instance()->store();
@@ -353,15 +293,12 @@ private slots:
 
     void deleteKeysInFilesMode_data()
     {
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("option"); // the file tool asks itself before deleting
-        QTest::newRow("Delete moves to the trash") << int(Qt::NoModifier) << "--trash";
-        QTest::newRow("Shift+Delete deletes") << int(Qt::ShiftModifier) << "--remove";
+        lumotest::addRows(QStringLiteral("mainwindow-deletekeys.txt"));
     }
 
     void deleteKeysInFilesMode()
     {
-        QFETCH(int, modifiers);
+        QFETCH(bool, shift);
         QFETCH(QString, option);
         Settings::instance()->general()->setLastDir(m_dir.path());
         make();
@@ -372,51 +309,29 @@ private slots:
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         dirView->setFocus();
-        QTest::keyClick(dirView, Qt::Key_Delete, Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(dirView, Qt::Key_Delete, shift ? Qt::ShiftModifier : Qt::NoModifier);
         QCOMPARE(launcher.starts().size(), 1);
         QCOMPARE(launcher.starts().first().arguments, (QStringList{option, path("b.png")}));
     }
 
     // A picture read in images mode is offered by the browser's File menu, which opens it in
-    // the image window; clearing the list from the settings dialog leaves both menus whole.
+    // the image window. How entries are recorded and listed is tst_opensave's, how the settings
+    // dialog clears them tst_settingsdialog's.
     void recentFilesInBothModes()
     {
         make();
-        QMenu* imagesMenu = m_window->imagesWidget()->windowActions()->fileMenu();
-        QMenu* filesMenu = m_window->filesWidget()->fileMenu();
-        const QStringList imagesItems = texts(imagesMenu);
-        const QStringList filesItems = texts(filesMenu);
         m_window->imagesWidget()->openFileList({path("b.png")});
-        emit imagesMenu->aboutToShow();
-        const QStringList recorded{QString(), "&0: " + path("b.png")};
         // Recorded once the picture is read, in the background.
-        QTRY_COMPARE(texts(imagesMenu), imagesItems + recorded);
-
+        QTRY_COMPARE(Settings::instance()->general()->lasts(), QStringList{path("b.png")});
         m_window->filesAction()->setChecked(true);
         m_window->imagesWidget()->workspace()->closeAllSubWindows();
+        QMenu* filesMenu = m_window->filesWidget()->fileMenu();
         emit filesMenu->aboutToShow();
-        const QPointer<QAction> entry = filesMenu->actions().last();
+        QAction* entry = filesMenu->actions().last();
         QCOMPARE(entry->text(), "&0: " + path("b.png"));
         entry->trigger();
         QVERIFY(!m_window->isFilesMode());
         QTRY_COMPARE(currentView()->filePath(), path("b.png"));
-
-        // The dialog runs modal; the button is pressed once it is up.
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            dialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
-            dialog->reject();
-        });
-        m_window->filesWidget()->fileMenu()->actions().at(filesItems.indexOf("&Settings..."))
-            ->trigger();
-        QVERIFY(Settings::instance()->general()->lasts().isEmpty());
-        QTRY_VERIFY(!entry);
-        for (QMenu* menu : {imagesMenu, filesMenu})
-            emit menu->aboutToShow();
-        QCOMPARE(texts(imagesMenu), imagesItems + QStringList(""));
-        QCOMPARE(texts(filesMenu), filesItems + QStringList(""));
     }
 
     // Pictures open, both modes shown and both File menus with their entries: the window goes
@@ -436,16 +351,6 @@ private slots:
         QVERIFY(!images);
     }
 
-private:
-    // Separators show as empty texts.
-    static QStringList texts(const QMenu* menu)
-    {
-        QStringList result;
-        const QList<QAction*> actions = menu->actions();
-        for (const QAction* action : actions)
-            result << action->text();
-        return result;
-    }
 };
 
 LUMO_TEST_MAIN(TestMainWindow)

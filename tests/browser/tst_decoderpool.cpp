@@ -3,16 +3,12 @@
 #include "support/animatedgif.h"
 #include "support/hostilefiles.h"
 
-#include "browser/filethumbnailprovider.h"
 #include "decoding/decoderpool.h"
 #include "document/animationframes.h"
 #include "document/isolatedreader.h"
 #include "document/metadatatexts.h"
-#include "document/picture.h"
 #include "document/picturemetadata.h"
 #include "document/picturereader.h"
-#include "document/statustexts.h"
-#include "platform/desktopthumbnailcache.h"
 
 #include <QColorSpace>
 #include <QDir>
@@ -82,6 +78,22 @@ QString writeAnnouncing(const QTemporaryDir& dir, const QString& name, const QSi
     return path;
 }
 
+// A JPEG with Exif, IPTC and XMP, to be read and carried over.
+QString taggedPhoto(const QTemporaryDir& dir)
+{
+    const QString path = write(dir, "photo.jpg", noise(QSize(64, 48)), "JPEG");
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
+    image->readMetadata();
+    image->exifData()["Exif.Image.Model"] = "LumoCam 7";
+    image->exifData()["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
+    image->exifData()["Exif.GPSInfo.GPSLatitude"] = "52/1 30/1 1234/100";
+    image->exifData()["Exif.Photo.UserComment"] = "charset=Unicode Harbour at dusk";
+    image->iptcData()["Iptc.Application2.Keywords"] = "harbour";
+    image->xmpData()["Xmp.dc.title"] = "lang=\"x-default\" Harbour";
+    image->writeMetadata();
+    return path;
+}
+
 // The decoder helpers this process started.
 QList<int> helpers()
 {
@@ -98,12 +110,6 @@ QList<int> helpers()
             found << entry.toInt();
     }
     return found;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -130,30 +136,23 @@ private slots:
         DecoderPool::shared().setTimeLimitMs(DecoderPool::kTimeLimitMs);
     }
 
+    // Plain pictures of each format are everyFormatAsInProcess's rows.
     void sameAsInProcess_data()
     {
-        QTest::addColumn<QImage>("image");
-        QTest::addColumn<QByteArray>("format");
-        QTest::newRow("opaque PNG") << noise(QSize(301, 207)) << QByteArray("PNG");
-        QTest::newRow("translucent PNG")
-            << noise(QSize(64, 48), QImage::Format_ARGB32) << QByteArray("PNG");
-        QTest::newRow("JPEG") << noise(QSize(640, 480)) << QByteArray("JPEG");
-        QTest::newRow("PNG of a few colours, read with its palette")
+        QTest::addColumn<QImage>("image"); // written as PNG
+        QTest::newRow("a few colours, read with its palette")
             << noise(QSize(33, 17))
-                   .convertToFormat(QImage::Format_Indexed8, {qRgb(255, 128, 0), qRgb(0, 0, 0)})
-            << QByteArray("PNG");
+                   .convertToFormat(QImage::Format_Indexed8, {qRgb(255, 128, 0), qRgb(0, 0, 0)});
         QImage wide = noise(QSize(120, 80));
         wide.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
-        QTest::newRow("PNG in Display P3, with a copy for the screen") << wide << QByteArray("PNG");
+        QTest::newRow("in Display P3, with a copy for the screen") << wide;
     }
 
     void sameAsInProcess()
     {
         QFETCH(QImage, image);
-        QFETCH(QByteArray, format);
         QTemporaryDir dir;
-        const QString path = write(dir, QString::fromLatin1("picture." + format.toLower()), image,
-                                   format.constData());
+        const QString path = write(dir, "picture.png", image, "PNG");
         const PictureReader::Result here = PictureReader::read(path);
         QVERIFY(!here.image.isNull());
         const PictureReader::Result there = IsolatedReader::read(path);
@@ -224,55 +223,23 @@ private slots:
         QCOMPARE(thumbnail.size(), QSize(128, 85));
     }
 
-    void framesInAnyOrder_data()
-    {
-        QTest::addColumn<QVector<int>>("order");
-        QTest::newRow("front to back") << QVector<int>{0, 1, 2};
-        QTest::newRow("back to the first") << QVector<int>{2, 0, 1};
-        QTest::newRow("past the end") << QVector<int>{1, 3};
-    }
-
+    // Frames read in order, their delays and loops are the animation's test; here, frames asked
+    // out of order, and past the end.
     void framesInAnyOrder()
     {
-        QFETCH(QVector<int>, order);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("moving.gif"));
         QVERIFY(animatedgif::write(path, QSize(12, 8), {10, 20, 30}, 2));
         AnimationFrames frames(path);
-        for (const int index : qAsConst(order)) {
+        for (const int index : {2, 0, 1}) {
             const AnimationFrames::Frame frame = frames.read(index);
-            if (index >= 3) {
-                QVERIFY(frame.image.isNull());
-                continue;
-            }
             QCOMPARE(frame.image.pixelColor(3, 3), animatedgif::frameColour(index));
             QCOMPARE(frame.delay, 10 * (index + 1) * 10);
         }
-        QCOMPARE(frames.frameCount(), 3);
-        QCOMPARE(frames.loopCount(), 2);
-        QCOMPARE(frames.firstDelay(), 100);
+        QVERIFY(frames.read(3).image.isNull());
     }
 
-    void failureCostsOnePicture_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<qint64>("memoryLimitMB");
-        QTest::addColumn<int>("timeLimitMs");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("decoder crashes")
-            << "crash.png" << QSize(32, 32) << qint64(0) << DecoderPool::kTimeLimitMs
-            << "Read error: the decoder failed";
-        QTest::newRow("decoder killed outright, as by the kernel when memory runs out")
-            << "killed.png" << QSize(32, 32) << qint64(0) << DecoderPool::kTimeLimitMs
-            << "Read error: the picture needs more memory than allowed";
-        QTest::newRow("huge announced size under a small memory limit")
-            << "huge.png" << QSize(30000, 30000) << qint64(64) << DecoderPool::kTimeLimitMs
-            << "Read error: the picture needs more memory than allowed";
-        QTest::newRow("slow decode under a tiny time limit")
-            << "slow.png" << QSize(3000, 3000) << qint64(0) << 30
-            << "Read error: the decoder took too long";
-    }
+    void failureCostsOnePicture_data() { lumotest::addRows(QStringLiteral("decoderfailures.txt")); }
 
     void failureCostsOnePicture()
     {
@@ -288,7 +255,7 @@ private slots:
         DecoderPool::shared().setMemoryLimitMB(memoryLimitMB);
         // A warm helper, so that the limit counts the decode alone.
         QVERIFY(!IsolatedReader::read(good).image.isNull());
-        DecoderPool::shared().setTimeLimitMs(timeLimitMs);
+        DecoderPool::shared().setTimeLimitMs(timeLimitMs ? timeLimitMs : DecoderPool::kTimeLimitMs);
         const PictureReader::Result result = IsolatedReader::read(bad);
         QVERIFY(result.image.isNull());
         QCOMPARE(result.failure, reason);
@@ -297,61 +264,17 @@ private slots:
         QCOMPARE(IsolatedReader::read(good).image.size(), QSize(40, 30));
     }
 
-    void pictureShowsWhyOthersStay()
-    {
-        QTemporaryDir dir;
-        const QString good = write(dir, "good.png", noise(QSize(40, 30)), "PNG");
-        const QString bad = write(dir, "crash.png", noise(QSize(40, 30)), "PNG");
-        Picture other;
-        QSignalSpy otherLoaded(&other, &Picture::loaded);
-        other.load(good);
-        QVERIFY(otherLoaded.wait(20000));
-        Picture broken;
-        QSignalSpy loaded(&broken, &Picture::loaded);
-        broken.load(bad);
-        QVERIFY(loaded.wait(20000));
-        QCOMPARE(loaded.first().at(0).toBool(), false);
-        QVERIFY(broken.isBroken());
-        const StatusTexts texts(broken, bad, PictureStatus::WatchLimits());
-        QCOMPARE(texts.imageInfo(), QStringLiteral("Read error: the decoder failed"));
-        QVERIFY(!other.isBroken());
-        QCOMPARE(other.image().size(), QSize(40, 30));
-    }
-
-    void thumbnailFailureIsRemembered()
-    {
-        QTemporaryDir dir;
-        const QString bad = write(dir, "crash.png", noise(QSize(40, 30)), "PNG");
-        QVERIFY(FileThumbnailProvider::readThumbnail(bad, 128).isNull());
-        const DesktopThumbnailCache cache;
-        QVERIFY(cache.hasFailed(DesktopThumbnailCache::sourceOf(bad)));
-    }
-
     void metadataAsInProcess_data()
     {
-        QTest::addColumn<QByteArray>("format");
-        QTest::newRow("into PNG") << QByteArray("PNG");
-        QTest::newRow("into JPEG") << QByteArray("JPEG");
-        QTest::newRow("into WebP") << QByteArray("WEBP");
+        lumotest::addRows(QStringLiteral("decoderpool-metadata.txt"));
     }
 
     void metadataAsInProcess()
     {
-        QFETCH(QByteArray, format);
+        QFETCH(QString, format);
         QTemporaryDir dir;
-        const QString source = write(dir, "photo.jpg", noise(QSize(64, 48)), "JPEG");
-        {
-            Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(source.toStdString());
-            image->readMetadata();
-            image->exifData()["Exif.Image.Model"] = "LumoCam 7";
-            image->exifData()["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
-            image->exifData()["Exif.GPSInfo.GPSLatitude"] = "52/1 30/1 1234/100";
-            image->exifData()["Exif.Photo.UserComment"] = "charset=Unicode Harbour at dusk";
-            image->iptcData()["Iptc.Application2.Keywords"] = "harbour";
-            image->xmpData()["Xmp.dc.title"] = "lang=\"x-default\" Harbour";
-            image->writeMetadata();
-        }
-        const QByteArray target = lumotest::encoded(noise(QSize(48, 64)), format.constData());
+        const QString source = taggedPhoto(dir);
+        const QByteArray target = lumotest::encoded(noise(QSize(48, 64)), qPrintable(format));
         QString error;
         QByteArray there = target;
         const PictureMetadata isolated = PictureMetadata::read(source, &error);
@@ -398,7 +321,7 @@ private slots:
                 QDir(proc + "task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
             QVERIFY(threads.size() > 1);
             for (const QString& thread : threads) {
-                const QByteArray status = readAll(proc + "task/" + thread + "/status");
+                const QByteArray status = lumotest::contents(proc + "task/" + thread + "/status");
                 QVERIFY2(status.contains("\nSeccomp:\t2\n")
                              && status.contains("\nNoNewPrivs:\t1\n"),
                          qPrintable(proc + "task/" + thread));
@@ -406,33 +329,12 @@ private slots:
             QCOMPARE(QFile::symLinkTarget(proc + "fd/0"), QStringLiteral("/dev/null"));
             QCOMPARE(QFile::symLinkTarget(proc + "fd/1"), QStringLiteral("/dev/null"));
             QVERIFY(QFileInfo(proc + "fd/2").symLinkTarget().contains("pipe:"));
-            QVERIFY(!readAll(proc + "environ").contains("LUMO_TEST_SECRET"));
+            QVERIFY(!lumotest::contents(proc + "environ").contains("LUMO_TEST_SECRET"));
         }
         qunsetenv("LUMO_TEST_SECRET");
     }
 
-    // A helper taken over by a hostile file lies; each lie costs that one request.
-    void lyingHelperCostsOneRequest_data()
-    {
-        QTest::addColumn<QString>("lie");
-        QTest::addColumn<QString>("failure");
-        const QString failed = QStringLiteral("Read error: the decoder failed");
-        QTest::newRow("picture larger than the program would read, over a sparse file")
-            << "oversize" << failed;
-        QTest::newRow("thumbnail larger than the edge asked") << "oversize" << QString();
-        QTest::newRow("memory file truncated after the reply") << "unsealed" << failed;
-        QTest::newRow("reply to another request") << "wrong-number" << failed;
-        QTest::newRow("reply a byte at a time") << "trickle"
-                                                << "Read error: the decoder took too long";
-        QTest::newRow("no reply") << "silent"
-                                  << "Read error: the decoder took too long";
-        QTest::newRow("packed metadata of 2 GiB") << "huge-bytes"
-                                                  << "the metadata reader failed";
-        QTest::newRow("another picture in place of the one to save")
-            << "foreign"
-            << "the picture did not survive adding the metadata";
-        QTest::newRow("an animation of 2^31 frames") << "frames" << QString();
-    }
+    void lyingHelperCostsOneRequest_data() { lumotest::addRows(QStringLiteral("lyinghelper.txt")); }
 
     void lyingHelperCostsOneRequest()
     {
@@ -457,15 +359,8 @@ private slots:
             QCOMPARE(error, failure);
         } else if (lie == "foreign") {
             DecoderPool::shared().setProgram(honest);
-            const QString photo = write(dir, "photo.jpg", noise(QSize(16, 16)), "JPEG");
-            {
-                Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(photo.toStdString());
-                image->readMetadata();
-                image->exifData()["Exif.Image.Model"] = "LumoCam 7";
-                image->writeMetadata();
-            }
             QString error;
-            const PictureMetadata metadata = PictureMetadata::read(photo, &error);
+            const PictureMetadata metadata = PictureMetadata::read(taggedPhoto(dir), &error);
             QVERIFY(!metadata.isEmpty());
             DecoderPool::shared().setProgram(QStringLiteral(LUMO_DECODER_LIAR_PATH));
             const QByteArray mine = lumotest::encoded(noise(QSize(16, 16)), "JPEG");

@@ -86,14 +86,7 @@ private slots:
         QCOMPARE(m_decoded, QStringList{"bad.png"});
     }
 
-    void notStored_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("a picture inside the cache is shown, not stored") << "in cache" << true;
-        QTest::newRow("a FIFO is never opened") << "fifo" << false;
-        QTest::newRow("a vanished file is no failure") << "missing" << false;
-    }
+    void notStored_data() { lumotest::addRows(QStringLiteral("thumbnailnotstored.txt")); }
 
     void notStored()
     {
@@ -110,15 +103,7 @@ private slots:
         QCOMPARE(storedFiles(), kind == "in cache" ? QStringList{"normal"} : QStringList{});
     }
 
-
-    void inScreenColours_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QSize>("made");
-        QTest::newRow("Adobe RGB") << "adobe" << QSize(128, 64);
-        QTest::newRow("CMYK through its profile, decoded at an eighth") << "cmyk" << QSize(128, 64);
-        QTest::newRow("small CMYK, decoded whole") << "small cmyk" << QSize(96, 48);
-    }
+    void inScreenColours_data() { lumotest::addRows(QStringLiteral("thumbnailcolours.txt")); }
     void inScreenColours()
     {
         QFETCH(QString, kind);

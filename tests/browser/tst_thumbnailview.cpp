@@ -54,17 +54,9 @@ class TestThumbnailView : public QObject
     QStringList m_readThreads;
     QStringList m_readFiles;
 
-    QString writeImage(const QString& name, const QColor& color, qint64 paddedSize = 0,
-                       QSize size = {30, 20})
+    QString writeImage(const QString& name, const QColor& color, QSize size = {30, 20})
     {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(color);
-        QFile file(m_dir.filePath(name));
-        // Readers stop at the end of the picture; padding only makes the file big.
-        const bool ok =
-            image.save(file.fileName(), "PNG") &&
-            (paddedSize == 0 || (file.open(QIODevice::Append) && file.resize(paddedSize)));
-        return ok ? file.fileName() : QString();
+        return lumotest::writeSolid(m_dir.filePath(name), size, color);
     }
 
     QModelIndex addFile(const QString& file, const QString& text = QString())
@@ -163,67 +155,45 @@ private slots:
         QVERIFY(qBlue(thumbnail.pixel(64, 192)) > 200);
     }
 
-    // When a stored thumbnail stands for its file is the desktop cache's test; here, that the view
-    // uses a current one, puts what it decoded in a stale one's place, and makes a file this
-    // program writes anew at once, though its second of change may not tell it from the file
-    // before.
-    void desktopCache_data()
+    // When a stored thumbnail stands for its file is the desktop cache's test, and that a current
+    // one is used and a stale one made again the provider's; here, that a file this program
+    // writes anew is made again at once, though its second of change may not tell it from the
+    // file before.
+    void ownWriteMadeAnew()
     {
-        QTest::addColumn<int>("age"); // seconds the thumbnail is older than the file
-        QTest::addColumn<bool>("ownWrite");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("current") << 0 << false << "#00ff00";
-        QTest::newRow("stale: picture changed since") << 10 << false << "#ff0000";
-        QTest::newRow("written here within the same second") << 0 << true << "#0000ff";
-    }
-
-    void desktopCache()
-    {
-        QFETCH(int, age);
-        QFETCH(bool, ownWrite);
-        QFETCH(QString, shown);
-        const QString name = QTest::currentDataTag() + QStringLiteral(".png");
-        const QString file = writeImage(name, Qt::red);
+        const QString file = writeImage("written.png", Qt::red);
         const QDateTime changed = QFileInfo(file).lastModified();
+        // Another program's current thumbnail, without a size, so that only the time tells.
         QImage cached(32, 24, QImage::Format_RGB32);
         cached.fill(Qt::green);
         cached.setText("Thumb::URI", LumoThumbnails::fileUri(file));
-        cached.setText("Thumb::MTime", QString::number(changed.toSecsSinceEpoch() - age));
+        cached.setText("Thumb::MTime", QString::number(changed.toSecsSinceEpoch()));
         // 40-pixel icons come from the normal size.
         const QString cachePath = LumoThumbnails::thumbnailPath(file, 0);
         QVERIFY(QDir().mkpath(QFileInfo(cachePath).path()) && cached.save(cachePath));
         const QModelIndex index = addFile(file);
         show(m_view.get());
         loadAll();
-        if (ownWrite) {
-            QVERIFY(!writeImage(name, Qt::blue).isEmpty());
-            QFile written(file);
-            QVERIFY(written.open(QIODevice::ReadWrite)
-                    && written.setFileTime(changed, QFileDevice::FileModificationTime));
-            written.close();
-            WrittenFiles::instance()->announce(file);
-            loadAll();
-        }
-        QCOMPARE(describe(index), shown);
-        QCOMPARE(QImage(cachePath).pixelColor(0, 0), QColor(shown));
+        QCOMPARE(describe(index), QStringLiteral("#00ff00"));
+        QVERIFY(!writeImage("written.png", Qt::blue).isEmpty());
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadWrite)
+                && written.setFileTime(changed, QFileDevice::FileModificationTime));
+        written.close();
+        WrittenFiles::instance()->announce(file);
+        loadAll();
+        QCOMPARE(describe(index), QStringLiteral("#0000ff"));
+        QCOMPARE(QImage(cachePath).pixelColor(0, 0), QColor(Qt::blue));
     }
 
-    void itemShows_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QStringList>("shows"); // before loading, after, the threads that read
-        const QString generic = "image-x-generic";
-        QTest::newRow("small picture on a worker")
-            << "picture" << QStringList{generic, "#ff0000", "worker"};
-        QTest::newRow("corrupt image")
-            << "corrupt" << QStringList{generic, "image-missing", "worker"};
-        QTest::newRow("directory") << "directory" << QStringList{"folder", "folder", ""};
-    }
+    void itemShows_data() { lumotest::addRows(QStringLiteral("thumbnailitems.txt")); }
 
     void itemShows()
     {
         QFETCH(QString, kind);
-        QFETCH(QStringList, shows);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(QString, threads);
         QString file = writeImage(kind + ".png", Qt::red);
         if (kind == "directory") {
             file = m_dir.filePath(kind);
@@ -237,7 +207,8 @@ private slots:
         QStringList shown{describe(index)};
         loadAll();
         QMutexLocker lock(&m_readsLock);
-        QCOMPARE(shown << describe(index) << m_readThreads.join(' '), shows);
+        QCOMPARE(shown << describe(index) << m_readThreads.join(' '),
+                 (QStringList{before, after, threads}));
     }
 
     void loadWaitsUntilShownAndSettled()
@@ -250,7 +221,7 @@ private slots:
         QCOMPARE(m_view->pendingCount() + m_view->thumbnailCache().count(), 0);
         show(m_view.get());
         QTimer* timer = m_view->loadTimer();
-        QVERIFY(timer->isActive() && timer->isSingleShot() && timer->interval() == 200);
+        QVERIFY(timer->isActive() && timer->isSingleShot());
         // A scroll starts the delay afresh and loads nothing.
         timer->stop();
         m_view->verticalScrollBar()->setValue(20);
@@ -259,15 +230,7 @@ private slots:
         QTRY_VERIFY(m_view->thumbnailCache().count() > 0); // the delay over, visible items load
     }
 
-    void currentAfterRemoval_data()
-    {
-        QTest::addColumn<int>("current");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("last");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("rows 3 to 5 with the current: next stays") << 4 << 3 << 5 << "item6";
-        QTest::newRow("last two rows with the current: one before") << 9 << 8 << 9 << "item7";
-    }
+    void currentAfterRemoval_data() { lumotest::addRows(QStringLiteral("thumbnailremoval.txt")); }
 
     void currentAfterRemoval()
     {
@@ -351,7 +314,10 @@ private slots:
     void backgroundReadOutlived()
     {
         QFETCH(bool, viewDestroyed);
-        addFile(writeImage("big.png", Qt::red, 5000000));
+        // Readers stop at the end of the picture; padding only makes the file big.
+        QFile big(writeImage("big.png", Qt::red));
+        QVERIFY(big.resize(5000000));
+        addFile(big.fileName());
         addFile(writeImage("small.png", Qt::green));
         show(m_view.get());
         m_view->loadTimer()->stop();
@@ -374,7 +340,7 @@ private slots:
     {
         constexpr int edge = 16; // the test theme's icons, drawn unscaled
         const QModelIndex index =
-            addFile(writeImage("picture.png", Qt::red, 0, {320, 240}), "picture.png");
+            addFile(writeImage("picture.png", Qt::red, {320, 240}), "picture.png");
         // Set up as the file browser's directory view; the icon, not the name, sets the height.
         ThumbnailView& view = *m_view;
         QFont font = view.font();
@@ -418,32 +384,6 @@ private slots:
         QCOMPARE(view.viewport()->grab().toImage(), placeholder);
     }
 
-    // Names start at one height under thumbnails of any shape, however many lines they take.
-    void labelsLineUp()
-    {
-        constexpr int edge = 48;
-        ThumbnailView& view = *m_view;
-        view.setWordWrap(true);
-        view.setIconSize(QSize(edge, edge));
-        view.setGridSize(ImagesDirView::iconModeGridSize(edge, view.fontMetrics().height()));
-        // Tall first letters, so the glyphs' tops mark the lines' tops.
-        const QList<QPair<QSize, QString>> files = {
-            {{320, 240}, "b.jpg"}, {{240, 320}, "d.jpg"}, {{300, 300}, "hd-portrait-of-a-cat"}};
-        for (const auto& [size, name] : files)
-            addFile(writeImage(name, Qt::yellow, 0, size), name);
-        show(m_view.get());
-        view.loadVisibleThumbnails();
-        QTRY_COMPARE(view.thumbnailCache().count(), files.size());
-        const QImage shot = view.viewport()->grab().toImage();
-        const auto isText = [](QRgb p) { return qMax(qRed(p), qGreen(p)) < 128; };
-        QList<int> tops;
-        for (int row = 0; row < files.size(); ++row) {
-            const QRect cell = view.visualRect(m_model->index(row, 0));
-            tops << cell.top() + pixelsWhere(shot.copy(cell), isText).top();
-        }
-        QCOMPARE(tops.count(tops.first()), files.size());
-    }
-
     void barReportsCurrent_data()
     {
         QTest::addColumn<int>("removeFirst"); // rows from here to the last of ten go
@@ -481,14 +421,7 @@ private slots:
         QTRY_VERIFY(offCentre() <= m_bar->gridSize().width() / 2);
     }
 
-    void barTouch_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<bool>("selects");
-        QTest::newRow("tap selects like a click") << "tap" << true;
-        QTest::newRow("synthesized left press is swallowed") << "left" << false;
-        QTest::newRow("synthesized right press passes") << "right" << true;
-    }
+    void barTouch_data() { lumotest::addRows(QStringLiteral("thumbnailbartouch.txt")); }
 
     void barTouch()
     {
@@ -540,21 +473,13 @@ private slots:
         QCOMPARE(decoded.load(), 2);
     }
 
-    void bigFolderOnEveryWorker_data()
-    {
-        QTest::addColumn<int>("workers");
-        QTest::newRow("one worker per core") << QThread::idealThreadCount();
-        QTest::newRow("more than cores asked: one per core") << QThread::idealThreadCount() + 1;
-    }
-
     // Every thumbnail of a folder in sight arrives, each its own, with no more decodes at a time
-    // than there are workers, and all of them busy.
+    // than there are workers, one per core however many are asked, and all of them busy.
     void bigFolderOnEveryWorker()
     {
-        QFETCH(int, workers);
         constexpr int files = 100;
-        m_view->loader()->setWorkerCount(workers);
-        workers = qMin(workers, QThread::idealThreadCount());
+        const int workers = QThread::idealThreadCount();
+        m_view->loader()->setWorkerCount(workers + 1);
         QCOMPARE(m_view->loader()->workerCount(), workers);
         for (int i = 0; i < files; ++i)
             addFile(writeImage(QStringLiteral("f%1.png").arg(i), QColor::fromHsv(i * 2, 255, 255)),
@@ -595,21 +520,14 @@ private slots:
         QVERIFY(!onGuiThread);
     }
 
-    void iconSizeChange_data()
-    {
-        QTest::addColumn<int>("newSide");
-        QTest::addColumn<int>("madeEdge"); // of the icon after the change
-        QTest::addColumn<int>("decodes");
-        QTest::newRow("40 to 128: the normal size still holds it") << 128 << 128 << 1;
-        QTest::newRow("40 to 200: made again from the large size") << 200 << 256 << 2;
-    }
+    void iconSizeChange_data() { lumotest::addRows(QStringLiteral("thumbnailiconsize.txt")); }
 
     void iconSizeChange()
     {
         QFETCH(int, newSide);
         QFETCH(int, madeEdge);
         QFETCH(int, decodes);
-        const QModelIndex index = addFile(writeImage("wide.png", Qt::red, 0, {600, 300}));
+        const QModelIndex index = addFile(writeImage("wide.png", Qt::red, {600, 300}));
         show(m_view.get());
         m_view->loadVisibleThumbnails();
         QTRY_VERIFY(idle());

@@ -55,13 +55,7 @@ private slots:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cacheHome->path()));
     }
 
-    void writtenThenRead_data()
-    {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<bool>("stored");
-        QTest::newRow("normal holds 128") << QSize(128, 96) << true;
-        QTest::newRow("too big for normal is refused") << QSize(129, 10) << false;
-    }
+    void writtenThenRead_data() { lumotest::addRows(QStringLiteral("thumbnailstored.txt")); }
 
     void writtenThenRead()
     {
@@ -71,7 +65,6 @@ private slots:
         const QString dir = QStringLiteral("normal");
         const QString file = writeFile("photo one.jpg");
         const DesktopThumbnailCache cache; // from XDG_CACHE_HOME
-        QCOMPARE(cache.cacheDir(), cacheDir());
         const Source source = DesktopThumbnailCache::sourceOf(file);
         QCOMPARE(cache.write(source, size, thumbnail(picture)), stored);
         const QString path = cache.thumbnailPath(file, size);
@@ -96,16 +89,7 @@ private slots:
         QCOMPARE(QDir(cacheDir() + '/' + dir).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
-    void staleOrForeign_data()
-    {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("used");
-        QTest::newRow("unchanged file") << "none" << true;
-        QTest::newRow("modified one second later") << "mtime" << false;
-        QTest::newRow("made for another file of the same name") << "uri" << false;
-        QTest::newRow("stored without a size by another program") << "no size key" << true;
-        QTest::newRow("stored without a time by another program") << "no time key" << false;
-    }
+    void staleOrForeign_data() { lumotest::addRows(QStringLiteral("thumbnailstale.txt")); }
 
     void staleOrForeign()
     {
@@ -136,13 +120,7 @@ private slots:
     }
 
     // Another program's larger thumbnail saves a decode, when it stands for the file as it is.
-    void largerOneScaledDown_data()
-    {
-        QTest::addColumn<bool>("fresh");
-        QTest::addColumn<QSize>("read");
-        QTest::newRow("large scaled to normal") << true << QSize(128, 96);
-        QTest::newRow("stale large not used") << false << QSize(0, 0);
-    }
+    void largerOneScaledDown_data() { lumotest::addRows(QStringLiteral("thumbnaillarger.txt")); }
     void largerOneScaledDown()
     {
         QFETCH(bool, fresh);
@@ -158,11 +136,7 @@ private slots:
 
     void failureHonouredUntilFileChanges_data()
     {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("failed");
-        QTest::newRow("same file: not tried again") << "none" << true;
-        QTest::newRow("rewritten with more bytes: tried again") << "size" << false;
-        QTest::newRow("another file never failed") << "other" << false;
+        lumotest::addRows(QStringLiteral("thumbnailfailure.txt"));
     }
 
     void failureHonouredUntilFileChanges()
@@ -191,11 +165,7 @@ private slots:
 
     void filesInsideTheCache_data()
     {
-        QTest::addColumn<QString>("file"); // "@" stands for the cache folder
-        QTest::addColumn<bool>("inside");
-        QTest::newRow("a stored thumbnail") << "@/normal/0123.png" << true;
-        QTest::newRow("reached through a link to the cache") << "link/normal/0123.png" << true;
-        QTest::newRow("beside the cache") << "@-old/0123.png" << false;
+        lumotest::addRows(QStringLiteral("thumbnailcachefiles.txt"));
     }
 
     void filesInsideTheCache()

@@ -61,15 +61,7 @@ private slots:
         QCOMPARE(pixels(image), (QList<QRgb>(expected.cbegin(), expected.cend())));
     }
 
-    void threePass_data()
-    {
-        QTest::addColumn<QString>("order");
-        QTest::addColumn<int>("depth");
-        QTest::addColumn<int>("lines");
-        QTest::newRow("blue, red, green") << "BRG" << 8 << 1;
-        QTest::newRow("green, blue, red, 16 bits") << "GBR" << 16 << 1;
-        QTest::newRow("unknown height") << "RGB" << 8 << -1;
-    }
+    void threePass_data() { lumotest::addRows(QStringLiteral("sanethreepass.txt")); }
 
     void threePass()
     {

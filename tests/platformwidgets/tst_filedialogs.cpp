@@ -37,10 +37,7 @@ class TestFileDialogs : public QObject
 private slots:
     void saveDialogKeepsState_data()
     {
-        QTest::addColumn<QString>("proposedFilter");
-        QTest::addColumn<QString>("shownFilter");
-        QTest::newRow("proposed filter") << "PNG (*.png *.PNG)" << "PNG (*.png *.PNG)";
-        QTest::newRow("no filter proposed keeps the first") << "" << "BMP (*.bmp *.BMP)";
+        lumotest::addRows(QStringLiteral("filedialogs-filters.txt"));
     }
 
     void saveDialogKeepsState()

@@ -65,35 +65,18 @@ private slots:
         QVERIFY(QFile::link(path("p.png"), path("link.png")));
     }
 
-    void trash_data()
-    {
-        QTest::addColumn<QStringList>("names");   // trashed one after the other
-        QTest::addColumn<QByteArray>("recorded"); // a Path= line as written; empty: not checked
-        QTest::addColumn<bool>("withoutDataDir");
-
-        using L = QStringList;
-        const QByteArray any;
-        QTest::newRow("Path= encoded: blank, percent and umlaut")
-            << L{QString::fromUtf8("a b%ü.png")} << QByteArray("a%20b%25%C3%BC.png") << false;
-        QTest::newRow("folder goes whole") << L{"album"} << any << false;
-        QTest::newRow("link to a folder goes as a link, the folder stays")
-            << L{"albumlink"} << any << false;
-        QTest::newRow("name clash gets a unique name")
-            << L{"one/same.png", "two/same.png"} << any << false;
-        // The trash is made under the home, never relative to the working directory.
-        QTest::newRow("trash with XDG_DATA_HOME missing") << L{"a.png"} << any << true;
-    }
+    void trash_data() { lumotest::addRows(QStringLiteral("fileoperations-trash.txt")); }
 
     void trash()
     {
-        QFETCH(QStringList, names);
-        QFETCH(QByteArray, recorded);
+        QFETCH(QString, names);
+        QFETCH(QString, recorded);
         QFETCH(bool, withoutDataDir);
         if (withoutDataDir)
             QVERIFY(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                         .removeRecursively());
         QStringList paths;
-        for (const QString& name : names)
+        for (const QString& name : names.split(','))
             paths << (QFileInfo::exists(path(name)) ? path(name) : make(name));
 
         QTemporaryDir workingDir;
@@ -109,11 +92,11 @@ private slots:
 
         for (const QString& file : paths)
             QVERIFY(!stays(file));
-        QCOMPARE(QFileInfo::exists(path("album/sub/y.png")), !names.contains("album"));
+        QCOMPARE(QFileInfo::exists(path("album/sub/y.png")), names != "album");
         const QFileInfoList trashed = QDir(trashDir() + "/files").entryInfoList(
             QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-        QCOMPARE(trashed.size(), names.size());
-        QCOMPARE(trashed.first().isSymLink(), names.first() == "albumlink");
+        QCOMPARE(trashed.size(), paths.size());
+        QCOMPARE(trashed.first().isSymLink(), names == "albumlink");
 
         // Each record starts right, names its own original and has a valid date.
         QStringList inRecords;
@@ -130,58 +113,36 @@ private slots:
                     QVERIFY(QDateTime::fromString(line.mid(13), Qt::ISODate).isValid());
             }
             const QByteArray dir = QFile::encodeName(m_dir->path()).toPercentEncoding("/");
-            QVERIFY(recorded.isEmpty() || lines.contains("Path=" + dir + '/' + recorded));
+            QVERIFY(recorded.isEmpty() || lines.contains("Path=" + dir + '/' + recorded.toUtf8()));
         }
         inRecords.sort();
         QCOMPARE(inRecords, paths);
     }
 
-    void remove_data()
-    {
-        QTest::addColumn<bool>("accept");
-        QTest::addColumn<QStringList>("given");
-        QTest::addColumn<QStringList>("gone");
-        QTest::addColumn<QStringList>("kept");
-
-        using L = QStringList;
-        const L both{"a.png", "album"};
-        const L target{"album/sub/y.png"};
-        QTest::newRow("declined removes nothing") << false << both << L() << L{"a.png", target[0]};
-        QTest::newRow("accepted removes file and folder")
-            << true << both << both << L{"single/one.png"};
-        QTest::newRow("trailing slash still removes only the link")
-            << true << L{"albumlink/"} << L{"albumlink"} << target;
-        QTest::newRow("link inside a removed folder is not followed")
-            << true << L{"holder"} << L{"holder"} << target;
-        QTest::newRow("dangling link goes") << true << L{"dangling"} << L{"dangling"} << L{"a.png"};
-        QTest::newRow("path inside a given folder is taken along")
-            << true << L{"album/x.png", "album"} << L{"album"} << L{"a.png"};
-    }
+    void remove_data() { lumotest::addRows(QStringLiteral("fileoperations-remove.txt")); }
 
     void remove()
     {
         QFETCH(bool, accept);
-        QFETCH(QStringList, given);
-        QFETCH(QStringList, gone);
-        QFETCH(QStringList, kept);
-        for (QString& name : given)
-            name = path(name);
+        QFETCH(QString, given);
+        QFETCH(QString, gone);
+        QFETCH(QString, kept);
+        QStringList paths;
+        for (const QString& name : given.split(' '))
+            paths << path(name);
         ScriptedPrompter prompter;
         prompter.answer(accept ? QMessageBox::Yes : QMessageBox::No);
-        QCOMPARE(FileOperations().remove(given), accept ? Outcome::Done : Outcome::Declined);
+        QCOMPARE(FileOperations().remove(paths), accept ? Outcome::Done : Outcome::Declined);
         QCOMPARE(prompter.asked().size(), 1);
-        for (const QString& name : gone)
+        for (const QString& name : gone.split(' ', Qt::SkipEmptyParts))
             QVERIFY2(!stays(path(name)), qPrintable(name));
-        for (const QString& name : kept)
+        for (const QString& name : kept.split(' '))
             QVERIFY2(QFileInfo::exists(path(name)), qPrintable(name));
     }
 
     void failuresAreReportedAndTheRestIsDone_data()
     {
-        QTest::addColumn<bool>("toTrash");
-        QTest::addColumn<QString>("failing");
-        QTest::newRow("missing path, delete") << false << "missing.png";
-        QTest::newRow("link to nothing cannot be trashed") << true << "dangling";
+        lumotest::addRows(QStringLiteral("fileoperations-failures.txt"));
     }
 
     void failuresAreReportedAndTheRestIsDone()
@@ -236,37 +197,23 @@ private slots:
         QVERIFY(QFileInfo::exists(trashDir() + "/files/a.png"));
     }
 
-    void properties_data()
-    {
-        QTest::addColumn<QString>("name");
-        // Type ("?": not checked), dimensions, contents and the link target's name.
-        QTest::addColumn<QStringList>("texts");
-        using L = QStringList;
-        QTest::newRow("JPEG turned by its orientation shows its upright size")
-            << "r.jpg" << L{"JPEG image", QString::fromUtf8("3 × 7 pixels"), "", ""};
-        QTest::newRow("broken image is said to be unreadable")
-            << "broken.png" << L{"PNG image", "Cannot be read", "", ""};
-        QTest::newRow("folder counts its entries, hidden ones too")
-            << "single" << L{"folder", "", "2 items", ""};
-        QTest::newRow("pipe is described without being opened") << "pipe" << L{"?", "", "", ""};
-        QTest::newRow("link to nothing names its target")
-            << "dangling" << L{"Link to a missing file", "", "", "nowhere"};
-        QTest::newRow("link to a PNG describes the picture, measured from its header")
-            << "link.png" << L{"PNG image", QString::fromUtf8("7 × 3 pixels"), "", "p.png"};
-    }
+    void properties_data() { lumotest::addRows(QStringLiteral("fileoperations-properties.txt")); }
 
     void properties()
     {
         QFETCH(QString, name);
-        QFETCH(QStringList, texts);
+        QFETCH(QString, type);
+        QFETCH(QString, dimensions);
+        QFETCH(QString, contents);
+        QFETCH(QString, target);
         make("single/.hidden");
         const FileProperties shown(path(name));
         QVERIFY(shown.exists());
         QCOMPARE(shown.text(Field::Name), name);
-        QCOMPARE((QStringList{texts[0] == "?" ? "?" : shown.text(Field::Type),
+        QCOMPARE((QStringList{type == "?" ? "?" : shown.text(Field::Type),
                               shown.text(Field::Dimensions), shown.text(Field::Contents),
                               QFileInfo(shown.text(Field::LinkTarget)).fileName()}),
-                 texts);
+                 (QStringList{type, dimensions, contents, target}));
         if (name == "broken.png")
             QCOMPARE(shown.text(Field::Size), QStringLiteral("64 bytes"));
         const FileProperties missing(path("missing.png"));

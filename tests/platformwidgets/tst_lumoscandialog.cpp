@@ -66,44 +66,19 @@ private slots:
         }
     }
 
-    void scan_data()
-    {
-        QTest::addColumn<QStringList>("settings"); // a solid white page where they say so
-        QTest::addColumn<QStringList>("choices");  // "box:text" set in the dialog
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QString>("status"); // how the status line starts after the scan
-
-        // Grey at 50 dpi unless chosen: 80 x 100 mm; a hand scanner is 110 mm wide and sends no
-        // height ahead.
-        using L = QStringList;
-        const QSize size(157, 196);
-        const QString white = "test-picture \"Solid white\"";
-        const L colour{"modeBox:Color"};
-        QTest::newRow("three passes, blue first")
-            << L{"three-pass true", "three-pass-order BRG", white} << colour << 1 << size << "";
-        QTest::newRow("hand scanner, height unknown ahead")
-            << L{"hand-scanner true", white} << L() << 1 << QSize(216, 334) << "";
-        QTest::newRow("colour chosen in the dialog, data in small odd pieces")
-            << L{"read-limit true", "read-limit-size 7", white} << colour << 1 << size << "";
-        // The test backend's feeder runs empty after ten pages.
-        QTest::newRow("feeder") << L{"resolution 25"} << L{"sourceBox:Automatic Document Feeder"}
-                                << 10 << QSize() << "10 page(s) scanned.";
-        QTest::newRow("jammed") << L{"read-status-code \"SANE_STATUS_JAMMED\""} << L() << 0
-                                << QSize() << "Scanning failed";
-    }
+    void scan_data() { lumotest::addRows(QStringLiteral("lumoscandialog-scan.txt")); }
 
     void scan()
     {
-        QFETCH(QStringList, settings);
-        QFETCH(QStringList, choices);
+        QFETCH(QString, settings);
+        QFETCH(QString, choices);
         QFETCH(int, pages);
         QFETCH(QSize, size);
         QFETCH(QString, status);
-        configure("test", settings);
+        configure("test", settings.split(';'));
         const std::unique_ptr<LumoScanDialog> dialog = readyDialog();
         QVERIFY(dialog);
-        for (const QString& choice : choices) {
+        for (const QString& choice : choices.split(';', Qt::SkipEmptyParts)) {
             auto* box = part<QComboBox>(*dialog, qPrintable(choice.section(':', 0, 0)));
             box->setCurrentIndex(box->findText(choice.section(':', 1)));
             QCOMPARE(box->currentText(), choice.section(':', 1));
@@ -120,18 +95,12 @@ private slots:
         const QImage image = images.first().first().value<QImage>();
         QCOMPARE(image.size(), size);
         // The test backend's default page is solid black.
-        const QRgb colour = settings.join(' ').contains("Solid white") ? 0xffffff : 0;
+        const QRgb colour = settings.contains("Solid white") ? 0xffffff : 0;
         QCOMPARE(image.pixel(0, 0) & 0xffffff, colour);
         QCOMPARE(image.pixel(size.width() - 1, size.height() - 1) & 0xffffff, colour);
     }
 
-    void stop_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("cancel button") << "cancel";
-        QTest::newRow("close button") << "close";
-        QTest::newRow("dialog deleted") << "delete";
-    }
+    void stop_data() { lumotest::addRows(QStringLiteral("lumoscandialog-stop.txt")); }
 
     void stop()
     {

@@ -57,24 +57,7 @@ private slots:
         QVERIFY(QFile(path("a/f.png")).open(QIODevice::WriteOnly));
     }
 
-    void history_data()
-    {
-        // Steps: a path ("/a") sets it current, "-" an invalid entry, "<" back, ">" forward,
-        // "^" up, "r" refresh.
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("possible"); // of back, forward, up
-        QTest::addColumn<int>("announcements");
-
-        QTest::newRow("invalid entry ignored") << "/a -" << "/a" << "up" << 1;
-        QTest::newRow("same place again ignored") << "/a /a" << "/a" << "up" << 1;
-        QTest::newRow("back then forward") << "/a /b < >" << "/b" << "back up" << 4;
-        QTest::newRow("new place forgets forward") << "/a /b < /c" << "/c" << "back up" << 4;
-        QTest::newRow("back past the start stays") << "/a < <" << "/a" << "up" << 1;
-        QTest::newRow("up then back returns") << "/a/b ^ <" << "/a/b" << "forward up" << 3;
-        QTest::newRow("up to root, then no further") << "/a ^ ^" << "/" << "back" << 2;
-        QTest::newRow("refresh announces without history") << "/a r" << "/a" << "up" << 2;
-    }
+    void history_data() { lumotest::addRows(QStringLiteral("navigationhistory.txt")); }
 
     void history()
     {
@@ -150,32 +133,17 @@ private slots:
         refresh.trigger();
     }
 
-    void locationBar_data()
-    {
-        // "@" stands for the sandbox; the bar starts in "@/a".
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("then"); // after Enter: "navigate", "edit", "escape" or nothing
-        QTest::addColumn<QStringList>("after"); // current directory, "!" if marked, text shown
-
-        using L = QStringList;
-        const QString bad = "@/nowhere";
-        QTest::newRow("surrounding blanks ignored") << "  @/b  " << "" << L{"@/b", "", "@/b"};
-        QTest::newRow("current one again, shown cleanly") << "@/a/" << "" << L{"@/a", "", "@/a"};
-        // A bad path stays for the user to correct.
-        QTest::newRow("missing directory") << bad << "" << L{"@/a", "!", bad};
-        QTest::newRow("file is no directory") << "@/a/f.png" << "" << L{"@/a", "!", "@/a/f.png"};
-        QTest::newRow("mark clears on navigating") << bad << "navigate" << L{"@/b", "", "@/b"};
-        QTest::newRow("mark clears on editing") << bad << "edit" << L{"@/a", "", "@/nowher"};
-        QTest::newRow("mark clears on Escape, back to the current path")
-            << bad << "escape" << L{"@/a", "", "@/a"};
-    }
+    void locationBar_data() { lumotest::addRows(QStringLiteral("navigation-locationbar.txt")); }
 
     void locationBar()
     {
         QFETCH(QString, typed);
         QFETCH(QString, then);
-        QFETCH(QStringList, after);
-        typed.replace('@', m_dir.path());
+        QFETCH(QString, current);
+        QFETCH(QString, mark);
+        QFETCH(QString, text);
+        typed.replace('_', ' ').replace('@', m_dir.path());
+        QStringList after{current, mark, text};
         after.replaceInStrings("@", m_dir.path());
 
         Navigation navigation;
@@ -240,29 +208,19 @@ private slots:
 
     void treeShowsCurrentDirectory_data()
     {
-        QTest::addColumn<bool>("rootLater"); // as the browser does, one event-loop turn after
-        QTest::addColumn<QString>("visits"); // before the tree exists, then after; "|" splits
-        QTest::addColumn<QString>("shown");
-
-        QTest::newRow("start-up, root set later")
-            << true << "many/d37/inner |" << "many/d37/inner";
-        QTest::newRow("start-up, root set at once") << false << "many/d37 |" << "many/d37";
-        QTest::newRow("moved to once the tree is up") << true << "| many/d38" << "many/d38";
-        QTest::newRow("moved away and back to a listed directory")
-            << false << "| many/d37/inner a/deep/er many/d39" << "many/d39";
-        QTest::newRow("short name after a long one")
-            << false << "| many/d37/inner a/deep/er" << "a/deep/er";
+        lumotest::addRows(QStringLiteral("treecurrentdirectory.txt"));
     }
 
     void treeShowsCurrentDirectory()
     {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
         QFETCH(bool, rootLater);
-        QFETCH(QString, visits);
         QFETCH(QString, shown);
 
         Navigation navigation;
         navigation.setCurrent(Entry(m_dir.path()));
-        for (const QString& visit : visits.section('|', 0, 0).split(' ', Qt::SkipEmptyParts))
+        for (const QString& visit : before.split(' ', Qt::SkipEmptyParts))
             navigation.setCurrent(Entry(path(visit)));
         TreeWidget tree(&navigation);
         tree.resize(120, 160);
@@ -273,7 +231,7 @@ private slots:
         else
             tree.setRootEntry(Entry(m_dir.path()));
         auto* model = qobject_cast<QFileSystemModel*>(tree.model());
-        for (const QString& visit : visits.section('|', 1).split(' ', Qt::SkipEmptyParts)) {
+        for (const QString& visit : after.split(' ', Qt::SkipEmptyParts)) {
             navigation.setCurrent(Entry(path(visit)));
             QTRY_VERIFY(rowInView(tree, model->index(path(visit))));
         }

@@ -84,37 +84,24 @@ private slots:
         QCOMPARE(splitter.handleWidth(), 9);
     }
 
-    void geometryDecision_data()
-    {
-        QTest::addColumn<QRect>("stored");
-        QTest::addColumn<QList<QRect>>("screens");
-        QTest::addColumn<QRect>("expected"); // null: unplaced, the default 600 by 400
-
-        using R = QRect;
-        const QList<R> one{R(0, 0, 1920, 1080)};
-        QTest::newRow("only a sliver shows") << R(1900, 100, 800, 600) << one << R();
-        QTest::newRow("a corner big enough to grab")
-            << R(1820, 1000, 800, 600) << one << R(1820, 1000, 800, 600);
-        QTest::newRow("tiny window fully shown") << R(10, 10, 20, 10) << one << R(10, 10, 20, 10);
-        QTest::newRow("empty stored size") << R(100, 100, 0, 0) << one << R();
-        QTest::newRow("nothing stored, under a top panel: the window manager places it")
-            << R() << QList<R>{R(0, 32, 1920, 1048)} << R();
-        QTest::newRow("default larger than the screen shrinks, unplaced")
-            << R() << QList<R>{R(0, 0, 800, 300)} << R(0, 0, 600, 300);
-        QTest::newRow("no screens known keeps the stored place")
-            << R(-5000, 0, 800, 600) << QList<R>{} << R(-5000, 0, 800, 600);
-    }
+    void geometryDecision_data() { lumotest::addRows(QStringLiteral("geometryrestore.txt")); }
 
     void geometryDecision()
     {
-        QFETCH(QRect, stored);
-        QFETCH(QList<QRect>, screens);
-        QFETCH(QRect, expected);
+        QFETCH(QVector<int>, stored);
+        QFETCH(QVector<int>, screens);
+        QFETCH(QVector<int>, expected);
+        const auto rects = [](const QVector<int>& v) {
+            QList<QRect> result;
+            for (int i = 0; i + 3 < v.size(); i += 4)
+                result << QRect(v[i], v[i + 1], v[i + 2], v[i + 3]);
+            return result;
+        };
         const QSize def(600, 400);
-        const LumoGeometryDecision decision = lumoGeometryToRestore(stored, screens, def);
-        const bool placed = expected.isValid() && expected == stored;
-        QCOMPARE(decision.placed, placed);
-        QCOMPARE(decision.rect, expected.isNull() ? QRect(QPoint(), def) : expected);
+        const LumoGeometryDecision decision =
+            lumoGeometryToRestore(rects(stored).value(0), rects(screens), def);
+        QCOMPARE(decision.placed, !expected.isEmpty() && expected == stored);
+        QCOMPARE(decision.rect, rects(expected).value(0, QRect(QPoint(), def)));
     }
 
     void geometryRoundTrip_data()

@@ -29,22 +29,13 @@ void write(const QString& name, const QVariant& value)
 
 } // namespace
 
-// The store's conversions, the computed defaults and the keys other readers rely on.
+// The store's conversions and the keys other readers rely on.
 class TestSettings : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init() { Settings::instance()->store()->clear(); }
-
-    void emptyLastDirReadsDesktop()
-    {
-        const QString desktop = QDir::homePath() + QStringLiteral("/Desktop");
-        QVERIFY(!desktop.isEmpty());
-        QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
-        Settings::instance()->general()->setLastDir(QString());
-        QCOMPARE(Settings::instance()->general()->lastDir(), desktop);
-    }
 
     void storedValues_data()
     {

@@ -38,12 +38,7 @@ private slots:
 
     void startDirectory_data()
     {
-        QTest::addColumn<QString>("lastDir"); // empty: nothing stored
-        QTest::addColumn<bool>("desktopExists");
-        QTest::addColumn<QString>("expected"); // "desktop", "home" or a name in the sandbox
-        QTest::newRow("remembered directory") << "sub" << true << "sub";
-        QTest::newRow("remembered directory gone: the desktop") << "gone" << true << "desktop";
-        QTest::newRow("no desktop folder: home") << "" << false << "home";
+        lumotest::addRows(QStringLiteral("filescentralwidget-start.txt"));
     }
 
     void startDirectory()
