@@ -102,27 +102,6 @@ private slots:
         QCOMPARE(names(), left);
     }
 
-    void hTile_data()
-    {
-        QTest::addColumn<int>("firstMinimum");
-        QTest::addColumn<QList<QRect>>("bands");
-        QTest::newRow("three equal bands")
-            << 0 << QList<QRect>{{0, 0, 800, 200}, {0, 200, 800, 200}, {0, 400, 800, 200}};
-        QTest::newRow("the first needs 250")
-            << 250 << QList<QRect>{{0, 0, 800, 250}, {0, 250, 800, 200}, {0, 450, 800, 200}};
-    }
-
-    void hTile()
-    {
-        QFETCH(int, firstMinimum);
-        QFETCH(QList<QRect>, bands);
-        const QList<QMdiSubWindow*> windows = addWindows(3);
-        windows.first()->setMinimumHeight(firstMinimum);
-        windows.last()->showMaximized();
-        m_workspace->hTile();
-        QCOMPARE(geometries(windows), bands);
-    }
-
     void drop()
     {
         QMimeData data;

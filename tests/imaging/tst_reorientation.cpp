@@ -69,18 +69,6 @@ private slots:
                          source.pixel(x, y));
     }
 
-    void quarterTurnsComeBack()
-    {
-        const QImage source = lumotest::rampImage(QSize(9, 4));
-        QImage image = source;
-        for (int i = 0; i < 4; ++i)
-            image = imaging::reoriented(image, Reorientation::RotateRight);
-        QCOMPARE(image, source);
-        QCOMPARE(imaging::reoriented(imaging::reoriented(source, Reorientation::RotateLeft),
-                                     Reorientation::RotateRight),
-                 source);
-    }
-
     void cropped_data()
     {
         QTest::addColumn<QRect>("rect");
