@@ -229,8 +229,8 @@ private slots:
     }
 
     // Quitting asks each changed picture, then warns about those kept; a cancelled question
-    // ends it. Every button but Cancel says what it does. A picture handed in without a file counts as changed until saved; a blank new
-    // one does not.
+    // ends it. Every button but Cancel says what it does. A picture handed in without a file
+    // counts as changed until saved; a blank new one does not.
     void closeQuestions_data()
     {
         QTest::addColumn<QString>("steps"); // the picture first

@@ -255,8 +255,8 @@ private slots:
         QTest::newRow("Save as: nothing said for PNG")
             << SaveRow{photo, true, true, {"copy.png", "PNG"}, {}, "copy.png", none, 1, none};
         QTest::newRow("Save as: a failed write is said, then cleared")
-            << SaveRow{photo, true, true, {"gone/copy.jpg", "PNG"}, {}, "", {"lumo-image - Write error"},
-                       1, at60 + QStringList{""}};
+            << SaveRow{photo, true, true, {"gone/copy.jpg", "PNG"}, {}, "",
+                       {"lumo-image - Write error"}, 1, at60 + QStringList{""}};
         QTest::newRow("changed picture over its own file")
             << SaveRow{png, true, false, {"new", "png"}, {}, png, none, 0, none};
         QTest::newRow("unchanged picture is not written")
@@ -264,7 +264,8 @@ private slots:
         QTest::newRow("picture made in memory asks for a name, where the last picture came from")
             << SaveRow{"memory", true, false, {"new", "png"}, {}, "new.png", none, 1, none};
         QTest::newRow("GIF: said once, then Save as")
-            << SaveRow{"still.gif", true, false, {"new", "png"}, {B::Save}, "new.png", gif, 1, none};
+            << SaveRow{"still.gif", true, false, {"new", "png"}, {B::Save}, "new.png", gif, 1,
+                       none};
         QTest::newRow("GIF: said once, cancelled")
             << SaveRow{"still.gif", true, false, {"new", "png"}, {B::Cancel}, "", gif, 0, none};
         QTest::newRow("animated GIF: the frames told after the dialog, cancelled")

@@ -72,7 +72,8 @@ private slots:
         QTest::addColumn<QStringList>("left");
         QTest::newRow("middle tab") << -1 << 1 << QStringList{"0", "2"};
         QTest::newRow("refused close keeps the tab") << 1 << 1 << QStringList{"0", "1", "2"};
-        QTest::newRow("tab past the end: nothing, no crash") << -1 << 3 << QStringList{"0", "1", "2"};
+        QTest::newRow("tab past the end: nothing, no crash")
+            << -1 << 3 << QStringList{"0", "1", "2"};
         QTest::newRow("single window: the new picture replaces the others")
             << -1 << -1 << QStringList{"new"};
         QTest::newRow("single window, close cancelled: the new picture is dropped")

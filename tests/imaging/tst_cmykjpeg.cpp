@@ -56,14 +56,7 @@ private slots:
         QCOMPARE(qAlpha(pixel), 255);
     }
 
-    // Without any profile the plain formula is all there is: right for either sample order.
-    void withoutProfile_data()
-    {
-        QTest::addColumn<int>("samples");
-        QTest::newRow("plain samples") << int(Samples::Plain);
-        QTest::newRow("Adobe's inverted samples") << int(Samples::AdobeInverted);
-        QTest::newRow("Adobe's YCCK") << int(Samples::AdobeYcck);
-    }
+    void withoutProfile_data() { lumotest::addRows(QStringLiteral("cmykplain.txt")); }
     void withoutProfile()
     {
         QFETCH(int, samples);
