@@ -55,15 +55,6 @@ protected:
     QColor chooseColor(const QColor&) override { return answers.takeFirst(); }
 };
 
-// The value labels beside the named sliders.
-QStringList valueTexts(const QObject* dialog, const QStringList& names)
-{
-    QStringList texts;
-    for (const QString& name : names)
-        texts << child<QLabel>(dialog, name + "Value")->text();
-    return texts;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Pass)
@@ -111,7 +102,6 @@ private slots:
             sliders << child<ExtSlider>(dialog.get(), name + "Slider");
         for (int i = 0; i < 3; ++i)
             sliders[i]->setValue(values[i]);
-        QCOMPARE(valueTexts(dialog.get(), names), (QStringList{"40", "-60", "80"}));
         // Changes in one go cost one recomputation, once the events at hand are through.
         QCOMPARE(modified.count(), 0);
         QVERIFY(modified.wait());
@@ -124,7 +114,6 @@ private slots:
         QCOMPARE(modified.count(), 2);
         QCOMPARE((QList<int>{sliders[0]->value(), sliders[1]->value(), sliders[2]->value()}),
                  values);
-        QCOMPARE(valueTexts(dialog.get(), names).at(resetRow), QStringLiteral("0"));
         QImage expected;
         QVERIFY(pass(source, expected, values[0], values[1], values[2]));
         QCOMPARE(adjusted.shown(), expected);
@@ -196,33 +185,6 @@ private slots:
                    QImage e;
                    imaging::adjustColorBalance(s, e, 60, 0, -90);
                    return e;
-               })
-            << true;
-        QTest::newRow("rotation, smoothed")
-            << make([](PictureAdjustment* a) { return new RotateDialog(nullptr, a); })
-            << Setup([](QDialog* d) {
-                   child<QCheckBox>(d, "smoothingBox")->setChecked(true);
-                   child<QSlider>(d, "angleSlider")->setValue(75);
-               })
-            << Expect([](const QImage& s) { return imaging::rotated(s, 37.5, true); }) << true;
-        QTest::newRow("stretched")
-            << make([](PictureAdjustment* a) { return new ResizeDialog(nullptr, a); })
-            << Setup([](QDialog* d) {
-                   child<QSpinBox>(d, "widthSpinBox")->setValue(77);
-                   child<QCheckBox>(d, "stretchBox")->click();
-               })
-            << Expect([](const QImage& s) { return imaging::stretched(s, QSize(77, 90)); })
-            << true;
-        QTest::newRow("canvas cut at the end")
-            << make([](PictureAdjustment* a) { return new ResizeDialog(nullptr, a); })
-            << Setup([](QDialog* d) {
-                   child<QListWidget>(d, "horizontalList")->setCurrentRow(2);
-                   child<QSpinBox>(d, "widthSpinBox")->setValue(101);
-                   child<QSpinBox>(d, "heightSpinBox")->setValue(130);
-               })
-            << Expect([](const QImage& s) {
-                   return imaging::cutOrExtend(s, QSize(101, 130), imaging::Alignment::End,
-                                               imaging::Alignment::Start);
                })
             << true;
         QTest::newRow("depth with dithering, previewed on every pixel")
@@ -318,9 +280,6 @@ private slots:
         const imaging::Alignment alignment = imaging::alignmentForRow(alignRow);
         QCOMPARE(adjusted.shown(), stretch ? imaging::stretched(source, size)
                                  : imaging::cutOrExtend(source, size, alignment, alignment));
-        // Stretching leaves nothing to align.
-        QCOMPARE(child<QListWidget>(&dialog, "verticalList")->isEnabled(), !stretch);
-        QCOMPARE(child<QListWidget>(&dialog, "horizontalList")->isEnabled(), !stretch);
     }
 
     void insertPreview_data()
@@ -359,23 +318,18 @@ private slots:
 
     void newImageProposal_data()
     {
-        QTest::addColumn<QVariant>("clipboard");
+        QTest::addColumn<QImage>("clipboard");
         QTest::addColumn<QSize>("proposed");
-        QTest::newRow("image") << QVariant(lumotest::rampImage({640, 480}))
-                               << QSize(640, 480);
+        QTest::newRow("image") << lumotest::rampImage({640, 480}) << QSize(640, 480);
         QTest::newRow("oversized image proposes what the entry shows")
-            << QVariant(QImage(9000, 10, QImage::Format_Mono)) << QSize(8200, 10);
+            << QImage(9000, 10, QImage::Format_Mono) << QSize(8200, 10);
     }
 
     void newImageProposal()
     {
-        QFETCH(QVariant, clipboard);
+        QFETCH(QImage, clipboard);
         QFETCH(QSize, proposed);
-        QApplication::clipboard()->clear();
-        if (clipboard.type() == QVariant::Image)
-            QApplication::clipboard()->setImage(clipboard.value<QImage>());
-        else
-            QApplication::clipboard()->setText(clipboard.toString());
+        QApplication::clipboard()->setImage(clipboard);
         NewImageDialog dialog;
         QCOMPARE(QSize(dialog.newWidth(), dialog.newHeight()), proposed);
     }
@@ -432,27 +386,16 @@ private slots:
         QCOMPARE(child<QLabel>(&changer, "ratioLabel")->text(), "Current ratio: " + ratio);
     }
 
-    void sizeUnits_data()
-    {
-        QTest::addColumn<int>("value"); // in thousandths of the base
-        QTest::addColumn<int>("base");
-        QTest::addColumn<QList<int>>("expected"); // pixels, then the unit range for them
-        QTest::newRow("half of 301 rounds up") << 500 << 301 << QList<int>{151, 3, 27243};
-        QTest::newRow("never below one pixel") << 1 << 300 << QList<int>{1, 3, 27333};
-        // Relative units never give 0: past 2000 pixels one thousandth would round to none.
-        QTest::newRow("large base keeps a step of one") << 1 << 3000 << QList<int>{3, 1, 2733};
-        QTest::newRow("base past 8200 reaches its own size")
-            << 1 << 10000 << QList<int>{10, 1, 1000};
-    }
+    void sizeUnits_data() { lumotest::addRows(QStringLiteral("sizeunits.txt")); }
 
     void sizeUnits()
     {
         QFETCH(int, value);
         QFETCH(int, base);
-        QFETCH(QList<int>, expected);
+        QFETCH(QVector<int>, expected);
         const int pixels = sizeunits::pixelsFromValue(value, 1, base);
         const sizeunits::UnitRange range = sizeunits::unitRange(1, pixels, base);
-        QCOMPARE((QList<int>{pixels, range.minimum, range.maximum}), expected);
+        QCOMPARE((QVector<int>{pixels, range.minimum, range.maximum}), expected);
     }
 
     // The releases the adjustment dialogs recompute on: an arrow key's, auto-repeated ones too

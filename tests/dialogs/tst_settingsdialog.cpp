@@ -22,13 +22,15 @@ QByteArray storeOnDisk()
     return lumotest::contents(Settings::instance()->store()->fileName());
 }
 
-// The JPEG fields hold for WebP's box and key alike.
-struct QualityRow
+// A stored value: the keys it is stored under, the boxes (spin or combo) showing it.
+struct StoredRow
 {
-    QVariant storedJpeg, storedPng; // invalid: nothing stored
-    QString shownJpeg, shownPng;
-    int typedJpeg, typedPng; // -2: left alone
-    QVariant keptJpeg, keptPng;
+    QStringList keys;
+    QStringList boxes;
+    QVariant stored;   // invalid: nothing stored
+    QStringList shown; // per box
+    int chosen;        // -2: left alone; a combo is chosen by its data
+    QVariant kept;     // invalid: not stored
 };
 
 void press(SettingsDialog& dialog, QDialogButtonBox::StandardButton which)
@@ -38,7 +40,7 @@ void press(SettingsDialog& dialog, QDialogButtonBox::StandardButton which)
 
 } // namespace
 
-Q_DECLARE_METATYPE(QualityRow)
+Q_DECLARE_METATYPE(StoredRow)
 
 // The settings dialog: what Ok and Cancel store, and the immediate list clearing.
 class TestSettingsDialog : public QObject
@@ -109,114 +111,78 @@ private slots:
         QVERIFY(owners.size() >= 12);
     }
 
-    // The boxes show what the writer makes of the stored value; Ok stores only a changed box,
-    // so a value the dialog cannot show keeps its meaning.
-    void qualities_data()
+    // The boxes show what the writer or the view makes of the stored value; Ok stores only a
+    // changed box, so a value the dialog cannot show keeps its meaning. The JPEG fields hold for
+    // WebP's box and key alike.
+    void storedValues_data()
     {
-        QTest::addColumn<QualityRow>("row");
+        QTest::addColumn<StoredRow>("row");
+        const QString base = QStringLiteral("/lumo-apps/lumo-image/");
+        const QStringList quality{base + "Quality/JPEG", base + "Quality/WEBP"};
+        const QStringList qualityBoxes{"jpegQualitySpinBox", "webpQualitySpinBox"};
+        const QStringList png{base + "Quality/PNG"}, pngBox{"pngCompressionSpinBox"};
+        const QStringList zoom{base + "zoomModeInt", "FullscreenPicView/zoomMode"};
+        const QStringList zoomBoxes{"windowZoomComboBox", "fullscreenZoomComboBox"};
+        const QStringList defaults{"Default", "Default"}, keepScale{"Keep the scale"};
         const QVariant none;
-        QTest::newRow("nothing stored, both set")
-            << QualityRow{none, none, "Default", "9", 88, 0, 88, 100};
-        QTest::newRow("stored values shown, back to the defaults")
-            << QualityRow{40, -1, "40", "Library default", 0, 9, 0, 9};
-        QTest::newRow("out of range stays stored while untouched")
-            << QualityRow{250, 55, "Default", "4", -2, -2, 250, 55};
-        QTest::newRow("a middle level stores a quality the library maps back to it")
-            << QualityRow{none, none, "Default", "9", -2, 5, none, 49};
+        QTest::newRow("quality: nothing stored, set")
+            << StoredRow{quality, qualityBoxes, none, defaults, 88, 88};
+        QTest::newRow("quality: stored value shown, back to the default")
+            << StoredRow{quality, qualityBoxes, 40, {"40", "40"}, 0, 0};
+        QTest::newRow("quality: out of range stays stored while untouched")
+            << StoredRow{quality, qualityBoxes, 250, defaults, -2, 250};
+        QTest::newRow("compression: nothing stored, none chosen")
+            << StoredRow{png, pngBox, none, {"9"}, 0, 100};
+        QTest::newRow("compression: the library default shown, the default chosen")
+            << StoredRow{png, pngBox, -1, {"Library default"}, 9, 9};
+        QTest::newRow("compression: out of range stays stored while untouched")
+            << StoredRow{png, pngBox, 55, {"4"}, -2, 55};
+        QTest::newRow("compression: a middle level stores a quality mapped back to it")
+            << StoredRow{png, pngBox, none, {"9"}, 5, 49};
+        QTest::newRow("zoom: nothing stored, the defaults; untouched stay unstored")
+            << StoredRow{zoom, zoomBoxes, none, {"True size", "Insert to window"}, -2, none};
+        QTest::newRow("zoom: fit without enlarging chosen")
+            << StoredRow{zoom, zoomBoxes, none, {"True size", "Insert to window"}, 6, 6};
+        QTest::newRow("zoom: a stored 2 keeps the scale and stays 2 while untouched")
+            << StoredRow{zoom, zoomBoxes, 2, keepScale + keepScale, -2, 2};
+        QTest::newRow("zoom: keeping the scale chosen stores manual zoom")
+            << StoredRow{zoom, zoomBoxes, 0, {"Insert to window", "Insert to window"}, 5, 5};
     }
 
-    void qualities()
+    void storedValues()
     {
-        QFETCH(QualityRow, row);
-        const auto& [storedJpeg, storedPng, shownJpeg, shownPng, typedJpeg, typedPng, keptJpeg,
-                     keptPng] = row;
+        QFETCH(StoredRow, row);
         QSettings* store = Settings::instance()->store();
-        const QStringList percentKeys{QStringLiteral("/lumo-apps/lumo-image/Quality/JPEG"),
-                                      QStringLiteral("/lumo-apps/lumo-image/Quality/WEBP")};
-        const QString pngKey = QStringLiteral("/lumo-apps/lumo-image/Quality/PNG");
-        for (const QString& key : percentKeys)
-            if (storedJpeg.isValid())
-                store->setValue(key, storedJpeg);
-        if (storedPng.isValid())
-            store->setValue(pngKey, storedPng);
-
+        for (const QString& key : row.keys)
+            if (row.stored.isValid())
+                store->setValue(key, row.stored);
+        const auto text = [](QWidget* box) {
+            auto* spin = qobject_cast<QSpinBox*>(box);
+            return spin ? spin->text() : qobject_cast<QComboBox*>(box)->currentText();
+        };
         SettingsDialog dialog(&m_recentFiles);
-        const QList<QSpinBox*> percentBoxes{
-            dialog.findChild<QSpinBox*>(QStringLiteral("jpegQualitySpinBox")),
-            dialog.findChild<QSpinBox*>(QStringLiteral("webpQualitySpinBox"))};
-        auto* png = dialog.findChild<QSpinBox*>(QStringLiteral("pngCompressionSpinBox"));
-        for (QSpinBox* box : percentBoxes) {
-            QCOMPARE(box->text(), shownJpeg);
-            if (typedJpeg != -2)
-                box->setValue(typedJpeg);
+        QStringList shown, left;
+        for (const QString& name : row.boxes) {
+            auto* box = dialog.findChild<QWidget*>(name);
+            QVERIFY(box);
+            shown << text(box);
+            if (auto* spin = qobject_cast<QSpinBox*>(box); spin && row.chosen != -2)
+                spin->setValue(row.chosen);
+            if (auto* combo = qobject_cast<QComboBox*>(box); combo && row.chosen != -2)
+                combo->setCurrentIndex(combo->findData(row.chosen));
+            left << text(box);
         }
-        QCOMPARE(png->text(), shownPng);
-        if (typedPng != -2)
-            png->setValue(typedPng);
+        QCOMPARE(shown, row.shown);
         press(dialog, QDialogButtonBox::Ok);
-
         // Read back from the file, where every value is text.
-        for (const QString& key : percentKeys) {
-            QCOMPARE(store->contains(key), keptJpeg.isValid());
-            QCOMPARE(store->value(key).toInt(), keptJpeg.toInt());
+        for (const QString& key : row.keys) {
+            QCOMPARE(store->contains(key), row.kept.isValid());
+            QCOMPARE(store->value(key).toInt(), row.kept.toInt());
         }
-        QCOMPARE(store->contains(pngKey), keptPng.isValid());
-        QCOMPARE(store->value(pngKey).toInt(), keptPng.toInt());
         // Shown again as left.
         SettingsDialog again(&m_recentFiles);
-        QCOMPARE(again.findChild<QSpinBox*>(QStringLiteral("pngCompressionSpinBox"))->value(),
-                 typedPng != -2 ? typedPng : png->value());
-    }
-
-    // Both zoom modes: what is shown for a stored value and what Ok keeps; -2 leaves a box alone.
-    void zoomModes_data()
-    {
-        QTest::addColumn<QVariant>("stored"); // invalid: nothing stored
-        QTest::addColumn<QString>("shownWindow");
-        QTest::addColumn<QString>("shownFullscreen");
-        QTest::addColumn<int>("chosen");
-        QTest::addColumn<QVariant>("kept");
-        const QVariant none;
-        QTest::newRow("nothing stored: the defaults, untouched stay unstored")
-            << none << "True size" << "Insert to window" << -2 << none;
-        QTest::newRow("fit without enlarging chosen") << none << "True size" << "Insert to window"
-                                                      << 6 << QVariant(6);
-        QTest::newRow("fit without enlarging shown") << QVariant(6) << "Fit, no enlarging"
-                                                     << "Fit, no enlarging" << -2 << QVariant(6);
-        QTest::newRow("a stored 2 keeps the scale and stays 2 while untouched")
-            << QVariant(2) << "Keep the scale" << "Keep the scale" << -2 << QVariant(2);
-        QTest::newRow("keeping the scale chosen stores manual zoom")
-            << QVariant(0) << "Insert to window" << "Insert to window" << 5 << QVariant(5);
-    }
-    void zoomModes()
-    {
-        QFETCH(QVariant, stored);
-        QFETCH(QString, shownWindow);
-        QFETCH(QString, shownFullscreen);
-        QFETCH(int, chosen);
-        QFETCH(QVariant, kept);
-        QSettings* store = Settings::instance()->store();
-        const QStringList keys{QStringLiteral("/lumo-apps/lumo-image/zoomModeInt"),
-                               QStringLiteral("FullscreenPicView/zoomMode")};
-        if (stored.isValid()) {
-            for (const QString& key : keys)
-                store->setValue(key, stored);
-        }
-        SettingsDialog dialog(&m_recentFiles);
-        const QList<QComboBox*> boxes{
-            dialog.findChild<QComboBox*>(QStringLiteral("windowZoomComboBox")),
-            dialog.findChild<QComboBox*>(QStringLiteral("fullscreenZoomComboBox"))};
-        QCOMPARE((QStringList{boxes.at(0)->currentText(), boxes.at(1)->currentText()}),
-                 (QStringList{shownWindow, shownFullscreen}));
-        for (QComboBox* box : boxes) {
-            if (chosen != -2)
-                box->setCurrentIndex(box->findData(chosen));
-        }
-        press(dialog, QDialogButtonBox::Ok);
-        for (const QString& key : keys) {
-            QCOMPARE(store->contains(key), kept.isValid());
-            QCOMPARE(store->value(key).toInt(), kept.toInt());
-        }
+        for (int i = 0; i < row.boxes.size(); ++i)
+            QCOMPARE(text(again.findChild<QWidget*>(row.boxes.at(i))), left.at(i));
     }
 
     void deleteAllActsEvenWhenCancelled()

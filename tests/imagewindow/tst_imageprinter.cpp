@@ -53,62 +53,56 @@ private slots:
         m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     }
 
-    void tabOpensWithScreenSize_data()
+    // The tab opens with the picture's size on screen in millimetres; a width of 100 typed
+    // changes the height only with the proportions kept. A cancelled dialog keeps the method.
+    void tab_data()
     {
         QTest::addColumn<QSize>("pixels");
-        QTest::addColumn<QSize>("millimetres");
-        QTest::newRow("960 x 480 at 96 dpi") << QSize(960, 480) << QSize(254, 127);
-        QTest::newRow("one pixel wide still gets a millimetre") << QSize(1, 96) << QSize(1, 25);
-        QTest::newRow("no image: no dialog, the user is told") << QSize() << QSize();
-    }
-
-    void tabOpensWithScreenSize()
-    {
-        QFETCH(QSize, pixels);
-        QFETCH(QSize, millimetres);
-        QCOMPARE(PrintLayout::screenDpi(), 96);
-        ScriptedPrompter prompter;
-        QImage image(pixels, QImage::Format_RGB32); // null without a size
-        image.fill(Qt::white);
-        int method = 2;
-        QSize shown;
-        QVERIFY(!print(image, method, [&shown](PrintMethodWidget& tab) {
-            shown = boxes(tab);
-            return int(QDialog::Rejected);
-        }));
-        QCOMPARE(shown, millimetres);
-        QCOMPARE(method, 2);
-        QCOMPARE(prompter.asked().size(), image.isNull() ? 1 : 0);
-    }
-
-    void methodTab_data()
-    {
-        QTest::addColumn<int>("method");
+        QTest::addColumn<int>("method"); // chosen in the tab; -1: nothing chosen or typed
         QTest::addColumn<bool>("keep");
         QTest::addColumn<int>("checked");
-        QTest::addColumn<QSize>("expected");
-        QTest::newRow("set size, width 100 in proportion") << 3 << true << 3 << QSize(100, 50);
-        QTest::newRow("set size, width 100 alone") << 3 << false << 3 << QSize(100, 127);
-        QTest::newRow("out of range: original size") << 0 << true << 2 << QSize(100, 50);
+        QTest::addColumn<QSize>("fields"); // the size fields, in millimetres
+        const QSize picture(960, 480);
+        QTest::newRow("960 x 480 at 96 dpi") << picture << -1 << false << 1 << QSize(254, 127);
+        QTest::newRow("one pixel wide still gets a millimetre")
+            << QSize(1, 96) << -1 << false << 1 << QSize(1, 25);
+        QTest::newRow("no image: no dialog, the user is told")
+            << QSize() << -1 << false << 1 << QSize();
+        QTest::newRow("set size, width 100 in proportion")
+            << picture << 3 << true << 3 << QSize(100, 50);
+        QTest::newRow("set size, width 100 alone") << picture << 3 << false << 3 << QSize(100, 127);
+        QTest::newRow("out of range: original size") << picture << 0 << true << 2 << QSize(100, 50);
     }
 
-    // The size fields are only for "Set print size"; a width of 100 is typed.
-    void methodTab()
+    void tab()
     {
+        QFETCH(QSize, pixels);
         QFETCH(int, method);
         QFETCH(bool, keep);
         QFETCH(int, checked);
-        QFETCH(QSize, expected);
-        PrintMethodWidget tab(254, 127);
-        auto* sizePanel = part<QWidget>(tab, "printSizeOptsWidget");
-        QVERIFY(!sizePanel->isEnabled());
-        tab.setPrintMethod(method);
-        QCOMPARE(tab.printMethod(), checked);
-        QCOMPARE(sizePanel->isEnabled(), checked == PrintMethodWidget::PrintSize);
-        part<QCheckBox>(tab, "propBox")->setChecked(keep);
-        part<QSpinBox>(tab, "widthBox")->setValue(100);
-        QCOMPARE(QSize(tab.printWidth(), tab.printHeight()), expected);
-        QCOMPARE(boxes(tab), expected);
+        QFETCH(QSize, fields);
+        ScriptedPrompter prompter;
+        QImage image(pixels, QImage::Format_RGB32); // null without a size
+        image.fill(Qt::white);
+        int lastMethod = PrintMethodWidget::ScaleToPage;
+        int shownMethod = lastMethod;
+        QSize shown, printed;
+        QVERIFY(!print(image, lastMethod, [&](PrintMethodWidget& tab) {
+            if (method != -1) {
+                tab.setPrintMethod(method);
+                shownMethod = tab.printMethod();
+                part<QCheckBox>(tab, "propBox")->setChecked(keep);
+                part<QSpinBox>(tab, "widthBox")->setValue(100);
+            }
+            shown = boxes(tab);
+            printed = QSize(tab.printWidth(), tab.printHeight());
+            return int(QDialog::Rejected);
+        }));
+        QCOMPARE(shownMethod, checked);
+        QCOMPARE(shown, fields);
+        QCOMPARE(printed, fields);
+        QCOMPARE(lastMethod, int(PrintMethodWidget::ScaleToPage));
+        QCOMPARE(prompter.asked().size(), image.isNull() ? 1 : 0);
     }
 
     void pages_data()

@@ -99,32 +99,52 @@ private slots:
         m_prompter.reset();
     }
 
-    void openFileList_data()
+    // Free windows cascade, single-window mode steps one view through the list, tabs show the
+    // current picture over the area. The Windows menu names pictures by file, with the path as
+    // their tooltip, and arranges free windows only.
+    void modes_data()
     {
         QTest::addColumn<QString>("mode");
-        QTest::newRow("free windows: two cascaded sub-windows") << "free";
-        QTest::newRow("single-window mode: one view steps through both") << "single";
-        QTest::newRow("tabs: the current picture fills the area") << "tabs";
+        QTest::addColumn<QStringList>("entries");
+        const QStringList both = {"&1: a.png", "&2: c.png"};
+        QTest::newRow("free windows: two cascaded sub-windows, numbered from 1") << "free" << both;
+        QTest::newRow("single-window mode: one view steps through both, none listed")
+            << "single" << QStringList();
+        QTest::newRow("tabs: the current picture fills the area, no arranging") << "tabs" << both;
     }
 
-    void openFileList()
+    void modes()
     {
         QFETCH(QString, mode);
+        QFETCH(QStringList, entries);
         const bool single = mode == "single";
         actions()->singleWindowAction()->setChecked(single);
         actions()->tabbedAction()->setChecked(mode == "tabs");
         QVERIFY(open({"a.png", "c.png"}));
         QCOMPARE(shown(), paths(single ? QStringList{"a.png"} : QStringList{"a.png", "c.png"}));
+        emit actions()->windowsMenu()->aboutToShow();
+        for (QAction* action : actions()->arrangementGroup()->actions())
+            QCOMPARE(action->isEnabled(), mode == "free");
+        const QList<QAction*> listed = actions()->windowListGroup()->actions();
+        QCOMPARE(texts(listed), entries);
         if (single) {
             views().first()->next();
             QCOMPARE(shown(), paths({"c.png"}));
             return;
         }
         QCOMPARE(window()->currentView(), views().last());
+        QCOMPARE(listed.at(1)->toolTip(), path("a.png"));
+        QVERIFY(listed.at(2)->isChecked() && !listed.at(1)->isChecked());
+        listed.at(1)->trigger();
+        QCOMPARE(window()->currentView(), views().first());
         if (mode == "tabs") {
-            QTRY_VERIFY(subWindow(1)->isMaximized());
-            activate(0);
+            const auto* tabs = window()->workspace()->findChild<QTabBar*>();
+            QCOMPARE((QStringList{tabs->tabText(0), tabs->tabText(1)}),
+                     (QStringList{"a.png", "c.png"}));
+            QCOMPARE(tabs->tabToolTip(1), path("c.png"));
             QTRY_VERIFY(subWindow(0)->isMaximized());
+            activate(1);
+            QTRY_VERIFY(subWindow(1)->isMaximized());
             return;
         }
         QVERIFY(!subWindow(0)->isMaximized() && !subWindow(1)->isMaximized());
@@ -143,12 +163,7 @@ private slots:
     {
         QFETCH(QString, picture);
         const ShownAlone shownAlone;
-        if (picture == "handed-in") {
-            window()->newPVFromImage(lumotest::rampImage(QSize(8, 8)));
-        } else {
-            acceptNextDialog();
-            window()->newDlg();
-        }
+        QVERIFY(add(picture));
         QCOMPARE(shownAlone.count, 0);
         QCOMPARE(views().size(), 1);
         QVERIFY(views().first()->isVisible());
@@ -168,23 +183,14 @@ private slots:
                  "lumo-image - [" + path(QStringLiteral("a.png")) + " (Not saved)]");
     }
 
-    void openDialog_data()
-    {
-        QTest::addColumn<QStringList>("chosen");
-        QTest::newRow("three files, in the dialog's order")
-            << QStringList{"c.png", "a.png", "b.png"};
-        QTest::newRow("cancelled") << QStringList();
-    }
-
+    // The files open in the order the dialog gives them.
     void openDialog()
     {
-        QFETCH(QStringList, chosen);
+        const QStringList chosen{"c.png", "a.png", "b.png"};
         ScriptedFileDialogs dialogs;
         dialogs.chooseFiles(paths(chosen));
         m_host->action(Index::Open)->trigger();
         QCOMPARE(shown(), paths(chosen));
-        QVERIFY(!enabled(Index::Save));
-        QCOMPARE(enabled(Index::Remove), !chosen.isEmpty());
     }
 
     // The rules' answers reach the actions, the delay box and the Image menu.
@@ -223,8 +229,8 @@ private slots:
     }
 
     // Quitting asks each changed picture, then warns about those kept; a cancelled question
-    // ends it. Every button but Cancel says what it does. A picture handed in without a file counts as changed until saved; a blank new
-    // one does not.
+    // ends it. Every button but Cancel says what it does. A picture handed in without a file
+    // counts as changed until saved; a blank new one does not.
     void closeQuestions_data()
     {
         QTest::addColumn<QString>("steps"); // the picture first
@@ -256,14 +262,7 @@ private slots:
         QFETCH(bool, kept);
         QStringList script = steps.split(' ');
         const QString picture = script.takeFirst();
-        if (picture == "blank") {
-            acceptNextDialog();
-            window()->newDlg();
-        } else if (picture == "handed-in") {
-            window()->newPVFromImage(lumotest::rampImage(QSize(16, 12)));
-        } else {
-            QVERIFY(open({picture}));
-        }
+        QVERIFY(add(picture));
         QCOMPARE(views().size(), 1);
         SPicView* view = views().first();
         QCOMPARE(view->isModified(), picture == "handed-in");
@@ -384,45 +383,6 @@ private slots:
             open << view->image().width() - 10;
         QCOMPARE(open, left);
         QCOMPARE(m_prompter->asked().size(), asked);
-    }
-
-    // Entries and tabs go by the file's name, with the path as their tooltip.
-    void windowMenu_data()
-    {
-        QTest::addColumn<QString>("mode"); // with two pictures
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<bool>("arranging");
-        const QStringList both = {"&1: a.png", "&2: b.png"};
-        QTest::newRow("free windows: numbered from 1") << "free" << both << true;
-        QTest::newRow("single-window mode: none listed") << "single" << QStringList() << false;
-        QTest::newRow("tabs: no arranging") << "tabs" << both << false;
-    }
-
-    void windowMenu()
-    {
-        QFETCH(QString, mode);
-        QFETCH(QStringList, entries);
-        QFETCH(bool, arranging);
-        QVERIFY(open({"a.png", "b.png"}));
-        actions()->singleWindowAction()->setChecked(mode == "single");
-        actions()->tabbedAction()->setChecked(mode == "tabs");
-        emit actions()->windowsMenu()->aboutToShow();
-        for (QAction* action : actions()->arrangementGroup()->actions())
-            QCOMPARE(action->isEnabled(), arranging);
-        const QList<QAction*> listed = actions()->windowListGroup()->actions();
-        QCOMPARE(texts(listed), entries);
-        if (mode == "tabs") {
-            const auto* tabs = window()->workspace()->findChild<QTabBar*>();
-            QCOMPARE((QStringList{tabs->tabText(0), tabs->tabText(1)}),
-                     (QStringList{"a.png", "b.png"}));
-            QCOMPARE(tabs->tabToolTip(1), path("b.png"));
-        }
-        if (entries.isEmpty())
-            return;
-        QCOMPARE(listed.at(1)->toolTip(), path("a.png"));
-        QVERIFY(listed.at(2)->isChecked() && !listed.at(1)->isChecked());
-        listed.at(1)->trigger();
-        QCOMPARE(window()->currentView(), views().first());
     }
 
     // A hundred windows are one list: the first nine keyed by their number, no columns.
@@ -611,6 +571,20 @@ private:
     {
         window()->openFileList(paths(names));
         return QTest::qWaitFor([this] { return !shown().contains(QString()); });
+    }
+
+    // "blank": a new picture made by the New dialog; "handed-in": one made in memory; else a file.
+    bool add(const QString& picture)
+    {
+        if (picture == "handed-in") {
+            window()->newPVFromImage(lumotest::rampImage(QSize(16, 12)));
+        } else if (picture == "blank") {
+            acceptNextDialog();
+            window()->newDlg();
+        } else {
+            return open({picture});
+        }
+        return true;
     }
 
     QList<SPicView*> views() const

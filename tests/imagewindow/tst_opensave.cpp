@@ -37,12 +37,29 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 
 const QStringList abc{"/p/a.png", "/p/b.png", "/p/c.png"};
 
+// One save: the picture, what the user answers, and what comes of it.
+struct SaveRow
+{
+    QString source; // the fixture's picture.png, "memory", a GIF, or photo.jpg at quality 60
+    bool edited;
+    bool saveAs; // else Save
+    QStringList dialog; // what the save dialog is given in turn: file, filter's format, ...
+    QList<int> answers; // to the questions, in turn
+    QString written;    // empty: nothing
+    QStringList asked;  // each question's title, with ": " and the first line of its text
+    int runs;           // of the save dialog
+    QStringList said;   // in the status bar
+};
+
+
 QString filterOf(const QString& format)
 {
     return format.isEmpty() ? QString() : ImageFormats::formatFilter(format);
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(SaveRow)
 
 // The Open and Save as questions, answered through scripted dialogs, and the recent files that
 // reading records and the File menu lists.
@@ -205,186 +222,136 @@ private slots:
                  (QStringList{proposal.at(0), filterOf(proposal.at(1)), proposal.at(2)}));
     }
 
-    void saveAsWrites_data()
-    {
-        QTest::addColumn<QStringList>("answers"); // file, filter format, file, ...
-        QTest::addColumn<int>("reply");           // when set, name.png exists
-        QTest::addColumn<QString>("written");
-        // The boxes shown: each title with the first line of its text.
-        QTest::addColumn<QStringList>("asked");
-        const QStringList none, replace{"lumo-image - Replace file?: name.png already exists."};
-        QTest::newRow("the suffix wins over the filter")
-            << QStringList{"name.JPEG", "PNG"} << 0 << "name.JPEG" << none;
-        QTest::newRow("no suffix takes the filter's, also inside my.photos")
-            << QStringList{"my.photos/name", "PNG"} << 0 << "my.photos/name.png" << none;
-        QTest::newRow("unsupported suffix warns and asks again")
-            << QStringList{"name.xyz", "PNG", "name.bmp", "PNG"} << 0 << "name.bmp"
-            << QStringList{"lumo-image - Wrong file suffix: Images cannot be saved with the file "
-                           "suffix \"xyz\"."};
-        QTest::newRow("completed name exists, no asks again")
-            << QStringList{"name", "PNG"} << int(QMessageBox::No) << "" << replace;
-        QTest::newRow("completed name exists, yes replaces it")
-            << QStringList{"name", "PNG"} << int(QMessageBox::Yes) << "name.png" << replace;
-    }
-
-    void saveAsWrites()
-    {
-        QFETCH(QStringList, answers);
-        QFETCH(int, reply);
-        QFETCH(QString, written);
-        QFETCH(QStringList, asked);
-        PictureFixture fixture;
-        QDir().mkpath(fixture.path(QStringLiteral("my.photos")));
-        const QString existing = fixture.path(QStringLiteral("name.png"));
-        if (reply != 0)
-            QVERIFY(lumotest::writePicture(existing, QSize(4, 4)));
-        const QByteArray existingBytes = contents(existing);
-        QVERIFY(fixture.runAdjustment(true));
-
-        ScriptedFileDialogs dialogs;
-        for (int i = 0; i + 1 < answers.size(); i += 2)
-            dialogs.chooseSave(fixture.path(answers.at(i)), filterOf(answers.at(i + 1)));
-        ScriptedPrompter prompter;
-        if (reply != 0)
-            prompter.answer(QMessageBox::StandardButton(reply));
-        QCOMPARE(ImageSaver::saveAs(fixture.view(), nullptr), !written.isEmpty());
-        QCOMPARE(dialogs.saveProposals().value(0).selectedFile, fixture.picturePath());
-
-        QStringList titles;
-        for (const ScriptedPrompter::Question& question : prompter.asked())
-            titles << question.title + ": " + question.text.section('\n', 0, 0);
-        QCOMPARE(titles, asked);
-        // Every new run is the same dialog, showing what the user left in it.
-        const QList<ScriptedFileDialogs::SaveRun> runs = dialogs.saveRuns();
-        QCOMPARE(runs.size(), answers.size() / 2 + (written.isEmpty() ? 1 : 0));
-        for (int i = 1; i < runs.size(); ++i) {
-            QCOMPARE(runs.at(i).dialog, 0);
-            QCOMPARE(runs.at(i).file, fixture.path(answers.at(2 * i - 2)));
-            QCOMPARE(runs.at(i).filter, filterOf(answers.at(2 * i - 1)));
-        }
-        if (written.isEmpty()) {
-            QCOMPARE(contents(existing), existingBytes);
-            return;
-        }
-        QImageReader reader(fixture.path(written));
-        // The format follows the suffix the file got.
-        QCOMPARE(reader.format(), QFileInfo(written).suffix().toLower().toLatin1());
-        QCOMPARE(reader.read().size(), fixture.view()->image().size());
-    }
-
-    // Before writing a lossy format, the status bar says at which quality; which quality that is
-    // is the writer's test. A write that fails takes the words back.
-    void saveAsSaysQuality_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QStringList>("said");
-        QTest::newRow("camera JPEG keeps its quality")
-            << "photo.jpg" << "copy.jpg" << QStringList{"Saving as JPG at quality 60."};
-        QTest::newRow("PNG to JPEG at the library's default")
-            << "drawing.png" << "copy.jpg" << QStringList{"Saving as JPG at quality 75."};
-        QTest::newRow("nothing said for PNG") << "photo.jpg" << "copy.png" << QStringList();
-        QTest::newRow("failed write: said, then cleared")
-            << "photo.jpg" << "gone/copy.jpg" << QStringList{"Saving as JPG at quality 60.", ""};
-    }
-    void saveAsSaysQuality()
-    {
-        QFETCH(QString, source);
-        QFETCH(QString, typed);
-        QFETCH(QStringList, said);
-        PictureFixture fixture;
-        const QString path = fixture.path(source);
-        QVERIFY(lumotest::rampImage(QSize(32, 24)).save(path, nullptr, 60));
-        fixture.view()->openFile(path);
-        QVERIFY(waitForPicture(fixture.view()));
-        QVERIFY(fixture.runAdjustment(true));
-        ScriptedFileDialogs dialogs;
-        dialogs.chooseSave(fixture.path(typed), filterOf(QStringLiteral("PNG")));
-        ScriptedPrompter prompter;
-        QSignalSpy messages(fixture.view(), &SPicView::message);
-        const bool written = ImageSaver::saveAs(fixture.view(), nullptr);
-        // Only the write error is asked.
-        QCOMPARE(written, prompter.asked().isEmpty());
-        QStringList texts;
-        for (const QList<QVariant>& message : messages)
-            texts << message.first().toString();
-        QCOMPARE(texts, said);
-    }
-
-    // A picture in a format that is not written says so once and offers Save as; an animation
-    // is told about its frames only where the write can happen, and may still stay unwritten.
+    // Save and Save as, from the questions asked to the file written. The dialog shows the
+    // picture's own name first and on every new run what the user left in it; a picture in a
+    // format that is not written says so once and offers Save as; an animation is told about its
+    // frames only where the write can happen. Before writing a lossy format the status bar says
+    // at which quality (which quality that is is the writer's test); a write that fails takes
+    // the words back.
     void save_data()
     {
-        QTest::addColumn<QString>("source"); // "memory": made in memory, without a file
-        QTest::addColumn<bool>("edited");
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<SaveRow>("row");
         using B = QMessageBox;
+        const QString png = "picture.png", photo = "photo.jpg";
         const QStringList none, gif{"lumo-image - Save"};
+        const QStringList replace{"lumo-image - Replace file?: name.png already exists."};
+        const QStringList at60{"Saving as JPG at quality 60."};
+        QTest::newRow("Save as: the suffix wins over the filter, said at the library's quality")
+            << SaveRow{png, true, true, {"name.JPEG", "PNG"}, {}, "name.JPEG", none, 1,
+                       {"Saving as JPEG at quality 75."}};
+        QTest::newRow("Save as: no suffix takes the filter's, also inside my.photos")
+            << SaveRow{png, true, true, {"my.photos/name", "PNG"}, {}, "my.photos/name.png",
+                       none, 1, none};
+        QTest::newRow("Save as: an unsupported suffix warns and asks again")
+            << SaveRow{png, true, true, {"name.xyz", "PNG", "name.bmp", "PNG"}, {}, "name.bmp",
+                       {"lumo-image - Wrong file suffix: Images cannot be saved with the file "
+                        "suffix \"xyz\"."}, 2, none};
+        QTest::newRow("Save as: the completed name exists, No asks again")
+            << SaveRow{png, true, true, {"name", "PNG"}, {B::No}, "", replace, 2, none};
+        QTest::newRow("Save as: the completed name exists, Yes replaces it")
+            << SaveRow{png, true, true, {"name", "PNG"}, {B::Yes}, "name.png", replace, 1, none};
+        QTest::newRow("Save as: a camera JPEG keeps its quality")
+            << SaveRow{photo, true, true, {"copy.jpg", "PNG"}, {}, "copy.jpg", none, 1, at60};
+        QTest::newRow("Save as: nothing said for PNG")
+            << SaveRow{photo, true, true, {"copy.png", "PNG"}, {}, "copy.png", none, 1, none};
+        QTest::newRow("Save as: a failed write is said, then cleared")
+            << SaveRow{photo, true, true, {"gone/copy.jpg", "PNG"}, {}, "",
+                       {"lumo-image - Write error"}, 1, at60 + QStringList{""}};
         QTest::newRow("changed picture over its own file")
-            << "picture.png" << true << QList<int>() << "picture.png" << none;
+            << SaveRow{png, true, false, {"new", "png"}, {}, png, none, 0, none};
         QTest::newRow("unchanged picture is not written")
-            << "picture.png" << false << QList<int>() << "" << none;
-        QTest::newRow("picture made in memory asks for a name")
-            << "memory" << true << QList<int>() << "new.png" << none;
+            << SaveRow{png, false, false, {"new", "png"}, {}, "", none, 0, none};
+        QTest::newRow("picture made in memory asks for a name, where the last picture came from")
+            << SaveRow{"memory", true, false, {"new", "png"}, {}, "new.png", none, 1, none};
         QTest::newRow("GIF: said once, then Save as")
-            << "still.gif" << true << QList<int>{B::Save} << "new.png" << gif;
-        QTest::newRow("GIF: said once, cancelled") << "still.gif" << true
-                                                   << QList<int>{B::Cancel} << "" << gif;
+            << SaveRow{"still.gif", true, false, {"new", "png"}, {B::Save}, "new.png", gif, 1,
+                       none};
+        QTest::newRow("GIF: said once, cancelled")
+            << SaveRow{"still.gif", true, false, {"new", "png"}, {B::Cancel}, "", gif, 0, none};
         QTest::newRow("animated GIF: the frames told after the dialog, cancelled")
-            << "animated.gif" << true << QList<int>{B::Save, B::Cancel} << ""
-            << QStringList{"lumo-image - Save", "lumo-image - Save animation"};
+            << SaveRow{"animated.gif", true, false, {"new", "png"}, {B::Save, B::Cancel}, "",
+                       {"lumo-image - Save", "lumo-image - Save animation"}, 1, none};
     }
 
     void save()
     {
-        QFETCH(QString, source);
-        QFETCH(bool, edited);
-        QFETCH(QList<int>, answers);
-        QFETCH(QString, written);
-        QFETCH(QStringList, asked);
+        QFETCH(SaveRow, row);
         PictureFixture fixture;
         SPicView* view = fixture.view();
-        if (source == "memory") {
+        QDir().mkpath(fixture.path(QStringLiteral("my.photos")));
+        const QString existing = fixture.path(QStringLiteral("name.png"));
+        QVERIFY(lumotest::writePicture(existing, QSize(4, 4)));
+        if (row.source == "memory") {
             view->setImage(lumotest::rampImage(QSize(20, 10)));
             Settings::instance()->general()->setLastDir(fixture.path(QString()));
-        } else if (source.endsWith(".gif")) {
-            const QString gif = fixture.path(source);
-            QVERIFY(source == "animated.gif"
-                        ? animatedgif::write(gif, QSize(8, 8), {5, 5, 5})
-                        : writeFile(gif, onePixelGif));
-            view->openFile(gif);
+        } else if (row.source != "picture.png") {
+            const QString path = fixture.path(row.source);
+            QVERIFY(row.source == "animated.gif" ? animatedgif::write(path, QSize(8, 8), {5, 5, 5})
+                    : row.source == "still.gif"
+                        ? writeFile(path, onePixelGif)
+                        : lumotest::rampImage(QSize(32, 24)).save(path, nullptr, 60));
+            view->openFile(path);
             QVERIFY(waitForPicture(view));
             // A user is slower than the reading of the frames, which finds a still one.
             QTRY_VERIFY(!view->picture()->isAnimated()
                         || view->picture()->animation()->frameCount() > 0);
         }
-        if (edited)
+        if (row.edited)
             QVERIFY(fixture.runAdjustment(true));
         const QImage picture = view->image().copy();
+        const QString shownPath = view->filePath();
         const QByteArray before = contents(fixture.picturePath());
+        const QByteArray existingBytes = contents(existing);
         ScriptedFileDialogs dialogs;
-        dialogs.chooseSave(fixture.path(QStringLiteral("new")), filterOf(QStringLiteral("png")));
+        for (int i = 0; i + 1 < row.dialog.size(); i += 2)
+            dialogs.chooseSave(fixture.path(row.dialog.at(i)), filterOf(row.dialog.at(i + 1)));
         ScriptedPrompter prompter;
-        for (int answer : answers)
+        for (int answer : row.answers)
             prompter.answer(QMessageBox::StandardButton(answer));
+        QSignalSpy messages(view, &SPicView::message);
 
-        QCOMPARE(ImageSaver::save(view, nullptr), !written.isEmpty());
-        QStringList titles;
+        const bool saved = row.saveAs ? ImageSaver::saveAs(view, nullptr)
+                                      : ImageSaver::save(view, nullptr);
+        QCOMPARE(saved, !row.written.isEmpty());
+        // Each title, with the first line of its text where the row names it.
+        QStringList asked;
         for (const ScriptedPrompter::Question& question : prompter.asked())
-            titles << question.title;
-        QCOMPARE(titles, asked);
-        QCOMPARE(dialogs.saveRuns().size(), written == "new.png" || answers.size() == 2 ? 1 : 0);
-        if (source == "memory") // proposed where the last picture came from
-            QCOMPARE(dialogs.saveProposals().value(0).directory, fixture.path(QString()));
-        QCOMPARE(contents(fixture.picturePath()) == before,
-                 written != QLatin1String("picture.png"));
-        QVERIFY(!QFileInfo::exists(fixture.path(QStringLiteral("new.png"))) || !written.isEmpty());
-        if (!written.isEmpty()) {
-            QCOMPARE(QImage(fixture.path(written)).convertToFormat(picture.format()), picture);
-            QVERIFY(!view->isModified());
+            asked << question.title
+                         + (row.asked.value(asked.size()).contains(": ")
+                                ? ": " + question.text.section('\n', 0, 0)
+                                : QString());
+        QCOMPARE(asked, row.asked);
+        QStringList said;
+        for (const QList<QVariant>& message : messages)
+            said << message.first().toString();
+        QCOMPARE(said, row.said);
+        const QList<ScriptedFileDialogs::SaveRun> runs = dialogs.saveRuns();
+        QCOMPARE(runs.size(), row.runs);
+        for (int i = 1; i < runs.size(); ++i) {
+            QCOMPARE(runs.at(i).dialog, 0);
+            QCOMPARE(runs.at(i).file, fixture.path(row.dialog.at(2 * i - 2)));
+            QCOMPARE(runs.at(i).filter, filterOf(row.dialog.at(2 * i - 1)));
         }
+        if (row.source == "memory")
+            QCOMPARE(dialogs.saveProposals().value(0).directory, fixture.path(QString()));
+        else if (row.saveAs)
+            QCOMPARE(dialogs.saveProposals().value(0).selectedFile, shownPath);
+
+        QCOMPARE(contents(fixture.picturePath()) == before, row.written != "picture.png");
+        QCOMPARE(contents(existing) == existingBytes, row.written != "name.png");
+        QCOMPARE(QFileInfo::exists(fixture.path(QStringLiteral("new.png"))),
+                 row.written == "new.png");
+        if (row.written.isEmpty())
+            return;
+        QImageReader reader(fixture.path(row.written));
+        // The format follows the suffix the file got.
+        const QByteArray suffix = QFileInfo(row.written).suffix().toLower().toLatin1();
+        QCOMPARE(reader.format(), suffix == "jpg" ? QByteArray("jpeg") : suffix);
+        const QImage written = reader.read();
+        QCOMPARE(written.size(), picture.size());
+        if (suffix == "png")
+            QCOMPARE(written.convertToFormat(picture.format()), picture);
+        QVERIFY(!view->isModified());
     }
 
 private:

@@ -72,7 +72,8 @@ private slots:
         QTest::addColumn<QStringList>("left");
         QTest::newRow("middle tab") << -1 << 1 << QStringList{"0", "2"};
         QTest::newRow("refused close keeps the tab") << 1 << 1 << QStringList{"0", "1", "2"};
-        QTest::newRow("tab past the end: nothing, no crash") << -1 << 3 << QStringList{"0", "1", "2"};
+        QTest::newRow("tab past the end: nothing, no crash")
+            << -1 << 3 << QStringList{"0", "1", "2"};
         QTest::newRow("single window: the new picture replaces the others")
             << -1 << -1 << QStringList{"new"};
         QTest::newRow("single window, close cancelled: the new picture is dropped")
@@ -100,27 +101,6 @@ private slots:
                 view.release();
         }
         QCOMPARE(names(), left);
-    }
-
-    void hTile_data()
-    {
-        QTest::addColumn<int>("firstMinimum");
-        QTest::addColumn<QList<QRect>>("bands");
-        QTest::newRow("three equal bands")
-            << 0 << QList<QRect>{{0, 0, 800, 200}, {0, 200, 800, 200}, {0, 400, 800, 200}};
-        QTest::newRow("the first needs 250")
-            << 250 << QList<QRect>{{0, 0, 800, 250}, {0, 250, 800, 200}, {0, 450, 800, 200}};
-    }
-
-    void hTile()
-    {
-        QFETCH(int, firstMinimum);
-        QFETCH(QList<QRect>, bands);
-        const QList<QMdiSubWindow*> windows = addWindows(3);
-        windows.first()->setMinimumHeight(firstMinimum);
-        windows.last()->showMaximized();
-        m_workspace->hTile();
-        QCOMPARE(geometries(windows), bands);
     }
 
     void drop()

@@ -6,8 +6,6 @@
 
 #include <QPainter>
 
-Q_DECLARE_METATYPE(QImage::Format)
-
 namespace {
 
 // A 100 x 100 picture with no two neighbouring pixels alike, so that any shift shows.
@@ -32,62 +30,36 @@ class TestCanvasOperations : public QObject
     Q_OBJECT
 
 private slots:
-    void cutOrExtend_data()
-    {
-        QTest::addColumn<QImage::Format>("format");
-        QTest::addColumn<QSize>("newSize");
-        QTest::addColumn<int>("alignRow");  // for both axes
-        QTest::addColumn<QPoint>("origin"); // where the result begins in the 100 x 100 source
-        const QImage::Format rgb = QImage::Format_RGB32;
-        QTest::newRow("grow to 120 centred: at 10,10")
-            << rgb << QSize(120, 120) << 1 << QPoint(-10, -10);
-        QTest::newRow("centre into 99: 0.5 up to 1") << rgb << QSize(99, 99) << 1 << QPoint(1, 1);
-        QTest::newRow("end") << rgb << QSize(120, 90) << 2 << QPoint(-20, 10);
-        QTest::newRow("indexed target: index 0, -1.5 up to -1")
-            << QImage::Format_Indexed8 << QSize(117, 103) << 1 << QPoint(-8, -1);
-        QTest::newRow("kept within 8200 by 1") << rgb << QSize(9000, 0) << 1 << QPoint(-4050, 50);
-    }
+    void cutOrExtend_data() { lumotest::addRows(QStringLiteral("cutorextend.txt")); }
 
     void cutOrExtend()
     {
-        QFETCH(QImage::Format, format);
+        QFETCH(int, format);
         QFETCH(QSize, newSize);
         QFETCH(int, alignRow);
-        QFETCH(QPoint, origin);
-        const QImage source = numbered(format);
+        QFETCH(QVector<int>, origin);
+        const QImage source = numbered(QImage::Format(format));
         const imaging::Alignment alignment = imaging::alignmentForRow(alignRow);
         const QImage result = imaging::cutOrExtend(source, newSize, alignment, alignment);
         QCOMPARE(result.size(), newSize.boundedTo(QSize(8200, 8200)).expandedTo(QSize(1, 1)));
-        QCOMPARE(result.format(), format);
+        QCOMPARE(int(result.format()), format);
         QImage expected(result.size(), QImage::Format_ARGB32); // new pixels are the zero pixel
         expected.fill(zeroPixel(source));
-        QPainter(&expected).drawImage(-origin, source.convertToFormat(QImage::Format_ARGB32));
+        const QPoint at(-origin.value(0), -origin.value(1));
+        QPainter(&expected).drawImage(at, source.convertToFormat(QImage::Format_ARGB32));
         QCOMPARE(result.convertToFormat(QImage::Format_ARGB32), expected);
     }
 
-    void insert_data()
-    {
-        QTest::addColumn<QImage::Format>("format");
-        QTest::addColumn<QRect>("placement");
-        QTest::addColumn<bool>("enlarge");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("50 at 80,80 enlarged: 130x130")
-            << QImage::Format_RGB32 << QRect(80, 80, 50, 50) << true << QSize(130, 130);
-        QTest::newRow("not enlarged: top-left 20x20 shows")
-            << QImage::Format_RGB32 << QRect(80, 80, 50, 50) << false << QSize(100, 100);
-        QTest::newRow("twice the size")
-            << QImage::Format_ARGB32 << QRect(10, 0, 100, 100) << true << QSize(110, 100);
-        QTest::newRow("indexed painted in 32 bits")
-            << QImage::Format_Indexed8 << QRect(80, 80, 50, 50) << true << QSize(130, 130);
-    }
+    void insert_data() { lumotest::addRows(QStringLiteral("insert.txt")); }
 
     void insert()
     {
-        QFETCH(QImage::Format, format);
-        QFETCH(QRect, placement);
+        QFETCH(int, format);
+        QFETCH(QVector<int>, cells);
         QFETCH(bool, enlarge);
         QFETCH(QSize, size);
-        const QImage source = numbered(format);
+        const QRect placement(cells.value(0), cells.value(1), cells.value(2), cells.value(3));
+        const QImage source = numbered(QImage::Format(format));
         QImage clip(50, 50, QImage::Format_RGB32); // left half red, right half blue
         clip.fill(Qt::blue);
         QPainter(&clip).fillRect(0, 0, 25, 50, Qt::red);

@@ -56,14 +56,7 @@ private slots:
         QCOMPARE(qAlpha(pixel), 255);
     }
 
-    // Without any profile the plain formula is all there is: right for either sample order.
-    void withoutProfile_data()
-    {
-        QTest::addColumn<int>("samples");
-        QTest::newRow("plain samples") << int(Samples::Plain);
-        QTest::newRow("Adobe's inverted samples") << int(Samples::AdobeInverted);
-        QTest::newRow("Adobe's YCCK") << int(Samples::AdobeYcck);
-    }
+    void withoutProfile_data() { lumotest::addRows(QStringLiteral("cmykplain.txt")); }
     void withoutProfile()
     {
         QFETCH(int, samples);
@@ -75,14 +68,7 @@ private slots:
                  qPrintable(QColor(shown.pixel(4, 4)).name()));
     }
 
-    void scaledDecoding_data()
-    {
-        QTest::addColumn<int>("denominator");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("whole") << 1 << QSize(64, 40);
-        QTest::newRow("an eighth") << 8 << QSize(8, 5);
-        QTest::newRow("an unsupported scale") << 3 << QSize();
-    }
+    void scaledDecoding_data() { lumotest::addRows(QStringLiteral("cmykscaled.txt")); }
     void scaledDecoding()
     {
         QFETCH(int, denominator);
@@ -95,24 +81,15 @@ private slots:
             QCOMPARE(decoded.size(), size);
     }
 
-    void damaged_data()
-    {
-        QTest::addColumn<double>("kept"); // the share of the file left, or a count of bytes
-        QTest::addColumn<bool>("decodes");
-        QTest::newRow("nothing") << 0.0 << false;
-        QTest::newRow("start of image only") << 2.0 << false;
-        QTest::newRow("cut inside the header") << 300.0 << false;
-        QTest::newRow("cut in the middle of the rows") << 0.6 << true;
-        QTest::newRow("end of image missing") << 0.9995 << true;
-    }
+    void damaged_data() { lumotest::addRows(QStringLiteral("cmykdamaged.txt")); }
     void damaged()
     {
-        QFETCH(double, kept);
+        QFETCH(QString, kept);
         QFETCH(bool, decodes);
         const QByteArray whole = encoded(QSize(512, 512), {30, 60, 90, 10}, Samples::AdobeYcck);
-        const int bytes = kept < 1.0 ? int(whole.size() * kept) : int(kept);
+        const double share = kept.toDouble();
+        const int bytes = share < 1.0 ? int(whole.size() * share) : int(share);
         const QImage shown = imaging::decodeCmykJpeg(whole.left(bytes), roomy, QByteArray());
-        // A cut file shows as far as it goes, at its full size.
         QCOMPARE(!shown.isNull(), decodes);
         if (decodes)
             QCOMPARE(shown.size(), QSize(512, 512));

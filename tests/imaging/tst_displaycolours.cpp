@@ -111,8 +111,6 @@ private slots:
         QTest::newRow("Adobe RGB") << QColorSpace(QColorSpace::AdobeRgb) << false;
         QTest::newRow("Adobe RGB's primaries with sRGB's curve")
             << QColorSpace(Primaries::AdobeRgb, Curve::SRgb) << false;
-        QTest::newRow("Display P3") << QColorSpace(QColorSpace::DisplayP3) << false;
-        QTest::newRow("ProPhoto RGB") << QColorSpace(QColorSpace::ProPhotoRgb) << false;
         QFile ghostscript(QStringLiteral("/usr/share/color/icc/ghostscript/srgb.icc"));
         if (ghostscript.open(QIODevice::ReadOnly))
             QTest::newRow("an installed sRGB profile")

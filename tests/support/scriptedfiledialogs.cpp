@@ -46,10 +46,10 @@ void ScriptedFileDialogs::chooseSave(const QString& file, const QString& filter)
     m_saveScript.append({file, filter});
 }
 
-QStringList ScriptedFileDialogs::openFileNames(QWidget*, const QString& caption,
-                                               const QString& directory, const QString& filter)
+QStringList ScriptedFileDialogs::openFileNames(QWidget*, const QString&, const QString& directory,
+                                               const QString& filter)
 {
-    m_openCalls.append({caption, directory, filter});
+    m_openCalls.append({directory, filter});
     return m_openScript.isEmpty() ? QStringList() : m_openScript.takeFirst();
 }
 

@@ -12,7 +12,6 @@ class ScriptedFileDialogs : public FileDialogs
 public:
     struct OpenCall
     {
-        QString caption;
         QString directory;
         QString filter;
     };
