@@ -85,34 +85,12 @@ private slots:
             QCOMPARE(grabbed.pixel(origin + QPoint(x, 5)), stripes(QSize(8, 1)).pixel(x, 0));
     }
 
-    void mouseCountsPicturePixels_data()
-    {
-        QTest::addColumn<double>("scale");
-        QTest::addColumn<QPoint>("canvas");
-        QTest::addColumn<int>("imageX");
-        QTest::addColumn<int>("imageY");
-        // At 100 % the picture is 50 by 40 logical, at (125, 130).
-        QTest::newRow("top-left corner at 100 %") << 1.0 << QPoint(125, 130) << 0 << 0;
-        QTest::newRow("a logical pixel is two picture pixels") << 1.0 << QPoint(135, 131) << 20 << 2;
-        QTest::newRow("at 200 % one logical pixel a picture pixel")
-            << 2.0 << QPoint(110, 120) << 10 << 10;
-    }
-    void mouseCountsPicturePixels()
-    {
-        QFETCH(double, scale);
-        QFETCH(QPoint, canvas);
-        QFETCH(int, imageX);
-        QFETCH(int, imageY);
-        const auto pic = shownCanvas(QImage(100, 80, QImage::Format_RGB32), scale);
-        QCOMPARE(pic->imageX(canvas.x(), true), imageX);
-        QCOMPARE(pic->imageY(canvas.y(), true), imageY);
-    }
-
     void selectionInPicturePixels()
     {
         const auto canvas = shownCanvas(QImage(100, 80, QImage::Format_RGB32), 1.0);
         SPic& pic = *canvas;
-        // Twenty logical pixels across are forty picture pixels, and the mark covers them.
+        // The picture, 50 by 40 logical, lies at (125, 130). Twenty logical pixels across are
+        // forty picture pixels, and the mark covers them.
         send(&pic, QEvent::MouseButtonPress, QPoint(130, 135), Qt::LeftButton);
         send(&pic, QEvent::MouseMove, QPoint(150, 145), Qt::LeftButton);
         send(&pic, QEvent::MouseButtonRelease, QPoint(150, 145), Qt::NoButton);

