@@ -1,18 +1,9 @@
 #include "support/lumotest.h"
 
+#include "view/showncanvas.h"
 #include "view/smark.h"
-#include "view/spic.h"
-
-#include <QMouseEvent>
 
 namespace {
-
-void send(QWidget* w, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
 
 // Columns of four colours, one picture pixel wide each, so a blurred or doubled pixel shows.
 QImage stripes(const QSize& size)
@@ -26,19 +17,6 @@ QImage stripes(const QSize& size)
             line[x] = colours[x % 4];
     }
     return image;
-}
-
-// A shown 300 by 300 canvas over the image at the scale.
-std::unique_ptr<SPic> shownCanvas(const QImage& image, double scale)
-{
-    auto pic = std::make_unique<SPic>();
-    pic->setImage(image);
-    pic->setScale(scale);
-    pic->resize(300, 300);
-    pic->show();
-    if (!QTest::qWaitForWindowExposed(pic.get()))
-        QTest::qFail("canvas not shown", __FILE__, __LINE__);
-    return pic;
 }
 
 } // namespace
@@ -72,7 +50,7 @@ private slots:
 
     void onePicturePixelPerDevicePixel()
     {
-        const auto canvas = shownCanvas(stripes(QSize(100, 80)), 1.0);
+        const auto canvas = makeCanvas(stripes(QSize(100, 80)), 1.0);
         SPic& pic = *canvas;
         QCOMPARE(pic.devicePixelRatioF(), 2.0);
         QCOMPARE(QSize(pic.scaledWidth(), pic.scaledHeight()), QSize(50, 40));
@@ -87,13 +65,11 @@ private slots:
 
     void selectionInPicturePixels()
     {
-        const auto canvas = shownCanvas(QImage(100, 80, QImage::Format_RGB32), 1.0);
+        const auto canvas = makeCanvas();
         SPic& pic = *canvas;
         // The picture, 50 by 40 logical, lies at (125, 130). Twenty logical pixels across are
         // forty picture pixels, and the mark covers them.
-        send(&pic, QEvent::MouseButtonPress, QPoint(130, 135), Qt::LeftButton);
-        send(&pic, QEvent::MouseMove, QPoint(150, 145), Qt::LeftButton);
-        send(&pic, QEvent::MouseButtonRelease, QPoint(150, 145), Qt::NoButton);
+        drawSelection(&pic, QPoint(130, 135), QPoint(150, 145));
         QCOMPARE(pic.selection(), QRect(10, 10, 40, 20));
         QCOMPARE(pic.mark()->geometry(), QRect(130, 135, 20, 10));
         pic.setSelection(QRect(0, 0, 100, 80));
