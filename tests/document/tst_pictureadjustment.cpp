@@ -61,9 +61,19 @@ private slots:
         QCOMPARE(adjusted.adjustment->isFinished(), previewSize == source.size());
     }
 
-    // Ok: the result is made on a worker from the full source, whatever the preview saw.
-    void resultComesFromTheWorker()
+    // Ok: the result is made from the full source, whatever the preview saw, on a worker or,
+    // kept before that is done, at once. Dropped while the worker runs, the picture is as it
+    // was. Either way it ends consistent, and a worker that ends afterwards is not heard.
+    void ends_data()
     {
+        QTest::addColumn<QString>("end");
+        QTest::newRow("kept once the worker finished") << "finish, keep";
+        QTest::newRow("kept without finishing first") << "keep";
+        QTest::newRow("cancelled while computing") << "finish, drop";
+    }
+    void ends()
+    {
+        QFETCH(QString, end);
         const QImage source = lumotest::rampImage(QSize(300, 200));
         AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(0.1);
@@ -75,40 +85,22 @@ private slots:
         adjusted.adjustment->preview(pass);
         QCOMPARE(adjusted.picture.shownSize(), QSize(150, 100));
         QSignalSpy finished(adjusted.adjustment.get(), &PictureAdjustment::finished);
-        adjusted.adjustment->finish();
-        QVERIFY(finished.count() == 1 || finished.wait());
-        adjusted.adjustment->commit(1);
-        QCOMPARE(adjusted.picture.image(), source.rgbSwapped().scaled(source.size() / 2));
-        QCOMPARE(adjusted.picture.shownImage(), adjusted.picture.image());
-    }
-
-    // Dropped while the worker runs, or committed without one: the picture ends consistent.
-    void endsWithoutWaiting_data()
-    {
-        QTest::addColumn<bool>("keep");
-        QTest::newRow("cancelled while computing") << false;
-        QTest::newRow("kept without finishing first") << true;
-    }
-    void endsWithoutWaiting()
-    {
-        QFETCH(bool, keep);
-        const QImage source = lumotest::rampImage(QSize(300, 200));
-        AdjustedPicture adjusted(source);
-        adjusted.adjustment->setPreviewScale(0.5);
-        adjusted.adjustment->preview(swapping());
-        QSignalSpy finished(adjusted.adjustment.get(), &PictureAdjustment::finished);
-        if (keep) {
-            adjusted.adjustment->commit(1);
-        } else {
+        const bool waits = end == QLatin1String("finish, keep");
+        const bool drops = end == QLatin1String("finish, drop");
+        if (end.startsWith(QLatin1String("finish")))
             adjusted.adjustment->finish();
+        if (waits)
+            QVERIFY(finished.count() == 1 || finished.wait());
+        if (drops)
             adjusted.adjustment->rollback();
-        }
-        QCOMPARE(adjusted.picture.image(), keep ? source.rgbSwapped() : source);
+        else
+            adjusted.adjustment->commit(1);
+        QCOMPARE(adjusted.picture.image(),
+                 drops ? source : source.rgbSwapped().scaled(source.size() / 2));
         QCOMPARE(adjusted.picture.shownImage(), adjusted.picture.image());
-        // Nothing is heard from a worker that ends afterwards.
         QThreadPool::globalInstance()->waitForDone();
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(finished.count(), 0);
+        QCOMPARE(finished.count(), waits ? 1 : 0);
     }
 };
 

@@ -9,9 +9,8 @@
 #include <memory>
 
 // A shown canvas, 300 by 300 unless told: a 100 by 80 image at scale 1 lies at (100, 110).
-inline std::unique_ptr<SPic> makeCanvas(
-    const QImage& image = QImage(100, 80, QImage::Format_RGB32), double scale = 1.0,
-    const QSize& size = QSize(300, 300))
+inline std::unique_ptr<SPic> makeCanvas(const QImage& image = QImage(100, 80, QImage::Format_RGB32),
+                                        double scale = 1.0, const QSize& size = QSize(300, 300))
 {
     auto pic = std::make_unique<SPic>();
     pic->setImage(image);
