@@ -19,22 +19,32 @@ class TestPictureAdjustment : public QObject
     Q_OBJECT
 
 private slots:
+    // A reduced copy keeps the layout of the picture, so the preview has the result's depth.
     void previewWorksAtTheShownScale_data()
     {
         QTest::addColumn<double>("scale");
         QTest::addColumn<bool>("fullResolution");
         QTest::addColumn<QSize>("previewSize");
-        QTest::newRow("shown at a quarter") << 0.25 << false << QSize(50, 25);
-        QTest::newRow("shown enlarged: never above the source") << 3.0 << false << QSize(200, 100);
-        QTest::newRow("a pass that must see every pixel") << 0.25 << true << QSize(200, 100);
-        QTest::newRow("tiny scale keeps a pixel") << 0.001 << false << QSize(1, 1);
+        QTest::addColumn<int>("format");
+        const int rgb = QImage::Format_RGB32;
+        QTest::newRow("shown at a quarter") << 0.25 << false << QSize(50, 25) << rgb;
+        QTest::newRow("shown enlarged: never above the source")
+            << 3.0 << false << QSize(200, 100) << rgb;
+        QTest::newRow("a pass that must see every pixel") << 0.25 << true << QSize(200, 100) << rgb;
+        QTest::newRow("tiny scale keeps a pixel") << 0.001 << false << QSize(1, 1) << rgb;
+        QTest::newRow("colour table at a quarter")
+            << 0.25 << false << QSize(50, 25) << int(QImage::Format_Indexed8);
+        QTest::newRow("one bit at a quarter")
+            << 0.25 << false << QSize(50, 25) << int(QImage::Format_Mono);
     }
     void previewWorksAtTheShownScale()
     {
         QFETCH(double, scale);
         QFETCH(bool, fullResolution);
         QFETCH(QSize, previewSize);
-        const QImage source = lumotest::rampImage(QSize(200, 100));
+        QFETCH(int, format);
+        const QImage source =
+            lumotest::rampImage(QSize(200, 100)).convertToFormat(QImage::Format(format));
         AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(scale);
         PictureAdjustment::Pass pass = swapping();
@@ -43,6 +53,7 @@ private slots:
         adjusted.adjustment->preview(pass);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(adjusted.picture.shownImage().size(), previewSize);
+        QCOMPARE(adjusted.picture.shownImage().format(), source.format());
         // The picture's own pixels and its size wait for the result.
         QCOMPARE(adjusted.picture.image(), source);
         QCOMPARE(adjusted.picture.shownSize(), source.size());
@@ -50,28 +61,19 @@ private slots:
         QCOMPARE(adjusted.adjustment->isFinished(), previewSize == source.size());
     }
 
-    // A reduced copy keeps the layout of the picture, so the preview has the result's depth.
-    void reducedCopyKeepsTheLayout_data()
+    // Ok: the result is made from the full source, whatever the preview saw, on a worker or,
+    // kept before that is done, at once. Dropped while the worker runs, the picture is as it
+    // was. Either way it ends consistent, and a worker that ends afterwards is not heard.
+    void ends_data()
     {
-        QTest::addColumn<QImage>("source");
-        const QImage ramp = lumotest::rampImage(QSize(64, 48));
-        QTest::newRow("32 bits") << ramp;
-        QTest::newRow("colour table") << ramp.convertToFormat(QImage::Format_Indexed8);
-        QTest::newRow("one bit") << ramp.convertToFormat(QImage::Format_Mono);
+        QTest::addColumn<QString>("end");
+        QTest::newRow("kept once the worker finished") << "finish, keep";
+        QTest::newRow("kept without finishing first") << "keep";
+        QTest::newRow("cancelled while computing") << "finish, drop";
     }
-    void reducedCopyKeepsTheLayout()
+    void ends()
     {
-        QFETCH(QImage, source);
-        AdjustedPicture adjusted(source);
-        adjusted.adjustment->setPreviewScale(0.5);
-        adjusted.adjustment->preview(PictureAdjustment::Pass());
-        QCOMPARE(adjusted.picture.shownImage().size(), QSize(32, 24));
-        QCOMPARE(adjusted.picture.shownImage().format(), source.format());
-    }
-
-    // Ok: the result is made on a worker from the full source, whatever the preview saw.
-    void resultComesFromTheWorker()
-    {
+        QFETCH(QString, end);
         const QImage source = lumotest::rampImage(QSize(300, 200));
         AdjustedPicture adjusted(source);
         adjusted.adjustment->setPreviewScale(0.1);
@@ -83,40 +85,22 @@ private slots:
         adjusted.adjustment->preview(pass);
         QCOMPARE(adjusted.picture.shownSize(), QSize(150, 100));
         QSignalSpy finished(adjusted.adjustment.get(), &PictureAdjustment::finished);
-        adjusted.adjustment->finish();
-        QVERIFY(finished.count() == 1 || finished.wait());
-        adjusted.adjustment->commit(1);
-        QCOMPARE(adjusted.picture.image(), source.rgbSwapped().scaled(source.size() / 2));
-        QCOMPARE(adjusted.picture.shownImage(), adjusted.picture.image());
-    }
-
-    // Dropped while the worker runs, or committed without one: the picture ends consistent.
-    void endsWithoutWaiting_data()
-    {
-        QTest::addColumn<bool>("keep");
-        QTest::newRow("cancelled while computing") << false;
-        QTest::newRow("kept without finishing first") << true;
-    }
-    void endsWithoutWaiting()
-    {
-        QFETCH(bool, keep);
-        const QImage source = lumotest::rampImage(QSize(300, 200));
-        AdjustedPicture adjusted(source);
-        adjusted.adjustment->setPreviewScale(0.5);
-        adjusted.adjustment->preview(swapping());
-        QSignalSpy finished(adjusted.adjustment.get(), &PictureAdjustment::finished);
-        if (keep) {
-            adjusted.adjustment->commit(1);
-        } else {
+        const bool waits = end == QLatin1String("finish, keep");
+        const bool drops = end == QLatin1String("finish, drop");
+        if (end.startsWith(QLatin1String("finish")))
             adjusted.adjustment->finish();
+        if (waits)
+            QVERIFY(finished.count() == 1 || finished.wait());
+        if (drops)
             adjusted.adjustment->rollback();
-        }
-        QCOMPARE(adjusted.picture.image(), keep ? source.rgbSwapped() : source);
+        else
+            adjusted.adjustment->commit(1);
+        QCOMPARE(adjusted.picture.image(),
+                 drops ? source : source.rgbSwapped().scaled(source.size() / 2));
         QCOMPARE(adjusted.picture.shownImage(), adjusted.picture.image());
-        // Nothing is heard from a worker that ends afterwards.
         QThreadPool::globalInstance()->waitForDone();
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(finished.count(), 0);
+        QCOMPARE(finished.count(), waits ? 1 : 0);
     }
 };
 

@@ -10,12 +10,6 @@
 
 #include <sys/stat.h>
 
-namespace {
-
-using lumotest::encoded;
-
-} // namespace
-
 // Which files read as pictures: damaged ones, pipes and pictures beyond the memory budget do not,
 // and none of them hangs or crashes the reader.
 class TestPictureReader : public QObject
@@ -30,21 +24,22 @@ private slots:
         QTest::addColumn<QString>("format");   // empty: unreadable
         const QImage ramp = lumotest::rampImage(QSize(60, 40));
         const QByteArray gif = QByteArray("GIF89a\xff\xff\xff\xff\x00\x00\x00", 13);
-        QTest::newRow("png") << "good.png" << encoded(ramp, "PNG") << "png";
-        QTest::newRow("png cut after its header") << "cut.png" << encoded(ramp, "PNG").left(40)
-                                                  << QString();
+        QTest::newRow("png") << "good.png" << lumotest::encoded(ramp, "PNG") << "png";
+        QTest::newRow("png cut after its header")
+            << "cut.png" << lumotest::encoded(ramp, "PNG").left(40) << QString();
         QTest::newRow("gif screen claims 65535 square")
             << "huge.gif" << gif + QByteArray("\x2c\0\0\0\0\xff\xff\xff\xff\0\x02\0\x3b", 14)
             << QString();
-        QTest::newRow("gif with garbage body") << "garbage.gif" << gif + QByteArray(64, '\x55')
-                                               << QString();
+        QTest::newRow("gif with garbage body")
+            << "garbage.gif" << gif + QByteArray(64, '\x55') << QString();
         // Opening one waits for a writer for ever.
         QTest::newRow("named pipe") << "pipe.png" << QByteArray() << QString();
         // A machine of 4 MiB, so pictures may take 1 MiB decoded; sixteen-bit PNGs count 64 bits.
         const QImage big = lumotest::rampImage(QSize(400, 400));
-        QTest::newRow("within the budget") << "budget.png" << encoded(big, "PNG") << "png";
+        QTest::newRow("within the budget")
+            << "budget.png" << lumotest::encoded(big, "PNG") << "png";
         QTest::newRow("sixteen bits beyond the budget")
-            << "budget.png" << encoded(big.convertToFormat(QImage::Format_RGBA64), "PNG")
+            << "budget.png" << lumotest::encoded(big.convertToFormat(QImage::Format_RGBA64), "PNG")
             << QString();
         // The PNG suite's deliberately broken files, when the corpus is present.
         const QString corpus = lumotest::corpusDir(QStringLiteral("pngsuite/png"));
@@ -146,8 +141,8 @@ private slots:
         }
         QImage read;
         if (standIn) {
-            const PictureReader::StandIn quick = PictureReader::readScaled(
-                path, [](const QSize& picture) { return picture / 4; });
+            const PictureReader::StandIn quick =
+                PictureReader::readScaled(path, [](const QSize& picture) { return picture / 4; });
             QCOMPARE(quick.pictureSize, size * 4);
             read = quick.image;
         } else {

@@ -130,7 +130,6 @@ private slots:
         QCOMPARE(encoded(image, qPrintable(format), -1), encoded(image, qPrintable(format), shown));
         QVERIFY(encoded(image, qPrintable(format), shown + 10)
                 != encoded(image, qPrintable(format), shown));
-        QCOMPARE(PictureWriter::effectiveQuality(format, 42), 42);
     }
 
     void write_data() { lumotest::addRows(QStringLiteral("writerwrite.txt")); }
@@ -201,15 +200,13 @@ private slots:
 
     void cameraDataKept_data()
     {
-        QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("turnInEditor");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("jpeg, turned by its orientation") << "copy.jpg" << false << QSize(48, 64);
-        QTest::newRow("both turns") << "copy.jpg" << true << QSize(64, 48);
+        QTest::newRow("turned by its orientation") << false << QSize(48, 64);
+        QTest::newRow("both turns") << true << QSize(64, 48);
     }
     void cameraDataKept()
     {
-        QFETCH(QString, target);
         QFETCH(bool, turnInEditor);
         QFETCH(QSize, size);
         QTemporaryDir dir;
@@ -223,9 +220,9 @@ private slots:
             image = image.transformed(QTransform().rotate(90));
         QString metadataError;
         const PictureMetadata metadata = PictureMetadata::read(source, &metadataError);
-        const QString path = dir.filePath(target);
+        const QString path = dir.filePath(QStringLiteral("copy.jpg"));
         QString error;
-        QVERIFY(PictureWriter::write(image, path, QFileInfo(path).suffix(), -1, &error, metadata,
+        QVERIFY(PictureWriter::write(image, path, QStringLiteral("jpg"), -1, &error, metadata,
                                      &metadataError));
         QCOMPARE(metadataError, QString());
 

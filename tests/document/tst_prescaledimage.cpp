@@ -59,71 +59,51 @@ private slots:
         QVERIFY(total * 3 <= qint64(size.width()) * size.height());
     }
 
-    void nearestCopy_data()
+    // Which copy a paint gets at the scale: halvings made here or while the picture was read
+    // ahead (not those of another size), and the copy at the size shown once that is made.
+    void copyFor_data()
     {
+        QTest::addColumn<QString>("halvings"); // made here, given or another picture's
+        QTest::addColumn<double>("then");      // the scale set once the copy for 0.3 is made
         QTest::addColumn<double>("scale");
         QTest::addColumn<int>("width"); // of what is painted from; 2048 is the image itself
         // Halvings of 1024, 512 and 256 pixels square.
-        QTest::newRow("100 % paints the image") << 1.0 << 2048;
-        QTest::newRow("a shown width of 1025 is one over the first halving") << 0.5005 << 2048;
-        QTest::newRow("a half paints the first halving") << 0.5 << 1024;
-        QTest::newRow("a third takes the larger of the two around it") << 0.3 << 1024;
-        QTest::newRow("far out paints the smallest there is") << 0.01 << 256;
+        QTest::newRow("100 % paints the image") << "made" << 0.0 << 1.0 << 2048;
+        QTest::newRow("a shown width of 1025 is one over the first halving")
+            << "made" << 0.0 << 0.5005 << 2048;
+        QTest::newRow("a half paints the first halving") << "made" << 0.0 << 0.5 << 1024;
+        QTest::newRow("a third takes the larger of the two around it")
+            << "made" << 0.0 << 0.3 << 1024;
+        QTest::newRow("far out paints the smallest there is") << "made" << 0.0 << 0.01 << 256;
+        QTest::newRow("halvings given while read ahead") << "given" << 0.0 << 0.5 << 1024;
+        QTest::newRow("another picture's halvings") << "other" << 0.0 << 0.5 << 2048;
+        QTest::newRow("the size shown is made") << "made" << 0.3 << 0.3 << 614;
+        QTest::newRow("kept while shown at 100 %, for the way back") << "made" << 1.0 << 0.3 << 614;
+        QTest::newRow("dropped by another zoom at once") << "made" << 0.31 << 0.3 << 1024;
     }
-    void nearestCopy()
+    void copyFor()
     {
-        QFETCH(double, scale);
-        QFETCH(int, width);
-        PrescaledImage prescaled;
-        const QImage image = filled(Qt::darkCyan);
-        QCOMPARE(prescaled.copyFor(image, 0.25).cacheKey(), image.cacheKey()); // until made
-        QVERIFY(halved(prescaled, image));
-        const QImage copy = prescaled.copyFor(image, scale);
-        QCOMPARE(copy.size(), QSize(width, width));
-        QCOMPARE(copy.pixelColor(width / 2, width / 2), QColor(Qt::darkCyan));
-    }
-
-    // Halvings made while the picture was read ahead paint its first time, not the whole image;
-    // halvings of another size are not taken.
-    void givenHalvings_data()
-    {
-        QTest::addColumn<QSize>("madeFor");
-        QTest::addColumn<int>("width");
-        QTest::newRow("its own halvings") << QSize(2048, 2048) << 1024;
-        QTest::newRow("another picture's") << QSize(2000, 2000) << 2048;
-    }
-    void givenHalvings()
-    {
-        QFETCH(QSize, madeFor);
-        QFETCH(int, width);
-        PrescaledImage prescaled;
-        const QImage image = filled(Qt::darkCyan);
-        prescaled.setImage(image, QImage(),
-                           PrescaledImage::halvings(filled(Qt::darkCyan, madeFor), QImage()));
-        QCOMPARE(prescaled.copyFor(image, 0.5).width(), width);
-    }
-
-    void copyAtShownSize_data()
-    {
-        QTest::addColumn<double>("then"); // the scale set once the copy for 0.3 is made
-        QTest::addColumn<double>("scale");
-        QTest::addColumn<int>("width");
-        QTest::newRow("the size shown is made") << 0.3 << 0.3 << 614;
-        QTest::newRow("kept while shown at 100 %, for the way back") << 1.0 << 0.3 << 614;
-        QTest::newRow("dropped by another zoom at once") << 0.31 << 0.3 << 1024;
-    }
-    void copyAtShownSize()
-    {
+        QFETCH(QString, halvings);
         QFETCH(double, then);
         QFETCH(double, scale);
         QFETCH(int, width);
         PrescaledImage prescaled;
         const QImage image = filled(Qt::darkCyan);
-        QVERIFY(halved(prescaled, image));
-        QSignalSpy made(&prescaled, &PrescaledImage::copiesMade);
-        prescaled.setScale(0.3);
-        QVERIFY(made.wait(20000));
-        prescaled.setScale(then);
+        if (halvings == QLatin1String("made")) {
+            QCOMPARE(prescaled.copyFor(image, 0.25).cacheKey(), image.cacheKey()); // until made
+            QVERIFY(halved(prescaled, image));
+        } else {
+            const QSize madeFor =
+                halvings == QLatin1String("given") ? image.size() : QSize(2000, 2000);
+            prescaled.setImage(image, QImage(),
+                               PrescaledImage::halvings(filled(Qt::darkCyan, madeFor), QImage()));
+        }
+        if (then > 0) {
+            QSignalSpy made(&prescaled, &PrescaledImage::copiesMade);
+            prescaled.setScale(0.3);
+            QVERIFY(made.wait(20000));
+            prescaled.setScale(then);
+        }
         const QImage copy = prescaled.copyFor(image, scale);
         QCOMPARE(copy.size(), QSize(width, width));
         QCOMPARE(copy.pixelColor(width / 2, width / 2), QColor(Qt::darkCyan));

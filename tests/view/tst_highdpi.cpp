@@ -1,18 +1,9 @@
 #include "support/lumotest.h"
 
+#include "view/showncanvas.h"
 #include "view/smark.h"
-#include "view/spic.h"
-
-#include <QMouseEvent>
 
 namespace {
-
-void send(QWidget* w, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
 
 // Columns of four colours, one picture pixel wide each, so a blurred or doubled pixel shows.
 QImage stripes(const QSize& size)
@@ -26,19 +17,6 @@ QImage stripes(const QSize& size)
             line[x] = colours[x % 4];
     }
     return image;
-}
-
-// A shown 300 by 300 canvas over the image at the scale.
-std::unique_ptr<SPic> shownCanvas(const QImage& image, double scale)
-{
-    auto pic = std::make_unique<SPic>();
-    pic->setImage(image);
-    pic->setScale(scale);
-    pic->resize(300, 300);
-    pic->show();
-    if (!QTest::qWaitForWindowExposed(pic.get()))
-        QTest::qFail("canvas not shown", __FILE__, __LINE__);
-    return pic;
 }
 
 } // namespace
@@ -72,11 +50,9 @@ private slots:
 
     void onePicturePixelPerDevicePixel()
     {
-        const auto canvas = shownCanvas(stripes(QSize(100, 80)), 1.0);
+        const auto canvas = makeCanvas(stripes(QSize(100, 80)), 1.0);
         SPic& pic = *canvas;
         QCOMPARE(pic.devicePixelRatioF(), 2.0);
-        QCOMPARE(QSize(pic.scaledWidth(), pic.scaledHeight()), QSize(50, 40));
-        QCOMPARE(pic.sizeHint(), QSize(50, 40));
         const QImage grabbed = pic.grab().toImage();
         QCOMPARE(grabbed.size(), QSize(600, 600));
         // The picture lies centred, at (125, 130) logical: (250, 260) in device pixels.
@@ -85,37 +61,13 @@ private slots:
             QCOMPARE(grabbed.pixel(origin + QPoint(x, 5)), stripes(QSize(8, 1)).pixel(x, 0));
     }
 
-    void mouseCountsPicturePixels_data()
-    {
-        QTest::addColumn<double>("scale");
-        QTest::addColumn<QPoint>("canvas");
-        QTest::addColumn<int>("imageX");
-        QTest::addColumn<int>("imageY");
-        // At 100 % the picture is 50 by 40 logical, at (125, 130).
-        QTest::newRow("top-left corner at 100 %") << 1.0 << QPoint(125, 130) << 0 << 0;
-        QTest::newRow("a logical pixel is two picture pixels") << 1.0 << QPoint(135, 131) << 20 << 2;
-        QTest::newRow("at 200 % one logical pixel a picture pixel")
-            << 2.0 << QPoint(110, 120) << 10 << 10;
-    }
-    void mouseCountsPicturePixels()
-    {
-        QFETCH(double, scale);
-        QFETCH(QPoint, canvas);
-        QFETCH(int, imageX);
-        QFETCH(int, imageY);
-        const auto pic = shownCanvas(QImage(100, 80, QImage::Format_RGB32), scale);
-        QCOMPARE(pic->imageX(canvas.x(), true), imageX);
-        QCOMPARE(pic->imageY(canvas.y(), true), imageY);
-    }
-
     void selectionInPicturePixels()
     {
-        const auto canvas = shownCanvas(QImage(100, 80, QImage::Format_RGB32), 1.0);
+        const auto canvas = makeCanvas();
         SPic& pic = *canvas;
-        // Twenty logical pixels across are forty picture pixels, and the mark covers them.
-        send(&pic, QEvent::MouseButtonPress, QPoint(130, 135), Qt::LeftButton);
-        send(&pic, QEvent::MouseMove, QPoint(150, 145), Qt::LeftButton);
-        send(&pic, QEvent::MouseButtonRelease, QPoint(150, 145), Qt::NoButton);
+        // The picture, 50 by 40 logical, lies at (125, 130). Twenty logical pixels across are
+        // forty picture pixels, and the mark covers them.
+        drawSelection(&pic, QPoint(130, 135), QPoint(150, 145));
         QCOMPARE(pic.selection(), QRect(10, 10, 40, 20));
         QCOMPARE(pic.mark()->geometry(), QRect(130, 135, 20, 10));
         pic.setSelection(QRect(0, 0, 100, 80));
