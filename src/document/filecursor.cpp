@@ -19,20 +19,10 @@ FileCursor::FileCursor(int slideDelay, QObject* parent)
     , m_timer(new QTimer(this))
     , m_slideDelay(slideDelay)
 {
-    connect(m_timer, &QTimer::timeout, this, &FileCursor::tick);
+    connect(m_timer, &QTimer::timeout, this, &FileCursor::slideDue);
 }
 
 FileCursor::~FileCursor() = default;
-
-void FileCursor::setMoveGuard(MoveGuard guard)
-{
-    m_moveGuard = std::move(guard);
-}
-
-void FileCursor::setReader(Reader reader)
-{
-    m_reader = std::move(reader);
-}
 
 QAbstractItemModel* FileCursor::model() const
 {
@@ -78,9 +68,9 @@ QString FileCursor::fileName() const
     return currentIndex().data(Qt::DisplayRole).toString();
 }
 
-bool FileCursor::moveAllowed() const
+bool FileCursor::canMove() const
 {
-    return rowCount() > 0 && (!m_moveGuard || m_moveGuard());
+    return rowCount() > 0;
 }
 
 void FileCursor::placeRow(int row)
@@ -92,12 +82,9 @@ void FileCursor::placeRow(int row)
 
 void FileCursor::readCurrent(AfterRead after)
 {
-    // Set first: a reader may finish before it returns.
+    // Set first: a read may finish before the signal returns.
     m_afterRead = after;
-    if (m_reader)
-        m_reader(filePath());
-    else
-        readFinished(true);
+    emit moved();
 }
 
 void FileCursor::readFinished(bool readable)
@@ -141,7 +128,7 @@ void FileCursor::readCurrentPausingSlideshow()
 
 void FileCursor::previous()
 {
-    if (!moveAllowed())
+    if (!canMove())
         return;
     const int row = m_row - 1;
     placeRow(std::max(0, row));
@@ -152,7 +139,7 @@ void FileCursor::previous()
 
 void FileCursor::next()
 {
-    if (!moveAllowed())
+    if (!canMove())
         return;
     const int lastRow = rowCount() - 1;
     placeRow(std::min(m_row + 1, lastRow));
@@ -163,7 +150,7 @@ void FileCursor::next()
 
 void FileCursor::first()
 {
-    if (!moveAllowed())
+    if (!canMove())
         return;
     placeRow(0);
     readCurrent(AfterRead::StopAtFirst);
@@ -171,7 +158,7 @@ void FileCursor::first()
 
 void FileCursor::last()
 {
-    if (!moveAllowed())
+    if (!canMove())
         return;
     placeRow(rowCount() - 1);
     readCurrent(AfterRead::StopAtLast);
@@ -179,7 +166,7 @@ void FileCursor::last()
 
 void FileCursor::moveTo(int row)
 {
-    if (!moveAllowed())
+    if (!canMove())
         return;
     const bool running = m_slideshowRunning;
     if (running)
@@ -246,7 +233,7 @@ int FileCursor::aheadRow() const
 
 void FileCursor::tick()
 {
-    if (!moveAllowed())
+    if (!canMove())
         return;
     const bool loop = Settings::instance()->imagesCentralWidget()->slideLoop();
     const SlideStep step = slideStep(m_row, rowCount(), loop);
