@@ -73,18 +73,13 @@ bool FileCursor::canMove() const
     return rowCount() > 0;
 }
 
-void FileCursor::placeRow(int row)
+void FileCursor::placeRow(int row, AfterRead after)
 {
     if (row != m_row)
         m_direction = row > m_row ? 1 : -1;
     m_row = row;
-}
-
-void FileCursor::readCurrent(AfterRead after)
-{
-    // Set first: a read may finish before the signal returns.
+    // A newer move takes the place of one whose read has not ended.
     m_afterRead = after;
-    emit moved();
 }
 
 void FileCursor::readFinished(bool readable)
@@ -115,64 +110,57 @@ void FileCursor::readFinished(bool readable)
     }
 }
 
-void FileCursor::readCurrentPausingSlideshow()
+void FileCursor::restartSlideshowDelay()
 {
-    // A manual step restarts the slideshow's full delay on the new picture.
-    const bool running = m_slideshowRunning;
-    if (running)
-        m_timer->stop();
-    readCurrent();
-    if (running)
+    if (m_slideshowRunning)
         startSlideshow();
 }
 
-void FileCursor::previous()
+bool FileCursor::previous()
 {
     if (!canMove())
-        return;
+        return false;
     const int row = m_row - 1;
     placeRow(std::max(0, row));
     if (row < 1)
         emit atTheFirst();
-    readCurrentPausingSlideshow();
+    restartSlideshowDelay();
+    return true;
 }
 
-void FileCursor::next()
+bool FileCursor::next()
 {
     if (!canMove())
-        return;
+        return false;
     const int lastRow = rowCount() - 1;
     placeRow(std::min(m_row + 1, lastRow));
     if (m_row == lastRow)
         emit atTheEnd();
-    readCurrentPausingSlideshow();
+    restartSlideshowDelay();
+    return true;
 }
 
-void FileCursor::first()
+bool FileCursor::first()
 {
     if (!canMove())
-        return;
-    placeRow(0);
-    readCurrent(AfterRead::StopAtFirst);
+        return false;
+    placeRow(0, AfterRead::StopAtFirst);
+    return true;
 }
 
-void FileCursor::last()
+bool FileCursor::last()
 {
     if (!canMove())
-        return;
-    placeRow(rowCount() - 1);
-    readCurrent(AfterRead::StopAtLast);
+        return false;
+    placeRow(rowCount() - 1, AfterRead::StopAtLast);
+    return true;
 }
 
-void FileCursor::moveTo(int row)
+bool FileCursor::moveTo(int row)
 {
     if (!canMove())
-        return;
-    const bool running = m_slideshowRunning;
-    if (running)
-        m_timer->stop();
+        return false;
     placeRow(row);
-    readCurrent();
     if (m_row == 0) {
         emit atTheFirst();
     } else if (m_row < rowCount() - 1) {
@@ -181,8 +169,8 @@ void FileCursor::moveTo(int row)
     } else {
         emit atTheEnd();
     }
-    if (running)
-        startSlideshow();
+    restartSlideshowDelay();
+    return true;
 }
 
 void FileCursor::startSlideshow()
@@ -231,16 +219,16 @@ int FileCursor::aheadRow() const
     return row >= 0 && row < rowCount() ? row : -1;
 }
 
-void FileCursor::tick()
+bool FileCursor::tick()
 {
     if (!canMove())
-        return;
+        return false;
     const bool loop = Settings::instance()->imagesCentralWidget()->slideLoop();
     const SlideStep step = slideStep(m_row, rowCount(), loop);
-    placeRow(step.row);
-    readCurrent(AfterRead::StopIfUnreadable);
+    placeRow(step.row, AfterRead::StopIfUnreadable);
     if (!step.goesOn) {
         stopSlideshow();
         emit atTheEnd();
     }
+    return true;
 }

@@ -39,12 +39,13 @@ public:
     // +1 after a move towards the end of the list, -1 after one towards its start.
     int direction() const { return m_direction; }
 
-    void previous();
-    void next();
-    void first();
-    void last();
-    // Moves to a row of the list and reads it, telling which ends are reached.
-    void moveTo(int row);
+    // The moves place the row and tell which ends are reached; false on an empty list, where
+    // nothing moves. Whoever moved reads the file at the row and tells readFinished.
+    bool previous();
+    bool next();
+    bool first();
+    bool last();
+    bool moveTo(int row);
 
     void startSlideshow();
     void stopSlideshow();
@@ -52,7 +53,7 @@ public:
     int slideDelay() const { return m_slideDelay; }
     void setSlideDelay(int seconds);
     // One step of the slideshow, once slideDue asked for it; the stored loop choice is read anew.
-    void tick();
+    bool tick();
     // The step after row in a list of count rows; row -1 when the list is empty.
     static SlideStep slideStep(int row, int count, bool loop);
     // The row shown next in the direction of travel, round to the first when a looping
@@ -70,8 +71,6 @@ signals:
     void slideshowStopped();
     // Rows came, went or were reordered, so the position shown may be out of date.
     void listChanged();
-    // A move landed on the current row: its file is to be read, and readFinished told.
-    void moved();
     // The slideshow's delay is up; whoever holds the cursor steps it on with tick().
     void slideDue();
 
@@ -80,9 +79,9 @@ private:
     enum class AfterRead { Nothing, StopAtFirst, StopAtLast, StopIfUnreadable };
 
     bool canMove() const;
-    void readCurrent(AfterRead after = AfterRead::Nothing);
-    void placeRow(int row);
-    void readCurrentPausingSlideshow();
+    void placeRow(int row, AfterRead after = AfterRead::Nothing);
+    // A manual step restarts the slideshow's full delay on the new picture.
+    void restartSlideshowDelay();
 
     QPointer<QAbstractItemModel> m_model;
     int m_row = 0;

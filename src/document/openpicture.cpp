@@ -22,7 +22,6 @@ OpenPicture::OpenPicture(int slideDelay, QObject* parent)
     connect(m_picture, &Picture::loaded, this, &OpenPicture::showRead);
     connect(m_edits, &PictureEdits::changed, this,
             [this] { emit changed(Aspect::Pixels | Aspect::Status | Aspect::History); });
-    connect(m_cursor, &FileCursor::moved, this, &OpenPicture::readCurrent);
     connect(m_cursor, &FileCursor::slideDue, this, &OpenPicture::slideDue);
     // A directory's listing arrives after its first picture is shown.
     connect(m_cursor, &FileCursor::listChanged, this, [this] {
@@ -54,7 +53,7 @@ void OpenPicture::openList(const QStringList& files)
     if (m_cursor->rowCount() == 0)
         load(QString());
     else
-        m_cursor->moveTo(0);
+        moveTo(0);
 }
 
 void OpenPicture::setImage(const QImage& image)
@@ -87,32 +86,38 @@ void OpenPicture::waitUntilLoaded()
 
 void OpenPicture::previous()
 {
-    m_cursor->previous();
+    if (m_cursor->previous())
+        readCurrent();
 }
 
 void OpenPicture::next()
 {
-    m_cursor->next();
+    if (m_cursor->next())
+        readCurrent();
 }
 
 void OpenPicture::first()
 {
-    m_cursor->first();
+    if (m_cursor->first())
+        readCurrent();
 }
 
 void OpenPicture::last()
 {
-    m_cursor->last();
+    if (m_cursor->last())
+        readCurrent();
 }
 
 void OpenPicture::moveTo(int row)
 {
-    m_cursor->moveTo(row);
+    if (m_cursor->moveTo(row))
+        readCurrent();
 }
 
 void OpenPicture::tick()
 {
-    m_cursor->tick();
+    if (m_cursor->tick())
+        readCurrent();
 }
 
 void OpenPicture::readCurrent()

@@ -7,6 +7,7 @@
 #include "document/picture.h"
 #include "document/picturecache.h"
 #include "document/pictureedits.h"
+#include "settings/settings.h"
 
 #include <QFile>
 #include <QPointer>
@@ -79,15 +80,20 @@ class TestOpenPicture : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { Settings::instance()->imagesCentralWidget()->setSlideLoop(false); }
+
     void moves_data() { lumotest::addRows(QStringLiteral("openpicture-moves.txt")); }
     void moves()
     {
         QFETCH(QString, list);
+        QFETCH(bool, loop);
         QFETCH(int, start);
         QFETCH(bool, slideshow);
         QFETCH(QString, moves);
         QFETCH(int, row);
         QFETCH(bool, running);
+        QFETCH(QVector<int>, announced);
+        Settings::instance()->imagesCentralWidget()->setSlideLoop(loop);
         QTemporaryDir dir;
         const QStringList names = list.split(QLatin1Char(' '));
         OpenPicture open(1000);
@@ -99,9 +105,14 @@ private slots:
         if (slideshow)
             open.cursor()->startSlideshow();
         const News news(open);
+        const FileCursor* cursor = open.cursor();
+        QSignalSpy ends[]{{cursor, &FileCursor::atTheFirst}, {cursor, &FileCursor::hasNext},
+                          {cursor, &FileCursor::hasPrevious}, {cursor, &FileCursor::atTheEnd}};
         for (const QString& step : moves.split(QStringLiteral(", ")))
             move(open, step);
         QVERIFY(readEnds(open));
+        QCOMPARE((QVector<int>{ends[0].count(), ends[1].count(), ends[2].count(), ends[3].count()}),
+                 announced);
         const Picture* picture = open.picture();
         QCOMPARE(open.cursor()->currentRow(), row);
         QCOMPARE(picture->path(), dir.filePath(names.at(row)));
@@ -140,6 +151,7 @@ private slots:
         QVERIFY(readEnds(open));
         QCOMPARE(standIns, int(reduced));
         QCOMPARE(open.picture()->image().size(), QSize(1600, 1200));
+        QCOMPARE(open.picture()->standIn().size(), reduced ? QSize(200, 150) : QSize(0, 0));
         QVERIFY(!PictureCache::shared()->contains(files.at(1)));
         open.shown();
         QTRY_VERIFY_WITH_TIMEOUT(PictureCache::shared()->contains(files.at(1)), 20000);
