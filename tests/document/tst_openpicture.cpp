@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QStandardItemModel>
 
+#include <map>
+
 namespace {
 
 QRgb colourOf(const QString& name)
@@ -27,12 +29,10 @@ QStringList writeFiles(const QTemporaryDir& dir, const QStringList& names,
     QStringList files;
     for (const QString& name : names) {
         files << dir.filePath(name);
-        if (!name.startsWith(QLatin1Char('x'))) {
-            lumotest::writeSolid(files.last(), size, colourOf(name));
-            continue;
-        }
         QFile file(files.last());
-        if (file.open(QIODevice::WriteOnly))
+        if (!name.startsWith(QLatin1Char('x')))
+            lumotest::writeSolid(files.last(), size, colourOf(name));
+        else if (file.open(QIODevice::WriteOnly))
             file.write("not a picture");
     }
     return files;
@@ -56,18 +56,13 @@ struct News
 
 void move(OpenPicture& open, const QString& name)
 {
-    if (name == QLatin1String("next"))
-        open.next();
-    else if (name == QLatin1String("previous"))
-        open.previous();
-    else if (name == QLatin1String("first"))
-        open.first();
-    else if (name == QLatin1String("last"))
-        open.last();
-    else if (name == QLatin1String("tick"))
-        open.tick();
-    else
+    const std::map<QString, void (OpenPicture::*)()> steps{
+        {"next", &OpenPicture::next}, {"previous", &OpenPicture::previous},
+        {"first", &OpenPicture::first}, {"last", &OpenPicture::last}, {"tick", &OpenPicture::tick}};
+    if (name.startsWith(QLatin1String("row ")))
         open.moveTo(name.section(QLatin1Char(' '), 1).toInt());
+    else
+        (open.*steps.at(name))();
 }
 
 } // namespace
