@@ -911,13 +911,6 @@ Please select image format from list.</source>
     </message>
 </context>
 <context>
-    <name>PictureOpener</name>
-    <message>
-        <source>Loading…</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>PictureSaver</name>
     <message>
         <source>lumo-image - Write error</source>
@@ -1135,6 +1128,10 @@ Do you still want to close it?</source>
 </context>
 <context>
     <name>SPicView</name>
+    <message>
+        <source>Loading…</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>Zoom: %1 %</source>
         <translation type="unfinished"></translation>

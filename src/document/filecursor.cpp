@@ -19,20 +19,10 @@ FileCursor::FileCursor(int slideDelay, QObject* parent)
     , m_timer(new QTimer(this))
     , m_slideDelay(slideDelay)
 {
-    connect(m_timer, &QTimer::timeout, this, &FileCursor::tick);
+    connect(m_timer, &QTimer::timeout, this, &FileCursor::slideDue);
 }
 
 FileCursor::~FileCursor() = default;
-
-void FileCursor::setMoveGuard(MoveGuard guard)
-{
-    m_moveGuard = std::move(guard);
-}
-
-void FileCursor::setReader(Reader reader)
-{
-    m_reader = std::move(reader);
-}
 
 QAbstractItemModel* FileCursor::model() const
 {
@@ -78,26 +68,18 @@ QString FileCursor::fileName() const
     return currentIndex().data(Qt::DisplayRole).toString();
 }
 
-bool FileCursor::moveAllowed() const
+bool FileCursor::canMove() const
 {
-    return rowCount() > 0 && (!m_moveGuard || m_moveGuard());
+    return rowCount() > 0;
 }
 
-void FileCursor::placeRow(int row)
+void FileCursor::placeRow(int row, AfterRead after)
 {
     if (row != m_row)
         m_direction = row > m_row ? 1 : -1;
     m_row = row;
-}
-
-void FileCursor::readCurrent(AfterRead after)
-{
-    // Set first: a reader may finish before it returns.
+    // A newer move takes the place of one whose read has not ended.
     m_afterRead = after;
-    if (m_reader)
-        m_reader(filePath());
-    else
-        readFinished(true);
 }
 
 void FileCursor::readFinished(bool readable)
@@ -128,64 +110,57 @@ void FileCursor::readFinished(bool readable)
     }
 }
 
-void FileCursor::readCurrentPausingSlideshow()
+void FileCursor::restartSlideshowDelay()
 {
-    // A manual step restarts the slideshow's full delay on the new picture.
-    const bool running = m_slideshowRunning;
-    if (running)
-        m_timer->stop();
-    readCurrent();
-    if (running)
+    if (m_slideshowRunning)
         startSlideshow();
 }
 
-void FileCursor::previous()
+bool FileCursor::previous()
 {
-    if (!moveAllowed())
-        return;
+    if (!canMove())
+        return false;
     const int row = m_row - 1;
     placeRow(std::max(0, row));
     if (row < 1)
         emit atTheFirst();
-    readCurrentPausingSlideshow();
+    restartSlideshowDelay();
+    return true;
 }
 
-void FileCursor::next()
+bool FileCursor::next()
 {
-    if (!moveAllowed())
-        return;
+    if (!canMove())
+        return false;
     const int lastRow = rowCount() - 1;
     placeRow(std::min(m_row + 1, lastRow));
     if (m_row == lastRow)
         emit atTheEnd();
-    readCurrentPausingSlideshow();
+    restartSlideshowDelay();
+    return true;
 }
 
-void FileCursor::first()
+bool FileCursor::first()
 {
-    if (!moveAllowed())
-        return;
-    placeRow(0);
-    readCurrent(AfterRead::StopAtFirst);
+    if (!canMove())
+        return false;
+    placeRow(0, AfterRead::StopAtFirst);
+    return true;
 }
 
-void FileCursor::last()
+bool FileCursor::last()
 {
-    if (!moveAllowed())
-        return;
-    placeRow(rowCount() - 1);
-    readCurrent(AfterRead::StopAtLast);
+    if (!canMove())
+        return false;
+    placeRow(rowCount() - 1, AfterRead::StopAtLast);
+    return true;
 }
 
-void FileCursor::moveTo(int row)
+bool FileCursor::moveTo(int row)
 {
-    if (!moveAllowed())
-        return;
-    const bool running = m_slideshowRunning;
-    if (running)
-        m_timer->stop();
+    if (!canMove())
+        return false;
     placeRow(row);
-    readCurrent();
     if (m_row == 0) {
         emit atTheFirst();
     } else if (m_row < rowCount() - 1) {
@@ -194,8 +169,8 @@ void FileCursor::moveTo(int row)
     } else {
         emit atTheEnd();
     }
-    if (running)
-        startSlideshow();
+    restartSlideshowDelay();
+    return true;
 }
 
 void FileCursor::startSlideshow()
@@ -244,16 +219,16 @@ int FileCursor::aheadRow() const
     return row >= 0 && row < rowCount() ? row : -1;
 }
 
-void FileCursor::tick()
+bool FileCursor::tick()
 {
-    if (!moveAllowed())
-        return;
+    if (!canMove())
+        return false;
     const bool loop = Settings::instance()->imagesCentralWidget()->slideLoop();
     const SlideStep step = slideStep(m_row, rowCount(), loop);
-    placeRow(step.row);
-    readCurrent(AfterRead::StopIfUnreadable);
+    placeRow(step.row, AfterRead::StopIfUnreadable);
     if (!step.goesOn) {
         stopSlideshow();
         emit atTheEnd();
     }
+    return true;
 }

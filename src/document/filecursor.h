@@ -4,24 +4,17 @@
 #include <QObject>
 #include <QPointer>
 
-#include <functional>
-
 class QAbstractItemModel;
 class QTimer;
 
 // Where a picture stands in the list of files it belongs to: the list, the current row, the
-// moves through it and the slideshow that moves on by itself. Whoever shows the files decides
-// whether a move may happen, reads the file each move lands on and tells when that read ends.
+// moves through it and the slideshow's timer. Whoever holds the cursor has decided that a move
+// may happen, reads the file each move lands on and tells when that read ends.
 class FileCursor : public QObject
 {
     Q_OBJECT
 
 public:
-    // Asked before every move; false leaves everything as it is.
-    using MoveGuard = std::function<bool()>;
-    // Starts reading the file at a path; readFinished tells how it ended, now or later.
-    using Reader = std::function<void(const QString& path)>;
-
     // Where one slideshow step lands, and whether the slideshow goes on after showing it.
     struct SlideStep
     {
@@ -31,9 +24,6 @@ public:
 
     explicit FileCursor(int slideDelay, QObject* parent = nullptr);
     ~FileCursor() override;
-
-    void setMoveGuard(MoveGuard guard);
-    void setReader(Reader reader);
 
     // The list; the row stays as it is, so whoever hands in a list places the row.
     QAbstractItemModel* model() const;
@@ -49,20 +39,21 @@ public:
     // +1 after a move towards the end of the list, -1 after one towards its start.
     int direction() const { return m_direction; }
 
-    void previous();
-    void next();
-    void first();
-    void last();
-    // Moves to a row of the list and reads it, telling which ends are reached.
-    void moveTo(int row);
+    // The moves place the row and tell which ends are reached; false on an empty list, where
+    // nothing moves. Whoever moved reads the file at the row and tells readFinished.
+    bool previous();
+    bool next();
+    bool first();
+    bool last();
+    bool moveTo(int row);
 
     void startSlideshow();
     void stopSlideshow();
     bool slideshowRunning() const { return m_slideshowRunning; }
     int slideDelay() const { return m_slideDelay; }
     void setSlideDelay(int seconds);
-    // One step of the slideshow, as the timer makes it; the stored loop choice is read anew.
-    void tick();
+    // One step of the slideshow, once slideDue asked for it; the stored loop choice is read anew.
+    bool tick();
     // The step after row in a list of count rows; row -1 when the list is empty.
     static SlideStep slideStep(int row, int count, bool loop);
     // The row shown next in the direction of travel, round to the first when a looping
@@ -80,15 +71,17 @@ signals:
     void slideshowStopped();
     // Rows came, went or were reordered, so the position shown may be out of date.
     void listChanged();
+    // The slideshow's delay is up; whoever holds the cursor steps it on with tick().
+    void slideDue();
 
 private:
     // What a move still does once its file turns out readable or not.
     enum class AfterRead { Nothing, StopAtFirst, StopAtLast, StopIfUnreadable };
 
-    bool moveAllowed() const;
-    void readCurrent(AfterRead after = AfterRead::Nothing);
-    void placeRow(int row);
-    void readCurrentPausingSlideshow();
+    bool canMove() const;
+    void placeRow(int row, AfterRead after = AfterRead::Nothing);
+    // A manual step restarts the slideshow's full delay on the new picture.
+    void restartSlideshowDelay();
 
     QPointer<QAbstractItemModel> m_model;
     int m_row = 0;
@@ -97,6 +90,4 @@ private:
     QTimer* m_timer = nullptr;
     int m_slideDelay;
     bool m_slideshowRunning = false;
-    MoveGuard m_moveGuard;
-    Reader m_reader;
 };

@@ -66,6 +66,11 @@ QString PictureStatus::fileInfoText(qint64 bytes, const QString& format)
     return fileSizeText(bytes) + QLatin1String(" @ ") + format;
 }
 
+QString PictureStatus::loadingText()
+{
+    return tr("Loading…");
+}
+
 QString PictureStatus::notSavedText()
 {
     return tr("Not saved");

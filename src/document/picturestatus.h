@@ -37,6 +37,8 @@ public:
     static QString fileSizeText(qint64 bytes);
     static QString fileInfoText(qint64 bytes, const QString& format);
     static QString notSavedText();
+    // Told while a file is read.
+    static QString loadingText();
     // The file's path, marked while the picture differs from it; a picture without a file is
     // just not saved.
     static QString titleText(const QString& path, bool notSaved);

@@ -3,22 +3,28 @@
 #include "document/clipboardimage.h"
 #include "document/edithistory.h"
 #include "document/filecursor.h"
+#include "document/openpicture.h"
 #include "document/picture.h"
 #include "document/pictureedits.h"
 #include "document/picturestatus.h"
 #include "document/statustexts.h"
 #include "imaging/blackenarea.h"
+#include "platform/lumofm/vfs.h"
 #include "platformwidgets/lumoscrollbar.h"
 #include "settings/settings.h"
 #include "view/adjustmentdialogs.h"
 #include "view/adjustmentrunner.h"
+#include "view/directoryproxymodel.h"
 #include "view/handtool.h"
-#include "view/pictureopener.h"
 #include "view/picturesaver.h"
+#include "view/placeholderimage.h"
+#include "view/sharedfilesystemmodel.h"
 #include "view/sizewarning.h"
 #include "view/smark.h"
 #include "view/spic.h"
 #include "view/touchgestures.h"
+#include "view/waitcursor.h"
+#include "view/zoomfit.h"
 #include "view/zoommodel.h"
 #include "view/zoompass.h"
 
@@ -27,33 +33,41 @@
 #include <QCloseEvent>
 #include <QGestureEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
 const int messageTime = 1000;
 
+// Edits and whoever prints or copies need the full pixels of a read under way.
+void waitWithCursor(OpenPicture* open)
+{
+    if (!open->isLoading())
+        return;
+    WaitCursor waitCursor;
+    open->waitUntilLoaded();
+}
+
 } // namespace
 
 SPicView::SPicView(int slideDelay, QWidget* parent)
     : QScrollArea(parent)
-    , m_history(new EditHistory(this))
-    , m_picture(new Picture(this))
+    , m_open(new OpenPicture(slideDelay, this))
     , m_pic(new SPic(this))
-    , m_cursor(new FileCursor(slideDelay, this))
-    , m_saver(new PictureSaver(m_picture, this))
-    , m_edits(new PictureEdits(m_picture, m_history, this))
-    , m_adjustments(std::make_unique<AdjustmentRunner>(this, m_edits))
-    , m_opener(new PictureOpener(this, m_picture, m_cursor, m_history))
+    , m_saver(new PictureSaver(m_open->picture(), this))
+    , m_adjustments(std::make_unique<AdjustmentRunner>(this, m_open->edits()))
     , m_zoomPass(std::make_unique<ZoomPass>(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidgetResizable(false);
-    m_pic->setPicture(m_picture);
+    m_pic->setPicture(m_open->picture());
     setWidget(m_pic);
     setAlignment(Qt::AlignCenter);
 
@@ -63,40 +77,41 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     connect(m_pic, &SPic::markChanged4P, this, &SPicView::markChanged);
     connect(m_pic, &SPic::MPIChanged4P, this, &SPicView::MPIChanged);
     m_pic->installEventFilter(this);
-    connect(m_history, &EditHistory::backupAdded, this, &SPicView::addToUndo);
-    connect(m_history, &EditHistory::undoAvailableChanged, this, &SPicView::undoStatusChanged);
-    connect(m_history, &EditHistory::redoAvailableChanged, this, &SPicView::redoStatusChanged);
+    // The history's own news carry what the undo and redo signals tell.
+    const EditHistory* history = m_open->history();
+    connect(history, &EditHistory::backupAdded, this, &SPicView::addToUndo);
+    connect(history, &EditHistory::undoAvailableChanged, this, &SPicView::undoStatusChanged);
+    connect(history, &EditHistory::redoAvailableChanged, this, &SPicView::redoStatusChanged);
     connect(m_saver, &PictureSaver::message, this, &SPicView::message);
-    connect(m_edits, &PictureEdits::changed, this, &SPicView::showEdit);
+    connect(m_open, &OpenPicture::changed, this, &SPicView::follow);
+    connect(m_open, &OpenPicture::slideDue, this, &SPicView::timerTimeout);
+    // Reading ahead waits until the picture shown is on screen.
+    connect(m_pic, &SPic::painted, m_open, &OpenPicture::shown);
 
     // An animation waits while a dialog is open or the picture is out of sight.
-    m_picture->setAnimationHold(
+    m_open->picture()->setAnimationHold(
         [this] { return !isVisible() || QApplication::activeModalWidget() != nullptr; });
 
     setBackgroundRole(QPalette::Dark);
     m_zoomMode = zoomMode();
     setFocusPolicy(Qt::StrongFocus);
 
-    m_cursor->setMoveGuard([this] { return moveAllowed(); });
-    m_cursor->setReader([this](const QString& path) { loadFile(path); });
-    connect(m_cursor, &FileCursor::atTheFirst, this, &SPicView::atTheFirst);
-    connect(m_cursor, &FileCursor::atTheEnd, this, &SPicView::atTheEnd);
-    connect(m_cursor, &FileCursor::hasNext, this, &SPicView::hasNext);
-    connect(m_cursor, &FileCursor::hasPrevious, this, &SPicView::hasPrevious);
-    connect(m_cursor, &FileCursor::slideshowStarted, this, &SPicView::slideshow_started);
-    connect(m_cursor, &FileCursor::slideshowStopped, this, &SPicView::slideshow_stopped);
-    connect(m_cursor, &FileCursor::listChanged, this, &SPicView::publishBrowseInfo);
+    // Where the cursor stands and the slideshow's start and end are events, told as they come.
+    const FileCursor* cursor = m_open->cursor();
+    connect(cursor, &FileCursor::atTheFirst, this, &SPicView::atTheFirst);
+    connect(cursor, &FileCursor::atTheEnd, this, &SPicView::atTheEnd);
+    connect(cursor, &FileCursor::hasNext, this, &SPicView::hasNext);
+    connect(cursor, &FileCursor::hasPrevious, this, &SPicView::hasPrevious);
+    connect(cursor, &FileCursor::slideshowStarted, this, &SPicView::slideshow_started);
+    connect(cursor, &FileCursor::slideshowStopped, this, &SPicView::slideshow_stopped);
 
-    // Everything actionState reads. A status refresh follows every read and every edit.
+    // Everything actionState reads besides the document's news.
     const auto changed = &SPicView::actionStateChanged;
     for (auto signal : {&FileCursor::atTheFirst, &FileCursor::atTheEnd, &FileCursor::hasNext,
                         &FileCursor::hasPrevious, &FileCursor::slideshowStarted,
-                        &FileCursor::slideshowStopped, &FileCursor::listChanged})
-        connect(m_cursor, signal, this, changed);
+                        &FileCursor::slideshowStopped})
+        connect(cursor, signal, this, changed);
     connect(this, &SPicView::currentIndexChanged, this, changed);
-    connect(m_history, &EditHistory::backupAdded, this, changed);
-    connect(m_history, &EditHistory::undoAvailableChanged, this, changed);
-    connect(m_history, &EditHistory::redoAvailableChanged, this, changed);
     connect(m_pic, &SPic::markChanged4P, this, changed);
     connect(Settings::instance(), &Settings::slideLoopChanged, this, changed);
 
@@ -121,7 +136,7 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     auto* hand = new HandTool(this, {m_pic, m_pic->mark()});
     connect(hand, &HandTool::spaceTapped, this, [this] {
         // Like the next-picture action, a tap on the last picture goes nowhere.
-        if (currentRow() + 1 < m_cursor->rowCount())
+        if (currentRow() + 1 < m_open->cursor()->rowCount())
             next();
     });
 }
@@ -130,43 +145,192 @@ SPicView::~SPicView() = default;
 
 void SPicView::openFile(const QString& path)
 {
-    m_opener->openFile(path);
+    picture()->setUnsavedNew(false);
+    const LumoFM::VFS* vfs = LumoFM::VFS::ptr();
+    const LumoFM::Entry entry = vfs->entry(path);
+    const QString file = entry.localPath();
+    const QString directory = vfs->parent(entry).localPath();
+
+    auto* model = qobject_cast<DirectoryProxyModel*>(fileModel());
+    if (model) {
+        model->setDirectoryFile(directory, file);
+        m_open->cursor()->setCurrentRow(model->currentRow());
+    } else {
+        model = new DirectoryProxyModel(sharedFileSystemModel(), directory, m_open);
+        model->setCurrentFile(file);
+        m_open->setFileModel(model, model->currentRow());
+    }
+    // Taking in a big folder keeps the GUI thread busy: it waits until the picture is shown.
+    model->setListingHeld(true);
+    loadFile(file);
+    if (!isLoading())
+        releaseListing();
 }
 
 void SPicView::openList(const QStringList& files)
 {
-    m_opener->openList(files);
+    updateShownSize();
+    m_open->openList(files);
 }
 
 void SPicView::setImage(const QImage& image)
 {
-    m_opener->setImage(image);
+    m_open->setImage(image);
 }
 
 void SPicView::newImage(int width, int height, int depth, uint pixel)
 {
-    m_opener->newImage(width, height, depth, pixel);
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(pixel);
+    QImage::Format format = QImage::Format_Mono;
+    if (depth == 32)
+        format = QImage::Format_RGB32;
+    else if (depth == 8)
+        format = QImage::Format_Indexed8;
+    setImage(image.convertToFormat(format, Qt::ThresholdDither));
 }
 
 void SPicView::importImage(const QImage& image)
 {
-    m_opener->setImage(image);
-    m_edits->markImported();
+    setImage(image);
+    m_open->edits()->markImported();
 }
 
 void SPicView::loadFile(const QString& path)
 {
-    m_opener->loadFile(path);
+    updateShownSize();
+    m_open->load(path);
 }
 
 bool SPicView::isLoading() const
 {
-    return m_picture->isLoading();
+    return m_open->isLoading();
 }
 
 void SPicView::waitUntilLoaded()
 {
-    m_opener->waitUntilLoaded();
+    waitWithCursor(m_open);
+}
+
+void SPicView::updateShownSize()
+{
+    const QWidget* screenArea = isVisible() ? viewport() : nullptr;
+    const QScreen* shownOn = screen();
+    // Not placed yet: the picture can be no larger than the screen.
+    const QSize area = screenArea ? screenArea->size()
+                                  : (shownOn ? shownOn->availableSize() : QSize());
+    // Only a picture shown at a fit is ever shown smaller than its pixels at first; at 100 %
+    // the view opens on the top left corner, which is read first.
+    if (!ZoomModel::fitsLargePictures(zoomMode())) {
+        const bool trueSize = zoomMode() == ZoomModel::trueSizeMode;
+        m_open->setShownSize({}, trueSize ? area * devicePixelRatioF() : QSize());
+        return;
+    }
+    const ZoomFit fit(area, margin());
+    m_open->setShownSize([fit](const QSize& pictureSize) {
+        const double scale = fit.scale(0, 1.0, pictureSize, false);
+        if (!(scale < 1.0))
+            return QSize();
+        return QSize(std::max(1, qRound(pictureSize.width() * scale)),
+                     std::max(1, qRound(pictureSize.height() * scale)));
+    });
+}
+
+void SPicView::follow(OpenPicture::Aspects aspects)
+{
+    using Aspect = OpenPicture::Aspect;
+    if (aspects & Aspect::List)
+        followList();
+    if (aspects & Aspect::File) {
+        if (picture()->isUnsavedNew())
+            showAdopted();
+        else
+            showRead();
+    } else if (aspects & Aspect::Pixels) {
+        if (isLoading()) {
+            showStandIn();
+        } else {
+            zoom();
+            refreshStatus();
+        }
+    } else if ((aspects & Aspect::Status) && isLoading()) {
+        emit imageInfoChanged(PictureStatus::loadingText());
+    }
+    if (aspects & (Aspect::File | Aspect::List)) {
+        // A view out of sight paints nothing, so reading ahead need not wait for it.
+        if (m_pic->isVisible())
+            m_pic->update();
+        else
+            m_open->shown();
+    }
+    emit actionStateChanged();
+}
+
+void SPicView::followList()
+{
+    QAbstractItemModel* model = fileModel();
+    if (model == m_shownModel) {
+        publishBrowseInfo();
+        return;
+    }
+    if (m_shownModel)
+        m_shownModel->disconnect(this);
+    m_shownModel = model;
+    if (auto* directory = qobject_cast<DirectoryProxyModel*>(model))
+        connect(directory, &DirectoryProxyModel::currentFileIndexChanged, this,
+                &SPicView::updateCurrentImageIndex);
+    // Views that show the old list let go of it now; until then it stays valid.
+    if (std::exchange(m_hadModel, true))
+        emit dirModelChanged(this);
+    publishBrowseInfo();
+}
+
+void SPicView::showStandIn()
+{
+    clearSelectionIfAny();
+    m_pic->setSelectable(false);
+    setCurrentZoomMode(zoomMode());
+    zoom();
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    releaseListing();
+}
+
+void SPicView::showRead()
+{
+    const bool readable = !isBroken();
+    if (!readable)
+        picture()->setImage(placeholderImage());
+    clearSelectionIfAny();
+    m_pic->setSelectable(readable);
+    if (readable)
+        emit fileRead(picture()->path());
+    // The directory's own idea of the current file follows the document's, so that files
+    // appearing and vanishing keep the row on the file shown.
+    if (auto* model = qobject_cast<DirectoryProxyModel*>(fileModel()))
+        model->setCurrentFile(filePath());
+    setCurrentZoomMode(zoomMode());
+    zoom();
+    refreshStatus();
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    releaseListing();
+}
+
+void SPicView::showAdopted()
+{
+    clearSelectionIfAny();
+    m_pic->setSelectable(true);
+    setWindowTitle(PictureStatus::notSavedText());
+    // Not shown here: a view without a parent would flash up as a window of its own. Whoever
+    // places it shows it, and the resize on showing zooms.
+    zoom();
+}
+
+void SPicView::releaseListing()
+{
+    if (auto* model = qobject_cast<DirectoryProxyModel*>(fileModel()))
+        model->setListingHeld(false);
 }
 
 int SPicView::zoomMode() const
@@ -187,41 +351,41 @@ double SPicView::scale() const
 
 const QImage& SPicView::image() const
 {
-    m_opener->waitUntilLoaded();
-    return m_picture->image();
+    waitWithCursor(m_open);
+    return picture()->image();
 }
 
 QString SPicView::filePath() const
 {
-    return m_cursor->filePath();
+    return m_open->cursor()->filePath();
 }
 
 QString SPicView::fileName() const
 {
-    return m_cursor->fileName();
+    return m_open->cursor()->fileName();
 }
 
 QModelIndex SPicView::currentModelIndex() const
 {
-    return m_cursor->currentIndex();
+    return m_open->cursor()->currentIndex();
 }
 
 QAbstractItemModel* SPicView::fileModel() const
 {
-    return m_cursor->model();
+    return m_open->cursor()->model();
 }
 
 int SPicView::currentRow() const
 {
-    return m_cursor->currentRow();
+    return m_open->cursor()->currentRow();
 }
 
 bool SPicView::isSaveable() const
 {
     // A placeholder is never written over the file it stands for; a changed picture made in
     // memory has no file yet, and saving it asks for a name.
-    return m_picture->isModified() && !isBroken()
-           && (!filePath().isEmpty() || m_picture->isUnsavedNew());
+    return picture()->isModified() && !isBroken()
+           && (!filePath().isEmpty() || picture()->isUnsavedNew());
 }
 
 ActionRules::State SPicView::actionState() const
@@ -235,25 +399,25 @@ ActionRules::State SPicView::actionState() const
     state.saveable = isSaveable();
     state.hasFilePath = !filePath().isEmpty();
     state.marked = m_pic->mark()->mode() != MarkMode::None;
-    state.row = m_cursor->currentRow();
-    state.rowCount = m_cursor->rowCount();
+    state.row = m_open->cursor()->currentRow();
+    state.rowCount = m_open->cursor()->rowCount();
     state.loop = Settings::instance()->imagesCentralWidget()->slideLoop();
     return state;
 }
 
 bool SPicView::isModified() const
 {
-    return m_picture->isModified();
+    return picture()->isModified();
 }
 
 bool SPicView::isUnsavedNew() const
 {
-    return m_picture->isUnsavedNew();
+    return picture()->isUnsavedNew();
 }
 
 bool SPicView::isBroken() const
 {
-    return m_picture->isBroken();
+    return picture()->isBroken();
 }
 
 void SPicView::setIndicatorMode(bool on)
@@ -299,13 +463,22 @@ void SPicView::publishBrowseInfo()
 
 QString SPicView::browseText() const
 {
-    return PictureStatus::browseText(m_cursor->currentRow(), m_cursor->rowCount());
+    return PictureStatus::browseText(m_open->cursor()->currentRow(), m_open->cursor()->rowCount());
 }
 
 void SPicView::clearSelectionIfAny()
 {
     if (m_pic->mark()->mode() != MarkMode::None)
         m_pic->clearSelection();
+}
+
+bool SPicView::prepareMove()
+{
+    // An empty list goes nowhere, so there is nothing to ask.
+    if (m_open->cursor()->rowCount() == 0 || !moveAllowed())
+        return false;
+    updateShownSize();
+    return true;
 }
 
 bool SPicView::moveAllowed()
@@ -319,14 +492,45 @@ void SPicView::setCurrentIndex(const QModelIndex& index)
     if (!index.isValid())
         return;
     // Choosing the shown picture again must not cost the user's edits a question.
-    if (m_picture->isModified() && m_cursor->currentRow() == index.row())
+    if (picture()->isModified() && m_open->cursor()->currentRow() == index.row())
         return;
-    m_cursor->moveTo(index.row());
+    if (prepareMove())
+        m_open->moveTo(index.row());
+}
+
+void SPicView::previous()
+{
+    if (prepareMove())
+        m_open->previous();
+}
+
+void SPicView::next()
+{
+    if (prepareMove())
+        m_open->next();
+}
+
+void SPicView::first()
+{
+    if (prepareMove())
+        m_open->first();
+}
+
+void SPicView::last()
+{
+    if (prepareMove())
+        m_open->last();
+}
+
+void SPicView::timerTimeout()
+{
+    if (prepareMove())
+        m_open->tick();
 }
 
 void SPicView::updateCurrentImageIndex(int imageFileIndex)
 {
-    m_cursor->setCurrentRow(imageFileIndex);
+    m_open->cursor()->setCurrentRow(imageFileIndex);
     emit currentIndexChanged(currentModelIndex());
     publishBrowseInfo();
 }
@@ -354,12 +558,28 @@ bool SPicView::viewportEvent(QEvent* event)
 
 bool SPicView::write(const QString& path, const QString& format)
 {
-    return m_opener->write(path, format, m_saver);
+    // A picture made in memory has no file to save to; the caller asks for one instead.
+    if (path.isEmpty())
+        return false;
+    waitWithCursor(m_open);
+    const QString ownPath = filePath();
+    const bool ownFile = !isUnsavedNew() && !ownPath.isEmpty()
+                         && PictureSaver::samePicture(ownPath, path);
+    if (!m_saver->writeFile(path, format, ownPath))
+        return false;
+    picture()->setModified(false);
+    if (ownFile) {
+        // Re-read in place: the list the picture belongs to stays as the user made it.
+        loadFile(ownPath);
+        return true;
+    }
+    openFile(path);
+    return true;
 }
 
 bool SPicView::save()
 {
-    return write(filePath(), m_picture->format());
+    return write(filePath(), picture()->format());
 }
 
 bool SPicView::confirmClose()
@@ -370,7 +590,7 @@ bool SPicView::confirmClose()
         stopSlideshow();
     m_closeCancelled = false;
     using LeaveAnswer = PictureSaver::LeaveAnswer;
-    const LeaveAnswer answer = m_picture->isModified()
+    const LeaveAnswer answer = picture()->isModified()
                                    ? m_saver->askBeforeLeaving(filePath(), fileName())
                                    : LeaveAnswer::Leave;
     if (answer == LeaveAnswer::Cancelled)
@@ -394,7 +614,7 @@ bool SPicView::saveChanges()
 
 void SPicView::discardChanges()
 {
-    m_picture->setModified(false);
+    picture()->setModified(false);
 }
 
 void SPicView::closeEvent(QCloseEvent* event)
@@ -451,7 +671,9 @@ void SPicView::showInsertDialog()
 
 void SPicView::zoom()
 {
-    m_zoomPass->run();
+    if (m_zoomPass->run())
+        emit zoomChanged(m_zoomPass->zoomShown() ? PictureStatus::zoomText(m_pic->scale())
+                                                 : QString());
 }
 
 void SPicView::zoomBy(double factor)
@@ -477,16 +699,16 @@ void SPicView::resizeEvent(QResizeEvent* event)
 void SPicView::refreshStatus()
 {
     const QString path = filePath();
-    const StatusTexts texts(*m_picture, path, SizeWarning::limits());
+    const StatusTexts texts(*picture(), path, SizeWarning::limits());
     // Until a read is in, the pixels shown are not yet the file's to describe.
-    const bool loading = m_picture->isLoading();
-    emit imageInfoChanged(loading ? PictureOpener::loadingText() : texts.imageInfo());
+    const bool loading = picture()->isLoading();
+    emit imageInfoChanged(loading ? PictureStatus::loadingText() : texts.imageInfo());
     if (texts.flagged() && !loading)
         SizeWarning::beep();
     emit browseInfoChanged(browseText());
     emit currentIndexChanged(currentModelIndex());
     // A placeholder has neither a selection nor a zoom to tell.
-    const bool shown = !m_picture->isBroken();
+    const bool shown = !picture()->isBroken();
     emit markChanged(shown && m_pic->hasSelection() ? PictureStatus::markText(m_pic->selection())
                                                     : QString());
     // What the pointer read is of the pixels before; the next drag reads anew.
@@ -504,68 +726,68 @@ int SPicView::undoDepth(int stored)
 
 int SPicView::undoCount() const
 {
-    return m_history->undoCount();
+    return m_open->history()->undoCount();
 }
 
 int SPicView::redoCount() const
 {
-    return m_history->redoCount();
+    return m_open->history()->redoCount();
 }
 
 void SPicView::pushUndo()
 {
     // Every edit starts here, and edits the full pixels.
-    m_opener->waitUntilLoaded();
-    m_edits->backUp();
+    waitWithCursor(m_open);
+    m_open->edits()->backUp();
 }
 
 void SPicView::commit()
 {
-    m_edits->keep(undoDepth(Settings::instance()->general()->undoN()));
+    m_open->edits()->keep(undoDepth(Settings::instance()->general()->undoN()));
 }
 
 void SPicView::rollback()
 {
-    m_edits->rollback();
+    m_open->edits()->rollback();
 }
 
 bool SPicView::applyEdit(const PictureEdits::Edit& edit)
 {
     // Edits act on the full pixels.
-    m_opener->waitUntilLoaded();
-    return m_edits->apply(edit, undoDepth(Settings::instance()->general()->undoN()));
+    waitWithCursor(m_open);
+    return m_open->edits()->apply(edit, undoDepth(Settings::instance()->general()->undoN()));
 }
 
 void SPicView::undo()
 {
-    m_opener->waitUntilLoaded();
-    if (m_history->undoCount() == 0) {
+    waitWithCursor(m_open);
+    if (m_open->history()->undoCount() == 0) {
         emit message(tr("Undo: No backups available, discontinued."), messageTime);
         return;
     }
     clearSelectionIfAny();
-    m_edits->undo();
+    m_open->edits()->undo();
 }
 
 void SPicView::redo()
 {
-    m_opener->waitUntilLoaded();
-    if (m_history->redoCount() == 0) {
+    waitWithCursor(m_open);
+    if (m_open->history()->redoCount() == 0) {
         emit message(tr("Redo: No backups available, discontinued."), messageTime);
         return;
     }
     clearSelectionIfAny();
-    m_edits->redo();
+    m_open->edits()->redo();
 }
 
 void SPicView::copy()
 {
-    m_opener->waitUntilLoaded();
+    waitWithCursor(m_open);
     const bool part = m_pic->hasSelection();
     emit message(part ? tr("Copy: Copy selected area...") : tr("Copy: Copy full image..."),
                  messageTime);
     QApplication::clipboard()->setImage(
-        part ? m_picture->image().copy(m_pic->selection()) : m_picture->image(),
+        part ? picture()->image().copy(m_pic->selection()) : picture()->image(),
         QClipboard::Clipboard);
     emit copy_to_clipboard();
 }
@@ -574,10 +796,10 @@ void SPicView::cut()
 {
     if (!m_pic->hasSelection())
         return;
-    m_opener->waitUntilLoaded();
+    waitWithCursor(m_open);
     emit message(tr("Cut: cutting selected area..."), messageTime);
     const QRect selection = m_pic->selection();
-    QApplication::clipboard()->setImage(m_picture->image().copy(selection), QClipboard::Clipboard);
+    QApplication::clipboard()->setImage(picture()->image().copy(selection), QClipboard::Clipboard);
     emit copy_to_clipboard();
     applyEdit([selection](QImage image) {
         imaging::blackenArea(image, selection);
@@ -597,11 +819,4 @@ void SPicView::reload()
 bool SPicView::runAdjustment(const DialogFactory& createDialog, AdjustmentOptions options)
 {
     return m_adjustments->run(createDialog, options);
-}
-
-void SPicView::showEdit()
-{
-    zoom();
-    refreshStatus();
-    emit actionStateChanged();
 }

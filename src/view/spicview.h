@@ -2,11 +2,13 @@
 
 #include "document/actionrules.h"
 #include "document/filecursor.h"
+#include "document/openpicture.h"
 #include "document/pictureedits.h"
 #include "view/picturesaver.h"
 
 #include <QFlags>
 #include <QModelIndex>
+#include <QPointer>
 #include <QScrollArea>
 
 #include <functional>
@@ -14,10 +16,8 @@
 
 class AdjustmentDialog;
 class AdjustmentRunner;
-class EditHistory;
 class Picture;
 class PictureAdjustment;
-class PictureOpener;
 class LumoScrollBar;
 class QAbstractItemModel;
 class QImage;
@@ -26,8 +26,8 @@ class SPic;
 class TouchGestures;
 class ZoomPass;
 
-// One open picture: its document (a Picture, its EditHistory and the FileCursor over the list
-// of files it belongs to) and the scroll area that shows it on a canvas at a zoom.
+// The scroll area that shows an OpenPicture on a canvas at a zoom. It follows what the document
+// announces and asks the user about unsaved edits before it moves the document on.
 class SPicView : public QScrollArea
 {
     Q_OBJECT
@@ -80,7 +80,8 @@ public:
     QModelIndex currentModelIndex() const;
     QAbstractItemModel* fileModel() const;
     int currentRow() const;
-    Picture* picture() const { return m_picture; }
+    Picture* picture() const { return m_open->picture(); }
+    OpenPicture* document() const { return m_open; }
     bool isModified() const;
     bool isUnsavedNew() const;
     bool isSaveable() const;
@@ -120,15 +121,15 @@ public:
     bool runAdjustment(const DialogFactory& createDialog, AdjustmentOptions options);
 
     // Moving through the list of files, and the slideshow.
-    void previous() { m_cursor->previous(); }
-    void next() { m_cursor->next(); }
-    void first() { m_cursor->first(); }
-    void last() { m_cursor->last(); }
-    void startSlideshow() { m_cursor->startSlideshow(); }
-    void stopSlideshow() { m_cursor->stopSlideshow(); }
-    bool slideshowRunning() const { return m_cursor->slideshowRunning(); }
-    int slideDelay() const { return m_cursor->slideDelay(); }
-    void setSlideDelay(int seconds) { m_cursor->setSlideDelay(seconds); }
+    void previous();
+    void next();
+    void first();
+    void last();
+    void startSlideshow() { m_open->cursor()->startSlideshow(); }
+    void stopSlideshow() { m_open->cursor()->stopSlideshow(); }
+    bool slideshowRunning() const { return m_open->cursor()->slideshowRunning(); }
+    int slideDelay() const { return m_open->cursor()->slideDelay(); }
+    void setSlideDelay(int seconds) { m_open->cursor()->setSlideDelay(seconds); }
 
     // Presentation.
     int margin() const { return m_margin; }
@@ -182,7 +183,7 @@ public slots:
     void showInsertDialog();
     void zoom();
     void refreshStatus();
-    void timerTimeout() { m_cursor->tick(); }
+    void timerTimeout();
     bool save();
     void setCurrentIndex(const QModelIndex& index);
     void updateCurrentImageIndex(int imageFileIndex);
@@ -199,14 +200,27 @@ private:
     void publishBrowseInfo();
     QString browseText() const;
     void clearSelectionIfAny();
-    void showEdit();
+    // The document's news: what changed decides what is redrawn and told.
+    void follow(OpenPicture::Aspects aspects);
+    void followList();
+    void showStandIn();
+    void showRead();
+    void showAdopted();
+    // Lets the directory be listed once the picture is on screen.
+    void releaseListing();
+    // How the document shows pictures it reads from now on, from the zoom and the room there is.
+    void updateShownSize();
+    // Asked before every move: false leaves the document where it is.
     bool moveAllowed();
+    // Asks before a move and readies the document for the read; false: no move.
+    bool prepareMove();
 
-    EditHistory* m_history = nullptr;
-    Picture* m_picture = nullptr;
+    OpenPicture* m_open = nullptr;
+    // The list shown last, to tell when the document's list is another.
+    QPointer<QAbstractItemModel> m_shownModel;
+    bool m_hadModel = false;
     int m_zoomMode = 4;
     SPic* m_pic = nullptr;
-    FileCursor* m_cursor = nullptr;
     int m_margin = defaultMargin;
     PictureSaver* m_saver = nullptr;
     bool m_closeCancelled = false;
@@ -217,9 +231,7 @@ private:
     LumoScrollBar* m_vScrollBar = nullptr;
     int m_savedFrameStyle = 0;
     TouchGestures* m_touch = nullptr;
-    PictureEdits* m_edits = nullptr;
     std::unique_ptr<AdjustmentRunner> m_adjustments;
-    PictureOpener* m_opener = nullptr;
     std::unique_ptr<ZoomPass> m_zoomPass;
 };
 

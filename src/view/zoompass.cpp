@@ -1,7 +1,6 @@
 #include "view/zoompass.h"
 
 #include "document/picture.h"
-#include "document/picturestatus.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 #include "view/zoomfit.h"
@@ -16,13 +15,13 @@ ZoomPass::ZoomPass(SPicView* view)
 {
 }
 
-void ZoomPass::run()
+bool ZoomPass::run()
 {
     if (!m_view->isVisible())
-        return;
+        return false;
     if (m_inZoom) {
         m_zoomAgain = true;
-        return;
+        return false;
     }
     m_inZoom = true;
     // Showing or hiding a scroll bar resizes the viewport, which asks for one more pass; the
@@ -34,6 +33,7 @@ void ZoomPass::run()
             break;
     }
     m_inZoom = false;
+    return true;
 }
 
 void ZoomPass::pass()
@@ -55,7 +55,6 @@ void ZoomPass::pass()
     pic->setScale(scale);
 
     m_zoomShown = !picture->isBroken() && !shown.isEmpty();
-    emit m_view->zoomChanged(m_zoomShown ? PictureStatus::zoomText(scale) : QString());
     pic->resize(fit.canvas(QSize(pic->scaledWidth(), pic->scaledHeight()), m_zoomShown));
 
     const QSize shownPort = m_view->viewport()->size();

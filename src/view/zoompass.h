@@ -9,7 +9,8 @@ class ZoomPass
 public:
     explicit ZoomPass(SPicView* view);
 
-    void run();
+    // False when the view is out of sight and nothing was laid out.
+    bool run();
     // Whether the last pass showed a picture with a zoom to tell.
     bool zoomShown() const { return m_zoomShown; }
 

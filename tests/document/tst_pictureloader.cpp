@@ -20,7 +20,7 @@ QRgb colourOf(const QVariant& image)
 } // namespace
 
 // Reading pictures off the GUI thread: the newest request wins, what was read ahead arrives at
-// once, a changed file is read again, and a quick stand-in comes first when it is smaller.
+// once, a changed file is read again, and an unreadable one is not kept.
 class TestPictureLoader : public QObject
 {
     Q_OBJECT
@@ -94,25 +94,6 @@ private slots:
         QVERIFY(loaded.wait(20000));
         QVERIFY(loaded.first().at(1).value<QImage>().isNull());
         QCOMPARE(cache.count(), 0);
-    }
-
-    // When none is wanted is the picture opener's test.
-    void standIn()
-    {
-        const QSize shown(200, 150);
-        QTemporaryDir dir;
-        const QString path =
-            lumotest::writeSolid(dir.filePath("photo.png"), pictureSize, qRgb(0, 128, 255));
-        PictureCache cache;
-        PictureLoader loader(&cache);
-        QSignalSpy standInReady(&loader, &PictureLoader::standInReady);
-        QSignalSpy loaded(&loader, &PictureLoader::loaded);
-        loader.load(path, [shown](const QSize&) { return shown; });
-        QVERIFY(loaded.wait(20000));
-        QCOMPARE(standInReady.size(), 1);
-        QCOMPARE(standInReady.first().at(0).value<QImage>().size(), shown);
-        QCOMPARE(standInReady.first().at(1).toSize(), QSize(400, 300));
-        QCOMPARE(loaded.first().at(1).value<QImage>().size(), QSize(400, 300));
     }
 
     void finishBlocksUntilIn()

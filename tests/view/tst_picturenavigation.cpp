@@ -85,6 +85,22 @@ private slots:
         QCOMPARE(enabledNames(actions), QStringList{});
     }
 
+    // The folder's current file follows the moves: a file appearing before the one shown keeps
+    // the row on the file shown.
+    void rowStaysOnTheFileShown()
+    {
+        PictureFixture pic;
+        SPicView* view = pic.view();
+        QTemporaryDir folder;
+        QVERIFY(openInFolder(pic, folder, 0));
+        view->next();
+        QVERIFY(waitForPicture(view));
+        QVERIFY(lumotest::writePicture(folder.filePath("0.png"), QSize(8, 8)));
+        QTRY_COMPARE_WITH_TIMEOUT(view->fileModel()->rowCount(), 4, 20000);
+        QCOMPARE(view->currentRow(), 2);
+        QCOMPARE(view->filePath(), folder.filePath("b.png"));
+    }
+
     // A question about the edits pauses a slideshow; Cancel ends it.
     void choosingRowWhileModified_data()
     {

@@ -3,6 +3,7 @@
 #include "support/pictureloading.h"
 #include "support/scriptedprompter.h"
 
+#include "document/picture.h"
 #include "settings/settings.h"
 #include "view/sizewarning.h"
 #include "view/spic.h"
@@ -11,7 +12,6 @@
 
 #include <QAction>
 #include <QImageReader>
-#include <QScrollBar>
 #include <QSettings>
 #include <QWheelEvent>
 
@@ -31,19 +31,53 @@ QString zoomText(double scale)
 
 } // namespace
 
-// The picture view as a viewer: zoom by wheel and actions, status texts, an unreadable file,
-// closing.
+// The picture view as a viewer: a stand-in while a file is read, zoom by wheel and actions,
+// status texts, an unreadable file, closing.
 class TestSPicView : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void tallNarrowImageScrollsVertically()
+    // Only a picture shown reduced at a fit has a stand-in first; it takes the place the full
+    // picture takes, and no text describes it. Edits wait for the full pixels.
+    void standInFirst_data()
     {
-        PictureFixture pic(QSize(20, 1000));
+        QTest::addColumn<int>("zoomMode");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("standIn");
+        QTest::newRow("a large picture at fit") << 0 << QSize(1600, 1200) << true;
+        QTest::newRow("a large picture at true size") << 4 << QSize(1600, 1200) << false;
+        QTest::newRow("a picture smaller than the window") << 0 << QSize(200, 100) << false;
+    }
+    void standInFirst()
+    {
+        QFETCH(int, zoomMode);
+        QFETCH(QSize, size);
+        QFETCH(bool, standIn);
+        PictureFixture pic;
         SPicView* view = pic.view();
-        QCOMPARE(view->pic()->width(), view->viewport()->width());
-        QCOMPARE(view->verticalScrollBar()->maximum(), 1020 - view->viewport()->height());
+        Settings::instance()->general()->setZoomModeInt(zoomMode);
+        const QString path = lumotest::writeSolid(pic.path("large.png"), size, qRgb(40, 80, 120));
+        QSignalSpy standIns(view->picture(), &Picture::standInShown);
+        QSignalSpy infos(view, &SPicView::imageInfoChanged);
+        QSignalSpy zooms(view, &SPicView::zoomChanged);
+        QRect shownThen;
+        QVariant zoomThen;
+        connect(view->picture(), &Picture::standInShown, view, [&] {
+            shownThen = QRect(view->pic()->pos(), view->pic()->size());
+            zoomThen = zooms.isEmpty() ? QVariant() : zooms.last().at(0);
+        });
+        view->openFile(path);
+        QVERIFY(standIns.size() == int(standIn) || standIns.wait(20000));
+        QVERIFY(pic.runAdjustment(true));
+        QCOMPARE(standIns.size(), int(standIn));
+        QCOMPARE(view->image().pixel(size.width() - 1, size.height() - 1), qRgb(215, 175, 135));
+        QCOMPARE(infos.first().at(0).toString(), QStringLiteral("Loading…"));
+        QVERIFY(infos.last().at(0).toString().contains(QString::number(size.width())));
+        if (standIn) {
+            QCOMPARE(QRect(view->pic()->pos(), view->pic()->size()), shownThen);
+            QCOMPARE(zooms.last().at(0), zoomThen);
+        }
     }
 
     // On a picture larger than the view the wheel zooms too, with or without Control.
