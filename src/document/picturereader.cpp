@@ -88,8 +88,9 @@ PictureReader::StandIn PictureReader::readCorner(QFile* file, const QSize& area,
     reader.setAutoTransform(true);
     const imaging::DecodeVerdict verdict = imaging::DecodeGuard(limits).judge(reader);
     const QSize stored = verdict.declared;
-    // A turned picture's top left corner lies elsewhere in the file.
-    if (!verdict.allowed() || !stored.isValid()
+    // A turned picture's top left corner lies elsewhere in the file; a decoder that cannot stop
+    // early would read the whole picture for it.
+    if (!verdict.allowed() || !stored.isValid() || !reader.supportsOption(QImageIOHandler::ClipRect)
         || reader.transformation() != QImageIOHandler::TransformationNone
         || (stored.width() <= area.width() && stored.height() <= area.height()))
         return corner;

@@ -58,7 +58,8 @@ public:
                                   imaging::ReadLimits::forThisMachine());
     // The top left corner of a picture larger than area, at full size and at most area large,
     // for a picture shown at 100 %: decoders that stop after the rows asked for give it in a
-    // fraction of the whole read. None for a picture turned by its stored orientation.
+    // fraction of the whole read. None for a picture turned by its stored orientation, or in a
+    // format whose decoder reads it whole anyway.
     static StandIn readCorner(QFile* file, const QSize& area,
                               const imaging::ReadLimits& limits =
                                   imaging::ReadLimits::forThisMachine());

@@ -75,20 +75,27 @@ private slots:
     {
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<int>("orientation");
+        QTest::addColumn<QByteArray>("format");
         QTest::addColumn<QSize>("corner"); // empty: none
-        QTest::newRow("taller and wider than the area") << QSize(300, 200) << 1 << QSize(64, 48);
-        QTest::newRow("only wider keeps its height") << QSize(300, 40) << 1 << QSize(64, 40);
-        QTest::newRow("held by the area") << QSize(64, 48) << 1 << QSize();
-        QTest::newRow("turned by its orientation") << QSize(300, 200) << 6 << QSize();
+        QTest::newRow("taller and wider than the area")
+            << QSize(300, 200) << 1 << QByteArray("JPEG") << QSize(64, 48);
+        QTest::newRow("only wider keeps its height")
+            << QSize(300, 40) << 1 << QByteArray("JPEG") << QSize(64, 40);
+        QTest::newRow("held by the area") << QSize(64, 48) << 1 << QByteArray("JPEG") << QSize();
+        QTest::newRow("turned by its orientation")
+            << QSize(300, 200) << 6 << QByteArray("JPEG") << QSize();
+        QTest::newRow("a format read whole anyway")
+            << QSize(300, 200) << 1 << QByteArray("PNG") << QSize();
     }
     void corner()
     {
         QFETCH(QSize, picture);
         QFETCH(int, orientation);
+        QFETCH(QByteArray, format);
         QFETCH(QSize, corner);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("photo.jpg"));
-        QVERIFY(lumotest::rampImage(picture).save(path, "JPEG", 95));
+        const QString path = dir.filePath(QStringLiteral("photo.") + format.toLower());
+        QVERIFY(lumotest::rampImage(picture).save(path, format.constData(), 95));
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
         image->readMetadata();
         image->exifData()["Exif.Image.Orientation"] = uint16_t(orientation);
