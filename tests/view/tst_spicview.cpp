@@ -80,6 +80,41 @@ private slots:
         }
     }
 
+    // At 100 % a JPEG larger than the window first shows its top left corner: at full size,
+    // where the whole picture will lie, and nothing beyond it.
+    void cornerFirstAtTrueSize()
+    {
+        PictureFixture pic;
+        SPicView* view = pic.view();
+        Settings::instance()->general()->setZoomModeInt(4);
+        const QString path = pic.path("large.jpg");
+        QVERIFY(lumotest::rampImage(QSize(3000, 2000)).save(path, "JPEG", 95));
+        QImage shot;
+        QSize corner;
+        connect(view->picture(), &Picture::standInShown, view, [&] {
+            corner = view->picture()->standIn().size();
+            shot = view->pic()->grab().toImage();
+        });
+        view->openFile(path);
+        QVERIFY(waitForPicture(view));
+        if (shot.isNull())
+            QSKIP("the whole picture came before its corner");
+        QVERIFY(corner.width() < 3000 && corner.height() < 2000);
+        int left = 0;
+        int top = 0;
+        while (view->pic()->imageX(left, false) < 0)
+            ++left;
+        while (view->pic()->imageY(top, false) < 0)
+            ++top;
+        const QImage whole = view->image();
+        QCOMPARE(shot.pixel(left + 5, top + 5), whole.pixel(5, 5));
+        const int lastX = corner.width() - 1;
+        const int lastY = corner.height() - 1;
+        QCOMPARE(shot.pixel(left + lastX, top + lastY), whole.pixel(lastX, lastY));
+        const int beyond = corner.width() + 5;
+        QVERIFY(shot.pixel(left + beyond, top + 5) != whole.pixel(beyond, 5));
+    }
+
     // On a picture larger than the view the wheel zooms too, with or without Control.
     void wheelSteps_data()
     {
