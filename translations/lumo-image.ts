@@ -911,7 +911,7 @@ Please select image format from list.</source>
     </message>
 </context>
 <context>
-    <name>PictureSaver</name>
+    <name>WriteQuestions</name>
     <message>
         <source>lumo-image - Write error</source>
         <translation type="unfinished"></translation>

@@ -4,8 +4,8 @@
 #include "imagewindow/fileremoval.h"
 #include "imagewindow/imageopener.h"
 #include "imagewindow/imageprinter.h"
-#include "imagewindow/imagesaver.h"
 #include "imagewindow/imagescentralwidget.h"
+#include "imagewindow/savecommands.h"
 #include "imagewindow/wallpapersetter.h"
 #include "platformwidgets/lumoscandialog.h"
 #include "settings/settings.h"
@@ -32,7 +32,7 @@ void ImageFileCommands::open()
 void ImageFileCommands::saveAs()
 {
     if (SPicView* view = m_window->currentView())
-        ImageSaver::saveAs(view, m_window);
+        SaveCommands::saveAs(view, m_window);
     // The write took the changes; the re-read that follows may end later.
     m_window->viewBinding()->refreshActions();
 }
@@ -40,7 +40,7 @@ void ImageFileCommands::saveAs()
 void ImageFileCommands::save()
 {
     if (SPicView* view = m_window->currentView())
-        ImageSaver::save(view, m_window);
+        SaveCommands::save(view, m_window);
     m_window->viewBinding()->refreshActions();
 }
 

@@ -285,15 +285,15 @@ bool ImagesCentralWidget::closeAllPictures()
         if (!view->isModified())
             continue;
         switch (view->askAboutChanges()) {
-        case PictureSaver::Choice::Cancel:
+        case WriteQuestions::Choice::Cancel:
             return false;
-        case PictureSaver::Choice::Save:
+        case WriteQuestions::Choice::Save:
             toSave.append(view);
             break;
-        case PictureSaver::Choice::Keep:
+        case WriteQuestions::Choice::Keep:
             kept = true;
             break;
-        case PictureSaver::Choice::Discard:
+        case WriteQuestions::Choice::Discard:
             break;
         }
     }

@@ -16,7 +16,6 @@
 #include "view/adjustmentrunner.h"
 #include "view/directoryproxymodel.h"
 #include "view/handtool.h"
-#include "view/picturesaver.h"
 #include "view/placeholderimage.h"
 #include "view/sharedfilesystemmodel.h"
 #include "view/sizewarning.h"
@@ -24,6 +23,7 @@
 #include "view/spic.h"
 #include "view/touchgestures.h"
 #include "view/waitcursor.h"
+#include "view/writequestions.h"
 #include "view/zoomfit.h"
 #include "view/zoommodel.h"
 #include "view/zoompass.h"
@@ -61,7 +61,7 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     : QScrollArea(parent)
     , m_open(new OpenPicture(slideDelay, this))
     , m_pic(new SPic(this))
-    , m_saver(new PictureSaver(m_open->picture(), this))
+    , m_saver(new WriteQuestions(m_open->picture(), this))
     , m_adjustments(std::make_unique<AdjustmentRunner>(this, m_open->edits()))
     , m_zoomPass(std::make_unique<ZoomPass>(this))
 {
@@ -82,7 +82,7 @@ SPicView::SPicView(int slideDelay, QWidget* parent)
     connect(history, &EditHistory::backupAdded, this, &SPicView::addToUndo);
     connect(history, &EditHistory::undoAvailableChanged, this, &SPicView::undoStatusChanged);
     connect(history, &EditHistory::redoAvailableChanged, this, &SPicView::redoStatusChanged);
-    connect(m_saver, &PictureSaver::message, this, &SPicView::message);
+    connect(m_saver, &WriteQuestions::message, this, &SPicView::message);
     connect(m_open, &OpenPicture::changed, this, &SPicView::follow);
     connect(m_open, &OpenPicture::slideDue, this, &SPicView::timerTimeout);
     // Reading ahead waits until the picture shown is on screen.
@@ -564,7 +564,7 @@ bool SPicView::write(const QString& path, const QString& format)
     waitWithCursor(m_open);
     const QString ownPath = filePath();
     const bool ownFile = !isUnsavedNew() && !ownPath.isEmpty()
-                         && PictureSaver::samePicture(ownPath, path);
+                         && WriteQuestions::samePicture(ownPath, path);
     if (!m_saver->writeFile(path, format, ownPath))
         return false;
     picture()->setModified(false);
@@ -589,7 +589,7 @@ bool SPicView::confirmClose()
     if (ran)
         stopSlideshow();
     m_closeCancelled = false;
-    using LeaveAnswer = PictureSaver::LeaveAnswer;
+    using LeaveAnswer = WriteQuestions::LeaveAnswer;
     const LeaveAnswer answer = picture()->isModified()
                                    ? m_saver->askBeforeLeaving(filePath(), fileName())
                                    : LeaveAnswer::Leave;
@@ -600,7 +600,7 @@ bool SPicView::confirmClose()
     return answer == LeaveAnswer::Leave;
 }
 
-PictureSaver::Choice SPicView::askAboutChanges()
+WriteQuestions::Choice SPicView::askAboutChanges()
 {
     if (slideshowRunning())
         stopSlideshow();

@@ -4,7 +4,7 @@
 #include "document/filecursor.h"
 #include "document/openpicture.h"
 #include "document/pictureedits.h"
-#include "view/picturesaver.h"
+#include "view/writequestions.h"
 
 #include <QFlags>
 #include <QModelIndex>
@@ -98,7 +98,7 @@ public:
     bool closeCancelled() const { return m_closeCancelled; }
     // For leaving many pictures at once: the question alone (a running slideshow stops for it),
     // and then, once every picture has its answer, what was chosen.
-    PictureSaver::Choice askAboutChanges();
+    WriteQuestions::Choice askAboutChanges();
     bool saveChanges();
     void discardChanges();
 
@@ -222,7 +222,7 @@ private:
     int m_zoomMode = 4;
     SPic* m_pic = nullptr;
     int m_margin = defaultMargin;
-    PictureSaver* m_saver = nullptr;
+    WriteQuestions* m_saver = nullptr;
     bool m_closeCancelled = false;
     bool m_fullScreenMode = false;
     QShortcut* m_exitShortcut = nullptr;

@@ -10,9 +10,9 @@
 #include "document/pictureanimation.h"
 #include "document/recentfiles.h"
 #include "imagewindow/imageopener.h"
-#include "imagewindow/imagesaver.h"
 #include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/saveasdecision.h"
+#include "imagewindow/savecommands.h"
 #include "settings/settings.h"
 #include "view/spicview.h"
 
@@ -310,8 +310,8 @@ private slots:
             prompter.answer(QMessageBox::StandardButton(answer));
         QSignalSpy messages(view, &SPicView::message);
 
-        const bool saved = row.saveAs ? ImageSaver::saveAs(view, nullptr)
-                                      : ImageSaver::save(view, nullptr);
+        const bool saved = row.saveAs ? SaveCommands::saveAs(view, nullptr)
+                                      : SaveCommands::save(view, nullptr);
         QCOMPARE(saved, !row.written.isEmpty());
         // Each title, with the first line of its text where the row names it.
         QStringList asked;

@@ -6,8 +6,8 @@
 
 #include "document/picture.h"
 #include "document/pictureanimation.h"
-#include "view/picturesaver.h"
 #include "view/spicview.h"
+#include "view/writequestions.h"
 
 #include <QDialog>
 
@@ -93,7 +93,7 @@ private slots:
         prompter.setFallback(QMessageBox::Ok);
         const QString png = QStringLiteral("png");
         const QString copy = pic.path(QStringLiteral("copy.png"));
-        PictureSaver saver(pic.view()->picture(), pic.view());
+        WriteQuestions saver(pic.view()->picture(), pic.view());
         QVERIFY(saver.writeFile(copy, png, pic.view()->filePath()));
         const QString path = pic.path(QStringLiteral("frame.png"));
         QVERIFY(pic.view()->write(path, png));

@@ -1,4 +1,4 @@
-#include "view/picturesaver.h"
+#include "view/writequestions.h"
 
 #include "document/imageformats.h"
 #include "document/picture.h"
@@ -9,14 +9,14 @@
 
 #include <QFileInfo>
 
-PictureSaver::PictureSaver(Picture* picture, QWidget* dialogParent)
+WriteQuestions::WriteQuestions(Picture* picture, QWidget* dialogParent)
     : QObject(dialogParent)
     , m_picture(picture)
     , m_dialogParent(dialogParent)
 {
 }
 
-bool PictureSaver::samePicture(const QString& a, const QString& b)
+bool WriteQuestions::samePicture(const QString& a, const QString& b)
 {
     const QString ca = QFileInfo(a).canonicalFilePath();
     const QString cb = QFileInfo(b).canonicalFilePath();
@@ -25,7 +25,7 @@ bool PictureSaver::samePicture(const QString& a, const QString& b)
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
-bool PictureSaver::writeFile(const QString& path, const QString& format, const QString& sourcePath)
+bool WriteQuestions::writeFile(const QString& path, const QString& format, const QString& sourcePath)
 {
     // Read before writing: a save over the source replaces the file the metadata comes from.
     QString metadataError;
@@ -61,7 +61,7 @@ bool PictureSaver::writeFile(const QString& path, const QString& format, const Q
     return true;
 }
 
-PictureSaver::LeaveAnswer PictureSaver::askBeforeLeaving(const QString& path, const QString& name)
+WriteQuestions::LeaveAnswer WriteQuestions::askBeforeLeaving(const QString& path, const QString& name)
 {
     switch (askAboutChanges(path, name)) {
     case Choice::Save:
@@ -77,7 +77,7 @@ PictureSaver::LeaveAnswer PictureSaver::askBeforeLeaving(const QString& path, co
     return LeaveAnswer::Cancelled;
 }
 
-PictureSaver::Choice PictureSaver::askAboutChanges(const QString& path, const QString& name) const
+WriteQuestions::Choice WriteQuestions::askAboutChanges(const QString& path, const QString& name) const
 {
     using Box = QMessageBox;
     const QString format = m_picture->format();
@@ -109,7 +109,7 @@ PictureSaver::Choice PictureSaver::askAboutChanges(const QString& path, const QS
     }
 }
 
-bool PictureSaver::saveChanges(const QString& path)
+bool WriteQuestions::saveChanges(const QString& path)
 {
     if (!writeFile(path, m_picture->format(), path))
         return false;

@@ -5,9 +5,10 @@
 class Picture;
 class QWidget;
 
-// Writes a picture with the metadata of the file it came from, and asks before a picture with
-// unsaved changes is left.
-class PictureSaver : public QObject
+// The questions around writing one picture: it writes with the metadata of the file the picture
+// came from (asking first when only an animation's frame would be kept, warning when the write
+// fails), and asks before a picture with unsaved changes is left.
+class WriteQuestions : public QObject
 {
     Q_OBJECT
 
@@ -30,7 +31,7 @@ public:
     };
 
     // Questions and warnings are shown over dialogParent.
-    PictureSaver(Picture* picture, QWidget* dialogParent);
+    WriteQuestions(Picture* picture, QWidget* dialogParent);
 
     // Writes the picture to path; sourcePath is the file its metadata is read from. False
     // (after a warning) when the file could not be written, or when the user would rather keep

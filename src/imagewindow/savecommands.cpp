@@ -1,4 +1,4 @@
-#include "imagewindow/imagesaver.h"
+#include "imagewindow/savecommands.h"
 
 #include "document/imageformats.h"
 #include "document/picturewriter.h"
@@ -27,7 +27,7 @@ bool showsQuality(const QString& format)
 
 } // namespace
 
-QString ImageSaver::qualityMessage(const SPicView* view, const QString& format)
+QString SaveCommands::qualityMessage(const SPicView* view, const QString& format)
 {
     if (!showsQuality(format))
         return QString();
@@ -37,7 +37,7 @@ QString ImageSaver::qualityMessage(const SPicView* view, const QString& format)
     return tr("Saving as %1 at quality %2.").arg(format.toUpper()).arg(quality);
 }
 
-bool ImageSaver::save(SPicView* view, QWidget* parent)
+bool SaveCommands::save(SPicView* view, QWidget* parent)
 {
     if (!view || !view->isModified())
         return false;
@@ -61,7 +61,7 @@ bool ImageSaver::save(SPicView* view, QWidget* parent)
     return view->write(path, format);
 }
 
-bool ImageSaver::saveAs(SPicView* view, QWidget* parent)
+bool SaveCommands::saveAs(SPicView* view, QWidget* parent)
 {
     if (!view)
         return false;

@@ -9,7 +9,7 @@ class SPicView;
 // questions, then the view's own write, which reports a failure and keeps the picture.
 // Its texts belong to the image window's translations; ImageFileCommands calls it with the
 // current view and the window as the dialogs' parent.
-class ImageSaver
+class SaveCommands
 {
     Q_DECLARE_TR_FUNCTIONS(ImagesCentralWidget)
 
