@@ -305,10 +305,14 @@ void SPicView::showRead()
     m_pic->setSelectable(readable);
     if (readable)
         emit fileRead(picture()->path());
-    // The directory's own idea of the current file follows the document's, so that files
-    // appearing and vanishing keep the row on the file shown.
-    if (auto* model = qobject_cast<DirectoryProxyModel*>(fileModel()))
-        model->setCurrentFile(filePath());
+    // The directory's own idea of the current file follows the file read, so that files
+    // appearing and vanishing keep the row on the file shown. A file written a moment ago
+    // may not be listed yet: the row it gets now, or once it is listed, is the cursor's.
+    if (auto* model = qobject_cast<DirectoryProxyModel*>(fileModel())) {
+        model->setCurrentFile(picture()->path());
+        if (model->currentRow() >= 0)
+            m_open->cursor()->setCurrentRow(model->currentRow());
+    }
     setCurrentZoomMode(zoomMode());
     zoom();
     refreshStatus();
