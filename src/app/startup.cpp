@@ -12,6 +12,7 @@
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoinit.h"
 #include "settings/settings.h"
+#include "view/zoommodel.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -186,9 +187,11 @@ int Startup::run(int& argc, char** argv)
     MetadataLog::install();
     DecoderPool::shared().setMemoryLimitMB(
         std::max<qint64>(0, Settings::instance()->general()->decodingMemoryLimitMB()));
-    // A helper takes a few hundred milliseconds to start: started now, while the window is
-    // built, they are ready when the first picture is asked for.
-    DecoderPool::shared().prestart(std::min(2, QThread::idealThreadCount()));
+    // A helper takes about a tenth of a second of a core to start: started now, while the
+    // window is built, they are ready when the first picture is asked for. A picture at a fit
+    // needs one before its first paint; at 100 % its corner is read beside the whole.
+    const bool fits = ZoomModel::fitsLargePictures(Settings::instance()->general()->zoomModeInt());
+    DecoderPool::shared().prestart(std::min(fits ? 1 : 2, QThread::idealThreadCount()));
     LumoFM::Core::initialize();
     registerAdjustmentDialogs();
 

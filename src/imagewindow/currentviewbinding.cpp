@@ -101,9 +101,16 @@ void CurrentViewBinding::updateActions()
     }
     if (delayBox)
         delayBox->setValue(view->slideDelay());
-    // A picture without a file (pasted, new) shows that it has no metadata, not the last one's.
-    if (m_metaInfo)
-        m_metaInfo->setFilePath(view->filePath());
+    followMetadata();
+}
+
+void CurrentViewBinding::followMetadata()
+{
+    // Read once the picture is in: the read takes a helper and a core from the picture asked
+    // for. A picture without a file (pasted, new) shows that it has no metadata, not the last
+    // one's.
+    if (m_metaInfo && m_view && !m_view->isLoading())
+        m_metaInfo->setFilePath(m_view->filePath());
 }
 
 void CurrentViewBinding::setDelay(int seconds)
@@ -211,6 +218,7 @@ void CurrentViewBinding::connectView(SPicView* view)
         c << connect(view, &SPicView::message, m_statusBar.data(), &QStatusBar::showMessage);
 
     c << connect(view, &SPicView::actionStateChanged, this, &CurrentViewBinding::refreshActions);
+    c << connect(view, &SPicView::actionStateChanged, this, &CurrentViewBinding::followMetadata);
     c << connect(view, &SPicView::toggleFullScreenRequested,
                  m_actions->shared(SharedActions::Index::FullScreen), &QAction::trigger);
 }

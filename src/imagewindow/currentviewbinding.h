@@ -66,6 +66,7 @@ public:
 
 private:
     void clipboardChanged();
+    void followMetadata();
     void connectView(SPicView* view);
     void viewModelChanged(QWidget* view);
     void viewClosed(QWidget* view);

@@ -249,7 +249,9 @@ QList<SPicView*> ImagesCentralWidget::picViews() const
 
 bool ImagesCentralWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_titleWindow && event->type() == QEvent::WindowTitleChange && m_metaInfo)
+    // A picture still being read has its metadata read once it is in.
+    if (watched == m_titleWindow && event->type() == QEvent::WindowTitleChange && m_metaInfo
+        && !(currentView() && currentView()->isLoading()))
         m_metaInfo->setFilePath(currentView() ? currentView()->filePath() : QString());
     return QWidget::eventFilter(watched, event);
 }
