@@ -84,10 +84,10 @@ int main(int argc, char** argv)
             timer.start();
             view.openFile(path);
             while (counter.paints == paintsBefore)
-                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents);
             const qint64 opened = timer.nsecsElapsed();
             while (view.isLoading())
-                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents);
             const qint64 whole = timer.nsecsElapsed();
             if (decode < 0 || view.isBroken()) {
                 out << "reading failed\n";

@@ -12,13 +12,11 @@
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoinit.h"
 #include "settings/settings.h"
-#include "view/zoommodel.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QOpenGLContext>
-#include <QThread>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -188,10 +186,10 @@ int Startup::run(int& argc, char** argv)
     DecoderPool::shared().setMemoryLimitMB(
         std::max<qint64>(0, Settings::instance()->general()->decodingMemoryLimitMB()));
     // A helper takes about a tenth of a second of a core to start: started now, while the
-    // window is built, they are ready when the first picture is asked for. A picture at a fit
-    // needs one before its first paint; at 100 % its corner is read beside the whole.
-    const bool fits = ZoomModel::fitsLargePictures(Settings::instance()->general()->zoomModeInt());
-    DecoderPool::shared().prestart(std::min(fits ? 1 : 2, QThread::idealThreadCount()));
+    // window is built, it is ready when the first picture is asked for. One is enough: the
+    // stand-in or corner and then the whole picture are read in turn, and reading ahead waits
+    // for the first paint.
+    DecoderPool::shared().prestart(1);
     LumoFM::Core::initialize();
     registerAdjustmentDialogs();
 

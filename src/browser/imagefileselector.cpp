@@ -35,14 +35,17 @@ ImageFileSelector::ImageFileSelector(LumoFM::Navigation* navigation, QWidget* pa
             &ImageFileSelector::currentFilePathChanged);
     connect(m_dirView, &ImagesDirView::thumbnailSizeChanged, this,
             &ImageFileSelector::thumbnailSizeChanged);
-
-    // Rooting the tree at "/" reads the file system; the window comes up first.
-    QTimer::singleShot(0, this, &ImageFileSelector::postInit);
 }
 
-void ImageFileSelector::postInit()
+void ImageFileSelector::showEvent(QShowEvent* event)
 {
-    m_tree->setRootEntry(LumoFM::VFS::ptr()->rootEntry());
+    QWidget::showEvent(event);
+    if (m_rooted)
+        return;
+    m_rooted = true;
+    // Rooting the tree at "/" reads the file system: not before the browser is first seen, so
+    // that a picture opened at start does not wait for it, and then after the window is up.
+    QTimer::singleShot(0, this, [this] { m_tree->setRootEntry(LumoFM::VFS::ptr()->rootEntry()); });
 }
 
 QString ImageFileSelector::currentFilePath() const

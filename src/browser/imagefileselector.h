@@ -39,11 +39,14 @@ signals:
 public slots:
     void setThumbnailSize(int size);
     void setIconViewMode(bool enable);
-    void postInit();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     LumoSplitter* m_splitter;
     LumoFM::TreeWidget* m_tree;
     ImagesDirView* m_dirView;
     bool m_tabletMode = false;
+    bool m_rooted = false;
 };

@@ -58,7 +58,6 @@ ImagesDirView::ImagesDirView(LumoFM::Navigation* navigation, QWidget* parent)
     m_placeholderModel = new QStandardItemModel(this);
     showModel(m_imageModel);
     if (m_navigation) {
-        setDirectory(m_navigation->current().localPath());
         connect(m_navigation, &LumoFM::Navigation::currentChanged, this,
                 &ImagesDirView::newEntrySelected);
     }
@@ -143,7 +142,17 @@ void ImagesDirView::showModel(QAbstractItemModel* newModel)
 
 void ImagesDirView::newEntrySelected(const LumoFM::Entry& entry)
 {
-    setDirectory(entry.localPath());
+    if (m_listing)
+        setDirectory(entry.localPath());
+}
+
+void ImagesDirView::showEvent(QShowEvent* event)
+{
+    ThumbnailView::showEvent(event);
+    if (m_listing || !m_navigation)
+        return;
+    m_listing = true;
+    setDirectory(m_navigation->current().localPath());
 }
 
 void ImagesDirView::setTabletMode(bool tabletMode)

@@ -79,6 +79,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool gestureEvent(QGestureEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showModel(QAbstractItemModel* model);
@@ -89,6 +90,8 @@ private:
     QString shownDirectory() const;
 
     QPointer<LumoFM::Navigation> m_navigation;
+    // The folder is read once the view is first seen, not while a picture opened at start is.
+    bool m_listing = false;
     QFileSystemModel* m_fsModel;
     ImageFileFilterModel* m_imageModel;
     QStandardItemModel* m_placeholderModel;

@@ -69,18 +69,17 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
         if (!m_preloads.contains(olderPath))
             giveUpIfWaiting(olderPath);
     }
-    start(path, Priority::Asked, [this, path, shownSize, serial](const std::atomic_int&) {
+    start(path, Priority::Asked, [this, path, shownSize, corner, serial](const std::atomic_int&) {
         Decoded decoded;
         decoded.stamp = PictureCache::Stamp::of(path);
-        postStandIn(serial, IsolatedReader::readScaled(path, shownSize));
+        // At 100 % the corner shown comes first: read beside the whole it took a core from it.
+        if (shownSize)
+            postStandIn(serial, IsolatedReader::readScaled(path, shownSize));
+        else if (corner.isValid())
+            postStandIn(serial, IsolatedReader::readCorner(path, corner));
         decoded.result = IsolatedReader::read(path);
         return decoded;
     });
-    if (!shownSize && corner.isValid()) {
-        m_loadPool.start([this, path, corner, serial] {
-            postStandIn(serial, IsolatedReader::readCorner(path, corner));
-        });
-    }
 }
 
 void PictureLoader::postStandIn(quint64 serial, const PictureReader::StandIn& standIn)
