@@ -13,6 +13,7 @@
 #include "platform/lumoinit.h"
 #include "settings/settings.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
@@ -157,6 +158,10 @@ Startup::Arguments Startup::sort(const QStringList& positional, bool directorySe
 std::unique_ptr<MainWindow> Startup::showMainWindow(const Arguments& arguments)
 {
     auto window = std::make_unique<MainWindow>(arguments.startDirectory);
+    // Pictures asked for open in the image window: shown first, the file browser would lay
+    // itself out and read its folder for nothing.
+    if (!arguments.files.isEmpty())
+        window->imagesAction()->setChecked(true);
     window->show();
     window->imagesWidget()->openFileList(arguments.files);
     return window;

@@ -162,5 +162,11 @@ void OpenPicture::preloadNeighbours()
         if (neighbour >= 0 && neighbour < m_cursor->rowCount())
             paths << m_cursor->filePathAt(neighbour);
     }
+    // What is read ahead pushes the oldest out before it is read, not after: else the one left
+    // behind, the one shown and the one ahead are all in memory at once.
+    int missing = 0;
+    for (const QString& path : qAsConst(paths))
+        missing += PictureCache::shared()->contains(path) ? 0 : 1;
+    PictureCache::shared()->makeRoom(missing * bytes, paths + QStringList{m_picture->path()});
     m_picture->preload(paths, withCopies);
 }

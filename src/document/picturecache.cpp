@@ -94,6 +94,18 @@ void PictureCache::remove(const QString& path)
         erase(found.value());
 }
 
+void PictureCache::makeRoom(qint64 bytes, const QStringList& kept)
+{
+    auto it = m_entries.end();
+    while (m_used + bytes > m_budget && it != m_entries.begin()) {
+        const auto older = std::prev(it);
+        if (kept.contains(older->path))
+            it = older;
+        else
+            erase(older);
+    }
+}
+
 void PictureCache::erase(Entries::iterator it)
 {
     m_used -= it->bytes;

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <list>
 #include <optional>
@@ -44,6 +45,9 @@ public:
     std::optional<PictureReader::Result> find(const QString& path);
     bool contains(const QString& path);
     void remove(const QString& path);
+    // Drops the least recently used pictures, but those kept, until bytes more fit: a picture
+    // being read counts before it is in.
+    void makeRoom(qint64 bytes, const QStringList& kept);
 
 private:
     struct Entry

@@ -42,17 +42,27 @@ private slots:
         QTest::addColumn<qint64>("budget");
         QTest::addColumn<QString>("lookedUp");
         QTest::addColumn<QStringList>("kept");
+        // Room then made for a picture being read, never at the cost of "a".
+        QTest::addColumn<qint64>("room");
         const qint64 twoAndAHalf = pictureBytes * 5 / 2;
-        QTest::newRow("the oldest goes first") << twoAndAHalf << QString() << QStringList{"b", "c"};
-        QTest::newRow("a looked-up entry stays") << twoAndAHalf << "a" << QStringList{"a", "c"};
+        const qint64 three = pictureBytes * 3;
+        QTest::newRow("the oldest goes first")
+            << twoAndAHalf << QString() << QStringList{"b", "c"} << qint64(0);
+        QTest::newRow("a looked-up entry stays")
+            << twoAndAHalf << "a" << QStringList{"a", "c"} << qint64(0);
         QTest::newRow("larger than the budget: none kept")
-            << pictureBytes - 1 << QString() << QStringList{};
+            << pictureBytes - 1 << QString() << QStringList{} << qint64(0);
+        QTest::newRow("room for one read: the oldest not kept goes")
+            << three << QString() << QStringList{"a", "c"} << pictureBytes;
+        QTest::newRow("room for more than the budget: only the kept stays")
+            << three << QString() << QStringList{"a"} << three;
     }
     void eviction()
     {
         QFETCH(qint64, budget);
         QFETCH(QString, lookedUp);
         QFETCH(QStringList, kept);
+        QFETCH(qint64, room);
         QTemporaryDir dir;
         PictureCache cache(budget);
         const auto pathOf = [&dir](const QString& name) { return dir.filePath(name); };
@@ -62,6 +72,7 @@ private slots:
             if (QLatin1String(name) == QLatin1String("b") && !lookedUp.isEmpty())
                 QVERIFY(cache.contains(pathOf(lookedUp)));
         }
+        cache.makeRoom(room, {pathOf("a")});
         QStringList present;
         for (const char* name : {"a", "b", "c"})
             if (cache.contains(pathOf(name)))
