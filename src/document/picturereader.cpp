@@ -105,6 +105,20 @@ PictureReader::StandIn PictureReader::readCorner(QFile* file, const QSize& area,
     return corner;
 }
 
+QSize PictureReader::jpegStandInSize(const QSize& stored, const QSize& wanted)
+{
+    for (int denominator = 8; denominator >= 2; denominator /= 2) {
+        const QSize decoded((stored.width() + denominator - 1) / denominator,
+                            (stored.height() + denominator - 1) / denominator);
+        if (decoded.width() >= wanted.width() && decoded.height() >= wanted.height())
+            return wanted;
+        if (decoded.width() * 10 >= wanted.width() * 9
+            && decoded.height() * 10 >= wanted.height() * 9)
+            return decoded;
+    }
+    return wanted;
+}
+
 PictureReader::StandIn PictureReader::readScaled(QFile* file, const ShownSize& shownSize,
                                                  const imaging::ReadLimits& limits)
 {
@@ -139,7 +153,8 @@ PictureReader::StandIn PictureReader::readScaled(QFile* file, const ShownSize& s
                     .scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         image = imaging::oriented(image, reader.transformation());
     } else {
-        reader.setScaledSize(turned ? shown.transposed() : shown);
+        const QSize wanted = turned ? shown.transposed() : shown;
+        reader.setScaledSize(reader.format() == "jpeg" ? jpegStandInSize(stored, wanted) : wanted);
         if (!reader.read(&image))
             return standIn;
     }

@@ -63,4 +63,9 @@ public:
     static StandIn readCorner(QFile* file, const QSize& area,
                               const imaging::ReadLimits& limits =
                                   imaging::ReadLimits::forThisMachine());
+    // The size a JPEG stored at stored is decoded at for a stand-in wanted at wanted. It decodes
+    // at a half, a quarter or an eighth in a fraction of the time, and Qt's reader takes the
+    // next larger of those and scales it down: one up to a tenth smaller than wanted is taken
+    // as it is, as decoding twice the pixels costs more than the enlargement shows.
+    static QSize jpegStandInSize(const QSize& stored, const QSize& wanted);
 };

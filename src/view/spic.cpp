@@ -153,9 +153,11 @@ bool SPic::smoothAt(double scale)
 bool SPic::paintsFromStandIn(const QSize& copy, const QSize& picture, const QSize& standIn,
                              const QSize& shown)
 {
+    // A stand-in up to a tenth smaller than shown, as a JPEG decodes at a quarter of its size,
+    // is still smoother than the whole picture before its copies are made.
     return copy == picture && shown.width() * 2 <= picture.width()
-           && shown.height() * 2 <= picture.height() && standIn.width() >= shown.width()
-           && standIn.height() >= shown.height();
+           && shown.height() * 2 <= picture.height() && standIn.width() * 10 >= shown.width() * 9
+           && standIn.height() * 10 >= shown.height() * 9;
 }
 
 int SPic::toImage(int canvasPos, int origin, double scale, int extent, bool clamp)

@@ -114,6 +114,23 @@ private slots:
                  whole.copy(QRect(QPoint(0, 0), corner)).convertToFormat(QImage::Format_RGB32));
     }
 
+    void jpegStandInSize_data()
+    {
+        QTest::addColumn<QSize>("wanted");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("a quarter, a little smaller, as it is")
+            << QSize(1620, 1080) << QSize(1500, 1000);
+        QTest::newRow("an eighth covers it: scaled down") << QSize(700, 466) << QSize(700, 466);
+        QTest::newRow("a quarter too small by far: a half scaled down")
+            << QSize(1800, 1200) << QSize(1800, 1200);
+    }
+    void jpegStandInSize()
+    {
+        QFETCH(QSize, wanted);
+        QFETCH(QSize, decoded);
+        QCOMPARE(PictureReader::jpegStandInSize(QSize(6000, 4000), wanted), decoded);
+    }
+
     // A CMYK JPEG reads as sRGB pixels through its profile, upright, whole or as a stand-in.
     void cmyk_data()
     {
