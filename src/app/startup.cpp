@@ -5,9 +5,11 @@
 #include "dialogs/registeradjustmentdialogs.h"
 #include "document/imageformats.h"
 #include "document/metadatalog.h"
+#include "document/pictureloader.h"
 #include "document/recentfiles.h"
 #include "fullscreen/fullscreenpicview.h"
 #include "imagewindow/imagescentralwidget.h"
+#include "view/spicview.h"
 #include "platform/lumofm/core.h"
 #include "platform/lumofm/vfs.h"
 #include "platform/lumoinit.h"
@@ -18,6 +20,7 @@
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QOpenGLContext>
+#include <QScreen>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -155,6 +158,19 @@ Startup::Arguments Startup::sort(const QStringList& positional, bool directorySe
     return arguments;
 }
 
+void Startup::readFirstPictureEarly(const Arguments& arguments)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (arguments.files.isEmpty() || !screen)
+        return;
+    // The picture's view is not placed yet: it can be no larger than the screen.
+    const SPicView::FirstRead first =
+        SPicView::firstRead(Settings::instance()->general()->zoomModeInt(),
+                            arguments.fullScreen ? screen->size() : screen->availableSize(),
+                            SPicView::defaultMargin, screen->devicePixelRatio());
+    PictureLoader::readEarly(arguments.files.first(), first.shownSize, first.corner);
+}
+
 std::unique_ptr<MainWindow> Startup::showMainWindow(const Arguments& arguments)
 {
     auto window = std::make_unique<MainWindow>(arguments.startDirectory);
@@ -210,6 +226,7 @@ int Startup::run(int& argc, char** argv)
         std::fprintf(stderr, "lumo-image: %s\n", qPrintable(text));
     }
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lumo-image"), QIcon()));
+    readFirstPictureEarly(arguments);
 
     if (arguments.fullScreen)
         return runFullScreenView(arguments.files);

@@ -40,6 +40,8 @@ public:
 
     // The normal run's window over the sorted command line: shown, with the files handed to it.
     static std::unique_ptr<MainWindow> showMainWindow(const Arguments& arguments);
+    // The first picture asked for is read while the window is built.
+    static void readFirstPictureEarly(const Arguments& arguments);
 
     // Whole start-up: returns the process's exit code.
     static int run(int& argc, char** argv);

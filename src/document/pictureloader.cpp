@@ -5,10 +5,15 @@
 #include "document/pooltask.h"
 #include "document/prescaledimage.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
+#include <QTimer>
 #include <QThread>
 
 #include <algorithm>
+#include <mutex>
 
 namespace {
 
@@ -69,6 +74,8 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
         if (!m_preloads.contains(olderPath))
             giveUpIfWaiting(olderPath);
     }
+    if (takeEarly(path, serial))
+        return;
     start(path, Priority::Asked, [this, path, shownSize, corner, serial](const std::atomic_int&) {
         Decoded decoded;
         decoded.stamp = PictureCache::Stamp::of(path);
@@ -80,6 +87,118 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
         decoded.result = IsolatedReader::read(path);
         return decoded;
     });
+}
+
+// The read begun before the window: its stand-in waits here for the loader that takes it over.
+struct PictureLoader::Early
+{
+    std::mutex mutex;
+    QString path;
+    QFuture<Decoded> future;
+    PictureReader::StandIn standIn;
+    bool standInRead = false;
+    QPointer<PictureLoader> taker;
+    quint64 serial = 0;
+};
+
+PictureLoader::Early& PictureLoader::early()
+{
+    static Early early;
+    return early;
+}
+
+namespace {
+
+QString earlyKey(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// A read nobody took over by then is let go, with the memory of its picture.
+const int earlyLimitMs = 5000;
+
+} // namespace
+
+void PictureLoader::readEarly(const QString& path, const PictureReader::ShownSize& shownSize,
+                              const QSize& corner)
+{
+    Early& state = early();
+    const std::lock_guard<std::mutex> lock(state.mutex);
+    if (path.isEmpty() || !state.path.isEmpty())
+        return;
+    state.path = earlyKey(path);
+    state.future = runInPool([path, shownSize, corner] {
+        DecodeSlots& decodes = DecodeSlots::shared();
+        decodes.beginForeground();
+        PictureReader::StandIn standIn;
+        if (shownSize)
+            standIn = IsolatedReader::readScaled(path, shownSize);
+        else if (corner.isValid())
+            standIn = IsolatedReader::readCorner(path, corner);
+        {
+            Early& shared = early();
+            const std::lock_guard<std::mutex> standInLock(shared.mutex);
+            shared.standIn = standIn;
+            shared.standInRead = true;
+        }
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [] {
+                Early& shared = early();
+                QPointer<PictureLoader> taker;
+                PictureReader::StandIn read;
+                quint64 serial = 0;
+                {
+                    const std::lock_guard<std::mutex> takerLock(shared.mutex);
+                    std::swap(taker, shared.taker);
+                    read = shared.standIn;
+                    serial = shared.serial;
+                }
+                if (taker)
+                    taker->postStandIn(serial, read);
+            },
+            Qt::QueuedConnection);
+        Decoded decoded;
+        decoded.stamp = PictureCache::Stamp::of(path);
+        decoded.result = IsolatedReader::read(path);
+        decodes.endForeground();
+        return decoded;
+    });
+    QTimer::singleShot(earlyLimitMs, QCoreApplication::instance(), [] {
+        Early& shared = early();
+        const std::lock_guard<std::mutex> dropLock(shared.mutex);
+        shared.future = QFuture<Decoded>();
+        shared.standIn = PictureReader::StandIn();
+    });
+}
+
+bool PictureLoader::takeEarly(const QString& path, quint64 serial)
+{
+    Early& state = early();
+    QFuture<Decoded> future;
+    PictureReader::StandIn standIn;
+    bool standInRead = false;
+    {
+        const std::lock_guard<std::mutex> lock(state.mutex);
+        if (state.future.isCanceled() || !state.future.isStarted() || state.path != earlyKey(path))
+            return false;
+        std::swap(future, state.future);
+        standInRead = state.standInRead;
+        std::swap(standIn, state.standIn);
+        if (!standInRead) {
+            state.taker = this;
+            state.serial = serial;
+        }
+    }
+    if (standInRead)
+        postStandIn(serial, standIn);
+    Job job;
+    job.watcher = new Watcher(this);
+    job.state = std::make_shared<std::atomic_int>(Asked);
+    connect(job.watcher, &Watcher::finished, this, [this, path] { jobFinished(path); });
+    m_jobs.insert(path, job);
+    job.watcher->setFuture(future);
+    return true;
 }
 
 void PictureLoader::postStandIn(quint64 serial, const PictureReader::StandIn& standIn)

@@ -4,6 +4,7 @@
 #include "document/picturereader.h"
 
 #include <QFutureWatcher>
+#include <QPointer>
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -32,6 +33,11 @@ public:
     // corner read beside the whole of it, which comes first.
     void load(const QString& path, const PictureReader::ShownSize& shownSize = {},
               const QSize& corner = {});
+    // Begins reading path before any loader exists, for the picture the program starts with:
+    // the window takes a while to build, which the read overlaps. The first loader asked for
+    // path within a few seconds takes the read over, stand-in and whole picture.
+    static void readEarly(const QString& path, const PictureReader::ShownSize& shownSize,
+                          const QSize& corner);
     // Drops the current request: nothing more arrives for it.
     void cancel();
     bool isLoading() const { return m_loading; }
@@ -77,6 +83,10 @@ private:
     void deliver(const QString& path, const PictureReader::Result& result);
     // From a worker: shown unless a newer request or the whole picture came first.
     void postStandIn(quint64 serial, const PictureReader::StandIn& standIn);
+    struct Early;
+    static Early& early();
+    // Takes over the early read of path, when there is one.
+    bool takeEarly(const QString& path, quint64 serial);
 
     PictureCache* m_cache;
     QThreadPool m_loadPool;

@@ -219,21 +219,26 @@ void SPicView::updateShownSize()
     // Not placed yet: the picture can be no larger than the screen.
     const QSize area = screenArea ? screenArea->size()
                                   : (shownOn ? shownOn->availableSize() : QSize());
+    const FirstRead first = firstRead(zoomMode(), area, margin(), devicePixelRatioF());
+    m_open->setShownSize(first.shownSize, first.corner);
+}
+
+SPicView::FirstRead SPicView::firstRead(int zoomMode, const QSize& area, int margin,
+                                        double pixelRatio)
+{
     // Only a picture shown at a fit is ever shown smaller than its pixels at first; at 100 %
     // the view opens on the top left corner, which is read first.
-    if (!ZoomModel::fitsLargePictures(zoomMode())) {
-        const bool trueSize = zoomMode() == ZoomModel::trueSizeMode;
-        m_open->setShownSize({}, trueSize ? area * devicePixelRatioF() : QSize());
-        return;
-    }
-    const ZoomFit fit(area, margin());
-    m_open->setShownSize([fit](const QSize& pictureSize) {
-        const double scale = fit.scale(0, 1.0, pictureSize, false);
-        if (!(scale < 1.0))
-            return QSize();
-        return QSize(std::max(1, qRound(pictureSize.width() * scale)),
-                     std::max(1, qRound(pictureSize.height() * scale)));
-    });
+    if (!ZoomModel::fitsLargePictures(zoomMode))
+        return {{}, zoomMode == ZoomModel::trueSizeMode ? area * pixelRatio : QSize()};
+    const ZoomFit fit(area, margin);
+    return {[fit](const QSize& pictureSize) {
+                const double scale = fit.scale(0, 1.0, pictureSize, false);
+                if (!(scale < 1.0))
+                    return QSize();
+                return QSize(std::max(1, qRound(pictureSize.width() * scale)),
+                             std::max(1, qRound(pictureSize.height() * scale)));
+            },
+            {}};
 }
 
 void SPicView::follow(OpenPicture::Aspects aspects)

@@ -46,6 +46,14 @@ public:
         std::function<AdjustmentDialog*(SPicView* parent, PictureAdjustment* adjustment)>;
 
     static constexpr int defaultMargin = 20;
+    // What is read before the whole picture, shown in area at the zoom mode: a stand-in at the
+    // size a fit shows, or at 100 % the top left corner.
+    struct FirstRead
+    {
+        PictureReader::ShownSize shownSize;
+        QSize corner;
+    };
+    static FirstRead firstRead(int zoomMode, const QSize& area, int margin, double pixelRatio);
 
     explicit SPicView(int slideDelay, QWidget* parent = nullptr);
     ~SPicView() override;

@@ -4,6 +4,7 @@
 #include "document/picturecache.h"
 #include "document/pictureloader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 
@@ -49,6 +50,32 @@ private slots:
         QCOMPARE(loaded.first().at(0).toString(), newer);
         QCOMPARE(colourOf(loaded.first().at(1)), qRgb(0, 0, 255));
         QVERIFY(!loader.isLoading());
+    }
+
+    // The read begun before the window goes to the loader asked for that file, however its
+    // path is spelt, stand-in and whole; another file is read as usual.
+    void earlyReadTakenOver()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        const QString early =
+            lumotest::writeSolid(dir.filePath("early.png"), QSize(2000, 1500), qRgb(255, 0, 0));
+        const QString other =
+            lumotest::writeSolid(dir.filePath("other.png"), pictureSize, qRgb(0, 0, 255));
+        PictureLoader::readEarly(early, [](const QSize&) { return QSize(20, 15); }, {});
+        PictureCache cache;
+        PictureLoader loader(&cache);
+        QSignalSpy standIns(&loader, &PictureLoader::standInReady);
+        QSignalSpy loaded(&loader, &PictureLoader::loaded);
+        loader.load(other);
+        QVERIFY(loaded.wait(20000));
+        QCOMPARE(colourOf(loaded.takeFirst().at(1)), qRgb(0, 0, 255));
+        QVERIFY(standIns.isEmpty());
+        loader.load(dir.filePath("sub/../early.png"));
+        QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
+        QCOMPARE(colourOf(loaded.first().at(1)), qRgb(255, 0, 0));
+        QCOMPARE(standIns.size(), 1);
+        QCOMPARE(standIns.first().at(0).value<QImage>().size(), QSize(20, 15));
     }
 
     void readAheadArrivesAtOnce_data()
