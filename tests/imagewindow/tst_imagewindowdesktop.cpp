@@ -6,18 +6,15 @@
 #include "support/scriptedprompter.h"
 
 #include "imagewindow/imagewindowactions.h"
-#include "imagewindow/printmethodwidget.h"
 #include "imagewindow/sworkspace.h"
 #include "platformwidgets/lumoscandialog.h"
 #include "settings/settings.h"
 #include "view/spicview.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSpinBox>
 
 namespace {
 
@@ -133,12 +130,6 @@ private slots:
         SPicView* view = show(QStringLiteral("wide.png")); // 56 x 20
         QTRY_COMPARE(view->fileModel()->rowCount(), 2);
         const auto user = [&](QPrintDialog& dialog) {
-            auto* tab = dialog.findChild<PrintMethodWidget*>();
-            QVERIFY(tab);
-            tab->setPrintMethod(PrintMethodWidget::PrintSize);
-            tab->findChild<QCheckBox*>(QStringLiteral("propBox"))->setChecked(false);
-            tab->findChild<QSpinBox*>(QStringLiteral("widthBox"))->setValue(400);
-            tab->findChild<QSpinBox*>(QStringLiteral("heightBox"))->setValue(100);
             // The picture moves on while the dialog is open, as in a slideshow.
             view->previous();
             QCOMPARE(view->fileName(), QStringLiteral("the sea.png"));
