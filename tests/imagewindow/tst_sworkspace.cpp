@@ -125,7 +125,8 @@ private slots:
         QTest::addColumn<QString>("leave");
         QTest::addColumn<bool>("viewKept");
         QTest::newRow("put back into its sub-window") << "put back" << true;
-        QTest::newRow("put back into its maximised sub-window, as it was") << "put back max" << true;
+        QTest::newRow("put back into its maximised sub-window, as it was")
+            << "put back max" << true;
         QTest::newRow("closing the view closes its sub-window") << "view closed" << false;
         QTest::newRow("its sub-window closed meanwhile") << "sub-window closed" << true;
         QTest::newRow("the window holding the workspace goes first") << "owner deleted" << false;
