@@ -89,7 +89,7 @@ private slots:
     // preview is no change, so the picture is never marked as one while the dialog is open.
     void dialogCancelRestoresPicture_data()
     {
-        // Rows are named after the view's slot; resizing takes rotating's options.
+        // Rows are named after the view's slot.
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("clearsSelection");
         QTest::addColumn<bool>("refreshesStatus");
@@ -97,6 +97,7 @@ private slots:
         QTest::newRow("showRotateDialog") << int(Kind::Rotate) << true << true;
         QTest::newRow("showRGBAdjustDialog") << int(Kind::ColorBalance) << false << false;
         QTest::newRow("showDepthConversionDialog") << int(Kind::Depth) << false << true;
+        QTest::newRow("showResizeDialog") << int(Kind::Resize) << true << true;
         QTest::newRow("showInsertDialog") << int(Kind::Insert) << true << true;
     }
     void dialogCancelRestoresPicture()
