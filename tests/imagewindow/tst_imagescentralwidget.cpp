@@ -9,16 +9,20 @@
 #include "browser/thumbnailsbar.h"
 #include "decoding/decoderpool.h"
 #include "dialogs/settingsdialog.h"
+#include "document/imageformats.h"
 #include "fullscreen/fullscreenpanel.h"
 #include "imagewindow/currentviewbinding.h"
 #include "imagewindow/imagescentralwidget.h"
 #include "imagewindow/imagewindowactions.h"
 #include "imagewindow/sworkspace.h"
 #include "settings/settings.h"
+#include "view/quickedits.h"
+#include "view/spic.h"
 #include "view/spicview.h"
 #include "view/zoommodel.h"
 
 #include <QActionGroup>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -29,11 +33,13 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSpinBox>
-#include <QTabBar>
+
+Q_DECLARE_METATYPE(QuickEdits::Kind)
 
 namespace {
 
 using Index = SharedActions::Index;
+using Kind = QuickEdits::Kind;
 
 // Accepts the modal dialog about to run, as soon as it shows.
 void acceptNextDialog()
@@ -67,9 +73,27 @@ QStringList texts(const QList<QAction*>& actions)
     return result;
 }
 
+// Drags a selection over the canvas from image pixel to image pixel, as the left button does.
+void drawSelection(SPic* canvas, const QRect& rect)
+{
+    const QPoint origin =
+        SPic::imageRectFor(canvas->size(), QSize(canvas->scaledWidth(), canvas->scaledHeight()))
+            .topLeft();
+    const QPoint from = origin + rect.topLeft();
+    const QPoint to = from + QPoint(rect.width(), rect.height());
+    const auto send = [canvas](QEvent::Type type, const QPoint& at, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, canvas->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
 } // namespace
 
-// The image window inside a plain main window, over pictures made in a sandbox.
+// The image window inside a plain main window, over pictures made in a sandbox: its modes, the
+// questions before pictures go, its keys, one-step edits and pasting as a new picture.
 class TestImagesCentralWidget : public QObject
 {
     Q_OBJECT
@@ -90,24 +114,25 @@ private slots:
         Settings::instance()->imagesCentralWidget()->setSingleWindowMode(false);
         m_prompter = std::make_unique<ScriptedPrompter>();
         m_host = std::make_unique<ImageWindowHost>();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_host->mainWindow));
+        QVERIFY(QTest::qWaitForWindowActive(&m_host->mainWindow));
     }
 
     void cleanup()
     {
         m_host.reset();
         m_prompter.reset();
+        QApplication::clipboard()->clear();
     }
 
-    // Free windows cascade, single-window mode steps one view through the list, tabs show the
-    // current picture over the area. The Windows menu names pictures by file, with the path as
-    // their tooltip, and arranges free windows only.
+    // Single-window mode steps one view through the list, tabs show the current picture over
+    // the area. The Windows menu lists the pictures, the current one checked, and arranges free
+    // windows only.
     void modes_data()
     {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QStringList>("entries");
         const QStringList both = {"&1: a.png", "&2: c.png"};
-        QTest::newRow("free windows: two cascaded sub-windows, numbered from 1") << "free" << both;
+        QTest::newRow("free windows: two sub-windows, numbered from 1") << "free" << both;
         QTest::newRow("single-window mode: one view steps through both, none listed")
             << "single" << QStringList();
         QTest::newRow("tabs: the current picture fills the area, no arranging") << "tabs" << both;
@@ -133,23 +158,12 @@ private slots:
             return;
         }
         QCOMPARE(window()->currentView(), views().last());
-        QCOMPARE(listed.at(1)->toolTip(), path("a.png"));
         QVERIFY(listed.at(2)->isChecked() && !listed.at(1)->isChecked());
         listed.at(1)->trigger();
         QCOMPARE(window()->currentView(), views().first());
-        if (mode == "tabs") {
-            const auto* tabs = window()->workspace()->findChild<QTabBar*>();
-            QCOMPARE((QStringList{tabs->tabText(0), tabs->tabText(1)}),
-                     (QStringList{"a.png", "c.png"}));
-            QCOMPARE(tabs->tabToolTip(1), path("c.png"));
-            QTRY_VERIFY(subWindow(0)->isMaximized());
-            activate(1);
-            QTRY_VERIFY(subWindow(1)->isMaximized());
-            return;
-        }
-        QVERIFY(!subWindow(0)->isMaximized() && !subWindow(1)->isMaximized());
-        const QPoint step = subWindow(1)->pos() - subWindow(0)->pos();
-        QVERIFY2(step.x() > 0 && step.y() > 0, "the later window sits lower right");
+        QTRY_COMPARE(subWindow(0)->isMaximized(), mode == "tabs");
+        activate(1);
+        QTRY_COMPARE(subWindow(1)->isMaximized(), mode == "tabs");
     }
 
     void newPictureShowsOnlyInside_data()
@@ -183,14 +197,19 @@ private slots:
                  "lumo-image - [" + path(QStringLiteral("a.png")) + " (Not saved)]");
     }
 
-    // The files open in the order the dialog gives them.
+    // The files open in the order the dialog gives them. The dialog starts in the folder of the
+    // file recorded last and offers every picture format first.
     void openDialog()
     {
+        m_host->recentFiles.add(QStringLiteral("/home/u/pics/x.jpg"));
         const QStringList chosen{"c.png", "a.png", "b.png"};
         ScriptedFileDialogs dialogs;
         dialogs.chooseFiles(paths(chosen));
         m_host->action(Index::Open)->trigger();
         QCOMPARE(shown(), paths(chosen));
+        QCOMPARE(dialogs.openCalls().value(0).directory, QStringLiteral("/home/u/pics"));
+        QVERIFY(dialogs.openCalls().first().filter.startsWith(
+            ImageFormats::instance()->allImagesFilter() + ";;All Files (*);;"));
     }
 
     // The rules' answers reach the actions, the delay box and the Image menu.
@@ -247,8 +266,6 @@ private slots:
             << "handed-in quit" << QList<int>{B::No, B::No} << 2 << false << true;
         QTest::newRow("picture kept, Yes quits anyway and closes it")
             << "handed-in quit" << QList<int>{B::No, B::Yes} << 2 << true << false;
-        QTest::newRow("handed-in picture asks after its edits are undone")
-            << "handed-in edit undo close" << no << 1 << false << true;
         QTest::newRow("blank new picture closes without a question")
             << "blank close" << no << 0 << true << false;
     }
@@ -272,8 +289,6 @@ private slots:
         for (const QString& step : script) {
             if (step == "edit")
                 modify(view);
-            else if (step == "undo")
-                view->undo();
             else
                 done = step == "quit" ? window()->close() : subWindow(0)->close();
         }
@@ -453,22 +468,6 @@ private slots:
         QVERIFY2(panel, "the panel outlives the view");
     }
 
-    // In single-window mode the picture comes back maximised, as it went.
-    void leavingFullScreenRestoresTheWorkspace()
-    {
-        actions()->singleWindowAction()->setChecked(true);
-        QVERIFY(open({"a.png"}));
-        QMdiSubWindow* sub = subWindow(0);
-        const QRect before = sub->geometry();
-        QVERIFY(sub->isMaximized());
-        m_host->fullScreen->trigger();
-        QVERIFY(window()->currentView()->isFullScreenMode());
-        m_host->fullScreen->trigger();
-        QCOMPARE(subWindow(0), sub);
-        QVERIFY(sub->isMaximized());
-        QCOMPARE(sub->geometry(), before);
-    }
-
     // Switching views once dropped the link that keeps the bar on the view's current model.
     void thumbnailsBarFollowsViewBack()
     {
@@ -555,6 +554,124 @@ private slots:
                      qPrintable(QKeySequence(it.key()).toString() + QStringLiteral(" and ")
                                 + QKeySequence(twin).toString()));
         }
+    }
+
+    void keyReachesItsStep_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("drag"); // the mouse pressed while the key is down
+        QTest::addColumn<int>("row");
+        QTest::newRow("Home to the first") << int(Qt::Key_Home) << 2 << false << 0;
+        QTest::newRow("End to the last") << int(Qt::Key_End) << 0 << false << 2;
+        QTest::newRow("Space one step on") << int(Qt::Key_Space) << 0 << false << 1;
+        QTest::newRow("Space held for a drag stays") << int(Qt::Key_Space) << 0 << true << 0;
+        QTest::newRow("PageDown one step on") << int(Qt::Key_PageDown) << 0 << false << 1;
+        QTest::newRow("Backspace one step back") << int(Qt::Key_Backspace) << 2 << false << 1;
+    }
+
+    void keyReachesItsStep()
+    {
+        QFETCH(int, key);
+        QFETCH(int, from);
+        QFETCH(bool, drag);
+        QFETCH(int, row);
+        window()->newPVFromList(paths({"a.png", "b.png", "c.png"}));
+        SPicView* view = window()->currentView();
+        QVERIFY(view && waitForPicture(view));
+        if (from == 2) {
+            view->last();
+            QVERIFY(waitForPicture(view));
+        }
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        QTest::keyPress(view, Qt::Key(key));
+        if (drag)
+            drawSelection(view->pic(), QRect(1, 1, 4, 4));
+        QTest::keyRelease(view, Qt::Key(key));
+        // Space steps only once it is sure the key is not held.
+        QTRY_COMPARE(view->currentRow(), row);
+        QVERIFY(waitForPicture(view));
+    }
+
+    void quickEdit_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QRect>("selection");
+        QTest::addColumn<QPoint>("from"); // a pixel of the 40 x 30 source
+        QTest::addColumn<QPoint>("to");   // where the edit puts it
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("negative"); // the pixel comes out with its colours turned round
+        const QRect none;
+        const QPoint corner(0, 0);
+        QTest::newRow("rotate left")
+            << Kind::RotateLeft << none << corner << QPoint(0, 39) << QSize(30, 40) << false;
+        QTest::newRow("crop keeps the marked rectangle") << Kind::CropToSelection
+            << QRect(2, 1, 5, 3) << QPoint(2, 1) << corner << QSize(5, 3) << false;
+        QTest::newRow("invert colours")
+            << Kind::InvertColours << none << QPoint(5, 3) << QPoint(5, 3) << QSize(40, 30) << true;
+    }
+
+    // Each edit is one step of the history: undo brings back the file's pixels.
+    void quickEdit()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(QRect, selection);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QSize, size);
+        QFETCH(bool, negative);
+        QVERIFY(open({"a.png"}));
+        SPicView* view = window()->currentView();
+        QVERIFY(view && waitForPicture(view));
+        const QImage source = view->image();
+        QAction* action = actions()->quickEdit(kind);
+        if (!selection.isNull()) {
+            drawSelection(view->pic(), selection);
+            QCOMPARE(view->pic()->selection(), selection);
+            QVERIFY(action->isEnabled());
+        }
+        QSignalSpy imageInfo(view, &SPicView::imageInfoChanged);
+        action->trigger();
+        QCOMPARE(view->image().size(), size);
+        // The view follows the edit: the status tells the new size.
+        QVERIFY(!imageInfo.isEmpty()
+                && imageInfo.last().at(0).toString().startsWith(
+                    QStringLiteral("%1 X %2").arg(size.width()).arg(size.height())));
+        const QRgb was = source.pixel(from);
+        QCOMPARE(view->image().pixel(to),
+                 negative ? qRgba(255 - qRed(was), 255 - qGreen(was), 255 - qBlue(was), qAlpha(was))
+                          : was);
+        QVERIFY(!view->pic()->hasSelection());
+        QVERIFY(!actions()->quickEdit(Kind::CropToSelection)->isEnabled());
+        QVERIFY(actions()->edit(ImageWindowActions::Edit::Undo)->isEnabled());
+
+        actions()->edit(ImageWindowActions::Edit::Undo)->trigger();
+        QCOMPARE(view->image(), source);
+    }
+
+    void pasteAsNew_data()
+    {
+        QTest::addColumn<bool>("pictureOpen");
+        QTest::newRow("no picture open") << false;
+        QTest::newRow("beside a picture") << true;
+    }
+
+    void pasteAsNew()
+    {
+        QFETCH(bool, pictureOpen);
+        QVERIFY(!pictureOpen || open({"a.png"}));
+        const QImage pasted = lumotest::rampImage(QSize(9, 5));
+        QApplication::clipboard()->setImage(pasted);
+        QAction* action = actions()->pasteAsNew();
+        QTRY_VERIFY(action->isEnabled());
+        action->trigger();
+        QCOMPARE(views().size(), pictureOpen ? 2 : 1);
+        SPicView* view = window()->currentView();
+        QVERIFY(view && waitForPicture(view));
+        QCOMPARE(view->image().convertToFormat(pasted.format()), pasted);
+        QVERIFY(view->isModified());
+        QVERIFY(view->filePath().isEmpty());
     }
 
 private:

@@ -9,7 +9,6 @@
 #include "document/picture.h"
 #include "document/pictureanimation.h"
 #include "document/recentfiles.h"
-#include "imagewindow/imageopener.h"
 #include "imagewindow/recentfilesmenu.h"
 #include "imagewindow/saveasdecision.h"
 #include "imagewindow/savecommands.h"
@@ -61,7 +60,7 @@ QString filterOf(const QString& format)
 
 Q_DECLARE_METATYPE(SaveRow)
 
-// The Open and Save as questions, answered through scripted dialogs, and the recent files that
+// The Save and Save as questions, answered through scripted dialogs, and the recent files that
 // reading records and the File menu lists.
 class TestOpenSave : public QObject
 {
@@ -169,19 +168,6 @@ private slots:
         oldest->trigger();
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen.first().first().toString(), QStringLiteral("/p/c.png"));
-    }
-
-    // Recording a file remembers its folder, where the next open dialog starts.
-    void openDialog()
-    {
-        m_recentFiles->add(QStringLiteral("/home/u/pics/x.jpg"));
-        ScriptedFileDialogs dialogs;
-        const QStringList chosen{"/p/c.png", "/p/a.png", "/p/b.jpg"};
-        dialogs.chooseFiles(chosen);
-        QCOMPARE(ImageOpener::chooseFiles(nullptr), chosen);
-        QCOMPARE(dialogs.openCalls().value(0).directory, QStringLiteral("/home/u/pics"));
-        QVERIFY(dialogs.openCalls().first().filter.startsWith(
-            ImageFormats::instance()->allImagesFilter() + ";;All Files (*);;"));
     }
 
     // What Save as proposes: a picture's own name where its format is written, else its name

@@ -125,6 +125,8 @@ private slots:
         QTest::addColumn<QString>("leave");
         QTest::addColumn<bool>("viewKept");
         QTest::newRow("put back into its sub-window") << "put back" << true;
+        QTest::newRow("put back into its maximised sub-window, as it was")
+            << "put back max" << true;
         QTest::newRow("closing the view closes its sub-window") << "view closed" << false;
         QTest::newRow("its sub-window closed meanwhile") << "sub-window closed" << true;
         QTest::newRow("the window holding the workspace goes first") << "owner deleted" << false;
@@ -158,6 +160,9 @@ private slots:
         workspace->setActiveSubWindow(window);
         QCOMPARE(activated.last().first().value<QWidget*>(), view.data());
         activated.clear();
+        if (leave == QLatin1String("put back max"))
+            window->showMaximized();
+        const QRect placed = window->geometry();
 
         workspace->setFullscreen(true);
         workspace->setFullscreen(true);
@@ -178,8 +183,11 @@ private slots:
         QCOMPARE(closed.count(), viewClosed ? 1 : 0);
         if (leave != QLatin1String("owner deleted"))
             QCOMPARE(workspace->subWindowList().size(), viewKept ? 2 : 1);
-        if (leave == QLatin1String("put back"))
+        if (leave.startsWith(QLatin1String("put back"))) {
             QCOMPARE(window->widget(), view.data());
+            QCOMPARE(window->isMaximized(), leave == QLatin1String("put back max"));
+            QCOMPARE(window->geometry(), placed);
+        }
         if (viewKept) {
             QVERIFY(!view->isFullScreenMode() && !view->isWindow() && !view->isFullScreen());
             QCOMPARE(view->parentWidget()->parentWidget(), workspace->viewport());

@@ -76,8 +76,11 @@ private slots:
         QCOMPARE(m_widget->sizeSlider()->value(), 40);
     }
 
+    // Attached, the bars, the menus and the full-screen switch are the window's; detached, the
+    // switch belongs to the image window and another item changes nothing.
     void attachAndDetach()
     {
+        QAction* fullScreen = m_actions.at(SharedActions::Index::FullScreen);
         make();
         const QList<QToolBar*> bars = m_widget->toolBars();
         for (int round = 0; round < 2; ++round) {
@@ -88,16 +91,6 @@ private slots:
             QVERIFY(m_mainWindow.menuBar()->actions().isEmpty());
             QVERIFY(m_mainWindow.findChildren<QToolBar*>().isEmpty());
         }
-        // Attached when it goes: the bars go with it, not later with the window.
-        m_widget->setMainWindow(&m_mainWindow);
-        m_widget.reset();
-        QVERIFY(m_mainWindow.findChildren<QToolBar*>().isEmpty());
-    }
-
-    void fullScreenAccessibility()
-    {
-        QAction* fullScreen = m_actions.at(SharedActions::Index::FullScreen);
-        make();
         m_widget->setMainWindow(&m_mainWindow);
         QVERIFY2(!fullScreen->isEnabled(), "nothing current yet");
         ImagesDirView* view = m_widget->selector()->dirView();
@@ -106,11 +99,13 @@ private slots:
         QVERIFY(fullScreen->isEnabled());
         view->setCurrentIndex(view->indexOfPath(path("sub")));
         QVERIFY(!fullScreen->isEnabled());
-
-        // Detached, the switch belongs to the image window: another item changes nothing.
         m_widget->setMainWindow(nullptr);
         view->setCurrentIndex(view->indexOfPath(path("a.png")));
         QVERIFY(!fullScreen->isEnabled());
+        // Attached when it goes: the bars go with it, not later with the window.
+        m_widget->setMainWindow(&m_mainWindow);
+        m_widget.reset();
+        QVERIFY(m_mainWindow.findChildren<QToolBar*>().isEmpty());
     }
 
 private:

@@ -22,10 +22,11 @@ inline std::unique_ptr<SPic> makeCanvas(const QImage& image = QImage(100, 80, QI
     return pic;
 }
 
-// A mouse event at pos, from the left button unless it is a move.
-inline void send(QWidget* w, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
+// A mouse event at pos with the buttons held after it, from the button given unless it is a move.
+inline void send(QWidget* w, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons,
+                 Qt::MouseButton from = Qt::LeftButton)
 {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : from;
     QMouseEvent event(type, pos, w->mapToGlobal(pos), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
 }

@@ -2,6 +2,7 @@
 #include "support/picturefixture.h"
 
 #include "view/pangesture.h"
+#include "view/showncanvas.h"
 #include "view/spic.h"
 #include "view/spicview.h"
 
@@ -14,14 +15,6 @@ namespace {
 QPoint scrollValues(const SPicView* view)
 {
     return {view->horizontalScrollBar()->value(), view->verticalScrollBar()->value()};
-}
-
-// Mouse events carry screen positions as the hand reads them; the canvas moves while it drags.
-void sendMouse(QWidget* canvas, QEvent::Type type, Qt::MouseButton button, const QPoint& local)
-{
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
-    QMouseEvent event(type, local, canvas->mapToGlobal(local), button, held, Qt::NoModifier);
-    QApplication::sendEvent(canvas, &event);
 }
 
 void sendSpace(SPicView* view, QEvent::Type type)
@@ -92,9 +85,10 @@ private slots:
         const QPoint press = canvas->mapFrom(view->viewport(), QPoint(200, 150));
         if (space)
             sendSpace(view, QEvent::KeyPress);
-        sendMouse(canvas, QEvent::MouseButtonPress, button, press);
-        sendMouse(canvas, QEvent::MouseMove, button, press + QPoint(-60, 45));
-        sendMouse(canvas, QEvent::MouseButtonRelease, button, press + QPoint(-60, 45));
+        // The hand reads screen positions: the canvas moves while it drags.
+        send(canvas, QEvent::MouseButtonPress, press, button, button);
+        send(canvas, QEvent::MouseMove, press + QPoint(-60, 45), button);
+        send(canvas, QEvent::MouseButtonRelease, press + QPoint(-60, 45), Qt::NoButton, button);
         if (space)
             sendSpace(view, QEvent::KeyRelease);
         QCOMPARE(scrollValues(view), pans ? before + QPoint(60, -45) : before);

@@ -48,6 +48,8 @@ private slots:
         QCOMPARE(SPic::canvasSizeFor(picture, 1.0, ratio), canvas);
     }
 
+    // At 100 % each picture pixel takes one device pixel, and a selection drawn with the mouse
+    // covers the picture pixels under it.
     void onePicturePixelPerDevicePixel()
     {
         const auto canvas = makeCanvas(stripes(QSize(100, 80)), 1.0);
@@ -59,14 +61,7 @@ private slots:
         const QPoint origin(250, 260);
         for (int x = 0; x < 8; ++x)
             QCOMPARE(grabbed.pixel(origin + QPoint(x, 5)), stripes(QSize(8, 1)).pixel(x, 0));
-    }
-
-    void selectionInPicturePixels()
-    {
-        const auto canvas = makeCanvas();
-        SPic& pic = *canvas;
-        // The picture, 50 by 40 logical, lies at (125, 130). Twenty logical pixels across are
-        // forty picture pixels, and the mark covers them.
+        // Twenty logical pixels across are forty picture pixels, and the mark covers them.
         drawSelection(&pic, QPoint(130, 135), QPoint(150, 145));
         QCOMPARE(pic.selection(), QRect(10, 10, 40, 20));
         QCOMPARE(pic.mark()->geometry(), QRect(130, 135, 20, 10));

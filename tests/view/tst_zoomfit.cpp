@@ -4,7 +4,7 @@
 
 // The scale each stored zoom mode gives a picture, above all the fit that never enlarges, and
 // that every other stored value keeps the scale as it is. That a view takes the stored mode at
-// its next read is tst_pictureopener's (standInFirst) and tst_imagescentralwidget's.
+// its next read is tst_spicview's (standInFirst) and tst_imagescentralwidget's.
 class TestZoomFit : public QObject
 {
     Q_OBJECT
