@@ -94,6 +94,7 @@ private:
     QHash<QString, Job> m_jobs;
     QSet<QString> m_preloads;
     QString m_wanted;
-    quint64 m_serial = 0;
+    // Read by the stand-in's worker too, which gives up a request overtaken before it began.
+    std::atomic<quint64> m_serial{0};
     bool m_loading = false;
 };
