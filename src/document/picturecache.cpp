@@ -2,7 +2,9 @@
 
 #include "imaging/readlimits.h"
 
-#include <QFileInfo>
+#include <QFile>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -16,18 +18,20 @@ const qint64 maximumBudget = qint64(256) << 20;
 
 PictureCache::Stamp PictureCache::Stamp::of(const QString& path)
 {
-    const QFileInfo info(path);
+    // The file system's clock as it is: a local time would read the time zone each time, which
+    // the C library guards with a lock of its own that threads reading beside it cannot see.
+    struct stat info = {};
     Stamp stamp;
-    if (info.isFile()) {
-        stamp.size = info.size();
-        stamp.modified = info.lastModified();
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode)) {
+        stamp.size = info.st_size;
+        stamp.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     }
     return stamp;
 }
 
 bool PictureCache::Stamp::operator==(const Stamp& other) const
 {
-    return size == other.size && modified == other.modified;
+    return size == other.size && modifiedNs == other.modifiedNs;
 }
 
 PictureCache::PictureCache(qint64 budget)

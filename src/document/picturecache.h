@@ -2,7 +2,6 @@
 
 #include "document/picturereader.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -20,7 +19,7 @@ public:
     struct Stamp
     {
         qint64 size = -1;
-        QDateTime modified;
+        qint64 modifiedNs = 0;
 
         static Stamp of(const QString& path);
         bool operator==(const Stamp& other) const;
