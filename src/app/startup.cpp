@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
 #include <QOpenGLContext>
 #include <QScreen>
@@ -158,6 +159,21 @@ Startup::Arguments Startup::sort(const QStringList& positional, bool directorySe
     return arguments;
 }
 
+void Startup::prestartDecoder()
+{
+    // A helper takes about a tenth of a second of a core to start, which the first picture
+    // waits for: begun first, it overlaps the loading of Qt and the building of the window.
+    // One is enough: the first picture's stand-in or corner and then the whole of it are read
+    // in turn, and reading ahead waits for the first paint.
+    const QString directory = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (directory.isEmpty())
+        return;
+    DecoderPool& pool = DecoderPool::shared();
+    pool.setProgram(directory + QStringLiteral("/lumo-decode"));
+    pool.setTranslationsDir(lumoTranslationsDir(directory));
+    pool.startOneHere();
+}
+
 void Startup::readFirstPictureEarly(const Arguments& arguments)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -187,6 +203,7 @@ int Startup::run(int& argc, char** argv)
 {
     if (asksOnlyForText(argc, argv))
         printTextAndExit(argc, argv);
+    prestartDecoder();
     // Every paint is raster; left to itself the X platform loads a GL driver (llvmpipe and the
     // compiler behind it), which costs start-up time and tens of megabytes. Programs started
     // from here get the environment as it was.
@@ -206,11 +223,6 @@ int Startup::run(int& argc, char** argv)
     MetadataLog::install();
     DecoderPool::shared().setMemoryLimitMB(
         std::max<qint64>(0, Settings::instance()->general()->decodingMemoryLimitMB()));
-    // A helper takes about a tenth of a second of a core to start: started now, while the
-    // window is built, it is ready when the first picture is asked for. One is enough: the
-    // stand-in or corner and then the whole picture are read in turn, and reading ahead waits
-    // for the first paint.
-    DecoderPool::shared().prestart(1);
     LumoFM::Core::initialize();
     registerAdjustmentDialogs();
 

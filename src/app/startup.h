@@ -40,6 +40,8 @@ public:
 
     // The normal run's window over the sorted command line: shown, with the files handed to it.
     static std::unique_ptr<MainWindow> showMainWindow(const Arguments& arguments);
+    // The first decoder helper starts before anything else.
+    static void prestartDecoder();
     // The first picture asked for is read while the window is built.
     static void readFirstPictureEarly(const Arguments& arguments);
 

@@ -126,6 +126,9 @@ qint64 DecoderPool::defaultMemoryLimitMB()
 void DecoderPool::setMemoryLimitMB(qint64 megabytes)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
+    // Helpers started, or starting, with the limit they would get now stay.
+    if (megabytes == m_memoryLimitMB)
+        return;
     m_memoryLimitMB = megabytes;
     dropIdleLocked();
 }
@@ -289,24 +292,49 @@ void DecoderPool::runSpawner()
             --m_prestarts;
         }
         const quint64 generation = m_generation;
-        const qint64 limitMB = m_memoryLimitMB > 0 ? m_memoryLimitMB : defaultMemoryLimitMB();
-        const QString program = programLocked();
-        QStringList arguments{QStringLiteral("--channel"), QStringLiteral("3"),
-                              QStringLiteral("--memory-limit-mb"), QString::number(limitMB)};
-        if (!m_translationsDir.isEmpty())
-            arguments << QStringLiteral("--translations") << m_translationsDir;
-        lock.unlock();
-        auto process =
-            std::make_unique<DecoderProcess>(program, arguments, helperEnvironment(limitMB));
-        lock.lock();
+        auto process = startLocked(lock);
         if (spawn) {
             spawn->process = std::move(process);
             spawn->done = true;
-        } else if (process->isRunning() && generation == m_generation && !m_stopping) {
-            m_idle.push_back(std::move(process));
         } else {
-            --m_running;
+            keepLocked(std::move(process), generation);
         }
         m_changed.notify_all();
     }
+}
+
+std::unique_ptr<DecoderProcess> DecoderPool::startLocked(std::unique_lock<std::mutex>& lock)
+{
+    const qint64 limitMB = m_memoryLimitMB > 0 ? m_memoryLimitMB : defaultMemoryLimitMB();
+    const QString program = programLocked();
+    QStringList arguments{QStringLiteral("--channel"), QStringLiteral("3"),
+                          QStringLiteral("--memory-limit-mb"), QString::number(limitMB)};
+    if (!m_translationsDir.isEmpty())
+        arguments << QStringLiteral("--translations") << m_translationsDir;
+    lock.unlock();
+    auto process =
+        std::make_unique<DecoderProcess>(program, arguments, helperEnvironment(limitMB));
+    lock.lock();
+    return process;
+}
+
+void DecoderPool::keepLocked(std::unique_ptr<DecoderProcess> process, quint64 generation)
+{
+    if (process->isRunning() && generation == m_generation && !m_stopping)
+        m_idle.push_back(std::move(process));
+    else
+        --m_running;
+}
+
+void DecoderPool::startOneHere()
+{
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_running >= m_maxRunning || inProcess())
+            return;
+        ++m_running;
+        const quint64 generation = m_generation;
+        keepLocked(startLocked(lock), generation);
+    }
+    m_changed.notify_all();
 }

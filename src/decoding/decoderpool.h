@@ -45,6 +45,10 @@ public:
 
     // Starts helpers before anything asks, so that their start overlaps other work.
     void prestart(int count);
+    // Starts one helper at once on the calling thread, which must live as long as the program
+    // (a helper ends with the thread that started it): the main thread, before it changes the
+    // environment that starting reads.
+    void startOneHere();
 
     // Opens the file and has a helper make what the request asks of it.
     DecodeMessage::Reply decode(const DecodeMessage::Request& request);
@@ -61,6 +65,10 @@ private:
     std::unique_ptr<DecoderProcess> take(quint64* generation);
     void giveBack(std::unique_ptr<DecoderProcess> process, quint64 generation);
     std::unique_ptr<DecoderProcess> spawn();
+    // Starts a helper with today's program and limits, unlocking while it starts.
+    std::unique_ptr<DecoderProcess> startLocked(std::unique_lock<std::mutex>& lock);
+    // Keeps a helper just started among the idle ones, unless it failed or is out of date.
+    void keepLocked(std::unique_ptr<DecoderProcess> process, quint64 generation);
     // Helpers are started from a thread that lives as long as the pool, since a helper ends
     // with the thread that started it.
     void runSpawner();

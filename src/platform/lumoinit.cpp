@@ -81,8 +81,13 @@ QString lumoApplicationDescription()
 
 QString lumoTranslationsDir()
 {
+    return lumoTranslationsDir(QCoreApplication::applicationDirPath());
+}
+
+QString lumoTranslationsDir(const QString& programDirectory)
+{
     // Installed layout: <prefix>/bin/lumo-image and <prefix>/share/lumo-image/translations.
-    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath()
+    const QString installed = QDir::cleanPath(programDirectory
                                               + QStringLiteral("/../share/lumo-image/translations"));
     if (QFileInfo(installed).isDir())
         return installed;

@@ -15,6 +15,8 @@ QString lumoApplicationDescription();
 
 // Where the program's .qm translation files are looked for (installed place first, then the build tree).
 QString lumoTranslationsDir();
+// The same for the program in programDirectory, for use before the application object exists.
+QString lumoTranslationsDir(const QString& programDirectory);
 
 // Picks an installed freedesktop icon theme when the platform theme names none that exists,
 // so names such as "image-missing" and "go-next" resolve everywhere.
