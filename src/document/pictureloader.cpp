@@ -86,12 +86,8 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
         shownSize ? jpegSuffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive)
                   : corner.isValid();
     const auto readStandIn = [this, path, shownSize, corner, serial] {
-        if (serial != m_serial)
-            return;
-        if (shownSize)
-            postStandIn(serial, IsolatedReader::readScaled(path, shownSize));
-        else if (corner.isValid())
-            postStandIn(serial, IsolatedReader::readCorner(path, corner));
+        if (serial == m_serial)
+            postStandIn(serial, standInOf(path, shownSize, corner));
     };
     if (standInBeside)
         m_loadPool.start(readStandIn);
@@ -105,10 +101,21 @@ void PictureLoader::load(const QString& path, const PictureReader::ShownSize& sh
     });
 }
 
+PictureReader::StandIn PictureLoader::standInOf(const QString& path,
+                                                const PictureReader::ShownSize& shownSize,
+                                                const QSize& corner)
+{
+    if (shownSize)
+        return IsolatedReader::readScaled(path, shownSize);
+    return corner.isValid() ? IsolatedReader::readCorner(path, corner) : PictureReader::StandIn();
+}
+
 // The read begun before the window: its stand-in waits here for the loader that takes it over.
 struct PictureLoader::Early
 {
     std::mutex mutex;
+    bool begun = false;
+    // Until taken over or let go.
     QString path;
     QFuture<Decoded> future;
     PictureReader::StandIn standIn;
@@ -140,17 +147,15 @@ void PictureLoader::readEarly(const QString& path, const PictureReader::ShownSiz
 {
     Early& state = early();
     const std::lock_guard<std::mutex> lock(state.mutex);
-    if (path.isEmpty() || !state.path.isEmpty())
+    // One for the program's start.
+    if (path.isEmpty() || state.begun)
         return;
+    state.begun = true;
     state.path = earlyKey(path);
     state.future = runInPool([path, shownSize, corner] {
         DecodeSlots& decodes = DecodeSlots::shared();
         decodes.beginForeground();
-        PictureReader::StandIn standIn;
-        if (shownSize)
-            standIn = IsolatedReader::readScaled(path, shownSize);
-        else if (corner.isValid())
-            standIn = IsolatedReader::readCorner(path, corner);
+        const PictureReader::StandIn standIn = standInOf(path, shownSize, corner);
         {
             Early& shared = early();
             const std::lock_guard<std::mutex> standInLock(shared.mutex);
@@ -183,6 +188,7 @@ void PictureLoader::readEarly(const QString& path, const PictureReader::ShownSiz
     QTimer::singleShot(earlyLimitMs, QCoreApplication::instance(), [] {
         Early& shared = early();
         const std::lock_guard<std::mutex> dropLock(shared.mutex);
+        shared.path.clear();
         shared.future = QFuture<Decoded>();
         shared.standIn = PictureReader::StandIn();
     });
@@ -196,8 +202,10 @@ bool PictureLoader::takeEarly(const QString& path, quint64 serial)
     bool standInRead = false;
     {
         const std::lock_guard<std::mutex> lock(state.mutex);
-        if (state.future.isCanceled() || !state.future.isStarted() || state.path != earlyKey(path))
+        // Taken once; none begun, or let go, leaves no path.
+        if (state.path.isEmpty() || state.path != earlyKey(path))
             return false;
+        state.path.clear();
         std::swap(future, state.future);
         standInRead = state.standInRead;
         std::swap(standIn, state.standIn);

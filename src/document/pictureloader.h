@@ -83,6 +83,10 @@ private:
     void deliver(const QString& path, const PictureReader::Result& result);
     // From a worker: shown unless a newer request or the whole picture came first.
     void postStandIn(quint64 serial, const PictureReader::StandIn& standIn);
+    // The stand-in or corner read before the whole picture, or none.
+    static PictureReader::StandIn standInOf(const QString& path,
+                                            const PictureReader::ShownSize& shownSize,
+                                            const QSize& corner);
     struct Early;
     static Early& early();
     // Takes over the early read of path, when there is one.
