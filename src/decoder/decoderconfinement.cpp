@@ -124,6 +124,10 @@ bool DecoderConfinement::restrictSystemCalls()
                                SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, CLONE_THREAD))
                 == 0
          && ::seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0) == 0
+         // A thread may lower its own priority, which nobody unprivileged can raise again.
+         && ::seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(setpriority), 2,
+                               SCMP_A0(SCMP_CMP_EQ, PRIO_PROCESS), SCMP_A1(SCMP_CMP_EQ, 0))
+                == 0
          // Threads name themselves.
          && ::seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(prctl), 1,
                                SCMP_A0(SCMP_CMP_EQ, PR_SET_NAME))

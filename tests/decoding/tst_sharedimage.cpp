@@ -22,8 +22,8 @@ int memoryFile(qint64 bytes, bool sealed)
     return fd;
 }
 
-const QSize kLargest(1000, 1000);
-constexpr qint64 kLargestBytes = 1 << 20;
+const QSize kLargest(4000, 4000);
+constexpr qint64 kLargestBytes = 1 << 26;
 
 } // namespace
 
@@ -49,6 +49,9 @@ private slots:
         QImage deep(9, 4, QImage::Format_RGBA64);
         deep.fill(QColor(1, 2, 3, 4));
         QTest::newRow("sixteen bits a channel") << deep;
+        QImage inPlace = SharedImage::allocate(QSize(3000, 1000), QImage::Format_RGB32);
+        inPlace.fill(qRgb(40, 50, 60));
+        QTest::newRow("written in place while its pages are put in place") << inPlace;
     }
 
     void roundTrip()
